@@ -1,0 +1,30 @@
+#include "MifErrorLog.h"
+
+void MifErrorLog::StartLine()
+{
+    if (!mText.IsEmpty()) mText.Append("\r\n");
+}
+
+void MifErrorLog::AppendDetail(const PMString& detail)
+{
+    if (detail.IsEmpty()) return;
+    mText.Append(": ");
+    mText.Append(detail);
+}
+
+void MifErrorLog::AddParseError(int32 line, const PMString& message, const PMString& detail)
+{
+    StartLine();
+    mText.Append("Line ");
+    mText.AppendNumber(line);
+    mText.Append(": ");
+    mText.Append(message);
+    AppendDetail(detail);
+}
+
+void MifErrorLog::AddError(const PMString& message, const PMString& detail)
+{
+    StartLine();
+    mText.Append(message);
+    AppendDetail(detail);
+}

@@ -1,0 +1,19 @@
+// MifErrorLog: the error log as one text.
+#pragma once
+
+#include "IMifErrorLog.h"
+
+class MifErrorLog : public IMifErrorLog {
+public:
+    void AddParseError(int32 line, const PMString& message, const PMString& detail) override;
+    void AddError(const PMString& message, const PMString& detail) override;
+    bool IsEmpty() const override { return mText.IsEmpty(); }
+    PMString GetText() const override { return mText; }
+    void Clear() override { mText.Clear(); }
+
+private:
+    void StartLine();
+    void AppendDetail(const PMString& detail);
+
+    PMString mText;
+};

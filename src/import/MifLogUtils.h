@@ -1,0 +1,9 @@
+// MifLogUtils: keeps the plug-in's log in the host's per-user log folder.
+#pragma once
+
+#include "IMifLogUtils.h"
+
+class MifLogUtils : public IMifLogUtils {
+public:
+    bool GetLogFolder(IDFile& folder) const override;
+};

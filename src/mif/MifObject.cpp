@@ -1,0 +1,96 @@
+#include "MifObject.h"
+
+MifObject::~MifObject()
+{
+    for (MifProp* prop : props) delete prop;
+}
+
+MifProp* MifObject::GetProp(int32 i) const
+{
+    if (i < 0 || i >= GetPropCount()) return nullptr;
+    return props[static_cast<size_t>(i)];
+}
+
+MifPropVal MifObject::GetPropValAt(int32 i) const
+{
+    MifProp* prop = GetProp(i);
+    return prop ? prop->value : MifPropVal();
+}
+
+MifProp* MifObject::FindProp(int32 id, bool first) const
+{
+    MifProp* found = nullptr;
+    for (MifProp* prop : props) {
+        if (!prop) break;
+        if (prop->id != id) continue;
+        if (first) return prop;
+        found = prop;
+    }
+    return found;
+}
+
+bool MifObject::GetPropVal(int32 id, MifPropVal& propVal, bool first) const
+{
+    MifProp* prop = FindProp(id, first);
+    if (!prop) return false;
+    propVal = prop->value;
+    return true;
+}
+
+MifObject* MifObject::GetObject(int32 id) const
+{
+    MifProp* prop = FindProp(id);
+    return prop && prop->type == kMifTypeObject ? prop->value.object : nullptr;
+}
+
+bool MifObject::GetBool(int32 id) const
+{
+    MifProp* prop = FindProp(id);
+    return prop && prop->value.boolean != 0;
+}
+
+const MifObject* MifObject::FindObjectWithId(int32 id, int32 value, int32 depth) const
+{
+    for (MifProp* prop : props) {
+        if (!prop) break;
+        if (prop->id == id && prop->type != kMifTypeObject && prop->value.id == value) return this;
+        if (prop->type == kMifTypeObject && depth > 0 && prop->value.object) {
+            if (const MifObject* found = prop->value.object->FindObjectWithId(id, value, depth - 1)) return found;
+        }
+    }
+    return nullptr;
+}
+
+const MifObject* MifObject::FindObjectWithString(int32 id, const PMString& value, int32 depth) const
+{
+    for (MifProp* prop : props) {
+        if (!prop) break;
+        if (prop->id == id && MifIsStringType(prop->type) && prop->value.rawString && *prop->value.rawString == value)
+            return this;
+        if (prop->type == kMifTypeObject && depth > 0 && prop->value.object) {
+            if (const MifObject* found = prop->value.object->FindObjectWithString(id, value, depth - 1)) return found;
+        }
+    }
+    return nullptr;
+}
+
+bool MifObject::GetPropValDeep(int32 id, MifPropVal& propVal, bool first, int32 depth) const
+{
+    if (GetPropVal(id, propVal, first)) return true;
+    if (depth <= 0) return false;
+    for (MifProp* prop : props) {
+        if (!prop) break;
+        if (prop->type == kMifTypeObject && prop->value.object &&
+            prop->value.object->GetPropValDeep(id, propVal, first, depth - 1))
+            return true;
+    }
+    return false;
+}
+
+bool MifObject::GetPropValCascade(int32 id, MifPropVal& propVal, const MifObject* base, const MifObject* middle,
+                                  const MifObject* top)
+{
+    for (const MifObject* object : {top, middle, base})
+        if (object && object->GetPropVal(id, propVal, true)) return true;
+    return false;
+}

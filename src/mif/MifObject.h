@@ -1,0 +1,51 @@
+// MifObject: the body of one MIF container statement (or of the whole file, the root): its
+// child statements in file order. The root owns the whole tree.
+//
+// Lookups answer false, null or 0 when a statement is absent, so that callers test once and fall
+// back to their default. "First" means the earliest statement in file order.
+#pragma once
+
+#include <vector>
+
+#include "MifProp.h"
+#include "PMString.h"
+
+class MifObject {
+public:
+    MifObject(int32 id, int32 line) : id(id), line(line) {}
+    ~MifObject();
+    MifObject(const MifObject&) = delete;
+    MifObject& operator=(const MifObject&) = delete;
+
+    // Takes ownership of `prop`.
+    void AddProp(MifProp* prop) { props.push_back(prop); }
+
+    int32 GetPropCount() const { return static_cast<int32>(props.size()); }
+    // The i-th child statement; null when out of range.
+    MifProp* GetProp(int32 i) const;
+    // A copy of the i-th value; all zero when out of range.
+    MifPropVal GetPropValAt(int32 i) const;
+    // The first (or, with first false, the last) statement with keyword `id`; null if none.
+    MifProp* FindProp(int32 id, bool first = true) const;
+    // Copies the value of the matching statement into `propVal`; false if none.
+    bool GetPropVal(int32 id, MifPropVal& propVal, bool first = true) const;
+    // The body of the first container statement `id`; null when absent or not a container.
+    MifObject* GetObject(int32 id) const;
+    // The first statement `id` as a boolean; false when absent.
+    bool GetBool(int32 id) const;
+    // The object that directly holds a statement `id` with the integer value `value`, searching
+    // container statements `depth` levels down, in file order; null if none.
+    const MifObject* FindObjectWithId(int32 id, int32 value, int32 depth) const;
+    // The same, for a statement whose string value equals `value`.
+    const MifObject* FindObjectWithString(int32 id, const PMString& value, int32 depth) const;
+    // GetPropVal here, else in each container statement in order, `depth` levels down.
+    bool GetPropValDeep(int32 id, MifPropVal& propVal, bool first, int32 depth) const;
+    // Resolves `id` through a local override, a format and a catalog default: looks in `top`, then
+    // `middle`, then `base` (null objects are passed over); false if none holds it.
+    static bool GetPropValCascade(int32 id, MifPropVal& propVal, const MifObject* base, const MifObject* middle,
+                                  const MifObject* top);
+
+    int32 id;                     // keyword of the container statement; 0 for the root
+    int32 line;                   // line at which the body began
+    std::vector<MifProp*> props;  // child statements in file order, owned
+};

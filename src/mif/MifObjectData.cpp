@@ -1,0 +1,8 @@
+#include "MifObjectData.h"
+
+#include "MifObject.h"
+
+bool MifObjectData::GetPropVal(int32 id, MifPropVal& propVal, bool first) const
+{
+    return mObject && mObject->GetPropVal(id, propVal, first);
+}

@@ -1,0 +1,672 @@
+#include "MifParser.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "IMifErrorLog.h"
+#include "IMifTextConverter.h"
+#include "InterfacePtr.h"
+#include "MifAssertLog.h"
+#include "MifFacetList.h"
+#include "MifKeywordTable.h"
+#include "MifObject.h"
+#include "MifUtf8.h"
+#include "TaskProgressBar.h"
+
+namespace {
+
+constexpr size_t kMaxKeywordBytes = 256;   // longer names are no keywords; the rest is read and dropped
+constexpr size_t kMaxTokenBytes = 4096;    // likewise for the words of number and keyword values
+constexpr size_t kFacetBufferStart = 16384;
+
+bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsKeywordChar(int c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
+bool IsNumberChar(int c) { return IsDigit(c) || c == '+' || c == '-' || c == '.'; }
+bool IsUnitChar(int c) { return IsLetter(c) || c == '"'; }
+
+struct Unit {
+    std::string_view name;
+    double points;
+};
+
+// Searched in this order, exactly and case-sensitively.
+constexpr Unit kUnits[] = {
+    {"pt", 1.0},      {"point", 1.0},   {"\"", 72.0},     {"in", 72.0},
+    {"mm", 2.834645669291339},  {"millimeter", 2.834645669291339},
+    {"cm", 28.346456692913385}, {"centimeter", 28.346456692913385},
+    {"pc", 12.0},     {"pica", 12.0},   {"dd", 1.06776},  {"didot", 1.06776},
+    {"cc", 12.81312}, {"cicero", 12.81312},
+};
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+}
+
+// The number at the start of `text` (a leading '+' allowed); false when there is none or it is
+// not finite. With `whole`, nothing may follow it.
+bool ParseDouble(std::string_view text, bool whole, double& result)
+{
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+    double value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || (whole && end != text.data() + text.size()) || !std::isfinite(value)) return false;
+    result = value;
+    return true;
+}
+
+bool ParseInt(std::string_view text, int32& result)
+{
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+    int32 value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return false;
+    result = value;
+    return true;
+}
+
+int Nibble(int c) { return IsDigit(c) ? c - '0' : ((c | 0x20) - 'a' + 10); }
+
+} // namespace
+
+MifObject* MifParser::Parse(IPMStream* stream)
+{
+    if (!stream || !stream->IsOpen()) return nullptr;
+    mStream = stream;
+    mVersion = 5.5;
+    mDepth = 1;
+    mLine = 1;
+    mLastPercent = 0;
+    mUnitFactor = 72.0;
+    mClientData = -1;
+    mErrorCount = 0;
+    mEofReported = false;
+    mAfterCR = mPrevAfterCR = mLastCounted = mLastWasEnd = false;
+    mTextConverter = nullptr;
+    mTextConverterQueried = false;
+
+    stream->Seek(0, IPMStream::kSeekFromEnd);
+    mSize = stream->Tell();
+    stream->Seek(0, IPMStream::kSeekFromStart);
+
+    // The log and the converter are siblings on this object, which outlives the parse: hold them
+    // without a reference, or the object would keep itself alive.
+    {
+        InterfacePtr<IMifErrorLog> errorLog(this, IID_IMIFERRORLOG);
+        if (!errorLog) MIF_LOG_NIL(errorLog);
+        mErrorLog = errorLog.get();
+    }
+    TaskProgressBar* progressBarManager = ProgressBarManager::GetCurrent();
+    if (!progressBarManager) MIF_LOG_NIL(progressBarManager);
+    mProgressBar = progressBarManager;
+
+    MifObject* root = BuildObject(0, 0);
+
+    mStream = nullptr;
+    mErrorLog = nullptr;
+    mTextConverter = nullptr;
+    mProgressBar = nullptr;
+    return root;
+}
+
+MifObject* MifParser::BuildObject(int32 id, int32 nesting)
+{
+    auto object = std::make_unique<MifObject>(id, mLine);
+    for (;;) {
+        int32 type = kMifTypeNone;
+        int32 propId = ReadStatementHeader(type);
+        if (propId == 0) break;
+        if (propId < 0) {
+            SkipStatement();
+            continue;
+        }
+        // A footnote is a container inside the Notes list and a reference everywhere else.
+        if (propId == kMifFNote) type = id == kMifNotes ? kMifTypeObject : kMifTypeID;
+        MifPropVal value;
+        if (type == kMifTypeObject) {
+            if (nesting >= kMaxNesting) {
+                ReportError("Statements nested too deeply, skipping", PMString(MifKeywordTable::GetName(propId, type)));
+                SkipStatement();
+                continue;
+            }
+            value.object = BuildObject(propId, nesting + 1);
+        } else {
+            ReadPropVal(value, type);
+        }
+        if (propId == kMifMIFFile) {
+            SetVersion(value.number);
+        } else if (propId == kMifUnits) {
+            SetUnits(value.keyword);
+            continue;
+        } else if (propId == kMifCharUnits) {
+            SetCharUnits(value.keyword);
+            continue;
+        }
+        object->AddProp(new MifProp(propId, type, value, mLine));
+    }
+    object->props.shrink_to_fit();
+    return object.release();
+}
+
+int MifParser::Next()
+{
+    uchar b;
+    if (!mStream->XferByte(b)) {
+        mLastWasEnd = true;
+        return -1;
+    }
+    mLastWasEnd = false;
+    mPrevAfterCR = mAfterCR;
+    // A line ends at CR, at LF, and once at a CR LF pair.
+    if (b > '\r') {
+        mLastCounted = mAfterCR = false;
+        return b;
+    }
+    if (b == '\r') {
+        mLastCounted = mAfterCR = true;
+    } else if (b == '\n') {
+        mLastCounted = !mAfterCR;
+        mAfterCR = false;
+    } else {
+        mLastCounted = mAfterCR = false;
+    }
+    if (mLastCounted) ++mLine;
+    return b;
+}
+
+void MifParser::Unread()
+{
+    if (mLastWasEnd) return;  // nothing was read
+    mStream->Seek(-1, IPMStream::kSeekFromCurrent);
+    if (mLastCounted) --mLine;
+    mAfterCR = mPrevAfterCR;
+    mLastCounted = false;
+}
+
+void MifParser::SkipComment(bool allowLiveStatements)
+{
+    if (allowLiveStatements) {
+        // "#!TQ " hides a statement from other readers; for us it is MIF.
+        static constexpr char kLive[] = "!TQ ";
+        int c = 0;
+        int matched = 0;
+        while (matched < 4) {
+            c = Next();
+            if (c != kLive[matched]) break;
+            ++matched;
+        }
+        if (matched == 4) return;
+        if (c == -1 || c == '\r' || c == '\n') return;
+    }
+    for (;;) {
+        int c = Next();
+        if (c == -1 || c == '\r' || c == '\n') return;
+    }
+}
+
+int MifParser::NextNonBlank(bool allowLiveStatements)
+{
+    for (;;) {
+        int c = Next();
+        if (IsBlank(c)) continue;
+        if (c == '#') {
+            SkipComment(allowLiveStatements);
+            continue;
+        }
+        return c;
+    }
+}
+
+int32 MifParser::ReadStatementHeader(int32& type)
+{
+    ShowProgress();
+    int c;
+    for (;;) {
+        c = Next();
+        if (c == -1) {
+            if (mDepth != 1 && !mEofReported) {
+                ReportError("Unexpected end of file, missing right angle bracket(s)");
+                mEofReported = true;
+            }
+            return 0;
+        }
+        if (c == '#') {
+            SkipComment(true);
+            continue;
+        }
+        if (c == '<' || c == '>' || c == '=') break;
+    }
+    if (c == '=') {
+        type = kMifTypeFacets;
+        return kMifInset;
+    }
+    if (c == '>') {
+        --mDepth;
+        return 0;
+    }
+    ++mDepth;
+    c = NextNonBlank(true);
+    char keyword[kMaxKeywordBytes];
+    size_t length = 0;
+    bool tooLong = false;
+    while (IsKeywordChar(c)) {
+        if (length < kMaxKeywordBytes)
+            keyword[length++] = static_cast<char>(c);
+        else
+            tooLong = true;
+        c = Next();
+    }
+    if (c == -1) {
+        ReportError("Unexpected end of file");
+        mEofReported = true;
+        return 0;
+    }
+    // The '>' closes the statement; a '#' starts a comment that the value reader must still see.
+    if (c == '>' || c == '#') Unread();
+    std::string_view name(keyword, length);
+    int32 id = tooLong ? -1 : MifKeywordTable::Lookup(name, &type);
+    if (id < 0) {
+        std::string message = "Unknown statement <";
+        message.append(name);
+        message.append(" >, skipping");
+        ReportError(message.c_str());
+        return -1;
+    }
+    return id;
+}
+
+void MifParser::StatementClosed() { --mDepth; }
+
+void MifParser::ReadPropVal(MifPropVal& value, int32 type)
+{
+    value = MifPropVal();
+    if (type == kMifTypeFacets) {
+        ReadFacets(value);
+        return;
+    }
+    int c = NextNonBlank(false);
+    if (c == -1) {
+        ReportError("Unexpected end of file");
+        mEofReported = true;
+        return;
+    }
+    if (c == '>') {
+        if (type != kMifTypeNone && type != kMifTypeSkip) ReportError("Property value expected");
+        StatementClosed();
+        return;
+    }
+    switch (type) {
+    case kMifTypeString:
+    case kMifTypeTag:
+    case kMifTypeRawString:
+    case kMifTypeString2:
+        ReadString(value, type, c);
+        return;
+    case kMifTypeBool:
+    case kMifTypeInt:
+    case kMifTypeID:
+    case kMifTypeNumber:
+    case kMifTypePercent:
+    case kMifTypeInt2:
+    case kMifTypeKeyword:
+        ReadToken(value, type, c);
+        return;
+    case kMifTypeDim:
+    case kMifTypeSize:
+    case kMifTypeDim2:
+    case kMifTypePoint:
+    case kMifTypeMargins:
+    case kMifTypeRect:
+    case kMifTypeRect2:
+        ReadDimensions(value, type, c);
+        return;
+    default:
+        // Skipped statements, and values given to words that take none: pass over the rest.
+        RecoverStatement(c);
+        return;
+    }
+}
+
+void MifParser::RecoverStatement(int c)
+{
+    if (c != -1) Unread();
+    SkipStatement();
+}
+
+void MifParser::ReadString(MifPropVal& value, int32 type, int c)
+{
+    mScratch.clear();
+    bool quoted = c == '`';
+    if (quoted)
+        c = Next();
+    else
+        ReportError("Ivalid string (missing opening quote)");
+    // The bytes are kept as written, escapes included; an escaped character never ends the string.
+    bool closed = false;
+    for (;; c = Next()) {
+        if (c == -1) break;
+        if (c == '\\') {
+            mScratch.push_back('\\');
+            c = Next();
+            if (c == -1) break;
+            mScratch.push_back(static_cast<char>(c));
+            continue;
+        }
+        if (quoted && c == '\'') {
+            // Whatever follows the closing quote up to the statement's end is dropped.
+            while ((c = Next()) != -1) {
+                if (c == '>') {
+                    closed = true;
+                    break;
+                }
+            }
+            break;
+        }
+        if (c == '>') {
+            closed = true;
+            break;
+        }
+        mScratch.push_back(static_cast<char>(c));
+    }
+    auto text = std::make_unique<PMString>();
+    MifUtf8::Decode(mScratch, *text);
+    if (type != kMifTypeRawString && mVersion < 8.0) ConvertOldString(*text);
+    value.rawString = text.release();
+    if (closed) StatementClosed();
+}
+
+void MifParser::ConvertOldString(PMString& text)
+{
+    if (!mTextConverterQueried) {
+        mTextConverterQueried = true;
+        InterfacePtr<IMifTextConverter> textConverter(this, IID_IMIFTEXTCONVERTER);
+        if (!textConverter) MIF_LOG_NIL(textConverter);
+        mTextConverter = textConverter.get();
+    }
+    if (mTextConverter) mTextConverter->ConvertString(text, 0);
+}
+
+void MifParser::ReadToken(MifPropVal& value, int32 type, int c)
+{
+    mScratch.clear();
+    bool closed = false;
+    for (;; c = Next()) {
+        if (c == -1) break;
+        if (c == '>') {
+            closed = true;
+            break;
+        }
+        if (c == '\\') {
+            c = Next();
+            if (c == -1) break;
+            if (mScratch.size() + 1 < kMaxTokenBytes) {
+                mScratch.push_back('\\');
+                mScratch.push_back(static_cast<char>(c));
+            }
+            continue;
+        }
+        if (c == '#') {
+            SkipComment(false);
+            continue;
+        }
+        if (mScratch.size() < kMaxTokenBytes) mScratch.push_back(static_cast<char>(c));
+    }
+    // Other writers put blanks before the '>'; they belong to no value.
+    std::string_view token = Trim(mScratch);
+    switch (type) {
+    case kMifTypeBool:
+        if (token == "Yes" || token == "No")
+            value.boolean = token == "Yes";
+        else
+            ReportError("Invalid value for boolean property", PMString(token));
+        break;
+    case kMifTypeInt:
+    case kMifTypeID:
+    case kMifTypeInt2:
+        if (!ParseInt(token, value.id)) ReportError("Invalid value for number property", PMString(token));
+        break;
+    case kMifTypeNumber:
+    case kMifTypePercent: {
+        std::string_view number = token;
+        if (type == kMifTypePercent) number = Trim(number.substr(0, number.find('%')));
+        if (!ParseDouble(number, true, value.number)) ReportError("Invalid value for degrees property", PMString(token));
+        break;
+    }
+    case kMifTypeKeyword:
+        value.keyword = MifKeywordTable::Lookup(token);
+        if (value.keyword < 0) ReportError("Invalid value for keyword property", PMString(token));
+        break;
+    default:
+        break;
+    }
+    if (closed) StatementClosed();
+}
+
+void MifParser::ReadDimensions(MifPropVal& value, int32 type, int c)
+{
+    const int32 count = MifDimCount(type);
+    int32 read = 0;
+    for (;;) {
+        char number[64];
+        size_t length = 0;
+        while (IsNumberChar(c)) {
+            if (length < sizeof number) number[length++] = static_cast<char>(c);
+            c = Next();
+        }
+        double amount = 0;
+        if (length > 0 && !ParseDouble(std::string_view(number, length), false, amount)) {
+            ReportError("Invalid value for number property", PMString(std::string_view(number, length)));
+            amount = 0;
+        }
+        while (IsBlank(c)) c = Next();
+        if (c == -1) break;
+        if (c == '>' || IsNumberChar(c)) {
+            amount *= mUnitFactor;
+        } else {
+            char unit[32];
+            size_t unitLength = 0;
+            while (IsUnitChar(c)) {
+                if (unitLength < sizeof unit) unit[unitLength++] = static_cast<char>(c);
+                c = Next();
+            }
+            if (c == -1) break;
+            std::string_view unitName(unit, unitLength);
+            double factor = 1.0;
+            bool known = false;
+            for (const Unit& u : kUnits) {
+                if (u.name == unitName) {
+                    factor = u.points;
+                    known = true;
+                    break;
+                }
+            }
+            if (!known) ReportError("Invalid unit", PMString(unitName));
+            amount *= factor;
+        }
+        value.dim[read++] = amount;
+        while (IsBlank(c)) c = Next();
+        if (c == '>') {
+            if (read < count) ReportError("Invalid value(s) for dimension property, should contain more values");
+            StatementClosed();
+            return;
+        }
+        if (c == -1) break;
+        if (read == count) {
+            ReportError("Invalid value(s) for dimension property, should contain less values");
+            RecoverStatement(c);
+            return;
+        }
+    }
+    ReportError("Unexpected end of file");
+    mEofReported = true;
+}
+
+void MifParser::ReadFacets(MifPropVal& value)
+{
+    auto facets = std::make_unique<MifFacetList>();
+    std::vector<uchar> data;
+    std::string name;
+    int c = Next();
+    for (;;) {
+        // The facet's name: the rest of the line after '='.
+        while (IsBlank(c)) c = Next();
+        name.clear();
+        while (c != -1 && c != '\r' && c != '\n') {
+            if (name.size() < kMaxTokenBytes) name.push_back(static_cast<char>(c));
+            c = Next();
+        }
+        Unread();
+        name = std::string(Trim(name));
+        if (name == "EndInset" || (c == -1 && name.empty())) break;
+
+        data.clear();
+        data.reserve(kFacetBufferStart);
+        int mode = 'v';
+        bool hex = false;
+        for (;;) {
+            c = NextNonBlank(false);
+            if (c == -1 || c == '=') break;
+            if (c != '&') continue;  // anything else between data lines is passed over
+            // One data line: mode switches, escapes, and plain or hexadecimal bytes.
+            for (;;) {
+                c = Next();
+                if (c == -1) break;
+                if (c == '\r' || c == '\n') {
+                    Unread();
+                    break;
+                }
+                int byte = -1;
+                if (c == '%') {
+                    int d = Next();
+                    if (d == 'v' || d == 'i' || d == 'm') {
+                        mode = d;
+                        continue;
+                    }
+                    Unread();
+                    byte = '%';
+                } else if (c == '\\') {
+                    int d = Next();
+                    if (d == 'x') {
+                        hex = !hex;
+                        continue;
+                    }
+                    if (d == '\\')
+                        byte = '\\';
+                    else if (d == 'r')
+                        byte = 0x0D;
+                    else if (d == 'n')
+                        byte = 0x0A;
+                    else {
+                        Unread();
+                        byte = '\\';
+                    }
+                } else if (hex) {
+                    int low = Next();
+                    if (low == -1 || low == '\r' || low == '\n') {
+                        Unread();  // half a byte at the end of the line is dropped
+                        break;
+                    }
+                    data.push_back(static_cast<uchar>(((Nibble(c) << 4) | Nibble(low)) & 0xFF));
+                    continue;
+                } else {
+                    byte = c;
+                }
+                if (hex || mode == 'v') data.push_back(static_cast<uchar>(byte));
+            }
+        }
+        facets->Add(PMString(name), data.data(), static_cast<int32>(data.size()));
+        if (c == -1) {
+            ReportError("Unexpected end of file");
+            mEofReported = true;
+            break;
+        }
+        c = Next();  // the first character of the next facet's name
+    }
+    value.facets = facets.release();
+}
+
+void MifParser::SkipStatement()
+{
+    int32 nesting = 1;
+    while (nesting > 0) {
+        int c = Next();
+        switch (c) {
+        case -1:
+            return;  // the statement never ends: the depth stays, and the end of the file is reported
+        case '<':
+            ++nesting;
+            break;
+        case '>':
+            --nesting;
+            break;
+        case '`':
+            // A string ends at an unescaped quote or at the end of its line.
+            for (;;) {
+                c = Next();
+                if (c == -1) return;
+                if (c == '\\') {
+                    if (Next() == -1) return;
+                    continue;
+                }
+                if (c == '\'' || c == '\r' || c == '\n') break;
+            }
+            break;
+        case '#':
+            SkipComment(true);
+            break;
+        default:
+            break;
+        }
+    }
+    --mDepth;
+}
+
+void MifParser::SetUnits(int32 keyword)
+{
+    switch (keyword) {
+    case kMifUcc: mUnitFactor = 12.81312; break;
+    case kMifUcm: mUnitFactor = 28.346456692913385; break;
+    case kMifUdd: mUnitFactor = 1.06776; break;
+    case kMifUin: mUnitFactor = 72.0; break;
+    case kMifUmm: mUnitFactor = 2.834645669291339; break;
+    case kMifUpica: mUnitFactor = 12.0; break;
+    case kMifUpt: mUnitFactor = 1.0; break;
+    default: break;  // other words leave the unit as it is
+    }
+}
+
+void MifParser::ShowProgress()
+{
+    if (!mProgressBar) return;
+    int64 position = mStream->Tell();
+    int32 percent = mSize > 0 ? static_cast<int32>(std::min<int64>(position * 100 / mSize + 1, 100)) : 100;
+    if (percent == mLastPercent) return;
+    mLastPercent = percent;
+    PMString text("^1% / ^2 KB processed");
+    PMString percentText, kilobytes;
+    percentText.AppendNumber(percent);
+    kilobytes.AppendNumber(position / 1000);
+    StringUtils::ReplaceStringParameters(&text, percentText, kilobytes);
+    text.SetTranslated();
+    mProgressBar->SetTaskText(text);
+    mProgressBar->SetTaskFraction(percent / 100.0);
+}
+
+void MifParser::ReportError(const char* message, const PMString& detail)
+{
+    ++mErrorCount;
+    if (!mErrorLog || mErrorCount > kMaxReportedErrors + 1) return;
+    if (mErrorCount == kMaxReportedErrors + 1) {
+        mErrorLog->AddParseError(mLine, "Too many errors, the rest are not listed", PMString());
+        return;
+    }
+    mErrorLog->AddParseError(mLine, PMString(message), detail);
+}

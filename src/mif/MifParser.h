@@ -1,0 +1,87 @@
+// MifParser: reads a MIF file byte by byte into the MifObject tree.
+//
+// A recursive-descent reader with no token stream: the statement reader finds the next
+// "<Keyword", looks the keyword up in MifKeywordTable, and the value reader reads the value by the
+// keyword's MifValueType. Lengths are converted to points as they are read. MIFFile, Units and
+// CharUnits steer the reading (Units and CharUnits leave no prop). "#!TQ " at the start of a
+// comment is not a comment, so that live statements can hide from other readers.
+//
+// Bad input never stops the parse: unknown statements are skipped whole, bad values are stored as
+// 0, -1 or empty, and each problem goes to the error log beside the parser. Nesting deeper than
+// kMaxNesting is skipped and reported, so no file can exhaust the stack, and after
+// kMaxReportedErrors reports the rest are only counted.
+#pragma once
+
+#include <string>
+
+#include "IMifParser.h"
+
+class IMifErrorLog;
+class IMifTextConverter;
+class TaskProgressBar;
+
+class MifParser : public IMifParser {
+public:
+    static constexpr int32 kMaxNesting = 256;
+    static constexpr int32 kMaxReportedErrors = 10000;
+
+    MifObject* Parse(IPMStream* stream) override;
+    int32 ReadStatementHeader(int32& type) override;
+    void ReadPropVal(MifPropVal& value, int32 type) override;
+    int32 GetLine() const override { return mLine; }
+    void SkipStatement() override;
+    void SetVersion(double version) override { mVersion = version; }
+    void SetUnits(int32 keyword) override;
+    void SetCharUnits(int32) override {}
+    void SetClientData(int32 value) override { mClientData = value; }
+    int32 GetClientData() const override { return mClientData; }
+
+    double GetVersion() const { return mVersion; }
+    // Problems found by the last Parse, including those past kMaxReportedErrors.
+    int32 GetErrorCount() const { return mErrorCount; }
+    // Bytes in the stream of the last Parse.
+    int64 GetSize() const { return mSize; }
+
+private:
+    // Reading characters. Next() returns a byte or -1 at the end; Unread() puts back the byte
+    // that the last Next() returned (and takes back the line it counted).
+    int Next();
+    void Unread();
+    void SkipComment(bool allowLiveStatements);
+    int NextNonBlank(bool allowLiveStatements);
+
+    MifObject* BuildObject(int32 id, int32 nesting);
+    void ReadString(MifPropVal& value, int32 type, int c);
+    void ReadToken(MifPropVal& value, int32 type, int c);
+    void ReadDimensions(MifPropVal& value, int32 type, int c);
+    void ReadFacets(MifPropVal& value);
+    // Puts back `c` and skips to the end of the statement whose value could not be read.
+    void RecoverStatement(int c);
+    void StatementClosed();
+    void ShowProgress();
+    void ReportError(const char* message, const PMString& detail = PMString());
+    void ConvertOldString(PMString& text);
+
+    IPMStream* mStream = nullptr;
+    IMifErrorLog* mErrorLog = nullptr;             // the log of this parser's own object
+    IMifTextConverter* mTextConverter = nullptr;   // queried on the first string that needs it
+    bool mTextConverterQueried = false;
+    TaskProgressBar* mProgressBar = nullptr;
+    double mVersion = 5.5;
+    int32 mDepth = 1;
+    int32 mLine = 1;
+    int64 mSize = 0;
+    int32 mLastPercent = 0;
+    double mUnitFactor = 72.0;
+    int32 mClientData = -1;
+    int32 mErrorCount = 0;
+    bool mEofReported = false;
+
+    // State of the last Next(), so that Unread() can undo it.
+    bool mAfterCR = false;
+    bool mPrevAfterCR = false;
+    bool mLastCounted = false;
+    bool mLastWasEnd = false;
+
+    std::string mScratch;  // bytes of the string or token being read
+};

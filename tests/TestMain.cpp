@@ -1,0 +1,19 @@
+// Test entry: registers the plug-in with the host as the application does, and keeps the
+// diagnostic log out of the user's folders.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "MifRegistration.h"
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!std::getenv("TESSEL_LOG_DIR")) {
+        static std::string logDir = (std::filesystem::temp_directory_path() / "tessel-test-log").string();
+        setenv("TESSEL_LOG_DIR", logDir.c_str(), 1);
+    }
+    RegisterTesselPlugIn();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,51 @@
+// Helpers shared by the tests: parsing MIF text held in memory.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "IMifErrorLog.h"
+#include "IMifParser.h"
+#include "IPMStream.h"
+#include "InterfacePtr.h"
+#include "MifKeywords.h"
+#include "MifObject.h"
+#include "ObjectModel.h"
+#include "TesselID.h"
+
+// A parse of `mif` through a parser object of the factory, as the import runs it.
+struct ParsedMif {
+    explicit ParsedMif(std::string_view mif)
+        : parser(CreateObject2<IMifParser>(kMifParserBoss)), errors(parser.get(), IID_IMIFERRORLOG)
+    {
+        auto stream = StreamUtil::CreateMemoryStreamRead(mif.data(), mif.size());
+        root.reset(parser->Parse(stream.get()));
+    }
+    // The error log's text, with its CR LF line ends as LF.
+    std::string ErrorText() const
+    {
+        std::string text = errors->GetText().GetUTF8String(), out;
+        for (char c : text)
+            if (c != '\r') out.push_back(c);
+        return out;
+    }
+    // The first statement `id` in the root (or in `object`).
+    MifProp* Prop(int32 id, const MifObject* object = nullptr) const { return (object ? object : root.get())->FindProp(id); }
+
+    InterfacePtr<IMifParser> parser;
+    InterfacePtr<IMifErrorLog> errors;
+    std::unique_ptr<MifObject> root;
+};
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::string data;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[65536];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.append(buffer, n);
+        std::fclose(f);
+    }
+    return data;
+}

@@ -1,0 +1,101 @@
+// The error log the user sees, and the diagnostic log file.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "IMifErrorUtils.h"
+#include "MifAssertLog.h"
+#include "MifErrorLog.h"
+#include "ObjectModel.h"
+#include "TestUtils.h"
+
+TEST(MifErrorLog, Text_LinesDetailsAndSeparators)
+{
+    MifErrorLog log;
+    EXPECT_TRUE(log.IsEmpty());
+    log.AddParseError(3, "Unknown statement <Foo >, skipping", PMString());
+    log.AddParseError(7, "Invalid unit", "furlong");
+    log.AddError("Missing file", "a.tif");
+    log.AddError("Plain", PMString());
+    EXPECT_EQ(log.GetText().GetUTF8String(),
+              "Line 3: Unknown statement <Foo >, skipping\r\nLine 7: Invalid unit: furlong\r\nMissing file: a.tif\r\nPlain");
+    log.Clear();
+    EXPECT_TRUE(log.IsEmpty());
+}
+
+TEST(MifErrorLog, ErrorUtils_AcceptAndKeepNothing)
+{
+    Utils<IMifErrorUtils> errorUtils;
+    ASSERT_TRUE(static_cast<bool>(errorUtils));
+    errorUtils->ReportError(4, "lost");
+    errorUtils->ReportError("lost too");
+}
+
+class MifAssertLogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mFolder = std::filesystem::temp_directory_path() / ("tessel-assert-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(mFolder);
+        mSaved = std::getenv("TESSEL_LOG_DIR") ? std::getenv("TESSEL_LOG_DIR") : "";
+        setenv("TESSEL_LOG_DIR", mFolder.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        setenv("TESSEL_LOG_DIR", mSaved.c_str(), 1);
+        std::filesystem::remove_all(mFolder);
+    }
+    std::string LogText() const { return ReadFile((mFolder / "orvane.log").string()); }
+
+    std::filesystem::path mFolder;
+    std::string mSaved;
+};
+
+TEST_F(MifAssertLogTest, Line_TimeStampThenSourceAndExpression)
+{
+    MifAssertLog::Write("C:\\src\\mif\\MifParser.cpp", 399, "propVal.rawString", MifAssertLog::kNil);
+    std::string text = LogText();
+    std::regex line(R"(^\d\d\.\d\d\.\d\d \d\d:\d\d:\d\d:\d\d\dMifParser\.cpp\(399\): propVal\.rawString == nil\r\n$)");
+    EXPECT_TRUE(std::regex_match(text, line)) << text;
+}
+
+TEST_F(MifAssertLogTest, Kinds_FourFormatsAppended)
+{
+    const char* textModel = nullptr;
+    MIF_LOG_NIL(textModel);
+    MIF_LOG_FALSE(sectionList->GetSectionCount() > 0);
+    MifAssertLog::Write("/a/b/MifX.cpp", 1, "Open()", MifAssertLog::kFailed);
+    MifAssertLog::Write("MifY.cpp", 2, "status", MifAssertLog::kNotSuccess);
+    std::string text = LogText();
+    EXPECT_NE(text.find("MifErrorLogTest.cpp("), std::string::npos);
+    EXPECT_NE(text.find("): textModel == nil\r\n"), std::string::npos);
+    EXPECT_NE(text.find("): sectionList->GetSectionCount() > 0 == false\r\n"), std::string::npos);
+    EXPECT_NE(text.find("MifX.cpp(1): Open() failed\r\n"), std::string::npos);
+    EXPECT_NE(text.find("MifY.cpp(2): status != kSuccess\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
+}
+
+TEST_F(MifAssertLogTest, File_CreatedAgainAfterDeletion)
+{
+    MifAssertLog::Write("MifA.cpp", 1, "a", MifAssertLog::kNil);
+    std::filesystem::remove(mFolder / "orvane.log");
+    MifAssertLog::Write("MifA.cpp", 2, "b", MifAssertLog::kNil);
+    std::string text = LogText();
+    EXPECT_EQ(text.find("MifA.cpp(1)"), std::string::npos);
+    EXPECT_NE(text.find("MifA.cpp(2): b == nil"), std::string::npos);
+}
+
+TEST_F(MifAssertLogTest, Parser_LogsMissingProgressBarOnce)
+{
+    ParsedMif mif("<Pen 1> <Pen 2>");
+    std::string text = LogText();
+    EXPECT_NE(text.find("MifParser.cpp("), std::string::npos);
+    EXPECT_NE(text.find("progressBarManager == nil"), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
+}

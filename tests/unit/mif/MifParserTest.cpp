@@ -1,0 +1,328 @@
+// The MIF parser through its interface: values of every kind, units, strings, facets, and the
+// exact messages and line numbers of bad input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "MifFacetList.h"
+#include "MifKeywordTable.h"
+#include "MifParser.h"
+#include "TaskProgressBar.h"
+#include "TestUtils.h"
+
+namespace {
+
+double Dim(const ParsedMif& mif, int32 id, int i = 0)
+{
+    MifProp* prop = mif.Prop(id);
+    return prop ? prop->value.dim[i] : NAN;
+}
+
+std::string Str(const MifProp* prop)
+{
+    return prop && prop->value.rawString ? prop->value.rawString->GetUTF8String() : "<none>";
+}
+
+} // namespace
+
+TEST(MifParser, Units_DefaultAndStatement)
+{
+    EXPECT_DOUBLE_EQ(Dim(ParsedMif("<PgfLeading 12>"), kMifPgfLeading), 864.0);  // inches until Units says otherwise
+    EXPECT_DOUBLE_EQ(Dim(ParsedMif("<PgfLeading 12.0 pt>"), kMifPgfLeading), 12.0);
+    ParsedMif cm("<Units Ucm> <PgfLeading 1.0>");
+    EXPECT_DOUBLE_EQ(Dim(cm, kMifPgfLeading), 28.346456692913385);
+    EXPECT_EQ(cm.root->GetPropCount(), 1);  // Units leaves no prop
+    EXPECT_EQ(cm.Prop(kMifUnits), nullptr);
+    ParsedMif chars("<CharUnits CUpt> <FSize 9 pt>");
+    EXPECT_EQ(chars.root->GetPropCount(), 1);
+}
+
+TEST(MifParser, Units_EveryNameAndUnitWord)
+{
+    struct { const char* text; double points; } cases[] = {
+        {"1 pt", 1}, {"1 point", 1}, {"1\"", 72}, {"1 in", 72}, {"1 mm", 2.834645669291339},
+        {"1 millimeter", 2.834645669291339}, {"1 cm", 28.346456692913385}, {"1 centimeter", 28.346456692913385},
+        {"1 pc", 12}, {"1 pica", 12}, {"1 dd", 1.06776}, {"1 didot", 1.06776}, {"1 cc", 12.81312},
+        {"1 cicero", 12.81312}, {"-2.5pt", -2.5}, {"+.5 in", 36},
+    };
+    for (const auto& c : cases) {
+        ParsedMif mif(std::string("<FSize ") + c.text + ">");
+        EXPECT_DOUBLE_EQ(Dim(mif, kMifFSize), c.points) << c.text;
+        EXPECT_EQ(mif.ErrorText(), "") << c.text;
+    }
+    struct { const char* units; double points; } words[] = {
+        {"Ucc", 12.81312}, {"Ucm", 28.346456692913385}, {"Udd", 1.06776}, {"Uin", 72}, {"Umm", 2.834645669291339},
+        {"Upica", 12}, {"Upt", 1}, {"Left", 72},  // a word that is no unit leaves the inch
+    };
+    for (const auto& w : words) {
+        ParsedMif mif(std::string("<Units ") + w.units + "> <FSize 1>");
+        EXPECT_DOUBLE_EQ(Dim(mif, kMifFSize), w.points) << w.units;
+    }
+}
+
+TEST(MifParser, Dimensions_CountsAndErrors)
+{
+    ParsedMif size("<PageSize 8.5\" 11\">");
+    EXPECT_DOUBLE_EQ(Dim(size, kMifPageSize, 0), 612);
+    EXPECT_DOUBLE_EQ(Dim(size, kMifPageSize, 1), 792);
+
+    ParsedMif few("\n<PageSize 612.0 pt>");
+    EXPECT_DOUBLE_EQ(Dim(few, kMifPageSize, 0), 612);
+    EXPECT_DOUBLE_EQ(Dim(few, kMifPageSize, 1), 0);
+    EXPECT_EQ(few.ErrorText(), "Line 2: Invalid value(s) for dimension property, should contain more values");
+
+    // Too many values: reported, and the rest of the statement is passed over (the statement
+    // that follows is still read).
+    ParsedMif many("<ShapeRect 1 2 3 4 5 6> <FSize 3 pt>");
+    EXPECT_EQ(many.ErrorText(), "Line 1: Invalid value(s) for dimension property, should contain less values");
+    EXPECT_DOUBLE_EQ(Dim(many, kMifShapeRect, 3), 288);
+    EXPECT_DOUBLE_EQ(Dim(many, kMifFSize), 3);
+
+    ParsedMif unit("<FSize 10 furlong>");
+    EXPECT_EQ(unit.ErrorText(), "Line 1: Invalid unit: furlong");
+    EXPECT_DOUBLE_EQ(Dim(unit, kMifFSize), 10);  // an unknown unit counts as points
+
+    ParsedMif margins("<TblCellMargins 1 pt 2 pt 3 pt 4 pt>");
+    EXPECT_DOUBLE_EQ(Dim(margins, kMifTblCellMargins, 3), 4);
+    EXPECT_EQ(margins.ErrorText(), "");
+}
+
+TEST(MifParser, Strings_KeptRawWithEscapes)
+{
+    ParsedMif quoted("<String `a\\'b'>");
+    EXPECT_EQ(Str(quoted.Prop(kMifString)), "a\\'b");
+    ParsedMif backslash("<String `x\\\\'>");
+    EXPECT_EQ(Str(backslash.Prop(kMifString)), "x\\\\");
+    ParsedMif escapes("<String `\\xd5 \\t\\>'>");
+    EXPECT_EQ(Str(escapes.Prop(kMifString)), "\\xd5 \\t\\>");
+    ParsedMif trailing("<PgfTag `Body' ignored words>  <FSize 2 pt>");
+    EXPECT_EQ(Str(trailing.Prop(kMifPgfTag)), "Body");
+    EXPECT_DOUBLE_EQ(Dim(trailing, kMifFSize), 2);
+    ParsedMif utf8("<MIFFile 9.00> <String `Caf\xC3\xA9 \xE6\x97\xA5\xF0\x9F\x98\x80'>");
+    const PMString* text = utf8.Prop(kMifString)->value.rawString;
+    ASSERT_EQ(text->CharCount(), 8);  // C a f é blank 日 and a surrogate pair
+    EXPECT_EQ((*text)[3], u'\u00E9');
+    EXPECT_EQ((*text)[5], u'\u65E5');
+    EXPECT_EQ((*text)[6], 0xD83D);
+}
+
+TEST(MifParser, Strings_MissingOpeningQuote)
+{
+    ParsedMif mif("<PgfTag Body>");
+    EXPECT_EQ(Str(mif.Prop(kMifPgfTag)), "Body");
+    EXPECT_EQ(mif.ErrorText(), "Line 1: Ivalid string (missing opening quote)");
+}
+
+TEST(MifParser, Strings_OldVersionsWithoutConverterStayAsRead)
+{
+    // Until a text converter is registered, strings of old files are kept as they were read.
+    ParsedMif mif("<MIFFile 7.00> <PgfTag `Caf\\xd5 '>");
+    EXPECT_EQ(Str(mif.Prop(kMifPgfTag)), "Caf\\xd5 ");
+    EXPECT_EQ(static_cast<MifParser*>(mif.parser.get())->GetVersion(), 7.0);
+}
+
+TEST(MifParser, Tokens_EveryKindAndItsMessage)
+{
+    ParsedMif mif(
+        "<FBold Yes> <FItalic No> <Pen 15> <ID 4711> <Angle 12.5> <ColorCyan 40.5%> <PgfAlignment Center>\n"
+        "<FEncoding `FrameRoman'> <PgfHyphenate Yes >");
+    EXPECT_EQ(mif.ErrorText(), "");
+    EXPECT_EQ(mif.Prop(kMifFBold)->value.boolean, 1);
+    EXPECT_EQ(mif.Prop(kMifFItalic)->value.boolean, 0);
+    EXPECT_EQ(mif.Prop(kMifPen)->value.id, 15);
+    EXPECT_EQ(mif.Prop(kMifID)->value.id, 4711);
+    EXPECT_DOUBLE_EQ(mif.Prop(kMifAngle)->value.number, 12.5);
+    EXPECT_DOUBLE_EQ(mif.Prop(kMifColorCyan)->value.number, 40.5);
+    EXPECT_EQ(mif.Prop(kMifPgfAlignment)->value.keyword, kMifCenter);
+    EXPECT_EQ(mif.Prop(kMifFEncoding)->value.keyword, kMifFrameRoman);
+    EXPECT_EQ(mif.Prop(kMifPgfHyphenate)->value.boolean, 1);  // blanks before '>' are no part of the word
+
+    ParsedMif bad(
+        "<FBold Maybe>\n<PgfAlignment Leftish>\n<Pen 99999999999>\n<Angle north>\n<ColorCyan x%>\n<NumPoints 3.5>\n"
+        "<PgfLeading>\n");
+    EXPECT_EQ(bad.Prop(kMifFBold)->value.boolean, 0);
+    EXPECT_EQ(bad.Prop(kMifPgfAlignment)->value.keyword, -1);
+    EXPECT_EQ(bad.Prop(kMifPen)->value.id, 0);
+    EXPECT_NE(bad.Prop(kMifPgfLeading), nullptr);  // stored with an empty value
+    EXPECT_EQ(bad.ErrorText(),
+              "Line 1: Invalid value for boolean property: Maybe\n"
+              "Line 2: Invalid value for keyword property: Leftish\n"
+              "Line 3: Invalid value for number property: 99999999999\n"
+              "Line 4: Invalid value for degrees property: north\n"
+              "Line 5: Invalid value for degrees property: x%\n"
+              "Line 6: Invalid value for number property: 3.5\n"
+              "Line 7: Property value expected");
+}
+
+TEST(MifParser, Statements_UnknownSkippedTypeSkipKept)
+{
+    ParsedMif mif("<Pen 1>\n<FooBar <Pen 2> `text>' >\n<DocFileInfo <Pen 3> <String `>'>>\n<Pen 4>");
+    EXPECT_EQ(mif.ErrorText(), "Line 2: Unknown statement <FooBar >, skipping");
+    ASSERT_EQ(mif.root->GetPropCount(), 3);
+    EXPECT_EQ(mif.root->GetProp(0)->value.id, 1);
+    MifProp* skipped = mif.root->GetProp(1);
+    EXPECT_EQ(skipped->id, kMifDocFileInfo);
+    EXPECT_EQ(skipped->type, kMifTypeSkip);
+    EXPECT_EQ(skipped->value.dim[0], 0);
+    EXPECT_EQ(mif.root->GetProp(2)->value.id, 4);
+    EXPECT_EQ(mif.root->GetProp(2)->line, 4);
+}
+
+TEST(MifParser, Statements_FNoteByContext)
+{
+    ParsedMif mif("<Para <ParaLine <FNote 12>>> <Notes <FNote <ID 12> <Para <PgfTag `Footnote'>>>>");
+    MifObject* line = mif.root->GetObject(kMifPara)->GetObject(kMifParaLine);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->FindProp(kMifFNote)->type, kMifTypeID);
+    EXPECT_EQ(line->FindProp(kMifFNote)->value.id, 12);
+    MifObject* note = mif.root->GetObject(kMifNotes)->GetObject(kMifFNote);
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->id, kMifFNote);
+    EXPECT_NE(note->GetObject(kMifPara), nullptr);
+}
+
+TEST(MifParser, Comments_LiveStatementMarker)
+{
+    ParsedMif mif("#!TQ <Pen 1>\n# <Pen 2>\n<Page # a comment right after the name\n <PageAngle 90>>");
+    ASSERT_NE(mif.Prop(kMifPen), nullptr);
+    EXPECT_EQ(mif.Prop(kMifPen)->value.id, 1);
+    EXPECT_EQ(mif.root->FindProp(kMifPen, false)->value.id, 1);  // the plain comment stayed a comment
+    ASSERT_NE(mif.root->GetObject(kMifPage), nullptr);
+    EXPECT_DOUBLE_EQ(mif.root->GetObject(kMifPage)->FindProp(kMifPageAngle)->value.number, 90);
+    EXPECT_EQ(mif.ErrorText(), "");
+}
+
+TEST(MifParser, Lines_CountedOnCRLFAndBoth)
+{
+    ParsedMif mif("<Pen 1>\r\n<Pen 2>\r<Pen 3>\n\n<Pen x>");
+    EXPECT_EQ(mif.root->GetProp(1)->line, 2);
+    EXPECT_EQ(mif.root->GetProp(2)->line, 3);
+    EXPECT_EQ(mif.ErrorText(), "Line 5: Invalid value for number property: x");
+}
+
+TEST(MifParser, Facets_HexDataNameSizeAndCRC)
+{
+    ParsedMif mif(
+        "<ImportObject\n <ImportObFile `2.0 internal inset'>\n"
+        "=TIFF\n&%v\n&\\x\n&4D4D002A\n&00000008\n&\\x\n=EndInset\n <ShapeRect 0 0 1 1>\n>\n<Pen 7>");
+    EXPECT_EQ(mif.ErrorText(), "");
+    MifObject* object = mif.root->GetObject(kMifImportObject);
+    ASSERT_NE(object, nullptr);
+    MifPropVal propVal;
+    ASSERT_TRUE(object->GetPropVal(kMifInset, propVal));
+    MifFacetList* facets = propVal.facets;
+    ASSERT_EQ(facets->GetCount(), 1);
+    EXPECT_EQ(facets->GetName(0), PMString("TIFF"));
+    ASSERT_EQ(facets->GetSize(0), 8);
+    const uchar expected[] = {0x4D, 0x4D, 0x00, 0x2A, 0x00, 0x00, 0x00, 0x08};
+    EXPECT_EQ(std::memcmp(facets->GetData(0), expected, 8), 0);
+    EXPECT_EQ(facets->GetCRC(0), MifFacetList::ComputeCRC32(expected, 8));
+    EXPECT_NE(object->FindProp(kMifShapeRect), nullptr);  // statements after the inset still belong to it
+    EXPECT_EQ(mif.Prop(kMifPen)->value.id, 7);
+    EXPECT_EQ(facets->GetName(5), PMString());
+    EXPECT_EQ(facets->GetSize(-1), 0);
+}
+
+TEST(MifParser, Facets_ModesEscapesAndSeveralFacets)
+{
+    ParsedMif mif(
+        "<ImportObject\n=A\n&ab\\\\c\\r\\n%x\n&%iskipped\n&%vz\n=B\n&\\xff\\x\n=EndInset\n>");
+    MifPropVal propVal;
+    ASSERT_TRUE(mif.root->GetObject(kMifImportObject)->GetPropVal(kMifInset, propVal));
+    ASSERT_EQ(propVal.facets->GetCount(), 2);
+    std::string a(reinterpret_cast<const char*>(propVal.facets->GetData(0)), propVal.facets->GetSize(0));
+    EXPECT_EQ(a, "ab\\c\r\n%xz");
+    ASSERT_EQ(propVal.facets->GetSize(1), 1);
+    EXPECT_EQ(propVal.facets->GetData(1)[0], 0xFF);
+    EXPECT_EQ(MifFacetList::ComputeCRC32(reinterpret_cast<const uchar*>("123456789"), 9), 0xCBF43926u);
+}
+
+TEST(MifParser, EndOfFile_ReportedOnceTreeKept)
+{
+    ParsedMif cut("<Pen 1>\n<Pgf <PgfTag `Body'>\n <PgfFont <FSize 9 pt>");
+    EXPECT_EQ(cut.ErrorText(), "Line 3: Unexpected end of file, missing right angle bracket(s)");
+    EXPECT_EQ(cut.root->GetPropCount(), 2);
+    MifObject* pgf = cut.root->GetObject(kMifPgf);
+    ASSERT_NE(pgf, nullptr);
+    EXPECT_EQ(Str(pgf->FindProp(kMifPgfTag)), "Body");
+    EXPECT_DOUBLE_EQ(pgf->GetObject(kMifPgfFont)->FindProp(kMifFSize)->value.dim[0], 9);
+
+    // Cut inside a string, a keyword, a value: one message each, and no crash.
+    for (const char* text : {"<Pgf <PgfTag `Bo", "<Pgf <PgfT", "<FSize 12", "<FSize", "<Pen ", "<", "<Page <Pen 1>"}) {
+        ParsedMif mif(text);
+        ASSERT_NE(mif.root, nullptr) << text;
+        std::string errors = mif.ErrorText();
+        EXPECT_NE(errors, "") << text;
+        EXPECT_EQ(errors.find('\n'), std::string::npos) << text << ": " << errors;
+    }
+}
+
+TEST(MifParser, BadBytes_NoCrashNoHang)
+{
+    ParsedMif empty("");
+    ASSERT_NE(empty.root, nullptr);
+    EXPECT_EQ(empty.root->GetPropCount(), 0);
+    EXPECT_EQ(empty.ErrorText(), "");
+
+    std::string nul("<Pen 1>\0<String `a\0b'>", 22);
+    ParsedMif withNul(nul);
+    EXPECT_EQ(withNul.root->GetPropCount(), 2);
+
+    ParsedMif invalidUtf8("<MIFFile 9.0><String `\xFF\xC3'>");
+    EXPECT_NE(invalidUtf8.Prop(kMifString), nullptr);
+
+    ParsedMif stray("> > = <<< ` ' \\ >");
+    ASSERT_NE(stray.root, nullptr);
+}
+
+TEST(MifParser, Nesting_BoundedAndReported)
+{
+    const int levels = MifParser::kMaxNesting + 50;
+    std::string deep;
+    for (int i = 0; i < levels; ++i) deep += "<Frame ";
+    deep += "<Pen 1>";
+    for (int i = 0; i < levels; ++i) deep += ">";
+    deep += "\n<Pen 2>";
+    ParsedMif mif(deep);
+    EXPECT_EQ(mif.ErrorText(), "Line 1: Statements nested too deeply, skipping: Frame");
+    EXPECT_EQ(mif.root->FindProp(kMifPen)->value.id, 2);  // reading went on after the deep statement
+
+    // A million unclosed brackets: no stack is deep enough for a naive reader.
+    ParsedMif unclosed(std::string(1000000, '<'));
+    ASSERT_NE(unclosed.root, nullptr);
+}
+
+TEST(MifParser, Errors_CountedPastTheListedOnes)
+{
+    std::string mif;
+    for (int i = 0; i < MifParser::kMaxReportedErrors + 5; ++i) mif += "<Nope>\n";
+    ParsedMif parsed(mif);
+    auto* parser = static_cast<MifParser*>(parsed.parser.get());
+    EXPECT_EQ(parser->GetErrorCount(), MifParser::kMaxReportedErrors + 5);
+    std::string text = parsed.ErrorText();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), MifParser::kMaxReportedErrors);
+    EXPECT_NE(text.find("Too many errors, the rest are not listed"), std::string::npos);
+}
+
+TEST(MifParser, Progress_TextShownWhileReading)
+{
+    TaskProgressBar bar("title", 1);
+    bar.DoTask("OV#0xB40#kMifParsingMIFKey");
+    std::string mif = "<MIFFile 9.0>\n";
+    for (int i = 0; i < 300; ++i) mif += "<Pen 1>\n";
+    ParsedMif parsed(mif);
+    EXPECT_EQ(bar.GetTaskText().GetUTF8String(), "100% / 2 KB processed");
+}
+
+TEST(MifParser, Version_MIFFileKeptAndSteersStrings)
+{
+    ParsedMif mif("<MIFFile 9.00>");
+    EXPECT_DOUBLE_EQ(mif.Prop(kMifMIFFile)->value.number, 9.0);
+    auto* parser = static_cast<MifParser*>(mif.parser.get());
+    EXPECT_DOUBLE_EQ(parser->GetVersion(), 9.0);
+    EXPECT_EQ(parser->GetClientData(), -1);
+    ParsedMif none("<Pen 1>");
+    EXPECT_DOUBLE_EQ(static_cast<MifParser*>(none.parser.get())->GetVersion(), 5.5);
+}
