@@ -1,15 +1,55 @@
-#include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "MifKeywordTable.h"
 
+namespace {
+
+// Every statement and every keyword value is looked up, so the lookup is a hash of the names,
+// made once; the sorted table stays the reference for order and names.
+class KeywordIndex {
+public:
+    KeywordIndex()
+    {
+        for (size_t i = 0; i < MifKeywordTable::kRowCount; ++i) {
+            std::string_view name = MifKeywordTable::kRows[i].name;
+            size_t slot = Hash(name) & kMask;
+            while (mSlots[slot].row) slot = (slot + 1) & kMask;
+            mSlots[slot] = {name, &MifKeywordTable::kRows[i]};
+        }
+    }
+    const MifKeyword* Find(std::string_view name) const
+    {
+        for (size_t slot = Hash(name) & kMask;; slot = (slot + 1) & kMask) {
+            const Slot& s = mSlots[slot];
+            if (!s.row) return nullptr;
+            if (s.name.size() == name.size() && std::memcmp(s.name.data(), name.data(), name.size()) == 0) return s.row;
+        }
+    }
+
+private:
+    static constexpr size_t kSize = 4096;  // a power of two, five times the rows: short probes
+    static constexpr size_t kMask = kSize - 1;
+    struct Slot {
+        std::string_view name;
+        const MifKeyword* row = nullptr;
+    };
+    static size_t Hash(std::string_view name)
+    {
+        uint32 h = 2166136261u;  // FNV-1a
+        for (unsigned char c : name) h = (h ^ c) * 16777619u;
+        return h;
+    }
+    std::array<Slot, kSize> mSlots{};
+};
+
+} // namespace
+
 int32 MifKeywordTable::Lookup(std::string_view name, int32* type)
 {
-    // std::string_view compares as unsigned bytes, the order the table is sorted in.
-    const MifKeyword* end = kRows + kRowCount;
-    const MifKeyword* row =
-        std::lower_bound(kRows, end, name, [](const MifKeyword& k, std::string_view n) { return n.compare(k.name) > 0; });
-    if (row == end || name != row->name) return -1;
+    static const KeywordIndex index;
+    const MifKeyword* row = index.Find(name);
+    if (!row) return -1;
     if (type) *type = row->type;
     return row->id;
 }

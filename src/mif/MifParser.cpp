@@ -96,6 +96,9 @@ MifObject* MifParser::Parse(IPMStream* stream)
     stream->Seek(0, IPMStream::kSeekFromEnd);
     mSize = stream->Tell();
     stream->Seek(0, IPMStream::kSeekFromStart);
+    mBlock.assign(kBlockSize + 1, 0);
+    mNext = mEnd = mBlock.data();
+    mBlockStart = 0;
 
     // The log and the converter are siblings on this object, which outlives the parse: hold them
     // without a reference, or the object would keep itself alive.
@@ -111,6 +114,8 @@ MifObject* MifParser::Parse(IPMStream* stream)
     MifObject* root = BuildObject(0, 0);
 
     mStream = nullptr;
+    mBlock = std::vector<uchar>();
+    mNext = mEnd = nullptr;
     mErrorLog = nullptr;
     mTextConverter = nullptr;
     mProgressBar = nullptr;
@@ -156,20 +161,9 @@ MifObject* MifParser::BuildObject(int32 id, int32 nesting)
     return object.release();
 }
 
-int MifParser::Next()
+void MifParser::CountLineEnd(int b)
 {
-    uchar b;
-    if (!mStream->XferByte(b)) {
-        mLastWasEnd = true;
-        return -1;
-    }
-    mLastWasEnd = false;
-    mPrevAfterCR = mAfterCR;
     // A line ends at CR, at LF, and once at a CR LF pair.
-    if (b > '\r') {
-        mLastCounted = mAfterCR = false;
-        return b;
-    }
     if (b == '\r') {
         mLastCounted = mAfterCR = true;
     } else if (b == '\n') {
@@ -179,13 +173,25 @@ int MifParser::Next()
         mLastCounted = mAfterCR = false;
     }
     if (mLastCounted) ++mLine;
-    return b;
+}
+
+bool MifParser::Refill()
+{
+    if (!mStream) return false;
+    // Keep the last byte read, so that Unread() works across blocks.
+    size_t keep = mNext && mNext > mBlock.data() ? 1 : 0;
+    if (keep) mBlock[0] = mNext[-1];
+    mBlockStart = Position() - static_cast<int64>(keep);
+    int64 got = mStream->XferBytes(mBlock.data() + keep, kBlockSize);
+    mNext = mBlock.data() + keep;
+    mEnd = mNext + std::max<int64>(got, 0);
+    return got > 0;
 }
 
 void MifParser::Unread()
 {
-    if (mLastWasEnd) return;  // nothing was read
-    mStream->Seek(-1, IPMStream::kSeekFromCurrent);
+    if (mLastWasEnd || mNext == mBlock.data()) return;  // nothing was read
+    --mNext;
     if (mLastCounted) --mLine;
     mAfterCR = mPrevAfterCR;
     mLastCounted = false;
@@ -353,6 +359,18 @@ void MifParser::ReadString(MifPropVal& value, int32 type, int c)
     bool closed = false;
     for (;; c = Next()) {
         if (c == -1) break;
+        if (c > '\r' && c != '\\' && c != '\'' && c != '>') {
+            // Take the run of ordinary bytes that follows in one go.
+            mScratch.push_back(static_cast<char>(c));
+            const uchar* run = mNext;
+            while (run < mEnd && *run > '\r' && *run != '\\' && *run != '\'' && *run != '>') ++run;
+            mScratch.append(reinterpret_cast<const char*>(mNext), static_cast<size_t>(run - mNext));
+            if (run > mNext) {
+                mNext = run;
+                mPrevAfterCR = mAfterCR = mLastCounted = false;
+            }
+            continue;
+        }
         if (c == '\\') {
             mScratch.push_back('\\');
             c = Next();
@@ -646,7 +664,7 @@ void MifParser::SetUnits(int32 keyword)
 void MifParser::ShowProgress()
 {
     if (!mProgressBar) return;
-    int64 position = mStream->Tell();
+    int64 position = Position();
     int32 percent = mSize > 0 ? static_cast<int32>(std::min<int64>(position * 100 / mSize + 1, 100)) : 100;
     if (percent == mLastPercent) return;
     mLastPercent = percent;

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "IMifParser.h"
 
@@ -45,8 +46,27 @@ public:
 private:
     // Reading characters. Next() returns a byte or -1 at the end; Unread() puts back the byte
     // that the last Next() returned (and takes back the line it counted).
-    int Next();
+    int Next()
+    {
+        if (mNext == mEnd && !Refill()) {
+            mLastWasEnd = true;
+            return -1;
+        }
+        int b = *mNext++;
+        mLastWasEnd = false;
+        mPrevAfterCR = mAfterCR;
+        if (b > '\r') {
+            mLastCounted = mAfterCR = false;
+            return b;
+        }
+        CountLineEnd(b);
+        return b;
+    }
     void Unread();
+    void CountLineEnd(int b);
+    // Reads the next block of the stream; false at its end.
+    bool Refill();
+    int64 Position() const { return mBlockStart + (mNext - mBlock.data()); }
     void SkipComment(bool allowLiveStatements);
     int NextNonBlank(bool allowLiveStatements);
 
@@ -84,4 +104,12 @@ private:
     bool mLastWasEnd = false;
 
     std::string mScratch;  // bytes of the string or token being read
+
+    // The stream is read a block at a time, which is many times faster than a call per byte. The
+    // byte before the block is kept at its front so that a byte can always be put back.
+    static constexpr size_t kBlockSize = 1 << 16;
+    std::vector<uchar> mBlock;
+    const uchar* mNext = nullptr;
+    const uchar* mEnd = nullptr;
+    int64 mBlockStart = 0;  // stream offset of mBlock[0]
 };

@@ -21,6 +21,11 @@ void MifUtf8::Decode(std::string_view bytes, PMString& out)
     text.reserve(text.size() + bytes.size());
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* end = p + bytes.size();
+    // Most MIF text is ASCII: take the run before the first other byte in one go.
+    const unsigned char* ascii = p;
+    while (ascii < end && *ascii < 0x80) ++ascii;
+    text.append(p, ascii);
+    p = ascii;
     while (p < end) {
         unsigned char lead = *p;
         if (lead < 0x80) {
