@@ -12,6 +12,11 @@
 #include "PMTypes.h"
 
 class CommandMgr;
+class Command;
+
+namespace CmdUtils {
+ErrorCode ProcessCommand(const std::shared_ptr<Command>& cmd);
+}
 
 class Command {
 public:
@@ -26,6 +31,7 @@ public:
 
 protected:
     friend class CommandMgr;
+    friend ErrorCode CmdUtils::ProcessCommand(const std::shared_ptr<Command>& cmd);
 
     // Makes the change; reports a failure by returning something other than kSuccess (what was
     // done must then be left as it was).
