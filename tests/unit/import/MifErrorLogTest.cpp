@@ -67,8 +67,7 @@ TEST_F(MifAssertLogTest, Line_TimeStampThenSourceAndExpression)
 
 TEST_F(MifAssertLogTest, Kinds_FourFormatsAppended)
 {
-    const char* textModel = nullptr;
-    MIF_LOG_NIL(textModel);
+    MIF_LOG_NIL(textModel);  // the expression is quoted, never evaluated
     MIF_LOG_FALSE(sectionList->GetSectionCount() > 0);
     MifAssertLog::Write("/a/b/MifX.cpp", 1, "Open()", MifAssertLog::kFailed);
     MifAssertLog::Write("MifY.cpp", 2, "status", MifAssertLog::kNotSuccess);
