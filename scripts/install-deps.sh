@@ -2,8 +2,11 @@
 # Installs the Debian packages that Tessel builds and tests with, when any is missing.
 set -euo pipefail
 
+# fontconfig and FreeType find the installed fonts; fonts-urw-base35 serves the PostScript base
+# fonts that FrameMaker documents are set in (Times, Helvetica, Courier, Symbol, ...).
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev
+          libfontconfig-dev libfreetype-dev fonts-urw-base35)
 
 missing=()
 for p in "${packages[@]}"; do

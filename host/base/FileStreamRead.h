@@ -18,7 +18,9 @@ public:
     void Close();
 
     bool IsOpen() const override { return mFile != nullptr; }
+    bool IsReading() const override { return true; }
     StreamState GetStreamState() const override { return mState; }
+    void SetStreamState(StreamState state) override { mState = state; }
     bool XferByte(uchar& b) override
     {
         if (mNext < mBuffer.size() || Refill()) {

@@ -11,7 +11,9 @@ public:
         : mBytes(static_cast<const uchar*>(data), static_cast<const uchar*>(data) + size) {}
 
     bool IsOpen() const override { return true; }
+    bool IsReading() const override { return true; }
     StreamState GetStreamState() const override { return mState; }
+    void SetStreamState(StreamState state) override { mState = state; }
     bool XferByte(uchar& b) override
     {
         if (mNext < mBytes.size()) {

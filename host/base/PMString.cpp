@@ -1,5 +1,6 @@
 #include "PMString.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -161,6 +162,17 @@ bool PMString::IsEqualNoCase(const PMString& other) const
     for (size_t i = 0; i < mText.size(); ++i)
         if (FoldCase(mText[i]) != FoldCase(other.mText[i])) return false;
     return true;
+}
+
+int32 PMString::Compare(bool caseSensitive, const PMString& other) const
+{
+    size_t n = std::min(mText.size(), other.mText.size());
+    for (size_t i = 0; i < n; ++i) {
+        char16_t a = caseSensitive ? mText[i] : FoldCase(mText[i]);
+        char16_t b = caseSensitive ? other.mText[i] : FoldCase(other.mText[i]);
+        if (a != b) return a < b ? -1 : 1;
+    }
+    return mText.size() == other.mText.size() ? 0 : mText.size() < other.mText.size() ? -1 : 1;
 }
 
 int32 PMString::IndexOf(const PMString& s, int32 from) const

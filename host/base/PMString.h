@@ -48,6 +48,10 @@ public:
 
     // Case-insensitive (ASCII and Latin-1 letters) equality.
     bool IsEqualNoCase(const PMString& other) const;
+    // Orders the UTF-16 units as operator< does, with ASCII and Latin-1 letters folded to lower
+    // case unless `caseSensitive`; below 0, 0 or above 0 as this string sorts before, with or
+    // after `other`.
+    int32 Compare(bool caseSensitive, const PMString& other) const;
     // Position of the first occurrence of `s` at or after `from`, or -1.
     int32 IndexOf(const PMString& s, int32 from = 0) const;
     PMString Substring(int32 pos, int32 count = -1) const;

@@ -65,7 +65,38 @@ void ObjectModel::AddInterface(ClassID classID, PMIID iid, ImplementationID impl
     ifaces.emplace_back(iid, implID);
 }
 
+void ObjectModel::RemoveInterface(ClassID classID, PMIID iid)
+{
+    auto cls = mClasses.find(classID);
+    if (cls == mClasses.end()) return;
+    ++mGeneration;
+    std::erase_if(cls->second, [iid](const auto& entry) { return entry.first == iid; });
+}
+
 bool ObjectModel::IsClassRegistered(ClassID classID) const { return mClasses.count(classID) != 0; }
+
+bool ObjectModel::HasInterface(ClassID classID, PMIID iid) const
+{
+    auto cls = mClasses.find(classID);
+    if (cls == mClasses.end()) return false;
+    for (const auto& entry : cls->second)
+        if (entry.first == iid) return true;
+    return false;
+}
+
+bool ObjectModel::IsInterfaceProvided(PMIID iid) const
+{
+    for (const auto& [classID, ifaces] : mClasses)
+        for (const auto& entry : ifaces)
+            if (entry.first == iid) return true;
+    return false;
+}
+
+std::vector<std::pair<PMIID, ImplementationID>> ObjectModel::GetInterfaces(ClassID classID) const
+{
+    auto cls = mClasses.find(classID);
+    return cls == mClasses.end() ? std::vector<std::pair<PMIID, ImplementationID>>() : cls->second;
+}
 
 Boss* ObjectModel::CreateBoss(ClassID classID)
 {

@@ -23,8 +23,18 @@ public:
     // Declares class `classID` (or keeps it as it is) and adds the interface `iid`, implemented by
     // `implID`, to it. This is also how a plug-in adds interfaces to the host's own classes.
     void AddInterface(ClassID classID, PMIID iid, ImplementationID implID);
+    // Takes the interface `iid` back from the class (a plug-in that unloads); objects made before
+    // keep it.
+    void RemoveInterface(ClassID classID, PMIID iid);
     // Whether the class has been declared.
     bool IsClassRegistered(ClassID classID) const;
+    // Whether objects of the class are made with the interface `iid`.
+    bool HasInterface(ClassID classID, PMIID iid) const;
+    // Whether any class is made with the interface `iid` (whether a plug-in that offers it is loaded).
+    bool IsInterfaceProvided(PMIID iid) const;
+    // The interfaces of the class with their implementations, in the order they were added;
+    // empty for an unknown class.
+    std::vector<std::pair<PMIID, ImplementationID>> GetInterfaces(ClassID classID) const;
     // Creates an object of `classID` and returns its interface `iid` with one reference; null when
     // the class is unknown, lacks that interface, or an implementation is not registered.
     IPMUnknown* CreateObject(ClassID classID, PMIID iid);

@@ -1,11 +1,17 @@
-// Host streams: byte reads, putting a byte back by seeking, and the ends of a file.
+// Host streams: byte reads, putting a byte back by seeking, the ends of a file, the stream forms
+// of integers and strings, and files replaced in one step.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "ErrorUtils.h"
+#include "FileStreamWrite.h"
 #include "IPMStream.h"
+#include "MemoryStreamRead.h"
+#include "MemoryStreamWrite.h"
+#include "PMString.h"
+#include "TestUtils.h"
 
 TEST(Stream, File_ReadSeekAcrossBuffers)
 {
@@ -53,4 +59,75 @@ TEST(Stream, Memory_EmptyAndClampedSeeks)
     auto abc = StreamUtil::CreateMemoryStreamRead("abc", 3);
     abc->Seek(10, IPMStream::kSeekFromStart);
     EXPECT_EQ(abc->Tell(), 3);
+}
+
+TEST(Stream, Forms_BigEndianIntegersAndCountedStrings)
+{
+    MemoryStreamWrite out;
+    int32 magic = 0x54517074, negative = -2;
+    PMString text("A\u00e9\U0001F600");  // a surrogate pair is two units
+    ASSERT_TRUE(out.XferInt32(magic) && out.XferInt32(negative) && out.XferString(text));
+    const std::vector<uchar> expected = {0x54, 0x51, 0x70, 0x74, 0xFF, 0xFF, 0xFF, 0xFE, 0, 0, 0, 4,
+                                         0x00, 0x41, 0x00, 0xE9, 0xD8, 0x3D, 0xDE, 0x00};
+    EXPECT_EQ(out.GetBytes(), expected);
+
+    MemoryStreamRead in(out.GetBytes().data(), out.GetBytes().size());
+    int32 a = 0, b = 0;
+    PMString back;
+    ASSERT_TRUE(in.XferInt32(a) && in.XferInt32(b) && in.XferString(back));
+    EXPECT_EQ(a, magic);
+    EXPECT_EQ(b, -2);
+    EXPECT_EQ(back, text);
+    EXPECT_FALSE(in.XferInt32(a));  // the end
+    EXPECT_EQ(a, 0);
+}
+
+TEST(Stream, Forms_BadStringLengthsFailWithoutAllocating)
+{
+    // A length of two billion units over a stream of a few bytes, a negative length, a string cut
+    // short: each fails, and the string stays empty.
+    const uchar huge[] = {0x7F, 0xFF, 0xFF, 0xFF, 0, 'a', 0, 'b'};
+    const uchar negative[] = {0xFF, 0xFF, 0xFF, 0xFF};
+    const uchar shortOne[] = {0, 0, 0, 3, 0, 'a', 0, 'b'};
+    for (auto [bytes, size] : {std::pair<const uchar*, size_t>{huge, sizeof huge}, {negative, sizeof negative},
+                               {shortOne, sizeof shortOne}}) {
+        MemoryStreamRead in(bytes, size);
+        PMString text("left over");
+        EXPECT_FALSE(in.XferString(text));
+        EXPECT_TRUE(text.IsEmpty());
+        EXPECT_NE(in.GetStreamState(), IPMStream::kStreamStateGood);
+    }
+    // Below the limit but beyond the bytes: read in blocks, so memory follows the bytes there.
+    const uchar claims[] = {0x00, 0x0F, 0xFF, 0xFF, 0, 'a'};
+    MemoryStreamRead in(claims, sizeof claims);
+    PMString text;
+    EXPECT_FALSE(in.XferString(text));
+}
+
+TEST(Stream, FileWrite_ReplacesInOneStepOrNotAtAll)
+{
+    TempFolder folder;
+    IDFile file(folder.path / "settings.dat");
+    std::ofstream(file.GetPath()) << "old";
+    {
+        FileStreamWrite out;
+        ASSERT_EQ(out.Open(file), kSuccess);
+        uchar b = 'x';
+        out.XferByte(b);
+        // Abandoned: the old content stays and no temporary file is left behind.
+    }
+    EXPECT_EQ(ReadFile(file.GetPath().string()), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1);
+
+    FileStreamWrite out;
+    ASSERT_EQ(out.Open(file), kSuccess);
+    uchar data[] = {'n', 'e', 'w'};
+    EXPECT_EQ(out.XferBytes(data, 3), 3);
+    EXPECT_EQ(ReadFile(file.GetPath().string()), "old");  // nothing shows before the commit
+    EXPECT_EQ(out.Commit(), kSuccess);
+    EXPECT_EQ(ReadFile(file.GetPath().string()), "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1);
+
+    FileStreamWrite nowhere;
+    EXPECT_EQ(nowhere.Open(IDFile(folder.path / "no-such-folder" / "f")), kIOWriteError);
 }
