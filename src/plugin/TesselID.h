@@ -9,6 +9,9 @@ constexpr uint32 kTesselPrefix = 0xB4000;
 
 // Classes
 constexpr ClassID kMifParserBoss = kTesselPrefix + 0x01;
+constexpr ClassID kMifSubstDataBoss = kTesselPrefix + 0x02;   // one font substitution entry
+constexpr ClassID kMifEncDataBoss = kTesselPrefix + 0x03;     // one font encoding entry
+constexpr ClassID kMifPresetDataBoss = kTesselPrefix + 0x04;  // one preset index
 
 // Interfaces
 constexpr PMIID IID_IMIFPARSER = kTesselPrefix + 0x01;
@@ -17,6 +20,10 @@ constexpr PMIID IID_IMIFERRORUTILS = kTesselPrefix + 0x03;
 constexpr PMIID IID_IMIFTEXTCONVERTER = kTesselPrefix + 0x04;
 constexpr PMIID IID_IMIFLOGUTILS = kTesselPrefix + 0x05;
 constexpr PMIID IID_IMIFOBJECTDATA = kTesselPrefix + 0x06;
+constexpr PMIID IID_IMIFPREFS = kTesselPrefix + 0x07;
+constexpr PMIID IID_IMIFSUBSTDATA = kTesselPrefix + 0x08;
+constexpr PMIID IID_IMIFENCDATA = kTesselPrefix + 0x09;
+constexpr PMIID IID_IMIFPRESETDATA = kTesselPrefix + 0x0A;
 
 // Implementations
 constexpr ImplementationID kMifParserImpl = kTesselPrefix + 0x01;
@@ -25,3 +32,10 @@ constexpr ImplementationID kMifErrorUtilsImpl = kTesselPrefix + 0x03;
 constexpr ImplementationID kMifTextConverterImpl = kTesselPrefix + 0x04;
 constexpr ImplementationID kMifLogUtilsImpl = kTesselPrefix + 0x05;
 constexpr ImplementationID kMifObjectDataImpl = kTesselPrefix + 0x06;
+constexpr ImplementationID kMifPrefsImpl = kTesselPrefix + 0x07;
+constexpr ImplementationID kMifSubstDataImpl = kTesselPrefix + 0x08;
+constexpr ImplementationID kMifEncDataImpl = kTesselPrefix + 0x09;
+constexpr ImplementationID kMifPresetDataImpl = kTesselPrefix + 0x0A;
+
+// Interfaces of the maker's cross-reference plug-in, a companion that may or may not be loaded.
+constexpr PMIID IID_IXREFFORMATSLIST = 0xF2C08;  // the formats list of a document workspace

@@ -17,6 +17,41 @@ const StringTableEntry kMifStrings_enUS[] = {
     {"OV#0xB40#kMifBookDocumentKey", "This file is an Adobe FrameMaker book document, which is not currently supported."},
     {"OV#0xB40#kMifBatchConvertMenuItemKey", "Batch Conversion..."},
     {"OV#0xB40#kMifPrefsMenuItemKey", "Tessel..."},
+
+    // Preferences and presets
+    {"OV#0xB40#kMifCommonPresetNameKey", "[Common]"},
+    {"OV#0xB40#kMifSetPrefsCmdKey", "Tessel Preferences"},
+    {"OV#0xB40#kMifConvertToAutoLeadingKey", "Convert to &Auto Leading When Possible (Reusability)"},
+    {"OV#0xB40#kMifUseAlwaysFixedLeadingKey", "Use Always &Fixed Leading (Fidelity)"},
+    {"OV#0xB40#kMifUseAdobeParagraphComposerKey", "Use Adobe &Paragraph Composer (Reusability)"},
+    {"OV#0xB40#kMifUseSingleLineComposerKey", "Use Adobe &Single-line Composer (Fidelity)"},
+    {"OV#0xB40#kMifConvertCrossRefsToTextKey", "Convert Imported Cross-References to &Text"},
+    {"OV#0xB40#kMifUseCrossReferencesKey", "Use &Cross-References"},
+    {"OV#0xB40#kMifConvertVariablesToTextKey", "Convert to Te&xt"},
+    {"OV#0xB40#kMifUseVariablesKey", "Use &Variables"},
+    {"OV#0xB40#kMifConvertConditionalsToTextKey", "Convert to Text"},
+    {"OV#0xB40#kMifUseConditionalsKey", "Use &Conditional Text"},
+    {"OV#0xB40#kMifFontStyleFormatKey", "A: ^1, W: ^2, V: ^3"},
+    {"OV#0xB40#kMifAnyFontFaceKey", "(any)"},
+    {"OV#0xB40#kMifDontChangeFontStyleKey", "Don't change font style"},
+    {"OV#0xB40#kMifPresetNameReservedKey", "This preset name is reserved, please use another name."},
+    {"OV#0xB40#kMifPresetNameUsedKey", "This preset name is already used, please use another name."},
+
+    // Font encodings
+    {"OV#0xB40#kMifRomanKey", "Roman (ANSI)"},
+    {"OV#0xB40#kMifEastEuropeWinKey", "East Europe (Win)"},
+    {"OV#0xB40#kMifGreekWinKey", "Greek (Win)"},
+    {"OV#0xB40#kMifHebrewWinKey", "Hebrew (Win)"},
+    {"OV#0xB40#kMifArabicWinKey", "Arabic (Win)"},
+    {"OV#0xB40#kMifRussianWinKey", "Russian (Win)"},
+    {"OV#0xB40#kMifBalticWinKey", "Baltic (Win)"},
+    {"OV#0xB40#kMifTurkishWinKey", "Turkish (Win)"},
+    {"OV#0xB40#kMifThaiWinKey", "Thai (Win)"},
+    {"OV#0xB40#kMifEastEuropeMacKey", "East Europe (Mac)"},
+    {"OV#0xB40#kMifGreekMacKey", "Greek (Mac)"},
+    {"OV#0xB40#kMifHebrewMacKey", "Hebrew (Mac)"},
+    {"OV#0xB40#kMifArabicMacKey", "Arabic (Mac)"},
+    {"OV#0xB40#kMifCyrillicMacKey", "Cyrillic (Mac)"},
 };
 
 const size_t kMifStrings_enUSCount = sizeof kMifStrings_enUS / sizeof kMifStrings_enUS[0];

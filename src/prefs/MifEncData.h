@@ -1,0 +1,19 @@
+// MifEncData: holds one font encoding entry.
+#pragma once
+
+#include "IMifEncData.h"
+
+class MifEncData : public IMifEncData {
+public:
+    void Set(const PMString& family, int32 encoding) override
+    {
+        mFamily = family;
+        mEncoding = encoding;
+    }
+    const PMString& GetFamily() const override { return mFamily; }
+    int32 GetEncoding() const override { return mEncoding; }
+
+private:
+    PMString mFamily;
+    int32 mEncoding = 0;
+};

@@ -1,0 +1,13 @@
+// MifPresetData: holds one preset index.
+#pragma once
+
+#include "IMifPresetData.h"
+
+class MifPresetData : public IMifPresetData {
+public:
+    void Set(int32 presetIndex) override { mPresetIndex = presetIndex; }
+    int32 Get() const override { return mPresetIndex; }
+
+private:
+    int32 mPresetIndex = 0;
+};
