@@ -10,8 +10,9 @@
 #include "MifPrefs.h"
 #include "MifPresetData.h"
 #include "MifStrings.h"
-#include "ObjectModel.h"
 #include "MifSubstData.h"
+#include "MifTextConverter.h"
+#include "ObjectModel.h"
 #include "StringTable.h"
 #include "TesselID.h"
 
@@ -23,14 +24,17 @@ void RegisterTesselPlugIn()
     model.RegisterImplementation(kMifErrorUtilsImpl, [] { return new MifErrorUtils; });
     model.RegisterImplementation(kMifLogUtilsImpl, [] { return new MifLogUtils; });
     model.RegisterImplementation(kMifObjectDataImpl, [] { return new MifObjectData; });
+    model.RegisterImplementation(kMifTextConverterImpl, [] { return new MifTextConverter; });
     model.RegisterImplementation(kMifPrefsImpl, [] { return new MifPrefs; });
     model.RegisterImplementation(kMifSubstDataImpl, [] { return new MifSubstData; });
     model.RegisterImplementation(kMifEncDataImpl, [] { return new MifEncData; });
     model.RegisterImplementation(kMifPresetDataImpl, [] { return new MifPresetData; });
 
-    // The parser reports to the error log on its own object.
+    // The parser reports to the error log on its own object and decodes the strings of old files
+    // with the text converter beside it.
     model.AddInterface(kMifParserBoss, IID_IMIFPARSER, kMifParserImpl);
     model.AddInterface(kMifParserBoss, IID_IMIFERRORLOG, kMifErrorLogImpl);
+    model.AddInterface(kMifParserBoss, IID_IMIFTEXTCONVERTER, kMifTextConverterImpl);
 
     // The preferences live with the session, which saves them with the user's settings.
     model.AddInterface(kSessionWorkspaceBoss, IID_IMIFPREFS, kMifPrefsImpl);

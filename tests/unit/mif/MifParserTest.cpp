@@ -115,14 +115,6 @@ TEST(MifParser, Strings_MissingOpeningQuote)
     EXPECT_EQ(mif.ErrorText(), "Line 1: Ivalid string (missing opening quote)");
 }
 
-TEST(MifParser, Strings_OldVersionsWithoutConverterStayAsRead)
-{
-    // Until a text converter is registered, strings of old files are kept as they were read.
-    ParsedMif mif("<MIFFile 7.00> <PgfTag `Caf\\xd5 '>");
-    EXPECT_EQ(Str(mif.Prop(kMifPgfTag)), "Caf\\xd5 ");
-    EXPECT_EQ(static_cast<MifParser*>(mif.parser.get())->GetVersion(), 7.0);
-}
-
 TEST(MifParser, Tokens_EveryKindAndItsMessage)
 {
     ParsedMif mif(

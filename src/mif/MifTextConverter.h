@@ -1,0 +1,52 @@
+// MifTextConverter: turns the raw text of MIF strings into Unicode.
+//
+// - Escapes: \> \Q \q \t, the autonumber building blocks \\b (bullet) and \\t (tab), and the byte
+//   escape \xNN followed by its blank; any other escaped character vanishes.
+// - The 8-bit character sets of files older than MIF 8.0: every character below U+0100 and
+//   every escaped byte goes through the table of the encoding (MifEncodingTables); characters
+//   above U+00FF are Unicode already and stay.
+// - The encoding of a font family: the current preset's font encoding table, then the file's own
+//   TQ_EncodingTable, then the installed fonts (symbol fonts are 2, and so Symbol text becomes
+//   Greek and mathematical characters); FrameRoman when none knows the family.
+//
+// The preset in force when the converter first needs it serves for the converter's life (one
+// import), as the import's own copy of the preset does; the installed fonts are looked at then
+// too, and each file's encoding table is read once.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "IMifTextConverter.h"
+#include "InstalledFonts.h"
+#include "MifPresetRecord.h"
+
+class MifTextConverter : public IMifTextConverter {
+public:
+    void ConvertString(PMString& text, int32 encoding) override;
+    void ConvertFontString(PMString& text, const PMString& family, const MifObject* mifRoot) override;
+    void DecodeEscapes(PMString& text) override;
+
+    // The encoding that ConvertFontString uses for `family`.
+    int32 ChooseEncoding(const PMString& family, const MifObject* mifRoot);
+    // Replaces the installed fonts the converter knows (tests stand in fonts of their own).
+    void SetInstalledFonts(const std::vector<InstalledFontFamily>& families);
+
+private:
+    using FileEncodingTable = std::vector<std::pair<PMString, int32>>;
+
+    static void Decode(PMString& text, const uint32_t* table);
+    bool FindPresetEncoding(const PMString& family, int32& encoding);
+    bool FindFileEncoding(const PMString& family, const MifObject* mifRoot, int32& encoding);
+    int32 GetInstalledEncoding(const PMString& family);
+
+    bool mPresetQueried = false;
+    std::optional<MifPresetRecord> mPreset;  // empty when the preferences could not be had
+    bool mFontsLoaded = false;
+    std::unordered_map<std::u16string, int32> mInstalledFonts;
+    std::map<const MifObject*, FileEncodingTable> mFileTables;  // TQ_EncodingTable of each root
+};
