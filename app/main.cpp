@@ -5,6 +5,8 @@
 
 #include "MifRegistration.h"
 #include "ParseCommand.h"
+#include "PrefsCommand.h"
+#include "Session.h"
 #include "TaskProgressBar.h"
 #include "TerminalProgressRenderer.h"
 
@@ -15,6 +17,7 @@ const char* kUsage =
     "\n"
     "commands:\n"
     "  parse FILE.mif [--errors] [--stats]   print the statement tree and the parse errors of a MIF file\n"
+    "  prefs list | show [NAME]              list the conversion presets, or show one with its tables\n"
     "  help                                  show this text\n";
 
 } // namespace
@@ -34,14 +37,27 @@ int main(int argc, char** argv)
     }
 
     RegisterTesselPlugIn();
+    // The preferences of the last session; what cannot be read keeps its defaults.
+    PMString problem;
+    if (Session::OpenWorkspace(Session::GetWorkspaceFile(), problem) != kSuccess)
+        std::fprintf(stderr, "tessel: %s\n", problem.GetUTF8String().c_str());
     TerminalProgressRenderer progressRenderer;
     ProgressBarManager::SetRenderer(&progressRenderer);
 
     int status = 2;
     if (command == "parse")
         status = RunParseCommand(args);
+    else if (command == "prefs")
+        status = RunPrefsCommand(args);
     else
         std::fprintf(stderr, "tessel: unknown command '%s'\n%s", command.c_str(), kUsage);
     ProgressBarManager::SetRenderer(nullptr);
+
+    // Only changed preferences are written, so a file that could not be read stays as it is.
+    if (Session::SaveWorkspace(problem) != kSuccess) {
+        std::fprintf(stderr, "tessel: %s\n", problem.GetUTF8String().c_str());
+        if (status == 0) status = 1;
+    }
+    Session::CloseWorkspace();
     return status;
 }

@@ -1,0 +1,91 @@
+// tessel prefs, run as a user runs it: presets saved by one session are what the next run shows,
+// and a damaged settings file is reported and left alone.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "CmdUtils.h"
+#include "MifSetPrefsCmd.h"
+#include "TestUtils.h"
+
+namespace {
+
+struct TesselRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs tessel with `args` and the settings in `config`.
+TesselRun Tessel(const std::filesystem::path& config, const std::string& args)
+{
+    std::filesystem::path err = config / "stderr.txt";
+    std::string command = "TESSEL_CONFIG_DIR='" + config.string() + "' '" TESSEL_APP_PATH "' " + args + " 2>'" +
+                          err.string() + "'";
+    TesselRun run{-1, "", ""};
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+        int status = pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    run.err = ReadFile(err.string());
+    std::filesystem::remove(err);
+    return run;
+}
+
+} // namespace
+
+TEST(PrefsCommand, ShowsThePresetsOfTheLastSession)
+{
+    FreshSession session;
+    MifPresetRecord book;
+    book.SetName("Book");
+    book.SetLeading(1);
+    book.AddSubstitution(MifFontKey("Times", "Italic", "", ""), MifIDFont("Minion Pro", ""));
+    book.AddEncoding("Arial CE", 238);
+    auto setPrefsCmd = std::make_shared<MifSetPrefsCmd>();
+    setPrefsCmd->GetData().SetPresets({MifPresetRecord(), book});
+    setPrefsCmd->GetData().SetCurrentPreset(1);
+    ASSERT_EQ(CmdUtils::ProcessCommand(setPrefsCmd), kSuccess);
+    PMString problem;
+    ASSERT_EQ(Session::SaveWorkspace(problem), kSuccess);
+
+    TesselRun list = Tessel(session.folder.path, "prefs list");
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "  [Common]\n* Book\n");
+    EXPECT_EQ(list.err, "");
+
+    TesselRun show = Tessel(session.folder.path, "prefs show book");
+    EXPECT_EQ(show.status, 0);
+    EXPECT_NE(show.out.find("Preset: Book  (current)"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("Leading:           1  Convert to Auto Leading When Possible (Reusability)"), std::string::npos);
+    EXPECT_NE(show.out.find("Cross-references:  1  Convert Imported Cross-References to Text  (2 is stored;"),
+              std::string::npos);
+    EXPECT_NE(show.out.find("  Times (A: Italic, W: (any), V: (any))  ->  Minion Pro (Don't change font style)"),
+              std::string::npos);
+    EXPECT_NE(show.out.find("  Arial CE  ->  238  East Europe (Win)"), std::string::npos);
+
+    TesselRun missing = Tessel(session.folder.path, "prefs show Manual");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "tessel prefs: there is no preset named 'Manual' (tessel prefs list shows them)\n");
+}
+
+TEST(PrefsCommand, DamagedSettingsAreReportedAndKept)
+{
+    TempFolder config;
+    std::filesystem::path file = config.path / "workspace.dat";
+    std::ofstream(file, std::ios::binary) << std::string("\x54\x53\x77\x73\x00\x01\x00\x00\x7f\xff", 10);
+    TesselRun list = Tessel(config.path, "prefs list");
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "* [Common]\n");
+    EXPECT_EQ(list.err, "tessel: cannot read all the settings in " + file.string() +
+                            " (it is damaged); the defaults stand in for what could not be read, and the file is "
+                            "kept as it is until the settings change\n");
+    EXPECT_EQ(ReadFile(file.string()).size(), 10u);
+    EXPECT_FALSE(std::filesystem::exists(config.path / "workspace.dat.damaged"));
+}
