@@ -77,15 +77,15 @@ std::string FileOf(FcPattern* font)
 }
 
 // Adds "Symbol" when fontconfig answers a request for it with a symbol-encoded font.
-void AddSymbolSubstitute(FT_Library library, std::map<std::string, int32>& families)
+void AddSymbolSubstitute(FcConfig* config, FT_Library library, std::map<std::string, int32>& families)
 {
     if (families.count("Symbol")) return;
     FcPattern* request = FcNameParse(reinterpret_cast<const FcChar8*>("Symbol"));
     if (!request) return;
-    FcConfigSubstitute(nullptr, request, FcMatchPattern);
+    FcConfigSubstitute(config, request, FcMatchPattern);
     FcDefaultSubstitute(request);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, request, &result);
+    FcPattern* match = FcFontMatch(config, request, &result);
     if (match && CharSetOfFont(library, match) == kSymbolCharSet) families["Symbol"] = kSymbolCharSet;
     if (match) FcPatternDestroy(match);
     FcPatternDestroy(request);
@@ -94,13 +94,16 @@ void AddSymbolSubstitute(FT_Library library, std::map<std::string, int32>& famil
 std::vector<InstalledFontFamily> ListFamilies()
 {
     std::vector<InstalledFontFamily> list;
-    if (!FcInit()) return list;
+    // A configuration of our own, let go when done: the fonts are looked at once, and the global
+    // one of FcInit would stay allocated until the process ends.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return list;
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) library = nullptr;
 
     FcPattern* all = FcPatternCreate();
     FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_SYMBOL, FC_CHARSET, FC_FONTFORMAT, nullptr);
-    FcFontSet* fonts = all && objects ? FcFontList(nullptr, all, objects) : nullptr;
+    FcFontSet* fonts = all && objects ? FcFontList(config, all, objects) : nullptr;
     std::map<std::string, int32> families;
     if (fonts) {
         // In file order, so that the answer for a family whose fonts differ does not depend on
@@ -113,12 +116,13 @@ std::vector<InstalledFontFamily> ListFamilies()
             for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &family) == FcResultMatch; ++i)
                 families[reinterpret_cast<const char*>(family)] = charSet;
         }
-        AddSymbolSubstitute(library, families);
+        AddSymbolSubstitute(config, library, families);
         FcFontSetDestroy(fonts);
     }
     if (objects) FcObjectSetDestroy(objects);
     if (all) FcPatternDestroy(all);
     if (library) FT_Done_FreeType(library);
+    FcConfigDestroy(config);
 
     for (const auto& [name, charSet] : families) list.push_back({PMString(name), charSet});
     return list;

@@ -34,7 +34,9 @@ TEST(InstalledFonts, Families_OfThisSystem)
     const auto& families = InstalledFonts::GetFamilies();
     if (families.empty()) GTEST_SKIP() << "fontconfig lists no fonts here";
     for (size_t i = 1; i < families.size(); ++i) EXPECT_LT(families[i - 1].name, families[i].name);
-    if (const InstalledFontFamily* dejaVu = Find("DejaVu Sans")) EXPECT_EQ(dejaVu->charSet, 0);
+    if (const InstalledFontFamily* dejaVu = Find("DejaVu Sans")) {
+        EXPECT_EQ(dejaVu->charSet, 0);
+    }
     // The stand-in for Symbol of the PostScript base fonts (fonts-urw-base35).
     const InstalledFontFamily* standIn = Find("Standard Symbols PS");
     if (!standIn) GTEST_SKIP() << "no Standard Symbols PS here";
@@ -42,5 +44,7 @@ TEST(InstalledFonts, Families_OfThisSystem)
     const InstalledFontFamily* symbol = Find("Symbol");
     ASSERT_TRUE(symbol) << "fontconfig substitutes Standard Symbols PS for Symbol";
     EXPECT_EQ(symbol->charSet, 2);
-    if (const InstalledFontFamily* roman = Find("Nimbus Roman")) EXPECT_EQ(roman->charSet, 0);
+    if (const InstalledFontFamily* roman = Find("Nimbus Roman")) {
+        EXPECT_EQ(roman->charSet, 0);
+    }
 }

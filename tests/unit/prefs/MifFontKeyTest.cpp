@@ -39,8 +39,11 @@ TEST(MifFontKey, Order_IsAStrictWeakOrderAcrossCases)
     for (const MifFontKey& a : keys)
         for (const MifFontKey& b : keys) {
             EXPECT_EQ(a.Compare(b), -b.Compare(a));
-            for (const MifFontKey& c : keys)
-                if (a < b && b < c) EXPECT_LT(a, c);
+            for (const MifFontKey& c : keys) {
+                if (a < b && b < c) {
+                    EXPECT_LT(a, c);
+                }
+            }
         }
     std::sort(keys.begin(), keys.end());
     EXPECT_EQ(keys.front().GetAngle(), PMString(""));
