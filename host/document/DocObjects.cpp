@@ -1,0 +1,57 @@
+#include "DataBase.h"
+#include "Document.h"
+#include "Section.h"
+#include "Spread.h"
+
+bool UIDRef::ExistsInDB() const { return mDB && mDB->ExistsInDB(mUID); }
+
+DataBase::DataBase() { mDocument = Create<Document>(); }
+
+DataBase::~DataBase() = default;
+
+DocObject* DataBase::Find(UID uid) const
+{
+    auto it = mObjects.find(uid);
+    return it == mObjects.end() ? nullptr : it->second.get();
+}
+
+void DataBase::Adopt(std::unique_ptr<DocObject> object)
+{
+    object->mUID = mNextUID++;
+    object->mDB = this;
+    mObjects[object->mUID] = std::move(object);
+}
+
+bool DataBase::Delete(UID uid) { return Release(uid) != nullptr; }
+
+std::unique_ptr<DocObject> DataBase::Release(UID uid)
+{
+    auto it = mObjects.find(uid);
+    if (it == mObjects.end() || it->second.get() == mDocument) return nullptr;
+    std::unique_ptr<DocObject> object = std::move(it->second);
+    mObjects.erase(it);
+    return object;
+}
+
+void DataBase::Restore(std::unique_ptr<DocObject> object)
+{
+    if (!object || object->mUID == kInvalidUID) return;
+    object->mDB = this;
+    mObjects[object->mUID] = std::move(object);
+}
+
+std::vector<UID> Document::GetPages() const
+{
+    std::vector<UID> pages;
+    for (UID uid : spreads)
+        if (const Spread* spread = GetDataBase()->Get<Spread>(uid)) pages.insert(pages.end(), spread->pages.begin(), spread->pages.end());
+    return pages;
+}
+
+PMString MasterSpread::GetName() const
+{
+    PMString name(prefix);
+    name.Append("-");
+    name.Append(baseName);
+    return name;
+}

@@ -1,0 +1,32 @@
+// Document: the root of a document's database: its name, its setup, and the ordered lists of
+// its spreads, master spreads, layers and sections.
+#pragma once
+
+#include <vector>
+
+#include "DocObject.h"
+#include "PMGeometry.h"
+#include "PMString.h"
+
+struct DocumentPreferences {
+    PMReal pageWidth = 612;        // points (US Letter by default)
+    PMReal pageHeight = 792;
+    bool wide = false;             // landscape orientation
+    int32 pagesPerSpread = 1;      // 2 for facing pages
+    bool facingPages = false;
+    bool skipByLeading = false;    // text wrap only affects text below (skip by leading)
+};
+
+class Document : public DocObject {
+public:
+    PMString name;                  // "Report.indd"
+    DocumentPreferences preferences;
+    std::vector<UID> spreads;       // in page order
+    std::vector<UID> masterSpreads;
+    std::vector<UID> layers;        // front to back
+    std::vector<UID> sections;      // in page order
+
+    // Every page of the document's spreads, in order.
+    std::vector<UID> GetPages() const;
+    int32 GetPageCount() const { return static_cast<int32>(GetPages().size()); }
+};
