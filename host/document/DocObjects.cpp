@@ -1,4 +1,6 @@
+#include "Boss.h"
 #include "DataBase.h"
+#include "ObjectModel.h"
 #include "Document.h"
 #include "Section.h"
 #include "Spread.h"
@@ -7,7 +9,25 @@ bool UIDRef::ExistsInDB() const { return mDB && mDB->ExistsInDB(mUID); }
 
 DataBase::DataBase() { mDocument = Create<Document>(); }
 
-DataBase::~DataBase() = default;
+DataBase::~DataBase()
+{
+    // The document's object goes first: its interfaces may look at the document while they go.
+    if (mDocBoss) mDocBoss->Release();
+    mDocBoss = nullptr;
+}
+
+IPMUnknown* DataBase::QueryDocInterface(uint32 iid)
+{
+    if (!mDocBoss) {
+        mDocBoss = ObjectModel::Get().CreateBoss(kDocBoss);
+        if (!mDocBoss) return nullptr;
+        mDocBoss->SetDataBase(this);
+        mDocBoss->AddRef();
+    }
+    IPMUnknown* iface = mDocBoss->Find(iid);
+    if (iface) mDocBoss->AddRef();
+    return iface;
+}
 
 DocObject* DataBase::Find(UID uid) const
 {
@@ -46,6 +66,12 @@ std::vector<UID> Document::GetPages() const
     for (UID uid : spreads)
         if (const Spread* spread = GetDataBase()->Get<Spread>(uid)) pages.insert(pages.end(), spread->pages.begin(), spread->pages.end());
     return pages;
+}
+
+void Document::RefreshMissingFonts()
+{
+    // The document records no fonts in use yet, so none can be missing.
+    missingFonts.clear();
 }
 
 PMString MasterSpread::GetName() const

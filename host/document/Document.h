@@ -25,8 +25,12 @@ public:
     std::vector<UID> masterSpreads;
     std::vector<UID> layers;        // front to back
     std::vector<UID> sections;      // in page order
+    // Font families the document uses and the system lacks, as RefreshMissingFonts found them.
+    std::vector<PMString> missingFonts;
 
     // Every page of the document's spreads, in order.
     std::vector<UID> GetPages() const;
     int32 GetPageCount() const { return static_cast<int32>(GetPages().size()); }
+    // Finds again which fonts in use the system lacks.
+    void RefreshMissingFonts();
 };
