@@ -5,6 +5,7 @@
 #include "DocumentLayout.h"
 #include "DocumentList.h"
 #include "Section.h"
+#include "SwatchUtils.h"
 
 ErrorCode NewDocCmd::Do()
 {
@@ -18,6 +19,8 @@ ErrorCode NewDocCmd::Do()
     prefs.wide = mData.wide;
     prefs.pagesPerSpread = std::clamp<int32>(mData.pagesPerSpread, 1, 2);
     prefs.facingPages = prefs.pagesPerSpread == 2;
+
+    SwatchUtils::AddDefaultSwatches(*db);
 
     Layer* layer = db->Create<Layer>();
     layer->name = "Layer 1";

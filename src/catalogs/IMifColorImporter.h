@@ -4,6 +4,7 @@
 #include "IDFile.h"
 #include "IPMUnknown.h"
 #include "TesselID.h"
+#include "UIDRef.h"
 
 class MifObject;
 
@@ -15,4 +16,10 @@ public:
     virtual void SetRoot(MifObject* mifRoot) = 0;
     // The "Importing colors..." phase: the color catalog becomes the document's swatches.
     virtual void Import() = 0;
+    // The swatch of a MIF color name; kInvalidUID when the name was never imported, the None
+    // swatch when the name is invisible in the document's current view.
+    virtual UID GetColorUID(const PMString& name) = 0;
+    // A tint of `baseSwatch` at `percent`: an existing one, or a new one; kInvalidUID when the
+    // document's swatch list is unavailable.
+    virtual UID GetTintUID(const UIDRef& baseSwatch, double percent) = 0;
 };
