@@ -5,6 +5,7 @@
 #include "DocumentLayout.h"
 #include "DocumentList.h"
 #include "Section.h"
+#include "StyleUtils.h"
 #include "SwatchUtils.h"
 
 ErrorCode NewDocCmd::Do()
@@ -21,6 +22,7 @@ ErrorCode NewDocCmd::Do()
     prefs.facingPages = prefs.pagesPerSpread == 2;
 
     SwatchUtils::AddDefaultSwatches(*db);
+    StyleUtils::AddDefaultStyles(*db);
 
     Layer* layer = db->Create<Layer>();
     layer->name = "Layer 1";

@@ -4,6 +4,8 @@
 #include "Document.h"
 #include "Section.h"
 #include "Spread.h"
+#include "Style.h"
+#include "FontManager.h"
 
 bool UIDRef::ExistsInDB() const { return mDB && mDB->ExistsInDB(mUID); }
 
@@ -70,8 +72,13 @@ std::vector<UID> Document::GetPages() const
 
 void Document::RefreshMissingFonts()
 {
-    // The document records no fonts in use yet, so none can be missing.
     missingFonts.clear();
+    for (UID uid : fontFamilies) {
+        FontFamily* family = GetDataBase()->Get<FontFamily>(uid);
+        if (!family) continue;
+        family->installed = FontManager::Get().HasFamily(family->name);
+        if (!family->installed) missingFonts.push_back(family->name);
+    }
 }
 
 PMString MasterSpread::GetName() const
