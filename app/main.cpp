@@ -3,10 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "MifRegistration.h"
+#include "AppSession.h"
 #include "ParseCommand.h"
 #include "PrefsCommand.h"
-#include "Session.h"
 #include "TaskProgressBar.h"
 #include "TerminalProgressRenderer.h"
 
@@ -36,28 +35,19 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    RegisterTesselPlugIn();
-    // The preferences of the last session; what cannot be read keeps its defaults.
-    PMString problem;
-    if (Session::OpenWorkspace(Session::GetWorkspaceFile(), problem) != kSuccess)
-        std::fprintf(stderr, "tessel: %s\n", problem.GetUTF8String().c_str());
     TerminalProgressRenderer progressRenderer;
     ProgressBarManager::SetRenderer(&progressRenderer);
 
     int status = 2;
-    if (command == "parse")
-        status = RunParseCommand(args);
-    else if (command == "prefs")
-        status = RunPrefsCommand(args);
-    else
+    if (command != "parse" && command != "prefs") {
         std::fprintf(stderr, "tessel: unknown command '%s'\n%s", command.c_str(), kUsage);
-    ProgressBarManager::SetRenderer(nullptr);
-
-    // Only changed preferences are written, so a file that could not be read stays as it is.
-    if (Session::SaveWorkspace(problem) != kSuccess) {
-        std::fprintf(stderr, "tessel: %s\n", problem.GetUTF8String().c_str());
-        if (status == 0) status = 1;
+    } else if (!AppSession::LoadPlugIns()) {
+        status = 1;
+    } else {
+        AppSession::OpenWorkspace();
+        status = command == "parse" ? RunParseCommand(args) : RunPrefsCommand(args);
+        if (!AppSession::CloseWorkspace() && status == 0) status = 1;
     }
-    Session::CloseWorkspace();
+    ProgressBarManager::SetRenderer(nullptr);
     return status;
 }

@@ -6,11 +6,11 @@
 
 #include "IPMStream.h"
 #include "IPMUnknown.h"
+#include "ObjectModel.h"
 #include "PMString.h"
 
-constexpr ClassID kSessionWorkspaceBoss = 0x101;
-constexpr PMIID IID_IWORKSPACE = 0x101;
-constexpr ImplementationID kWorkspaceImpl = 0x101;
+constexpr PMIID IID_IWORKSPACE = 0x202;
+constexpr ImplementationID kWorkspaceImpl = 0x202;
 
 class IWorkspace : public IPMUnknown {
 public:

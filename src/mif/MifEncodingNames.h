@@ -1,6 +1,6 @@
 // MifEncodingNames: the encodings that the preferences' font encoding list offers, and their
 // names ("Roman (ANSI)", "East Europe (Win)", ...). Symbol (2) is not offered: it comes from the
-// installed symbol fonts.
+// installed symbol fonts. All in this header, for the application's front end as well.
 #pragma once
 
 #include "PMString.h"
@@ -8,9 +8,43 @@
 class MifEncodingNames {
 public:
     // How many encodings the list offers.
-    static int32 GetOfferedCount();
+    static int32 GetOfferedCount() { return sizeof kOffered / sizeof kOffered[0]; }
     // The code of the index-th offered encoding, in the list's order; -1 when out of range.
-    static int32 GetOfferedCode(int32 index);
+    static int32 GetOfferedCode(int32 index)
+    {
+        return index >= 0 && index < GetOfferedCount() ? kOffered[index].code : -1;
+    }
     // The translated name of `encoding`; empty for a code the list does not offer.
-    static PMString GetName(int32 encoding);
+    static PMString GetName(int32 encoding)
+    {
+        for (const OfferedEncoding& offered : kOffered) {
+            if (offered.code != encoding) continue;
+            PMString name(offered.nameKey);
+            name.Translate();
+            return name;
+        }
+        return PMString();
+    }
+
+private:
+    struct OfferedEncoding {
+        int32 code;
+        const char* nameKey;
+    };
+    static constexpr OfferedEncoding kOffered[] = {
+        {0, "OV#0xB40#kMifRomanKey"},
+        {238, "OV#0xB40#kMifEastEuropeWinKey"},
+        {161, "OV#0xB40#kMifGreekWinKey"},
+        {177, "OV#0xB40#kMifHebrewWinKey"},
+        {178, "OV#0xB40#kMifArabicWinKey"},
+        {204, "OV#0xB40#kMifRussianWinKey"},
+        {186, "OV#0xB40#kMifBalticWinKey"},
+        {162, "OV#0xB40#kMifTurkishWinKey"},
+        {222, "OV#0xB40#kMifThaiWinKey"},
+        {29, "OV#0xB40#kMifEastEuropeMacKey"},
+        {6, "OV#0xB40#kMifGreekMacKey"},
+        {5, "OV#0xB40#kMifHebrewMacKey"},
+        {4, "OV#0xB40#kMifArabicMacKey"},
+        {7, "OV#0xB40#kMifCyrillicMacKey"},
+    };
 };

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "FontManager.h"
 #include "IMifPrefs.h"
 #include "InterfacePtr.h"
 #include "MifAssertLog.h"
@@ -161,14 +162,15 @@ bool MifTextConverter::FindFileEncoding(const PMString& family, const MifObject*
 
 int32 MifTextConverter::GetInstalledEncoding(const PMString& family)
 {
-    if (!mFontsLoaded) SetInstalledFonts(InstalledFonts::GetFamilies());
-    // A family that is not installed is remembered as FrameRoman.
-    return mInstalledFonts.try_emplace(family.GetUTF16(), 0).first->second;
+    // Exact names; a family that is not installed is remembered as FrameRoman (0).
+    auto [entry, added] = mInstalledFonts.try_emplace(family.GetUTF16(), 0);
+    if (added && !mFontsGiven) entry->second = FontManager::Get().GetCharSet(family);
+    return entry->second;
 }
 
-void MifTextConverter::SetInstalledFonts(const std::vector<InstalledFontFamily>& families)
+void MifTextConverter::SetInstalledFonts(const std::vector<std::pair<PMString, int32>>& families)
 {
-    mFontsLoaded = true;
+    mFontsGiven = true;
     mInstalledFonts.clear();
-    for (const InstalledFontFamily& font : families) mInstalledFonts[font.name.GetUTF16()] = font.charSet;
+    for (const auto& [family, charSet] : families) mInstalledFonts[family.GetUTF16()] = charSet;
 }

@@ -10,8 +10,8 @@
 //   Greek and mathematical characters); FrameRoman when none knows the family.
 //
 // The preset in force when the converter first needs it serves for the converter's life (one
-// import), as the import's own copy of the preset does; the installed fonts are looked at then
-// too, and each file's encoding table is read once.
+// import), as the import's own copy of the preset does; the host is asked once for each family's
+// character set, and each file's encoding table is read once.
 #pragma once
 
 #include <map>
@@ -22,7 +22,6 @@
 #include <vector>
 
 #include "IMifTextConverter.h"
-#include "InstalledFonts.h"
 #include "MifPresetRecord.h"
 
 class MifTextConverter : public IMifTextConverter {
@@ -33,8 +32,9 @@ public:
 
     // The encoding that ConvertFontString uses for `family`.
     int32 ChooseEncoding(const PMString& family, const MifObject* mifRoot);
-    // Replaces the installed fonts the converter knows (tests stand in fonts of their own).
-    void SetInstalledFonts(const std::vector<InstalledFontFamily>& families);
+    // Makes the converter know these families with their character sets as the installed fonts,
+    // and no others (tests stand in fonts of their own).
+    void SetInstalledFonts(const std::vector<std::pair<PMString, int32>>& families);
 
 private:
     using FileEncodingTable = std::vector<std::pair<PMString, int32>>;
@@ -46,7 +46,7 @@ private:
 
     bool mPresetQueried = false;
     std::optional<MifPresetRecord> mPreset;  // empty when the preferences could not be had
-    bool mFontsLoaded = false;
-    std::unordered_map<std::u16string, int32> mInstalledFonts;
+    bool mFontsGiven = false;  // SetInstalledFonts stands in for the system's fonts
+    std::unordered_map<std::u16string, int32> mInstalledFonts;  // families looked up so far
     std::map<const MifObject*, FileEncodingTable> mFileTables;  // TQ_EncodingTable of each root
 };

@@ -9,9 +9,12 @@ constexpr uint32 kTesselPrefix = 0xB4000;
 
 // Classes
 constexpr ClassID kMifParserBoss = kTesselPrefix + 0x01;
-constexpr ClassID kMifSubstDataBoss = kTesselPrefix + 0x02;   // one font substitution entry
-constexpr ClassID kMifEncDataBoss = kTesselPrefix + 0x03;     // one font encoding entry
-constexpr ClassID kMifPresetDataBoss = kTesselPrefix + 0x04;  // one preset index
+constexpr ClassID kMifImportProviderBoss = kTesselPrefix + 0x02;
+constexpr ClassID kMifConversionProviderBoss = kTesselPrefix + 0x03;
+// The preferences' own identifiers are numbered from 0x70.
+constexpr ClassID kMifSubstDataBoss = kTesselPrefix + 0x70;   // one font substitution entry
+constexpr ClassID kMifEncDataBoss = kTesselPrefix + 0x71;     // one font encoding entry
+constexpr ClassID kMifPresetDataBoss = kTesselPrefix + 0x72;  // one preset index
 
 // Interfaces
 constexpr PMIID IID_IMIFPARSER = kTesselPrefix + 0x01;
@@ -20,10 +23,18 @@ constexpr PMIID IID_IMIFERRORUTILS = kTesselPrefix + 0x03;
 constexpr PMIID IID_IMIFTEXTCONVERTER = kTesselPrefix + 0x04;
 constexpr PMIID IID_IMIFLOGUTILS = kTesselPrefix + 0x05;
 constexpr PMIID IID_IMIFOBJECTDATA = kTesselPrefix + 0x06;
-constexpr PMIID IID_IMIFPREFS = kTesselPrefix + 0x07;
-constexpr PMIID IID_IMIFSUBSTDATA = kTesselPrefix + 0x08;
-constexpr PMIID IID_IMIFENCDATA = kTesselPrefix + 0x09;
-constexpr PMIID IID_IMIFPRESETDATA = kTesselPrefix + 0x0A;
+constexpr PMIID IID_IMIFFILEUTILS = kTesselPrefix + 0x07;
+constexpr PMIID IID_IMIFCOLORIMPORTER = kTesselPrefix + 0x08;
+constexpr PMIID IID_IMIFCONTENTIMPORTER = kTesselPrefix + 0x09;
+constexpr PMIID IID_IMIFLAYOUTIMPORTER = kTesselPrefix + 0x0A;
+constexpr PMIID IID_IMIFTABLEIMPORTER = kTesselPrefix + 0x0B;
+constexpr PMIID IID_IMIFVARIABLEIMPORTER = kTesselPrefix + 0x0C;
+constexpr PMIID IID_IMIFXREFIMPORTER = kTesselPrefix + 0x0D;
+constexpr PMIID IID_IMIFTREEDUMPER = kTesselPrefix + 0x0F;
+constexpr PMIID IID_IMIFPREFS = kTesselPrefix + 0x70;
+constexpr PMIID IID_IMIFSUBSTDATA = kTesselPrefix + 0x71;
+constexpr PMIID IID_IMIFENCDATA = kTesselPrefix + 0x72;
+constexpr PMIID IID_IMIFPRESETDATA = kTesselPrefix + 0x73;
 
 // Implementations
 constexpr ImplementationID kMifParserImpl = kTesselPrefix + 0x01;
@@ -32,10 +43,20 @@ constexpr ImplementationID kMifErrorUtilsImpl = kTesselPrefix + 0x03;
 constexpr ImplementationID kMifTextConverterImpl = kTesselPrefix + 0x04;
 constexpr ImplementationID kMifLogUtilsImpl = kTesselPrefix + 0x05;
 constexpr ImplementationID kMifObjectDataImpl = kTesselPrefix + 0x06;
-constexpr ImplementationID kMifPrefsImpl = kTesselPrefix + 0x07;
-constexpr ImplementationID kMifSubstDataImpl = kTesselPrefix + 0x08;
-constexpr ImplementationID kMifEncDataImpl = kTesselPrefix + 0x09;
-constexpr ImplementationID kMifPresetDataImpl = kTesselPrefix + 0x0A;
+constexpr ImplementationID kMifFileUtilsImpl = kTesselPrefix + 0x07;
+constexpr ImplementationID kMifColorImporterImpl = kTesselPrefix + 0x08;
+constexpr ImplementationID kMifContentImporterImpl = kTesselPrefix + 0x09;
+constexpr ImplementationID kMifLayoutImporterImpl = kTesselPrefix + 0x0A;
+constexpr ImplementationID kMifTableImporterImpl = kTesselPrefix + 0x0B;
+constexpr ImplementationID kMifVariableImporterImpl = kTesselPrefix + 0x0C;
+constexpr ImplementationID kMifXRefImporterImpl = kTesselPrefix + 0x0D;
+constexpr ImplementationID kMifImportProviderImpl = kTesselPrefix + 0x0E;
+constexpr ImplementationID kMifConversionProviderImpl = kTesselPrefix + 0x0F;
+constexpr ImplementationID kMifTreeDumperImpl = kTesselPrefix + 0x10;
+constexpr ImplementationID kMifPrefsImpl = kTesselPrefix + 0x70;
+constexpr ImplementationID kMifSubstDataImpl = kTesselPrefix + 0x71;
+constexpr ImplementationID kMifEncDataImpl = kTesselPrefix + 0x72;
+constexpr ImplementationID kMifPresetDataImpl = kTesselPrefix + 0x73;
 
 // Interfaces of the maker's cross-reference plug-in, a companion that may or may not be loaded.
 constexpr PMIID IID_IXREFFORMATSLIST = 0xF2C08;  // the formats list of a document workspace

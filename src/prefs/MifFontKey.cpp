@@ -19,14 +19,6 @@ int32 CompareStyleValue(const PMString& a, const PMString& b)
     return rankA == 2 ? a.Compare(false, b) : 0;
 }
 
-PMString FieldOrAny(const PMString& value)
-{
-    if (!value.IsEmpty()) return value;
-    PMString any("OV#0xB40#kMifAnyFontFaceKey");
-    any.Translate();
-    return any;
-}
-
 } // namespace
 
 int32 MifFontKey::Compare(const MifFontKey& other) const
@@ -35,12 +27,4 @@ int32 MifFontKey::Compare(const MifFontKey& other) const
     if (int32 c = CompareStyleValue(mAngle, other.mAngle)) return c;
     if (int32 c = CompareStyleValue(mWeight, other.mWeight)) return c;
     return CompareStyleValue(mVariation, other.mVariation);
-}
-
-PMString MifFontKey::GetStyleDisplay() const
-{
-    PMString display("OV#0xB40#kMifFontStyleFormatKey");
-    display.Translate();
-    StringUtils::ReplaceStringParameters(&display, FieldOrAny(mAngle), FieldOrAny(mWeight), FieldOrAny(mVariation));
-    return display;
 }

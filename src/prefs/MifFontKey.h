@@ -27,9 +27,23 @@ public:
 
     // The style as the preferences list it: the translated "A: ^1, W: ^2, V: ^3" with "(any)"
     // for each empty field.
-    PMString GetStyleDisplay() const;
+    PMString GetStyleDisplay() const
+    {
+        PMString display("OV#0xB40#kMifFontStyleFormatKey");
+        display.Translate();
+        StringUtils::ReplaceStringParameters(&display, FieldOrAny(mAngle), FieldOrAny(mWeight), FieldOrAny(mVariation));
+        return display;
+    }
 
 private:
+    static PMString FieldOrAny(const PMString& value)
+    {
+        if (!value.IsEmpty()) return value;
+        PMString any("OV#0xB40#kMifAnyFontFaceKey");
+        any.Translate();
+        return any;
+    }
+
     PMString mFamily;
     PMString mAngle;
     PMString mWeight;

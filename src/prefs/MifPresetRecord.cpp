@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "Session.h"
-#include "TesselID.h"
 
 namespace {
 
@@ -32,23 +30,6 @@ void MifPresetRecord::SetName(const PMString& name)
     mName.SetTranslated();
 }
 
-int32 MifPresetRecord::GetCrossReferences() const
-{
-    return Session::CanSupply(IID_IXREFFORMATSLIST) ? mCrossReferences : 1;
-}
-
-const MifFontKey& MifPresetRecord::GetSubstitutionKey(int32 index) const
-{
-    static const MifFontKey none;
-    return index >= 0 && index < GetSubstitutionCount() ? mSubstitutions[index].first : none;
-}
-
-const MifIDFont& MifPresetRecord::GetSubstitutionFont(int32 index) const
-{
-    static const MifIDFont none;
-    return index >= 0 && index < GetSubstitutionCount() ? mSubstitutions[index].second : none;
-}
-
 void MifPresetRecord::AddSubstitution(const MifFontKey& key, const MifIDFont& font)
 {
     auto at = std::lower_bound(mSubstitutions.begin(), mSubstitutions.end(), key,
@@ -62,16 +43,6 @@ void MifPresetRecord::AddSubstitution(const MifFontKey& key, const MifIDFont& fo
 void MifPresetRecord::RemoveSubstitution(int32 index)
 {
     if (index >= 0 && index < GetSubstitutionCount()) mSubstitutions.erase(mSubstitutions.begin() + index);
-}
-
-PMString MifPresetRecord::GetEncodingFamily(int32 index) const
-{
-    return index >= 0 && index < GetEncodingCount() ? mEncodings[index].first : PMString();
-}
-
-int32 MifPresetRecord::GetEncoding(int32 index) const
-{
-    return index >= 0 && index < GetEncodingCount() ? mEncodings[index].second : 0;
 }
 
 void MifPresetRecord::AddEncoding(const PMString& family, int32 encoding)

@@ -10,6 +10,9 @@
 // the name, the five modes as int32 in the order above, the substitution count and per entry the
 // FrameMaker family, angle, weight and variation and the InDesign family and style, then the
 // encoding count and per entry the family and the int32 encoding.
+//
+// Presets cross the plug-in's boundary (IMifPrefs::GetPreset), so what reads them is in this
+// header: the application's front end reads them without linking the plug-in.
 #pragma once
 
 #include <utility>
@@ -19,6 +22,8 @@
 #include "MifFontKey.h"
 #include "MifIDFont.h"
 #include "PMString.h"
+#include "Session.h"
+#include "TesselID.h"
 
 class MifPresetRecord {
 public:
@@ -43,7 +48,7 @@ public:
     void SetComposer(int32 mode) { mComposer = mode; }
     // 1 whenever the companion cross-reference plug-in is not loaded, whatever is stored: without
     // it cross-references can only become text.
-    int32 GetCrossReferences() const;
+    int32 GetCrossReferences() const { return Session::CanSupply(IID_IXREFFORMATSLIST) ? mCrossReferences : 1; }
     int32 GetStoredCrossReferences() const { return mCrossReferences; }
     void SetCrossReferences(int32 mode) { mCrossReferences = mode; }
     int32 GetVariables() const { return mVariables; }
@@ -55,8 +60,16 @@ public:
 
     // The font substitution table, in key order. Out-of-range indexes answer an empty entry.
     int32 GetSubstitutionCount() const { return static_cast<int32>(mSubstitutions.size()); }
-    const MifFontKey& GetSubstitutionKey(int32 index) const;
-    const MifIDFont& GetSubstitutionFont(int32 index) const;
+    const MifFontKey& GetSubstitutionKey(int32 index) const
+    {
+        static const MifFontKey none;
+        return index >= 0 && index < GetSubstitutionCount() ? mSubstitutions[index].first : none;
+    }
+    const MifIDFont& GetSubstitutionFont(int32 index) const
+    {
+        static const MifIDFont none;
+        return index >= 0 && index < GetSubstitutionCount() ? mSubstitutions[index].second : none;
+    }
     // Adds an entry; an entry with the same key is replaced.
     void AddSubstitution(const MifFontKey& key, const MifIDFont& font);
     void RemoveSubstitution(int32 index);
@@ -64,8 +77,14 @@ public:
     // The font encoding table, in family order (PMString order). Out-of-range indexes answer an
     // empty family and encoding 0.
     int32 GetEncodingCount() const { return static_cast<int32>(mEncodings.size()); }
-    PMString GetEncodingFamily(int32 index) const;
-    int32 GetEncoding(int32 index) const;
+    PMString GetEncodingFamily(int32 index) const
+    {
+        return index >= 0 && index < GetEncodingCount() ? mEncodings[index].first : PMString();
+    }
+    int32 GetEncoding(int32 index) const
+    {
+        return index >= 0 && index < GetEncodingCount() ? mEncodings[index].second : 0;
+    }
     // Adds an entry; an entry for the same family (same case) is replaced.
     void AddEncoding(const PMString& family, int32 encoding);
     void RemoveEncoding(int32 index);

@@ -1,0 +1,25 @@
+// AppSession: starting the host for the tessel command: the progress renderer, the user
+// presenter, the plug-ins loaded from the plug-ins folder, and the session workspace with the
+// preferences saved by the last run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "IDFile.h"
+
+namespace AppSession {
+// The folder the plug-ins are loaded from: $TESSEL_PLUGIN_DIR, else "plugins" beside the program.
+IDFile GetPlugInFolder();
+// Loads the plug-ins; false (after printing why on standard error) when none could be loaded.
+bool LoadPlugIns();
+// Opens the session workspace from the user's settings, once the plug-ins are loaded (their
+// persistent interfaces are part of it). A file that cannot be read whole is reported in one line
+// on standard error; the defaults stand in for what could not be read.
+void OpenWorkspace();
+// Saves the workspace when something changed, then drops it; false (after printing why on
+// standard error) when it could not be saved.
+bool CloseWorkspace();
+// The sample MIF file that ships with Tessel.
+IDFile GetSampleFile();
+}

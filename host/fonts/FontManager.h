@@ -1,0 +1,59 @@
+// FontManager: the fonts installed in the system, as fontconfig reports them, grouped by family,
+// each with the Windows character set of its text (how documents written on Windows tell which
+// 8-bit character set a font's text is in).
+#pragma once
+
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "PMString.h"
+
+struct InstalledFont {
+    PMString family;          // "Nimbus Roman"
+    PMString style;           // "Bold Italic"
+    PMString postScriptName;  // "NimbusRoman-BoldItalic"
+    // 0 ANSI (Latin), 2 symbol, 161 Greek, 177 Hebrew, 178 Arabic, 204 Cyrillic, 222 Thai.
+    int32 charSet = 0;
+};
+
+struct FontGroup {
+    PMString family;
+    std::vector<InstalledFont> fonts;
+    int32 charSet = 0;  // that of the font added last
+};
+
+class FontManager {
+public:
+    // The session's font manager; the system is asked once, on first use.
+    static FontManager& Get();
+
+    int32 GetFontGroupCount() const { return static_cast<int32>(mGroups.size()); }
+    // The i-th family, in name order; null when out of range.
+    const FontGroup* GetFontGroup(int32 i) const;
+    // Whether a family of exactly this name is installed.
+    bool HasFamily(const PMString& family) const;
+    // The installed font of this PostScript name; null when none.
+    const InstalledFont* FindByPostScriptName(const PMString& postScriptName) const;
+    // The character set of the family (exact name); 0 when it is not installed, except that
+    // "Symbol" answers 2 when fontconfig serves a symbol-encoded font in its place.
+    int32 GetCharSet(const PMString& family) const;
+
+    // The character set of a font: 2 when it is `symbolEncoded` (it has a character map of its
+    // own, a TrueType symbol map or a PostScript built-in encoding, and its letter A is no Latin
+    // A), 0 when it `covers` the Latin letters, else that of the first of Cyrillic, Greek, Hebrew,
+    // Arabic and Thai it covers, and 0 when none.
+    static int32 GetCharSet(bool symbolEncoded, const std::function<bool(UTF32TextChar)>& covers);
+
+    // Adds a font as if installed (for tests, and for hosts without fontconfig).
+    void AddFont(const InstalledFont& font);
+    // Forgets every font.
+    void Clear();
+
+private:
+    FontManager();
+    const FontGroup* FindGroup(const PMString& family) const;
+
+    std::vector<FontGroup> mGroups;  // by family name
+    bool mSymbolStandIn = false;     // fontconfig serves a symbol-encoded font for "Symbol"
+};
