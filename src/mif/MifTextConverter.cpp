@@ -49,64 +49,64 @@ void MifTextConverter::Decode(PMString& text, const uint32_t* table)
     if (in.find(u'\\') == std::u16string::npos && !table) return;
     PMString out;
     out.GetUTF16Ref().reserve(in.size());
-    auto byte = [&](uint32 b) {
-        if (table)
-            out.AppendCodePoint(table[b]);
-        else
-            out.AppendW(static_cast<UTF16TextChar>(b));
-    };
-    size_t n = in.size();
-    for (size_t i = 0; i < n;) {
+    for (size_t i = 0; i < in.size();) {
         char16_t c = in[i];
-        if (c != '\\') {
+        if (c == '\\') {
+            i += DecodeEscape(in, i, table, out);
+        } else {
             // Old files write every other byte as an escape; a character above U+00FF can only
             // come from UTF-8 text and is Unicode already.
             if (c < 0x100)
-                byte(c);
+                AppendByte(static_cast<uchar>(c), table, out);
             else
                 out.AppendW(c);
             ++i;
-            continue;
-        }
-        char16_t next = i + 1 < n ? in[i + 1] : 0;
-        switch (next) {
-        case '>': out.AppendW('>'); i += 2; break;
-        case 'Q': out.AppendW('`'); i += 2; break;
-        case 'q': out.AppendW('\''); i += 2; break;
-        case 't': out.AppendW('\t'); i += 2; break;
-        case '\\':
-            // The bullet and tab blocks of autonumber formats, else one backslash.
-            if (i + 2 < n && in[i + 2] == 'b') {
-                out.AppendW(0x2022);
-                i += 3;
-            } else if (i + 2 < n && in[i + 2] == 't') {
-                out.AppendW('\t');
-                i += 3;
-            } else {
-                out.AppendW('\\');
-                i += 2;
-            }
-            break;
-        case 'x': {
-            // \xNN and the blank that ends it. At the very end of a string the blank may be
-            // missing; the byte still counts.
-            int high = i + 3 < n ? HexValue(in[i + 2]) : -1;
-            int low = i + 3 < n ? HexValue(in[i + 3]) : -1;
-            if (high < 0 || low < 0) {
-                i += 2;
-                break;
-            }
-            byte(static_cast<uint32>(high * 16 + low));
-            i += i + 4 < n ? 5 : 4;
-            break;
-        }
-        default:
-            // An unknown escape, or a backslash that ends the string: nothing.
-            i += 2;
-            break;
         }
     }
     text.GetUTF16Ref() = std::move(out.GetUTF16Ref());
+}
+
+size_t MifTextConverter::DecodeEscape(const std::u16string& in, size_t at, const uint32_t* table, PMString& out)
+{
+    size_t left = in.size() - at;  // from the backslash on
+    switch (left > 1 ? in[at + 1] : 0) {
+    case '>': out.AppendW('>'); return 2;
+    case 'Q': out.AppendW('`'); return 2;
+    case 'q': out.AppendW('\''); return 2;
+    case 't': out.AppendW('\t'); return 2;
+    case '\\':
+        // The bullet and tab blocks of autonumber formats, else one backslash.
+        if (left > 2 && in[at + 2] == 'b') {
+            out.AppendW(0x2022);
+            return 3;
+        }
+        if (left > 2 && in[at + 2] == 't') {
+            out.AppendW('\t');
+            return 3;
+        }
+        out.AppendW('\\');
+        return 2;
+    case 'x': {
+        // \xNN and the blank that ends it. At the very end of a string the blank may be missing;
+        // the byte still counts.
+        int high = left >= 4 ? HexValue(in[at + 2]) : -1;
+        int low = left >= 4 ? HexValue(in[at + 3]) : -1;
+        if (high < 0 || low < 0) return 2;
+        AppendByte(static_cast<uchar>(high * 16 + low), table, out);
+        return left >= 5 ? 5 : 4;
+    }
+    default:
+        // An unknown escape, or a backslash that ends the string: nothing.
+        return left > 1 ? 2 : 1;
+    }
+}
+
+void MifTextConverter::AppendByte(uchar byte, const uint32_t* table, PMString& out)
+{
+    if (table)
+        out.AppendCodePoint(table[byte]);
+    else
+        out.AppendW(byte);
 }
 
 int32 MifTextConverter::ChooseEncoding(const PMString& family, const MifObject* mifRoot)

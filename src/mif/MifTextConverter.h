@@ -39,7 +39,12 @@ public:
 private:
     using FileEncodingTable = std::vector<std::pair<PMString, int32>>;
 
+    // Decodes `text` through `table` (null: escapes only).
     static void Decode(PMString& text, const uint32_t* table);
+    // Decodes the escape whose backslash is at `at`; returns the characters it takes.
+    static size_t DecodeEscape(const std::u16string& in, size_t at, const uint32_t* table, PMString& out);
+    // The character of `byte` in `table`, or the byte itself without one.
+    static void AppendByte(uchar byte, const uint32_t* table, PMString& out);
     bool FindPresetEncoding(const PMString& family, int32& encoding);
     bool FindFileEncoding(const PMString& family, const MifObject* mifRoot, int32& encoding);
     int32 GetInstalledEncoding(const PMString& family);
