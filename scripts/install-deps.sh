@@ -3,6 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
+          libzip-dev libpugixml-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 
 missing=()
