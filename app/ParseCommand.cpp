@@ -6,14 +6,14 @@
 
 #include "IMifErrorLog.h"
 #include "IMifParser.h"
+#include "IMifTreeDumper.h"
 #include "IPMStream.h"
 #include "InterfacePtr.h"
-#include "MifObject.h"
-#include "MifParser.h"
-#include "MifTreePrinter.h"
 #include "ObjectModel.h"
 #include "TaskProgressBar.h"
 #include "TesselID.h"
+
+class MifObject;
 
 namespace {
 
@@ -68,13 +68,15 @@ int RunParseCommand(const std::vector<std::string>& args)
     }
     InterfacePtr<IMifParser> mifParser(CreateObject2<IMifParser>(kMifParserBoss));
     InterfacePtr<IMifErrorLog> parsingErrors(mifParser.get(), IID_IMIFERRORLOG);
-    if (!mifParser || !parsingErrors) {
+    InterfacePtr<IMifTreeDumper> treeDumper(mifParser.get(), IID_IMIFTREEDUMPER);
+    if (!mifParser || !parsingErrors || !treeDumper) {
         std::fprintf(stderr, "tessel parse: the MIF parser is not available\n");
         return 1;
     }
 
     auto start = std::chrono::steady_clock::now();
-    std::unique_ptr<MifObject> mifRoot;
+    auto deleteTree = [&treeDumper](MifObject* root) { treeDumper->DeleteTree(root); };
+    std::unique_ptr<MifObject, decltype(deleteTree)> mifRoot(nullptr, deleteTree);
     {
         TaskProgressBar progress("OV#0xB40#kMifImportProgressTitleKey", 1);
         progress.DoTask("OV#0xB40#kMifParsingMIFKey");
@@ -88,7 +90,7 @@ int RunParseCommand(const std::vector<std::string>& args)
 
     if (!errorsOnly && !stats) {
         std::string tree;
-        MifTreePrinter::Print(*mifRoot, tree);
+        treeDumper->Dump(*mifRoot, tree);
         std::fwrite(tree.data(), 1, tree.size(), stdout);
         if (!parsingErrors->IsEmpty()) std::printf("\nParse errors:\n");
     }
@@ -96,12 +98,12 @@ int RunParseCommand(const std::vector<std::string>& args)
         PrintErrors(*parsingErrors);
         return 0;
     }
-    auto* parser = static_cast<MifParser*>(mifParser.get());
-    int64 bytes = parser->GetSize();
+    IMifTreeDumper::Stats figures = treeDumper->GetStats(*mifRoot);
+    int64 bytes = figures.bytes;
     std::printf("file: %s\n", path.c_str());
-    std::printf("MIF version: %g\n", parser->GetVersion());
-    std::printf("statements: %ld\n", MifTreePrinter::CountStatements(*mifRoot));
-    std::printf("errors: %d\n", parser->GetErrorCount());
+    std::printf("MIF version: %g\n", figures.version);
+    std::printf("statements: %lld\n", static_cast<long long>(figures.statements));
+    std::printf("errors: %d\n", figures.errors);
     std::printf("bytes read: %lld\n", static_cast<long long>(bytes));
     std::printf("time: %.3f ms\n", seconds * 1000);
     std::printf("throughput: %.1f MB/s\n", seconds > 0 ? bytes / seconds / 1e6 : 0.0);

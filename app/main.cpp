@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "MifRegistration.h"
+#include "AppSession.h"
 #include "ParseCommand.h"
 #include "TaskProgressBar.h"
 #include "TerminalProgressRenderer.h"
@@ -33,15 +33,17 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    RegisterTesselPlugIn();
     TerminalProgressRenderer progressRenderer;
     ProgressBarManager::SetRenderer(&progressRenderer);
 
     int status = 2;
-    if (command == "parse")
-        status = RunParseCommand(args);
-    else
+    if (command != "parse") {
         std::fprintf(stderr, "tessel: unknown command '%s'\n%s", command.c_str(), kUsage);
+    } else if (!AppSession::LoadPlugIns()) {
+        status = 1;
+    } else {
+        status = RunParseCommand(args);
+    }
     ProgressBarManager::SetRenderer(nullptr);
     return status;
 }

@@ -3,8 +3,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
-          libzip-dev libpugixml-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev
+          libfontconfig-dev fonts-dejavu-core
+          libzip-dev libpugixml-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,7 +10,9 @@
 #include "CommandMgr.h"
 #include "DocObject.h"
 
+class Boss;
 class Document;
+class IPMUnknown;
 
 class DataBase {
 public:
@@ -46,6 +48,9 @@ public:
     // The root object of the database.
     Document* GetDocument() const { return mDocument; }
     CommandMgr& GetCommandMgr() { return mCommandMgr; }
+    // The interface `iid` of the document's object (kDocBoss), with a reference added; null when
+    // it has none. The object is made on first use and lives as long as the database.
+    IPMUnknown* QueryDocInterface(uint32 iid);
     // All objects in UID order.
     const std::map<UID, std::unique_ptr<DocObject>>& GetObjects() const { return mObjects; }
 
@@ -56,4 +61,5 @@ private:
     UID mNextUID = 1;
     Document* mDocument = nullptr;
     CommandMgr mCommandMgr;
+    Boss* mDocBoss = nullptr;
 };

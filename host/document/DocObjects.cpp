@@ -1,13 +1,35 @@
+#include "Boss.h"
 #include "DataBase.h"
+#include "ObjectModel.h"
 #include "Document.h"
 #include "Section.h"
 #include "Spread.h"
+#include "Style.h"
+#include "FontManager.h"
 
 bool UIDRef::ExistsInDB() const { return mDB && mDB->ExistsInDB(mUID); }
 
 DataBase::DataBase() { mDocument = Create<Document>(); }
 
-DataBase::~DataBase() = default;
+DataBase::~DataBase()
+{
+    // The document's object goes first: its interfaces may look at the document while they go.
+    if (mDocBoss) mDocBoss->Release();
+    mDocBoss = nullptr;
+}
+
+IPMUnknown* DataBase::QueryDocInterface(uint32 iid)
+{
+    if (!mDocBoss) {
+        mDocBoss = ObjectModel::Get().CreateBoss(kDocBoss);
+        if (!mDocBoss) return nullptr;
+        mDocBoss->SetDataBase(this);
+        mDocBoss->AddRef();
+    }
+    IPMUnknown* iface = mDocBoss->Find(iid);
+    if (iface) mDocBoss->AddRef();
+    return iface;
+}
 
 DocObject* DataBase::Find(UID uid) const
 {
@@ -46,6 +68,17 @@ std::vector<UID> Document::GetPages() const
     for (UID uid : spreads)
         if (const Spread* spread = GetDataBase()->Get<Spread>(uid)) pages.insert(pages.end(), spread->pages.begin(), spread->pages.end());
     return pages;
+}
+
+void Document::RefreshMissingFonts()
+{
+    missingFonts.clear();
+    for (UID uid : fontFamilies) {
+        FontFamily* family = GetDataBase()->Get<FontFamily>(uid);
+        if (!family) continue;
+        family->installed = FontManager::Get().HasFamily(family->name);
+        if (!family->installed) missingFonts.push_back(family->name);
+    }
 }
 
 PMString MasterSpread::GetName() const

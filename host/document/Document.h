@@ -25,8 +25,17 @@ public:
     std::vector<UID> masterSpreads;
     std::vector<UID> layers;        // front to back
     std::vector<UID> sections;      // in page order
+    std::vector<UID> swatches;      // in the order of the Swatches panel
+    std::vector<UID> paragraphStyles;
+    std::vector<UID> characterStyles;
+    std::vector<UID> lists;         // numbering lists, the default list first
+    std::vector<UID> fontFamilies;  // the font families the document uses
+    // Font families the document uses and the system lacks, as RefreshMissingFonts found them.
+    std::vector<PMString> missingFonts;
 
     // Every page of the document's spreads, in order.
     std::vector<UID> GetPages() const;
     int32 GetPageCount() const { return static_cast<int32>(GetPages().size()); }
+    // Finds again which fonts in use the system lacks.
+    void RefreshMissingFonts();
 };

@@ -12,6 +12,7 @@ using ClassID = uint32;
 using ImplementationID = uint32;
 
 class Boss;
+class DataBase;
 
 class IPMUnknown {
 public:
@@ -25,6 +26,8 @@ public:
     void Release() const;
     // The class the object was created as; 0 for a free-standing implementation.
     ClassID GetClass() const;
+    // The document database the object belongs to; null outside documents.
+    DataBase* GetDataBase() const;
 
 private:
     friend class Boss;

@@ -22,6 +22,8 @@ void IPMUnknown::Release() const
 
 ClassID IPMUnknown::GetClass() const { return mBoss ? mBoss->GetClass() : 0; }
 
+DataBase* IPMUnknown::GetDataBase() const { return mBoss ? mBoss->GetDataBase() : nullptr; }
+
 void Boss::Add(PMIID iid, IPMUnknown* impl)
 {
     impl->mBoss = this;
@@ -63,6 +65,20 @@ void ObjectModel::AddInterface(ClassID classID, PMIID iid, ImplementationID impl
         }
     }
     ifaces.emplace_back(iid, implID);
+}
+
+void ObjectModel::RegisterService(PMIID serviceID, ClassID classID)
+{
+    auto& providers = mServices[serviceID];
+    for (ClassID existing : providers)
+        if (existing == classID) return;
+    providers.push_back(classID);
+}
+
+std::vector<ClassID> ObjectModel::GetServiceProviders(PMIID serviceID) const
+{
+    auto it = mServices.find(serviceID);
+    return it == mServices.end() ? std::vector<ClassID>() : it->second;
 }
 
 bool ObjectModel::IsClassRegistered(ClassID classID) const { return mClasses.count(classID) != 0; }

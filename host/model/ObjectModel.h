@@ -30,6 +30,10 @@ public:
     IPMUnknown* CreateObject(ClassID classID, PMIID iid);
     // Creates an object of `classID` with no reference held yet; null when the class is unknown.
     Boss* CreateBoss(ClassID classID);
+    // Declares that objects of `classID` offer the service `serviceID` (import provider, ...).
+    void RegisterService(PMIID serviceID, ClassID classID);
+    // The classes that offer `serviceID`, in registration order.
+    std::vector<ClassID> GetServiceProviders(PMIID serviceID) const;
     // Grows with every registration, so that holders of long-lived objects can tell they are stale.
     uint32 GetGeneration() const { return mGeneration; }
 
@@ -37,6 +41,7 @@ private:
     uint32 mGeneration = 0;
     std::map<ImplementationID, Factory> mImplementations;
     std::map<ClassID, std::vector<std::pair<PMIID, ImplementationID>>> mClasses;
+    std::map<PMIID, std::vector<ClassID>> mServices;
 };
 
 // Creates an object and returns its interface T (kDefaultIID unless given), with one reference.
@@ -48,6 +53,9 @@ T* CreateObject2(ClassID classID, PMIID iid = T::kDefaultIID)
 
 // The object of every utility interface; plug-ins add their utilities to it.
 constexpr ClassID kUtilsBoss = 0x100;
+// The object of a document (DataBase::QueryDocInterface); plug-ins add the interfaces that work
+// on a document to it.
+constexpr ClassID kDocBoss = 0x101;
 
 // Access to a utility interface without an object: Utils<IMifFileUtils>()->ReplaceExtension(...).
 // Tests whether it is there with operator bool.

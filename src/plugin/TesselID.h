@@ -9,6 +9,8 @@ constexpr uint32 kTesselPrefix = 0xB4000;
 
 // Classes
 constexpr ClassID kMifParserBoss = kTesselPrefix + 0x01;
+constexpr ClassID kMifImportProviderBoss = kTesselPrefix + 0x02;
+constexpr ClassID kMifConversionProviderBoss = kTesselPrefix + 0x03;
 
 // Interfaces
 constexpr PMIID IID_IMIFPARSER = kTesselPrefix + 0x01;
@@ -17,6 +19,14 @@ constexpr PMIID IID_IMIFERRORUTILS = kTesselPrefix + 0x03;
 constexpr PMIID IID_IMIFTEXTCONVERTER = kTesselPrefix + 0x04;
 constexpr PMIID IID_IMIFLOGUTILS = kTesselPrefix + 0x05;
 constexpr PMIID IID_IMIFOBJECTDATA = kTesselPrefix + 0x06;
+constexpr PMIID IID_IMIFFILEUTILS = kTesselPrefix + 0x07;
+constexpr PMIID IID_IMIFCOLORIMPORTER = kTesselPrefix + 0x08;
+constexpr PMIID IID_IMIFCONTENTIMPORTER = kTesselPrefix + 0x09;
+constexpr PMIID IID_IMIFLAYOUTIMPORTER = kTesselPrefix + 0x0A;
+constexpr PMIID IID_IMIFTABLEIMPORTER = kTesselPrefix + 0x0B;
+constexpr PMIID IID_IMIFVARIABLEIMPORTER = kTesselPrefix + 0x0C;
+constexpr PMIID IID_IMIFXREFIMPORTER = kTesselPrefix + 0x0D;
+constexpr PMIID IID_IMIFTREEDUMPER = kTesselPrefix + 0x0F;
 
 // Implementations
 constexpr ImplementationID kMifParserImpl = kTesselPrefix + 0x01;
@@ -25,3 +35,13 @@ constexpr ImplementationID kMifErrorUtilsImpl = kTesselPrefix + 0x03;
 constexpr ImplementationID kMifTextConverterImpl = kTesselPrefix + 0x04;
 constexpr ImplementationID kMifLogUtilsImpl = kTesselPrefix + 0x05;
 constexpr ImplementationID kMifObjectDataImpl = kTesselPrefix + 0x06;
+constexpr ImplementationID kMifFileUtilsImpl = kTesselPrefix + 0x07;
+constexpr ImplementationID kMifColorImporterImpl = kTesselPrefix + 0x08;
+constexpr ImplementationID kMifContentImporterImpl = kTesselPrefix + 0x09;
+constexpr ImplementationID kMifLayoutImporterImpl = kTesselPrefix + 0x0A;
+constexpr ImplementationID kMifTableImporterImpl = kTesselPrefix + 0x0B;
+constexpr ImplementationID kMifVariableImporterImpl = kTesselPrefix + 0x0C;
+constexpr ImplementationID kMifXRefImporterImpl = kTesselPrefix + 0x0D;
+constexpr ImplementationID kMifImportProviderImpl = kTesselPrefix + 0x0E;
+constexpr ImplementationID kMifConversionProviderImpl = kTesselPrefix + 0x0F;
+constexpr ImplementationID kMifTreeDumperImpl = kTesselPrefix + 0x10;

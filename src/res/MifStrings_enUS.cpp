@@ -17,6 +17,7 @@ const StringTableEntry kMifStrings_enUS[] = {
     {"OV#0xB40#kMifBookDocumentKey", "This file is an Adobe FrameMaker book document, which is not currently supported."},
     {"OV#0xB40#kMifBatchConvertMenuItemKey", "Batch Conversion..."},
     {"OV#0xB40#kMifPrefsMenuItemKey", "Tessel..."},
+    {"Adobe FrameMaker Interchange Format (MIF)", "Adobe FrameMaker Interchange Format (MIF)"},
 };
 
 const size_t kMifStrings_enUSCount = sizeof kMifStrings_enUS / sizeof kMifStrings_enUS[0];

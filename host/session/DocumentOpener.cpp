@@ -1,0 +1,44 @@
+#include "DocumentOpener.h"
+
+#include "DocumentList.h"
+#include "ErrorUtils.h"
+#include "IImportProvider.h"
+#include "InterfacePtr.h"
+#include "ObjectModel.h"
+
+ErrorCode DocumentOpener::OpenFile(const IDFile& file, int32 uiFlags, UIDRef& document, PMString& message)
+{
+    document = UIDRef();
+    std::unique_ptr<IPMStream> stream = StreamUtil::CreateFileStreamRead(file);
+    if (!stream) {
+        ErrorCode reason = ErrorUtils::PMGetGlobalErrorCode();
+        message = "Cannot read ";
+        message.Append(file.GetPathString());
+        message.Append(file.IsDirectory() ? ": it is a folder" : reason == kFileNotFoundError ? ": no such file" : ": permission denied or read error");
+        return reason == kSuccess ? kIOReadError : reason;
+    }
+    // Providers that know the file type go first; each one is asked about the content.
+    std::vector<InterfacePtr<IImportProvider>> providers, others;
+    for (ClassID cls : ObjectModel::Get().GetServiceProviders(kImportProviderService)) {
+        InterfacePtr<IImportProvider> provider(CreateObject2<IImportProvider>(cls));
+        if (!provider) continue;
+        (provider->CanImportThisType(0, file) == kCanImport ? providers : others).push_back(provider);
+    }
+    providers.insert(providers.end(), others.begin(), others.end());
+    for (auto& provider : providers) {
+        stream->Seek(0, IPMStream::kSeekFromStart);
+        if (provider->CanImportThisStream(stream.get()) != kCanImport) continue;
+        stream->Seek(0, IPMStream::kSeekFromStart);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+        ErrorCode status = provider->ImportThis(stream.get(), file, uiFlags, document);
+        if (status == kSuccess && document.ExistsInDB() && DocumentList::IsOpen(document.GetDataBase())) return kSuccess;
+        message = "The import of ";
+        message.Append(file.GetPathString());
+        message.Append(" failed");
+        document = UIDRef();
+        return status == kSuccess ? kFailure : status;
+    }
+    message = file.GetPathString();
+    message.Append(" is not a file that can be opened (no import filter recognises its content)");
+    return kFailure;
+}

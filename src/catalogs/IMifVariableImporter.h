@@ -1,0 +1,19 @@
+// IMifVariableImporter: turns the variable formats and variables of a MIF file into text variables.
+#pragma once
+
+#include "IDFile.h"
+#include "IPMUnknown.h"
+#include "TesselID.h"
+
+class MifObject;
+
+class IMifVariableImporter : public IPMUnknown {
+public:
+    enum { kDefaultIID = IID_IMIFVARIABLEIMPORTER };
+
+    virtual void SetRoot(MifObject* mifRoot) = 0;
+    // The MIF file, for files it refers to.
+    virtual void SetSourceFile(const IDFile& file) = 0;
+    // The variable formats of the MIF file become text variables of the document.
+    virtual void ImportVariableFormats() = 0;
+};

@@ -1,0 +1,34 @@
+// MifColorImporter: the color catalog becomes swatches, and every MIF color name maps to the
+// swatch that stands for it.
+//
+// Handles: Color (ColorTag, ColorCyan/Magenta/Yellow/Black, ColorTintPercentage,
+// ColorTintBaseColor), Document's DPrintProcessColor (process versus spot), DCurrentView with the
+// ViewInvisible colors of that View. Passes over: ColorOverprint, ColorAttribute, color-library
+// names.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "IMifColorImporter.h"
+
+class MifColorImporter : public IMifColorImporter {
+public:
+    void SetRoot(MifObject* mifRoot) override { mMifRoot = mifRoot; }
+    void Import() override;
+    UID GetColorUID(const PMString& name) override;
+    UID GetTintUID(const UIDRef& baseSwatch, double percent) override;
+
+private:
+    void FindCurrentView();
+    void CreateColor(const MifObject& color);
+    void CreateTint(const MifObject& color);
+    // Runs a swatch command on the document and answers the swatch it made; kInvalidUID on failure.
+    template <class Cmd>
+    UID ProcessSwatchCommand(const std::shared_ptr<Cmd>& cmd);
+
+    MifObject* mMifRoot = nullptr;
+    std::map<PMString, UID> mColorMap;
+    std::vector<PMString> mProcessColors;
+    const MifObject* mCurrentView = nullptr;
+};

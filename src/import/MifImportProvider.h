@@ -1,0 +1,41 @@
+// MifImportProvider: the host's import provider for MIF files, and the import driver.
+//
+// An import parses the file into the statement tree, creates the document from the Document
+// statement and the body pages, and runs the importers in a fixed order under one progress bar:
+// the scratch spread, colors, styles, cross-reference and variable formats (when the preset uses
+// them), anchored frames, layout, content, and the finishing pass. Problems found in the MIF are
+// collected in two error logs (parsing, importing) and shown in the warnings dialog after the
+// import has returned; they never stop the import.
+#pragma once
+
+#include <memory>
+
+#include "IImportProvider.h"
+
+class MifObject;
+
+class MifImportProvider : public IImportProvider {
+public:
+    int32 CountFormats() override { return 1; }
+    uint32 GetFormatType(int32) override { return kFileTypeText; }
+    PMString GetFormatName(int32) override;
+    PMString GetFormatExtension(int32) override { return PMString("mif"); }
+    bool CanOpen() override { return true; }
+    bool CanPlace() override { return true; }
+    bool CanPlaceIntoSelection() override { return false; }
+    bool CanLink() override { return false; }
+    bool HasImportOptions() override { return false; }
+    int32 CanImportThisType(uint32 fileType, const IDFile& file) override;
+    int32 CanImportThisStream(IPMStream* stream) override;
+    ErrorCode ImportThis(IPMStream* stream, const IDFile& file, int32 uiFlags, UIDRef& document) override;
+
+    static constexpr uint32 kFileTypeText = 0x54455854;  // 'TEXT'
+
+    // The new document's name: the file name without ".mif" (any case), then ".indd".
+    static PMString MakeDocumentName(const IDFile& file);
+    // Creates the document that the tree's Document statement and body pages describe.
+    static UIDRef CreateDocument(const MifObject& mifRoot, const PMString& name);
+    // The text of the warnings dialog: the parse errors, then the import errors; empty when both
+    // logs are empty.
+    static PMString MakeWarningsText(const PMString& parsingErrors, const PMString& importErrors);
+};

@@ -1,0 +1,11 @@
+// MifTreeDumper: IMifTreeDumper over MifTreePrinter and the parser beside it.
+#pragma once
+
+#include "IMifTreeDumper.h"
+
+class MifTreeDumper : public IMifTreeDumper {
+public:
+    void Dump(const MifObject& root, std::string& out) const override;
+    Stats GetStats(const MifObject& root) const override;
+    void DeleteTree(MifObject* root) const override;
+};
