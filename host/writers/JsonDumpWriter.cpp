@@ -1,6 +1,8 @@
 #include "JsonDumpWriter.h"
 
+#include <iterator>
 #include <new>
+#include <variant>
 
 #include "AtomicFileWriter.h"
 #include "DataBase.h"
@@ -10,6 +12,8 @@
 #include "PageNumbering.h"
 #include "Section.h"
 #include "Spread.h"
+#include "Style.h"
+#include "Swatch.h"
 
 namespace {
 
@@ -21,6 +25,13 @@ JsonValue RefList(const std::vector<UID>& uids)
 {
     JsonValue list = JsonValue::Array();
     for (UID uid : uids) list.Append(Ref(uid));
+    return list;
+}
+
+JsonValue StringList(const std::vector<PMString>& texts)
+{
+    JsonValue list = JsonValue::Array();
+    for (const PMString& text : texts) list.Append(JsonValue::String(text));
     return list;
 }
 
@@ -52,6 +63,12 @@ void SetDocumentFields(const Document& document, JsonValue& out)
     out.Set("masterSpreads", RefList(document.masterSpreads));
     out.Set("layers", RefList(document.layers));
     out.Set("sections", RefList(document.sections));
+    out.Set("swatches", RefList(document.swatches));
+    out.Set("paragraphStyles", RefList(document.paragraphStyles));
+    out.Set("characterStyles", RefList(document.characterStyles));
+    out.Set("lists", RefList(document.lists));
+    out.Set("fontFamilies", RefList(document.fontFamilies));
+    out.Set("missingFonts", StringList(document.missingFonts));
 }
 
 void SetSpreadFields(const Spread& spread, JsonValue& out)
@@ -94,6 +111,99 @@ void SetSectionFields(const Section& section, JsonValue& out)
     out.Set("marker", JsonValue::String(section.marker));
 }
 
+const char* SwatchKindName(SwatchKind kind)
+{
+    switch (kind) {
+    case SwatchKind::kNone: return "None";
+    case SwatchKind::kPaper: return "Paper";
+    case SwatchKind::kRegistration: return "Registration";
+    case SwatchKind::kProcess: return "Process";
+    case SwatchKind::kSpot: return "Spot";
+    case SwatchKind::kTint: return "Tint";
+    }
+    return "Unknown";
+}
+
+void SetSwatchFields(const Swatch& swatch, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(swatch.name));
+    out.Set("swatchKind", JsonValue::String(SwatchKindName(swatch.kind)));
+    JsonValue cmyk = JsonValue::Array();
+    for (double component : {swatch.cyan, swatch.magenta, swatch.yellow, swatch.black}) cmyk.Append(JsonValue::Real(component));
+    out.Set("cmyk", std::move(cmyk));
+    out.Set("base", Ref(swatch.base));
+    out.Set("tint", JsonValue::Real(swatch.tint));
+    out.Set("reserved", JsonValue::Bool(swatch.reserved));
+}
+
+// The attribute's name: its TextAttribute constant without the k, in lower camel case.
+const char* AttributeName(TextAttribute kind)
+{
+    static const char* const kNames[] = {
+        "fontFamily", "fontStyle", "pointSize", "position", "fillColor", "horizontalScale", "tracking",
+        "capitalization", "leading", "composer", "rightIndent", "firstLineIndent", "leftIndent", "spaceBefore",
+        "spaceAfter", "startParagraph", "justification", "tabStops", "hyphenation", "minWordSpacing",
+        "desiredWordSpacing", "maxWordSpacing", "keepWithNext", "keepFirstLines", "keepLastLines",
+        "keepLinesTogether", "listType", "appliedList", "numberingExpression", "numberingStyle", "listLevel",
+        "numberingCharStyle", "numberingStartAt", "numberingContinue"};
+    auto index = static_cast<size_t>(kind);
+    return index < std::size(kNames) ? kNames[index] : "unknown";
+}
+
+JsonValue TabStops(const TabStopTable& table)
+{
+    JsonValue stops = JsonValue::Array();
+    for (const TabStop& stop : table.GetStops()) {
+        JsonValue& entry = stops.Append(JsonValue::Object());
+        entry.Set("position", JsonValue::Real(stop.position));
+        entry.Set("alignment", JsonValue::Integer(stop.alignment));
+        entry.Set("alignCharacter", JsonValue::String(stop.alignCharacter));
+        entry.Set("leader", JsonValue::String(stop.leader));
+    }
+    return stops;
+}
+
+// Each value as its kind of value prints; UIDs (references) like every other reference.
+JsonValue AttributeValueOf(const AttributeValue& value)
+{
+    struct Visitor {
+        JsonValue operator()(bool v) const { return JsonValue::Bool(v); }
+        JsonValue operator()(int32 v) const { return JsonValue::Integer(v); }
+        JsonValue operator()(PMReal v) const { return JsonValue::Real(v); }
+        JsonValue operator()(const PMString& v) const { return JsonValue::String(v); }
+        JsonValue operator()(UID v) const { return Ref(v); }
+        JsonValue operator()(const TabStopTable& v) const { return TabStops(v); }
+    };
+    return std::visit(Visitor{}, value);
+}
+
+void SetStyleFields(const Style& style, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(style.name));
+    out.Set("styleKind", JsonValue::String(style.kind == StyleKind::kParagraph ? "Paragraph" : "Character"));
+    out.Set("basedOn", Ref(style.basedOn));
+    out.Set("nextStyle", Ref(style.nextStyle));
+    out.Set("reserved", JsonValue::Bool(style.reserved));
+    JsonValue attributes = JsonValue::Object();
+    for (const auto& [kind, value] : style.attributes.GetAttributes()) attributes.Set(AttributeName(kind), AttributeValueOf(value));
+    out.Set("attributes", std::move(attributes));
+}
+
+void SetNumberingListFields(const NumberingList& list, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(list.name));
+    out.Set("continueAcrossStories", JsonValue::Bool(list.continueAcrossStories));
+    out.Set("continueFromPreviousDocument", JsonValue::Bool(list.continueFromPreviousDocument));
+    out.Set("reserved", JsonValue::Bool(list.reserved));
+}
+
+void SetFontFamilyFields(const FontFamily& family, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(family.name));
+    out.Set("styles", StringList(family.styles));
+    out.Set("installed", JsonValue::Bool(family.installed));
+}
+
 // Sets "kind" and the fields when `object` is a T; false when it is not.
 template <class T>
 bool DumpAs(const DocObject& object, const char* kind, void (*setFields)(const T&, JsonValue&), JsonValue& out)
@@ -115,7 +225,11 @@ JsonValue DumpObject(const DocObject& object)
                  DumpAs<Spread>(object, "Spread", SetSpreadFields, out) ||
                  DumpAs<Page>(object, "Page", SetPageFields, out) ||
                  DumpAs<Layer>(object, "Layer", SetLayerFields, out) ||
-                 DumpAs<Section>(object, "Section", SetSectionFields, out);
+                 DumpAs<Section>(object, "Section", SetSectionFields, out) ||
+                 DumpAs<Swatch>(object, "Swatch", SetSwatchFields, out) ||
+                 DumpAs<Style>(object, "Style", SetStyleFields, out) ||
+                 DumpAs<NumberingList>(object, "NumberingList", SetNumberingListFields, out) ||
+                 DumpAs<FontFamily>(object, "FontFamily", SetFontFamilyFields, out);
     if (!known) out.Set("kind", JsonValue::String("Unknown"));
     return out;
 }

@@ -3,9 +3,10 @@
 //
 // The dump is one object: "format" and "version" name this layout, "document" is the UID of the
 // root object, and "objects" lists every object of the database in UID order. Each object holds
-// "uid" and "kind" ("Document", "Spread", "MasterSpread", "Page", "Layer", "Section") and its
-// fields under the model's own names; references to other objects are their UIDs, or null for
-// none. Objects of kinds this writer does not know yet appear with "kind": "Unknown".
+// "uid" and "kind" ("Document", "Spread", "MasterSpread", "Page", "Layer", "Section", "Swatch",
+// "Style", "NumberingList", "FontFamily") and its fields under the model's own names (a style's
+// text attributes by their TextAttribute names: "pointSize"); references to other objects are
+// their UIDs, or null for none. Objects of kinds this writer does not know yet appear with "kind": "Unknown".
 // Same model in, same text out: keys sorted, numbers through NumberFormatter.
 #pragma once
 

@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "CmdUtils.h"
+#include "DocumentList.h"
 #include "ErrorUtils.h"
 #include "IdmlIds.h"
 #include "IdmlWriter.h"
+#include "NewDocCmd.h"
 #include "TestUtils.h"
 #include "host/IdmlPackage.h"
 #include "host/TestDocument.h"
@@ -394,4 +397,24 @@ TEST(IdmlWriter, Lint_CleanPackage)
     int status = ::pclose(pipe);
     EXPECT_EQ(status, 0) << output;
     EXPECT_EQ(output, "0 errors, 0 warnings\n");
+}
+
+// A document as the host's New Document command makes it (with the swatches, styles and layer
+// it adds) saves as a package whose pages the command laid out.
+TEST(IdmlWriter, NewDocument_FromCommand)
+{
+    auto newDoc = std::make_shared<NewDocCmd>();
+    newDoc->GetData().pagesPerSpread = 2;
+    newDoc->GetData().numPages = 4;
+    ASSERT_EQ(CmdUtils::ProcessCommand(newDoc), kSuccess);
+    DataBase* db = newDoc->GetItemList().GetDataBase();
+    IdmlPackage package = Build(*db);
+    DocumentList::Close(db);
+
+    EXPECT_EQ(Names(package.FindAll("Spread"), "PageCount"), (Strings{"1", "2", "1"}));
+    EXPECT_EQ(Names(package.FindAll("Page"), "ItemTransform"),
+              (Strings{"1 0 0 1 -612 -396", "1 0 0 1 0 -396",                       // A-Master
+                       "1 0 0 1 0 -396", "1 0 0 1 -612 -396", "1 0 0 1 0 -396", "1 0 0 1 -612 -396"}));
+    EXPECT_EQ(Names(package.FindAll("Layer")), (Strings{"Layer 1"}));
+    EXPECT_EQ(package.FindAll("Section").size(), 1u);
 }

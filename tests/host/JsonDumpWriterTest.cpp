@@ -8,22 +8,30 @@
 #include "ErrorUtils.h"
 #include "JsonDumpWriter.h"
 #include "JsonValue.h"
+#include "Style.h"
+#include "Swatch.h"
 #include "TestUtils.h"
 #include "host/TestDocument.h"
 
 namespace {
 
-// Reviewed by hand: objects in UID order, keys sorted, references as UIDs, none as null.
+// Reviewed by hand: objects in UID order, keys sorted, references as UIDs, none as null,
+// attributes by name with their values as their kinds print.
 const char* kGuideDump = R"json(
 {
   "document": 1,
   "format": "tessel-document-dump",
   "objects": [
     {
+      "characterStyles": [],
+      "fontFamilies": [11],
       "kind": "Document",
       "layers": [7],
+      "lists": [12],
       "masterSpreads": [2],
+      "missingFonts": ["Palatino"],
       "name": "Guide.indd",
+      "paragraphStyles": [13],
       "preferences": {
         "facingPages": true,
         "pageHeight": 792,
@@ -34,6 +42,7 @@ const char* kGuideDump = R"json(
       },
       "sections": [8],
       "spreads": [5],
+      "swatches": [9, 10],
       "uid": 1
     },
     {
@@ -110,21 +119,117 @@ const char* kGuideDump = R"json(
       "pageNumberStart": 3,
       "startPage": 6,
       "uid": 8
+    },
+    {
+      "base": null,
+      "cmyk": [0, 0, 0, 1],
+      "kind": "Swatch",
+      "name": "Black",
+      "reserved": true,
+      "swatchKind": "Process",
+      "tint": 100,
+      "uid": 9
+    },
+    {
+      "base": 9,
+      "cmyk": [0, 0, 0, 0],
+      "kind": "Swatch",
+      "name": "Black 40%",
+      "reserved": false,
+      "swatchKind": "Tint",
+      "tint": 40,
+      "uid": 10
+    },
+    {
+      "installed": false,
+      "kind": "FontFamily",
+      "name": "Palatino",
+      "styles": ["Roman", "Bold"],
+      "uid": 11
+    },
+    {
+      "continueAcrossStories": false,
+      "continueFromPreviousDocument": false,
+      "kind": "NumberingList",
+      "name": "Steps",
+      "reserved": false,
+      "uid": 12
+    },
+    {
+      "attributes": {
+        "fillColor": 10,
+        "fontFamily": 11,
+        "fontStyle": "Roman",
+        "keepLinesTogether": true,
+        "listLevel": 2,
+        "pointSize": 10.5,
+        "tabStops": [
+          {
+            "alignCharacter": ".",
+            "alignment": 3,
+            "leader": " ",
+            "position": 72
+          }
+        ]
+      },
+      "basedOn": null,
+      "kind": "Style",
+      "name": "Body",
+      "nextStyle": null,
+      "reserved": false,
+      "styleKind": "Paragraph",
+      "uid": 13
     }
   ],
   "version": 1
 }
 )json";
 
-// A two-page facing master, one lone right page applying it, a locked layer, a section.
+// A two-page facing master, one lone right page applying it, a locked layer, a section, and the
+// text resources: a tint of black, a paragraph style with attributes of every kind of value, a
+// numbering list and a missing font family.
 void BuildGuide(TestDocument& doc)
 {
+    DataBase& db = doc.DB();
     doc.Doc().name = "Guide.indd";
     MasterSpread& master = doc.AddMaster("A", "Master", 2);
     Spread& spread = doc.AddSpread(1, 0);
     doc.PageOf(spread, 0).appliedMaster = master.GetUID();
     doc.AddLayer("Text").locked = true;
     doc.AddSection(doc.PageOf(spread, 0), PageNumberStyle::kLowerRoman, false, 3).marker = "Front";
+
+    Swatch& black = *db.Create<Swatch>();
+    black.name = "Black";
+    black.black = 1;
+    black.reserved = true;
+    Swatch& grey = *db.Create<Swatch>();
+    grey.name = "Black 40%";
+    grey.kind = SwatchKind::kTint;
+    grey.base = black.GetUID();
+    grey.tint = 40;
+    doc.Doc().swatches = {black.GetUID(), grey.GetUID()};
+
+    FontFamily& family = *db.Create<FontFamily>();
+    family.name = "Palatino";
+    family.styles = {"Roman", "Bold"};
+    doc.Doc().fontFamilies = {family.GetUID()};
+    doc.Doc().missingFonts = {"Palatino"};
+    NumberingList& list = *db.Create<NumberingList>();
+    list.name = "Steps";
+    doc.Doc().lists = {list.GetUID()};
+
+    Style& body = *db.Create<Style>();
+    body.name = "Body";
+    body.attributes.ApplyAttribute(TextAttribute::kFontFamily, family.GetUID());
+    body.attributes.ApplyAttribute(TextAttribute::kFontStyle, PMString("Roman"));
+    body.attributes.ApplyAttribute(TextAttribute::kPointSize, PMReal(10.5));
+    body.attributes.ApplyAttribute(TextAttribute::kFillColor, grey.GetUID());
+    body.attributes.ApplyAttribute(TextAttribute::kListLevel, int32(2));
+    body.attributes.ApplyAttribute(TextAttribute::kKeepLinesTogether, true);
+    TabStopTable tabs;
+    tabs.Insert(TabStop{72, TabStop::kCharacter, ".", " "});
+    body.attributes.ApplyAttribute(TextAttribute::kTabStops, tabs);
+    doc.Doc().paragraphStyles = {body.GetUID()};
 }
 
 std::string Print(const JsonValue& value) { return value.Serialize(); }
