@@ -246,7 +246,7 @@ std::string JsonDumpWriter::Dump(const DataBase& db)
         JsonValue& objects = root.Set("objects", JsonValue::Array());
         for (const auto& [uid, object] : db.GetObjects()) objects.Append(DumpObject(*object));
         return root.Serialize();
-    } catch (const std::bad_alloc&) {
+    } catch (...) {  // out of memory: the only way building the dump fails
         return std::string();
     }
 }
