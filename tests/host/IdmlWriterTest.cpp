@@ -120,9 +120,7 @@ TEST(IdmlWriter, Geometry_WidePages)
     Spread& wide = foldOut.AddSpread(1);
     foldOut.PageOf(wide, 0).width = 1224;
     SpreadLayout::Arrange(foldOut.DB(), wide);
-    std::string bytes;
-    ASSERT_EQ(IdmlWriter::BuildPackage(foldOut.DB(), &bytes), kSuccess);
-    IdmlPackage widePackage = IdmlPackage::FromBytes(bytes);
+    IdmlPackage widePackage = Build(foldOut.DB());
     pugi::xml_node page = Element(widePackage, foldOut.PageOf(wide, 0));
     EXPECT_EQ(Attr(page, "ItemTransform"), "1 0 0 1 -612 -396");
     EXPECT_EQ(Attr(page, "GeometricBounds"), "0 0 792 1224");
