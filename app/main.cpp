@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "AppSession.h"
+#include "ConvertCommand.h"
 #include "ParseCommand.h"
 #include "TaskProgressBar.h"
 #include "TerminalProgressRenderer.h"
@@ -14,6 +15,8 @@ const char* kUsage =
     "usage: tessel COMMAND [ARGS]\n"
     "\n"
     "commands:\n"
+    "  convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt]\n"
+    "                                        convert a MIF file into an InDesign document (IDML)\n"
     "  parse FILE.mif [--errors] [--stats]   print the statement tree and the parse errors of a MIF file\n"
     "  help                                  show this text\n";
 
@@ -37,7 +40,9 @@ int main(int argc, char** argv)
     ProgressBarManager::SetRenderer(&progressRenderer);
 
     int status = 2;
-    if (command != "parse") {
+    if (command == "convert") {
+        status = RunConvertCommand(args);
+    } else if (command != "parse") {
         std::fprintf(stderr, "tessel: unknown command '%s'\n%s", command.c_str(), kUsage);
     } else if (!AppSession::LoadPlugIns()) {
         status = 1;
