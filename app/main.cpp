@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "AppSession.h"
+#include "ConvertCommand.h"
 #include "ParseCommand.h"
 #include "PrefsCommand.h"
 #include "TaskProgressBar.h"
@@ -15,6 +16,8 @@ const char* kUsage =
     "usage: tessel COMMAND [ARGS]\n"
     "\n"
     "commands:\n"
+    "  convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt]\n"
+    "                                        convert a MIF file into an InDesign document (IDML)\n"
     "  parse FILE.mif [--errors] [--stats]   print the statement tree and the parse errors of a MIF file\n"
     "  prefs list | show [NAME]              list the conversion presets, or show one with its tables\n"
     "  help                                  show this text\n";
@@ -39,7 +42,11 @@ int main(int argc, char** argv)
     ProgressBarManager::SetRenderer(&progressRenderer);
 
     int status = 2;
-    if (command != "parse" && command != "prefs") {
+    if (command == "convert") {
+        status = RunConvertCommand(args);
+        // The import reads the preferences, which the command opened with the plug-ins.
+        if (!AppSession::CloseWorkspace() && status == 0) status = 1;
+    } else if (command != "parse" && command != "prefs") {
         std::fprintf(stderr, "tessel: unknown command '%s'\n%s", command.c_str(), kUsage);
     } else if (!AppSession::LoadPlugIns()) {
         status = 1;

@@ -6,7 +6,8 @@ set -euo pipefail
 # fonts that FrameMaker documents are set in (Times, Helvetica, Courier, Symbol, ...).
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev
-          libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-urw-base35)
+          libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-urw-base35
+          libzip-dev libpugixml-dev)
 
 missing=()
 for p in "${packages[@]}"; do

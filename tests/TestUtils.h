@@ -2,9 +2,6 @@
 // session.
 #pragma once
 
-#include <unistd.h>
-
-#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -18,6 +15,7 @@
 #include "MifObject.h"
 #include "ObjectModel.h"
 #include "Session.h"
+#include "TempFolder.h"
 #include "TesselID.h"
 
 // A parse of `mif` through a parser object of the factory, as the import runs it.
@@ -56,29 +54,12 @@ inline std::string ReadFile(const std::string& path)
     return data;
 }
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-struct TempFolder {
-    TempFolder()
-    {
-        static std::atomic<int> serial{0};
-        path = std::filesystem::temp_directory_path() /
-               ("tessel-test-" + std::to_string(getpid()) + "-" + std::to_string(serial++));
-        std::filesystem::create_directories(path);
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::filesystem::path path;
-};
-
 // A session whose workspace is fresh and saved in a temporary folder; the workspace is dropped
 // at the end.
 struct FreshSession {
     FreshSession() { Session::OpenWorkspace(File(), problem); }
     ~FreshSession() { Session::CloseWorkspace(); }
-    IDFile File() const { return IDFile(folder.path / "workspace.dat"); }
+    IDFile File() const { return IDFile(folder / "workspace.dat"); }
     // Saves the workspace, drops it and opens it again from its file, as the next run does.
     ErrorCode Restart()
     {
@@ -89,6 +70,6 @@ struct FreshSession {
         return Session::OpenWorkspace(File(), problem);
     }
 
-    TempFolder folder;
+    TempFolder folder{"session"};
     PMString problem;
 };

@@ -2,6 +2,7 @@
 // several objects of one database.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "PMTypes.h"

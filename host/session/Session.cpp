@@ -3,9 +3,10 @@
 #include <system_error>
 #include <vector>
 
+#include "AtomicFileWriter.h"
 #include "InterfacePtr.h"
 #include "MemoryStreamRead.h"
-#include "FileStreamWrite.h"
+#include "MemoryStreamWrite.h"
 #include "ObjectModel.h"
 #include "SessionPaths.h"
 #include "Workspace.h"
@@ -108,10 +109,13 @@ ErrorCode Session::SaveWorkspace(PMString& problem)
             return kIOWriteError;
         }
     }
-    FileStreamWrite stream;
-    ErrorCode status = stream.Open(state.file);
-    if (status == kSuccess) status = state.workspace->Write(stream);
-    if (status == kSuccess) status = stream.Commit();
+    MemoryStreamWrite stream;
+    ErrorCode status = state.workspace->Write(stream);
+    if (status == kSuccess) {
+        const std::vector<uchar>& bytes = stream.GetBytes();
+        status = AtomicFileWriter::Write(
+            state.file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
     if (status != kSuccess) {
         problem = Problem("cannot save the settings to ", state.file, "it cannot be written");
         return kIOWriteError;

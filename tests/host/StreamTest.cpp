@@ -1,17 +1,15 @@
-// Host streams: byte reads, putting a byte back by seeking, the ends of a file, the stream forms
-// of integers and strings, and files replaced in one step.
+// Host streams: byte reads, putting a byte back by seeking, the ends of a file, and the stream
+// forms of integers and strings.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "ErrorUtils.h"
-#include "FileStreamWrite.h"
 #include "IPMStream.h"
 #include "MemoryStreamRead.h"
 #include "MemoryStreamWrite.h"
 #include "PMString.h"
-#include "TestUtils.h"
 
 TEST(Stream, File_ReadSeekAcrossBuffers)
 {
@@ -102,32 +100,4 @@ TEST(Stream, Forms_BadStringLengthsFailWithoutAllocating)
     MemoryStreamRead in(claims, sizeof claims);
     PMString text;
     EXPECT_FALSE(in.XferString(text));
-}
-
-TEST(Stream, FileWrite_ReplacesInOneStepOrNotAtAll)
-{
-    TempFolder folder;
-    IDFile file(folder.path / "settings.dat");
-    std::ofstream(file.GetPath()) << "old";
-    {
-        FileStreamWrite out;
-        ASSERT_EQ(out.Open(file), kSuccess);
-        uchar b = 'x';
-        out.XferByte(b);
-        // Abandoned: the old content stays and no temporary file is left behind.
-    }
-    EXPECT_EQ(ReadFile(file.GetPath().string()), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1);
-
-    FileStreamWrite out;
-    ASSERT_EQ(out.Open(file), kSuccess);
-    uchar data[] = {'n', 'e', 'w'};
-    EXPECT_EQ(out.XferBytes(data, 3), 3);
-    EXPECT_EQ(ReadFile(file.GetPath().string()), "old");  // nothing shows before the commit
-    EXPECT_EQ(out.Commit(), kSuccess);
-    EXPECT_EQ(ReadFile(file.GetPath().string()), "new");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1);
-
-    FileStreamWrite nowhere;
-    EXPECT_EQ(nowhere.Open(IDFile(folder.path / "no-such-folder" / "f")), kIOWriteError);
 }

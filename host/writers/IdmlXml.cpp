@@ -1,0 +1,78 @@
+#include "IdmlXml.h"
+
+#include "NumberFormatter.h"
+
+void IdmlXml::SetText(pugi::xml_node element, const char* name, const PMString& text)
+{
+    SetText(element, name, CleanText(text));
+}
+
+void IdmlXml::SetText(pugi::xml_node element, const char* name, const std::string& utf8)
+{
+    element.append_attribute(name).set_value(utf8.c_str());
+}
+
+void IdmlXml::SetText(pugi::xml_node element, const char* name, const char* utf8)
+{
+    element.append_attribute(name).set_value(utf8);
+}
+
+void IdmlXml::SetReal(pugi::xml_node element, const char* name, PMReal value)
+{
+    SetText(element, name, NumberFormatter::FormatReal(value));
+}
+
+void IdmlXml::SetInteger(pugi::xml_node element, const char* name, int64 value)
+{
+    SetText(element, name, NumberFormatter::FormatInteger(value));
+}
+
+void IdmlXml::SetBool(pugi::xml_node element, const char* name, bool value)
+{
+    element.append_attribute(name).set_value(value ? "true" : "false");
+}
+
+void IdmlXml::AddProperty(pugi::xml_node element, const char* name, const char* type, const std::string& value)
+{
+    pugi::xml_node properties = element.child("Properties");
+    if (!properties) properties = element.prepend_child("Properties");
+    pugi::xml_node property = properties.append_child(name);
+    property.append_attribute("type").set_value(type);
+    property.text().set(value.c_str());
+}
+
+std::string IdmlXml::Matrix(const PMMatrix& m)
+{
+    std::string text;
+    for (PMReal value : {m.a, m.b, m.c, m.d, m.tx, m.ty}) {
+        if (!text.empty()) text += ' ';
+        text += NumberFormatter::FormatReal(value);
+    }
+    return text;
+}
+
+std::string IdmlXml::Bounds(const PMRect& r)
+{
+    return NumberFormatter::FormatReal(r.top) + ' ' + NumberFormatter::FormatReal(r.left) + ' ' +
+           NumberFormatter::FormatReal(r.bottom) + ' ' + NumberFormatter::FormatReal(r.right);
+}
+
+std::string IdmlXml::CleanText(const PMString& text)
+{
+    PMString clean;
+    const std::u16string& units = text.GetUTF16();
+    for (size_t i = 0; i < units.size(); ++i) {
+        char16_t c = units[i];
+        bool high = c >= 0xD800 && c <= 0xDBFF;
+        bool low = c >= 0xDC00 && c <= 0xDFFF;
+        if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+            clean.AppendW(c);
+            clean.AppendW(units[++i]);
+            continue;
+        }
+        if (high || low || c == 0xFFFE || c == 0xFFFF) continue;
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
+        clean.AppendW(c);
+    }
+    return clean.GetUTF8String();
+}

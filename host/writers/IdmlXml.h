@@ -1,0 +1,33 @@
+// IdmlXml: small helpers that put model values into IDML elements (pugixml nodes).
+//
+// Numbers print through NumberFormatter, booleans as "true"/"false", text as UTF-8 without the
+// characters XML 1.0 cannot hold (controls other than tab, line feed and carriage return; U+FFFE,
+// U+FFFF; unpaired surrogates), which a reader would otherwise reject as a malformed part.
+#pragma once
+
+#include <pugixml.hpp>
+#include <string>
+
+#include "PMGeometry.h"
+#include "PMString.h"
+
+class IdmlXml {
+public:
+    static void SetText(pugi::xml_node element, const char* name, const PMString& text);
+    static void SetText(pugi::xml_node element, const char* name, const std::string& utf8);
+    static void SetText(pugi::xml_node element, const char* name, const char* utf8);
+    static void SetReal(pugi::xml_node element, const char* name, PMReal value);
+    static void SetInteger(pugi::xml_node element, const char* name, int64 value);
+    static void SetBool(pugi::xml_node element, const char* name, bool value);
+
+    // Appends <name type="type">value</name> to the element's <Properties>, which is created as
+    // the element's first child when missing (readers expect it before any other child).
+    static void AddProperty(pugi::xml_node element, const char* name, const char* type, const std::string& value);
+
+    // "a b c d tx ty".
+    static std::string Matrix(const PMMatrix& matrix);
+    // IDML bounds order: "top left bottom right".
+    static std::string Bounds(const PMRect& bounds);
+    // `text` as UTF-8, keeping only what XML 1.0 allows.
+    static std::string CleanText(const PMString& text);
+};

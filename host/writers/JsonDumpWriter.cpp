@@ -1,0 +1,260 @@
+#include "JsonDumpWriter.h"
+
+#include <iterator>
+#include <new>
+#include <variant>
+
+#include "AtomicFileWriter.h"
+#include "DataBase.h"
+#include "Document.h"
+#include "ErrorUtils.h"
+#include "JsonValue.h"
+#include "PageNumbering.h"
+#include "Section.h"
+#include "Spread.h"
+#include "Style.h"
+#include "Swatch.h"
+
+namespace {
+
+constexpr int64 kDumpVersion = 1;
+
+JsonValue Ref(UID uid) { return uid == kInvalidUID ? JsonValue() : JsonValue::Integer(uid); }
+
+JsonValue RefList(const std::vector<UID>& uids)
+{
+    JsonValue list = JsonValue::Array();
+    for (UID uid : uids) list.Append(Ref(uid));
+    return list;
+}
+
+JsonValue StringList(const std::vector<PMString>& texts)
+{
+    JsonValue list = JsonValue::Array();
+    for (const PMString& text : texts) list.Append(JsonValue::String(text));
+    return list;
+}
+
+JsonValue Rect(const PMRect& r)
+{
+    JsonValue rect = JsonValue::Object();
+    rect.Set("left", JsonValue::Real(r.left));
+    rect.Set("top", JsonValue::Real(r.top));
+    rect.Set("right", JsonValue::Real(r.right));
+    rect.Set("bottom", JsonValue::Real(r.bottom));
+    return rect;
+}
+
+// One function per kind of object sets its fields; DumpObject names the kinds.
+
+void SetDocumentFields(const Document& document, JsonValue& out)
+{
+    const DocumentPreferences& prefs = document.preferences;
+    JsonValue preferences = JsonValue::Object();
+    preferences.Set("pageWidth", JsonValue::Real(prefs.pageWidth));
+    preferences.Set("pageHeight", JsonValue::Real(prefs.pageHeight));
+    preferences.Set("wide", JsonValue::Bool(prefs.wide));
+    preferences.Set("pagesPerSpread", JsonValue::Integer(prefs.pagesPerSpread));
+    preferences.Set("facingPages", JsonValue::Bool(prefs.facingPages));
+    preferences.Set("skipByLeading", JsonValue::Bool(prefs.skipByLeading));
+    out.Set("name", JsonValue::String(document.name));
+    out.Set("preferences", std::move(preferences));
+    out.Set("spreads", RefList(document.spreads));
+    out.Set("masterSpreads", RefList(document.masterSpreads));
+    out.Set("layers", RefList(document.layers));
+    out.Set("sections", RefList(document.sections));
+    out.Set("swatches", RefList(document.swatches));
+    out.Set("paragraphStyles", RefList(document.paragraphStyles));
+    out.Set("characterStyles", RefList(document.characterStyles));
+    out.Set("lists", RefList(document.lists));
+    out.Set("fontFamilies", RefList(document.fontFamilies));
+    out.Set("missingFonts", StringList(document.missingFonts));
+}
+
+void SetSpreadFields(const Spread& spread, JsonValue& out)
+{
+    out.Set("pages", RefList(spread.pages));
+    out.Set("pageItems", RefList(spread.pageItems));
+    out.Set("bindingLocation", JsonValue::Integer(spread.bindingLocation));
+}
+
+void SetMasterSpreadFields(const MasterSpread& master, JsonValue& out)
+{
+    SetSpreadFields(master, out);
+    out.Set("prefix", JsonValue::String(master.prefix));
+    out.Set("baseName", JsonValue::String(master.baseName));
+    out.Set("basedOn", Ref(master.basedOn));
+}
+
+void SetPageFields(const Page& page, JsonValue& out)
+{
+    out.Set("spread", Ref(page.spread));
+    out.Set("appliedMaster", Ref(page.appliedMaster));
+    out.Set("boundsInSpread", Rect(page.boundsInSpread));
+    out.Set("width", JsonValue::Real(page.width));
+    out.Set("height", JsonValue::Real(page.height));
+}
+
+void SetLayerFields(const Layer& layer, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(layer.name));
+    out.Set("visible", JsonValue::Bool(layer.visible));
+    out.Set("locked", JsonValue::Bool(layer.locked));
+}
+
+void SetSectionFields(const Section& section, JsonValue& out)
+{
+    out.Set("startPage", Ref(section.startPage));
+    out.Set("continueNumbering", JsonValue::Bool(section.continueNumbering));
+    out.Set("pageNumberStart", JsonValue::Integer(section.pageNumberStart));
+    out.Set("numberingStyle", JsonValue::String(PageNumbering::StyleName(section.numberingStyle)));
+    out.Set("marker", JsonValue::String(section.marker));
+}
+
+const char* SwatchKindName(SwatchKind kind)
+{
+    switch (kind) {
+    case SwatchKind::kNone: return "None";
+    case SwatchKind::kPaper: return "Paper";
+    case SwatchKind::kRegistration: return "Registration";
+    case SwatchKind::kProcess: return "Process";
+    case SwatchKind::kSpot: return "Spot";
+    case SwatchKind::kTint: return "Tint";
+    }
+    return "Unknown";
+}
+
+void SetSwatchFields(const Swatch& swatch, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(swatch.name));
+    out.Set("swatchKind", JsonValue::String(SwatchKindName(swatch.kind)));
+    JsonValue cmyk = JsonValue::Array();
+    for (double component : {swatch.cyan, swatch.magenta, swatch.yellow, swatch.black}) cmyk.Append(JsonValue::Real(component));
+    out.Set("cmyk", std::move(cmyk));
+    out.Set("base", Ref(swatch.base));
+    out.Set("tint", JsonValue::Real(swatch.tint));
+    out.Set("reserved", JsonValue::Bool(swatch.reserved));
+}
+
+// The attribute's name: its TextAttribute constant without the k, in lower camel case.
+const char* AttributeName(TextAttribute kind)
+{
+    static const char* const kNames[] = {
+        "fontFamily", "fontStyle", "pointSize", "position", "fillColor", "horizontalScale", "tracking",
+        "capitalization", "leading", "composer", "rightIndent", "firstLineIndent", "leftIndent", "spaceBefore",
+        "spaceAfter", "startParagraph", "justification", "tabStops", "hyphenation", "minWordSpacing",
+        "desiredWordSpacing", "maxWordSpacing", "keepWithNext", "keepFirstLines", "keepLastLines",
+        "keepLinesTogether", "listType", "appliedList", "numberingExpression", "numberingStyle", "listLevel",
+        "numberingCharStyle", "numberingStartAt", "numberingContinue"};
+    auto index = static_cast<size_t>(kind);
+    return index < std::size(kNames) ? kNames[index] : "unknown";
+}
+
+JsonValue TabStops(const TabStopTable& table)
+{
+    JsonValue stops = JsonValue::Array();
+    for (const TabStop& stop : table.GetStops()) {
+        JsonValue& entry = stops.Append(JsonValue::Object());
+        entry.Set("position", JsonValue::Real(stop.position));
+        entry.Set("alignment", JsonValue::Integer(stop.alignment));
+        entry.Set("alignCharacter", JsonValue::String(stop.alignCharacter));
+        entry.Set("leader", JsonValue::String(stop.leader));
+    }
+    return stops;
+}
+
+// Each value as its kind of value prints; UIDs (references) like every other reference.
+JsonValue AttributeValueOf(const AttributeValue& value)
+{
+    struct Visitor {
+        JsonValue operator()(bool v) const { return JsonValue::Bool(v); }
+        JsonValue operator()(int32 v) const { return JsonValue::Integer(v); }
+        JsonValue operator()(PMReal v) const { return JsonValue::Real(v); }
+        JsonValue operator()(const PMString& v) const { return JsonValue::String(v); }
+        JsonValue operator()(UID v) const { return Ref(v); }
+        JsonValue operator()(const TabStopTable& v) const { return TabStops(v); }
+    };
+    return std::visit(Visitor{}, value);
+}
+
+void SetStyleFields(const Style& style, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(style.name));
+    out.Set("styleKind", JsonValue::String(style.kind == StyleKind::kParagraph ? "Paragraph" : "Character"));
+    out.Set("basedOn", Ref(style.basedOn));
+    out.Set("nextStyle", Ref(style.nextStyle));
+    out.Set("reserved", JsonValue::Bool(style.reserved));
+    JsonValue attributes = JsonValue::Object();
+    for (const auto& [kind, value] : style.attributes.GetAttributes()) attributes.Set(AttributeName(kind), AttributeValueOf(value));
+    out.Set("attributes", std::move(attributes));
+}
+
+void SetNumberingListFields(const NumberingList& list, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(list.name));
+    out.Set("continueAcrossStories", JsonValue::Bool(list.continueAcrossStories));
+    out.Set("continueFromPreviousDocument", JsonValue::Bool(list.continueFromPreviousDocument));
+    out.Set("reserved", JsonValue::Bool(list.reserved));
+}
+
+void SetFontFamilyFields(const FontFamily& family, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(family.name));
+    out.Set("styles", StringList(family.styles));
+    out.Set("installed", JsonValue::Bool(family.installed));
+}
+
+// Sets "kind" and the fields when `object` is a T; false when it is not.
+template <class T>
+bool DumpAs(const DocObject& object, const char* kind, void (*setFields)(const T&, JsonValue&), JsonValue& out)
+{
+    const T* typed = dynamic_cast<const T*>(&object);
+    if (!typed) return false;
+    out.Set("kind", JsonValue::String(kind));
+    setFields(*typed, out);
+    return true;
+}
+
+JsonValue DumpObject(const DocObject& object)
+{
+    JsonValue out = JsonValue::Object();
+    out.Set("uid", JsonValue::Integer(object.GetUID()));
+    // More derived kinds first: a master spread is also a spread.
+    bool known = DumpAs<Document>(object, "Document", SetDocumentFields, out) ||
+                 DumpAs<MasterSpread>(object, "MasterSpread", SetMasterSpreadFields, out) ||
+                 DumpAs<Spread>(object, "Spread", SetSpreadFields, out) ||
+                 DumpAs<Page>(object, "Page", SetPageFields, out) ||
+                 DumpAs<Layer>(object, "Layer", SetLayerFields, out) ||
+                 DumpAs<Section>(object, "Section", SetSectionFields, out) ||
+                 DumpAs<Swatch>(object, "Swatch", SetSwatchFields, out) ||
+                 DumpAs<Style>(object, "Style", SetStyleFields, out) ||
+                 DumpAs<NumberingList>(object, "NumberingList", SetNumberingListFields, out) ||
+                 DumpAs<FontFamily>(object, "FontFamily", SetFontFamilyFields, out);
+    if (!known) out.Set("kind", JsonValue::String("Unknown"));
+    return out;
+}
+
+} // namespace
+
+std::string JsonDumpWriter::Dump(const DataBase& db)
+{
+    try {
+        JsonValue root = JsonValue::Object();
+        root.Set("format", JsonValue::String("tessel-document-dump"));
+        root.Set("version", JsonValue::Integer(kDumpVersion));
+        root.Set("document", Ref(db.GetDocument() ? db.GetDocument()->GetUID() : kInvalidUID));
+        JsonValue& objects = root.Set("objects", JsonValue::Array());
+        for (const auto& [uid, object] : db.GetObjects()) objects.Append(DumpObject(*object));
+        return root.Serialize();
+    } catch (...) {  // out of memory: the only way building the dump fails
+        return std::string();
+    }
+}
+
+ErrorCode JsonDumpWriter::Write(const DataBase& db, const IDFile& out)
+{
+    std::string text = Dump(db);
+    ErrorCode result = text.empty() ? kOutOfMemoryError : AtomicFileWriter::Write(out, text);
+    if (result != kSuccess) ErrorUtils::PMSetGlobalErrorCode(result);
+    return result;
+}
