@@ -4,6 +4,7 @@
 #include "IDFile.h"
 #include "IPMUnknown.h"
 #include "TesselID.h"
+#include "UIDRef.h"
 
 class MifObject;
 
@@ -18,4 +19,7 @@ public:
     virtual void ImportStyles() = 0;
     // The "Importing content..." phase: the text flows are poured into the stories.
     virtual void ImportTextFlows() = 0;
+    // The style of that name; kInvalidUID when none.
+    virtual UID FindParagraphStyle(const PMString& name) const = 0;
+    virtual UID FindCharacterStyle(const PMString& name) const = 0;
 };

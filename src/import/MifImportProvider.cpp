@@ -13,6 +13,9 @@
 #include "IMifColorImporter.h"
 #include "IMifContentImporter.h"
 #include "IMifErrorLog.h"
+#include "IMifImportOptions.h"
+#include "IMifPrefs.h"
+#include "Session.h"
 #include "IMifLayoutImporter.h"
 #include "IMifParser.h"
 #include "IMifTableImporter.h"
@@ -235,10 +238,17 @@ ErrorCode MifImportProvider::ImportThis(IPMStream* stream, const IDFile& file, i
     variableImporter->SetSourceFile(file);
     xrefImporter->SetRoot(mifRoot.get());
 
-    // The choices of the current preset; cross-references are kept as text while the
-    // companion cross-reference plug-in is absent.
-    const int32 crossReferenceMode = 1;
-    const int32 variableMode = 2;
+    // One copy of the current preset steers the whole import.
+    InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
+    if (!prefs) {
+        MIF_LOG_NIL(prefs);
+        return fail(kFailure);
+    }
+    MifPresetRecord preset = prefs->GetPreset(prefs->GetCurrentPreset());
+    InterfacePtr<IMifImportOptions> importOptions(static_cast<IMifImportOptions*>(db->QueryDocInterface(IID_IMIFIMPORTOPTIONS)));
+    if (importOptions) importOptions->SetPreset(preset);
+    const int32 crossReferenceMode = preset.GetCrossReferences();
+    const int32 variableMode = preset.GetVariables();
 
     SetUndoSupport(newDocument, false);
     progress.DoTask(PMString());

@@ -10,6 +10,8 @@
 #include "MifErrorLog.h"
 #include "MifErrorUtils.h"
 #include "MifFileUtils.h"
+#include "MifFontConverter.h"
+#include "MifImportOptions.h"
 #include "MifImportProvider.h"
 #include "MifLayoutImporter.h"
 #include "MifLogUtils.h"
@@ -51,6 +53,8 @@ void RegisterTesselPlugIn()
     model.RegisterImplementation(kMifTableImporterImpl, [] { return new MifTableImporter; });
     model.RegisterImplementation(kMifVariableImporterImpl, [] { return new MifVariableImporter; });
     model.RegisterImplementation(kMifXRefImporterImpl, [] { return new MifXRefImporter; });
+    model.RegisterImplementation(kMifFontConverterImpl, [] { return new MifFontConverter; });
+    model.RegisterImplementation(kMifImportOptionsImpl, [] { return new MifImportOptions; });
 
     // The parser reports to the error log on its own object and decodes the strings of old files
     // with the text converter beside it.
@@ -73,6 +77,9 @@ void RegisterTesselPlugIn()
     model.AddInterface(kDocBoss, IID_IMIFVARIABLEIMPORTER, kMifVariableImporterImpl);
     model.AddInterface(kDocBoss, IID_IMIFXREFIMPORTER, kMifXRefImporterImpl);
     model.AddInterface(kDocBoss, IID_IMIFERRORLOG, kMifErrorLogImpl);
+    model.AddInterface(kDocBoss, IID_IMIFIMPORTOPTIONS, kMifImportOptionsImpl);
+    model.AddInterface(kDocBoss, IID_IMIFFONTCONVERTER, kMifFontConverterImpl);
+    model.AddInterface(kDocBoss, IID_IMIFTEXTCONVERTER, kMifTextConverterImpl);
 
     model.AddInterface(kMifImportProviderBoss, IID_IIMPORTPROVIDER, kMifImportProviderImpl);
     model.RegisterService(kImportProviderService, kMifImportProviderBoss);
