@@ -49,6 +49,15 @@ void StyleUtils::AddDefaultStyles(DataBase& db)
     document->lists.push_back(list->GetUID());
 }
 
+const AttributeValue* StyleUtils::GetInheritedAttribute(const DataBase& db, UID uid, TextAttribute kind)
+{
+    // A chain longer than the database has objects must pass some style twice: it loops.
+    size_t limit = db.GetObjects().size();
+    for (const Style* style = db.Get<Style>(uid); style && limit-- > 0; style = db.Get<Style>(style->basedOn))
+        if (const AttributeValue* value = style->attributes.QueryAttribute(kind)) return value;
+    return nullptr;
+}
+
 UID DocFontMgr::GetFontFamilyUID(DataBase& db, const PMString& name)
 {
     if (name.IsEmpty()) return kInvalidUID;

@@ -14,6 +14,9 @@ UID FindList(const DataBase& db, const PMString& name);
 UID GetDefaultList(const DataBase& db);
 // Adds the styles and the default list of a new document.
 void AddDefaultStyles(DataBase& db);
+// The value of `kind` that style `style` sets, or else the nearest style it is based on; null
+// when none of them sets it, when `style` is not a style, or when the chain loops.
+const AttributeValue* GetInheritedAttribute(const DataBase& db, UID style, TextAttribute kind);
 }
 
 namespace DocFontMgr {

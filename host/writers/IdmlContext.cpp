@@ -8,7 +8,7 @@
 #include "Spread.h"
 
 IdmlContext::IdmlContext(const DataBase& db, IdmlPackageBuilder& package)
-    : mDB(db), mDocument(db.GetDocument()), mPackage(package), mNumbering(db)
+    : mDB(db), mDocument(db.GetDocument()), mPackage(package), mNumbering(db), mCatalog(db)
 {
     for (UID uid : mDocument->layers)
         if (db.Get<Layer>(uid) && std::find(mLayers.begin(), mLayers.end(), uid) == mLayers.end()) mLayers.push_back(uid);

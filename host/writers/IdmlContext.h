@@ -1,12 +1,13 @@
 // IdmlContext: what the part writers of one package share: the document being written, the
-// package being built, and the answers several parts need (page numbers, layer and master
-// references, the stories written so far).
+// package being built, and the answers several parts need (page numbers, the ids of swatches,
+// styles and lists, layer and master references, the stories written so far).
 #pragma once
 
 #include <set>
 #include <string>
 #include <vector>
 
+#include "IdmlCatalog.h"
 #include "IdmlPackageBuilder.h"
 #include "PageNumbering.h"
 #include "UIDRef.h"
@@ -22,6 +23,8 @@ public:
     const Document& GetDocument() const { return *mDocument; }
     IdmlPackageBuilder& GetPackage() { return mPackage; }
     const PageNumbering& GetNumbering() const { return mNumbering; }
+    // The Selfs and Names of the document's swatches, styles and lists.
+    const IdmlCatalog& GetCatalog() const { return mCatalog; }
 
     // The document's layers that exist, front to back (as Document::layers).
     const std::vector<UID>& GetLayers() const { return mLayers; }
@@ -47,6 +50,7 @@ private:
     const Document* mDocument;
     IdmlPackageBuilder& mPackage;
     PageNumbering mNumbering;
+    IdmlCatalog mCatalog;
     std::vector<UID> mLayers;
     std::vector<std::string> mStories;
     std::set<UID> mWritten;

@@ -7,6 +7,7 @@
 #include "IdmlXml.h"
 #include "Section.h"
 #include "Spread.h"
+#include "Style.h"
 
 namespace {
 
@@ -40,6 +41,29 @@ void WriteLanguage(IdmlContext& context)
     IdmlXml::SetInteger(language, "Id", 269);
     IdmlXml::SetText(language, "HyphenationVendor", "Hunspell");
     IdmlXml::SetText(language, "SpellingVendor", "Hunspell");
+}
+
+void WriteNumberingList(IdmlContext& context, const std::string& self, const std::string& name, const NumberingList* list)
+{
+    pugi::xml_node element = context.GetPackage().AddDesignMapElement(IdmlSlot::kNumberingList, "NumberingList");
+    IdmlXml::SetText(element, "Self", self);
+    IdmlXml::SetText(element, "Name", name);
+    IdmlXml::SetBool(element, "ContinueNumbersAcrossStories", list && list->continueAcrossStories);
+    IdmlXml::SetBool(element, "ContinueNumbersAcrossDocuments", list && list->continueFromPreviousDocument);
+}
+
+// The default list, which every document has, then the document's own lists.
+void WriteNumberingLists(IdmlContext& context)
+{
+    const IdmlCatalog& catalog = context.GetCatalog();
+    const DataBase& db = context.GetDataBase();
+    std::string defaultSelf = IdmlIds::kDefaultNumberingList;
+    UID defaultList = kInvalidUID;
+    for (const IdmlCatalog::Entry& entry : catalog.GetLists())
+        if (entry.self == defaultSelf) defaultList = entry.uid;
+    WriteNumberingList(context, defaultSelf, "$ID/[Default]", db.Get<NumberingList>(defaultList));
+    for (const IdmlCatalog::Entry& entry : catalog.GetLists())
+        if (entry.self != defaultSelf) WriteNumberingList(context, entry.self, entry.name, db.Get<NumberingList>(entry.uid));
 }
 
 void WriteLayer(IdmlContext& context, const std::string& self, const PMString& name, bool visible, bool locked)
@@ -94,6 +118,7 @@ void IdmlDesignMapWriter::Write(IdmlContext& context)
 {
     WriteDocumentAttributes(context);
     WriteLanguage(context);
+    WriteNumberingLists(context);
     WriteLayers(context);
     WriteSections(context);
 }

@@ -1,8 +1,14 @@
 #include "IdmlGraphicWriter.h"
 
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
 #include "IdmlContext.h"
 #include "IdmlIds.h"
 #include "IdmlXml.h"
+#include "NumberFormatter.h"
+#include "Swatch.h"
 
 namespace {
 
@@ -39,13 +45,86 @@ const ProcessInk kInks[] = {
     {"Process Black", "45", "70", "1.7", 4},
 };
 
-void SetSwatchAttributes(pugi::xml_node element, const char* name, bool editable)
+void SetSwatchAttributes(pugi::xml_node element, const std::string& name, bool editable, bool removable = false)
 {
     IdmlXml::SetText(element, "Name", name);
     IdmlXml::SetBool(element, "ColorEditable", editable);
-    IdmlXml::SetBool(element, "ColorRemovable", false);
+    IdmlXml::SetBool(element, "ColorRemovable", removable);
     IdmlXml::SetBool(element, "Visible", true);
     IdmlXml::SetText(element, "SwatchCreatorID", kBuiltInCreator);
+}
+
+// "c m y k" in percent, each 0..100.
+std::string ColorValue(const Swatch& color)
+{
+    std::string value;
+    for (double component : {color.cyan, color.magenta, color.yellow, color.black}) {
+        if (!value.empty()) value += ' ';
+        value += NumberFormatter::FormatReal(std::clamp(component, 0.0, 1.0) * 100);
+    }
+    return value;
+}
+
+// Model, Space and ColorValue of a color or of the color a tint is made of.
+void SetColorSpace(pugi::xml_node element, const Swatch* color)
+{
+    const char* model = "Process";
+    if (color && color->kind == SwatchKind::kSpot) model = "Spot";
+    if (color && color->kind == SwatchKind::kRegistration) model = "Registration";
+    IdmlXml::SetText(element, "Model", model);
+    IdmlXml::SetText(element, "Space", "CMYK");
+    IdmlXml::SetText(element, "ColorValue", color ? ColorValue(*color) : std::string("0 0 0 100"));
+    IdmlXml::SetText(element, "ColorOverride", "Normal");
+    IdmlXml::SetText(element, "AlternateSpace", "NoAlternateColor");
+    IdmlXml::SetText(element, "AlternateColorValue", "");
+}
+
+void WriteDocumentColors(pugi::xml_node root, const IdmlCatalog& catalog)
+{
+    for (const IdmlCatalog::SwatchEntry& entry : catalog.GetSwatches()) {
+        if (entry.element != IdmlCatalog::SwatchElement::kColor) continue;
+        pugi::xml_node element = root.append_child("Color");
+        IdmlXml::SetText(element, "Self", entry.self);
+        SetColorSpace(element, entry.color);
+        SetSwatchAttributes(element, entry.name, true, true);
+    }
+}
+
+// A spot color prints on an ink of its own name. Its neutral density (how dark the ink prints,
+// which trapping uses) is estimated from the process inks the color is made of.
+void WriteSpotInks(pugi::xml_node root, const IdmlCatalog& catalog)
+{
+    int trapOrder = static_cast<int>(std::size(kInks));
+    for (const IdmlCatalog::SwatchEntry& entry : catalog.GetSwatches()) {
+        if (entry.element != IdmlCatalog::SwatchElement::kColor || entry.color->kind != SwatchKind::kSpot) continue;
+        const Swatch& color = *entry.color;
+        double density = 0.61 * std::clamp(color.cyan, 0.0, 1.0) + 0.76 * std::clamp(color.magenta, 0.0, 1.0) +
+                         0.16 * std::clamp(color.yellow, 0.0, 1.0) + 1.7 * std::clamp(color.black, 0.0, 1.0);
+        pugi::xml_node element = root.append_child("Ink");
+        IdmlXml::SetText(element, "Self", "Ink/" + entry.name);
+        IdmlXml::SetText(element, "Name", entry.name);
+        IdmlXml::SetText(element, "Angle", "45");
+        IdmlXml::SetBool(element, "ConvertToProcess", false);
+        IdmlXml::SetText(element, "Frequency", "70");
+        IdmlXml::SetReal(element, "NeutralDensity", std::round(std::min(density, 2.0) * 1000) / 1000);
+        IdmlXml::SetBool(element, "PrintInk", true);
+        IdmlXml::SetInteger(element, "TrapOrder", ++trapOrder);
+        IdmlXml::SetText(element, "InkType", "Normal");
+    }
+}
+
+// A tint has no name of its own ("$ID/"); InDesign shows it as its color and percentage.
+void WriteTints(pugi::xml_node root, const IdmlCatalog& catalog)
+{
+    for (const IdmlCatalog::SwatchEntry& entry : catalog.GetSwatches()) {
+        if (entry.element != IdmlCatalog::SwatchElement::kTint) continue;
+        pugi::xml_node element = root.append_child("Tint");
+        IdmlXml::SetText(element, "Self", entry.self);
+        SetColorSpace(element, entry.color);
+        SetSwatchAttributes(element, "$ID/", true, true);
+        IdmlXml::SetReal(element, "TintValue", entry.tint);
+        IdmlXml::SetText(element, "BaseColor", entry.baseSelf);
+    }
 }
 
 void WriteBuiltInColors(pugi::xml_node root)
@@ -98,8 +177,12 @@ void WriteStrokeStyles(pugi::xml_node root)
 void IdmlGraphicWriter::Write(IdmlContext& context)
 {
     pugi::xml_node root = context.GetPackage().AddPart(IdmlSlot::kGraphic, "Graphic", "Resources/Graphic.xml");
+    const IdmlCatalog& catalog = context.GetCatalog();
     WriteBuiltInColors(root);
+    WriteDocumentColors(root, catalog);
     WriteProcessInks(root);
+    WriteSpotInks(root, catalog);
+    WriteTints(root, catalog);
     WriteNoneSwatch(root);
     WriteStrokeStyles(root);
 }

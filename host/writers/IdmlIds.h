@@ -1,16 +1,21 @@
 // IdmlIds: the Self ids of a package, and the names of its parts.
 //
-// Every element that others refer to has a Self unique in the package. Two kinds of ids:
+// Every element that others refer to has a Self unique in the package. Three kinds of ids:
 //   - objects of the document model: "u" and their UID in lower-case hex ("u1a"), so the same
 //     model gives the same ids on every run and a reader can trace an element back to its object;
 //   - objects the package needs but the model does not hold (built-in swatches and styles, the
 //     implied layer or section, the backing story): their kind, a slash and a fixed name
-//     ("Color/Black", "ParagraphStyle/$ID/[No paragraph style]", "Layer/Default"). The slash can
-//     never occur in a model id, so the two kinds never collide. "$ID/" marks names that layout
-//     programs translate into the user's language.
+//     ("Color/Black", "ParagraphStyle/$ID/[No paragraph style]", "Layer/Default"), and the fonts
+//     of a family ("Font/u1f/0");
+//   - the document's swatches, styles and lists, which InDesign knows by name: their kind, a
+//     slash and their name ("Color/Brand Blue", "ParagraphStyle/Body"), unique and stable as
+//     IdmlCatalog makes them.
+// The slash can never occur in a model id, so model ids never collide with the others. "$ID/"
+// marks names that layout programs translate into the user's language.
 // "n" is the reference to nothing.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "UIDRef.h"
@@ -41,6 +46,9 @@ public:
     static constexpr const char* kBasicTableStyle = "TableStyle/$ID/[Basic Table]";
     static constexpr const char* kNoCellStyle = "CellStyle/$ID/[None]";
 
+    // The list numbered paragraphs count in unless they name another.
+    static constexpr const char* kDefaultNumberingList = "NumberingList/$ID/[Default]";
+
     // What the package adds when the model has none of its own.
     static constexpr const char* kDefaultLayer = "Layer/Default";
     static constexpr const char* kImpliedSection = "Section/Implied";
@@ -48,6 +56,9 @@ public:
     static constexpr const char* kRootXmlTag = "XMLTag/Root";
     static constexpr const char* kRootXmlElement = "XMLElement/Root";
     static constexpr const char* kBackingStory = "XmlStory/BackingStory";
+
+    // "Font/u1f/2": the third font of font family 0x1f.
+    static std::string Font(UID family, size_t index);
 
     // Part names: "Spreads/Spread_u1a.xml", "MasterSpreads/MasterSpread_u3.xml",
     // "Stories/Story_u2c.xml".

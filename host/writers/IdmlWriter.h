@@ -3,15 +3,18 @@
 //
 // The package, part by part (ids: see IdmlIds):
 //   mimetype                      first and stored: the package's type
-//   designmap.xml                 the document: attributes, language, layers, sections, and a
-//                                 reference to every other part, in the order readers need
+//   designmap.xml                 the document: attributes, language, numbering lists, layers,
+//                                 sections, and a reference to every other part, in the order
+//                                 readers need
 //   META-INF/container.xml        points at designmap.xml
-//   Resources/Graphic.xml         colours, inks, swatches, stroke styles   (IdmlGraphicWriter)
-//   Resources/Fonts.xml           fonts in use                             (IdmlFontsWriter)
-//   Resources/Styles.xml          root styles                              (IdmlStylesWriter)
+//   Resources/Graphic.xml         colours, inks, tints, swatches, stroke styles  (IdmlGraphicWriter)
+//   Resources/Fonts.xml           font families and fonts in use           (IdmlFontsWriter)
+//   Resources/Styles.xml          paragraph and character styles, and the root styles of every
+//                                 kind                                     (IdmlStylesWriter)
 //   Resources/Preferences.xml     page size, facing pages ...              (IdmlPreferencesWriter)
 //   XML/Tags.xml, XML/BackingStory.xml   the XML structure's root          (IdmlStoryWriter)
 //   MasterSpreads/*.xml, Spreads/*.xml   pages, one part per spread        (IdmlSpreadWriter)
+// The ids that parts use for swatches, styles and lists come from IdmlCatalog.
 // Same model in, same bytes out.
 #pragma once
 

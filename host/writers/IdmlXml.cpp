@@ -7,14 +7,24 @@ void IdmlXml::SetText(pugi::xml_node element, const char* name, const PMString& 
     SetText(element, name, CleanText(text));
 }
 
+namespace {
+
+pugi::xml_attribute Attribute(pugi::xml_node element, const char* name)
+{
+    pugi::xml_attribute attribute = element.attribute(name);
+    return attribute ? attribute : element.append_attribute(name);
+}
+
+} // namespace
+
 void IdmlXml::SetText(pugi::xml_node element, const char* name, const std::string& utf8)
 {
-    element.append_attribute(name).set_value(utf8.c_str());
+    Attribute(element, name).set_value(utf8.c_str());
 }
 
 void IdmlXml::SetText(pugi::xml_node element, const char* name, const char* utf8)
 {
-    element.append_attribute(name).set_value(utf8);
+    Attribute(element, name).set_value(utf8);
 }
 
 void IdmlXml::SetReal(pugi::xml_node element, const char* name, PMReal value)
@@ -29,16 +39,29 @@ void IdmlXml::SetInteger(pugi::xml_node element, const char* name, int64 value)
 
 void IdmlXml::SetBool(pugi::xml_node element, const char* name, bool value)
 {
-    element.append_attribute(name).set_value(value ? "true" : "false");
+    Attribute(element, name).set_value(value ? "true" : "false");
 }
 
 void IdmlXml::AddProperty(pugi::xml_node element, const char* name, const char* type, const std::string& value)
 {
+    AddPropertyElement(element, name, type).text().set(value.c_str());
+}
+
+pugi::xml_node IdmlXml::AddPropertyElement(pugi::xml_node element, const char* name, const char* type)
+{
     pugi::xml_node properties = element.child("Properties");
     if (!properties) properties = element.prepend_child("Properties");
-    pugi::xml_node property = properties.append_child(name);
+    // A property set again keeps its place and loses its old content.
+    pugi::xml_node property = properties.child(name);
+    if (property) {
+        pugi::xml_node replacement = properties.insert_child_before(name, property);
+        properties.remove_child(property);
+        property = replacement;
+    } else {
+        property = properties.append_child(name);
+    }
     property.append_attribute("type").set_value(type);
-    property.text().set(value.c_str());
+    return property;
 }
 
 std::string IdmlXml::Matrix(const PMMatrix& m)

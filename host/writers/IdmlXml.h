@@ -3,6 +3,8 @@
 // Numbers print through NumberFormatter, booleans as "true"/"false", text as UTF-8 without the
 // characters XML 1.0 cannot hold (controls other than tab, line feed and carriage return; U+FFFE,
 // U+FFFF; unpaired surrogates), which a reader would otherwise reject as a malformed part.
+// Setting an attribute or a property that the element already has replaces its value, so that
+// a writer may lay defaults down first and the model's values over them.
 #pragma once
 
 #include <pugixml.hpp>
@@ -20,9 +22,12 @@ public:
     static void SetInteger(pugi::xml_node element, const char* name, int64 value);
     static void SetBool(pugi::xml_node element, const char* name, bool value);
 
-    // Appends <name type="type">value</name> to the element's <Properties>, which is created as
+    // Sets <name type="type">value</name> in the element's <Properties>, which is created as
     // the element's first child when missing (readers expect it before any other child).
     static void AddProperty(pugi::xml_node element, const char* name, const char* type, const std::string& value);
+    // The empty property <name type="type"/>, for properties with children (lists, records);
+    // an old value of the property is dropped.
+    static pugi::xml_node AddPropertyElement(pugi::xml_node element, const char* name, const char* type);
 
     // "a b c d tx ty".
     static std::string Matrix(const PMMatrix& matrix);

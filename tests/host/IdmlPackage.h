@@ -271,6 +271,7 @@ private:
             "ParentStory", "NextTextFrame", "PreviousTextFrame", "AppliedMaster", "ItemLayer", "ActiveLayer",
             "AppliedParagraphStyle", "AppliedCharacterStyle", "AppliedObjectStyle", "AppliedCellStyle",
             "AppliedTableStyle", "AppliedTOCStyle", "AppliedNumberingList", "AppliedNamedGrid", "NextStyle",
+            "NumberingCharacterStyle", "BulletsCharacterStyle",
             "FillColor", "StrokeColor", "GapColor", "BaseColor", "StopColor", "ParagraphShadingColor",
             "UnderlineColor", "StrikeThroughColor", "RuleAboveColor", "RuleBelowColor", "TopEdgeStrokeColor",
             "BottomEdgeStrokeColor", "LeftEdgeStrokeColor", "RightEdgeStrokeColor", "StrokeType",

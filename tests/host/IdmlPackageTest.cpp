@@ -126,7 +126,8 @@ TEST(IdmlPackage, References_Faults)
     EXPECT_TRUE(Reports(twice.CheckReferences(), "Self \"u3\" also in"));
 
     IdmlPackage basedOn = Broken([](auto& e) {
-        Replace(EntryNamed(e, "Resources/Styles.xml").data, ">ParagraphStyle/$ID/[No paragraph style]</BasedOn>", ">ParagraphStyle/Gone</BasedOn>");
+        Replace(EntryNamed(e, "Resources/Styles.xml").data, "<BasedOn type=\"string\">$ID/[No paragraph style]</BasedOn>",
+                "<BasedOn type=\"object\">ParagraphStyle/Gone</BasedOn>");
     });
     EXPECT_TRUE(Reports(basedOn.CheckReferences(), "BasedOn=\"ParagraphStyle/Gone\""));
 

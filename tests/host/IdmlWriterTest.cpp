@@ -259,7 +259,7 @@ TEST(IdmlWriter, Package_LayoutAndBuiltIns)
                             "XML/BackingStory.xml"}));
     std::vector<std::string> children;
     for (pugi::xml_node child : package.Part("designmap.xml").children()) children.push_back(child.name());
-    EXPECT_EQ(children, (Strings{"Language", "idPkg:Graphic", "idPkg:Fonts", "idPkg:Styles", "idPkg:Preferences",
+    EXPECT_EQ(children, (Strings{"Language", "idPkg:Graphic", "idPkg:Fonts", "idPkg:Styles", "NumberingList", "idPkg:Preferences",
                                       "idPkg:Tags", "Layer", "idPkg:MasterSpread", "idPkg:Spread", "Section",
                                       "idPkg:BackingStory"}));
     std::string designMap = package.Entry("designmap.xml");
@@ -280,14 +280,17 @@ TEST(IdmlWriter, Package_LayoutAndBuiltIns)
         EXPECT_TRUE(package.FindSelf(swatch)) << swatch;
     EXPECT_EQ(Attr(package.FindSelf("Color/Black"), "Name"), "Black");
 
-    // Styles.xml: the root styles, "[Basic Paragraph]" based on "[No paragraph style]".
+    // Styles.xml: the root styles, "[Basic Paragraph]" based on "[No paragraph style]", named as
+    // InDesign names a root style.
     for (const char* style : {IdmlIds::kNoParagraphStyle, IdmlIds::kBasicParagraphStyle, IdmlIds::kNoCharacterStyle,
                               IdmlIds::kNoObjectStyle, IdmlIds::kNormalGraphicsFrameStyle, IdmlIds::kNormalTextFrameStyle,
                               IdmlIds::kNoTableStyle, IdmlIds::kBasicTableStyle, IdmlIds::kNoCellStyle})
         EXPECT_TRUE(package.FindSelf(style)) << style;
     pugi::xml_node basic = package.FindSelf(IdmlIds::kBasicParagraphStyle);
     EXPECT_EQ(Attr(basic, "Name"), "$ID/NormalParagraphStyle");
-    EXPECT_EQ(std::string(basic.child("Properties").child_value("BasedOn")), IdmlIds::kNoParagraphStyle);
+    pugi::xml_node basedOn = basic.child("Properties").child("BasedOn");
+    EXPECT_EQ(Attr(basedOn, "type"), "string");
+    EXPECT_STREQ(basedOn.text().get(), "$ID/[No paragraph style]");
 }
 
 TEST(IdmlWriter, Package_TextThatXmlCannotHold)
