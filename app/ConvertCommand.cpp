@@ -10,6 +10,9 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
+#include "IMifPrefs.h"
+#include "InterfacePtr.h"
+#include "Session.h"
 #include "IdmlWriter.h"
 #include "JsonDumpWriter.h"
 
@@ -18,11 +21,11 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* kUsage =
-    "usage: tessel convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt]\n"
+    "usage: tessel convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt] [--preset NAME]\n"
     "  With no file, converts the sample that ships with Tessel.\n";
 
 struct Options {
-    std::string input, output, json, report;
+    std::string input, output, json, report, preset;
 };
 
 // Reads the options; false (after saying why) on wrong usage.
@@ -48,6 +51,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
             if (!value(options.json)) return false;
         } else if (arg == "--report") {
             if (!value(options.report)) return false;
+        } else if (arg == "--preset") {
+            if (!value(options.preset)) return false;
         } else if (!arg.empty() && arg[0] == '-') {
             std::fprintf(stderr, "tessel convert: unknown option %s\n%s", arg.c_str(), kUsage);
             return false;
@@ -73,6 +78,28 @@ bool Save(ErrorCode status, const char* what, const std::string& path)
     return false;
 }
 
+// Makes the preset named `name` the current one for this conversion; `previous` gets the index
+// to restore afterwards. False when no preset has that name.
+bool UsePreset(const std::string& name, int32& previous)
+{
+    InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
+    if (!prefs) return false;
+    for (int32 i = 0; i < prefs->GetPresetCount(); ++i) {
+        if (prefs->GetPreset(i).GetName() == PMString(name)) {
+            previous = prefs->GetCurrentPreset();
+            prefs->SetCurrentPreset(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void RestorePreset(int32 previous)
+{
+    InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
+    if (prefs && previous >= 0) prefs->SetCurrentPreset(previous);
+}
+
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& args)
@@ -92,12 +119,19 @@ int RunConvertCommand(const std::vector<std::string>& args)
     }
     if (!AppSession::LoadPlugIns()) return 1;
     AppSession::OpenWorkspace();
+    // The chosen preset steers this conversion only; the user's current preset stays as it was.
+    int32 previousPreset = -1;
+    if (!options.preset.empty() && !UsePreset(options.preset, previousPreset)) {
+        std::fprintf(stderr, "tessel convert: there is no preset named \"%s\" (tessel prefs list shows them)\n", options.preset.c_str());
+        return 2;
+    }
 
     AppPresenter presenter;
     CAlert::SetPresenter(&presenter);
     UIDRef document;
     PMString message;
     ErrorCode status = DocumentOpener::OpenFile(input, kMinimalUI, document, message);
+    RestorePreset(previousPreset);
     // The warnings dialog is scheduled to open once the import has returned.
     CmdUtils::ProcessScheduledCmds();
     CAlert::SetPresenter(nullptr);

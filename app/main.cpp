@@ -16,7 +16,7 @@ const char* kUsage =
     "usage: tessel COMMAND [ARGS]\n"
     "\n"
     "commands:\n"
-    "  convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt]\n"
+    "  convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt] [--preset NAME]\n"
     "                                        convert a MIF file into an InDesign document (IDML)\n"
     "  parse FILE.mif [--errors] [--stats]   print the statement tree and the parse errors of a MIF file\n"
     "  prefs list | show [NAME]              list the conversion presets, or show one with its tables\n"
