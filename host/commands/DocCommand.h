@@ -16,6 +16,8 @@ protected:
     CommandMgr* GetCommandMgr() const override;
     // The database of the targets; null when there are none or it is no open document.
     DataBase* GetDataBase() const;
+    // Whether the item list names exactly the document of an open database.
+    bool TargetsDocument() const;
 
     UIDList mItems;
 };

@@ -2,18 +2,10 @@
 
 #include "Document.h"
 
-namespace {
-// The document when the item list names it exactly.
-Document* TargetDocument(DataBase* db, const UIDList& items)
-{
-    if (!db || items.Length() != 1 || items.At(0) != db->GetDocument()->GetUID()) return nullptr;
-    return db->GetDocument();
-}
-} // namespace
 
 ErrorCode SetDocNameCmd::Do()
 {
-    Document* document = TargetDocument(GetDataBase(), mItems);
+    Document* document = (TargetsDocument() ? GetDataBase()->GetDocument() : nullptr);
     if (!document || stringData.IsEmpty()) return kInvalidParameterError;
     mPrevious = document->name;
     document->name = stringData;
@@ -22,12 +14,12 @@ ErrorCode SetDocNameCmd::Do()
 
 void SetDocNameCmd::Undo()
 {
-    if (Document* document = TargetDocument(GetDataBase(), mItems)) document->name = mPrevious;
+    if (Document* document = (TargetsDocument() ? GetDataBase()->GetDocument() : nullptr)) document->name = mPrevious;
 }
 
 ErrorCode SetSkipByLeadingCmd::Do()
 {
-    Document* document = TargetDocument(GetDataBase(), mItems);
+    Document* document = (TargetsDocument() ? GetDataBase()->GetDocument() : nullptr);
     if (!document) return kInvalidParameterError;
     mPrevious = document->preferences.skipByLeading;
     document->preferences.skipByLeading = boolData;
@@ -36,7 +28,7 @@ ErrorCode SetSkipByLeadingCmd::Do()
 
 void SetSkipByLeadingCmd::Undo()
 {
-    if (Document* document = TargetDocument(GetDataBase(), mItems)) document->preferences.skipByLeading = mPrevious;
+    if (Document* document = (TargetsDocument() ? GetDataBase()->GetDocument() : nullptr)) document->preferences.skipByLeading = mPrevious;
 }
 
 ErrorCode ModifySectionSettingsCmd::Do()

@@ -7,11 +7,6 @@
 
 namespace {
 
-bool TargetsDocument(DataBase* db, const UIDList& items)
-{
-    return db && items.Length() == 1 && items.At(0) == db->GetDocument()->GetUID();
-}
-
 void ResultIs(UIDList& items, DataBase* db, UID uid)
 {
     items = UIDList(db);
@@ -23,7 +18,7 @@ void ResultIs(UIDList& items, DataBase* db, UID uid)
 ErrorCode CreateStyleCmd::Do()
 {
     DataBase* db = GetDataBase();
-    if (!TargetsDocument(db, mItems) || styleName.IsEmpty() || StyleUtils::FindStyle(*db, kind, styleName) != kInvalidUID)
+    if (!TargetsDocument() || styleName.IsEmpty() || StyleUtils::FindStyle(*db, kind, styleName) != kInvalidUID)
         return kInvalidParameterError;
     for (UID ref : {basedOn, nextStyle}) {
         const Style* other = ref == kInvalidUID ? nullptr : db->Get<Style>(ref);
@@ -45,7 +40,7 @@ ErrorCode DeleteStyleCmd::Do()
 {
     DataBase* db = GetDataBase();
     const Style* style = db ? db->Get<Style>(uidData) : nullptr;
-    if (!TargetsDocument(db, mItems) || !style || style->reserved) return kInvalidParameterError;
+    if (!TargetsDocument() || !style || style->reserved) return kInvalidParameterError;
     Document* document = db->GetDocument();
     auto& styles = style->kind == StyleKind::kParagraph ? document->paragraphStyles : document->characterStyles;
     styles.erase(std::remove(styles.begin(), styles.end(), uidData), styles.end());
@@ -67,7 +62,7 @@ ErrorCode DeleteStyleCmd::Do()
 ErrorCode CreateListStyleCmd::Do()
 {
     DataBase* db = GetDataBase();
-    if (!TargetsDocument(db, mItems) || listName.IsEmpty() || StyleUtils::FindList(*db, listName) != kInvalidUID)
+    if (!TargetsDocument() || listName.IsEmpty() || StyleUtils::FindList(*db, listName) != kInvalidUID)
         return kInvalidParameterError;
     NumberingList* list = db->Create<NumberingList>();
     list->name = listName;

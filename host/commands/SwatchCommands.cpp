@@ -8,11 +8,6 @@
 
 namespace {
 
-bool TargetsDocument(DataBase* db, const UIDList& items)
-{
-    return db && items.Length() == 1 && items.At(0) == db->GetDocument()->GetUID();
-}
-
 bool InRange(double v) { return v >= 0 && v <= 1; }
 
 } // namespace
@@ -20,7 +15,7 @@ bool InRange(double v) { return v >= 0 && v <= 1; }
 ErrorCode CreateColorSwatchCmd::Do()
 {
     DataBase* db = GetDataBase();
-    if (!TargetsDocument(db, mItems) || name.IsEmpty() || !InRange(cyan) || !InRange(magenta) || !InRange(yellow) ||
+    if (!TargetsDocument() || name.IsEmpty() || !InRange(cyan) || !InRange(magenta) || !InRange(yellow) ||
         !InRange(black))
         return kInvalidParameterError;
     SwatchKind kind = spot ? SwatchKind::kSpot : SwatchKind::kProcess;
@@ -29,8 +24,7 @@ ErrorCode CreateColorSwatchCmd::Do()
         UID existing = SwatchUtils::FindSwatch(*db, unique);
         if (existing == kInvalidUID) break;
         const Swatch* swatch = db->Get<Swatch>(existing);
-        if (swatch->kind == kind && std::fabs(swatch->cyan - cyan) < 1e-8 && std::fabs(swatch->magenta - magenta) < 1e-8 &&
-            std::fabs(swatch->yellow - yellow) < 1e-8 && std::fabs(swatch->black - black) < 1e-8) {
+        if (swatch->kind == kind && swatch->HasValues(cyan, magenta, yellow, black)) {
             mItems = UIDList(db);
             mItems.Append(existing);
             return kSuccess;
@@ -56,7 +50,7 @@ ErrorCode CreateTintSwatchCmd::Do()
 {
     DataBase* db = GetDataBase();
     const Swatch* baseSwatch = db ? db->Get<Swatch>(base) : nullptr;
-    if (!TargetsDocument(db, mItems) || !baseSwatch || baseSwatch->kind == SwatchKind::kNone || !std::isfinite(percent))
+    if (!TargetsDocument() || !baseSwatch || baseSwatch->kind == SwatchKind::kNone || !std::isfinite(percent))
         return kInvalidParameterError;
     // A tint of a tint is a tint of the color beneath.
     UID root = base;

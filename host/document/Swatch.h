@@ -25,4 +25,10 @@ public:
     bool reserved = false;    // one of the document's fixed swatches, which cannot be removed
 
     bool IsCMYK() const { return kind == SwatchKind::kProcess || kind == SwatchKind::kSpot || kind == SwatchKind::kPaper; }
+    // Whether the components equal these (0..1), each within 1e-8.
+    bool HasValues(double c, double m, double y, double k) const
+    {
+        auto same = [](double a, double b) { return a - b < 1e-8 && b - a < 1e-8; };
+        return same(cyan, c) && same(magenta, m) && same(yellow, y) && same(black, k);
+    }
 };

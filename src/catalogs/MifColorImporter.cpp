@@ -100,8 +100,7 @@ void MifColorImporter::CreateColor(const MifObject& color)
     if (IsReserved(name)) {
         for (UID uid : db->GetDocument()->swatches) {
             const Swatch* swatch = db->Get<Swatch>(uid);
-            if (swatch && swatch->IsCMYK() && std::fabs(swatch->cyan - c) < 1e-8 && std::fabs(swatch->magenta - m) < 1e-8 &&
-                std::fabs(swatch->yellow - y) < 1e-8 && std::fabs(swatch->black - k) < 1e-8) {
+            if (swatch && swatch->IsCMYK() && swatch->HasValues(c, m, y, k)) {
                 mColorMap[*tag] = uid;
                 return;
             }

@@ -12,13 +12,12 @@ CommandMgr* MifSetUndoSupportCmd::GetCommandMgr() const
 
 ErrorCode MifSetUndoSupportCmd::Do()
 {
-    DataBase* db = GetDataBase();
-    bool oneDocument = db && mItems.Length() == 1 && mItems.At(0) == db->GetDocument()->GetUID();
+    bool oneDocument = TargetsDocument();
     if (!oneDocument) {
         MIF_LOG_FALSE(oneDocument);
         return kInvalidParameterError;
     }
-    CommandMgr& commandMgr = db->GetCommandMgr();
+    CommandMgr& commandMgr = GetDataBase()->GetCommandMgr();
     commandMgr.SetUndoSupport(boolData);
     return kSuccess;
 }
