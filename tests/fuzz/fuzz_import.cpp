@@ -1,0 +1,35 @@
+// Feeds arbitrary bytes to a whole import, as the host's Open runs it, and saves the document as
+// IDML: any input must give a document or a clean refusal, never a crash.
+#include <cstdlib>
+#include <string>
+
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "DocumentList.h"
+#include "IImportProvider.h"
+#include "IdmlWriter.h"
+#include "InterfacePtr.h"
+#include "MifRegistration.h"
+#include "ObjectModel.h"
+#include "TesselID.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static bool registered = [] {
+        setenv("TESSEL_LOG_DIR", "/tmp/tessel-fuzz-log", 0);
+        setenv("TESSEL_CONFIG_DIR", "/tmp/tessel-fuzz-config", 0);
+        RegisterTesselPlugIn();
+        return true;
+    }();
+    (void)registered;
+    InterfacePtr<IImportProvider> provider(CreateObject2<IImportProvider>(kMifImportProviderBoss));
+    auto stream = StreamUtil::CreateMemoryStreamRead(data, size);
+    UIDRef document;
+    if (provider->ImportThis(stream.get(), IDFile(std::filesystem::path("/tmp/fuzz.mif")), kSuppressUI, document) == kSuccess) {
+        std::string package;
+        IdmlWriter::BuildPackage(*document.GetDataBase(), &package);
+        DocumentList::Close(document.GetDataBase());
+    }
+    CmdUtils::ProcessScheduledCmds();
+    return 0;
+}
