@@ -1,0 +1,41 @@
+#include "MasterSpreadCommands.h"
+
+#include <algorithm>
+
+#include "Document.h"
+#include "DocumentLayout.h"
+#include "Spread.h"
+
+ErrorCode NewMasterSpreadCmd::Do()
+{
+    DataBase* db = GetDataBase();
+    if (!TargetsDocument() || prefix.CharCount() != 1 || baseName.IsEmpty()) return kInvalidParameterError;
+    Document* document = db->GetDocument();
+    for (UID uid : document->masterSpreads)
+        if (const MasterSpread* master = db->Get<MasterSpread>(uid); master && master->prefix == prefix && master->baseName == baseName)
+            return kInvalidParameterError;
+    if (basedOn != kInvalidUID && !db->Get<MasterSpread>(basedOn)) return kInvalidParameterError;
+    MasterSpread* master = db->Create<MasterSpread>();
+    master->prefix = prefix;
+    master->baseName = baseName;
+    master->basedOn = basedOn;
+    master->bindingLocation = document->preferences.facingPages ? 1 : 0;
+    document->masterSpreads.push_back(master->GetUID());
+    for (int32 i = 0; i < document->preferences.pagesPerSpread; ++i) DocumentLayout::AddPage(*db, *master);
+    mItems = UIDList(db);
+    mItems.Append(master->GetUID());
+    return kSuccess;
+}
+
+ErrorCode ApplyMasterSpreadCmd::Do()
+{
+    DataBase* db = GetDataBase();
+    if (!db || mItems.IsEmpty() || (masterUID != kInvalidUID && !db->Get<MasterSpread>(masterUID))) return kInvalidParameterError;
+    for (UID uid : mItems.GetUIDs()) {
+        const Page* page = db->Get<Page>(uid);
+        // Masters apply to document pages; a master's own pages take its base instead.
+        if (!page || db->Get<MasterSpread>(page->spread)) return kInvalidParameterError;
+    }
+    for (UID uid : mItems.GetUIDs()) db->Get<Page>(uid)->appliedMaster = masterUID;
+    return kSuccess;
+}

@@ -1,0 +1,31 @@
+// Commands on master spreads: making one, and applying one to pages.
+#pragma once
+
+#include "DocCommand.h"
+
+// Adds a master spread to the document of the item list, with as many pages as the document's
+// spreads have; afterwards the item list holds the master spread. Fails on a prefix that is not
+// one character, a prefix and name that another master has, or a base that is no master spread
+// of the document.
+class NewMasterSpreadCmd : public DocCommand {
+public:
+    NewMasterSpreadCmd() { SetName("New Master"); }
+    PMString prefix;
+    PMString baseName;
+    UID basedOn = kInvalidUID;
+
+protected:
+    ErrorCode Do() override;
+    bool IsUndoable() const override { return false; }
+};
+
+// Applies the master spread `masterUID` (kInvalidUID: none) to the pages of the item list.
+class ApplyMasterSpreadCmd : public DocCommand {
+public:
+    ApplyMasterSpreadCmd() { SetName("Apply Master"); }
+    UID masterUID = kInvalidUID;
+
+protected:
+    ErrorCode Do() override;
+    bool IsUndoable() const override { return false; }
+};
