@@ -33,14 +33,7 @@ ErrorCode CreateColorSwatchCmd::Do()
         unique.Append(" ");
         unique.AppendNumber(n);
     }
-    Swatch* swatch = db->Create<Swatch>();
-    swatch->name = unique;
-    swatch->kind = kind;
-    swatch->cyan = cyan;
-    swatch->magenta = magenta;
-    swatch->yellow = yellow;
-    swatch->black = black;
-    db->GetDocument()->swatches.push_back(swatch->GetUID());
+    Swatch* swatch = SwatchUtils::AddSwatch(*db, unique, kind, cyan, magenta, yellow, black);
     mItems = UIDList(db);
     mItems.Append(swatch->GetUID());
     return kSuccess;

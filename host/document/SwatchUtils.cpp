@@ -13,7 +13,10 @@ UID FindKind(const DataBase& db, SwatchKind kind)
     return kInvalidUID;
 }
 
-Swatch* Add(DataBase& db, const char* name, SwatchKind kind, double c, double m, double y, double k, bool reserved)
+} // namespace
+
+Swatch* SwatchUtils::AddSwatch(DataBase& db, const PMString& name, SwatchKind kind, double c, double m, double y, double k,
+                               bool reserved)
 {
     Swatch* swatch = db.Create<Swatch>();
     swatch->name = name;
@@ -26,8 +29,6 @@ Swatch* Add(DataBase& db, const char* name, SwatchKind kind, double c, double m,
     db.GetDocument()->swatches.push_back(swatch->GetUID());
     return swatch;
 }
-
-} // namespace
 
 PMString SwatchUtils::MakeCMYKName(double c, double m, double y, double k)
 {
@@ -68,12 +69,12 @@ UID SwatchUtils::FindTint(const DataBase& db, UID base, double percent)
 
 void SwatchUtils::AddDefaultSwatches(DataBase& db)
 {
-    Add(db, "None", SwatchKind::kNone, 0, 0, 0, 0, true);
-    Add(db, "Registration", SwatchKind::kRegistration, 1, 1, 1, 1, true);
-    Add(db, "Paper", SwatchKind::kPaper, 0, 0, 0, 0, true);
-    Add(db, "Black", SwatchKind::kProcess, 0, 0, 0, 1, true);
+    AddSwatch(db, "None", SwatchKind::kNone, 0, 0, 0, 0, true);
+    AddSwatch(db, "Registration", SwatchKind::kRegistration, 1, 1, 1, 1, true);
+    AddSwatch(db, "Paper", SwatchKind::kPaper, 0, 0, 0, 0, true);
+    AddSwatch(db, "Black", SwatchKind::kProcess, 0, 0, 0, 1, true);
     // The process primaries that a new InDesign document also offers.
-    Add(db, "C=100 M=0 Y=0 K=0", SwatchKind::kProcess, 1, 0, 0, 0, false);
-    Add(db, "C=0 M=100 Y=0 K=0", SwatchKind::kProcess, 0, 1, 0, 0, false);
-    Add(db, "C=0 M=0 Y=100 K=0", SwatchKind::kProcess, 0, 0, 1, 0, false);
+    AddSwatch(db, "C=100 M=0 Y=0 K=0", SwatchKind::kProcess, 1, 0, 0, 0, false);
+    AddSwatch(db, "C=0 M=100 Y=0 K=0", SwatchKind::kProcess, 0, 1, 0, 0, false);
+    AddSwatch(db, "C=0 M=0 Y=100 K=0", SwatchKind::kProcess, 0, 0, 1, 0, false);
 }

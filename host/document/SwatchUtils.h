@@ -20,6 +20,9 @@ UID GetDefaultSwatch(const DataBase& db);
 UID FindSwatch(const DataBase& db, const PMString& name);
 // An existing tint of `base` at `percent` (within 1e-8); kInvalidUID when none.
 UID FindTint(const DataBase& db, UID base, double percent);
+// Appends a CMYK (or fixed) swatch to the document's list as it is given; callers check names.
+Swatch* AddSwatch(DataBase& db, const PMString& name, SwatchKind kind, double c, double m, double y, double k,
+                  bool reserved = false);
 // Adds the fixed swatches and the three process primaries of a new document.
 void AddDefaultSwatches(DataBase& db);
 }
