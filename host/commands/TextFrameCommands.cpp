@@ -133,7 +133,7 @@ ErrorCode SetTextInsetCmd::Do()
 ErrorCode SetFrameFirstLineOffsetMetricCmd::Do()
 {
     std::vector<TextFrame*> frames = FramesOf(GetDataBase(), mItems);
-    if (frames.empty() || intData < 0 || intData > static_cast<int32>(FirstBaselineOffset::kFixedHeight))
+    if (frames.empty() || intData < 0 || intData > static_cast<int32>(FirstBaselineOffset::kEmboxHeight))
         return kInvalidParameterError;
     for (TextFrame* frame : frames) frame->firstBaselineOffset = static_cast<FirstBaselineOffset>(intData);
     return kSuccess;

@@ -13,8 +13,8 @@ enum class FirstBaselineOffset : int32 {
     kCapHeight = 1,      // the cap height of the first line
     kLeadingOffset = 2,  // the leading of the first line
     kXHeight = 3,        // the x height of the first line
-    kEmboxHeight = 4,    // the em box height of the first line
-    kFixedHeight = 5,    // a fixed distance
+    kFixedHeight = 4,    // a fixed distance
+    kEmboxHeight = 5,    // the em box height of the first line
 };
 
 class TextFrame : public PageItem {
