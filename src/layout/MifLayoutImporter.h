@@ -79,7 +79,8 @@ private:
     int32 mUIFlags = 0;
     UIDList mTempSpreads;
     std::map<PMString, UID> mMasterTagMap;
-    // Per TextRect, by its ID (0 for none).
+    // Per TextRect, by its ID (0 for none). The statements belong to the tree and are read only
+    // while the layout is imported.
     std::map<int32, const MifObject*> mTextRects;
     std::map<int32, UIDRef> mFrames;
     std::map<int32, UIDRef> mIDtoMultiColumnRef;   // the item holding the frame's columns

@@ -18,6 +18,7 @@
 #include "ObjectModel.h"
 #include "Spread.h"
 #include "Story.h"
+#include "TestUtils.h"
 #include "TextFrame.h"
 
 namespace {
@@ -63,6 +64,17 @@ protected:
     InterfacePtr<IMifLayoutImporter> importer;
 };
 
+// What the diagnostic log gains while `action` runs.
+template <class Action>
+std::string LoggedBy(Action action)
+{
+    std::string log = (std::filesystem::path(std::getenv("TESSEL_LOG_DIR")) / "orvane.log").string();
+    size_t before = ReadFile(log).size();
+    action();
+    std::string written = ReadFile(log);
+    return written.size() > before ? written.substr(before) : std::string();
+}
+
 const char* kTwoSided = "<Document <DPageSize 612pt 792pt> <DTwoSides Yes>>\n";
 
 } // namespace
@@ -107,13 +119,18 @@ TEST_F(MifTextRectImportTest, Frame_PlaceAndColumns)
 
 TEST_F(MifTextRectImportTest, Threads_AlongTRNextAcrossPages)
 {
-    Import(std::string("<MIFFile 9.00>\n") + kTwoSided +
-           "<TextFlow <TFTag `A'> <Notes > <Para <ParaLine <TextRectID 3> <String `x'>>>>\n"
-           "<Page <PageType BodyPage> <TextRect <ID 9> <ShapeRect 0 0 50pt 50pt>>"
-           " <TextRect <ID 3> <ShapeRect 0 0 50pt 50pt> <TRNext 7>>>\n"
-           "<Page <PageType BodyPage> <TextRect <ID 7> <ShapeRect 0 0 50pt 50pt> <TRNext 9>>"
-           " <TextRect <ID 11> <ShapeRect 0 0 50pt 50pt> <TRNext 40>>>\n"
-           "<Page <PageType ReferencePage> <TextRect <ID 40> <ShapeRect 0 0 50pt 50pt>>>\n");
+    std::string logged = LoggedBy([&] {
+        Import(std::string("<MIFFile 9.00>\n") + kTwoSided +
+               "<TextFlow <TFTag `A'> <Notes > <Para <ParaLine <TextRectID 3> <String `x'>>>>\n"
+               "<Page <PageType BodyPage> <TextRect <ID 9> <ShapeRect 0 0 50pt 50pt>>"
+               " <TextRect <ID 3> <ShapeRect 0 0 50pt 50pt> <TRNext 7>>>\n"
+               "<Page <PageType BodyPage> <TextRect <ID 7> <ShapeRect 0 0 50pt 50pt> <TRNext 9>>"
+               " <TextRect <ID 11> <ShapeRect 0 0 50pt 50pt> <TRNext 40>>>\n"
+               "<Page <PageType ReferencePage> <TextRect <ID 40> <ShapeRect 0 0 50pt 50pt>>>\n");
+    });
+    EXPECT_NE(logged.find("MifLayoutImporter.cpp("), std::string::npos) << logged;
+    EXPECT_NE(logged.find("): mIDtoMultiColumnRef.find(propVal.id) != mIDtoMultiColumnRef.end() == false"), std::string::npos)
+        << logged;
     EXPECT_EQ(Frame(3).nextFrame, FrameUID(7));
     EXPECT_EQ(Frame(7).previousFrame, FrameUID(3));
     EXPECT_EQ(Frame(7).nextFrame, FrameUID(9));
@@ -133,11 +150,17 @@ TEST_F(MifTextRectImportTest, Threads_AlongTRNextAcrossPages)
 
 TEST_F(MifTextRectImportTest, Threads_LoopsAndSharedTargetsStayFinite)
 {
-    Import("<MIFFile 9.00>\n"
-           "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 1>>>>\n"
-           "<Page <TextRect <ID 1> <ShapeRect 0 0 50pt 50pt> <TRNext 2>>"
-           " <TextRect <ID 2> <ShapeRect 0 0 50pt 50pt> <TRNext 1> <TRSideheadWidth 10pt>>"
-           " <TextRect <ID 4> <ShapeRect 0 0 50pt 50pt> <TRNext 2>>>\n");
+    std::string logged = LoggedBy([&] {
+        Import("<MIFFile 9.00>\n"
+               "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 1>>>>\n"
+               "<Page <TextRect <ID 1> <ShapeRect 0 0 50pt 50pt> <TRNext 2>>"
+               " <TextRect <ID 2> <ShapeRect 0 0 50pt 50pt> <TRNext 1> <TRSideheadWidth 10pt>>"
+               " <TextRect <ID 4> <ShapeRect 0 0 50pt 50pt> <TRNext 2>>>\n");
+    });
+    size_t refused = 0;
+    for (size_t at = logged.find("): textLinkCmd failed"); at != std::string::npos; at = logged.find("): textLinkCmd failed", at + 1))
+        ++refused;
+    EXPECT_EQ(refused, 2u) << logged;
     // 1 -> 2 is made; 2 -> 1 would close a loop and 4 -> 2 would give 2 two predecessors.
     EXPECT_EQ(Frame(1).nextFrame, FrameUID(2));
     EXPECT_EQ(Frame(2).nextFrame, kInvalidUID);
