@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "Section.h"
+#include "Story.h"
+#include "TextFrame.h"
 #include "SpreadLayout.h"
 
 namespace {
@@ -93,8 +95,26 @@ void DocumentLayout::RemoveSpread(DataBase& db, UID spreadUID)
         }
         db.Delete(page);
     }
-    for (UID item : spread->pageItems) db.Delete(item);
+    for (UID item : std::vector<UID>(spread->pageItems)) RemovePageItem(db, item);
     Erase(document->spreads, spreadUID);
     Erase(document->masterSpreads, spreadUID);
     db.Delete(spreadUID);
+}
+
+void DocumentLayout::RemovePageItem(DataBase& db, UID itemUID)
+{
+    PageItem* item = db.Get<PageItem>(itemUID);
+    if (!item) return;
+    if (Spread* spread = db.Get<Spread>(item->spread)) Erase(spread->pageItems, itemUID);
+    if (TextFrame* frame = dynamic_cast<TextFrame*>(item)) {
+        TextFrame* previous = db.Get<TextFrame>(frame->previousFrame);
+        TextFrame* next = db.Get<TextFrame>(frame->nextFrame);
+        if (previous) previous->nextFrame = next ? next->GetUID() : kInvalidUID;
+        if (next) next->previousFrame = previous ? previous->GetUID() : kInvalidUID;
+        if (!previous && !next) {
+            Erase(db.GetDocument()->stories, frame->story);
+            db.Delete(frame->story);
+        }
+    }
+    db.Delete(itemUID);
 }

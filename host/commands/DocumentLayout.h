@@ -16,4 +16,7 @@ Page* AddPage(DataBase& db, Spread& spread);
 void RemovePage(DataBase& db, UID pageUID);
 // Removes a spread with its pages and page items.
 void RemoveSpread(DataBase& db, UID spreadUID);
+// Removes a page item from its spread. A text frame leaves its thread, which closes over the
+// gap; its story goes with the last frame that shows it.
+void RemovePageItem(DataBase& db, UID itemUID);
 }

@@ -25,6 +25,7 @@ public:
     std::vector<UID> masterSpreads;
     std::vector<UID> layers;        // front to back
     std::vector<UID> sections;      // in page order
+    std::vector<UID> stories;       // in creation order
     std::vector<UID> swatches;      // in the order of the Swatches panel
     std::vector<UID> paragraphStyles;
     std::vector<UID> characterStyles;

@@ -7,6 +7,7 @@
 #include "Document.h"
 #include "IdmlContext.h"
 #include "IdmlIds.h"
+#include "IdmlTextFrameWriter.h"
 #include "IdmlXml.h"
 #include "Spread.h"
 
@@ -74,6 +75,7 @@ void WriteMasterSpread(IdmlContext& context, const MasterSpread& master, const s
     // A master based on another applies that master to each of its pages.
     std::string base = context.MasterRef(BaseOf(context.GetDataBase(), master));
     for (const Page* page : pages) WritePage(element, *page, master.prefix, base);
+    IdmlTextFrameWriter::WritePageItems(context, element, master);
 }
 
 void WriteSpread(IdmlContext& context, const Spread& spread)
@@ -88,6 +90,7 @@ void WriteSpread(IdmlContext& context, const Spread& spread)
     IdmlXml::SetText(element, "FlattenerOverride", "Default");
     for (const Page* page : pages)
         WritePage(element, *page, context.GetNumbering().GetPageName(page->GetUID()), context.MasterRef(page->appliedMaster));
+    IdmlTextFrameWriter::WritePageItems(context, element, spread);
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "IdmlStoryWriter.h"
 
+#include "DataBase.h"
+#include "Document.h"
 #include "IdmlContext.h"
 #include "IdmlIds.h"
 #include "IdmlXml.h"
+#include "Story.h"
 
 namespace {
 
@@ -33,10 +36,46 @@ void WriteBackingStory(IdmlContext& context)
     IdmlXml::SetText(element, "MarkupTag", IdmlIds::kRootXmlTag);
 }
 
+// Runs of text between carriage returns become <Content>, each return a <Br/>; an empty story
+// is one empty paragraph with no <Content> at all.
+void WriteText(pugi::xml_node characters, const PMString& text)
+{
+    const std::u16string& utf16 = text.GetUTF16();
+    size_t start = 0;
+    while (start <= utf16.size()) {
+        size_t end = utf16.find(u'\r', start);
+        if (end == std::u16string::npos) end = utf16.size();
+        if (end > start) characters.append_child("Content").text() = IdmlXml::CleanText(PMString(utf16.substr(start, end - start))).c_str();
+        if (end == utf16.size()) break;
+        characters.append_child("Br");
+        start = end + 1;
+    }
+}
+
+void WriteStory(IdmlContext& context, const Story& story)
+{
+    std::string self = IdmlIds::ForUID(story.GetUID());
+    pugi::xml_node root = context.GetPackage().AddPart(IdmlSlot::kStory, "Story", IdmlIds::StoryPart(story.GetUID()));
+    pugi::xml_node element = root.append_child("Story");
+    IdmlXml::SetText(element, "Self", self);
+    IdmlXml::SetText(element, "AppliedTOCStyle", IdmlIds::kNone);
+    IdmlXml::SetBool(element, "TrackChanges", false);
+    IdmlXml::SetText(element, "StoryTitle", "$ID/");
+    IdmlXml::SetText(element, "AppliedNamedGrid", IdmlIds::kNone);
+    pugi::xml_node paragraph = element.append_child("ParagraphStyleRange");
+    IdmlXml::SetText(paragraph, "AppliedParagraphStyle", IdmlIds::kBasicParagraphStyle);
+    pugi::xml_node characters = paragraph.append_child("CharacterStyleRange");
+    IdmlXml::SetText(characters, "AppliedCharacterStyle", IdmlIds::kNoCharacterStyle);
+    WriteText(characters, story.text);
+    context.AddStory(self);
+}
+
 } // namespace
 
 void IdmlStoryWriter::Write(IdmlContext& context)
 {
     WriteTags(context);
     WriteBackingStory(context);
+    for (UID uid : context.GetDocument().stories)
+        if (const Story* story = context.GetDataBase().Get<Story>(uid); story && context.Claim(uid)) WriteStory(context, *story);
 }

@@ -12,8 +12,10 @@
 #include "PageNumbering.h"
 #include "Section.h"
 #include "Spread.h"
+#include "Story.h"
 #include "Style.h"
 #include "Swatch.h"
+#include "TextFrame.h"
 
 namespace {
 
@@ -63,6 +65,7 @@ void SetDocumentFields(const Document& document, JsonValue& out)
     out.Set("masterSpreads", RefList(document.masterSpreads));
     out.Set("layers", RefList(document.layers));
     out.Set("sections", RefList(document.sections));
+    out.Set("stories", RefList(document.stories));
     out.Set("swatches", RefList(document.swatches));
     out.Set("paragraphStyles", RefList(document.paragraphStyles));
     out.Set("characterStyles", RefList(document.characterStyles));
@@ -94,6 +97,39 @@ void SetPageFields(const Page& page, JsonValue& out)
     out.Set("width", JsonValue::Real(page.width));
     out.Set("height", JsonValue::Real(page.height));
 }
+
+const char* FirstBaselineOffsetName(FirstBaselineOffset offset)
+{
+    switch (offset) {
+    case FirstBaselineOffset::kAscentOffset: return "AscentOffset";
+    case FirstBaselineOffset::kCapHeight: return "CapHeight";
+    case FirstBaselineOffset::kLeadingOffset: return "LeadingOffset";
+    case FirstBaselineOffset::kXHeight: return "XHeight";
+    case FirstBaselineOffset::kEmboxHeight: return "EmboxHeight";
+    case FirstBaselineOffset::kFixedHeight: return "FixedHeight";
+    }
+    return "Unknown";
+}
+
+void SetTextFrameFields(const TextFrame& frame, JsonValue& out)
+{
+    out.Set("spread", Ref(frame.spread));
+    out.Set("layer", Ref(frame.layer));
+    const PMMatrix& m = frame.itemTransform;
+    JsonValue transform = JsonValue::Array();
+    for (PMReal value : {m.a, m.b, m.c, m.d, m.tx, m.ty}) transform.Append(JsonValue::Real(value));
+    out.Set("itemTransform", std::move(transform));
+    out.Set("pathBounds", Rect(frame.pathBounds));
+    out.Set("story", Ref(frame.story));
+    out.Set("previousFrame", Ref(frame.previousFrame));
+    out.Set("nextFrame", Ref(frame.nextFrame));
+    out.Set("columnCount", JsonValue::Integer(frame.columnCount));
+    out.Set("columnGutter", JsonValue::Real(frame.columnGutter));
+    out.Set("insets", Rect(frame.insets));
+    out.Set("firstBaselineOffset", JsonValue::String(FirstBaselineOffsetName(frame.firstBaselineOffset)));
+}
+
+void SetStoryFields(const Story& story, JsonValue& out) { out.Set("text", JsonValue::String(story.text)); }
 
 void SetLayerFields(const Layer& layer, JsonValue& out)
 {
@@ -225,6 +261,8 @@ JsonValue DumpObject(const DocObject& object)
                  DumpAs<Spread>(object, "Spread", SetSpreadFields, out) ||
                  DumpAs<Page>(object, "Page", SetPageFields, out) ||
                  DumpAs<Layer>(object, "Layer", SetLayerFields, out) ||
+                 DumpAs<TextFrame>(object, "TextFrame", SetTextFrameFields, out) ||
+                 DumpAs<Story>(object, "Story", SetStoryFields, out) ||
                  DumpAs<Section>(object, "Section", SetSectionFields, out) ||
                  DumpAs<Swatch>(object, "Swatch", SetSwatchFields, out) ||
                  DumpAs<Style>(object, "Style", SetStyleFields, out) ||

@@ -3,7 +3,9 @@
 
 #include "IDFile.h"
 #include "IPMUnknown.h"
+#include "PMGeometry.h"
 #include "TesselID.h"
+#include "UIDRef.h"
 
 class MifObject;
 
@@ -23,6 +25,39 @@ public:
     virtual void ImportAnchoredFrames() = 0;
     // The "Importing layout..." phase: pages, master spreads, text frames and graphics.
     virtual void ImportLayout() = 0;
-    // The "Finalizing..." phase: the scratch spreads and temporary files go.
+    // The "Finalizing..." phase: the scratch spreads and temporary files go; frames with
+    // balanced columns are fitted to their text.
     virtual void Finalize() = 0;
+
+    // Makes a text frame with the outline `bounds` (spread coordinates) on `spread`, in `layer`
+    // (none: the frontmost), its first baseline placed by leading; the null reference (logged)
+    // when the host refuses.
+    virtual UIDRef CreateTextFrame(const PMRect& bounds, UID spread, UID layer) = 0;
+
+    // What the content importer asks of the frames made for TextRects, by the TextRect's ID
+    // (0 for a TextRect without one; a later TextRect with the same ID replaces the earlier).
+    // The story shown by the frame of TextRect `id`; the null reference when there is none.
+    virtual UIDRef GetStoryOfTextRect(int32 id) const = 0;
+    // The page item made for `id`; the null reference when there is none.
+    virtual UIDRef GetItemOfId(int32 id) const = 0;
+    // The ID of the TextRect whose frame is `item` in `db`; 0 when there is none.
+    virtual int32 GetIdOfItem(const DataBase* db, UID item) const = 0;
+    // Whether the flow through the frame has side heads; false when not recorded.
+    virtual bool HasSideheads(const UIDRef& frame) const = 0;
+    virtual bool HasSideheads(int32 id) const = 0;
+    // The side-head area's width and the gap beside it, points; 0 when not recorded.
+    virtual PMReal GetSideheadWidth(const UIDRef& frame) const = 0;
+    virtual PMReal GetSideheadWidth(int32 id) const = 0;
+    virtual PMReal GetSideheadGap(const UIDRef& frame) const = 0;
+    virtual PMReal GetSideheadGap(int32 id) const = 0;
+    // The side the side-head area stands on, kMifLeft or kMifRight (Inside and Outside already
+    // resolved by the frame's page); kMifLeft when not recorded.
+    virtual int32 GetSideheadPlacement(const UIDRef& frame) const = 0;
+    virtual int32 GetSideheadPlacement(int32 id) const = 0;
+    // The TextRect's column count; 1 when not recorded.
+    virtual int32 GetColumnCount(int32 id) const = 0;
+    // Whether the TextRect's columns are balanced; false when not recorded.
+    virtual bool GetColumnBalance(int32 id) const = 0;
+    // Whether the page under the item's centre is a left page; false when no page is.
+    virtual bool IsOnLeftPage(const UIDRef& item) const = 0;
 };

@@ -2,16 +2,21 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "MifAssertLog.h"
+#include "IMifTextFrameUtils.h"
 #include "MasterSpreadCommands.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
+#include "ObjectModel.h"
 #include "PageCommands.h"
 #include "Spread.h"
+#include "Story.h"
+#include "TextFrameCommands.h"
 
 void MifLayoutImporter::Init(const IDFile& file, MifObject* mifRoot, int32 uiFlags)
 {
@@ -60,6 +65,7 @@ void MifLayoutImporter::Finalize()
         if (CmdUtils::ProcessCommand(deleteSpreadCmd) != kSuccess) MIF_LOG_ERROR(deleteSpreadCmd);
     }
     mTempSpreads.Clear();
+    BalanceColumns();
 }
 
 namespace {
@@ -152,6 +158,10 @@ void MifLayoutImporter::ImportLayout()
         }
         // Reference and hidden pages, with everything on them, stay out of the document.
     }
+    // Threads may run between any pages, so they are made once every frame exists; side heads
+    // follow, since a frame's flow is found through its thread.
+    ThreadTextFrames();
+    ApplySideheads();
 }
 
 UID MifLayoutImporter::MasterSpreadFor(const MifObject& mifPage, int32 pageType, int32& masterCount)
@@ -204,5 +214,268 @@ void MifLayoutImporter::ImportPage(UID targetPage, const MifObject& mifPage)
         applyMasterSpreadCmd->masterUID = *background == PMString("None") ? kInvalidUID : GetMasterForTag(*background);
         if (CmdUtils::ProcessCommand(applyMasterSpreadCmd) != kSuccess) MIF_LOG_FAILED(applyMasterSpreadCmd);
     }
-    // The objects of the page (text frames, graphics, images) come with the frame import.
+    if (!page) {
+        MIF_LOG_NIL(page);
+        return;
+    }
+    // The objects go on the spread's first content layer; MIF page coordinates (top left of the
+    // page, y down) become spread coordinates through the page's place in its spread.
+    const std::vector<UID>& layers = db->GetDocument()->layers;
+    UID layer = layers.empty() ? kInvalidUID : layers.back();
+    PMMatrix pageToSpread = PMMatrix::Translation(page->boundsInSpread.left, page->boundsInSpread.top);
+    for (const MifProp* prop : mifPage.props) {
+        if (prop->type != kMifTypeObject || !prop->value.object) continue;
+        if (prop->id == kMifTextRect) ImportTextRect(*prop->value.object, pageToSpread, page->spread, layer);
+        // Graphics, images and unanchored frames come with the graphics import.
+    }
+}
+
+namespace {
+
+// First-baseline placement of every frame made: by the first line's leading, as FrameMaker
+// places the first line of a text column.
+constexpr int32 kFirstLineOffsetByLeading = 2;
+// The columns a host text frame can hold.
+constexpr int32 kMaxColumns = 40;
+// A TRNext chain is followed through at most this many levels of a flow's statements.
+constexpr int32 kFlowDepth = 64;
+
+int32 IdOf(const MifObject& mifObject)
+{
+    MifPropVal propVal;
+    return mifObject.GetPropVal(kMifID, propVal) ? propVal.id : 0;
+}
+
+PMReal PositiveLength(const MifObject& mifObject, int32 keyword)
+{
+    MifPropVal propVal;
+    return mifObject.GetPropVal(keyword, propVal) && propVal.dim[0] > 0 ? propVal.dim[0] : 0;
+}
+
+PMRect BoundingBox(const PMMatrix& matrix, const PMRect& rect)
+{
+    PMPoint a = matrix.Transform({rect.left, rect.top});
+    PMPoint b = matrix.Transform({rect.right, rect.bottom});
+    PMPoint c = matrix.Transform({rect.left, rect.bottom});
+    PMPoint d = matrix.Transform({rect.right, rect.top});
+    return PMRect(std::min({a.x, b.x, c.x, d.x}), std::min({a.y, b.y, c.y, d.y}), std::max({a.x, b.x, c.x, d.x}),
+                  std::max({a.y, b.y, c.y, d.y}));
+}
+
+template <class Map, class Key>
+auto Lookup(const Map& map, const Key& key, decltype(map.begin()->second) fallback)
+{
+    auto found = map.find(key);
+    return found == map.end() ? fallback : found->second;
+}
+
+} // namespace
+
+void MifLayoutImporter::ImportTextRect(const MifObject& mifTextRect, const PMMatrix& pageToSpread, UID spread, UID layer)
+{
+    MifPropVal propVal;
+    if (!mifTextRect.GetPropVal(kMifShapeRect, propVal)) return;   // nothing to place
+    PMRect shape(propVal.dim[0], propVal.dim[1], propVal.dim[0] + propVal.dim[2], propVal.dim[1] + propVal.dim[3]);
+    UIDRef textFrame = CreateTextFrame(BoundingBox(pageToSpread, shape), spread, layer);
+    if (!textFrame.ExistsInDB()) {
+        MIF_LOG_NIL(textFrame);
+        return;
+    }
+    Utils<IMifTextFrameUtils> textFrameUtils;
+    if (!textFrameUtils) {
+        MIF_LOG_NIL(textFrameUtils);
+        return;
+    }
+    // Counts outside what a frame holds take the nearest it does; a negative gap counts as 0.
+    int32 count = mifTextRect.GetPropVal(kMifTRNumColumns, propVal) ? std::clamp(propVal.id, 1, kMaxColumns) : 1;
+    textFrameUtils->SetColumns(textFrame, count, PositiveLength(mifTextRect, kMifTRColumnGap));
+    bool balance = mifTextRect.GetPropVal(kMifTRColumnBalance, propVal) && propVal.boolean;
+    UIDRef multiColumnTextFrame = textFrameUtils->GetFirstColumn(textFrame);
+    if (!multiColumnTextFrame.ExistsInDB()) {
+        MIF_LOG_NIL(multiColumnTextFrame);
+        return;
+    }
+    int32 id = IdOf(mifTextRect);
+    mFrames[id] = textFrame;
+    mTextRects[id] = &mifTextRect;
+    mColumnCounts[id] = count;
+    mIDtoMultiColumnRef[id] = multiColumnTextFrame;
+    mColumnBalance[id] = balance;
+}
+
+UIDRef MifLayoutImporter::CreateTextFrame(const PMRect& bounds, UID spread, UID layer)
+{
+    DataBase* db = GetDataBase();
+    auto createTextFrameCmd = std::make_shared<CreateTextFrameCmd>();
+    createTextFrameCmd->SetItemList(UIDList(UIDRef(db, spread)));
+    createTextFrameCmd->layer = layer;
+    createTextFrameCmd->bounds = PMRect(0, 0, bounds.Width(), bounds.Height());
+    createTextFrameCmd->transform = PMMatrix::Translation(bounds.left, bounds.top);
+    if (CmdUtils::ProcessCommand(createTextFrameCmd) != kSuccess) {
+        MIF_LOG_FAILED(createTextFrameCmd);
+        return UIDRef();
+    }
+    UIDRef textFrame = createTextFrameCmd->GetItemList().GetRef(0);
+    if (Utils<IMifTextFrameUtils> textFrameUtils; textFrameUtils)
+        textFrameUtils->SetFirstLineOffsetMetric(textFrame, kFirstLineOffsetByLeading);
+    return textFrame;
+}
+
+void MifLayoutImporter::ThreadTextFrames()
+{
+    Utils<IMifTextFrameUtils> textFrameUtils;
+    if (!textFrameUtils) {
+        MIF_LOG_NIL(textFrameUtils);
+        return;
+    }
+    for (auto iter = mTextRects.begin(); iter != mTextRects.end(); ++iter) {
+        MifPropVal propVal;
+        if (!iter->second->GetPropVal(kMifTRNext, propVal) || propVal.id <= 0) continue;
+        if (mIDtoMultiColumnRef.find(iter->first) == mIDtoMultiColumnRef.end()) {
+            MIF_LOG_FALSE(mIDtoMultiColumnRef.find(iter->first) != mIDtoMultiColumnRef.end());
+            continue;
+        }
+        // A TRNext naming a TextRect that has no frame (on a skipped page, or nowhere) leaves
+        // the chain unlinked here.
+        if (mIDtoMultiColumnRef.find(propVal.id) == mIDtoMultiColumnRef.end()) {
+            MIF_LOG_FALSE(mIDtoMultiColumnRef.find(propVal.id) != mIDtoMultiColumnRef.end());
+            continue;
+        }
+        // A second TRNext to the same TextRect, or one that closes a loop, is refused by the
+        // host and logged; the threads made so far stay.
+        UIDRef textFrameA = mIDtoMultiColumnRef[iter->first];
+        UIDRef textFrameB = mIDtoMultiColumnRef[propVal.id];
+        textFrameUtils->LinkFrames(textFrameA, textFrameB);
+    }
+}
+
+int32 MifLayoutImporter::ChainHead(int32 id) const
+{
+    // A chain that loops back on itself has no head: the walk stops at the first ID met again.
+    std::set<int32> seen{id};
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const auto& [key, mifTextRect] : mTextRects) {
+            MifPropVal propVal;
+            if (key >= 1 && mifTextRect->GetPropVal(kMifTRNext, propVal) && propVal.id == id) {
+                if (!seen.insert(key).second) return id;
+                id = key;
+                moved = true;
+                break;
+            }
+        }
+    }
+    return id;
+}
+
+const MifObject* MifLayoutImporter::FlowOfChain(int32 head) const
+{
+    for (const MifProp* prop : mMifRoot->props)
+        if (prop->id == kMifTextFlow && prop->type == kMifTypeObject && prop->value.object &&
+            prop->value.object->FindObjectWithId(kMifTextRectID, head, kFlowDepth))
+            return prop->value.object;
+    return nullptr;
+}
+
+void MifLayoutImporter::ApplySideheads()
+{
+    Utils<IMifTextFrameUtils> textFrameUtils;
+    if (!textFrameUtils) {
+        MIF_LOG_NIL(textFrameUtils);
+        return;
+    }
+    for (const auto& [id, frame] : mFrames) {
+        Sideheads sideheads;
+        const MifObject* flow = FlowOfChain(ChainHead(id));
+        const MifObject* mifTextRect = Lookup(mTextRects, id, nullptr);
+        if (flow && flow->GetBool(kMifTFSideheads) && mifTextRect) {
+            sideheads.hasSideheads = true;
+            sideheads.width = PositiveLength(*mifTextRect, kMifTRSideheadWidth);
+            sideheads.gap = PositiveLength(*mifTextRect, kMifTRSideheadGap);
+            MifPropVal propVal;
+            int32 placement = mifTextRect->GetPropVal(kMifTRSideheadPlacement, propVal) ? propVal.keyword : kMifLeft;
+            bool left = IsOnLeftPage(frame);
+            if (placement == kMifInside) placement = left ? kMifRight : kMifLeft;
+            else if (placement == kMifOutside) placement = left ? kMifLeft : kMifRight;
+            sideheads.placement = placement == kMifRight ? kMifRight : kMifLeft;
+            PMReal area = sideheads.width + sideheads.gap;
+            if (sideheads.placement == kMifRight)
+                textFrameUtils->SetInsets(frame, 0, 0, area, 0);
+            else
+                textFrameUtils->SetInsets(frame, area, 0, 0, 0);
+        }
+        mSideheadsById[id] = sideheads;
+        mSideheadsByFrame[frame.GetUID()] = sideheads;
+    }
+}
+
+void MifLayoutImporter::BalanceColumns()
+{
+    Utils<IMifTextFrameUtils> textFrameUtils;
+    if (!textFrameUtils) {
+        MIF_LOG_NIL(textFrameUtils);
+        return;
+    }
+    for (const auto& [id, balance] : mColumnBalance)
+        if (balance) textFrameUtils->FitMultiColumnFrame(GetItemOfId(id), false);
+}
+
+UIDRef MifLayoutImporter::GetStoryOfTextRect(int32 id) const
+{
+    UIDRef frame = Lookup(mIDtoMultiColumnRef, id, UIDRef());
+    const TextFrame* textFrame = frame.GetDataBase() ? frame.GetDataBase()->Get<TextFrame>(frame.GetUID()) : nullptr;
+    return textFrame ? UIDRef(frame.GetDataBase(), textFrame->story) : UIDRef();
+}
+
+UIDRef MifLayoutImporter::GetItemOfId(int32 id) const { return Lookup(mFrames, id, UIDRef()); }
+
+int32 MifLayoutImporter::GetIdOfItem(const DataBase* db, UID item) const
+{
+    for (const auto& [id, frame] : mFrames)
+        if (frame.GetDataBase() == db && frame.GetUID() == item) return id;
+    return 0;
+}
+
+const MifLayoutImporter::Sideheads* MifLayoutImporter::FindSideheads(int32 id) const
+{
+    auto found = mSideheadsById.find(id);
+    return found == mSideheadsById.end() ? nullptr : &found->second;
+}
+
+const MifLayoutImporter::Sideheads* MifLayoutImporter::FindSideheads(const UIDRef& frame) const
+{
+    auto found = mSideheadsByFrame.find(frame.GetUID());
+    return found == mSideheadsByFrame.end() || frame.GetDataBase() != GetDataBase() ? nullptr : &found->second;
+}
+
+bool MifLayoutImporter::HasSideheads(const UIDRef& frame) const { return FindSideheads(frame) && FindSideheads(frame)->hasSideheads; }
+bool MifLayoutImporter::HasSideheads(int32 id) const { return FindSideheads(id) && FindSideheads(id)->hasSideheads; }
+PMReal MifLayoutImporter::GetSideheadWidth(const UIDRef& frame) const { return FindSideheads(frame) ? FindSideheads(frame)->width : 0; }
+PMReal MifLayoutImporter::GetSideheadWidth(int32 id) const { return FindSideheads(id) ? FindSideheads(id)->width : 0; }
+PMReal MifLayoutImporter::GetSideheadGap(const UIDRef& frame) const { return FindSideheads(frame) ? FindSideheads(frame)->gap : 0; }
+PMReal MifLayoutImporter::GetSideheadGap(int32 id) const { return FindSideheads(id) ? FindSideheads(id)->gap : 0; }
+int32 MifLayoutImporter::GetSideheadPlacement(const UIDRef& frame) const
+{
+    return FindSideheads(frame) ? FindSideheads(frame)->placement : kMifLeft;
+}
+int32 MifLayoutImporter::GetSideheadPlacement(int32 id) const { return FindSideheads(id) ? FindSideheads(id)->placement : kMifLeft; }
+int32 MifLayoutImporter::GetColumnCount(int32 id) const { return Lookup(mColumnCounts, id, 1); }
+bool MifLayoutImporter::GetColumnBalance(int32 id) const { return Lookup(mColumnBalance, id, false); }
+
+bool MifLayoutImporter::IsOnLeftPage(const UIDRef& item) const
+{
+    DataBase* db = item.GetDataBase();
+    const PageItem* pageItem = db ? db->Get<PageItem>(item.GetUID()) : nullptr;
+    const Spread* spread = pageItem ? db->Get<Spread>(pageItem->spread) : nullptr;
+    if (!spread) return false;
+    // Pages stand side by side, so the page under the item's horizontal centre owns it; the
+    // pages before the binding location are the left pages.
+    PMRect bounds = pageItem->GetBoundsInSpread();
+    PMReal centre = (bounds.left + bounds.right) / 2;
+    for (size_t i = 0; i < spread->pages.size(); ++i) {
+        const Page* page = db->Get<Page>(spread->pages[i]);
+        if (page && centre >= page->boundsInSpread.left && centre < page->boundsInSpread.right)
+            return static_cast<int32>(i) < spread->bindingLocation;
+    }
+    return false;
 }

@@ -3,11 +3,16 @@
 // Handles: the scratch spread where anchored frames are assembled (made before the catalogs are
 // imported, removed when the import finishes); Page statements: body pages matched to the
 // document's pages in order, LeftMasterPage/RightMasterPage onto the pages of master "A",
-// OtherMasterPage as master spreads "B", "C", ..., PageBackground applying a master. Passes over:
-// ReferencePage, HiddenPage. Not yet: the objects of the pages (text frames, graphics).
+// OtherMasterPage as master spreads "B", "C", ..., PageBackground applying a master; TextRect
+// as a text frame (ShapeRect, TRNumColumns, TRColumnGap) threaded along TRNext after all pages,
+// with side-head areas (TFSideheads of its flow, TRSideheadWidth, TRSideheadGap,
+// TRSideheadPlacement) as text insets. Recorded, not yet applied: TRColumnBalance (fitting needs
+// composed text). Passes over: ReferencePage, HiddenPage. Not yet: graphics, imported images,
+// unanchored frames, and the stroke, fill and rotation of text frames.
 #pragma once
 
 #include "IMifLayoutImporter.h"
+#include "MifKeywords.h"
 #include <map>
 
 #include "PMString.h"
@@ -21,6 +26,21 @@ public:
     void ImportAnchoredFrames() override {}
     void ImportLayout() override;
     void Finalize() override;
+    UIDRef CreateTextFrame(const PMRect& bounds, UID spread, UID layer) override;
+    UIDRef GetStoryOfTextRect(int32 id) const override;
+    UIDRef GetItemOfId(int32 id) const override;
+    int32 GetIdOfItem(const DataBase* db, UID item) const override;
+    bool HasSideheads(const UIDRef& frame) const override;
+    bool HasSideheads(int32 id) const override;
+    PMReal GetSideheadWidth(const UIDRef& frame) const override;
+    PMReal GetSideheadWidth(int32 id) const override;
+    PMReal GetSideheadGap(const UIDRef& frame) const override;
+    PMReal GetSideheadGap(int32 id) const override;
+    int32 GetSideheadPlacement(const UIDRef& frame) const override;
+    int32 GetSideheadPlacement(int32 id) const override;
+    int32 GetColumnCount(int32 id) const override;
+    bool GetColumnBalance(int32 id) const override;
+    bool IsOnLeftPage(const UIDRef& item) const override;
 
     // The master spread made for a master page tag (the tag exactly as written); kInvalidUID when none.
     UID GetMasterForTag(const PMString& tag) const;
@@ -30,10 +50,42 @@ private:
     void ImportPage(UID targetPage, const MifObject& mifPage);
     // The master spread for a master page statement; kInvalidUID (logged) when there is none.
     UID MasterSpreadFor(const MifObject& mifPage, int32 pageType, int32& masterCount);
+    // Makes the frame of one TextRect of a page and records it; `pageToSpread` maps MIF page
+    // coordinates to spread coordinates.
+    void ImportTextRect(const MifObject& mifTextRect, const PMMatrix& pageToSpread, UID spread, UID layer);
+    // Threads the frames along TRNext, in ascending ID order.
+    void ThreadTextFrames();
+    // Turns the side-head areas of frames whose flow has side heads into text insets.
+    void ApplySideheads();
+    // Fits the frames of balanced TextRects to their text.
+    void BalanceColumns();
+    // The ID of the first TextRect of the chain that holds `id`.
+    int32 ChainHead(int32 id) const;
+    // The first top-level TextFlow that holds a TextRectID `head`; null when none does.
+    const MifObject* FlowOfChain(int32 head) const;
+
+    // What the side-head pass found for one frame.
+    struct Sideheads {
+        bool hasSideheads = false;
+        PMReal width = 0;
+        PMReal gap = 0;
+        int32 placement = kMifLeft;   // or kMifRight
+    };
+    const Sideheads* FindSideheads(int32 id) const;
+    const Sideheads* FindSideheads(const UIDRef& frame) const;
 
     IDFile mSourceFile;
     MifObject* mMifRoot = nullptr;
     int32 mUIFlags = 0;
     UIDList mTempSpreads;
     std::map<PMString, UID> mMasterTagMap;
+    // Per TextRect, by its ID (0 for none). The statements belong to the tree and are read only
+    // while the layout is imported.
+    std::map<int32, const MifObject*> mTextRects;
+    std::map<int32, UIDRef> mFrames;
+    std::map<int32, UIDRef> mIDtoMultiColumnRef;   // the item holding the frame's columns
+    std::map<int32, int32> mColumnCounts;
+    std::map<int32, bool> mColumnBalance;
+    std::map<int32, Sideheads> mSideheadsById;
+    std::map<UID, Sideheads> mSideheadsByFrame;
 };

@@ -23,6 +23,7 @@
 #include "MifSubstData.h"
 #include "MifTableImporter.h"
 #include "MifTextConverter.h"
+#include "MifTextFrameUtils.h"
 #include "MifTreeDumper.h"
 #include "MifVariableImporter.h"
 #include "MifXRefImporter.h"
@@ -55,6 +56,7 @@ void RegisterTesselPlugIn()
     model.RegisterImplementation(kMifXRefImporterImpl, [] { return new MifXRefImporter; });
     model.RegisterImplementation(kMifFontConverterImpl, [] { return new MifFontConverter; });
     model.RegisterImplementation(kMifImportOptionsImpl, [] { return new MifImportOptions; });
+    model.RegisterImplementation(kMifTextFrameUtilsImpl, [] { return new MifTextFrameUtils; });
 
     // The parser reports to the error log on its own object and decodes the strings of old files
     // with the text converter beside it.
@@ -89,6 +91,7 @@ void RegisterTesselPlugIn()
     model.AddInterface(kUtilsBoss, IID_IMIFERRORUTILS, kMifErrorUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFLOGUTILS, kMifLogUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFFILEUTILS, kMifFileUtilsImpl);
+    model.AddInterface(kUtilsBoss, IID_IMIFTEXTFRAMEUTILS, kMifTextFrameUtilsImpl);
 
     WResourceAccess::RegisterStringTables();
 }

@@ -42,6 +42,7 @@ const char* kGuideDump = R"json(
       },
       "sections": [8],
       "spreads": [5],
+      "stories": [],
       "swatches": [9, 10],
       "uid": 1
     },

@@ -1,0 +1,37 @@
+// PageItem: an object placed on a spread or master spread: its place (ItemTransform), its outline
+// (a rectangle in its own inner coordinates) and its layer.
+#pragma once
+
+#include <algorithm>
+
+#include "DocObject.h"
+#include "PMGeometry.h"
+
+class PageItem : public DocObject {
+public:
+    UID spread = kInvalidUID;   // the spread or master spread whose pageItems list the item
+    UID layer = kInvalidUID;    // the document layer; none means the frontmost layer
+    // Maps the item's inner coordinates to spread coordinates (origin at the spine, half way
+    // down the pages, y down).
+    PMMatrix itemTransform;
+    // The outline: a rectangle in inner coordinates, path points left-top, left-bottom,
+    // right-bottom, right-top.
+    PMRect pathBounds;
+
+    // The bounding box of the outline in spread coordinates.
+    PMRect GetBoundsInSpread() const
+    {
+        PMPoint corners[4] = {itemTransform.Transform({pathBounds.left, pathBounds.top}),
+                              itemTransform.Transform({pathBounds.left, pathBounds.bottom}),
+                              itemTransform.Transform({pathBounds.right, pathBounds.bottom}),
+                              itemTransform.Transform({pathBounds.right, pathBounds.top})};
+        PMRect box(corners[0].x, corners[0].y, corners[0].x, corners[0].y);
+        for (const PMPoint& p : corners) {
+            box.left = std::min(box.left, p.x);
+            box.top = std::min(box.top, p.y);
+            box.right = std::max(box.right, p.x);
+            box.bottom = std::max(box.bottom, p.y);
+        }
+        return box;
+    }
+};

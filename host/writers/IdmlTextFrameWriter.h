@@ -1,0 +1,19 @@
+// IdmlTextFrameWriter: the text frames of a spread or master spread as <TextFrame> elements,
+// back to front, after its pages.
+//
+// Each frame names its story (ParentStory), its neighbours in the thread (PreviousTextFrame,
+// NextTextFrame, "n" at the ends), its layer and place (ItemLayer, ItemTransform), its outline as
+// a closed path of four corner points in inner coordinates, and its TextFramePreference:
+// TextColumnCount, TextColumnGutter, FirstBaselineOffset and InsetSpacing (top, left, bottom,
+// right).
+#pragma once
+
+#include <pugixml.hpp>
+
+class IdmlContext;
+class Spread;
+
+class IdmlTextFrameWriter {
+public:
+    static void WritePageItems(IdmlContext& context, pugi::xml_node spreadElement, const Spread& spread);
+};

@@ -1,0 +1,41 @@
+// IMifTextFrameUtils: the operations on text frames that the layout and content importers share.
+// Every change goes through a host command; a failed command is written to the diagnostic log
+// and its error code returned, and the frame stays as it was.
+#pragma once
+
+#include "IPMUnknown.h"
+#include "PMGeometry.h"
+#include "TesselID.h"
+#include "UIDRef.h"
+
+class IMifTextFrameUtils : public IPMUnknown {
+public:
+    enum { kDefaultIID = IID_IMIFTEXTFRAMEUTILS };
+
+    // Gives `frame` `count` columns (1 to 40) with `gap` points between them.
+    virtual ErrorCode SetColumns(const UIDRef& frame, int32 count, PMReal gap) const = 0;
+    // Sets where the first baseline sits (the host's FirstBaselineOffset number; 2: by leading).
+    virtual ErrorCode SetFirstLineOffsetMetric(const UIDRef& frame, int32 metric) const = 0;
+    // Replaces the text insets: left, top, right, bottom in points (each 0 or more); the columns
+    // are then laid out again in the space left.
+    virtual ErrorCode SetInsetRect(const UIDRef& frame, const PMRect& insets) const = 0;
+    // SetInsetRect with the four insets.
+    virtual ErrorCode SetInsets(const UIDRef& frame, PMReal left, PMReal top, PMReal right, PMReal bottom) const = 0;
+    // SetInsetRect with the insets the frame has, so that its columns are laid out again.
+    virtual ErrorCode ReapplyInsets(const UIDRef& frame) const = 0;
+    // The item that holds the frame's text columns; the host keeps the columns on the frame
+    // itself, so this is `frame` when it is a text frame, and the null reference otherwise.
+    virtual UIDRef GetFirstColumn(const UIDRef& frame) const = 0;
+    // The frame threaded after (before) `frame`; the null reference at the end (start) of the
+    // thread or when `frame` is no text frame.
+    virtual UIDRef GetNextFrame(const UIDRef& frame) const = 0;
+    virtual UIDRef GetPreviousFrame(const UIDRef& frame) const = 0;
+    // Threads `frameB` after `frameA`, so that text overflowing A continues in B; B's frames
+    // join A's story.
+    virtual ErrorCode LinkFrames(const UIDRef& frameA, const UIDRef& frameB) const = 0;
+    // Breaks the thread before `frame`.
+    virtual ErrorCode UnlinkFrame(const UIDRef& frame) const = 0;
+    // Shrinks a frame with balanced columns to the height its text needs. Without text
+    // composition in the host nothing can be measured, so the frame keeps its height; kSuccess.
+    virtual ErrorCode FitMultiColumnFrame(const UIDRef& frame, bool fitToText) const = 0;
+};

@@ -1,0 +1,257 @@
+// TextRects as text frames: their place in spread coordinates, columns, threads along TRNext
+// across pages, side-head areas as insets, frames on master pages, and the lookups the
+// content importer uses.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "Document.h"
+#include "DocumentList.h"
+#include "DocumentOpener.h"
+#include "IImportProvider.h"
+#include "IMifLayoutImporter.h"
+#include "IMifTextFrameUtils.h"
+#include "MifKeywords.h"
+#include "ObjectModel.h"
+#include "Spread.h"
+#include "Story.h"
+#include "TestUtils.h"
+#include "TextFrame.h"
+
+namespace {
+
+class MifTextRectImportTest : public ::testing::Test {
+protected:
+    void Import(const std::string& mif)
+    {
+        auto path = std::filesystem::temp_directory_path() / "tessel-textrect-test.mif";
+        std::ofstream(path, std::ios::binary) << mif;
+        UIDRef document;
+        PMString message;
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        CmdUtils::ProcessScheduledCmds();
+        std::filesystem::remove(path);
+        db = document.GetDataBase();
+        importer = InterfacePtr<IMifLayoutImporter>(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        ASSERT_TRUE(importer);
+    }
+    void TearDown() override
+    {
+        importer = InterfacePtr<IMifLayoutImporter>();
+        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
+    }
+    // The frame made for TextRect `id`; fails the test when there is none.
+    const TextFrame& Frame(int32 id) const
+    {
+        const TextFrame* frame = db->Get<TextFrame>(importer->GetItemOfId(id).GetUID());
+        EXPECT_NE(frame, nullptr) << "TextRect " << id;
+        static const TextFrame none;
+        return frame ? *frame : none;
+    }
+    UID FrameUID(int32 id) const { return importer->GetItemOfId(id).GetUID(); }
+    // The frame's bounds in the coordinates of the page `pageUID`.
+    PMRect OnPage(int32 id, UID pageUID) const
+    {
+        PMRect bounds = Frame(id).GetBoundsInSpread();
+        const PMRect& page = db->Get<Page>(pageUID)->boundsInSpread;
+        return PMRect(bounds.left - page.left, bounds.top - page.top, bounds.right - page.left, bounds.bottom - page.top);
+    }
+
+    DataBase* db = nullptr;
+    InterfacePtr<IMifLayoutImporter> importer;
+};
+
+// What the diagnostic log gains while `action` runs.
+template <class Action>
+std::string LoggedBy(Action action)
+{
+    std::string log = (std::filesystem::path(std::getenv("TESSEL_LOG_DIR")) / "orvane.log").string();
+    size_t before = ReadFile(log).size();
+    action();
+    std::string written = ReadFile(log);
+    return written.size() > before ? written.substr(before) : std::string();
+}
+
+const char* kTwoSided = "<Document <DPageSize 612pt 792pt> <DTwoSides Yes>>\n";
+
+} // namespace
+
+TEST_F(MifTextRectImportTest, Frame_PlaceAndColumns)
+{
+    Import(std::string("<MIFFile 9.00>\n") + kTwoSided +
+           "<Page <PageType BodyPage> <TextRect <ID 5> <ShapeRect 36pt 36pt 540pt 720pt>>>\n"
+           "<Page <PageType BodyPage> <TextRect <ID 6> <ShapeRect 72pt 0pt 200pt 100pt> <TRNumColumns 2>"
+           " <TRColumnGap 12pt> <TRColumnBalance Yes>> <TextRect <ShapeRect 0 0 10pt 10pt>> <TextRect <ID 8>>>\n"
+           "<Page <PageType BodyPage> <TextRect <ID 9> <ShapeRect 0pt 0pt 100pt 100pt> <TRNumColumns 0>"
+           " <TRColumnGap -6pt>>>\n");
+    std::vector<UID> pages = db->GetDocument()->GetPages();
+    ASSERT_GE(pages.size(), 3u);
+    EXPECT_EQ(OnPage(5, pages[0]), PMRect(36, 36, 576, 756));
+    EXPECT_EQ(Frame(5).columnCount, 1);
+    EXPECT_EQ(Frame(5).columnGutter, 0);
+    EXPECT_EQ(Frame(5).firstBaselineOffset, FirstBaselineOffset::kLeadingOffset);
+    EXPECT_FALSE(importer->GetColumnBalance(5));
+    // The second page is the left page of the second spread, left of the spine.
+    EXPECT_EQ(Frame(6).GetBoundsInSpread(), PMRect(-612 + 72, -396, -612 + 272, -296));
+    EXPECT_EQ(Frame(6).columnCount, 2);
+    EXPECT_EQ(Frame(6).columnGutter, 12);
+    EXPECT_EQ(importer->GetColumnCount(6), 2);
+    EXPECT_TRUE(importer->GetColumnBalance(6));   // recorded; fitting waits for composed text
+    EXPECT_EQ(Frame(6).GetBoundsInSpread().Height(), 100);
+    // A TextRect without ID is recorded under 0; one without ShapeRect makes nothing.
+    EXPECT_EQ(OnPage(0, pages[1]), PMRect(0, 0, 10, 10));
+    EXPECT_FALSE(importer->GetItemOfId(8).ExistsInDB());
+    EXPECT_EQ(db->Get<Spread>(db->Get<Page>(pages[1])->spread)->pageItems.size(), 3u);   // 6 and 0 here, 9 on the facing page
+    // Impossible counts and gaps fall back to what a frame can hold.
+    EXPECT_EQ(Frame(9).columnCount, 1);
+    EXPECT_EQ(Frame(9).columnGutter, 0);
+    EXPECT_EQ(importer->GetColumnCount(7), 1);
+    EXPECT_EQ(importer->GetIdOfItem(db, FrameUID(6)), 6);
+    EXPECT_EQ(importer->GetIdOfItem(db, pages[0]), 0);
+    // Every frame has its own story until threaded.
+    EXPECT_EQ(db->GetDocument()->stories.size(), 4u);
+    EXPECT_EQ(importer->GetStoryOfTextRect(5).GetUID(), Frame(5).story);
+    EXPECT_FALSE(importer->GetStoryOfTextRect(8).ExistsInDB());
+}
+
+TEST_F(MifTextRectImportTest, Threads_AlongTRNextAcrossPages)
+{
+    std::string logged = LoggedBy([&] {
+        Import(std::string("<MIFFile 9.00>\n") + kTwoSided +
+               "<TextFlow <TFTag `A'> <Notes > <Para <ParaLine <TextRectID 3> <String `x'>>>>\n"
+               "<Page <PageType BodyPage> <TextRect <ID 9> <ShapeRect 0 0 50pt 50pt>>"
+               " <TextRect <ID 3> <ShapeRect 0 0 50pt 50pt> <TRNext 7>>>\n"
+               "<Page <PageType BodyPage> <TextRect <ID 7> <ShapeRect 0 0 50pt 50pt> <TRNext 9>>"
+               " <TextRect <ID 11> <ShapeRect 0 0 50pt 50pt> <TRNext 40>>>\n"
+               "<Page <PageType ReferencePage> <TextRect <ID 40> <ShapeRect 0 0 50pt 50pt>>>\n");
+    });
+    EXPECT_NE(logged.find("MifLayoutImporter.cpp("), std::string::npos) << logged;
+    EXPECT_NE(logged.find("): mIDtoMultiColumnRef.find(propVal.id) != mIDtoMultiColumnRef.end() == false"), std::string::npos)
+        << logged;
+    EXPECT_EQ(Frame(3).nextFrame, FrameUID(7));
+    EXPECT_EQ(Frame(7).previousFrame, FrameUID(3));
+    EXPECT_EQ(Frame(7).nextFrame, FrameUID(9));
+    EXPECT_EQ(Frame(9).previousFrame, FrameUID(7));
+    EXPECT_EQ(Frame(9).nextFrame, kInvalidUID);
+    EXPECT_EQ(Frame(3).spread, Frame(9).spread);
+    EXPECT_NE(Frame(3).spread, Frame(7).spread);
+    for (int32 id : {7, 9}) EXPECT_EQ(importer->GetStoryOfTextRect(id).GetUID(), Frame(3).story);
+    // A TRNext to a TextRect on a reference page leaves the chain open there.
+    EXPECT_EQ(Frame(11).nextFrame, kInvalidUID);
+    EXPECT_EQ(db->GetDocument()->stories.size(), 2u);
+    Utils<IMifTextFrameUtils> textFrameUtils;
+    ASSERT_TRUE(textFrameUtils);
+    EXPECT_EQ(textFrameUtils->GetNextFrame(importer->GetItemOfId(3)).GetUID(), FrameUID(7));
+    EXPECT_EQ(textFrameUtils->GetPreviousFrame(importer->GetItemOfId(3)).GetUID(), kInvalidUID);
+}
+
+TEST_F(MifTextRectImportTest, Threads_LoopsAndSharedTargetsStayFinite)
+{
+    std::string logged = LoggedBy([&] {
+        Import("<MIFFile 9.00>\n"
+               "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 1>>>>\n"
+               "<Page <TextRect <ID 1> <ShapeRect 0 0 50pt 50pt> <TRNext 2>>"
+               " <TextRect <ID 2> <ShapeRect 0 0 50pt 50pt> <TRNext 1> <TRSideheadWidth 10pt>>"
+               " <TextRect <ID 4> <ShapeRect 0 0 50pt 50pt> <TRNext 2>>>\n");
+    });
+    size_t refused = 0;
+    for (size_t at = logged.find("): textLinkCmd failed"); at != std::string::npos; at = logged.find("): textLinkCmd failed", at + 1))
+        ++refused;
+    EXPECT_EQ(refused, 2u) << logged;
+    // 1 -> 2 is made; 2 -> 1 would close a loop and 4 -> 2 would give 2 two predecessors.
+    EXPECT_EQ(Frame(1).nextFrame, FrameUID(2));
+    EXPECT_EQ(Frame(2).nextFrame, kInvalidUID);
+    EXPECT_EQ(Frame(4).nextFrame, kInvalidUID);
+    // The head of a looping chain is the ID the walk meets again; the side heads still apply.
+    EXPECT_TRUE(importer->HasSideheads(2));
+    EXPECT_EQ(Frame(2).insets, PMRect(10, 0, 0, 0));
+}
+
+TEST_F(MifTextRectImportTest, Sideheads_InsetsByPlacementAndPage)
+{
+    std::string rects;
+    const char* placements[] = {"Inside", "Outside", "Right", "Left"};
+    for (int page = 0; page < 2; ++page) {
+        rects += "<Page <PageType BodyPage>";
+        for (int i = 0; i < 4; ++i)
+            rects += "<TextRect <ID " + std::to_string(page * 10 + i + 1) + "> <ShapeRect 36pt 36pt 400pt 600pt>"
+                     " <TRSideheadWidth 108pt> <TRSideheadGap 18pt> <TRSideheadPlacement " + placements[i] + ">>";
+        rects += ">\n";
+    }
+    Import(std::string("<MIFFile 9.00>\n") + kTwoSided +
+           "<TextFlow <TFSideheads Yes> <Notes > <Para <ParaLine <TextRectID 11>>>>\n"
+           "<TextFlow <TFSideheads No> <Para <ParaLine <TextRectID 12>>>>\n" + rects +
+           // a flow with side heads, area widths below zero
+           "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 13>>>>\n"
+           "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 1>>>>\n"
+           "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 2>>>>\n"
+           "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 3>>>>\n"
+           "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 4>>>>\n"
+           "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 14>>>>\n"
+           "<Page <PageType BodyPage> <TextRect <ID 30> <ShapeRect 0 0 50pt 50pt> <TRSideheadWidth -5pt>"
+           " <TRSideheadGap -1pt>>>\n"
+           "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 30>>>>\n");
+    // Page 1 (IDs 1-4) is a right page, page 2 (IDs 11-14) a left page.
+    EXPECT_EQ(Frame(1).insets, PMRect(126, 0, 0, 0));   // Inside on a right page: left
+    EXPECT_EQ(Frame(2).insets, PMRect(0, 0, 126, 0));   // Outside on a right page: right
+    EXPECT_EQ(Frame(3).insets, PMRect(0, 0, 126, 0));
+    EXPECT_EQ(Frame(4).insets, PMRect(126, 0, 0, 0));
+    EXPECT_EQ(Frame(11).insets, PMRect(0, 0, 126, 0));  // Inside on a left page: right
+    EXPECT_EQ(importer->GetSideheadPlacement(11), kMifRight);
+    EXPECT_EQ(importer->GetSideheadPlacement(importer->GetItemOfId(11)), kMifRight);
+    EXPECT_EQ(importer->GetSideheadWidth(11), 108);
+    EXPECT_EQ(importer->GetSideheadGap(importer->GetItemOfId(11)), 18);
+    EXPECT_TRUE(importer->HasSideheads(importer->GetItemOfId(11)));
+    // A flow without side heads leaves the frame's insets alone.
+    EXPECT_EQ(Frame(12).insets, PMRect(0, 0, 0, 0));
+    EXPECT_FALSE(importer->HasSideheads(12));
+    EXPECT_EQ(importer->GetSideheadWidth(12), 0);
+    EXPECT_EQ(importer->GetSideheadPlacement(12), kMifLeft);
+    EXPECT_EQ(Frame(14).insets, PMRect(126, 0, 0, 0));  // Left stays left on a left page
+    EXPECT_TRUE(importer->IsOnLeftPage(importer->GetItemOfId(11)));
+    EXPECT_FALSE(importer->IsOnLeftPage(importer->GetItemOfId(1)));
+    // Negative width and gap count as 0.
+    EXPECT_TRUE(importer->HasSideheads(30));
+    EXPECT_EQ(Frame(30).insets, PMRect(0, 0, 0, 0));
+    EXPECT_FALSE(importer->HasSideheads(99));
+}
+
+TEST_F(MifTextRectImportTest, Masters_FramesOnMasterSpreads)
+{
+    Import(std::string("<MIFFile 9.00>\n") + kTwoSided +
+           "<Page <PageType LeftMasterPage> <PageTag `Left'> <TextRect <ID 1> <ShapeRect 36pt 36pt 100pt 100pt>"
+           " <TRNext 2>>>\n"
+           "<Page <PageType RightMasterPage> <PageTag `Right'> <TextRect <ID 2> <ShapeRect 36pt 36pt 100pt 100pt>>>\n"
+           "<Page <PageType OtherMasterPage> <PageTag `Chapter'> <TextRect <ID 3> <ShapeRect 0 0 100pt 100pt>>>\n"
+           "<Page <PageType BodyPage> <TextRect <ID 4> <ShapeRect 0 0 100pt 100pt>>>\n");
+    const std::vector<UID>& masters = db->GetDocument()->masterSpreads;
+    ASSERT_EQ(masters.size(), 2u);
+    const MasterSpread* a = db->Get<MasterSpread>(masters[0]);
+    EXPECT_EQ(a->pageItems, (std::vector<UID>{FrameUID(1), FrameUID(2)}));
+    EXPECT_EQ(OnPage(1, a->pages[0]), PMRect(36, 36, 136, 136));
+    EXPECT_EQ(OnPage(2, a->pages[1]), PMRect(36, 36, 136, 136));
+    EXPECT_TRUE(importer->IsOnLeftPage(importer->GetItemOfId(1)));
+    EXPECT_FALSE(importer->IsOnLeftPage(importer->GetItemOfId(2)));
+    EXPECT_EQ(Frame(1).nextFrame, FrameUID(2));
+    EXPECT_EQ(Frame(3).spread, masters[1]);
+    // Nothing is left on the scratch spread, which is gone.
+    size_t items = 0;
+    for (UID uid : db->GetDocument()->spreads) items += db->Get<Spread>(uid)->pageItems.size();
+    EXPECT_EQ(items, 1u);
+}
+
+TEST_F(MifTextRectImportTest, SingleSided_LeftMasterFramesAreNotMade)
+{
+    Import("<MIFFile 9.00>\n"
+           "<Page <PageType LeftMasterPage> <PageTag `Left'> <TextRect <ID 1> <ShapeRect 0 0 100pt 100pt>>>\n"
+           "<Page <PageType RightMasterPage> <PageTag `Right'> <TextRect <ID 2> <ShapeRect 0 0 100pt 100pt>>>\n"
+           "<Page <TextRect <ID 4> <ShapeRect 0 0 100pt 100pt>>>\n");
+    EXPECT_FALSE(importer->GetItemOfId(1).ExistsInDB());
+    const MasterSpread* a = db->Get<MasterSpread>(db->GetDocument()->masterSpreads.front());
+    EXPECT_EQ(a->pageItems, std::vector<UID>{FrameUID(2)});
+    EXPECT_EQ(OnPage(2, a->pages[0]), PMRect(0, 0, 100, 100));
+    EXPECT_FALSE(importer->IsOnLeftPage(importer->GetItemOfId(4)));
+}
