@@ -3,7 +3,10 @@
 #pragma once
 
 #include <filesystem>
+#include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -73,3 +76,15 @@ struct FreshSession {
     TempFolder folder{"session"};
     PMString problem;
 };
+
+// The MIF files of the shared corpus, in path order (empty when the corpus is not there).
+inline std::vector<std::filesystem::path> CorpusFiles()
+{
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(TESSEL_CORPUS_DIR, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+        if (it->path().extension() == ".mif") files.push_back(it->path());
+    std::sort(files.begin(), files.end());
+    return files;
+}

@@ -17,6 +17,20 @@ enum class FirstBaselineOffset : int32 {
     kEmboxHeight = 5,    // the em box height of the first line
 };
 
+// The setting's name as IDML writes it ("LeadingOffset"); "AscentOffset" for a value out of range.
+inline const char* FirstBaselineOffsetName(FirstBaselineOffset offset)
+{
+    switch (offset) {
+    case FirstBaselineOffset::kAscentOffset: return "AscentOffset";
+    case FirstBaselineOffset::kCapHeight: return "CapHeight";
+    case FirstBaselineOffset::kLeadingOffset: return "LeadingOffset";
+    case FirstBaselineOffset::kXHeight: return "XHeight";
+    case FirstBaselineOffset::kEmboxHeight: return "EmboxHeight";
+    case FirstBaselineOffset::kFixedHeight: return "FixedHeight";
+    }
+    return "AscentOffset";
+}
+
 class TextFrame : public PageItem {
 public:
     UID story = kInvalidUID;          // the story whose text the frame shows

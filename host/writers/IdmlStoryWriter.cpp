@@ -18,11 +18,12 @@ void WriteTags(IdmlContext& context)
     IdmlXml::AddProperty(tag, "TagColor", "enumeration", "LightGray");
 }
 
-void WriteBackingStory(IdmlContext& context)
+// A story element (`kind` "Story" or "XmlStory") with its settings and one paragraph of the
+// default styles; answers the paragraph's character range, where the content goes.
+pugi::xml_node AppendStory(pugi::xml_node root, const char* kind, const std::string& self)
 {
-    pugi::xml_node root = context.GetPackage().AddPart(IdmlSlot::kBackingStory, "BackingStory", "XML/BackingStory.xml");
-    pugi::xml_node story = root.append_child("XmlStory");
-    IdmlXml::SetText(story, "Self", IdmlIds::kBackingStory);
+    pugi::xml_node story = root.append_child(kind);
+    IdmlXml::SetText(story, "Self", self);
     IdmlXml::SetText(story, "AppliedTOCStyle", IdmlIds::kNone);
     IdmlXml::SetBool(story, "TrackChanges", false);
     IdmlXml::SetText(story, "StoryTitle", "$ID/");
@@ -31,6 +32,13 @@ void WriteBackingStory(IdmlContext& context)
     IdmlXml::SetText(paragraph, "AppliedParagraphStyle", IdmlIds::kBasicParagraphStyle);
     pugi::xml_node characters = paragraph.append_child("CharacterStyleRange");
     IdmlXml::SetText(characters, "AppliedCharacterStyle", IdmlIds::kNoCharacterStyle);
+    return characters;
+}
+
+void WriteBackingStory(IdmlContext& context)
+{
+    pugi::xml_node root = context.GetPackage().AddPart(IdmlSlot::kBackingStory, "BackingStory", "XML/BackingStory.xml");
+    pugi::xml_node characters = AppendStory(root, "XmlStory", IdmlIds::kBackingStory);
     pugi::xml_node element = characters.append_child("XMLElement");
     IdmlXml::SetText(element, "Self", IdmlIds::kRootXmlElement);
     IdmlXml::SetText(element, "MarkupTag", IdmlIds::kRootXmlTag);
@@ -56,16 +64,7 @@ void WriteStory(IdmlContext& context, const Story& story)
 {
     std::string self = IdmlIds::ForUID(story.GetUID());
     pugi::xml_node root = context.GetPackage().AddPart(IdmlSlot::kStory, "Story", IdmlIds::StoryPart(story.GetUID()));
-    pugi::xml_node element = root.append_child("Story");
-    IdmlXml::SetText(element, "Self", self);
-    IdmlXml::SetText(element, "AppliedTOCStyle", IdmlIds::kNone);
-    IdmlXml::SetBool(element, "TrackChanges", false);
-    IdmlXml::SetText(element, "StoryTitle", "$ID/");
-    IdmlXml::SetText(element, "AppliedNamedGrid", IdmlIds::kNone);
-    pugi::xml_node paragraph = element.append_child("ParagraphStyleRange");
-    IdmlXml::SetText(paragraph, "AppliedParagraphStyle", IdmlIds::kBasicParagraphStyle);
-    pugi::xml_node characters = paragraph.append_child("CharacterStyleRange");
-    IdmlXml::SetText(characters, "AppliedCharacterStyle", IdmlIds::kNoCharacterStyle);
+    pugi::xml_node characters = AppendStory(root, "Story", self);
     WriteText(characters, story.text);
     context.AddStory(self);
 }

@@ -10,19 +10,6 @@
 
 namespace {
 
-const char* FirstBaselineOffsetName(FirstBaselineOffset offset)
-{
-    switch (offset) {
-    case FirstBaselineOffset::kAscentOffset: return "AscentOffset";
-    case FirstBaselineOffset::kCapHeight: return "CapHeight";
-    case FirstBaselineOffset::kLeadingOffset: return "LeadingOffset";
-    case FirstBaselineOffset::kXHeight: return "XHeight";
-    case FirstBaselineOffset::kEmboxHeight: return "EmboxHeight";
-    case FirstBaselineOffset::kFixedHeight: return "FixedHeight";
-    }
-    return "AscentOffset";
-}
-
 std::string Ref(UID uid) { return uid == kInvalidUID ? IdmlIds::kNone : IdmlIds::ForUID(uid); }
 
 std::string Point(PMReal x, PMReal y) { return NumberFormatter::FormatReal(x) + " " + NumberFormatter::FormatReal(y); }

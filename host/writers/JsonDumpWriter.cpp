@@ -98,19 +98,6 @@ void SetPageFields(const Page& page, JsonValue& out)
     out.Set("height", JsonValue::Real(page.height));
 }
 
-const char* FirstBaselineOffsetName(FirstBaselineOffset offset)
-{
-    switch (offset) {
-    case FirstBaselineOffset::kAscentOffset: return "AscentOffset";
-    case FirstBaselineOffset::kCapHeight: return "CapHeight";
-    case FirstBaselineOffset::kLeadingOffset: return "LeadingOffset";
-    case FirstBaselineOffset::kXHeight: return "XHeight";
-    case FirstBaselineOffset::kEmboxHeight: return "EmboxHeight";
-    case FirstBaselineOffset::kFixedHeight: return "FixedHeight";
-    }
-    return "Unknown";
-}
-
 void SetTextFrameFields(const TextFrame& frame, JsonValue& out)
 {
     out.Set("spread", Ref(frame.spread));

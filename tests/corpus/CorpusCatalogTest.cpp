@@ -59,10 +59,7 @@ const char* const kReservedColors[] = {"Cyan", "Magenta", "Yellow", "Black", "Pa
 
 TEST(CorpusCatalog, EveryFile_ColorsFormatsAndStylesArrive)
 {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(TESSEL_CORPUS_DIR))
-        if (entry.path().extension() == ".mif") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
+    std::vector<std::filesystem::path> files = CorpusFiles();
     ASSERT_FALSE(files.empty());
     for (const auto& path : files) {
         SCOPED_TRACE(path.string());
@@ -95,8 +92,9 @@ TEST(CorpusCatalog, EveryFile_ColorsFormatsAndStylesArrive)
         for (const auto& [name, font] : Named(mif.root->GetObject(kMifFontCatalog), kMifFont, kMifFTag)) {
             ASSERT_TRUE(charStyles.count(name)) << "character style " << name;
             MifPropVal size;
-            if (font->GetPropVal(kMifFSize, size))
+            if (font->GetPropVal(kMifFSize, size)) {
                 EXPECT_TRUE(Near(StyleValue(charStyles[name], "PointSize"), size.dim[0])) << name;
+            }
         }
 
         auto paraStyles = ByName(idml, "ParagraphStyle");
@@ -105,11 +103,15 @@ TEST(CorpusCatalog, EveryFile_ColorsFormatsAndStylesArrive)
             ASSERT_TRUE(paraStyles.count(name)) << "paragraph style " << name;
             pugi::xml_node style = paraStyles[name];
             MifPropVal v;
-            if (pgf->GetPropVal(kMifPgfSpBefore, v))
+            if (pgf->GetPropVal(kMifPgfSpBefore, v)) {
                 EXPECT_TRUE(Near(StyleValue(style, "SpaceBefore"), std::max(v.dim[0], 0.0))) << name;
-            if (pgf->GetPropVal(kMifPgfLIndent, v)) EXPECT_TRUE(Near(StyleValue(style, "LeftIndent"), v.dim[0])) << name;
-            if (const MifObject* font = pgf->GetObject(kMifPgfFont); font && font->GetPropVal(kMifFSize, v))
+            }
+            if (pgf->GetPropVal(kMifPgfLIndent, v)) {
+                EXPECT_TRUE(Near(StyleValue(style, "LeftIndent"), v.dim[0])) << name;
+            }
+            if (const MifObject* font = pgf->GetObject(kMifPgfFont); font && font->GetPropVal(kMifFSize, v)) {
                 EXPECT_TRUE(Near(StyleValue(style, "PointSize"), v.dim[0])) << name;
+            }
             if (pgf->GetPropVal(kMifPgfAlignment, v)) {
                 const char* expected = v.keyword == kMifCenter ? "CenterAlign" : v.keyword == kMifRight ? "RightAlign"
                                        : v.keyword == kMifLeftRight ? "LeftJustified" : "LeftAlign";

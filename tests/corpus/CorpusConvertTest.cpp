@@ -17,17 +17,6 @@
 
 namespace {
 
-std::vector<std::filesystem::path> CorpusFiles()
-{
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(TESSEL_CORPUS_DIR, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-        if (it->path().extension() == ".mif") files.push_back(it->path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 // Body pages of the file, counted in its tree apart from the driver: top-level Pages without a
 // PageType or with BodyPage.
 int BodyPages(const MifObject& root)

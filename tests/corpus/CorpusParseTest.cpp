@@ -13,17 +13,6 @@
 
 namespace {
 
-std::vector<std::string> CorpusFiles()
-{
-    std::vector<std::string> files;
-    std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(TESSEL_CORPUS_DIR, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-        if (it->path().extension() == ".mif") files.push_back(it->path().string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 int CountInTree(const MifObject& object, int32 id)
 {
     int count = 0;
@@ -52,11 +41,11 @@ int CountInText(const std::string& text, const std::string& name)
 
 TEST(CorpusParse, EveryFile_StatementCountsMatchTheText)
 {
-    std::vector<std::string> files = CorpusFiles();
+    std::vector<std::filesystem::path> files = CorpusFiles();
     ASSERT_GE(files.size(), 15u) << "corpus not found at " << TESSEL_CORPUS_DIR;
-    for (const std::string& path : files) {
-        SCOPED_TRACE(path);
-        std::string text = ReadFile(path);
+    for (const std::filesystem::path& path : files) {
+        SCOPED_TRACE(path.string());
+        std::string text = ReadFile(path.string());
         ParsedMif mif(text);
         ASSERT_NE(mif.root, nullptr);
         EXPECT_GT(MifTreePrinter::CountStatements(*mif.root), 100);

@@ -19,17 +19,6 @@
 
 namespace {
 
-std::vector<std::filesystem::path> CorpusFiles()
-{
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(TESSEL_CORPUS_DIR, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-        if (it->path().extension() == ".mif") files.push_back(it->path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 // The TextRects with a ShapeRect on the pages the import lays out (body pages; master pages,
 // without the left master of a single-sided document), counted apart from the importer; the
 // last TextRect of an ID is the one the ID names.

@@ -1,6 +1,5 @@
 // Feeds arbitrary bytes to a whole import, as the host's Open runs it, and saves the document as
 // IDML: any input must give a document or a clean refusal, never a crash.
-#include <cstdlib>
 #include <string>
 
 #include "CmdUtils.h"
@@ -9,19 +8,13 @@
 #include "IImportProvider.h"
 #include "IdmlWriter.h"
 #include "InterfacePtr.h"
-#include "MifRegistration.h"
+#include "FuzzSetup.h"
 #include "ObjectModel.h"
 #include "TesselID.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static bool registered = [] {
-        setenv("TESSEL_LOG_DIR", "/tmp/tessel-fuzz-log", 0);
-        setenv("TESSEL_CONFIG_DIR", "/tmp/tessel-fuzz-config", 0);
-        RegisterTesselPlugIn();
-        return true;
-    }();
-    (void)registered;
+    SetUpFuzzing();
     InterfacePtr<IImportProvider> provider(CreateObject2<IImportProvider>(kMifImportProviderBoss));
     auto stream = StreamUtil::CreateMemoryStreamRead(data, size);
     UIDRef document;

@@ -1,23 +1,16 @@
 // Feeds arbitrary bytes to the reader of the preferences file: any input must leave usable
 // preferences, never a crash, a hang or an allocation beyond the bytes given.
-#include <cstdlib>
 
 #include "IMifPrefs.h"
 #include "IPMStream.h"
 #include "IWorkspace.h"
 #include "InterfacePtr.h"
-#include "MifRegistration.h"
+#include "FuzzSetup.h"
 #include "Session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static bool registered = [] {
-        setenv("TESSEL_LOG_DIR", "/tmp/tessel-fuzz-log", 0);
-        setenv("TESSEL_CONFIG_DIR", "/tmp/tessel-fuzz-config", 0);
-        RegisterTesselPlugIn();
-        return true;
-    }();
-    (void)registered;
+    SetUpFuzzing();
     IWorkspace* workspace = GetSessionWorkspace();
     auto stream = StreamUtil::CreateMemoryStreamRead(data, size);
     PMString problem;
