@@ -79,11 +79,8 @@ ErrorCode TextLinkCmd::Do()
     Story* storyA = db->Get<Story>(frameA->story);
     if (!storyA) return kInvalidParameterError;
     UID oldStory = frameB->story;
-    if (Story* storyB = db->Get<Story>(oldStory); storyB && !storyB->text.IsEmpty()) {
-        // The texts become paragraphs of one story; an empty story adds no empty paragraph.
-        if (!storyA->text.IsEmpty()) storyA->text.AppendW(u'\r');
-        storyA->text.Append(storyB->text);
-    }
+    // The texts become paragraphs of one story; an empty story adds no empty paragraph.
+    if (Story* storyB = db->Get<Story>(oldStory)) storyA->textModel.AppendPrimaryThread(storyB->textModel);
     frameA->nextFrame = frameB->GetUID();
     frameB->previousFrame = frameA->GetUID();
     SetStoryFrom(*db, frameB, storyA->GetUID());

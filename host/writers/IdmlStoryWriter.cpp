@@ -1,9 +1,12 @@
 #include "IdmlStoryWriter.h"
 
+#include <algorithm>
+
 #include "DataBase.h"
 #include "Document.h"
 #include "IdmlContext.h"
 #include "IdmlIds.h"
+#include "IdmlTextAttributes.h"
 #include "IdmlXml.h"
 #include "Story.h"
 
@@ -18,8 +21,7 @@ void WriteTags(IdmlContext& context)
     IdmlXml::AddProperty(tag, "TagColor", "enumeration", "LightGray");
 }
 
-// A story element (`kind` "Story" or "XmlStory") with its settings and one paragraph of the
-// default styles; answers the paragraph's character range, where the content goes.
+// A story element (`kind` "Story" or "XmlStory") with its settings.
 pugi::xml_node AppendStory(pugi::xml_node root, const char* kind, const std::string& self)
 {
     pugi::xml_node story = root.append_child(kind);
@@ -28,44 +30,121 @@ pugi::xml_node AppendStory(pugi::xml_node root, const char* kind, const std::str
     IdmlXml::SetBool(story, "TrackChanges", false);
     IdmlXml::SetText(story, "StoryTitle", "$ID/");
     IdmlXml::SetText(story, "AppliedNamedGrid", IdmlIds::kNone);
-    pugi::xml_node paragraph = story.append_child("ParagraphStyleRange");
-    IdmlXml::SetText(paragraph, "AppliedParagraphStyle", IdmlIds::kBasicParagraphStyle);
-    pugi::xml_node characters = paragraph.append_child("CharacterStyleRange");
-    IdmlXml::SetText(characters, "AppliedCharacterStyle", IdmlIds::kNoCharacterStyle);
-    return characters;
+    return story;
 }
 
 void WriteBackingStory(IdmlContext& context)
 {
     pugi::xml_node root = context.GetPackage().AddPart(IdmlSlot::kBackingStory, "BackingStory", "XML/BackingStory.xml");
-    pugi::xml_node characters = AppendStory(root, "XmlStory", IdmlIds::kBackingStory);
+    pugi::xml_node paragraph = AppendStory(root, "XmlStory", IdmlIds::kBackingStory).append_child("ParagraphStyleRange");
+    IdmlXml::SetText(paragraph, "AppliedParagraphStyle", IdmlIds::kBasicParagraphStyle);
+    pugi::xml_node characters = paragraph.append_child("CharacterStyleRange");
+    IdmlXml::SetText(characters, "AppliedCharacterStyle", IdmlIds::kNoCharacterStyle);
     pugi::xml_node element = characters.append_child("XMLElement");
     IdmlXml::SetText(element, "Self", IdmlIds::kRootXmlElement);
     IdmlXml::SetText(element, "MarkupTag", IdmlIds::kRootXmlTag);
 }
 
-// Runs of text between carriage returns become <Content>, each return a <Br/>; an empty story
-// is one empty paragraph with no <Content> at all.
-void WriteText(pugi::xml_node characters, const PMString& text)
-{
-    const std::u16string& utf16 = text.GetUTF16();
-    size_t start = 0;
-    while (start <= utf16.size()) {
-        size_t end = utf16.find(u'\r', start);
-        if (end == std::u16string::npos) end = utf16.size();
-        if (end > start) characters.append_child("Content").text() = IdmlXml::CleanText(PMString(utf16.substr(start, end - start))).c_str();
-        if (end == utf16.size()) break;
-        characters.append_child("Br");
-        start = end + 1;
+// The characters of one character run, as IDML keeps them: text in <Content>, a paragraph's
+// return as <Br/> (none after a thread's last paragraph), a forced line break as U+2028, the
+// page number as <?ACE 18?>, a footnote marker as the <Footnote> that holds the footnote's text.
+class RunWriter {
+public:
+    RunWriter(IdmlContext& context, const TextModel& model, pugi::xml_node characters)
+        : mContext(context), mModel(model), mCharacters(characters) {}
+
+    void Write(int32 start, int32 end, int32 threadEnd)
+    {
+        std::u16string text = mModel.GetText(start, end - start);
+        for (size_t i = 0; i < text.size(); ++i) {
+            char16_t c = text[i];
+            int32 index = start + static_cast<int32>(i);
+            switch (c) {
+            case kTextChar_CR:
+                Flush();
+                if (index != threadEnd - 1) mCharacters.append_child("Br");
+                break;
+            case kTextChar_LF: mPending.push_back(u'\u2028'); break;
+            case kTextChar_PageNumber:
+                Flush();
+                Content().append_child(pugi::node_pi).set_name("ACE");
+                Content().last_child().set_value("18");
+                break;
+            case kTextChar_FootnoteMarker:
+                Flush();
+                if (UID footnote = mModel.GetOwnedItem(index)) WriteFootnote(footnote);
+                break;
+            default: mPending.push_back(c); break;
+            }
+        }
+        Flush();
     }
+
+private:
+    pugi::xml_node Content()
+    {
+        if (!mContent) mContent = mCharacters.append_child("Content");
+        return mContent;
+    }
+    void Flush()
+    {
+        if (!mPending.empty()) {
+            std::string clean = IdmlXml::CleanText(PMString(mPending));
+            if (!clean.empty()) Content().append_child(pugi::node_pcdata).set_value(clean.c_str());
+            mPending.clear();
+        }
+        mContent = pugi::xml_node();
+    }
+    void WriteFootnote(UID footnote);
+
+    IdmlContext& mContext;
+    const TextModel& mModel;
+    pugi::xml_node mCharacters;
+    pugi::xml_node mContent;
+    std::u16string mPending;
+};
+
+// The paragraphs of the thread `range` as ParagraphStyleRange elements of `parent`, each with
+// its style and overrides, holding its character runs.
+void WriteThread(IdmlContext& context, const TextModel& model, const TextRange& range, pugi::xml_node parent, bool footnote)
+{
+    const IdmlCatalog& catalog = context.GetCatalog();
+    bool first = true;
+    model.ForEachParagraph(range.start, range.End(), [&](int32 start, int32 length, const TextFormat& paragraphFormat) {
+        pugi::xml_node paragraph = parent.append_child("ParagraphStyleRange");
+        std::string style = catalog.ParagraphStyleRef(paragraphFormat.style);
+        IdmlXml::SetText(paragraph, "AppliedParagraphStyle", style.empty() ? IdmlIds::kBasicParagraphStyle : style);
+        IdmlTextAttributes::Write(context, paragraphFormat.overrides, IdmlTextAttributes::Scope::kParagraph, paragraph);
+        const int32 end = start + length;
+        model.ForEachCharacterRun(start, end, [&](int32 runStart, int32 runLength, const TextFormat& characterFormat) {
+            pugi::xml_node characters = paragraph.append_child("CharacterStyleRange");
+            std::string characterStyle = catalog.CharacterStyleRef(characterFormat.style);
+            IdmlXml::SetText(characters, "AppliedCharacterStyle", characterStyle.empty() ? IdmlIds::kNoCharacterStyle : characterStyle);
+            IdmlTextAttributes::Write(context, characterFormat.overrides, IdmlTextAttributes::Scope::kCharacter, characters);
+            if (footnote && first) {
+                // The footnote's number, which InDesign draws at the start of its text.
+                characters.append_child("Content").append_child(pugi::node_pi).set_name("ACE");
+                characters.last_child().last_child().set_value("4");
+                first = false;
+            }
+            RunWriter(context, model, characters).Write(std::max(start, runStart), std::min(end, runStart + runLength), range.End());
+        });
+    });
+}
+
+void RunWriter::WriteFootnote(UID footnote)
+{
+    TextRange thread = mModel.FindThread(footnote);
+    if (thread.length == 0) return;
+    WriteThread(mContext, mModel, thread, mCharacters.append_child("Footnote"), true);
 }
 
 void WriteStory(IdmlContext& context, const Story& story)
 {
     std::string self = IdmlIds::ForUID(story.GetUID());
     pugi::xml_node root = context.GetPackage().AddPart(IdmlSlot::kStory, "Story", IdmlIds::StoryPart(story.GetUID()));
-    pugi::xml_node characters = AppendStory(root, "Story", self);
-    WriteText(characters, story.text);
+    pugi::xml_node element = AppendStory(root, "Story", self);
+    WriteThread(context, story.textModel, story.textModel.GetThreadRange(0), element, false);
     context.AddStory(self);
 }
 

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int64 kDumpVersion = 1;
+constexpr int64 kDumpVersion = 2;
 
 JsonValue Ref(UID uid) { return uid == kInvalidUID ? JsonValue() : JsonValue::Integer(uid); }
 
@@ -116,7 +116,6 @@ void SetTextFrameFields(const TextFrame& frame, JsonValue& out)
     out.Set("firstBaselineOffset", JsonValue::String(FirstBaselineOffsetName(frame.firstBaselineOffset)));
 }
 
-void SetStoryFields(const Story& story, JsonValue& out) { out.Set("text", JsonValue::String(story.text)); }
 
 void SetLayerFields(const Layer& layer, JsonValue& out)
 {
@@ -200,6 +199,13 @@ JsonValue AttributeValueOf(const AttributeValue& value)
     return std::visit(Visitor{}, value);
 }
 
+JsonValue Attributes(const AttributeBossList& list)
+{
+    JsonValue attributes = JsonValue::Object();
+    for (const auto& [kind, value] : list.GetAttributes()) attributes.Set(AttributeName(kind), AttributeValueOf(value));
+    return attributes;
+}
+
 void SetStyleFields(const Style& style, JsonValue& out)
 {
     out.Set("name", JsonValue::String(style.name));
@@ -207,10 +213,57 @@ void SetStyleFields(const Style& style, JsonValue& out)
     out.Set("basedOn", Ref(style.basedOn));
     out.Set("nextStyle", Ref(style.nextStyle));
     out.Set("reserved", JsonValue::Bool(style.reserved));
-    JsonValue attributes = JsonValue::Object();
-    for (const auto& [kind, value] : style.attributes.GetAttributes()) attributes.Set(AttributeName(kind), AttributeValueOf(value));
-    out.Set("attributes", std::move(attributes));
+    out.Set("attributes", Attributes(style.attributes));
 }
+
+const char* ThreadKindName(TextThreadKind kind)
+{
+    switch (kind) {
+    case TextThreadKind::kPrimary: return "Story";
+    case TextThreadKind::kFootnote: return "Footnote";
+    case TextThreadKind::kCell: return "Cell";
+    }
+    return "Story";
+}
+
+// The whole text (every thread, with its returns), then the threads, the paragraph runs, the
+// character runs and the anchored items, each with its range.
+void SetStoryFields(const Story& story, JsonValue& out)
+{
+    const TextModel& model = story.textModel;
+    out.Set("text", JsonValue::String(PMString(model.GetText(0, model.TotalLength()))));
+    JsonValue& threads = out.Set("threads", JsonValue::Array());
+    model.ForEachThread([&](const TextRange& range, const TextThread& thread) {
+        JsonValue item = JsonValue::Object();
+        item.Set("kind", JsonValue::String(ThreadKindName(thread.kind)));
+        item.Set("owner", Ref(thread.owner));
+        item.Set("start", JsonValue::Integer(range.start));
+        item.Set("length", JsonValue::Integer(range.length));
+        threads.Append(std::move(item));
+    });
+    auto runs = [&](const char* name, void (TextModel::*walk)(int32, int32, const TextModel::RunVisitor&) const) {
+        JsonValue& list = out.Set(name, JsonValue::Array());
+        (model.*walk)(0, model.TotalLength(), [&](int32 start, int32 length, const TextFormat& format) {
+            JsonValue item = JsonValue::Object();
+            item.Set("start", JsonValue::Integer(start));
+            item.Set("length", JsonValue::Integer(length));
+            item.Set("style", Ref(format.style));
+            item.Set("overrides", Attributes(format.overrides));
+            list.Append(std::move(item));
+        });
+    };
+    runs("paragraphs", &TextModel::ForEachParagraph);
+    runs("characterRuns", &TextModel::ForEachCharacterRun);
+    JsonValue& owned = out.Set("ownedItems", JsonValue::Array());
+    model.ForEachOwnedItem(0, model.TotalLength(), [&](int32 index, UID item) {
+        JsonValue entry = JsonValue::Object();
+        entry.Set("index", JsonValue::Integer(index));
+        entry.Set("item", Ref(item));
+        owned.Append(std::move(entry));
+    });
+}
+
+void SetFootnoteFields(const Footnote& footnote, JsonValue& out) { out.Set("story", Ref(footnote.story)); }
 
 void SetNumberingListFields(const NumberingList& list, JsonValue& out)
 {
@@ -250,6 +303,7 @@ JsonValue DumpObject(const DocObject& object)
                  DumpAs<Layer>(object, "Layer", SetLayerFields, out) ||
                  DumpAs<TextFrame>(object, "TextFrame", SetTextFrameFields, out) ||
                  DumpAs<Story>(object, "Story", SetStoryFields, out) ||
+                 DumpAs<Footnote>(object, "Footnote", SetFootnoteFields, out) ||
                  DumpAs<Section>(object, "Section", SetSectionFields, out) ||
                  DumpAs<Swatch>(object, "Swatch", SetSwatchFields, out) ||
                  DumpAs<Style>(object, "Style", SetStyleFields, out) ||

@@ -16,4 +16,7 @@ public:
     virtual void SetSourceFile(const IDFile& file) = 0;
     // The variable formats of the MIF file become text variables of the document.
     virtual void ImportVariableFormats() = 0;
+    // Inserts the text of the Variable statement `mifVariable` at the content importer's text
+    // index: its format's definition with every building block replaced by what it shows now.
+    virtual void ConvertVariableToText(const MifObject* mifVariable) = 0;
 };

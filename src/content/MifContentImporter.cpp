@@ -1,22 +1,30 @@
 #include "MifContentImporter.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "CmdUtils.h"
+#include "DataBase.h"
 #include "Document.h"
 #include "IMifColorImporter.h"
+#include "IMifErrorLog.h"
 #include "IMifFontConverter.h"
 #include "IMifImportOptions.h"
+#include "IMifLayoutImporter.h"
 #include "IMifTextConverter.h"
+#include "IMifTextModelUtils.h"
+#include "IMifVariableImporter.h"
 #include "InterfacePtr.h"
 #include "MifAssertLog.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
 #include "MifSetNextStyleCmd.h"
 #include "ObjectModel.h"
+#include "Story.h"
 #include "StyleCommands.h"
 #include "StyleUtils.h"
-
+#include "TaskProgressBar.h"
+#include "TextCommands.h"
 namespace {
 
 const PMString* String(const MifObject& object, int32 id)
@@ -145,4 +153,660 @@ void MifContentImporter::LinkNextStyles(const MifObject& pgfCatalog)
         setNextStyleCmd->uidData = next;
         if (CmdUtils::ProcessCommand(setNextStyleCmd) != kSuccess) MIF_LOG_ERROR(setNextStyleCmd);
     }
+}
+
+
+
+namespace {
+
+const PMString* StringOf(const MifProp* prop)
+{
+    return prop && MifIsStringType(prop->type) ? prop->value.rawString : nullptr;
+}
+
+// The characters of the Char statement's values.
+UTF16TextChar CharOf(int32 keyword)
+{
+    switch (keyword) {
+    case kMifTab: return 0x0009;
+    case kMifHardReturn: return 0x000A;
+    case kMifHardSpace: return 0x00A0;
+    case kMifSoftHyphen: return 0x00AD;
+    case kMifDiscHyphen: return 0x00AD;
+    case kMifHardHyphen: return 0x2011;
+    case kMifEnDash: return 0x2013;
+    case kMifEmDash: return 0x2014;
+    case kMifEnSpace: return 0x2002;
+    case kMifEmSpace: return 0x2003;
+    case kMifNumberSpace: return 0x2007;
+    case kMifThinSpace: return 0x2009;
+    case kMifDagger: return 0x2020;
+    case kMifDoubleDagger: return 0x2021;
+    case kMifBullet: return 0x2022;
+    case kMifCent: return 0x00A2;
+    case kMifPound: return 0x00A3;
+    case kMifYen: return 0x00A5;
+    default: return 0;
+    }
+}
+
+// Control characters that a story cannot hold. Tabs and forced line breaks are text; the page
+// number and footnote marker characters come only from the statements that mean them.
+bool IsStrayControl(UTF16TextChar c)
+{
+    return (c < 0x20 && c != 0x09 && c != 0x0A) || c == 0x7F || c == 0xFFFE || c == 0xFFFF;
+}
+
+int32 CountParagraphs(const MifObject& object)
+{
+    int32 count = 0;
+    for (const MifProp* prop : object.props) {
+        if (!prop) break;
+        if (prop->type != kMifTypeObject || !prop->value.object) continue;
+        if (prop->id == kMifPara) ++count;
+        else if (prop->id == kMifNotes || prop->id == kMifFNote) count += CountParagraphs(*prop->value.object);
+    }
+    return count;
+}
+
+} // namespace
+
+void MifContentImporter::SetMifObject(MifObject* mifRoot)
+{
+    mMifRoot = mifRoot;
+    mMifAFrames = mMifPgfCatalog = mMifFontCatalog = mMifTblCatalog = mMifTbls = nullptr;
+    mPgfFormats.clear();
+    mFontFormats.clear();
+    mFootnotes.clear();
+    mTextRectIds.clear();
+    mIndexed = false;
+    mParagraphTotal = mParagraphsDone = 0;
+    mLastPercent = -1;
+    mMifVersion = 5.5;
+    if (!mifRoot) return;
+    mMifAFrames = mifRoot->GetObject(kMifAFrames);
+    mMifPgfCatalog = mifRoot->GetObject(kMifPgfCatalog);
+    mMifFontCatalog = mifRoot->GetObject(kMifFontCatalog);
+    mMifTblCatalog = mifRoot->GetObject(kMifTblCatalog);
+    mMifTbls = mifRoot->GetObject(kMifTbls);
+    MifPropVal version;
+    if (mifRoot->GetPropVal(kMifMIFFile, version)) mMifVersion = version.number;
+    for (const MifProp* prop : mifRoot->props) {
+        if (!prop) break;
+        if (prop->id == kMifTextFlow && prop->type == kMifTypeObject && prop->value.object)
+            mParagraphTotal += CountParagraphs(*prop->value.object);
+    }
+}
+
+void MifContentImporter::IndexCatalogs()
+{
+    if (mIndexed || !mMifRoot) return;
+    mIndexed = true;
+    auto index = [](const MifObject* catalog, int32 formatId, int32 tagId, FormatMap& map) {
+        if (!catalog) return;
+        for (const MifProp* prop : catalog->props) {
+            if (!prop) break;
+            if (prop->id != formatId || prop->type != kMifTypeObject || !prop->value.object) continue;
+            if (const PMString* tag = StringOf(prop->value.object->FindProp(tagId))) map[tag->GetUTF16()] = prop->value.object;
+        }
+    };
+    index(mMifPgfCatalog, kMifPgf, kMifPgfTag, mPgfFormats);
+    index(mMifFontCatalog, kMifFont, kMifFTag, mFontFormats);
+    // Footnote bodies sit in the Notes of their flow; the text columns on the pages.
+    for (const MifProp* prop : mMifRoot->props) {
+        if (!prop) break;
+        if (prop->type != kMifTypeObject || !prop->value.object) continue;
+        const MifObject& object = *prop->value.object;
+        if (prop->id == kMifTextFlow) {
+            for (const MifProp* notes : object.props) {
+                if (!notes) break;
+                if (notes->id != kMifNotes || notes->type != kMifTypeObject || !notes->value.object) continue;
+                for (const MifProp* note : notes->value.object->props) {
+                    if (!note) break;
+                    if (note->id != kMifFNote || note->type != kMifTypeObject || !note->value.object) continue;
+                    MifPropVal id;
+                    if (note->value.object->GetPropVal(kMifID, id)) mFootnotes.emplace(id.id, note->value.object);
+                }
+            }
+        } else if (prop->id == kMifPage) {
+            for (const MifProp* item : object.props) {
+                if (!item) break;
+                if (item->id != kMifTextRect || item->type != kMifTypeObject || !item->value.object) continue;
+                MifPropVal id;
+                if (item->value.object->GetPropVal(kMifID, id)) mTextRectIds.insert(id.id);
+            }
+        }
+    }
+}
+
+void MifContentImporter::AddError(const PMString& message, const PMString& detail, int32 line)
+{
+    InterfacePtr<IMifErrorLog> errorLog(this, IID_IMIFERRORLOG);
+    if (!errorLog) {
+        MIF_LOG_NIL(errorLog);
+        return;
+    }
+    PMString translated(message);
+    translated.Translate();
+    if (line > 0)
+        errorLog->AddParseError(line, translated, detail);
+    else
+        errorLog->AddError(translated, detail);
+}
+
+// ---- flows and paragraphs ----
+
+void MifContentImporter::ImportTextFlows(const MifObject* object)
+{
+    if (!object) {
+        MIF_LOG_NIL(object);
+        return;
+    }
+    IndexCatalogs();
+    for (const MifProp* prop : object->props) {
+        if (!prop) break;
+        if (prop->type != kMifTypeObject || !prop->value.object) continue;
+        if (prop->id == kMifPara) {
+            // Text outside any flow belongs to no column and no story.
+            AddError("A paragraph outside any text flow is skipped", PMString(), prop->line);
+            continue;
+        }
+        if (prop->id != kMifTextFlow) continue;
+        const MifObject* mifTextFlow = prop->value.object;
+        mImportState.inStraddle = mImportState.inSidehead = mImportState.inRunIn = false;
+        mImportState.inTableImport = mImportState.skipText = false;
+        ImportParagraphs(*mifTextFlow);
+        // Placement sequences still open at the end of the flow close here (run-in and side
+        // heads, straddles: built with the anchored heads).
+    }
+}
+
+void MifContentImporter::ImportTextIntoFrame(const UIDRef& frame, int32 /*value1*/, int32 /*value2*/, const MifObject* object)
+{
+    if (!object) {
+        MIF_LOG_NIL(object);
+        return;
+    }
+    Utils<IMifTextModelUtils> textModelUtils;
+    if (!textModelUtils) {
+        MIF_LOG_NIL(textModelUtils);
+        return;
+    }
+    IndexCatalogs();
+    UIDRef story = textModelUtils->GetFrameStory(frame);
+    mImportState.story = story;
+    // A cell's frame starts its story; the composer will answer the first character of frames
+    // that do not.
+    mImportState.textIndex = 0;
+    mImportState.firstParagraph = true;
+    mImportState.inTableImport = true;
+    ImportParagraphs(*object);
+    mImportState.inTableImport = false;
+}
+
+void MifContentImporter::ImportTextItems(const UIDRef& story, const MifObject* object)
+{
+    if (!object) {
+        MIF_LOG_NIL(object);
+        return;
+    }
+    IndexCatalogs();
+    MifImportState saved = mImportState;
+    mImportState.story = story;
+    mImportState.textIndex = 0;
+    ApplyAttributesAtTextIndex(mImportState.characterOverrides, 0);
+    ImportParaLine(*object);
+    mImportState = saved;
+}
+
+void MifContentImporter::ImportParagraphs(const MifObject& parent)
+{
+    const MifObject* mifPara = nullptr;
+    for (const MifProp* prop : parent.props) {
+        if (!prop) break;
+        if (prop->id != kMifPara || prop->type != kMifTypeObject || !prop->value.object) continue;
+        // Each paragraph is imported once its successor is known, for the look-ahead.
+        if (mifPara) ImportParagraph(*mifPara, prop->value.object);
+        mifPara = prop->value.object;
+    }
+    if (mifPara) ImportParagraph(*mifPara, nullptr);
+}
+
+void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObject* nextPara)
+{
+    MifImportState& state = mImportState;
+    state.textFont.Reset();
+    EnterTextColumn(mifPara);
+    state.previousFormat = state.currentFormat;
+    state.previousFont = state.paragraphFont;
+    ReadParagraphFormat(mifPara);
+    ApplySpaceBefore();
+    state.nextFormat.Reset();
+    if (nextPara) ReadFormatRecord(*nextPara, state.nextFormat);
+    ApplyKeepWithPrevious();
+    ApplyLeading();
+    state.characterOverrides = state.paragraphCharacterAttributes;
+    state.textFont = state.paragraphFont;
+    UpdatePlacementSequences(mifPara);
+    StartParagraph();
+    ApplyPendingStartParagraph();
+    for (const MifProp* prop : mifPara.props) {
+        if (!prop) break;
+        if (prop->id == kMifParaLine && prop->type == kMifTypeObject && prop->value.object) ImportParaLine(*prop->value.object);
+    }
+    InsertRunInPunctuation();
+    DeleteUnhonouredTabs();
+    PlaceTableAnchors();
+    ReportProgress();
+}
+
+// Straddles, side heads and run-in heads open, go on or close here, by the paragraph's
+// PgfPlacementStyle and PgfPlacement. They are built with the anchored heads; until then every
+// paragraph is a paragraph of its story.
+void MifContentImporter::UpdatePlacementSequences(const MifObject& /*mifPara*/) {}
+
+// The start-paragraph value a side head leaves pending goes to the paragraph after it; filled in
+// with the side heads.
+void MifContentImporter::ApplyPendingStartParagraph() {}
+
+// The run-in head's default punctuation; filled in with the run-in heads.
+void MifContentImporter::InsertRunInPunctuation() {}
+
+// Tabs FrameMaker would not honour (past the paragraph's tab stops, or behind the text before
+// them) go; telling them needs the paragraph composed, which comes with the host's composer.
+void MifContentImporter::DeleteUnhonouredTabs() {}
+
+// The tables anchored in the paragraph follow it; filled in with the tables.
+void MifContentImporter::PlaceTableAnchors() {}
+
+void MifContentImporter::EnterTextColumn(const MifObject& mifPara)
+{
+    MifImportState& state = mImportState;
+    MifPropVal rectId;
+    if (!mifPara.GetPropValDeep(kMifTextRectID, rectId, true, 1)) return;
+    state.textRectID = rectId.id;
+    if (state.inStraddle || state.inRunIn || state.inSidehead || state.inTableImport || state.inFootnote) return;
+    InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+    if (!layoutImporter) {
+        MIF_LOG_NIL(layoutImporter);
+        return;
+    }
+    UIDRef story = layoutImporter->GetStoryOfTextRect(rectId.id);
+    if (story == state.story) return;
+    if (!story.ExistsInDB() && !mTextRectIds.count(rectId.id)) {
+        PMString detail;
+        detail.AppendNumber(rectId.id);
+        AddError("Text flow: TextRectID names no text column, its text is skipped", detail, mifPara.line);
+    }
+    // Columns of reference pages, and columns whose frame was refused, have no story: their
+    // text is passed over.
+    state.story = story;
+    state.textIndex = 0;
+    state.firstParagraph = true;
+    if (const Story* textModel = story.ExistsInDB() ? story.GetDataBase()->Get<Story>(story.GetUID()) : nullptr) {
+        const int32 end = textModel->textModel.GetThreadRange(0).length - 1;
+        state.textIndex = end;
+        state.firstParagraph = end == 0;
+    }
+}
+
+void MifContentImporter::ReadParagraphFormat(const MifObject& mifPara)
+{
+    MifImportState& state = mImportState;
+    MifAttributeBuilder builder = GetAttributeBuilder();
+    auto addFormat = [&](const MifObject& pgf) {
+        state.currentFormat.Read(pgf);
+        builder.BuildParagraphAttributes(state.paragraphOverrides, pgf);
+        if (const MifObject* pgfFont = pgf.GetObject(kMifPgfFont)) {
+            state.paragraphFont.Read(*pgfFont);
+            builder.BuildCharacterAttributes(state.paragraphCharacterAttributes, *pgfFont);
+        }
+    };
+    const PMString* tag = StringOf(mifPara.FindProp(kMifPgfTag, false));
+    if (tag && !tag->IsEmpty()) {
+        state.paragraphOverrides = AttributeBossList();
+        state.paragraphCharacterAttributes = AttributeBossList();
+        state.characterOverrides = AttributeBossList();
+        state.currentFormat.Reset();
+        state.paragraphFont.Reset();
+        PMString name = *tag;
+        if (name == PMString("[No paragraph style]")) name = "No paragraph style";
+        state.paragraphStyle = FindParagraphStyle(name);
+        auto catalogPgf = mPgfFormats.find(tag->GetUTF16());
+        if (catalogPgf != mPgfFormats.end()) addFormat(*catalogPgf->second);
+    }
+    if (const MifProp* own = mifPara.FindProp(kMifPgf, false); own && own->type == kMifTypeObject && own->value.object)
+        addFormat(*own->value.object);
+}
+
+void MifContentImporter::ReadFormatRecord(const MifObject& mifPara, PgfRecord& record) const
+{
+    const PMString* tag = StringOf(mifPara.FindProp(kMifPgfTag, false));
+    if (tag && !tag->IsEmpty()) {
+        auto catalogPgf = mPgfFormats.find(tag->GetUTF16());
+        if (catalogPgf != mPgfFormats.end()) record.Read(*catalogPgf->second);
+    }
+    if (const MifProp* own = mifPara.FindProp(kMifPgf, false); own && own->type == kMifTypeObject && own->value.object)
+        record.Read(*own->value.object);
+}
+
+void MifContentImporter::ApplySpaceBefore()
+{
+    // FrameMaker separates two paragraphs by the larger of the space after and the space
+    // before; InDesign adds them, so this paragraph keeps only what the larger one adds.
+    PgfRecord& current = mImportState.currentFormat;
+    const double before = current.spaceBefore;
+    const double after = mImportState.previousFormat.spaceAfter;
+    if (after <= before + kPMRealEpsilon)
+        current.spaceBefore = before - after;
+    else if (before > kPMRealEpsilon)
+        current.spaceBefore = 0;
+    mImportState.paragraphOverrides.ApplyAttribute(TextAttribute::kSpaceBefore, current.spaceBefore);
+}
+
+void MifContentImporter::ApplyKeepWithPrevious()
+{
+    MifImportState& state = mImportState;
+    if (!state.currentFormat.withPrevious || state.textIndex <= 0 || state.firstParagraph) return;
+    // The paragraph before is still the one at the text index: its return comes with this one.
+    AttributeBossList keep;
+    keep.ApplyAttribute(TextAttribute::kKeepWithNext, int32(1));
+    ApplyAttributesAtTextIndex(keep, state.textIndex);
+}
+
+void MifContentImporter::ApplyLeading()
+{
+    MifImportState& state = mImportState;
+    const double size = state.paragraphFont.size;
+    if (size <= kPMRealEpsilon) return;
+    const double lead = state.currentFormat.leading == PgfRecord::kUnset ? 0.2 * size : state.currentFormat.leading;
+    InterfacePtr<IMifImportOptions> importOptions(this, IID_IMIFIMPORTOPTIONS);
+    const int32 leadingMode = importOptions ? importOptions->GetPreset().GetLeading() : 2;
+    state.paragraphOverrides.ApplyAttribute(TextAttribute::kLeading, MifAttributeBuilder::Leading(size, lead, leadingMode));
+}
+
+void MifContentImporter::StartParagraph()
+{
+    MifImportState& state = mImportState;
+    if (!HasStory()) return;
+    if (!state.inRunIn) {
+        if (state.firstParagraph)
+            state.firstParagraph = false;
+        else
+            InsertAtTextIndex(std::u16string(1, kTextChar_CR));
+    }
+    if (state.paragraphStyle != kInvalidUID) ApplyStyleAtTextIndex(state.paragraphStyle);
+    ApplyAttributesAtTextIndex(state.paragraphOverrides, state.textIndex);
+    ApplyAttributesAtTextIndex(state.characterOverrides, state.textIndex);
+}
+
+void MifContentImporter::ReportProgress()
+{
+    ++mParagraphsDone;
+    if (mParagraphTotal <= 0) return;
+    int32 percent = static_cast<int32>(std::min<int64>(100, int64(mParagraphsDone) * 100 / mParagraphTotal));
+    if (percent == mLastPercent) return;
+    mLastPercent = percent;
+    TaskProgressBar* progressBarManager = ProgressBarManager::GetCurrent();
+    if (!progressBarManager) return;  // no bar shows when the import runs without one
+    PMString text("OV#0xB40#kMifImportingParagraphsKey");
+    text.Translate();
+    PMString number;
+    number.AppendNumber(percent);
+    StringUtils::ReplaceStringParameters(&text, number);
+    text.SetTranslated();
+    progressBarManager->SetTaskText(text);
+    progressBarManager->SetTaskFraction(percent / 100.0);
+}
+
+// ---- the items of a line ----
+
+void MifContentImporter::ImportParaLine(const MifObject& mifParaLine)
+{
+    MifImportState& state = mImportState;
+    for (const MifProp* prop : mifParaLine.props) {
+        if (!prop) break;
+        if (!HasStory()) continue;  // markers, the only items without a story, are not converted
+        const MifObject* object = prop->type == kMifTypeObject ? prop->value.object : nullptr;
+        switch (prop->id) {
+        case kMifString:
+            if (state.skipText) break;
+            if (const PMString* text = StringOf(prop)) InsertText(*text, true);
+            break;
+        case kMifChar:
+            if (!state.skipText) ImportChar(*prop);
+            break;
+        case kMifFont:
+            if (object) ChangeFont(*object);
+            break;
+        case kMifFNote:
+            ImportFootnote(*prop);
+            break;
+        case kMifVariable:
+            if (object) ImportVariable(*object);
+            break;
+        case kMifXRef:
+            // Without the cross-reference plug-in a cross-reference is the text FrameMaker wrote
+            // for it, which follows.
+            break;
+        case kMifXRefEnd:
+            state.skipText = false;
+            break;
+        case kMifATbl:
+            RecordTableAnchor(*prop);
+            break;
+        case kMifAFrame:
+            AnchorFrame(*prop);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// The table of an ATbl is recorded with the text index and placed after the paragraph; filled
+// in with the tables.
+void MifContentImporter::RecordTableAnchor(const MifProp& /*prop*/) {}
+
+// The frame of an AFrame is anchored at the text index (a run-into-paragraph frame at the
+// paragraph's start); filled in with the anchored frames.
+void MifContentImporter::AnchorFrame(const MifProp& /*prop*/) {}
+
+void MifContentImporter::ImportChar(const MifProp& prop)
+{
+    if (prop.type != kMifTypeKeyword) return;
+    UTF16TextChar c = CharOf(prop.value.keyword);
+    if (c) InsertText(PMString(std::u16string(1, c)), false);
+}
+
+void MifContentImporter::ImportFootnote(const MifProp& prop)
+{
+    MifImportState& state = mImportState;
+    if (state.inTableImport) {
+        AddError("OV#0xB40#kMifFootnoteInTableKey", PMString(), prop.line);
+        return;
+    }
+    if (prop.type != kMifTypeID) return;
+    auto body = mFootnotes.find(prop.value.id);
+    if (body == mFootnotes.end()) {
+        PMString detail;
+        detail.AppendNumber(prop.value.id);
+        AddError("Footnote: no footnote text has this ID, the footnote is skipped", detail, prop.line);
+        return;
+    }
+    if (!InsertAtTextIndex(std::u16string(1, kTextChar_FootnoteMarker))) return;
+    auto createFootnoteCmd = std::make_shared<CreateFootnoteCmd>();
+    createFootnoteCmd->SetItemList(UIDList(state.story));
+    createFootnoteCmd->rangeData = TextRange{state.textIndex - 1, 0};
+    createFootnoteCmd->boolData = false;
+    if (CmdUtils::ProcessCommand(createFootnoteCmd) != kSuccess) {
+        MIF_LOG_ERROR(createFootnoteCmd);
+        return;
+    }
+    ApplyAttributesAtTextIndex(state.characterOverrides, state.textIndex);
+    const Story* story = state.story.GetDataBase()->Get<Story>(state.story.GetUID());
+    TextRange thread = story ? story->textModel.FindThread(createFootnoteCmd->uidData) : TextRange{};
+    if (thread.length == 0) {
+        MIF_LOG_FALSE(thread.length > 0);
+        return;
+    }
+    MifImportState saved = state;
+    state.textIndex = thread.End() - 1;
+    state.firstParagraph = true;
+    state.inFootnote = true;
+    ImportParagraphs(*body->second);
+    mImportState = saved;
+}
+
+void MifContentImporter::ImportVariable(const MifObject& mifVariable)
+{
+    const PMString* name = StringOf(mifVariable.FindProp(kMifVariableName));
+    if (name && *name == PMString("Table Continuation")) return;
+    InterfacePtr<IMifVariableImporter> variableImporter(this, IID_IMIFVARIABLEIMPORTER);
+    if (!variableImporter) {
+        MIF_LOG_NIL(variableImporter);
+        return;
+    }
+    // Live variables come with the document's text variables; both preference modes insert the
+    // variable's text until then.
+    variableImporter->ConvertVariableToText(&mifVariable);
+}
+
+void MifContentImporter::ChangeFont(const MifObject& mifFont)
+{
+    MifImportState& state = mImportState;
+    MifAttributeBuilder builder = GetAttributeBuilder();
+    if (const MifProp* tagProp = mifFont.FindProp(kMifFTag)) {
+        const PMString* tag = StringOf(tagProp);
+        UID style = tag && !tag->IsEmpty() ? FindCharacterStyle(*tag) : kInvalidUID;
+        if (style != kInvalidUID) {
+            ApplyStyleAtTextIndex(style);
+            if (auto catalogFont = mFontFormats.find(tag->GetUTF16()); catalogFont != mFontFormats.end()) {
+                state.textFont.Read(*catalogFont->second);
+                builder.BuildCharacterAttributes(state.characterOverrides, *catalogFont->second);
+            }
+        } else {
+            // No such format (an empty tag is how MIF returns to the paragraph's font).
+            state.characterOverrides = state.paragraphCharacterAttributes;
+            state.textFont.Reset();
+            DataBase* db = GetDataBase();
+            UID root = db ? StyleUtils::FindStyle(*db, StyleKind::kCharacter, "[No character style]") : kInvalidUID;
+            if (root != kInvalidUID) ApplyStyleAtTextIndex(root);
+        }
+    }
+    state.textFont.Read(mifFont);
+    builder.BuildCharacterAttributes(state.characterOverrides, mifFont);
+    ApplyAttributesAtTextIndex(state.characterOverrides, state.textIndex);
+}
+
+void MifContentImporter::ApplyCharacterStyle(const PMString& name)
+{
+    MifImportState& state = mImportState;
+    UID style = FindCharacterStyle(name);
+    if (style != kInvalidUID) ApplyStyleAtTextIndex(style);
+    IndexCatalogs();
+    auto catalogFont = mFontFormats.find(name.GetUTF16());
+    if (catalogFont == mFontFormats.end()) return;
+    state.textFont = state.paragraphFont;
+    state.textFont.Read(*catalogFont->second);
+    state.characterOverrides = state.paragraphCharacterAttributes;
+    GetAttributeBuilder().BuildCharacterAttributes(state.characterOverrides, *catalogFont->second);
+    ApplyAttributesAtTextIndex(state.characterOverrides, state.textIndex);
+}
+
+// ---- text ----
+
+void MifContentImporter::InsertText(const PMString& text, bool decode)
+{
+    if (!HasStory() || text.IsEmpty()) return;
+    PMString decoded(text);
+    if (decode) DecodeText(decoded);
+    if (decoded.IsEmpty()) return;
+    if (mImportState.inRunIn) mImportState.runInText.Append(decoded);
+    InsertAtTextIndex(decoded.GetUTF16());
+}
+
+void MifContentImporter::DecodeText(PMString& text)
+{
+    InterfacePtr<IMifTextConverter> textConverter(this, IID_IMIFTEXTCONVERTER);
+    if (!textConverter) {
+        MIF_LOG_NIL(textConverter);
+        return;
+    }
+    if (mMifVersion >= 8.0) {
+        textConverter->DecodeEscapes(text);
+    } else {
+        const PMString& family = !mImportState.textFont.family.IsEmpty() ? mImportState.textFont.family : mImportState.paragraphFont.family;
+        textConverter->ConvertFontString(text, family, mMifRoot);
+    }
+    std::u16string& units = text.GetUTF16Ref();
+    size_t kept = 0;
+    int32 dropped = 0;
+    for (char16_t c : units) {
+        if (IsStrayControl(c))
+            ++dropped;
+        else
+            units[kept++] = c;
+    }
+    units.resize(kept);
+    if (dropped > 0) {
+        PMString detail;
+        detail.AppendNumber(dropped);
+        AddError("Text: control characters that no story can hold were left out", detail);
+    }
+}
+
+bool MifContentImporter::HasStory() const { return mImportState.story.ExistsInDB(); }
+
+bool MifContentImporter::InsertAtTextIndex(const std::u16string& text)
+{
+    MifImportState& state = mImportState;
+    Story* textModel = HasStory() ? state.story.GetDataBase()->Get<Story>(state.story.GetUID()) : nullptr;
+    if (!textModel) {
+        MIF_LOG_NIL(textModel);
+        return false;
+    }
+    const int32 before = textModel->textModel.TotalLength();
+    if (!(state.textIndex < before)) {
+        MIF_LOG_FALSE(textIndex < textModel->TotalLength());
+        return false;
+    }
+    auto insertCmd = std::make_shared<InsertTextCmd>();
+    insertCmd->SetItemList(UIDList(state.story));
+    insertCmd->index = state.textIndex;
+    insertCmd->text = text;
+    if (CmdUtils::ProcessCommand(insertCmd) != kSuccess) {
+        MIF_LOG_ERROR(insertCmd);
+        return false;
+    }
+    state.textIndex += textModel->textModel.TotalLength() - before;
+    return true;
+}
+
+void MifContentImporter::ApplyStyleAtTextIndex(UID style)
+{
+    if (!HasStory()) return;
+    auto applyStyleCmd = std::make_shared<ApplyTextStyleCmd>();
+    applyStyleCmd->SetItemList(UIDList(mImportState.story));
+    applyStyleCmd->style = style;
+    applyStyleCmd->index = mImportState.textIndex;
+    applyStyleCmd->length = 0;
+    applyStyleCmd->boolData = true;
+    if (CmdUtils::ProcessCommand(applyStyleCmd) != kSuccess) MIF_LOG_ERROR(applyStyleCmd);
+}
+
+void MifContentImporter::ApplyAttributesAtTextIndex(const AttributeBossList& attributes, int32 index)
+{
+    if (attributes.IsEmpty() || !HasStory()) return;
+    const Story* story = mImportState.story.GetDataBase()->Get<Story>(mImportState.story.GetUID());
+    // A start at or beyond the story's end goes to its last character.
+    const int32 length = story ? story->textModel.TotalLength() : 0;
+    if (index >= length) index = length - 1;
+    auto applyCmd = std::make_shared<ApplyTextAttributesCmd>();
+    applyCmd->SetItemList(UIDList(mImportState.story));
+    applyCmd->attributes = attributes;
+    applyCmd->index = index;
+    applyCmd->length = 0;
+    applyCmd->boolData = true;
+    if (CmdUtils::ProcessCommand(applyCmd) != kSuccess) MIF_LOG_ERROR(applyCmd);
 }

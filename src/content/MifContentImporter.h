@@ -1,10 +1,18 @@
-// MifContentImporter: the character and paragraph formats of a MIF file become styles; later
-// the text flows become stories.
+// MifContentImporter: the character and paragraph formats of a MIF file become styles, and its
+// text flows become the text of the stories that their text columns' frames show.
 //
 // Handles: FontCatalog (every Font becomes a root character style), PgfCatalog (every Pgf becomes
 // a root paragraph style with its PgfFont and leading; PgfUseNextTag/PgfNextTag link next
-// styles). Not yet: the text flows.
+// styles); TextFlow > Para (PgfTag, Pgf, TextRectID) > ParaLine > String, Char, Font, FNote
+// (with the footnote bodies of Notes), Variable (as its text), XRef/XRefEnd (the text FrameMaker
+// wrote for them), Marker (ignored). Conditional text is ordinary text.
+// Not yet: run-in and side heads, the tab check (needs composed text), table anchors (ATbl)
+// and anchored frames (AFrame).
 #pragma once
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "IMifContentImporter.h"
 #include "MifAttributeBuilder.h"
@@ -13,10 +21,18 @@
 
 class MifContentImporter : public IMifContentImporter {
 public:
-    void SetMifObject(MifObject* mifRoot) override { mMifRoot = mifRoot; }
+    void SetMifObject(MifObject* mifRoot) override;
     void SetSourceFile(const IDFile& file) override { mSourceFile = file; }
     void ImportStyles() override;
-    void ImportTextFlows() override {}
+    void ImportTextFlows(const MifObject* object) override;
+    void ImportTextIntoFrame(const UIDRef& frame, int32 value1, int32 value2, const MifObject* object) override;
+    void ImportTextItems(const UIDRef& story, const MifObject* object) override;
+    void InsertText(const PMString& text, bool decode) override;
+    void ApplyCharacterStyle(const PMString& name) override;
+    void SetStory(const UIDRef& story) override { mImportState.story = story; }
+    UIDRef GetStory() const override { return mImportState.story; }
+    void SetTextIndex(int32 index) override { mImportState.textIndex = index; }
+    int32 GetTextIndex() const override { return mImportState.textIndex; }
     UID FindParagraphStyle(const PMString& name) const override;
     UID FindCharacterStyle(const PMString& name) const override;
 
@@ -27,9 +43,66 @@ public:
     MifAttributeBuilder GetAttributeBuilder();
 
 private:
+    using FormatMap = std::unordered_map<std::u16string, const MifObject*>;
+
     void LinkNextStyles(const MifObject& pgfCatalog);
+    void IndexCatalogs();
+
+    // The paragraphs of a flow, a footnote or a cell, each by the paragraph algorithm.
+    void ImportParagraphs(const MifObject& parent);
+    void ImportParagraph(const MifObject& mifPara, const MifObject* nextPara);
+    void EnterTextColumn(const MifObject& mifPara);
+    void ReadParagraphFormat(const MifObject& mifPara);
+    void ReadFormatRecord(const MifObject& mifPara, PgfRecord& record) const;
+    void ApplySpaceBefore();
+    void ApplyKeepWithPrevious();
+    void ApplyLeading();
+    void StartParagraph();
+    // The steps that the heads, the composer and the tables fill in.
+    void UpdatePlacementSequences(const MifObject& mifPara);
+    void ApplyPendingStartParagraph();
+    void InsertRunInPunctuation();
+    void DeleteUnhonouredTabs();
+    void PlaceTableAnchors();
+    void RecordTableAnchor(const MifProp& prop);
+    void AnchorFrame(const MifProp& prop);
+    void ImportParaLine(const MifObject& mifParaLine);
+    void ImportChar(const MifProp& prop);
+    void ImportFootnote(const MifProp& prop);
+    void ImportVariable(const MifObject& mifVariable);
+    void ChangeFont(const MifObject& mifFont);
+    void ReportProgress();
+
+    // The text-model commands at the text index of the current story.
+    bool InsertAtTextIndex(const std::u16string& text);
+    void ApplyStyleAtTextIndex(UID style);
+    void ApplyAttributesAtTextIndex(const AttributeBossList& attributes, int32 index);
+    bool HasStory() const;
+
+    // Text as the file's version and the font in force decode it, with the control characters
+    // that no story can hold taken out.
+    void DecodeText(PMString& text);
+    void AddError(const PMString& message, const PMString& detail, int32 line = 0);
 
     MifObject* mMifRoot = nullptr;
+    const MifObject* mMifAFrames = nullptr;
+    const MifObject* mMifPgfCatalog = nullptr;
+    const MifObject* mMifFontCatalog = nullptr;
+    const MifObject* mMifTblCatalog = nullptr;
+    const MifObject* mMifTbls = nullptr;
+    double mMifVersion = 5.5;
     IDFile mSourceFile;
     MifImportState mImportState;
+
+    // Looked up once per import: the catalog formats by tag (the last of a tag, as for the
+    // styles), the footnote bodies by ID, the IDs of the file's text columns.
+    FormatMap mPgfFormats;
+    FormatMap mFontFormats;
+    std::unordered_map<int32, const MifObject*> mFootnotes;
+    std::unordered_set<int32> mTextRectIds;
+    bool mIndexed = false;
+
+    int32 mParagraphTotal = 0;
+    int32 mParagraphsDone = 0;
+    int32 mLastPercent = -1;
 };

@@ -266,7 +266,7 @@ ErrorCode MifImportProvider::ImportThis(IPMStream* stream, const IDFile& file, i
     progress.DoTask("OV#0xB40#kMifImportingLayoutKey");
     layoutImporter->ImportLayout();
     progress.DoTask("OV#0xB40#kMifImportingContentKey");
-    contentImporter->ImportTextFlows();
+    contentImporter->ImportTextFlows(mifRoot.get());
     progress.DoTask("OV#0xB40#kMifFinalizingKey");
     layoutImporter->Finalize();
     SetUndoSupport(newDocument, true);

@@ -101,10 +101,29 @@ size_t MifTextConverter::DecodeEscape(const std::u16string& in, size_t at, const
     }
 }
 
+// FrameMaker's own codes below 0x20 for its special spaces, hyphens and tab, which files of
+// MIF 8.0 and later still write as \xNN escapes ("on page\x11 <$pagenum\>"); 0 for the others.
+UTF16TextChar MifTextConverter::FrameControlChar(uchar byte)
+{
+    switch (byte) {
+    case 0x04: return 0x00AD;  // discretionary hyphen
+    case 0x08: return 0x0009;  // tab
+    case 0x10: return 0x2007;  // numeric space
+    case 0x11: return 0x00A0;  // non-breaking space
+    case 0x12: return 0x2009;  // thin space
+    case 0x13: return 0x2002;  // en space
+    case 0x14: return 0x2003;  // em space
+    case 0x15: return 0x2011;  // non-breaking hyphen
+    default: return 0;
+    }
+}
+
 void MifTextConverter::AppendByte(uchar byte, const uint32_t* table, PMString& out)
 {
     if (table)
         out.AppendCodePoint(table[byte]);
+    else if (UTF16TextChar special = byte < 0x20 ? FrameControlChar(byte) : 0)
+        out.AppendW(special);
     else
         out.AppendW(byte);
 }

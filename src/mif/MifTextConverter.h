@@ -45,6 +45,10 @@ private:
     static size_t DecodeEscape(const std::u16string& in, size_t at, const uint32_t* table, PMString& out);
     // The character of `byte` in `table`, or the byte itself without one.
     static void AppendByte(uchar byte, const uint32_t* table, PMString& out);
+public:
+    // The character that FrameMaker's control code `byte` (below 0x20) stands for; 0 for none.
+    static UTF16TextChar FrameControlChar(uchar byte);
+private:
     bool FindPresetEncoding(const PMString& family, int32& encoding);
     bool FindFileEncoding(const PMString& family, const MifObject* mifRoot, int32& encoding);
     int32 GetInstalledEncoding(const PMString& family);

@@ -4,6 +4,7 @@
 #include "IImportProvider.h"
 #include "IWorkspace.h"
 #include "MifColorImporter.h"
+#include "MifConditionCatalogImporter.h"
 #include "MifContentImporter.h"
 #include "MifConversionProvider.h"
 #include "MifEncData.h"
@@ -24,6 +25,7 @@
 #include "MifTableImporter.h"
 #include "MifTextConverter.h"
 #include "MifTextFrameUtils.h"
+#include "MifTextModelUtils.h"
 #include "MifTreeDumper.h"
 #include "MifVariableImporter.h"
 #include "MifXRefImporter.h"
@@ -57,6 +59,8 @@ void RegisterTesselPlugIn()
     model.RegisterImplementation(kMifFontConverterImpl, [] { return new MifFontConverter; });
     model.RegisterImplementation(kMifImportOptionsImpl, [] { return new MifImportOptions; });
     model.RegisterImplementation(kMifTextFrameUtilsImpl, [] { return new MifTextFrameUtils; });
+    model.RegisterImplementation(kMifTextModelUtilsImpl, [] { return new MifTextModelUtils; });
+    model.RegisterImplementation(kMifConditionCatalogImporterImpl, [] { return new MifConditionCatalogImporter; });
 
     // The parser reports to the error log on its own object and decodes the strings of old files
     // with the text converter beside it.
@@ -79,6 +83,8 @@ void RegisterTesselPlugIn()
     model.AddInterface(kDocBoss, IID_IMIFVARIABLEIMPORTER, kMifVariableImporterImpl);
     model.AddInterface(kDocBoss, IID_IMIFXREFIMPORTER, kMifXRefImporterImpl);
     model.AddInterface(kDocBoss, IID_IMIFERRORLOG, kMifErrorLogImpl);
+    // Registered for what stored documents may name; the import never creates or calls it.
+    model.AddInterface(kDocBoss, IID_IMIFCONDITIONCATALOGIMPORTER, kMifConditionCatalogImporterImpl);
     model.AddInterface(kDocBoss, IID_IMIFIMPORTOPTIONS, kMifImportOptionsImpl);
     model.AddInterface(kDocBoss, IID_IMIFFONTCONVERTER, kMifFontConverterImpl);
     model.AddInterface(kDocBoss, IID_IMIFTEXTCONVERTER, kMifTextConverterImpl);
@@ -92,6 +98,7 @@ void RegisterTesselPlugIn()
     model.AddInterface(kUtilsBoss, IID_IMIFLOGUTILS, kMifLogUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFFILEUTILS, kMifFileUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTEXTFRAMEUTILS, kMifTextFrameUtilsImpl);
+    model.AddInterface(kUtilsBoss, IID_IMIFTEXTMODELUTILS, kMifTextModelUtilsImpl);
 
     WResourceAccess::RegisterStringTables();
 }

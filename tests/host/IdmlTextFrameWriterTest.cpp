@@ -41,7 +41,7 @@ TEST(IdmlTextFrameWriter, Frames_ThreadGeometryAndPreferences)
     Spread& second = doc.AddSpread(1);
     MasterSpread& master = doc.AddMaster("A", "Master", 1);
     Story& story = AddStory(doc);
-    story.text = "One\rTwo & <three>";
+    story.textModel.Insert(0, u"One\rTwo & <three>");
     Story& empty = AddStory(doc);
     TextFrame& a = AddFrame(doc, first, story, PMRect(0, 0, 468, 648), -234, -324);
     TextFrame& b = AddFrame(doc, second, story, PMRect(0, 0, 100, 50), 10, 20);
@@ -88,9 +88,10 @@ TEST(IdmlTextFrameWriter, Frames_ThreadGeometryAndPreferences)
 
     EXPECT_EQ(Attr(package.Part("designmap.xml"), "StoryList"),
               IdmlIds::ForUID(story.GetUID()) + " " + IdmlIds::ForUID(empty.GetUID()));
-    pugi::xml_node text = package.Part(IdmlIds::StoryPart(story.GetUID())).child("Story").child("ParagraphStyleRange").child("CharacterStyleRange");
     std::vector<std::string> pieces;
-    for (pugi::xml_node piece : text.children()) pieces.push_back(std::string(piece.name()) + ":" + piece.text().get());
+    for (pugi::xml_node paragraph : package.Part(IdmlIds::StoryPart(story.GetUID())).child("Story").children("ParagraphStyleRange"))
+        for (pugi::xml_node piece : paragraph.child("CharacterStyleRange").children())
+            pieces.push_back(std::string(piece.name()) + ":" + piece.text().get());
     EXPECT_EQ(pieces, (std::vector<std::string>{"Content:One", "Br:", "Content:Two & <three>"}));
     pugi::xml_node none = package.Part(IdmlIds::StoryPart(empty.GetUID())).child("Story").child("ParagraphStyleRange").child("CharacterStyleRange");
     ASSERT_TRUE(none);

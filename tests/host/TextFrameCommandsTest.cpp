@@ -64,7 +64,7 @@ TEST_F(TextFrameCommandsTest, Create_FrameWithStoryOnSpread)
     EXPECT_EQ(Frame(frame).columnCount, 1);
     const Story* story = db->Get<Story>(Frame(frame).story);
     ASSERT_NE(story, nullptr);
-    EXPECT_TRUE(story->text.IsEmpty());
+    EXPECT_TRUE(story->IsEmpty());
     EXPECT_EQ(db->GetDocument()->stories, std::vector<UID>{story->GetUID()});
     // A later frame stands in front of the earlier one.
     UID second = Create(SpreadAt(1));
@@ -91,8 +91,8 @@ TEST_F(TextFrameCommandsTest, Link_ThreadsJoinTheFirstStory)
 {
     UID a = Create(SpreadAt(0)), b = Create(SpreadAt(1)), c = Create(SpreadAt(1));
     UID storyA = Frame(a).story;
-    db->Get<Story>(Frame(a).story)->text = "first";
-    db->Get<Story>(Frame(c).story)->text = "third";
+    db->Get<Story>(Frame(a).story)->textModel.Insert(0, u"first");
+    db->Get<Story>(Frame(c).story)->textModel.Insert(0, u"third");
     ASSERT_EQ(Link(b, c), kSuccess);   // b's chain first, then joined after a
     ASSERT_EQ(Link(a, b), kSuccess);
     EXPECT_EQ(Frame(a).nextFrame, b);
@@ -101,7 +101,7 @@ TEST_F(TextFrameCommandsTest, Link_ThreadsJoinTheFirstStory)
     EXPECT_EQ(Frame(c).previousFrame, b);
     for (UID frame : {a, b, c}) EXPECT_EQ(Frame(frame).story, storyA);
     EXPECT_EQ(db->GetDocument()->stories, std::vector<UID>{storyA});
-    EXPECT_EQ(db->Get<Story>(storyA)->text, PMString("first\rthird"));
+    EXPECT_EQ(db->Get<Story>(storyA)->GetPrimaryText(), PMString("first\rthird"));
 
     // A frame in the middle of a thread, one that ends none, the same story, or a loop: refused.
     UID d = Create(SpreadAt(0));

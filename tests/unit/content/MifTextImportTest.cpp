@@ -1,0 +1,209 @@
+// Text flows into stories: paragraphs and their returns, formats carried from paragraph to
+// paragraph, the space-before rule, leading, special characters, font changes, footnotes,
+// variables as text, cross-reference text, and bad input.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "Document.h"
+#include "DocumentList.h"
+#include "DocumentOpener.h"
+#include "IImportProvider.h"
+#include "IMifContentImporter.h"
+#include "IMifLayoutImporter.h"
+#include "IMifVariableImporter.h"
+#include "MifVariableImporter.h"
+#include "Story.h"
+#include "StyleUtils.h"
+#include "TestUtils.h"
+
+namespace {
+
+// A page with the text column 1, and the formats the flows below use.
+constexpr const char* kSetup =
+    "<PgfCatalog\n"
+    " <Pgf <PgfTag `Body'> <PgfSpBefore 0pt> <PgfSpAfter 12pt> <PgfFont <FFamily `Times'> <FSize 10pt>>>\n"
+    " <Pgf <PgfTag `Head'> <PgfSpBefore 6pt> <PgfSpAfter 0pt> <PgfLeading 4pt> <PgfFont <FFamily `Times'> <FSize 14pt>>>\n"
+    " <Pgf <PgfTag `Tall'> <PgfSpBefore 18pt> <PgfSpAfter 0pt>>\n"
+    " <Pgf <PgfTag `Orphan'> <PgfSpAfter 3pt>>\n"
+    ">\n"
+    "<FontCatalog <Font <FTag `Emphasis'> <FAngle `Italic'>>>\n"
+    "<VariableFormats\n"
+    " <VariableFormat <VariableName `Running'> <VariableDef `Page <$curpagenum\\> of <$lastpagenum\\>'>>\n"
+    " <VariableFormat <VariableName `Chapter'> <VariableDef `<$paratext[Head]\\>'>>\n"
+    ">\n"
+    "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n";
+
+class MifTextImportTest : public ::testing::Test {
+protected:
+    void Import(const std::string& flow, const char* version = "2015")
+    {
+        auto path = std::filesystem::temp_directory_path() / "tessel-text-test.mif";
+        std::ofstream(path, std::ios::binary) << "<MIFFile " << version << ">\n" << kSetup << flow;
+        UIDRef document;
+        PMString message;
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        CmdUtils::ProcessScheduledCmds();
+        std::filesystem::remove(path);
+        db = document.GetDataBase();
+        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        ASSERT_TRUE(layout);
+        story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
+        ASSERT_NE(story, nullptr);
+    }
+    void TearDown() override
+    {
+        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
+    }
+    std::u16string Text() const { return story->textModel.GetText(0, story->textModel.TotalLength()); }
+    const TextModel& Model() const { return story->textModel; }
+    UID ParaStyle(const char* name) const { return StyleUtils::FindStyle(*db, StyleKind::kParagraph, name); }
+    const AttributeBossList& ParaOverrides(int32 index) const { return Model().GetParagraphFormat(index)->overrides; }
+    const AttributeBossList& CharOverrides(int32 index) const { return Model().GetCharacterFormat(index)->overrides; }
+
+    DataBase* db = nullptr;
+    Story* story = nullptr;
+};
+
+TEST_F(MifTextImportTest, ParagraphsKeepTheirStylesAndFormatsCarryOn)
+{
+    Import("<TextFlow <TFTag `A'>\n"
+           " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `One'>>>\n"
+           " <Para <Pgf <PgfLIndent 20pt>> <ParaLine <String `Two'>>>\n"
+           " <Para <PgfTag `Nowhere'> <ParaLine <String `Three'>>>\n"
+           ">\n");
+    // Three paragraphs, two returns between them and the story's own.
+    EXPECT_EQ(Text(), u"One\rTwo\rThree\r");
+    EXPECT_EQ(Model().ParagraphRunCount(), 3);
+    EXPECT_EQ(Model().GetParagraphFormat(0)->style, ParaStyle("Body"));
+    // Without a PgfTag the paragraph keeps the style and overrides before it, plus its own Pgf.
+    EXPECT_EQ(Model().GetParagraphFormat(4)->style, ParaStyle("Body"));
+    EXPECT_EQ(*ParaOverrides(4).Get<PMReal>(TextAttribute::kLeftIndent), 20);
+    EXPECT_EQ(*ParaOverrides(0).Get<PMReal>(TextAttribute::kLeftIndent), 0);
+    // A tag that names no style applies none: the formatting in force stays.
+    EXPECT_EQ(Model().GetParagraphFormat(8)->style, ParaStyle("Body"));
+    // The 10 pt paragraph font with no leading of its own gives 12 pt (fixed by default).
+    EXPECT_EQ(*ParaOverrides(0).Get<PMReal>(TextAttribute::kLeading), 12);
+    EXPECT_NE(CharOverrides(0).Get<PMReal>(TextAttribute::kPointSize), nullptr);
+}
+
+TEST_F(MifTextImportTest, SpaceBeforeGivesOnlyWhatTheLargerSpaceAdds)
+{
+    Import("<TextFlow <TFTag `A'>\n"
+           " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `A'>>>\n"
+           " <Para <PgfTag `Head'> <ParaLine <String `B'>>>\n"
+           " <Para <PgfTag `Body'> <ParaLine <String `C'>>>\n"
+           " <Para <PgfTag `Tall'> <ParaLine <String `D'>>>\n"
+           ">\n");
+    EXPECT_EQ(*ParaOverrides(2).Get<PMReal>(TextAttribute::kSpaceBefore), 0);   // 12 after, 6 before
+    EXPECT_EQ(*ParaOverrides(6).Get<PMReal>(TextAttribute::kSpaceBefore), 6);   // 12 after, 18 before
+    EXPECT_EQ(*ParaOverrides(4).Get<PMReal>(TextAttribute::kLeading), 18);      // 14 pt + 4 pt lead
+}
+
+TEST_F(MifTextImportTest, SpecialCharactersFontChangesAndText)
+{
+    Import("<TextFlow <TFTag `A'>\n"
+           " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `a'> <Char HardReturn> <String `b'>"
+           " <Char NoHyphen> <Char Tab> <Char EmDash> <Char HardSpace>\n"
+           " <Font <FTag `Emphasis'>> <String `it'> <Font <FTag `'> <FWeight `Bold'>> <String `bold'>"
+           " <String `x\\x11 y\\x15 z\\x02 .'>>>\n"
+           ">\n");
+    EXPECT_EQ(Text(), u"a\nb\t\u2014\u00A0itboldx\u00A0y\u2011z.\r");
+    EXPECT_EQ(Model().GetCharacterFormat(8)->style, StyleUtils::FindStyle(*db, StyleKind::kCharacter, "Emphasis"));
+    // An empty tag returns to the paragraph font; the weight alone applies on top.
+    const TextFormat* bold = Model().GetCharacterFormat(10);
+    EXPECT_EQ(bold->style, StyleUtils::FindStyle(*db, StyleKind::kCharacter, "[No character style]"));
+    EXPECT_EQ(*bold->overrides.Get<PMString>(TextAttribute::kFontStyle), PMString("Bold"));
+    EXPECT_NE(bold->overrides.Get<PMReal>(TextAttribute::kPointSize), nullptr);  // the paragraph font's size
+}
+
+TEST_F(MifTextImportTest, FootnotesHaveTheirOwnThread)
+{
+    Import("<TextFlow <TFTag `A'>\n"
+           " <Notes <FNote <ID 5> <Para <PgfTag `Body'> <ParaLine <String `First note'>>>"
+           " <Para <ParaLine <String `second'>>>>>\n"
+           " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `See'> <FNote 5> <String ` here'> <FNote 99>>>\n"
+           " <Para <PgfTag `Head'> <ParaLine <String `Next'>>>\n"
+           ">\n");
+    TextRange body = Model().GetThreadRange(0);
+    EXPECT_EQ(Model().GetText(0, body.length), u"See\x04 here\rNext\r");
+    UID footnote = Model().GetOwnedItem(3);
+    ASSERT_NE(footnote, kInvalidUID);
+    TextRange thread = Model().FindThread(footnote);
+    EXPECT_EQ(Model().GetText(thread.start, thread.length), u"First note\rsecond\r");
+    EXPECT_EQ(Model().GetParagraphFormat(thread.start)->style, ParaStyle("Body"));
+    // The body goes on with its own formatting after the footnote.
+    EXPECT_EQ(Model().GetParagraphFormat(body.length - 2)->style, ParaStyle("Head"));
+}
+
+TEST_F(MifTextImportTest, VariablesBecomeTheirTextAndCrossReferencesKeepTheirs)
+{
+    Import("<TextFlow <TFTag `A'>\n"
+           " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <Variable <VariableName `Running'>>"
+           " <Variable <VariableName `Table Continuation'>> <Variable <VariableName `Chapter'>>"
+           " <XRef <XRefName `Page'>> <String `see page 3'> <XRefEnd > <Marker <MType 2> <MText `index'>>>>\n"
+           ">\n");
+    EXPECT_EQ(Text(), u"Page \x18 of 1see page 3\r");
+}
+
+TEST_F(MifTextImportTest, OldFilesDecodeByTheFontAndHiddenConditionsStayText)
+{
+    Import("<ConditionCatalog <Condition <CTag `Secret'> <CState CHidden>>>\n"
+           "<TextFlow <TFTag `A'>\n"
+           " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <Conditional <InCondition `Secret'>>"
+           " <String `caf\\x8e '> <Unconditional >>>\n"
+           ">\n",
+           "7.00");
+    EXPECT_EQ(Text(), u"caf\u00E9\r");
+}
+
+TEST_F(MifTextImportTest, BadInputIsSkippedAndTheRestArrives)
+{
+    Import("<Para <ParaLine <String `stray'>>>\n"
+           "<TextFlow <TFTag `B'> <Para <PgfTag `Body'> <ParaLine <TextRectID 77> <String `lost'>>>>\n"
+           "<TextFlow <TFTag `A'>\n"
+           " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `kept'> <Char Frobnicate> <FNote>"
+           " <Font <FTag `NoSuchFont'>> <String ` bytes \xff\xfe end'>>>\n"
+           ">\n");
+    // Bytes that are not UTF-8 are replaced; nothing else of the paragraph is lost.
+    std::u16string text = Text();
+    EXPECT_EQ(text.rfind(u"kept bytes ", 0), 0u) << PMString(text).GetUTF8String();
+    EXPECT_EQ(text.substr(text.size() - 5), u" end\r");
+    EXPECT_EQ(Model().GetThreadRange(0).length, Model().TotalLength());
+}
+
+TEST(MifVariableTextTest, HoursMinutesAndHalfDays)
+{
+    MifVariableImporter importer;
+    std::tm afternoon{};
+    afternoon.tm_hour = 14;
+    afternoon.tm_min = 5;
+    std::tm noon{};
+    noon.tm_hour = 12;
+    noon.tm_min = 10;
+    auto text = [&](const char* block, const std::tm& at) {
+        PMString out;
+        EXPECT_TRUE(importer.GetBlockText(PMString(block), at, out)) << block;
+        return out.GetUTF8String();
+    };
+    EXPECT_EQ(text("<$hour>", afternoon), "2");
+    EXPECT_EQ(text("<$minute00>", afternoon), "05");
+    EXPECT_EQ(text("<$ampm>", afternoon), "pm");
+    EXPECT_EQ(text("<$hour>", noon), "12");
+    EXPECT_EQ(text("<$minute00>", noon), "10");
+    EXPECT_EQ(text("<$ampm>", noon), "am");
+    EXPECT_EQ(text("<$hour24>", std::tm{}), "00");
+    PMString none;
+    EXPECT_FALSE(importer.GetBlockText(PMString("<$paranum>"), noon, none));
+    // A paragraph-number block gives no text; the literals around it stay.
+    auto pieces = importer.GetTextPieces(PMString("No. <$paranum\\> here"), noon);
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_EQ(pieces[0].text, PMString("No. "));
+    EXPECT_EQ(pieces[1].text, PMString("<$paranum>"));
+    EXPECT_FALSE(pieces[1].replaced);
+}
+
+} // namespace
