@@ -61,23 +61,23 @@ public:
             int32 index = start + static_cast<int32>(i);
             switch (c) {
             case kTextChar_CR:
-                Flush();
+                Close();
                 if (index != threadEnd - 1) mCharacters.append_child("Br");
                 break;
             case kTextChar_LF: mPending.push_back(u'\u2028'); break;
             case kTextChar_PageNumber:
-                Flush();
+                FlushText();
                 Content().append_child(pugi::node_pi).set_name("ACE");
                 Content().last_child().set_value("18");
                 break;
             case kTextChar_FootnoteMarker:
-                Flush();
+                Close();
                 if (UID footnote = mModel.GetOwnedItem(index)) WriteFootnote(footnote);
                 break;
             default: mPending.push_back(c); break;
             }
         }
-        Flush();
+        Close();
     }
 
 private:
@@ -86,13 +86,18 @@ private:
         if (!mContent) mContent = mCharacters.append_child("Content");
         return mContent;
     }
-    void Flush()
+    // The text collected so far goes into the open <Content>.
+    void FlushText()
     {
-        if (!mPending.empty()) {
-            std::string clean = IdmlXml::CleanText(PMString(mPending));
-            if (!clean.empty()) Content().append_child(pugi::node_pcdata).set_value(clean.c_str());
-            mPending.clear();
-        }
+        if (mPending.empty()) return;
+        std::string clean = IdmlXml::CleanText(PMString(mPending));
+        if (!clean.empty()) Content().append_child(pugi::node_pcdata).set_value(clean.c_str());
+        mPending.clear();
+    }
+    // Ends the open <Content>, before an element that stands beside it.
+    void Close()
+    {
+        FlushText();
         mContent = pugi::xml_node();
     }
     void WriteFootnote(UID footnote);
