@@ -5,6 +5,7 @@
 #include "CmdUtils.h"
 #include "Document.h"
 #include "IMifColorImporter.h"
+#include "IMifErrorLog.h"
 #include "IMifFontConverter.h"
 #include "IMifImportOptions.h"
 #include "IMifTextConverter.h"
@@ -50,6 +51,8 @@ MifAttributeBuilder MifContentImporter::GetAttributeBuilder()
     InterfacePtr<IMifColorImporter> colorImporter(this, IID_IMIFCOLORIMPORTER);
     InterfacePtr<IMifFontConverter> fontConverter(this, IID_IMIFFONTCONVERTER);
     InterfacePtr<IMifTextConverter> textConverter(this, IID_IMIFTEXTCONVERTER);
+    InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
+    context.importErrors = importErrors.get();
     context.colorImporter = colorImporter.get();
     context.fontConverter = fontConverter.get();
     context.textConverter = textConverter.get();
@@ -67,12 +70,10 @@ void MifContentImporter::ImportStyles()
     if (!mMifRoot) return;
     // Character styles first: paragraph formats refer to them for their numbers.
     if (const MifObject* fontCatalog = mMifRoot->GetObject(kMifFontCatalog))
-        for (const MifProp* prop : fontCatalog->props)
-            if (prop->id == kMifFont && prop->type == kMifTypeObject) CreateStyle(*prop->value.object, StyleKind::kCharacter);
+        for (const MifObject& font : fontCatalog->Children(kMifFont)) CreateStyle(font, StyleKind::kCharacter);
     const MifObject* pgfCatalog = mMifRoot->GetObject(kMifPgfCatalog);
     if (!pgfCatalog) return;
-    for (const MifProp* prop : pgfCatalog->props)
-        if (prop->id == kMifPgf && prop->type == kMifTypeObject) CreateStyle(*prop->value.object, StyleKind::kParagraph);
+    for (const MifObject& pgf : pgfCatalog->Children(kMifPgf)) CreateStyle(pgf, StyleKind::kParagraph);
     LinkNextStyles(*pgfCatalog);
 }
 
@@ -86,7 +87,11 @@ void MifContentImporter::CreateStyle(const MifObject& format, StyleKind kind)
     bool paragraph = kind == StyleKind::kParagraph;
     const PMString* tag = String(format, paragraph ? kMifPgfTag : kMifFTag);
     if (!tag || tag->IsEmpty()) {
-        MIF_LOG_NIL(tag);
+        // A format without a name cannot become a style.
+        InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
+        if (importErrors)
+            importErrors->AddParseError(format.line, paragraph ? "Pgf without PgfTag, passed over" : "Font without FTag, passed over",
+                                        PMString());
         return;
     }
     PMString name = *tag;
@@ -117,12 +122,7 @@ void MifContentImporter::CreateStyle(const MifObject& format, StyleKind kind)
         builder.BuildParagraphAttributes(textAttributes, format);
         if (const MifObject* pgfFont = format.GetObject(kMifPgfFont)) {
             builder.BuildCharacterAttributes(textAttributes, *pgfFont);
-            MifPropVal size, lead;
-            if (pgfFont->GetPropVal(kMifFSize, size) && format.GetPropVal(kMifPgfLeading, lead)) {
-                InterfacePtr<IMifImportOptions> importOptions(this, IID_IMIFIMPORTOPTIONS);
-                int32 leadingMode = importOptions ? importOptions->GetPreset().GetLeading() : 2;
-                textAttributes.ApplyAttribute(TextAttribute::kLeading, MifAttributeBuilder::Leading(size.dim[0], lead.dim[0], leadingMode));
-            }
+            builder.AddLeading(textAttributes, format, *pgfFont);
         }
     }
     if (CmdUtils::ProcessCommand(createStyleCmd) != kSuccess) MIF_LOG_ERROR(createStyleCmd);
@@ -131,9 +131,7 @@ void MifContentImporter::CreateStyle(const MifObject& format, StyleKind kind)
 void MifContentImporter::LinkNextStyles(const MifObject& pgfCatalog)
 {
     DataBase* db = GetDataBase();
-    for (const MifProp* prop : pgfCatalog.props) {
-        if (prop->id != kMifPgf || prop->type != kMifTypeObject) continue;
-        const MifObject& mifPgf = *prop->value.object;
+    for (const MifObject& mifPgf : pgfCatalog.Children(kMifPgf)) {
         const PMString* tag = String(mifPgf, kMifPgfTag);
         const PMString* nextTag = String(mifPgf, kMifPgfNextTag);
         if (!tag || !mifPgf.GetBool(kMifPgfUseNextTag) || !nextTag || nextTag->IsEmpty()) continue;
