@@ -7,9 +7,12 @@
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
+#include "IMifErrorLog.h"
+#include "InterfacePtr.h"
 #include "MifAssertLog.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
+#include "MifValueLimits.h"
 #include "SwatchCommands.h"
 #include "SwatchUtils.h"
 
@@ -28,10 +31,11 @@ const PMString* StringOf(const MifObject& object, int32 id)
     return prop && MifIsStringType(prop->type) ? prop->value.rawString : nullptr;
 }
 
-double Number(const MifObject& object, int32 id, double fallback)
+// A percentage of the statement within 0..100 %, as a fraction; `fallback` when absent.
+double Fraction(const MifObject& object, int32 id, double fallback, MifValueLimits& limits)
 {
-    MifPropVal propVal;
-    return object.GetPropVal(id, propVal) ? propVal.number : fallback;
+    const MifProp* prop = object.FindProp(id);
+    return (prop ? limits.Clamp(prop->value.number, MifValueLimits::kPercent, *prop) : fallback) / 100;
 }
 
 } // namespace
@@ -53,21 +57,23 @@ void MifColorImporter::Import()
         MIF_LOG_NIL(db);
         return;
     }
+    // The log is a sibling on the document's object: held without a reference.
+    InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
+    if (!importErrors) MIF_LOG_NIL(importErrors);
+    mImportErrors = importErrors.get();
     FindCurrentView();
     mProcessColors.clear();
     if (const MifObject* document = mMifRoot->GetObject(kMifDocument))
         for (const MifProp* prop : document->props)
-            if (prop->id == kMifDPrintProcessColor && prop->value.rawString) mProcessColors.push_back(*prop->value.rawString);
+            if (prop->id == kMifDPrintProcessColor && MifIsStringType(prop->type) && prop->value.rawString) mProcessColors.push_back(*prop->value.rawString);
 
     const MifObject* catalog = mMifRoot->GetObject(kMifColorCatalog);
     if (!catalog) return;
     // Colors first, then tints, so that every base exists whatever the order in the file.
-    for (const MifProp* prop : catalog->props)
-        if (prop->id == kMifColor && prop->type == kMifTypeObject && !prop->value.object->FindProp(kMifColorTintPercentage))
-            CreateColor(*prop->value.object);
-    for (const MifProp* prop : catalog->props)
-        if (prop->id == kMifColor && prop->type == kMifTypeObject && prop->value.object->FindProp(kMifColorTintPercentage))
-            CreateTint(*prop->value.object);
+    for (const MifObject& color : catalog->Children(kMifColor))
+        if (!color.FindProp(kMifColorTintPercentage)) CreateColor(color);
+    for (const MifObject& color : catalog->Children(kMifColor))
+        if (color.FindProp(kMifColorTintPercentage)) CreateTint(color);
 }
 
 void MifColorImporter::FindCurrentView()
@@ -77,11 +83,10 @@ void MifColorImporter::FindCurrentView()
     const MifObject* views = mMifRoot->GetObject(kMifViews);
     MifPropVal current;
     if (!document || !views || !document->GetPropVal(kMifDCurrentView, current)) return;
-    for (const MifProp* prop : views->props) {
+    for (const MifObject& view : views->Children(kMifView)) {
         MifPropVal number;
-        if (prop->id == kMifView && prop->type == kMifTypeObject && prop->value.object->GetPropVal(kMifViewNumber, number) &&
-            number.id == current.id) {
-            mCurrentView = prop->value.object;
+        if (view.GetPropVal(kMifViewNumber, number) && number.id == current.id) {
+            mCurrentView = &view;
             return;
         }
     }
@@ -93,8 +98,10 @@ void MifColorImporter::CreateColor(const MifObject& color)
     if (!tag) return;
     DataBase* db = GetDataBase();
     PMString name = *tag;
-    double c = Number(color, kMifColorCyan, 0) / 100, m = Number(color, kMifColorMagenta, 0) / 100;
-    double y = Number(color, kMifColorYellow, 0) / 100, k = Number(color, kMifColorBlack, 0) / 100;
+    // Components outside 0..100 % are clamped: a swatch cannot hold them.
+    MifValueLimits limits(mImportErrors);
+    double c = Fraction(color, kMifColorCyan, 0, limits), m = Fraction(color, kMifColorMagenta, 0, limits);
+    double y = Fraction(color, kMifColorYellow, 0, limits), k = Fraction(color, kMifColorBlack, 0, limits);
     // InDesign's own names are not free: a MIF color of that name is the document's swatch of the
     // same values, or a new swatch named after its values.
     if (IsReserved(name)) {
@@ -110,11 +117,10 @@ void MifColorImporter::CreateColor(const MifObject& color)
     auto createSwatchCmd = std::make_shared<CreateColorSwatchCmd>();
     createSwatchCmd->name = name;
     createSwatchCmd->spot = std::find(mProcessColors.begin(), mProcessColors.end(), *tag) == mProcessColors.end();
-    // Components outside 0..100 % are clamped: a swatch cannot hold them.
-    createSwatchCmd->cyan = std::clamp(c, 0.0, 1.0);
-    createSwatchCmd->magenta = std::clamp(m, 0.0, 1.0);
-    createSwatchCmd->yellow = std::clamp(y, 0.0, 1.0);
-    createSwatchCmd->black = std::clamp(k, 0.0, 1.0);
+    createSwatchCmd->cyan = c;
+    createSwatchCmd->magenta = m;
+    createSwatchCmd->yellow = y;
+    createSwatchCmd->black = k;
     UID swatch = ProcessSwatchCommand(createSwatchCmd);
     if (swatch == kInvalidUID) {
         MIF_LOG_ERROR(createSwatchCmd);
@@ -128,12 +134,17 @@ void MifColorImporter::CreateTint(const MifObject& color)
     const PMString* tag = StringOf(color, kMifColorTag);
     const PMString* baseName = StringOf(color, kMifColorTintBaseColor);
     if (!tag || !baseName) return;
-    double percent = Number(color, kMifColorTintPercentage, 100);
-    if (percent < -1e-8) percent = 0;
-    if (percent > 100.00000001) percent = 100;
+    MifValueLimits limits(mImportErrors);
+    double percent = Fraction(color, kMifColorTintPercentage, 100, limits) * 100;
     DataBase* db = GetDataBase();
     UID base = GetColorUID(*baseName);
-    if (base == kInvalidUID) base = SwatchUtils::GetDefaultSwatch(*db);
+    if (base == kInvalidUID) {
+        // A tint of a color the catalog lacks is kept, as a tint of the default swatch.
+        base = SwatchUtils::GetDefaultSwatch(*db);
+        if (mImportErrors && base != kInvalidUID)
+            mImportErrors->AddParseError(color.FindProp(kMifColorTintBaseColor)->line,
+                                         "ColorTintBaseColor names no color of the catalog, the tint is based on Black", *baseName);
+    }
     if (base == kInvalidUID) return;
     UID tint = GetTintUID(UIDRef(db, base), percent);
     if (tint != kInvalidUID) mColorMap[*tag] = tint;
@@ -144,7 +155,7 @@ UID MifColorImporter::GetColorUID(const PMString& name)
     UID uid = mColorMap[name];  // an unknown name is entered as kInvalidUID
     if (mCurrentView) {
         for (const MifProp* prop : mCurrentView->props) {
-            if (prop->id == kMifViewInvisible && prop->value.rawString && *prop->value.rawString == name) {
+            if (prop->id == kMifViewInvisible && MifIsStringType(prop->type) && prop->value.rawString && *prop->value.rawString == name) {
                 DataBase* db = GetDataBase();
                 return db ? SwatchUtils::GetNoneSwatch(*db) : kInvalidUID;
             }

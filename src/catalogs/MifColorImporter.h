@@ -12,6 +12,8 @@
 
 #include "IMifColorImporter.h"
 
+class IMifErrorLog;
+
 class MifColorImporter : public IMifColorImporter {
 public:
     void SetRoot(MifObject* mifRoot) override { mMifRoot = mifRoot; }
@@ -28,6 +30,7 @@ private:
     UID ProcessSwatchCommand(const std::shared_ptr<Cmd>& cmd);
 
     MifObject* mMifRoot = nullptr;
+    IMifErrorLog* mImportErrors = nullptr;   // the document's log of problems in the MIF
     std::map<PMString, UID> mColorMap;
     std::vector<PMString> mProcessColors;
     const MifObject* mCurrentView = nullptr;

@@ -12,6 +12,7 @@
 #include "MifAssertLog.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
+#include "MifValueLimits.h"
 #include "StyleCommands.h"
 #include "StyleUtils.h"
 
@@ -62,6 +63,20 @@ PMReal MifAttributeBuilder::Leading(double size, double lead, int32 leadingMode)
     double leading = size + lead;
     if (leadingMode == 1 && std::fabs(std::floor(size * 1.2 + 0.5) - leading) < 1e-8) return -1;
     return leading;
+}
+
+void MifAttributeBuilder::AddLeading(AttributeBossList& attributes, const MifObject& pgf, const MifObject& pgfFont)
+{
+    const MifProp* size = pgfFont.FindProp(kMifFSize);
+    const MifProp* lead = pgf.FindProp(kMifPgfLeading);
+    if (!size || !lead) return;
+    // The size itself has been reported with the character attributes.
+    MifValueLimits quiet(nullptr);
+    MifValueLimits limits(mContext.importErrors);
+    double points = quiet.Clamp(size->value.dim[0], MifValueLimits::kFontSize, *size);
+    PMReal leading = Leading(points, lead->value.dim[0], mContext.leadingMode);
+    if (leading != -1) leading = limits.Clamp(leading, MifValueLimits::kLeading, *lead, "plus FSize");
+    attributes.ApplyAttribute(TextAttribute::kLeading, leading);
 }
 
 bool MifAttributeBuilder::BuildParagraphAttributes(AttributeBossList& attributes, const MifObject& pgf)
@@ -119,9 +134,7 @@ void MifAttributeBuilder::AddIndents(AttributeBossList& attributes, const MifObj
 void MifAttributeBuilder::AddTabStops(AttributeBossList& attributes, const MifObject& pgf)
 {
     TabStopTable table;
-    for (const MifProp* prop : pgf.props) {
-        if (prop->id != kMifTabStop || prop->type != kMifTypeObject || !prop->value.object) continue;
-        const MifObject& tab = *prop->value.object;
+    for (const MifObject& tab : pgf.Children(kMifTabStop)) {
         TabStop stop;
         double x = 0;
         if (Dim(tab, kMifTSX, x)) stop.position = x;
@@ -292,8 +305,9 @@ bool MifAttributeBuilder::AddNumbering(AttributeBossList& attributes, const MifO
 bool MifAttributeBuilder::BuildCharacterAttributes(AttributeBossList& attributes, const MifObject& font)
 {
     if (!AddFont(attributes, font)) return false;
-    double value = 0;
-    if (Dim(font, kMifFSize, value)) attributes.ApplyAttribute(TextAttribute::kPointSize, value);
+    MifValueLimits limits(mContext.importErrors);
+    if (const MifProp* size = font.FindProp(kMifFSize))
+        attributes.ApplyAttribute(TextAttribute::kPointSize, limits.Clamp(size->value.dim[0], MifValueLimits::kFontSize, *size));
     int32 keyword = 0;
     if (Keyword(font, kMifFPosition, keyword))
         attributes.ApplyAttribute(TextAttribute::kPosition, static_cast<int32>(keyword == kMifFSuperscript ? 1 : keyword == kMifFSubscript ? 2 : 0));

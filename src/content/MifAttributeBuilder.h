@@ -14,6 +14,7 @@
 #include "MifImportState.h"
 
 class IMifColorImporter;
+class IMifErrorLog;
 class IMifFontConverter;
 class IMifTextConverter;
 class MifObject;
@@ -24,6 +25,7 @@ struct MifAttributeContext {
     IMifColorImporter* colorImporter = nullptr;
     IMifFontConverter* fontConverter = nullptr;
     IMifTextConverter* textConverter = nullptr;
+    IMifErrorLog* importErrors = nullptr;   // where values out of range are reported; may be null
     const MifImportState* state = nullptr;  // the fonts and format in force; may be null
     int32 leadingMode = 2;                  // 1: auto leading where it fits, 2: always fixed
     int32 composerMode = 2;                 // 1: paragraph composer, 2: single-line composer
@@ -37,6 +39,9 @@ public:
     bool BuildParagraphAttributes(AttributeBossList& attributes, const MifObject& pgf);
     // Adds the attributes of `font`; false when a missing service ended the list early.
     bool BuildCharacterAttributes(AttributeBossList& attributes, const MifObject& font);
+    // The leading of `pgf` with the size of its `pgfFont`, within what InDesign holds; nothing
+    // when either is absent.
+    void AddLeading(AttributeBossList& attributes, const MifObject& pgf, const MifObject& pgfFont);
     // MIF leading is added to the font size; InDesign's is the whole line distance. -1 (auto)
     // when the first leading choice is in force and the sum is what auto leading gives.
     static PMReal Leading(double size, double lead, int32 leadingMode);

@@ -58,6 +58,8 @@ MifAttributeBuilder MifContentImporter::GetAttributeBuilder()
     InterfacePtr<IMifColorImporter> colorImporter(this, IID_IMIFCOLORIMPORTER);
     InterfacePtr<IMifFontConverter> fontConverter(this, IID_IMIFFONTCONVERTER);
     InterfacePtr<IMifTextConverter> textConverter(this, IID_IMIFTEXTCONVERTER);
+    InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
+    context.importErrors = importErrors.get();
     context.colorImporter = colorImporter.get();
     context.fontConverter = fontConverter.get();
     context.textConverter = textConverter.get();
@@ -75,12 +77,10 @@ void MifContentImporter::ImportStyles()
     if (!mMifRoot) return;
     // Character styles first: paragraph formats refer to them for their numbers.
     if (const MifObject* fontCatalog = mMifRoot->GetObject(kMifFontCatalog))
-        for (const MifProp* prop : fontCatalog->props)
-            if (prop->id == kMifFont && prop->type == kMifTypeObject) CreateStyle(*prop->value.object, StyleKind::kCharacter);
+        for (const MifObject& font : fontCatalog->Children(kMifFont)) CreateStyle(font, StyleKind::kCharacter);
     const MifObject* pgfCatalog = mMifRoot->GetObject(kMifPgfCatalog);
     if (!pgfCatalog) return;
-    for (const MifProp* prop : pgfCatalog->props)
-        if (prop->id == kMifPgf && prop->type == kMifTypeObject) CreateStyle(*prop->value.object, StyleKind::kParagraph);
+    for (const MifObject& pgf : pgfCatalog->Children(kMifPgf)) CreateStyle(pgf, StyleKind::kParagraph);
     LinkNextStyles(*pgfCatalog);
 }
 
@@ -94,7 +94,11 @@ void MifContentImporter::CreateStyle(const MifObject& format, StyleKind kind)
     bool paragraph = kind == StyleKind::kParagraph;
     const PMString* tag = String(format, paragraph ? kMifPgfTag : kMifFTag);
     if (!tag || tag->IsEmpty()) {
-        MIF_LOG_NIL(tag);
+        // A format without a name cannot become a style.
+        InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
+        if (importErrors)
+            importErrors->AddParseError(format.line, paragraph ? "Pgf without PgfTag, passed over" : "Font without FTag, passed over",
+                                        PMString());
         return;
     }
     PMString name = *tag;
@@ -125,12 +129,7 @@ void MifContentImporter::CreateStyle(const MifObject& format, StyleKind kind)
         builder.BuildParagraphAttributes(textAttributes, format);
         if (const MifObject* pgfFont = format.GetObject(kMifPgfFont)) {
             builder.BuildCharacterAttributes(textAttributes, *pgfFont);
-            MifPropVal size, lead;
-            if (pgfFont->GetPropVal(kMifFSize, size) && format.GetPropVal(kMifPgfLeading, lead)) {
-                InterfacePtr<IMifImportOptions> importOptions(this, IID_IMIFIMPORTOPTIONS);
-                int32 leadingMode = importOptions ? importOptions->GetPreset().GetLeading() : 2;
-                textAttributes.ApplyAttribute(TextAttribute::kLeading, MifAttributeBuilder::Leading(size.dim[0], lead.dim[0], leadingMode));
-            }
+            builder.AddLeading(textAttributes, format, *pgfFont);
         }
     }
     if (CmdUtils::ProcessCommand(createStyleCmd) != kSuccess) MIF_LOG_ERROR(createStyleCmd);
@@ -139,9 +138,7 @@ void MifContentImporter::CreateStyle(const MifObject& format, StyleKind kind)
 void MifContentImporter::LinkNextStyles(const MifObject& pgfCatalog)
 {
     DataBase* db = GetDataBase();
-    for (const MifProp* prop : pgfCatalog.props) {
-        if (prop->id != kMifPgf || prop->type != kMifTypeObject) continue;
-        const MifObject& mifPgf = *prop->value.object;
+    for (const MifObject& mifPgf : pgfCatalog.Children(kMifPgf)) {
         const PMString* tag = String(mifPgf, kMifPgfTag);
         const PMString* nextTag = String(mifPgf, kMifPgfNextTag);
         if (!tag || !mifPgf.GetBool(kMifPgfUseNextTag) || !nextTag || nextTag->IsEmpty()) continue;
@@ -231,11 +228,7 @@ void MifContentImporter::SetMifObject(MifObject* mifRoot)
     mMifTbls = mifRoot->GetObject(kMifTbls);
     MifPropVal version;
     if (mifRoot->GetPropVal(kMifMIFFile, version)) mMifVersion = version.number;
-    for (const MifProp* prop : mifRoot->props) {
-        if (!prop) break;
-        if (prop->id == kMifTextFlow && prop->type == kMifTypeObject && prop->value.object)
-            mParagraphTotal += CountParagraphs(*prop->value.object);
-    }
+    for (const MifObject& flow : mifRoot->Children(kMifTextFlow)) mParagraphTotal += CountParagraphs(flow);
 }
 
 void MifContentImporter::IndexCatalogs()
@@ -244,39 +237,23 @@ void MifContentImporter::IndexCatalogs()
     mIndexed = true;
     auto index = [](const MifObject* catalog, int32 formatId, int32 tagId, FormatMap& map) {
         if (!catalog) return;
-        for (const MifProp* prop : catalog->props) {
-            if (!prop) break;
-            if (prop->id != formatId || prop->type != kMifTypeObject || !prop->value.object) continue;
-            if (const PMString* tag = StringOf(prop->value.object->FindProp(tagId))) map[tag->GetUTF16()] = prop->value.object;
-        }
+        for (const MifObject& format : catalog->Children(formatId))
+            if (const PMString* tag = StringOf(format.FindProp(tagId))) map[tag->GetUTF16()] = &format;
     };
     index(mMifPgfCatalog, kMifPgf, kMifPgfTag, mPgfFormats);
     index(mMifFontCatalog, kMifFont, kMifFTag, mFontFormats);
     // Footnote bodies sit in the Notes of their flow; the text columns on the pages.
-    for (const MifProp* prop : mMifRoot->props) {
-        if (!prop) break;
-        if (prop->type != kMifTypeObject || !prop->value.object) continue;
-        const MifObject& object = *prop->value.object;
-        if (prop->id == kMifTextFlow) {
-            for (const MifProp* notes : object.props) {
-                if (!notes) break;
-                if (notes->id != kMifNotes || notes->type != kMifTypeObject || !notes->value.object) continue;
-                for (const MifProp* note : notes->value.object->props) {
-                    if (!note) break;
-                    if (note->id != kMifFNote || note->type != kMifTypeObject || !note->value.object) continue;
-                    MifPropVal id;
-                    if (note->value.object->GetPropVal(kMifID, id)) mFootnotes.emplace(id.id, note->value.object);
-                }
-            }
-        } else if (prop->id == kMifPage) {
-            for (const MifProp* item : object.props) {
-                if (!item) break;
-                if (item->id != kMifTextRect || item->type != kMifTypeObject || !item->value.object) continue;
+    for (const MifObject& flow : mMifRoot->Children(kMifTextFlow))
+        for (const MifObject& notes : flow.Children(kMifNotes))
+            for (const MifObject& note : notes.Children(kMifFNote)) {
                 MifPropVal id;
-                if (item->value.object->GetPropVal(kMifID, id)) mTextRectIds.insert(id.id);
+                if (note.GetPropVal(kMifID, id)) mFootnotes.emplace(id.id, &note);
             }
+    for (const MifObject& page : mMifRoot->Children(kMifPage))
+        for (const MifObject& textRect : page.Children(kMifTextRect)) {
+            MifPropVal id;
+            if (textRect.GetPropVal(kMifID, id)) mTextRectIds.insert(id.id);
         }
-    }
 }
 
 void MifContentImporter::AddError(const PMString& message, const PMString& detail, int32 line)
@@ -362,12 +339,10 @@ void MifContentImporter::ImportTextItems(const UIDRef& story, const MifObject* o
 void MifContentImporter::ImportParagraphs(const MifObject& parent)
 {
     const MifObject* mifPara = nullptr;
-    for (const MifProp* prop : parent.props) {
-        if (!prop) break;
-        if (prop->id != kMifPara || prop->type != kMifTypeObject || !prop->value.object) continue;
+    for (const MifObject& next : parent.Children(kMifPara)) {
         // Each paragraph is imported once its successor is known, for the look-ahead.
-        if (mifPara) ImportParagraph(*mifPara, prop->value.object);
-        mifPara = prop->value.object;
+        if (mifPara) ImportParagraph(*mifPara, &next);
+        mifPara = &next;
     }
     if (mifPara) ImportParagraph(*mifPara, nullptr);
 }
@@ -390,10 +365,7 @@ void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObje
     UpdatePlacementSequences(mifPara);
     StartParagraph();
     ApplyPendingStartParagraph();
-    for (const MifProp* prop : mifPara.props) {
-        if (!prop) break;
-        if (prop->id == kMifParaLine && prop->type == kMifTypeObject && prop->value.object) ImportParaLine(*prop->value.object);
-    }
+    for (const MifObject& mifParaLine : mifPara.Children(kMifParaLine)) ImportParaLine(mifParaLine);
     InsertRunInPunctuation();
     DeleteUnhonouredTabs();
     PlaceTableAnchors();

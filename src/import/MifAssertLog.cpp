@@ -13,6 +13,9 @@ namespace {
 
 const char* kLogFileName = "orvane.log";
 
+// Everything runs on the host's main thread; a plain counter serves.
+int64 gWrittenLines = 0;
+
 // The file name of a source path: what follows its last slash or backslash.
 const char* BaseName(const char* path)
 {
@@ -45,12 +48,21 @@ void MifAssertLog::FormatMessage(char* buffer, size_t size, const char* sourceFi
     std::snprintf(buffer, size, formats[kind], BaseName(sourceFile), static_cast<int>(sourceLine), expression);
 }
 
-void MifAssertLog::Write(const char* sourceFile, int32 sourceLine, const char* expression, Kind kind)
+int64 MifAssertLog::GetWrittenLineCount() { return gWrittenLines; }
+
+IDFile MifAssertLog::GetLogFile()
 {
     Utils<IMifLogUtils> logUtils;
     IDFile folder;
-    if (!logUtils || !logUtils->GetLogFolder(folder)) return;
-    std::FILE* file = std::fopen((folder.GetPath() / kLogFileName).c_str(), "ab");
+    if (!logUtils || !logUtils->GetLogFolder(folder)) return IDFile();
+    return IDFile(folder.GetPath() / kLogFileName);
+}
+
+void MifAssertLog::Write(const char* sourceFile, int32 sourceLine, const char* expression, Kind kind)
+{
+    IDFile log = GetLogFile();
+    if (log.IsEmpty()) return;
+    std::FILE* file = std::fopen(log.GetPath().c_str(), "ab");
     if (!file) return;
     char stamp[64];
     char message[1024];
@@ -58,5 +70,5 @@ void MifAssertLog::Write(const char* sourceFile, int32 sourceLine, const char* e
     FormatMessage(message, sizeof message, sourceFile, sourceLine, expression, kind);
     std::fputs(stamp, file);
     std::fputs(message, file);
-    std::fclose(file);
+    if (std::fclose(file) == 0) ++gWrittenLines;
 }

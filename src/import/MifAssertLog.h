@@ -8,6 +8,7 @@
 
 #include <cstddef>
 
+#include "IDFile.h"
 #include "PMTypes.h"
 
 class MifAssertLog {
@@ -21,6 +22,11 @@ public:
 
     // Appends one line for the check of `expression` at `sourceFile`(`sourceLine`).
     static void Write(const char* sourceFile, int32 sourceLine, const char* expression, Kind kind);
+    // How many lines this process has written to the log so far; a caller takes the difference
+    // over its own work.
+    static int64 GetWrittenLineCount();
+    // The log file; empty when the plug-in has no log folder.
+    static IDFile GetLogFile();
     // The log line without its time stamp, as Write formats it.
     static void FormatMessage(char* buffer, size_t size, const char* sourceFile, int32 sourceLine,
                               const char* expression, Kind kind);

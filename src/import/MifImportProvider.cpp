@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <memory>
 
 #include "CAlert.h"
 #include "CmdUtils.h"
@@ -23,9 +25,11 @@
 #include "IMifXRefImporter.h"
 #include "InterfacePtr.h"
 #include "MifAssertLog.h"
+#include "MifErrorLog.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
 #include "MifSetUndoSupportCmd.h"
+#include "MifValueLimits.h"
 #include "NewDocCmd.h"
 #include "ObjectModel.h"
 #include "PageCommands.h"
@@ -35,7 +39,6 @@
 namespace {
 
 constexpr int32 kPhaseCount = 10;
-constexpr PMReal kMaxPageSide = 15552;  // the largest page InDesign allows (216 in)
 
 // Runs a document command on `target` and logs a failure; true on success.
 template <class Cmd>
@@ -115,19 +118,21 @@ UIDRef MifImportProvider::CreateDocument(const MifObject& mifRoot, const PMStrin
     auto newDocCmd = std::make_shared<NewDocCmd>();
     NewDocCmdData& newDocCmdData = newDocCmd->GetData();
     MifPropVal propVal;
-    if (mifDocument && mifDocument->GetPropVal(kMifDPageSize, propVal)) {
-        PMReal width = std::clamp(propVal.dim[0], 1.0, kMaxPageSide);
-        PMReal height = std::clamp(propVal.dim[1], 1.0, kMaxPageSide);
+    // The document's log exists only with the document: what is clamped before waits here.
+    MifErrorLog pageSizeErrors;
+    if (const MifProp* pageSize = mifDocument ? mifDocument->FindProp(kMifDPageSize) : nullptr) {
+        MifValueLimits limits(&pageSizeErrors);
+        PMReal width = limits.Clamp(pageSize->value.dim[0], MifValueLimits::kPageSide, *pageSize, "width");
+        PMReal height = limits.Clamp(pageSize->value.dim[1], MifValueLimits::kPageSide, *pageSize, "height");
         newDocCmdData.pageSize = PMRect(0, 0, width, height);
         newDocCmdData.wide = height < width;
     }
     newDocCmdData.pagesPerSpread = mifDocument && mifDocument->GetBool(kMifDTwoSides) ? 2 : 1;
     bool firstLeft = mifDocument && mifDocument->GetPropVal(kMifDParity, propVal) && propVal.keyword == kMifFirstLeft;
     int32 bodyPages = 0;
-    for (const MifProp* prop : mifRoot.props) {
-        if (prop->id != kMifPage || prop->type != kMifTypeObject || !prop->value.object) continue;
+    for (const MifObject& mifPage : mifRoot.Children(kMifPage)) {
         MifPropVal pageType;
-        if (!prop->value.object->GetPropVal(kMifPageType, pageType) || pageType.keyword == kMifBodyPage) ++bodyPages;
+        if (!mifPage.GetPropVal(kMifPageType, pageType) || pageType.keyword == kMifBodyPage) ++bodyPages;
     }
     newDocCmdData.numPages = std::max(bodyPages + (firstLeft ? 1 : 0), 1);
     if (CmdUtils::ProcessCommand(newDocCmd) != kSuccess || newDocCmd->GetItemList().IsEmpty()) {
@@ -136,16 +141,23 @@ UIDRef MifImportProvider::CreateDocument(const MifObject& mifRoot, const PMStrin
     }
     UIDRef document = newDocCmd->GetItemList().GetRef(0);
     DataBase* db = document.GetDataBase();
+    if (!pageSizeErrors.IsEmpty()) {
+        InterfacePtr<IMifErrorLog> importErrors(static_cast<IMifErrorLog*>(db->QueryDocInterface(IID_IMIFERRORLOG)));
+        if (importErrors)
+            importErrors->AddError(pageSizeErrors.GetText(), PMString());
+        else
+            MIF_LOG_NIL(importErrors);
+    }
 
     auto setDocNameCmd = std::make_shared<SetDocNameCmd>();
     setDocNameCmd->stringData = name;
     if (!Process(setDocNameCmd, document)) MIF_LOG_ERROR(setDocNameCmd);
 
     // A first left page: the document's first page is a right page, so it goes.
-    if (firstLeft) {
+    if (std::vector<UID> pageList = db->GetDocument()->GetPages(); firstLeft && !pageList.empty()) {
         auto deletePageCmd = std::make_shared<DeletePageCmd>();
         deletePageCmd->boolData = false;
-        if (!Process(deletePageCmd, UIDRef(db, db->GetDocument()->GetPages().front()))) MIF_LOG_ERROR(deletePageCmd);
+        if (!Process(deletePageCmd, UIDRef(db, pageList.front()))) MIF_LOG_ERROR(deletePageCmd);
     }
 
     const std::vector<UID>& sectionList = db->GetDocument()->sections;
@@ -163,7 +175,8 @@ UIDRef MifImportProvider::CreateDocument(const MifObject& mifRoot, const PMStrin
     return document;
 }
 
-PMString MifImportProvider::MakeWarningsText(const PMString& parsingErrors, const PMString& importErrors)
+PMString MifImportProvider::MakeWarningsText(const PMString& parsingErrors, const PMString& importErrors,
+                                             const PMString& diagnosticNote)
 {
     PMString text;
     if (!parsingErrors.IsEmpty()) {
@@ -176,122 +189,235 @@ PMString MifImportProvider::MakeWarningsText(const PMString& parsingErrors, cons
         text.Append("There were errors when importing the MIF:\r\n");
         text.Append(importErrors);
     }
+    if (!diagnosticNote.IsEmpty()) {
+        if (!text.IsEmpty()) text.Append(importErrors.IsEmpty() ? "\r\n" : "\r\n\r\n");
+        text.Append(diagnosticNote);
+    }
     return text;
 }
+
+PMString MifImportProvider::MakeDiagnosticNote(int64 lines, const IDFile& log)
+{
+    if (lines <= 0 || log.IsEmpty()) return PMString();
+    PMString note("This import wrote ");
+    note.AppendNumber(lines);
+    note.Append(lines == 1 ? " line" : " lines");
+    note.Append(" to the diagnostic log ");
+    note.Append(log.GetPathString());
+    return note;
+}
+
+// What one import holds from step to step. The importers are released before the document
+// is closed or handed over.
+struct MifImportProvider::Run {
+    IPMStream* fileStreamData = nullptr;
+    IDFile file;
+    int32 uiFlags = 0;
+    int64 diagnosticLinesBefore = 0;
+    InterfacePtr<IMifParser> mifParser;
+    std::unique_ptr<MifObject> mifRoot;
+    UIDRef newDocument;
+    DataBase* db = nullptr;
+    InterfacePtr<IMifColorImporter> colorImporter;
+    InterfacePtr<IMifContentImporter> contentImporter;
+    InterfacePtr<IMifLayoutImporter> layoutImporter;
+    InterfacePtr<IMifTableImporter> tableImporter;
+    InterfacePtr<IMifVariableImporter> variableImporter;
+    InterfacePtr<IMifXRefImporter> xrefImporter;
+    int32 crossReferenceMode = 1;
+    int32 variableMode = 1;
+
+    void ReleaseImporters()
+    {
+        colorImporter = InterfacePtr<IMifColorImporter>();
+        contentImporter = InterfacePtr<IMifContentImporter>();
+        layoutImporter = InterfacePtr<IMifLayoutImporter>();
+        tableImporter = InterfacePtr<IMifTableImporter>();
+        variableImporter = InterfacePtr<IMifVariableImporter>();
+        xrefImporter = InterfacePtr<IMifXRefImporter>();
+    }
+};
 
 ErrorCode MifImportProvider::ImportThis(IPMStream* stream, const IDFile& file, int32 uiFlags, UIDRef& document)
 {
     document = UIDRef();
-    IPMStream* fileStreamData = stream;
-    if (!fileStreamData || !fileStreamData->IsOpen()) {
+    Run run;
+    run.fileStreamData = stream;
+    run.file = file;
+    run.uiFlags = uiFlags;
+    run.diagnosticLinesBefore = MifAssertLog::GetWrittenLineCount();
+    // Nothing may escape into the host: a fault in any step ends this import, not the program.
+    ErrorCode result = kFailure;
+    try {
+        result = Import(run);
+    } catch (const std::exception& fault) {
+        result = StopImport(run, fault.what());
+    } catch (...) {
+        result = StopImport(run, "unknown fault");
+    }
+    run.ReleaseImporters();
+    // Whatever failed after the document was made closes the half-made document.
+    if (result != kSuccess) {
+        if (run.db) DocumentList::Close(run.db);
+        return result;
+    }
+    document = run.newDocument;
+    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+    return kSuccess;
+}
+
+ErrorCode MifImportProvider::Import(Run& run)
+{
+    if (!run.fileStreamData || !run.fileStreamData->IsOpen()) {
         MIF_LOG_NIL(fileStreamData);
         return kFailure;
     }
-    PMString name = MakeDocumentName(file);
     TaskProgressBar progress("OV#0xB40#kMifImportProgressTitleKey", kPhaseCount);
     progress.DoTask("OV#0xB40#kMifParsingMIFKey");
+    if (!ParseFile(run)) return kFailure;             // checks already logged
+    if (!MakeDocument(run)) return kFailure;
+    if (!ObtainImporters(run)) return kFailure;
+    if (!CopyPreset(run)) return kFailure;
+    SetUndoSupport(run.newDocument, false);           // the phases are no user's steps to undo
+    RunPhases(run, progress);
+    SetUndoSupport(run.newDocument, true);
+    CheckFonts(run);                                  // after the content: its text uses the fonts
+    ShowWarnings(run);
+    return kSuccess;
+}
 
-    InterfacePtr<IMifParser> mifParser(CreateObject2<IMifParser>(kMifParserBoss));
-    if (!mifParser) {
+bool MifImportProvider::ParseFile(Run& run)
+{
+    run.mifParser = InterfacePtr<IMifParser>(CreateObject2<IMifParser>(kMifParserBoss));
+    if (!run.mifParser) {
         MIF_LOG_NIL(mifParser);
-        return kFailure;
+        return false;
     }
-    std::unique_ptr<MifObject> mifRoot(mifParser->Parse(fileStreamData));
-    if (!mifRoot) {
+    run.mifRoot.reset(run.mifParser->Parse(run.fileStreamData));
+    if (!run.mifRoot) {
         MIF_LOG_NIL(mifRoot.get());
-        return kFailure;
+        return false;
     }
+    return true;
+}
 
-    UIDRef newDocument = CreateDocument(*mifRoot, name);
-    DataBase* db = newDocument.GetDataBase();
-    if (!newDocument.ExistsInDB()) return kFailure;
-    // Whatever fails from here on closes the half-made document.
-    auto fail = [db](ErrorCode code) {
-        DocumentList::Close(db);
-        return code;
-    };
-
+bool MifImportProvider::MakeDocument(Run& run)
+{
+    UIDRef newDocument = CreateDocument(*run.mifRoot, MakeDocumentName(run.file));
+    if (!newDocument.ExistsInDB()) return false;
+    run.newDocument = newDocument;
+    run.db = newDocument.GetDataBase();
     auto setSkipByLineHeightCmd = std::make_shared<SetSkipByLeadingCmd>();
     setSkipByLineHeightCmd->boolData = false;
     if (!Process(setSkipByLineHeightCmd, newDocument)) MIF_LOG_ERROR(setSkipByLineHeightCmd);
+    RecoveryList::AddDocument(run.db);
+    return true;
+}
 
-    RecoveryList::AddDocument(db);
+bool MifImportProvider::ObtainImporters(Run& run)
+{
     // The importers live on the document's object, where they find one another.
-    InterfacePtr<IMifColorImporter> colorImporter(static_cast<IMifColorImporter*>(db->QueryDocInterface(IID_IMIFCOLORIMPORTER)));
-    InterfacePtr<IMifContentImporter> contentImporter(static_cast<IMifContentImporter*>(db->QueryDocInterface(IID_IMIFCONTENTIMPORTER)));
-    InterfacePtr<IMifLayoutImporter> layoutImporter(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
-    InterfacePtr<IMifTableImporter> tableImporter(static_cast<IMifTableImporter*>(db->QueryDocInterface(IID_IMIFTABLEIMPORTER)));
-    InterfacePtr<IMifVariableImporter> variableImporter(static_cast<IMifVariableImporter*>(db->QueryDocInterface(IID_IMIFVARIABLEIMPORTER)));
-    InterfacePtr<IMifXRefImporter> xrefImporter(static_cast<IMifXRefImporter*>(db->QueryDocInterface(IID_IMIFXREFIMPORTER)));
-    if (!colorImporter) { MIF_LOG_NIL(colorImporter); return fail(kFailure); }
-    if (!contentImporter) { MIF_LOG_NIL(contentImporter); return fail(kFailure); }
-    if (!layoutImporter) { MIF_LOG_NIL(layoutImporter); return fail(kFailure); }
-    if (!tableImporter) { MIF_LOG_NIL(tableImporter); return fail(kFailure); }
-    if (!variableImporter) { MIF_LOG_NIL(variableImporter); return fail(kFailure); }
-    if (!xrefImporter) { MIF_LOG_NIL(xrefImporter); return fail(kFailure); }
-    colorImporter->SetRoot(mifRoot.get());
-    contentImporter->SetMifObject(mifRoot.get());
-    contentImporter->SetSourceFile(file);
-    layoutImporter->Init(file, mifRoot.get(), uiFlags);
-    tableImporter->SetMifObject(mifRoot.get());
-    variableImporter->SetRoot(mifRoot.get());
-    variableImporter->SetSourceFile(file);
-    xrefImporter->SetRoot(mifRoot.get());
+    DataBase* db = run.db;
+    run.colorImporter = InterfacePtr<IMifColorImporter>(static_cast<IMifColorImporter*>(db->QueryDocInterface(IID_IMIFCOLORIMPORTER)));
+    run.contentImporter = InterfacePtr<IMifContentImporter>(static_cast<IMifContentImporter*>(db->QueryDocInterface(IID_IMIFCONTENTIMPORTER)));
+    run.layoutImporter = InterfacePtr<IMifLayoutImporter>(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+    run.tableImporter = InterfacePtr<IMifTableImporter>(static_cast<IMifTableImporter*>(db->QueryDocInterface(IID_IMIFTABLEIMPORTER)));
+    run.variableImporter = InterfacePtr<IMifVariableImporter>(static_cast<IMifVariableImporter*>(db->QueryDocInterface(IID_IMIFVARIABLEIMPORTER)));
+    run.xrefImporter = InterfacePtr<IMifXRefImporter>(static_cast<IMifXRefImporter*>(db->QueryDocInterface(IID_IMIFXREFIMPORTER)));
+    if (!run.colorImporter) { MIF_LOG_NIL(colorImporter); return false; }
+    if (!run.contentImporter) { MIF_LOG_NIL(contentImporter); return false; }
+    if (!run.layoutImporter) { MIF_LOG_NIL(layoutImporter); return false; }
+    if (!run.tableImporter) { MIF_LOG_NIL(tableImporter); return false; }
+    if (!run.variableImporter) { MIF_LOG_NIL(variableImporter); return false; }
+    if (!run.xrefImporter) { MIF_LOG_NIL(xrefImporter); return false; }
+    MifObject* mifRoot = run.mifRoot.get();
+    run.colorImporter->SetRoot(mifRoot);
+    run.contentImporter->SetMifObject(mifRoot);
+    run.contentImporter->SetSourceFile(run.file);
+    run.layoutImporter->Init(run.file, mifRoot, run.uiFlags);
+    run.tableImporter->SetMifObject(mifRoot);
+    run.variableImporter->SetRoot(mifRoot);
+    run.variableImporter->SetSourceFile(run.file);
+    run.xrefImporter->SetRoot(mifRoot);
+    return true;
+}
 
+bool MifImportProvider::CopyPreset(Run& run)
+{
     // One copy of the current preset steers the whole import.
     InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
     if (!prefs) {
         MIF_LOG_NIL(prefs);
-        return fail(kFailure);
+        return false;
     }
     MifPresetRecord preset = prefs->GetPreset(prefs->GetCurrentPreset());
-    InterfacePtr<IMifImportOptions> importOptions(static_cast<IMifImportOptions*>(db->QueryDocInterface(IID_IMIFIMPORTOPTIONS)));
+    InterfacePtr<IMifImportOptions> importOptions(static_cast<IMifImportOptions*>(run.db->QueryDocInterface(IID_IMIFIMPORTOPTIONS)));
     if (importOptions) importOptions->SetPreset(preset);
-    const int32 crossReferenceMode = preset.GetCrossReferences();
-    const int32 variableMode = preset.GetVariables();
+    run.crossReferenceMode = preset.GetCrossReferences();
+    run.variableMode = preset.GetVariables();
+    return true;
+}
 
-    SetUndoSupport(newDocument, false);
+void MifImportProvider::RunPhases(Run& run, TaskProgressBar& progress)
+{
     progress.DoTask(PMString());
-    layoutImporter->CreateTemporarySpread();
+    run.layoutImporter->CreateTemporarySpread();
     progress.DoTask("OV#0xB40#kMifImportingColorsKey");
-    colorImporter->Import();
+    run.colorImporter->Import();
     progress.DoTask("OV#0xB40#kMifImportingStylesKey");
-    contentImporter->ImportStyles();
+    run.contentImporter->ImportStyles();
     progress.DoTask(PMString());
-    if (crossReferenceMode == 2) xrefImporter->ImportXRefFormats();
+    if (run.crossReferenceMode == 2) run.xrefImporter->ImportXRefFormats();
     progress.DoTask(PMString());
-    if (variableMode == 2) variableImporter->ImportVariableFormats();
+    if (run.variableMode == 2) run.variableImporter->ImportVariableFormats();
     progress.DoTask("OV#0xB40#kMifImportingAnchoredFramesKey");
-    layoutImporter->ImportAnchoredFrames();  // after the styles: frames hold styled text
+    run.layoutImporter->ImportAnchoredFrames();  // after the styles: frames hold styled text
     progress.DoTask("OV#0xB40#kMifImportingLayoutKey");
-    layoutImporter->ImportLayout();
+    run.layoutImporter->ImportLayout();
     progress.DoTask("OV#0xB40#kMifImportingContentKey");
-    contentImporter->ImportTextFlows(mifRoot.get());
+    run.contentImporter->ImportTextFlows(run.mifRoot.get());
     progress.DoTask("OV#0xB40#kMifFinalizingKey");
-    layoutImporter->Finalize();
-    SetUndoSupport(newDocument, true);
+    run.layoutImporter->Finalize();
+}
 
+void MifImportProvider::CheckFonts(Run& run)
+{
     auto refreshMissingFontsCmd = std::make_shared<RefreshMissingFontsCmd>();
-    if (!Process(refreshMissingFontsCmd, newDocument)) MIF_LOG_ERROR(refreshMissingFontsCmd);
-    if (!db->GetDocument()->missingFonts.empty()) {
+    if (!Process(refreshMissingFontsCmd, run.newDocument)) MIF_LOG_ERROR(refreshMissingFontsCmd);
+    if (!run.db->GetDocument()->missingFonts.empty()) {
         auto openMapFontsCmd = std::make_shared<OpenMapFontsCmd>();
-        if (!Process(openMapFontsCmd, newDocument)) MIF_LOG_ERROR(openMapFontsCmd);
+        if (!Process(openMapFontsCmd, run.newDocument)) MIF_LOG_ERROR(openMapFontsCmd);
     }
+}
 
-    InterfacePtr<IMifErrorLog> parsingErrors(mifParser.get(), IID_IMIFERRORLOG);
-    InterfacePtr<IMifErrorLog> importErrors(static_cast<IMifErrorLog*>(db->QueryDocInterface(IID_IMIFERRORLOG)));
+void MifImportProvider::ShowWarnings(Run& run)
+{
+    InterfacePtr<IMifErrorLog> parsingErrors(run.mifParser.get(), IID_IMIFERRORLOG);
+    InterfacePtr<IMifErrorLog> importErrors(static_cast<IMifErrorLog*>(run.db->QueryDocInterface(IID_IMIFERRORLOG)));
+    PMString diagnosticNote =
+        MakeDiagnosticNote(MifAssertLog::GetWrittenLineCount() - run.diagnosticLinesBefore, MifAssertLog::GetLogFile());
     PMString warnings = MakeWarningsText(parsingErrors ? parsingErrors->GetText() : PMString(),
-                                         importErrors ? importErrors->GetText() : PMString());
+                                         importErrors ? importErrors->GetText() : PMString(), diagnosticNote);
     if (parsingErrors) parsingErrors->Clear();
     if (importErrors) importErrors->Clear();
-    if (!warnings.IsEmpty()) {
-        warnings.SetTranslated();
-        auto openWarningsDlgCmd = std::make_shared<OpenWarningsDlgCmd>();
-        openWarningsDlgCmd->stringData = warnings;
-        CmdUtils::ScheduleCommand(openWarningsDlgCmd);
-    }
+    if (warnings.IsEmpty()) return;
+    warnings.SetTranslated();
+    auto openWarningsDlgCmd = std::make_shared<OpenWarningsDlgCmd>();
+    openWarningsDlgCmd->stringData = warnings;
+    // Scheduled, not processed: the dialog opens once the import has returned.
+    CmdUtils::ScheduleCommand(openWarningsDlgCmd);
+}
 
-    document = newDocument;
-    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
-    return kSuccess;
+ErrorCode MifImportProvider::StopImport(Run& run, const char* fault)
+{
+    // The fault is the plug-in's, not the file's: the developer's trace gets it, and the user
+    // learns that this import ended.
+    MifAssertLog::Write(__FILE__, __LINE__, fault, MifAssertLog::kFailed);
+    PMString text("OV#0xB40#kMifImportStoppedKey");
+    text.Translate();
+    PMString reason(fault);
+    StringUtils::ReplaceStringParameters(&text, reason);
+    text.SetTranslated();
+    CAlert::WarningAlert(text);
+    return kFailure;
 }

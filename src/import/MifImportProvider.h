@@ -5,7 +5,8 @@
 // the scratch spread, colors, styles, cross-reference and variable formats (when the preset uses
 // them), anchored frames, layout, content, and the finishing pass. Problems found in the MIF are
 // collected in two error logs (parsing, importing) and shown in the warnings dialog after the
-// import has returned; they never stop the import.
+// import has returned; they never stop the import. A fault of the plug-in itself (an exception
+// from any step) ends the import with an alert and leaves no document behind.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@
 #include "IImportProvider.h"
 
 class MifObject;
+class TaskProgressBar;
 
 class MifImportProvider : public IImportProvider {
 public:
@@ -35,7 +37,25 @@ public:
     static PMString MakeDocumentName(const IDFile& file);
     // Creates the document that the tree's Document statement and body pages describe.
     static UIDRef CreateDocument(const MifObject& mifRoot, const PMString& name);
-    // The text of the warnings dialog: the parse errors, then the import errors; empty when both
-    // logs are empty.
-    static PMString MakeWarningsText(const PMString& parsingErrors, const PMString& importErrors);
+    // The text of the warnings dialog: the parse errors, then the import errors, then the note on
+    // the diagnostic log; empty when all three are empty.
+    static PMString MakeWarningsText(const PMString& parsingErrors, const PMString& importErrors,
+                                     const PMString& diagnosticNote = PMString());
+    // The line that names the diagnostic log and how many lines an import wrote to it; empty when
+    // it wrote none (or there is no log).
+    static PMString MakeDiagnosticNote(int64 lines, const IDFile& log);
+
+private:
+    struct Run;
+    // The import, step by step; false or a failure code ends it (the check is logged).
+    ErrorCode Import(Run& run);
+    bool ParseFile(Run& run);
+    bool MakeDocument(Run& run);
+    bool ObtainImporters(Run& run);
+    bool CopyPreset(Run& run);
+    void RunPhases(Run& run, TaskProgressBar& progress);
+    void CheckFonts(Run& run);
+    void ShowWarnings(Run& run);
+    // Ends an import that a fault (an exception) interrupted; answers kFailure.
+    ErrorCode StopImport(Run& run, const char* fault);
 };

@@ -7,11 +7,14 @@
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
-#include "MifAssertLog.h"
+#include "IMifErrorLog.h"
 #include "IMifTextFrameUtils.h"
+#include "InterfacePtr.h"
+#include "MifAssertLog.h"
 #include "MasterSpreadCommands.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
+#include "MifValueLimits.h"
 #include "ObjectModel.h"
 #include "PageCommands.h"
 #include "Spread.h"
@@ -24,6 +27,11 @@ void MifLayoutImporter::Init(const IDFile& file, MifObject* mifRoot, int32 uiFla
     mMifRoot = mifRoot;
     mUIFlags = uiFlags;
     mTempSpreads = UIDList(GetDataBase());
+    // The log is a sibling on the document's object, which outlives the import: held without a
+    // reference, or the object would keep itself alive.
+    InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
+    if (!importErrors) MIF_LOG_NIL(importErrors);
+    mImportErrors = importErrors.get();
 }
 
 void MifLayoutImporter::CreateTemporarySpread()
@@ -37,7 +45,7 @@ void MifLayoutImporter::CreateTemporarySpread()
     newSpreadCmd->SetItemList(UIDList(db->GetDocument()->GetRef()));
     newSpreadCmd->position = -1;
     newSpreadCmd->numPages = 1;
-    if (CmdUtils::ProcessCommand(newSpreadCmd) != kSuccess) {
+    if (CmdUtils::ProcessCommand(newSpreadCmd) != kSuccess || newSpreadCmd->GetItemList().IsEmpty()) {
         MIF_LOG_FAILED(newSpreadCmd);
         return;
     }
@@ -108,8 +116,7 @@ void MifLayoutImporter::ImportLayout()
     const MifObject* mifDocument = mMifRoot->GetObject(kMifDocument);
     bool twoSided = mifDocument && mifDocument->GetBool(kMifDTwoSides);
     std::vector<const MifObject*> mifPages;
-    for (const MifProp* prop : mMifRoot->props)
-        if (prop->id == kMifPage && prop->type == kMifTypeObject && prop->value.object) mifPages.push_back(prop->value.object);
+    for (const MifObject& mifPage : mMifRoot->Children(kMifPage)) mifPages.push_back(&mifPage);
     auto typeOf = [](const MifObject& mifPage) {
         MifPropVal pageType;
         return mifPage.GetPropVal(kMifPageType, pageType) ? pageType.keyword : kMifBodyPage;
@@ -167,7 +174,10 @@ void MifLayoutImporter::ImportLayout()
 UID MifLayoutImporter::MasterSpreadFor(const MifObject& mifPage, int32 pageType, int32& masterCount)
 {
     const PMString* tag = PageTag(mifPage);
-    if (!tag) return kInvalidUID;
+    if (!tag) {
+        ReportProblem(mifPage.line, "Master page without PageTag", PMString());
+        return kInvalidUID;
+    }
     DataBase* db = GetDataBase();
     UID masterSpread = kInvalidUID;
     if (pageType == kMifOtherMasterPage) {
@@ -186,7 +196,7 @@ UID MifLayoutImporter::MasterSpreadFor(const MifObject& mifPage, int32 pageType,
         }
         newMasterSpreadCmd->baseName = name;
         ++masterCount;
-        if (CmdUtils::ProcessCommand(newMasterSpreadCmd) != kSuccess) {
+        if (CmdUtils::ProcessCommand(newMasterSpreadCmd) != kSuccess || newMasterSpreadCmd->GetItemList().IsEmpty()) {
             MIF_LOG_FAILED(newMasterSpreadCmd);
             return kInvalidUID;
         }
@@ -223,11 +233,9 @@ void MifLayoutImporter::ImportPage(UID targetPage, const MifObject& mifPage)
     const std::vector<UID>& layers = db->GetDocument()->layers;
     UID layer = layers.empty() ? kInvalidUID : layers.back();
     PMMatrix pageToSpread = PMMatrix::Translation(page->boundsInSpread.left, page->boundsInSpread.top);
-    for (const MifProp* prop : mifPage.props) {
-        if (prop->type != kMifTypeObject || !prop->value.object) continue;
-        if (prop->id == kMifTextRect) ImportTextRect(*prop->value.object, pageToSpread, page->spread, layer);
-        // Graphics, images and unanchored frames come with the graphics import.
-    }
+    for (const MifObject& mifTextRect : mifPage.Children(kMifTextRect))
+        ImportTextRect(mifTextRect, pageToSpread, page->spread, layer);
+    // Graphics, images and unanchored frames come with the graphics import.
 }
 
 namespace {
@@ -235,8 +243,6 @@ namespace {
 // First-baseline placement of every frame made: by the first line's leading, as FrameMaker
 // places the first line of a text column.
 constexpr int32 kFirstLineOffsetByLeading = 2;
-// The columns a host text frame can hold.
-constexpr int32 kMaxColumns = 40;
 // A TRNext chain is followed through at most this many levels of a flow's statements.
 constexpr int32 kFlowDepth = 64;
 
@@ -246,10 +252,22 @@ int32 IdOf(const MifObject& mifObject)
     return mifObject.GetPropVal(kMifID, propVal) ? propVal.id : 0;
 }
 
-PMReal PositiveLength(const MifObject& mifObject, int32 keyword)
+// A gap or side-head length of the statement; 0 when absent.
+PMReal GapLength(const MifObject& mifObject, int32 keyword, MifValueLimits& limits)
 {
-    MifPropVal propVal;
-    return mifObject.GetPropVal(keyword, propVal) && propVal.dim[0] > 0 ? propVal.dim[0] : 0;
+    const MifProp* prop = mifObject.FindProp(keyword);
+    return prop ? limits.Clamp(prop->value.dim[0], MifValueLimits::kGap, *prop) : 0;
+}
+
+// A ShapeRect (left, top, width, height) as a rectangle on the page, within what a page holds.
+PMRect ShapeOf(const MifProp& shapeRect, MifValueLimits& limits)
+{
+    const double* dim = shapeRect.value.dim;
+    PMReal left = limits.Clamp(dim[0], MifValueLimits::kCoordinate, shapeRect, "left");
+    PMReal top = limits.Clamp(dim[1], MifValueLimits::kCoordinate, shapeRect, "top");
+    PMReal width = limits.Clamp(dim[2], MifValueLimits::kExtent, shapeRect, "width");
+    PMReal height = limits.Clamp(dim[3], MifValueLimits::kExtent, shapeRect, "height");
+    return PMRect(left, top, left + width, top + height);
 }
 
 PMRect BoundingBox(const PMMatrix& matrix, const PMRect& rect)
@@ -273,9 +291,10 @@ auto Lookup(const Map& map, const Key& key, decltype(map.begin()->second) fallba
 
 void MifLayoutImporter::ImportTextRect(const MifObject& mifTextRect, const PMMatrix& pageToSpread, UID spread, UID layer)
 {
-    MifPropVal propVal;
-    if (!mifTextRect.GetPropVal(kMifShapeRect, propVal)) return;   // nothing to place
-    PMRect shape(propVal.dim[0], propVal.dim[1], propVal.dim[0] + propVal.dim[2], propVal.dim[1] + propVal.dim[3]);
+    const MifProp* shapeRect = mifTextRect.FindProp(kMifShapeRect);
+    if (!shapeRect || MifDimCount(shapeRect->type) != 4) return;   // nothing to place
+    MifValueLimits limits(mImportErrors);
+    PMRect shape = ShapeOf(*shapeRect, limits);
     UIDRef textFrame = CreateTextFrame(BoundingBox(pageToSpread, shape), spread, layer);
     if (!textFrame.ExistsInDB()) {
         MIF_LOG_NIL(textFrame);
@@ -286,9 +305,11 @@ void MifLayoutImporter::ImportTextRect(const MifObject& mifTextRect, const PMMat
         MIF_LOG_NIL(textFrameUtils);
         return;
     }
-    // Counts outside what a frame holds take the nearest it does; a negative gap counts as 0.
-    int32 count = mifTextRect.GetPropVal(kMifTRNumColumns, propVal) ? std::clamp(propVal.id, 1, kMaxColumns) : 1;
-    textFrameUtils->SetColumns(textFrame, count, PositiveLength(mifTextRect, kMifTRColumnGap));
+    // Counts and gaps outside what a frame holds take the nearest it does.
+    const MifProp* columns = mifTextRect.FindProp(kMifTRNumColumns);
+    int32 count = columns ? limits.Clamp(columns->value.id, MifValueLimits::kColumns, *columns) : 1;
+    textFrameUtils->SetColumns(textFrame, count, GapLength(mifTextRect, kMifTRColumnGap, limits));
+    MifPropVal propVal;
     bool balance = mifTextRect.GetPropVal(kMifTRColumnBalance, propVal) && propVal.boolean;
     UIDRef multiColumnTextFrame = textFrameUtils->GetFirstColumn(textFrame);
     if (!multiColumnTextFrame.ExistsInDB()) {
@@ -311,7 +332,7 @@ UIDRef MifLayoutImporter::CreateTextFrame(const PMRect& bounds, UID spread, UID 
     createTextFrameCmd->layer = layer;
     createTextFrameCmd->bounds = PMRect(0, 0, bounds.Width(), bounds.Height());
     createTextFrameCmd->transform = PMMatrix::Translation(bounds.left, bounds.top);
-    if (CmdUtils::ProcessCommand(createTextFrameCmd) != kSuccess) {
+    if (CmdUtils::ProcessCommand(createTextFrameCmd) != kSuccess || createTextFrameCmd->GetItemList().IsEmpty()) {
         MIF_LOG_FAILED(createTextFrameCmd);
         return UIDRef();
     }
@@ -329,24 +350,46 @@ void MifLayoutImporter::ThreadTextFrames()
         return;
     }
     for (auto iter = mTextRects.begin(); iter != mTextRects.end(); ++iter) {
-        MifPropVal propVal;
-        if (!iter->second->GetPropVal(kMifTRNext, propVal) || propVal.id <= 0) continue;
+        const MifProp* next = iter->second->FindProp(kMifTRNext);
+        if (!next || !MifIsIntegerType(next->type) || next->value.id <= 0) continue;
         if (mIDtoMultiColumnRef.find(iter->first) == mIDtoMultiColumnRef.end()) {
             MIF_LOG_FALSE(mIDtoMultiColumnRef.find(iter->first) != mIDtoMultiColumnRef.end());
             continue;
         }
+        PMString target;
+        target.AppendNumber(next->value.id);
         // A TRNext naming a TextRect that has no frame (on a skipped page, or nowhere) leaves
         // the chain unlinked here.
-        if (mIDtoMultiColumnRef.find(propVal.id) == mIDtoMultiColumnRef.end()) {
-            MIF_LOG_FALSE(mIDtoMultiColumnRef.find(propVal.id) != mIDtoMultiColumnRef.end());
+        if (mIDtoMultiColumnRef.find(next->value.id) == mIDtoMultiColumnRef.end()) {
+            ReportProblem(next->line, "TRNext names no TextRect of a body or master page, the thread ends here", target);
             continue;
         }
-        // A second TRNext to the same TextRect, or one that closes a loop, is refused by the
-        // host and logged; the threads made so far stay.
+        // A second TRNext to the same TextRect, or one that closes a loop, would be refused by
+        // the host; the threads made so far stay.
         UIDRef textFrameA = mIDtoMultiColumnRef[iter->first];
-        UIDRef textFrameB = mIDtoMultiColumnRef[propVal.id];
+        UIDRef textFrameB = mIDtoMultiColumnRef[next->value.id];
+        if (const char* refusal = ThreadRefusal(textFrameA, textFrameB)) {
+            ReportProblem(next->line, refusal, target);
+            continue;
+        }
         textFrameUtils->LinkFrames(textFrameA, textFrameB);
     }
+}
+
+const char* MifLayoutImporter::ThreadRefusal(const UIDRef& from, const UIDRef& to) const
+{
+    DataBase* db = from.GetDataBase();
+    const TextFrame* a = db ? db->Get<TextFrame>(from.GetUID()) : nullptr;
+    const TextFrame* b = db ? db->Get<TextFrame>(to.GetUID()) : nullptr;
+    if (!a || !b) return nullptr;   // the link itself reports what is wrong
+    if (b->previousFrame != kInvalidUID) return "TRNext names a TextRect that another TextRect already threads to, not threaded";
+    if (a->story == b->story) return "TRNext would close the thread into a loop, not threaded";
+    return nullptr;
+}
+
+void MifLayoutImporter::ReportProblem(int32 line, const char* message, const PMString& detail) const
+{
+    if (mImportErrors) mImportErrors->AddParseError(line, PMString(message), detail);
 }
 
 int32 MifLayoutImporter::ChainHead(int32 id) const
@@ -370,10 +413,8 @@ int32 MifLayoutImporter::ChainHead(int32 id) const
 
 const MifObject* MifLayoutImporter::FlowOfChain(int32 head) const
 {
-    for (const MifProp* prop : mMifRoot->props)
-        if (prop->id == kMifTextFlow && prop->type == kMifTypeObject && prop->value.object &&
-            prop->value.object->FindObjectWithId(kMifTextRectID, head, kFlowDepth))
-            return prop->value.object;
+    for (const MifObject& flow : mMifRoot->Children(kMifTextFlow))
+        if (flow.FindObjectWithId(kMifTextRectID, head, kFlowDepth)) return &flow;
     return nullptr;
 }
 
@@ -390,8 +431,9 @@ void MifLayoutImporter::ApplySideheads()
         const MifObject* mifTextRect = Lookup(mTextRects, id, nullptr);
         if (flow && flow->GetBool(kMifTFSideheads) && mifTextRect) {
             sideheads.hasSideheads = true;
-            sideheads.width = PositiveLength(*mifTextRect, kMifTRSideheadWidth);
-            sideheads.gap = PositiveLength(*mifTextRect, kMifTRSideheadGap);
+            MifValueLimits limits(mImportErrors);
+            sideheads.width = GapLength(*mifTextRect, kMifTRSideheadWidth, limits);
+            sideheads.gap = GapLength(*mifTextRect, kMifTRSideheadGap, limits);
             MifPropVal propVal;
             int32 placement = mifTextRect->GetPropVal(kMifTRSideheadPlacement, propVal) ? propVal.keyword : kMifLeft;
             bool left = IsOnLeftPage(frame);

@@ -18,6 +18,8 @@
 #include "PMString.h"
 #include "UIDRef.h"
 
+class IMifErrorLog;
+
 class MifLayoutImporter : public IMifLayoutImporter {
 public:
     void Init(const IDFile& file, MifObject* mifRoot, int32 uiFlags) override;
@@ -59,6 +61,11 @@ private:
     void ApplySideheads();
     // Fits the frames of balanced TextRects to their text.
     void BalanceColumns();
+    // Why the host would refuse to thread `from` to `to` (a second predecessor, a loop); null
+    // when it would not.
+    const char* ThreadRefusal(const UIDRef& from, const UIDRef& to) const;
+    // Adds a problem in the MIF, at `line`, to the document's error log.
+    void ReportProblem(int32 line, const char* message, const PMString& detail) const;
     // The ID of the first TextRect of the chain that holds `id`.
     int32 ChainHead(int32 id) const;
     // The first top-level TextFlow that holds a TextRectID `head`; null when none does.
@@ -76,6 +83,7 @@ private:
 
     IDFile mSourceFile;
     MifObject* mMifRoot = nullptr;
+    IMifErrorLog* mImportErrors = nullptr;   // the document's log of problems in the MIF
     int32 mUIFlags = 0;
     UIDList mTempSpreads;
     std::map<PMString, UID> mMasterTagMap;

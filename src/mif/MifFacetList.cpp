@@ -27,6 +27,7 @@ uint32 MifFacetList::ComputeCRC32(const uchar* data, size_t size)
 
 void MifFacetList::Add(const PMString& name, const uchar* data, int32 size)
 {
+    if (size < 0 || !data) size = 0;
     mNames.push_back(name);
     mData.emplace_back(data, data + size);
     mSizes.push_back(size);

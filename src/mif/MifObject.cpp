@@ -46,14 +46,20 @@ MifObject* MifObject::GetObject(int32 id) const
 bool MifObject::GetBool(int32 id) const
 {
     MifProp* prop = FindProp(id);
-    return prop && prop->value.boolean != 0;
+    return prop && prop->type == kMifTypeBool && prop->value.boolean != 0;
+}
+
+const PMString* MifObject::GetString(int32 id) const
+{
+    MifProp* prop = FindProp(id);
+    return prop && MifIsStringType(prop->type) ? prop->value.rawString : nullptr;
 }
 
 const MifObject* MifObject::FindObjectWithId(int32 id, int32 value, int32 depth) const
 {
     for (MifProp* prop : props) {
         if (!prop) break;
-        if (prop->id == id && prop->type != kMifTypeObject && prop->value.id == value) return this;
+        if (prop->id == id && MifIsIntegerType(prop->type) && prop->value.id == value) return this;
         if (prop->type == kMifTypeObject && depth > 0 && prop->value.object) {
             if (const MifObject* found = prop->value.object->FindObjectWithId(id, value, depth - 1)) return found;
         }

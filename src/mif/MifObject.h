@@ -5,10 +5,73 @@
 // back to their default. "First" means the earliest statement in file order.
 #pragma once
 
+#include <iterator>
 #include <vector>
 
 #include "MifProp.h"
 #include "PMString.h"
+
+class MifObject;
+
+// The bodies of the container statements of one keyword directly inside an object, in file order,
+// as a range for a range-based for: `for (const MifObject& mifPage : mifRoot.Children(kMifPage))`.
+// Statements of that keyword that are no containers (or have no body) are passed over.
+class MifChildren {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = MifObject;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const MifObject*;
+        using reference = const MifObject&;
+
+        iterator() = default;
+        iterator(MifProp* const* at, MifProp* const* end, int32 id) : mAt(at), mEnd(end), mId(id) { Settle(); }
+        reference operator*() const { return *(*mAt)->value.object; }
+        pointer operator->() const { return (*mAt)->value.object; }
+        iterator& operator++()
+        {
+            ++mAt;
+            Settle();
+            return *this;
+        }
+        iterator operator++(int)
+        {
+            iterator before = *this;
+            ++*this;
+            return before;
+        }
+        friend bool operator==(const iterator& a, const iterator& b) { return a.mAt == b.mAt; }
+
+    private:
+        // Moves to the next matching statement; a null slot ends the list, as in every lookup.
+        void Settle()
+        {
+            for (; mAt != mEnd; ++mAt) {
+                if (!*mAt) {
+                    mAt = mEnd;
+                    return;
+                }
+                if ((*mAt)->id == mId && (*mAt)->type == kMifTypeObject && (*mAt)->value.object) return;
+            }
+        }
+
+        MifProp* const* mAt = nullptr;
+        MifProp* const* mEnd = nullptr;
+        int32 mId = 0;
+    };
+
+    MifChildren(const std::vector<MifProp*>& props, int32 id) : mBegin(props.data()), mEnd(props.data() + props.size()), mId(id) {}
+    iterator begin() const { return iterator(mBegin, mEnd, mId); }
+    iterator end() const { return iterator(mEnd, mEnd, mId); }
+    bool empty() const { return begin() == end(); }
+
+private:
+    MifProp* const* mBegin;
+    MifProp* const* mEnd;
+    int32 mId;
+};
 
 class MifObject {
 public:
@@ -31,10 +94,14 @@ public:
     bool GetPropVal(int32 id, MifPropVal& propVal, bool first = true) const;
     // The body of the first container statement `id`; null when absent or not a container.
     MifObject* GetObject(int32 id) const;
-    // The first statement `id` as a boolean; false when absent.
+    // The bodies of every container statement `id` directly inside this one, in file order.
+    MifChildren Children(int32 id) const { return MifChildren(props, id); }
+    // The first statement `id` as a boolean; false when absent or not a Yes/No statement.
     bool GetBool(int32 id) const;
-    // The object that directly holds a statement `id` with the integer value `value`, searching
-    // container statements `depth` levels down, in file order; null if none.
+    // The text of the first statement `id`; null when absent, not a string or without text.
+    const PMString* GetString(int32 id) const;
+    // The object that directly holds an integer or ID statement `id` with the value `value`,
+    // searching container statements `depth` levels down, in file order; null if none.
     const MifObject* FindObjectWithId(int32 id, int32 value, int32 depth) const;
     // The same, for a statement whose string value equals `value`.
     const MifObject* FindObjectWithString(int32 id, const PMString& value, int32 depth) const;

@@ -357,8 +357,16 @@ void MifParser::ReadString(MifPropVal& value, int32 type, int c)
         ReportError("Ivalid string (missing opening quote)");
     // The bytes are kept as written, escapes included; an escaped character never ends the string.
     bool closed = false;
+    const int32 line = mLine;
+    const size_t limit = static_cast<size_t>(mLimits.stringBytes);
+    bool tooLong = false;
     for (;; c = Next()) {
         if (c == -1) break;
+        // Past the limit the string is read to its end but nothing more is kept.
+        if (mScratch.size() > limit) {
+            tooLong = true;
+            mScratch.resize(limit);
+        }
         if (c > '\r' && c != '\\' && c != '\'' && c != '>') {
             // Take the run of ordinary bytes that follows in one go.
             mScratch.push_back(static_cast<char>(c));
@@ -393,6 +401,11 @@ void MifParser::ReadString(MifPropVal& value, int32 type, int c)
             break;
         }
         mScratch.push_back(static_cast<char>(c));
+    }
+    if (tooLong || mScratch.size() > limit) {
+        mScratch.resize(std::min(mScratch.size(), limit));
+        std::string detail = "more than " + std::to_string(mLimits.stringBytes) + " bytes";
+        ReportError("String too long, cut", PMString(detail), line);
     }
     auto text = std::make_unique<PMString>();
     MifUtf8::Decode(mScratch, *text);
@@ -530,77 +543,14 @@ void MifParser::ReadDimensions(MifPropVal& value, int32 type, int c)
 void MifParser::ReadFacets(MifPropVal& value)
 {
     auto facets = std::make_unique<MifFacetList>();
-    std::vector<uchar> data;
-    std::string name;
+    FacetReading facet;
     int c = Next();
     for (;;) {
-        // The facet's name: the rest of the line after '='.
-        while (IsBlank(c)) c = Next();
-        name.clear();
-        while (c != -1 && c != '\r' && c != '\n') {
-            if (name.size() < kMaxTokenBytes) name.push_back(static_cast<char>(c));
-            c = Next();
-        }
-        Unread();
-        name = std::string(Trim(name));
-        if (name == "EndInset" || (c == -1 && name.empty())) break;
-
-        data.clear();
-        data.reserve(kFacetBufferStart);
-        int mode = 'v';
-        bool hex = false;
-        for (;;) {
-            c = NextNonBlank(false);
-            if (c == -1 || c == '=') break;
-            if (c != '&') continue;  // anything else between data lines is passed over
-            // One data line: mode switches, escapes, and plain or hexadecimal bytes.
-            for (;;) {
-                c = Next();
-                if (c == -1) break;
-                if (c == '\r' || c == '\n') {
-                    Unread();
-                    break;
-                }
-                int byte = -1;
-                if (c == '%') {
-                    int d = Next();
-                    if (d == 'v' || d == 'i' || d == 'm') {
-                        mode = d;
-                        continue;
-                    }
-                    Unread();
-                    byte = '%';
-                } else if (c == '\\') {
-                    int d = Next();
-                    if (d == 'x') {
-                        hex = !hex;
-                        continue;
-                    }
-                    if (d == '\\')
-                        byte = '\\';
-                    else if (d == 'r')
-                        byte = 0x0D;
-                    else if (d == 'n')
-                        byte = 0x0A;
-                    else {
-                        Unread();
-                        byte = '\\';
-                    }
-                } else if (hex) {
-                    int low = Next();
-                    if (low == -1 || low == '\r' || low == '\n') {
-                        Unread();  // half a byte at the end of the line is dropped
-                        break;
-                    }
-                    data.push_back(static_cast<uchar>(((Nibble(c) << 4) | Nibble(low)) & 0xFF));
-                    continue;
-                } else {
-                    byte = c;
-                }
-                if (hex || mode == 'v') data.push_back(static_cast<uchar>(byte));
-            }
-        }
-        facets->Add(PMString(name), data.data(), static_cast<int32>(data.size()));
+        c = ReadFacetName(c, facet.name);
+        if (facet.name == "EndInset" || (c == -1 && facet.name.empty())) break;
+        facet.line = mLine;
+        c = ReadFacetData(facet);
+        AddFacet(*facets, facet);
         if (c == -1) {
             ReportError("Unexpected end of file");
             mEofReported = true;
@@ -609,6 +559,106 @@ void MifParser::ReadFacets(MifPropVal& value)
         c = Next();  // the first character of the next facet's name
     }
     value.facets = facets.release();
+}
+
+int MifParser::ReadFacetName(int c, std::string& name)
+{
+    // The rest of the line after '='; the line end is left for the data.
+    while (IsBlank(c)) c = Next();
+    name.clear();
+    while (c != -1 && c != '\r' && c != '\n') {
+        if (name.size() < kMaxTokenBytes) name.push_back(static_cast<char>(c));
+        c = Next();
+    }
+    Unread();
+    name = std::string(Trim(name));
+    return c;
+}
+
+int MifParser::ReadFacetData(FacetReading& facet)
+{
+    facet.data.clear();
+    facet.data.reserve(kFacetBufferStart);
+    facet.mode = 'v';
+    facet.hex = false;
+    facet.tooLarge = false;
+    for (;;) {
+        int c = NextNonBlank(false);
+        if (c == -1 || c == '=') return c;
+        if (c == '&') ReadFacetLine(facet);
+        // anything else between data lines is passed over
+    }
+}
+
+void MifParser::ReadFacetLine(FacetReading& facet)
+{
+    // Mode switches, escapes, and plain or hexadecimal bytes, up to the end of the line.
+    for (;;) {
+        int c = Next();
+        if (c == -1) return;
+        if (c == '\r' || c == '\n') {
+            Unread();
+            return;
+        }
+        int byte = -1;
+        if (c == '%') {
+            int d = Next();
+            if (d == 'v' || d == 'i' || d == 'm') {
+                facet.mode = d;
+                continue;
+            }
+            Unread();
+            byte = '%';
+        } else if (c == '\\') {
+            int d = Next();
+            if (d == 'x') {
+                facet.hex = !facet.hex;
+                continue;
+            }
+            if (d == '\\')
+                byte = '\\';
+            else if (d == 'r')
+                byte = 0x0D;
+            else if (d == 'n')
+                byte = 0x0A;
+            else {
+                Unread();
+                byte = '\\';
+            }
+        } else if (facet.hex) {
+            int low = Next();
+            if (low == -1 || low == '\r' || low == '\n') {
+                Unread();  // half a byte at the end of the line is dropped
+                return;
+            }
+            StoreFacetByte(facet, ((Nibble(c) << 4) | Nibble(low)) & 0xFF);
+            continue;
+        } else {
+            byte = c;
+        }
+        if (facet.hex || facet.mode == 'v') StoreFacetByte(facet, byte);
+    }
+}
+
+void MifParser::StoreFacetByte(FacetReading& facet, int byte)
+{
+    // Past the limit the facet is read to its end but nothing more is kept.
+    if (static_cast<int64>(facet.data.size()) >= mLimits.facetBytes) {
+        facet.tooLarge = true;
+        return;
+    }
+    facet.data.push_back(static_cast<uchar>(byte));
+}
+
+void MifParser::AddFacet(MifFacetList& facets, FacetReading& facet)
+{
+    if (facet.tooLarge) {
+        std::string detail = facet.name + ", more than " + std::to_string(mLimits.facetBytes) + " bytes";
+        ReportError("Inset facet too large, skipping", PMString(detail), facet.line);
+    } else {
+        facets.Add(PMString(facet.name), facet.data.data(), static_cast<int32>(facet.data.size()));
+    }
+    facet.data = std::vector<uchar>();  // a large buffer is not kept for the next facet
 }
 
 void MifParser::SkipStatement()
@@ -678,7 +728,7 @@ void MifParser::ShowProgress()
     mProgressBar->SetTaskFraction(percent / 100.0);
 }
 
-void MifParser::ReportError(const char* message, const PMString& detail)
+void MifParser::ReportError(const char* message, const PMString& detail, int32 line)
 {
     ++mErrorCount;
     if (!mErrorLog || mErrorCount > kMaxReportedErrors + 1) return;
@@ -686,5 +736,5 @@ void MifParser::ReportError(const char* message, const PMString& detail)
         mErrorLog->AddParseError(mLine, "Too many errors, the rest are not listed", PMString());
         return;
     }
-    mErrorLog->AddParseError(mLine, PMString(message), detail);
+    mErrorLog->AddParseError(line > 0 ? line : mLine, PMString(message), detail);
 }

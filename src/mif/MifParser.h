@@ -9,7 +9,8 @@
 // Bad input never stops the parse: unknown statements are skipped whole, bad values are stored as
 // 0, -1 or empty, and each problem goes to the error log beside the parser. Nesting deeper than
 // kMaxNesting is skipped and reported, so no file can exhaust the stack, and after
-// kMaxReportedErrors reports the rest are only counted.
+// kMaxReportedErrors reports the rest are only counted. Sizes are bounded too (Limits): a facet
+// that grows past its bound is read to its end, dropped and reported; a longer string is cut.
 #pragma once
 
 #include <string>
@@ -19,12 +20,22 @@
 
 class IMifErrorLog;
 class IMifTextConverter;
+class MifFacetList;
 class TaskProgressBar;
 
 class MifParser : public IMifParser {
 public:
     static constexpr int32 kMaxNesting = 256;
     static constexpr int32 kMaxReportedErrors = 10000;
+
+    // How much of one value the parser keeps. Facet sizes are recorded as 32-bit counts, so the
+    // facet bound stays below 2 GiB.
+    struct Limits {
+        int64 facetBytes = int64(1) << 30;   // bytes of one inset facet
+        int64 stringBytes = int64(1) << 26;  // bytes of one string value, as written
+    };
+    // Replaces the limits for the parses that follow (tests lower them).
+    void SetLimits(const Limits& limits) { mLimits = limits; }
 
     MifObject* Parse(IPMStream* stream) override;
     int32 ReadStatementHeader(int32& type) override;
@@ -74,12 +85,30 @@ private:
     void ReadString(MifPropVal& value, int32 type, int c);
     void ReadToken(MifPropVal& value, int32 type, int c);
     void ReadDimensions(MifPropVal& value, int32 type, int c);
+    // One facet as it is read: its name, the line of its "=" and its bytes so far.
+    struct FacetReading {
+        std::string name;
+        int32 line = 0;
+        std::vector<uchar> data;
+        int mode = 'v';          // %v, %i or %m: only bytes read in mode v are kept (or in hex)
+        bool hex = false;        // between two \x: bytes written as two hexadecimal digits
+        bool tooLarge = false;   // more bytes than Limits::facetBytes
+    };
     void ReadFacets(MifPropVal& value);
+    // Reads the name that follows '=' (from `c` to the end of the line); returns the last character read.
+    int ReadFacetName(int c, std::string& name);
+    // Reads the '&' lines of one facet; returns the character that ended it ('=' or -1 at the end).
+    int ReadFacetData(FacetReading& facet);
+    void ReadFacetLine(FacetReading& facet);
+    void StoreFacetByte(FacetReading& facet, int byte);
+    // Adds the facet to the list, or reports it when it grew too large.
+    void AddFacet(MifFacetList& facets, FacetReading& facet);
     // Puts back `c` and skips to the end of the statement whose value could not be read.
     void RecoverStatement(int c);
     void StatementClosed();
     void ShowProgress();
-    void ReportError(const char* message, const PMString& detail = PMString());
+    // Reports at `line`, or at the current line when `line` is 0.
+    void ReportError(const char* message, const PMString& detail = PMString(), int32 line = 0);
     void ConvertOldString(PMString& text);
 
     IPMStream* mStream = nullptr;
@@ -96,6 +125,7 @@ private:
     int32 mClientData = -1;
     int32 mErrorCount = 0;
     bool mEofReported = false;
+    Limits mLimits;
 
     // State of the last Next(), so that Unread() can undo it.
     bool mAfterCR = false;

@@ -31,6 +31,8 @@ enum MifValueType : int32 {
 
 // Whether values of `type` are strings owned by their prop.
 inline bool MifIsStringType(int32 type) { return type >= kMifTypeString && type <= kMifTypeString2; }
+// Whether values of `type` are integers (counts and identifiers).
+inline bool MifIsIntegerType(int32 type) { return type == kMifTypeInt || type == kMifTypeID || type == kMifTypeInt2; }
 // How many lengths a value of `type` holds (0 for types that are no lengths).
 inline int32 MifDimCount(int32 type)
 {

@@ -17,6 +17,8 @@ const StringTableEntry kMifStrings_enUS[] = {
      "as a MIF file, open your document in FrameMaker, choose Save As and select \"Document type: Maker Interchange "
      "Format\""},
     {"OV#0xB40#kMifBookDocumentKey", "This file is an Adobe FrameMaker book document, which is not currently supported."},
+    {"OV#0xB40#kMifImportStoppedKey",
+     "The MIF import stopped because of an internal fault (^1). No document was made; the diagnostic log has the details."},
     {"OV#0xB40#kMifBatchConvertMenuItemKey", "Batch Conversion..."},
     {"OV#0xB40#kMifPrefsMenuItemKey", "Tessel..."},
     {"Adobe FrameMaker Interchange Format (MIF)", "Adobe FrameMaker Interchange Format (MIF)"},

@@ -93,6 +93,13 @@ TEST_F(MifColorImporterTest, Tints_AfterBasesAndClamped)
     EXPECT_DOUBLE_EQ(SwatchOf("Under")->tint, 0);
     EXPECT_EQ(SwatchOf("Orphan")->base, SwatchUtils::GetDefaultSwatch(*db));
     EXPECT_EQ(importer->GetColorUID("NoBase"), kInvalidUID);
+    // What was changed is the file's problem, and the user is told.
+    InterfacePtr<IMifErrorLog> importErrors(static_cast<IMifErrorLog*>(db->QueryDocInterface(IID_IMIFERRORLOG)));
+    ASSERT_TRUE(importErrors);
+    EXPECT_EQ(importErrors->GetText().GetUTF8String(),
+              "Line 1: ColorTintPercentage out of range (0 to 100%), set to 100%: 150%\r\n"
+              "Line 1: ColorTintPercentage out of range (0 to 100%), set to 0%: -5%\r\n"
+              "Line 1: ColorTintBaseColor names no color of the catalog, the tint is based on Black: Nowhere");
     // The same tint is asked for again: the existing swatch answers.
     EXPECT_EQ(importer->GetTintUID(UIDRef(db, brand), 30), importer->GetColorUID("Light"));
 }

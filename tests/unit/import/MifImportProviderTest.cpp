@@ -2,8 +2,10 @@
 // body pages, the warnings text, and whole imports through the host's Open.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "CAlert.h"
 #include "CmdUtils.h"
@@ -11,12 +13,19 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
+#include "IMifColorImporter.h"
 #include "IMifFileUtils.h"
+#include "MifAssertLog.h"
+#include "MifColorImporter.h"
 #include "MifImportProvider.h"
+#include "ObjectModel.h"
 #include "PageCommands.h"
 #include "Section.h"
 #include "Spread.h"
+#include "Style.h"
+#include "StyleUtils.h"
 #include "TestUtils.h"
+#include "TextFrame.h"
 
 namespace {
 
@@ -137,6 +146,81 @@ TEST_F(MifImportTest, Warnings_OneOrBothSections)
     EXPECT_EQ(MifImportProvider::MakeWarningsText("Line 3: x", "y").GetUTF8String(),
               "There were errors when parsing the MIF:\r\nLine 3: x\r\n\r\nThere were errors when importing the MIF:\r\ny");
     EXPECT_EQ(MifImportProvider::MakeWarningsText("", "y").GetUTF8String(), "There were errors when importing the MIF:\r\ny");
+
+    // The note on the diagnostic log ends the text, after an empty line.
+    IDFile log(std::filesystem::path("/logs/orvane.log"));
+    PMString note = MifImportProvider::MakeDiagnosticNote(3, log);
+    EXPECT_EQ(note.GetUTF8String(), "This import wrote 3 lines to the diagnostic log /logs/orvane.log");
+    EXPECT_EQ(MifImportProvider::MakeDiagnosticNote(1, log).GetUTF8String(), "This import wrote 1 line to the diagnostic log /logs/orvane.log");
+    EXPECT_EQ(MifImportProvider::MakeDiagnosticNote(0, log), PMString());
+    EXPECT_EQ(MifImportProvider::MakeDiagnosticNote(2, IDFile()), PMString());
+    EXPECT_EQ(MifImportProvider::MakeWarningsText("", "", note), note);
+    EXPECT_EQ(MifImportProvider::MakeWarningsText("Line 3: x", "", "n").GetUTF8String(),
+              "There were errors when parsing the MIF:\r\nLine 3: x\r\n\r\nn");
+    EXPECT_EQ(MifImportProvider::MakeWarningsText("", "y", "n").GetUTF8String(), "There were errors when importing the MIF:\r\ny\r\n\r\nn");
+}
+
+namespace {
+
+// Color importers that misbehave, put in the place of the real one for one test.
+struct ThrowingColorImporter : IMifColorImporter {
+    void SetRoot(MifObject*) override {}
+    void Import() override { throw std::out_of_range("vector::_M_range_check: __n (which is 0) >= this->size() (which is 0)"); }
+    UID GetColorUID(const PMString&) override { return kInvalidUID; }
+    UID GetTintUID(const UIDRef&, double) override { return kInvalidUID; }
+};
+
+struct FailingCheckColorImporter : ThrowingColorImporter {
+    void Import() override { MIF_LOG_FALSE(colorCatalogReadable); }
+};
+
+// Registers `make` as the color importer until the end of the scope.
+struct ColorImporterSwap {
+    explicit ColorImporterSwap(ObjectModel::Factory make) { ObjectModel::Get().RegisterImplementation(kMifColorImporterImpl, std::move(make)); }
+    ~ColorImporterSwap() { ObjectModel::Get().RegisterImplementation(kMifColorImporterImpl, [] { return new MifColorImporter; }); }
+};
+
+} // namespace
+
+TEST_F(MifImportTest, Fault_EndsTheImportNotTheProgram)
+{
+    auto path = WriteFile("tessel-fault-test.mif", "<MIFFile 9.00>\n<Page>\n");
+    UIDRef document;
+    PMString message;
+    {
+        ColorImporterSwap swap([] { return new ThrowingColorImporter; });
+        EXPECT_NE(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess);
+    }
+    EXPECT_FALSE(document.ExistsInDB());
+    EXPECT_TRUE(DocumentList::GetDocuments().empty());   // the half-made document is gone
+    EXPECT_EQ(CmdUtils::GetScheduledCount(), 0u);
+    ASSERT_EQ(presenter.alerts.size(), 1u);
+    EXPECT_EQ(presenter.alerts[0],
+              "The MIF import stopped because of an internal fault (vector::_M_range_check: __n (which is 0) >= this->size() "
+              "(which is 0)). No document was made; the diagnostic log has the details.");
+    // The next import runs as ever.
+    ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+    std::filesystem::remove(path);
+}
+
+TEST_F(MifImportTest, Warnings_EndWithTheDiagnosticLogNote)
+{
+    auto path = WriteFile("tessel-diagnostic-test.mif", "<MIFFile 9.00>\n<Page>\n");
+    UIDRef document;
+    PMString message;
+    {
+        ColorImporterSwap swap([] { return new FailingCheckColorImporter; });
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+    }
+    CmdUtils::ProcessScheduledCmds();
+    ASSERT_EQ(presenter.warnings.size(), 1u);
+    EXPECT_EQ(presenter.warnings[0], "This import wrote 1 line to the diagnostic log " +
+                                         MifAssertLog::GetLogFile().GetPathString().GetUTF8String());
+    // A clean import has nothing to say.
+    ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess);
+    CmdUtils::ProcessScheduledCmds();
+    EXPECT_EQ(presenter.warnings.size(), 1u);
+    std::filesystem::remove(path);
 }
 
 TEST_F(MifImportTest, Open_WholeImportThroughTheHost)
@@ -155,6 +239,50 @@ TEST_F(MifImportTest, Open_WholeImportThroughTheHost)
     ASSERT_EQ(presenter.warnings.size(), 1u);
     EXPECT_EQ(presenter.warnings[0], "There were errors when parsing the MIF:\r\nLine 4: Unknown statement <Nonsense >, skipping\r\n");
     std::filesystem::remove(path);
+}
+
+TEST_F(MifImportTest, Limits_ClampedValuesAreReported)
+{
+    std::string nines(60, '9');
+    auto path = WriteFile("tessel-limits-test.mif",
+                          "<MIFFile 9.00>\n"
+                          "<ColorCatalog <Color <ColorTag `Ink'> <ColorCyan 100>>\n"
+                          " <Color <ColorTag `Pale'> <ColorTintPercentage 1e308> <ColorTintBaseColor `Ink'>>>\n"
+                          "<FontCatalog <Font <FTag `Huge'> <FSize 100000000000000000000 pt>>>\n"
+                          "<Document <DPageSize 100000000000000000000pt 792pt>>\n"
+                          "<Page <TextRect <ID 1> <ShapeRect 0 0 " + nines + " 72pt>\n <TRNumColumns 2147483647>>>\n");
+    UIDRef document;
+    PMString message;
+    ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+    std::filesystem::remove(path);
+    DataBase* db = document.GetDataBase();
+    const Document* doc = db->GetDocument();
+    EXPECT_EQ(doc->preferences.pageWidth, 15552);
+    EXPECT_EQ(doc->preferences.pageHeight, 792);
+    const TextFrame* frame = nullptr;
+    for (UID uid : db->Get<Spread>(doc->spreads.front())->pageItems)
+        if (const TextFrame* f = db->Get<TextFrame>(uid)) frame = f;
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->columnCount, 40);
+    EXPECT_LE(frame->GetBoundsInSpread().Width(), 15552 + 1e-8);
+    PMRect bounds = frame->GetBoundsInSpread();
+    for (PMReal side : {bounds.left, bounds.top, bounds.right, bounds.bottom}) EXPECT_LE(std::fabs(side), 2 * 15552.0);
+    UID huge = StyleUtils::FindStyle(*db, StyleKind::kCharacter, PMString("Huge"));
+    ASSERT_NE(huge, kInvalidUID);
+    const PMReal* pointSize = db->Get<Style>(huge)->attributes.Get<PMReal>(TextAttribute::kPointSize);
+    ASSERT_NE(pointSize, nullptr);
+    EXPECT_EQ(*pointSize, 1296);
+
+    CmdUtils::ProcessScheduledCmds();
+    ASSERT_EQ(presenter.warnings.size(), 1u);
+    const std::string& warnings = presenter.warnings[0];
+    for (const char* line : {"Line 3: ColorTintPercentage out of range (0 to 100%), set to 100%: 1e+308%",
+                             "Line 4: FSize out of range (0.1 to 1296 pt), set to 1296 pt: 1e+20 pt",
+                             "Line 5: DPageSize width out of range (1 to 15552 pt), set to 15552 pt: 1e+20 pt",
+                             "Line 6: ShapeRect width out of range (0 to 15552 pt), set to 15552 pt: 7.2e+61 pt",
+                             "Line 7: TRNumColumns out of range (1 to 40), set to 40: 2147483647"})
+        EXPECT_NE(warnings.find(line), std::string::npos) << line << "\n" << warnings;
+    EXPECT_EQ(warnings.find("There were errors when parsing"), std::string::npos) << warnings;
 }
 
 TEST_F(MifImportTest, Open_RefusedAndUnreadable)

@@ -71,3 +71,59 @@ TEST(MifObject, ObjectData_ForwardsToLinkedStatement)
     ASSERT_TRUE(data.GetPropVal(kMifID, propVal));
     EXPECT_EQ(propVal.id, 12);
 }
+
+TEST(MifObject, Children_OfOneKindInFileOrder)
+{
+    ParsedMif mif("<Page <ID 1>> <Pen 2> <Page <ID 3>> <TextFlow <Page <ID 9>>> <Page <ID 4>>");
+    std::vector<int32> ids;
+    MifPropVal propVal;
+    for (const MifObject& page : mif.root->Children(kMifPage)) {
+        ASSERT_TRUE(page.GetPropVal(kMifID, propVal));
+        ids.push_back(propVal.id);
+    }
+    EXPECT_EQ(ids, (std::vector<int32>{1, 3, 4}));  // not the one inside the flow
+    EXPECT_TRUE(mif.root->Children(kMifPen).empty());    // a statement that is no container
+    EXPECT_TRUE(mif.root->Children(kMifColor).empty());
+
+    // Hand-made trees may hold a container without a body, or a null slot that ends the list.
+    MifObject root(0, 1);
+    MifPropVal empty;
+    root.AddProp(new MifProp(kMifPage, kMifTypeObject, empty, 1));
+    MifPropVal body;
+    body.object = new MifObject(kMifPage, 2);
+    root.AddProp(new MifProp(kMifPage, kMifTypeObject, body, 2));
+    root.props.push_back(nullptr);
+    MifPropVal after;
+    after.object = new MifObject(kMifPage, 3);
+    root.props.push_back(new MifProp(kMifPage, kMifTypeObject, after, 3));  // freed with the root
+    int count = 0;
+    for (const MifObject& page : root.Children(kMifPage)) {
+        EXPECT_EQ(page.line, 2);
+        ++count;
+    }
+    EXPECT_EQ(count, 1);
+}
+
+TEST(MifObject, Lookups_CheckTheValueKind)
+{
+    // Values that the keyword's own kind would not give: a lookup must not read them as such.
+    MifObject root(0, 1);
+    MifPropVal number;
+    number.id = 1;
+    root.AddProp(new MifProp(kMifFBold, kMifTypeInt, number, 1));          // not a Yes/No
+    root.AddProp(new MifProp(kMifID, kMifTypeSkip, MifPropVal(), 2));       // an all-zero skipped value
+    MifPropVal dim;
+    dim.dim[0] = 1e-300;
+    root.AddProp(new MifProp(kMifPgfTag, kMifTypeDim, dim, 3));             // no string
+    EXPECT_FALSE(root.GetBool(kMifFBold));
+    EXPECT_EQ(root.FindObjectWithId(kMifID, 0, 0), nullptr);
+    EXPECT_EQ(root.GetString(kMifPgfTag), nullptr);
+    EXPECT_EQ(root.GetObject(kMifPgfTag), nullptr);
+
+    ParsedMif mif("<FBold Yes> <ID 0> <PgfTag `Body'>");
+    EXPECT_TRUE(mif.root->GetBool(kMifFBold));
+    EXPECT_EQ(mif.root->FindObjectWithId(kMifID, 0, 0), mif.root.get());
+    ASSERT_NE(mif.root->GetString(kMifPgfTag), nullptr);
+    EXPECT_EQ(*mif.root->GetString(kMifPgfTag), PMString("Body"));
+    EXPECT_EQ(mif.root->GetString(kMifFSize), nullptr);
+}

@@ -231,6 +231,67 @@ TEST(MifParser, Facets_ModesEscapesAndSeveralFacets)
     EXPECT_EQ(MifFacetList::ComputeCRC32(reinterpret_cast<const uchar*>("123456789"), 9), 0xCBF43926u);
 }
 
+// A parse with lowered limits, so that sizes past them need no gigabytes.
+struct LimitedParse {
+    LimitedParse(std::string_view mif, int64 facetBytes, int64 stringBytes)
+        : parser(CreateObject2<IMifParser>(kMifParserBoss)), errors(parser.get(), IID_IMIFERRORLOG)
+    {
+        MifParser::Limits limits;
+        limits.facetBytes = facetBytes;
+        limits.stringBytes = stringBytes;
+        static_cast<MifParser*>(parser.get())->SetLimits(limits);
+        auto stream = StreamUtil::CreateMemoryStreamRead(mif.data(), mif.size());
+        root.reset(parser->Parse(stream.get()));
+    }
+    std::string ErrorText() const
+    {
+        std::string text = errors->GetText().GetUTF8String(), out;
+        for (char c : text)
+            if (c != '\r') out.push_back(c);
+        return out;
+    }
+    InterfacePtr<IMifParser> parser;
+    InterfacePtr<IMifErrorLog> errors;
+    std::unique_ptr<MifObject> root;
+};
+
+TEST(MifParser, Limits_FacetTooLargeIsSkippedAndReported)
+{
+    // 24 bytes of data against a limit of 16: the facet goes, the next one and the statement stay.
+    LimitedParse mif("<MIFFile 9.0>\n<ImportObject\n=TIFF\n&\\x\n&000102030405060708090A0B\n"
+                     "&000102030405060708090A0B\n&\\x\n=PICT\n&abc\n=EndInset\n <ShapeRect 0 0 1 1>\n>\n<Pen 7>",
+                     16, 1 << 20);
+    EXPECT_EQ(mif.ErrorText(), "Line 3: Inset facet too large, skipping: TIFF, more than 16 bytes");
+    const MifObject* object = mif.root->GetObject(kMifImportObject);
+    ASSERT_NE(object, nullptr);
+    MifPropVal propVal;
+    ASSERT_TRUE(object->GetPropVal(kMifInset, propVal));
+    ASSERT_EQ(propVal.facets->GetCount(), 1);
+    EXPECT_EQ(propVal.facets->GetName(0), PMString("PICT"));
+    EXPECT_EQ(propVal.facets->GetSize(0), 3);
+    EXPECT_NE(object->FindProp(kMifShapeRect), nullptr);
+    EXPECT_NE(mif.root->FindProp(kMifPen), nullptr);
+
+    // Exactly at the limit is still a facet.
+    LimitedParse exact("<ImportObject\n=A\n&abcd\n=EndInset\n>", 4, 1 << 20);
+    EXPECT_EQ(exact.ErrorText(), "");
+    ASSERT_TRUE(exact.root->GetObject(kMifImportObject)->GetPropVal(kMifInset, propVal));
+    EXPECT_EQ(propVal.facets->GetSize(0), 4);
+    // The default bound keeps every facet size within what a facet records.
+    EXPECT_LE(MifParser::Limits().facetBytes, int64(INT32_MAX));
+}
+
+TEST(MifParser, Limits_StringTooLongIsCutAndReported)
+{
+    LimitedParse mif("<MIFFile 9.0>\n<String `abcdefghij'>\n<PgfTag `abc'>", 1 << 20, 4);
+    EXPECT_EQ(mif.ErrorText(), "Line 2: String too long, cut: more than 4 bytes");
+    const MifProp* string = mif.root->FindProp(kMifString);
+    ASSERT_NE(string, nullptr);
+    EXPECT_EQ(string->value.rawString->GetUTF8String(), "abcd");
+    ASSERT_NE(mif.root->FindProp(kMifPgfTag), nullptr);   // reading goes on after the string
+    EXPECT_EQ(mif.root->FindProp(kMifPgfTag)->value.rawString->GetUTF8String(), "abc");
+}
+
 TEST(MifParser, EndOfFile_ReportedOnceTreeKept)
 {
     ParsedMif cut("<Pen 1>\n<Pgf <PgfTag `Body'>\n <PgfFont <FSize 9 pt>");
