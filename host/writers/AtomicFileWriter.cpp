@@ -20,7 +20,10 @@ fs::path SiblingName(const fs::path& target, const char* suffix, std::random_dev
 {
     char part[32];
     std::snprintf(part, sizeof part, ".%08x%s", static_cast<unsigned>(random()), suffix);
-    return target.parent_path() / ("." + target.filename().string() + part);
+    std::string name = ".";  // appended, not "." + a temporary: that makes GCC 12 warn (-Wrestrict)
+    name += target.filename().string();
+    name += part;
+    return target.parent_path() / name;
 }
 
 // Creates a new file next to `target` that no one else uses; -1 when the folder refuses.
