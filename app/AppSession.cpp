@@ -53,6 +53,8 @@ bool AppSession::CloseWorkspace()
     return saved;
 }
 
+void AppSession::DropWorkspace() { Session::CloseWorkspace(); }
+
 IDFile AppSession::GetSampleFile()
 {
     std::error_code ec;

@@ -20,6 +20,10 @@ void OpenWorkspace();
 // Saves the workspace when something changed, then drops it; false (after printing why on
 // standard error) when it could not be saved.
 bool CloseWorkspace();
+// Drops the workspace without saving it, for commands that only read the settings: a change
+// they make for their own run (convert --preset) never reaches the file, and a damaged file
+// stays as it is.
+void DropWorkspace();
 // The sample MIF file that ships with Tessel.
 IDFile GetSampleFile();
 }

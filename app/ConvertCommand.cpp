@@ -22,10 +22,17 @@ namespace {
 
 const char* kUsage =
     "usage: tessel convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt] [--preset NAME]\n"
-    "  With no file, converts the sample that ships with Tessel.\n";
+    "  With no file, converts the sample that ships with Tessel into sample.idml in the current folder.\n";
 
 struct Options {
     std::string input, output, json, report, preset;
+};
+
+// One file the conversion writes: which, what it is called in messages, and where.
+struct Output {
+    enum Kind { kDocument, kDump, kReport } kind;
+    const char* what;
+    std::string path;
 };
 
 // Reads the options; false (after saying why) on wrong usage.
@@ -33,9 +40,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto value = [&](std::string& target) {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "tessel convert: %s needs a file name\n%s", arg.c_str(), kUsage);
+        // An empty value is a mistake, never "the default": -o "" would write beside the input.
+        auto value = [&](std::string& target, const char* needs) {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                std::fprintf(stderr, "tessel convert: %s needs %s\n%s", arg.c_str(), needs, kUsage);
                 return false;
             }
             target = args[++i];
@@ -46,58 +54,131 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
             return true;
         }
         if (arg == "-o" || arg == "--output") {
-            if (!value(options.output)) return false;
+            if (!value(options.output, "a file name")) return false;
         } else if (arg == "--json") {
-            if (!value(options.json)) return false;
+            if (!value(options.json, "a file name")) return false;
         } else if (arg == "--report") {
-            if (!value(options.report)) return false;
+            if (!value(options.report, "a file name")) return false;
         } else if (arg == "--preset") {
-            if (!value(options.preset)) return false;
+            if (!value(options.preset, "a preset name")) return false;
         } else if (!arg.empty() && arg[0] == '-') {
             std::fprintf(stderr, "tessel convert: unknown option %s\n%s", arg.c_str(), kUsage);
+            return false;
+        } else if (arg.empty()) {
+            std::fprintf(stderr, "tessel convert: the file name is empty\n%s", kUsage);
             return false;
         } else if (options.input.empty()) {
             options.input = arg;
         } else {
-            std::fprintf(stderr, "tessel convert: one file at a time (use tessel batch for folders)\n%s", kUsage);
+            std::fprintf(stderr,
+                         "tessel convert: one file at a time (converting several files or folders is not supported yet)\n%s",
+                         kUsage);
             return false;
         }
     }
     return true;
 }
 
-// Writes one output and says so; false (after saying why) when it failed.
-bool Save(ErrorCode status, const char* what, const std::string& path)
+void CannotWrite(const Output& output, const char* reason)
 {
-    if (status == kSuccess) return true;
-    const char* reason = status == kFileNotFoundError   ? "the folder does not exist"
-                         : status == kIOWriteError      ? "it cannot be written (permissions or disk space)"
-                         : status == kInvalidParameterError ? "it is not a file name"
-                                                            : "writing failed";
-    std::fprintf(stderr, "tessel convert: cannot write the %s %s: %s\n", what, path.c_str(), reason);
-    return false;
+    std::fprintf(stderr, "tessel convert: cannot write the %s %s: %s\n", output.what, output.path.c_str(), reason);
+}
+
+// Says why writing an output failed.
+void ReportWriteError(ErrorCode status, const Output& output)
+{
+    CannotWrite(output, status == kFileNotFoundError        ? "the folder does not exist"
+                        : status == kIOWriteError           ? "it cannot be written (permissions or disk space)"
+                        : status == kInvalidParameterError  ? "it is not a regular file (a folder, a device, a FIFO or a socket)"
+                        : status == kOutOfMemoryError       ? "there is not enough memory"
+                                                            : "writing failed");
+}
+
+// The outputs may be written: none is the input, none is something other than a regular file,
+// no two are the same file. The exit status when not (after saying why), else 0. A file's
+// identity is its device and inode when it exists (so links and "./" spellings are seen
+// through), else its path with the links of its folders resolved.
+int CheckOutputs(const fs::path& input, const std::vector<Output>& outputs)
+{
+    std::error_code ec;
+    std::vector<fs::path> identities;
+    for (const Output& output : outputs) {
+        fs::path path(output.path);
+        fs::file_status link = fs::symlink_status(path, ec);
+        fs::file_status target = fs::status(path, ec);
+        if (fs::is_symlink(link) && !fs::exists(target)) {
+            CannotWrite(output, "it is a symbolic link that leads nowhere");
+            return 1;
+        }
+        if (fs::exists(target) && fs::equivalent(path, input, ec)) {
+            CannotWrite(output, "it is the input file");
+            return 1;
+        }
+        if (fs::exists(target) && !fs::is_regular_file(target)) {
+            CannotWrite(output, "it is not a regular file (a folder, a device, a FIFO or a socket)");
+            return 1;
+        }
+        identities.push_back(fs::weakly_canonical(fs::absolute(path, ec), ec));
+    }
+    for (size_t i = 0; i < outputs.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (identities[i] == identities[j]) {
+                std::fprintf(stderr, "tessel convert: the %s and the %s are the same file (%s)\n", outputs[j].what,
+                             outputs[i].what, outputs[i].path.c_str());
+                return 2;
+            }
+    return 0;
 }
 
 // Makes the preset named `name` the current one for this conversion; `previous` gets the index
-// to restore afterwards. False when no preset has that name.
+// to restore afterwards. False when no preset has that name. The change is never saved: the
+// command drops the settings without writing them.
 bool UsePreset(const std::string& name, int32& previous)
 {
     InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
     if (!prefs) return false;
-    for (int32 i = 0; i < prefs->GetPresetCount(); ++i) {
-        if (prefs->GetPreset(i).GetName() == PMString(name)) {
-            previous = prefs->GetCurrentPreset();
-            prefs->SetCurrentPreset(i);
-            return true;
-        }
-    }
-    return false;
+    int32 index = MifPresetRecord::FindByName(prefs->GetPresets(), PMString(name));
+    if (index < 0) return false;
+    previous = prefs->GetCurrentPreset();
+    prefs->SetCurrentPreset(index);
+    return true;
 }
 
 void RestorePreset(int32 previous)
 {
     InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
     if (prefs && previous >= 0) prefs->SetCurrentPreset(previous);
+}
+
+// Writes every output of the document, all or none: each to a temporary file first, all put in
+// place only once every one is complete. False (after saying why) when something failed.
+bool WriteOutputs(const DataBase& db, const std::vector<Output>& outputs, const std::string& report)
+{
+    AtomicFileWriter writer;
+    for (const Output& output : outputs) {
+        std::string bytes;
+        ErrorCode status = kSuccess;
+        if (output.kind == Output::kDocument) {
+            status = IdmlWriter::BuildPackage(db, &bytes);
+            if (status != kSuccess) {
+                CannotWrite(output, status == kInvalidParameterError ? "the document has no pages" : "the package could not be built");
+                return false;
+            }
+        } else if (output.kind == Output::kDump) {
+            bytes = JsonDumpWriter::Dump(db);
+            if (bytes.empty()) status = kOutOfMemoryError;
+        } else {
+            bytes = report;
+        }
+        if (status == kSuccess) status = writer.Add(IDFile(fs::path(output.path)), bytes);
+        if (status != kSuccess) {
+            ReportWriteError(status, output);
+            return false;
+        }
+    }
+    if (writer.Commit() == kSuccess) return true;
+    std::fprintf(stderr, "tessel convert: cannot put the outputs in place (renaming failed); the files are as they were\n");
+    return false;
 }
 
 } // namespace
@@ -111,12 +192,24 @@ int RunConvertCommand(const std::vector<std::string>& args)
         std::fputs(kUsage, stdout);
         return 0;
     }
+    std::error_code ec;
+    if (!options.input.empty() && fs::is_directory(options.input, ec)) {
+        std::fprintf(stderr, "tessel convert: %s is a folder (converting folders is not supported yet)\n", options.input.c_str());
+        return 2;
+    }
     IDFile input = options.input.empty() ? AppSession::GetSampleFile() : IDFile(fs::path(options.input));
     if (options.output.empty()) {
-        fs::path out = input.GetPath();
+        // The sample ships with Tessel (in the source or install tree): its document goes to the
+        // current folder. Any other file gets its document beside it.
+        fs::path out = options.input.empty() ? fs::path(input.GetPath().filename()) : input.GetPath();
         out.replace_extension(".idml");
         options.output = out.string();
     }
+    std::vector<Output> outputs = {{Output::kDocument, "document", options.output}};
+    if (!options.json.empty()) outputs.push_back({Output::kDump, "dump", options.json});
+    if (!options.report.empty()) outputs.push_back({Output::kReport, "report", options.report});
+    if (int status = CheckOutputs(input.GetPath(), outputs)) return status;
+
     if (!AppSession::LoadPlugIns()) return 1;
     AppSession::OpenWorkspace();
     // The chosen preset steers this conversion only; the user's current preset stays as it was.
@@ -141,10 +234,7 @@ int RunConvertCommand(const std::vector<std::string>& args)
         return 1;
     }
     DataBase* db = document.GetDataBase();
-    bool saved = Save(IdmlWriter::Write(*db, IDFile(fs::path(options.output))), "document", options.output);
-    if (saved && !options.json.empty()) saved = Save(JsonDumpWriter::Write(*db, IDFile(fs::path(options.json))), "dump", options.json);
-    if (saved && !options.report.empty())
-        saved = Save(AtomicFileWriter::Write(IDFile(fs::path(options.report)), presenter.GetReport()), "report", options.report);
+    bool saved = WriteOutputs(*db, outputs, presenter.GetReport());
     DocumentList::Close(db);
     if (!saved) return 1;
     std::fprintf(stderr, "tessel convert: wrote %s\n", options.output.c_str());

@@ -67,18 +67,6 @@ void PrintPreset(const MifPresetRecord& preset, bool current)
     }
 }
 
-// The index of the preset named `name`: the one of the same case, else one that differs only in
-// case; -1 when none.
-int32 FindPreset(const std::vector<MifPresetRecord>& presets, const PMString& name)
-{
-    int32 found = -1;
-    for (int32 i = 0; i < static_cast<int32>(presets.size()); ++i) {
-        if (presets[i].GetName() == name) return i;
-        if (found < 0 && presets[i].GetName().IsEqualNoCase(name)) found = i;
-    }
-    return found;
-}
-
 } // namespace
 
 int RunPrefsCommand(const std::vector<std::string>& args)
@@ -111,7 +99,7 @@ int RunPrefsCommand(const std::vector<std::string>& args)
     }
     int32 index = current;
     if (args.size() == 2) {
-        index = FindPreset(presets, PMString(args[1]));
+        index = MifPresetRecord::FindByName(presets, PMString(args[1]));
         if (index < 0) {
             std::fprintf(stderr, "tessel prefs: there is no preset named '%s' (tessel prefs list shows them)\n",
                          args[1].c_str());

@@ -44,8 +44,8 @@ int main(int argc, char** argv)
     int status = 2;
     if (command == "convert") {
         status = RunConvertCommand(args);
-        // The import reads the preferences, which the command opened with the plug-ins.
-        if (!AppSession::CloseWorkspace() && status == 0) status = 1;
+        // The import only reads the preferences (which the command opened with the plug-ins).
+        AppSession::DropWorkspace();
     } else if (command != "parse" && command != "prefs") {
         std::fprintf(stderr, "tessel: unknown command '%s'\n%s", command.c_str(), kUsage);
     } else if (!AppSession::LoadPlugIns()) {

@@ -17,8 +17,10 @@ void TerminalProgressRenderer::Update(const PMString& title, const PMString& tas
     if (!mEnabled) return;
     auto now = std::chrono::steady_clock::now();
     int filled = static_cast<int>(fraction * kBarWidth + 0.5);
-    std::string line = "[" + std::string(static_cast<size_t>(filled), '#') +
-                       std::string(static_cast<size_t>(kBarWidth - filled), ' ') + "] " + title.GetUTF8String();
+    // Appended piece by piece: "[" + a temporary string makes GCC 12 warn (-Wrestrict) in Release.
+    std::string line = "[";
+    line.append(static_cast<size_t>(filled), '#').append(static_cast<size_t>(kBarWidth - filled), ' ').append("] ");
+    line += title.GetUTF8String();
     if (!taskText.IsEmpty()) line += ": " + taskText.GetUTF8String();
     if (line.size() > kMaxLine) line.resize(kMaxLine);
     // Redraw at most every few milliseconds: the parser updates its text many times a second.

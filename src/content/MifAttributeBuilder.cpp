@@ -196,7 +196,7 @@ MifAttributeBuilder::Numbering MifAttributeBuilder::ParseNumberFormat(const PMSt
             std::u16string block = text.substr(i + 1, close == std::u16string::npos ? std::u16string::npos : close - i - 1);
             if (!block.empty() && std::u16string(u"nrRaA").find(block[0]) != std::u16string::npos) {
                 ++result.blocks;
-                appendASCII("^" + std::to_string(result.blocks));
+                appendASCII(std::string(1, '^').append(std::to_string(result.blocks)));
                 switch (block[0]) {
                 case 'n': result.format = kNumberingArabic; break;
                 case 'r': result.format = kNumberingLowerRoman; break;

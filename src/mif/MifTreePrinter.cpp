@@ -20,7 +20,7 @@ std::string KeywordName(int32 id, int32 type)
 {
     if (id == kMifInset) return "Inset";
     const char* name = MifKeywordTable::GetName(id, type);
-    return name ? name : "?" + std::to_string(id);
+    return name ? std::string(name) : std::string(1, '?').append(std::to_string(id));
 }
 
 } // namespace
@@ -34,7 +34,10 @@ std::string MifTreePrinter::FormatValue(const MifProp& prop)
     case kMifTypeTag:
     case kMifTypeRawString:
     case kMifTypeString2:
-        out = "`" + (v.rawString ? v.rawString->GetUTF8String() : std::string()) + "'";
+        // Appended, not "`" + a temporary: that makes GCC 12 warn (-Wrestrict) in Release builds.
+        out += '`';
+        if (v.rawString) out += v.rawString->GetUTF8String();
+        out += '\'';
         break;
     case kMifTypeBool:
         out = v.boolean ? "Yes" : "No";
@@ -60,8 +63,9 @@ std::string MifTreePrinter::FormatValue(const MifProp& prop)
                 char crc[16];
                 std::snprintf(crc, sizeof crc, "%08x", v.facets->GetCRC(i));
                 if (!out.empty()) out += ", ";
-                out += "=" + v.facets->GetName(i).GetUTF8String() + " (" + std::to_string(v.facets->GetSize(i)) +
-                       " bytes, CRC-32 " + crc + ")";
+                out += "=";
+                out += v.facets->GetName(i).GetUTF8String();
+                out += " (" + std::to_string(v.facets->GetSize(i)) + " bytes, CRC-32 " + crc + ")";
             }
         }
         break;
@@ -84,7 +88,8 @@ void MifTreePrinter::Print(const MifObject& object, std::string& out, int indent
     for (const MifProp* prop : object.props) {
         if (!prop) break;
         out.append(static_cast<size_t>(indent) * 2, ' ');
-        out += "<" + KeywordName(prop->id, prop->type);
+        out += '<';
+        out += KeywordName(prop->id, prop->type);
         if (prop->type == kMifTypeObject) {
             out += "\n";
             if (prop->value.object) Print(*prop->value.object, out, indent + 1);

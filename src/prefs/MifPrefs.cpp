@@ -75,12 +75,12 @@ PMString MifPrefs::CheckPresetName(const PMString& name, const std::vector<MifPr
     PMString reserved("OV#0xB40#kMifCommonPresetNameKey");
     reserved.Translate();
     PMString message;
-    if (name == reserved) {
+    // Names are found regardless of case (MifPresetRecord::FindByName): one that differs from a
+    // taken name only in case would stand for it.
+    if (name.IsEqualNoCase(reserved))
         message = "OV#0xB40#kMifPresetNameReservedKey";
-    } else {
-        for (const MifPresetRecord& preset : presets)
-            if (preset.GetName() == name) message = "OV#0xB40#kMifPresetNameUsedKey";
-    }
+    else if (MifPresetRecord::FindByName(presets, name) >= 0)
+        message = "OV#0xB40#kMifPresetNameUsedKey";
     message.Translate();
     return message;
 }

@@ -24,7 +24,7 @@ public:
     void ReadWrite(IPMStream* stream, ImplementationID implementation) override;
 
     // The translated message that refuses `name` for a new preset: the reserved "[Common]", or a
-    // name that `presets` already holds; empty when the name may be used.
+    // name that `presets` already holds, either in any case; empty when the name may be used.
     static PMString CheckPresetName(const PMString& name, const std::vector<MifPresetRecord>& presets);
 
 private:

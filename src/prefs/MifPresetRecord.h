@@ -92,6 +92,19 @@ public:
     // case first); false when there is none.
     bool FindEncoding(const PMString& family, int32& encoding) const;
 
+    // The index of the preset that the user's `name` stands for: the one of that name in the same
+    // case, else the first whose name differs only in case ("[common]" finds "[Common]"); -1 when
+    // none. Every command that takes a preset name finds it through this.
+    static int32 FindByName(const std::vector<MifPresetRecord>& presets, const PMString& name)
+    {
+        int32 found = -1;
+        for (int32 i = 0; i < static_cast<int32>(presets.size()); ++i) {
+            if (presets[i].GetName() == name) return i;
+            if (found < 0 && presets[i].GetName().IsEqualNoCase(name)) found = i;
+        }
+        return found;
+    }
+
     // Reads the preset from `stream`, which must be a default preset, or writes it. A mode read
     // outside 1..2 keeps its default.
     StreamResult ReadWrite(IPMStream& stream);

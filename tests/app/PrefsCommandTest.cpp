@@ -2,43 +2,13 @@
 // and a damaged settings file is reported and left alone.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <fstream>
 
 #include "CmdUtils.h"
 #include "MifSetPrefsCmd.h"
 #include "TestUtils.h"
-
-namespace {
-
-struct TesselRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs tessel with `args` and the settings in `config`.
-TesselRun Tessel(const std::filesystem::path& config, const std::string& args)
-{
-    std::filesystem::path err = config / "stderr.txt";
-    std::string command = "TESSEL_CONFIG_DIR='" + config.string() + "' '" TESSEL_APP_PATH "' " + args + " 2>'" +
-                          err.string() + "'";
-    TesselRun run{-1, "", ""};
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-        int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    run.err = ReadFile(err.string());
-    std::filesystem::remove(err);
-    return run;
-}
-
-} // namespace
+#include "app/TesselRun.h"
 
 TEST(PrefsCommand, ShowsThePresetsOfTheLastSession)
 {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "CmdUtils.h"
 #include "DataBase.h"
@@ -17,18 +18,19 @@
 
 namespace {
 
-// Body pages of the file, counted in its tree apart from the driver: top-level Pages without a
-// PageType or with BodyPage.
-int BodyPages(const MifObject& root)
-{
-    int pages = 0;
-    for (const MifProp* prop : root.props) {
-        if (prop->id != kMifPage || prop->type != kMifTypeObject) continue;
-        MifPropVal type;
-        if (!prop->value.object->GetPropVal(kMifPageType, type) || type.keyword == kMifBodyPage) ++pages;
-    }
-    return pages;
-}
+// Body pages of each file, read off the files themselves (Pages without a PageType or with
+// BodyPage): every file has one, Test03 two. FrameMaker paginates the long openjade article
+// itself; the file holds one body page.
+const std::map<std::string, int> kBodyPages = {
+    {"framemaker/ImportedText.mif", 1},           {"framemaker/JATest.mif", 1},
+    {"framemaker/Test01-v7.mif", 1},              {"framemaker/Test01.mif", 1},
+    {"framemaker/Test02-v9.mif", 1},              {"framemaker/Test03.mif", 2},
+    {"framemaker/TestEncoding-v10.mif", 1},       {"framemaker/TestEncoding-v9.mif", 1},
+    {"generated/grace/charts.mif", 1},            {"generated/grace/pie.mif", 1},
+    {"generated/openjade/article-features.mif", 1}, {"generated/openjade/article-graphics.mif", 1},
+    {"generated/openjade/article-long.mif", 1},   {"generated/openjade/article-tables.mif", 1},
+    {"generated/sdf/harbour-guide.mif", 1},
+};
 
 } // namespace
 
@@ -45,7 +47,9 @@ TEST(CorpusConvert, EveryFile_PagesAndAValidPackage)
         CmdUtils::ProcessScheduledCmds();
         DataBase* db = document.GetDataBase();
         const Document* doc = db->GetDocument();
-        EXPECT_EQ(doc->GetPageCount(), std::max(BodyPages(*mif.root), 1));
+        std::string name = std::filesystem::relative(path, TESSEL_CORPUS_DIR).generic_string();
+        ASSERT_TRUE(kBodyPages.count(name)) << "no page count for " << name;
+        EXPECT_EQ(doc->GetPageCount(), kBodyPages.at(name));
         MifPropVal size;
         const MifObject* mifDocument = mif.root->GetObject(kMifDocument);
         if (mifDocument && mifDocument->GetPropVal(kMifDPageSize, size)) {

@@ -3,6 +3,9 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "AtomicFileWriter.h"
@@ -104,4 +107,91 @@ TEST(AtomicFileWriter, Errors_ReadOnlyFolder)
     std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all);
     EXPECT_EQ(ReadFile((folder / "out.idml").string()), "old");
     EXPECT_EQ(folder.List(), (Strings{"out.idml"}));
+}
+
+// What is not a regular file is never replaced: a FIFO or a socket stays what it was (a device
+// is not tried here: run as root, a fault would replace it for the whole machine).
+TEST(AtomicFileWriter, Errors_NotARegularFile)
+{
+    TempFolder folder("atomic-special");
+    std::filesystem::path fifo = folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(AtomicFileWriter::Write(IDFile(fifo), "x"), kInvalidParameterError);
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    std::filesystem::path socket = folder / "socket";
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(AtomicFileWriter::Write(IDFile(socket), "x"), kInvalidParameterError);
+    EXPECT_TRUE(std::filesystem::is_socket(socket));
+    ::close(fd);
+    EXPECT_EQ(folder.List(), (Strings{"fifo", "socket"}));
+}
+
+// A symbolic link is written through, as cp does: the link stays and its target gets the bytes;
+// a link that leads nowhere is refused.
+TEST(AtomicFileWriter, Write_ThroughSymbolicLink)
+{
+    TempFolder folder("atomic-symlink");
+    std::filesystem::create_directory(folder / "real");
+    Put(folder / "real" / "out.idml", "old");
+    std::filesystem::permissions(folder / "real" / "out.idml", std::filesystem::perms(0640));
+    std::filesystem::create_symlink("real/out.idml", folder / "link.idml");
+    ASSERT_EQ(AtomicFileWriter::Write(IDFile(folder / "link.idml"), "new"), kSuccess);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.idml"));
+    EXPECT_EQ(ReadFile((folder / "real" / "out.idml").string()), "new");
+    // The replaced file keeps its permissions.
+    EXPECT_EQ(std::filesystem::status(folder / "real" / "out.idml").permissions(), std::filesystem::perms(0640));
+    std::filesystem::create_symlink("nowhere/out.idml", folder / "dangling.idml");
+    EXPECT_EQ(AtomicFileWriter::Write(IDFile(folder / "dangling.idml"), "x"), kInvalidParameterError);
+    EXPECT_EQ(folder.List(), (Strings{"dangling.idml", "link.idml", "real"}));
+}
+
+// Files written together appear together or not at all.
+TEST(AtomicFileWriter, Set_AllOrNothing)
+{
+    TempFolder folder("atomic-set");
+    Put(folder / "a.idml", "old a");
+    {
+        // The second file cannot be written: the first is not touched, no temporary stays.
+        AtomicFileWriter writer;
+        EXPECT_EQ(writer.Add(IDFile(folder / "a.idml"), "new a"), kSuccess);
+        EXPECT_EQ(writer.Add(IDFile(folder / "missing" / "b.json"), "b"), kFileNotFoundError);
+    }
+    EXPECT_EQ(ReadFile((folder / "a.idml").string()), "old a");
+    EXPECT_EQ(folder.List(), (Strings{"a.idml"}));
+    {
+        // A file that is not committed never appears.
+        AtomicFileWriter writer;
+        EXPECT_EQ(writer.Add(IDFile(folder / "c.txt"), "c"), kSuccess);
+    }
+    EXPECT_EQ(folder.List(), (Strings{"a.idml"}));
+
+    AtomicFileWriter writer;
+    ASSERT_EQ(writer.Add(IDFile(folder / "a.idml"), "new a"), kSuccess);
+    ASSERT_EQ(writer.Add(IDFile(folder / "b.json"), "b"), kSuccess);
+    ASSERT_EQ(writer.Commit(), kSuccess);
+    EXPECT_EQ(ReadFile((folder / "a.idml").string()), "new a");
+    EXPECT_EQ(ReadFile((folder / "b.json").string()), "b");
+    EXPECT_EQ(folder.List(), (Strings{"a.idml", "b.json"}));
+}
+
+// The last rename fails (a folder took the name meanwhile): the files renamed before it get their
+// old contents back, and a file that did not exist before is removed again.
+TEST(AtomicFileWriter, Set_FailedRenameRestoresTheOthers)
+{
+    TempFolder folder("atomic-rollback");
+    Put(folder / "a.idml", "old a");
+    AtomicFileWriter writer;
+    ASSERT_EQ(writer.Add(IDFile(folder / "a.idml"), "new a"), kSuccess);
+    ASSERT_EQ(writer.Add(IDFile(folder / "b.json"), "b"), kSuccess);
+    ASSERT_EQ(writer.Add(IDFile(folder / "c.txt"), "c"), kSuccess);
+    std::filesystem::create_directory(folder / "c.txt");
+    Put(folder / "c.txt" / "inside", "x");
+    EXPECT_EQ(writer.Commit(), kIOWriteError);
+    EXPECT_EQ(ReadFile((folder / "a.idml").string()), "old a");
+    EXPECT_FALSE(std::filesystem::exists(folder / "b.json"));
+    EXPECT_EQ(folder.List(), (Strings{"a.idml", "c.txt"}));
 }

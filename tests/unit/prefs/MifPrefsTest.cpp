@@ -139,4 +139,20 @@ TEST(MifPrefs, Names_CommonReservedAndUsedNamesRefused)
     EXPECT_EQ(MifPrefs::CheckPresetName("Book", presets).GetUTF8String(),
               "This preset name is already used, please use another name.");
     EXPECT_TRUE(MifPrefs::CheckPresetName("Manual", presets).IsEmpty());
+    // A name is found regardless of case, so one that differs only in case is taken too.
+    EXPECT_EQ(MifPrefs::CheckPresetName("[COMMON]", presets).GetUTF8String(),
+              "This preset name is reserved, please use another name.");
+    EXPECT_EQ(MifPrefs::CheckPresetName("book", presets).GetUTF8String(),
+              "This preset name is already used, please use another name.");
+}
+
+TEST(MifPrefs, Names_FoundInTheSameCaseFirstThenInAnyCase)
+{
+    std::vector<MifPresetRecord> presets = {MifPresetRecord(), Named("Book"), Named("BOOK")};
+    EXPECT_EQ(MifPresetRecord::FindByName(presets, "[Common]"), 0);
+    EXPECT_EQ(MifPresetRecord::FindByName(presets, "[common]"), 0);
+    EXPECT_EQ(MifPresetRecord::FindByName(presets, "BOOK"), 2);
+    EXPECT_EQ(MifPresetRecord::FindByName(presets, "book"), 1);
+    EXPECT_EQ(MifPresetRecord::FindByName(presets, "Manual"), -1);
+    EXPECT_EQ(MifPresetRecord::FindByName({}, "Book"), -1);
 }

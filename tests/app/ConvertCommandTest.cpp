@@ -1,0 +1,247 @@
+// tessel convert, run as a user runs it: what it refuses (with its exact status and message), and
+// that it never destroys what the user has: the input, special files, other outputs, settings.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "CmdUtils.h"
+#include "MifSetPrefsCmd.h"
+#include "TestUtils.h"
+#include "app/TesselRun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+const std::string kSample = TESSEL_SOURCE_DIR "/samples/sample.mif";
+const std::string kData = TESSEL_TEST_DATA_DIR;
+
+std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
+
+void Put(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+bool IsPackage(const fs::path& path) { return ReadFile(path.string()).rfind("PK", 0) == 0; }
+
+// A folder for the files of one test, and settings of its own.
+struct ConvertFolder {
+    explicit ConvertFolder(const std::string& name) : folder("convert-" + name), config("convert-config-" + name) {}
+    TesselRun Run(const std::string& args, const fs::path& in = {}) { return Tessel(config.Path(), args, in); }
+    fs::path operator/(const std::string& name) const { return folder / name; }
+
+    TempFolder folder;
+    TempFolder config;
+};
+
+} // namespace
+
+TEST(ConvertCommand, Refuses_FilesThatAreNotMif)
+{
+    ConvertFolder test("refused");
+    TesselRun binary = test.Run("convert " + Quote(kData + "/maker-binary.mif") + " -o " + Quote(test / "maker.idml"));
+    EXPECT_EQ(binary.status, 1);
+    EXPECT_EQ(binary.err, "tessel: This file is an Adobe FrameMaker FM document, please convert it to the MIF format "
+                          "first. To save a document as a MIF file, open your document in FrameMaker, choose Save As "
+                          "and select \"Document type: Maker Interchange Format\"\n");
+    TesselRun book = test.Run("convert " + Quote(kData + "/book.mif") + " -o " + Quote(test / "book.idml"));
+    EXPECT_EQ(book.status, 1);
+    EXPECT_EQ(book.err, "tessel: This file is an Adobe FrameMaker book document, which is not currently supported.\n");
+    TesselRun missing = test.Run("convert " + Quote(test / "missing.mif"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "tessel convert: Cannot read " + (test / "missing.mif").string() + ": no such file\n");
+    EXPECT_EQ(test.folder.List(), Strings{});
+}
+
+TEST(ConvertCommand, Refuses_AnOutputInAFolderThatDoesNotExist)
+{
+    ConvertFolder test("no-folder");
+    fs::path out = test / "no-such-folder" / "out.idml";
+    TesselRun run = test.Run("convert " + Quote(kSample) + " -o " + Quote(out));
+    EXPECT_EQ(run.status, 1);
+    // The last line, after the conversion's own warnings.
+    std::string last = run.err.substr(run.err.rfind('\n', run.err.size() - 2) + 1);
+    EXPECT_EQ(last, "tessel convert: cannot write the document " + out.string() + ": the folder does not exist\n");
+    EXPECT_EQ(test.folder.List(), Strings{});
+}
+
+// -o naming the input, however it is spelt, and an input whose own name ends in .idml.
+TEST(ConvertCommand, Refuses_TheInputAsOutput)
+{
+    ConvertFolder test("input");
+    fs::path input = test / "doc.mif";
+    fs::copy_file(kSample, input);
+    fs::copy_file(kSample, test / "doc.idml");
+    fs::create_symlink("doc.mif", test / "link.idml");
+    std::string original = ReadFile(input.string());
+    for (const std::string& out : {input.string(), (test.folder.Path() / "." / "doc.mif").string(), std::string("doc.mif"),
+                                   (test / "link.idml").string()}) {
+        SCOPED_TRACE(out);
+        TesselRun run = test.Run("convert doc.mif -o " + Quote(out), test.folder.Path());
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "tessel convert: cannot write the document " + out + ": it is the input file\n");
+    }
+    TesselRun dump = test.Run("convert doc.mif -o out.idml --json ./doc.mif", test.folder.Path());
+    EXPECT_EQ(dump.status, 1);
+    EXPECT_EQ(dump.err, "tessel convert: cannot write the dump ./doc.mif: it is the input file\n");
+    TesselRun idml = test.Run("convert doc.idml", test.folder.Path());
+    EXPECT_EQ(idml.status, 1);
+    EXPECT_EQ(idml.err, "tessel convert: cannot write the document doc.idml: it is the input file\n");
+    EXPECT_EQ(ReadFile(input.string()), original);
+    EXPECT_EQ(ReadFile((test / "doc.idml").string()), original);
+    EXPECT_EQ(test.folder.List(), (Strings{"doc.idml", "doc.mif", "link.idml"}));
+}
+
+// Two outputs naming one file: the second would silently replace the first.
+TEST(ConvertCommand, Refuses_OneFileForTwoOutputs)
+{
+    ConvertFolder test("twice");
+    TesselRun run = test.Run("convert " + Quote(kSample) + " -o out.idml --report ./out.idml", test.folder.Path());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "tessel convert: the document and the report are the same file (./out.idml)\n");
+    EXPECT_EQ(test.folder.List(), Strings{});
+}
+
+// What exists and is not a regular file stays what it was; a symbolic link is written through.
+TEST(ConvertCommand, Outputs_SpecialFilesRefusedLinksFollowed)
+{
+    ConvertFolder test("special");
+    fs::path fifo = test / "fifo.idml";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_directory(test / "folder.idml");
+    for (std::string option : {"-o", "--json", "--report"}) {
+        for (const fs::path& out : {fifo, test / "folder.idml"}) {
+            SCOPED_TRACE(option + " " + out.string());
+            TesselRun run = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "doc.idml") + " " + option + " " +
+                                     Quote(out));
+            EXPECT_EQ(run.status, 1);
+            const char* what = option == "-o" ? "document" : option == "--json" ? "dump" : "report";
+            EXPECT_EQ(run.err, std::string("tessel convert: cannot write the ") + what + " " + out.string() +
+                                   ": it is not a regular file (a folder, a device, a FIFO or a socket)\n");
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_directory(test / "folder.idml"));
+
+    fs::create_symlink("nowhere/out.idml", test / "dangling.idml");
+    TesselRun dangling = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "dangling.idml"));
+    EXPECT_EQ(dangling.status, 1);
+    EXPECT_EQ(dangling.err, "tessel convert: cannot write the document " + (test / "dangling.idml").string() +
+                                ": it is a symbolic link that leads nowhere\n");
+    EXPECT_EQ(test.folder.List(), (Strings{"dangling.idml", "fifo.idml", "folder.idml"}));
+
+    Put(test / "real.idml", "old");
+    fs::create_symlink("real.idml", test / "link.idml");
+    TesselRun link = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "link.idml"));
+    EXPECT_EQ(link.status, 0) << link.err;
+    EXPECT_TRUE(fs::is_symlink(test / "link.idml"));
+    EXPECT_TRUE(IsPackage(test / "real.idml"));
+}
+
+// An empty value is wrong usage: "-o ''" never falls back to the name beside the input.
+TEST(ConvertCommand, Usage_EmptyValuesAndSeveralFiles)
+{
+    ConvertFolder test("usage");
+    fs::path input = test / "doc.mif";
+    fs::copy_file(kSample, input);
+    for (std::string option : {"-o", "--json", "--report", "--preset"}) {
+        SCOPED_TRACE(option);
+        TesselRun run = test.Run("convert " + Quote(input) + " " + option + " ''");
+        EXPECT_EQ(run.status, 2);
+        std::string needs = option == "--preset" ? "a preset name" : "a file name";
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1), "tessel convert: " + option + " needs " + needs + "\n");
+    }
+    TesselRun two = test.Run("convert " + Quote(input) + " " + Quote(input));
+    EXPECT_EQ(two.status, 2);
+    EXPECT_EQ(two.err.substr(0, two.err.find('\n') + 1),
+              "tessel convert: one file at a time (converting several files or folders is not supported yet)\n");
+    TesselRun folder = test.Run("convert " + Quote(test.folder.Path()));
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_EQ(folder.err, "tessel convert: " + test.folder.Path().string() +
+                              " is a folder (converting folders is not supported yet)\n");
+    EXPECT_EQ(test.folder.List(), Strings{"doc.mif"});
+}
+
+// The document, the dump and the report appear together or not at all.
+TEST(ConvertCommand, Outputs_AllOrNothing)
+{
+    ConvertFolder test("together");
+    Put(test / "doc.idml", "old package");
+    for (std::string option : {"--json", "--report"}) {
+        SCOPED_TRACE(option);
+        fs::path bad = test / "no-such-folder" / "out.txt";
+        TesselRun run = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "doc.idml") + " " + option + " " +
+                                 Quote(bad));
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.find("wrote"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(": the folder does not exist\n"), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFile((test / "doc.idml").string()), "old package");
+        EXPECT_EQ(test.folder.List(), Strings{"doc.idml"});
+    }
+    TesselRun all = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "doc.idml") + " --json " +
+                             Quote(test / "doc.json") + " --report " + Quote(test / "doc.txt"));
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_TRUE(IsPackage(test / "doc.idml"));
+    EXPECT_EQ(ReadFile((test / "doc.json").string()).rfind("{", 0), 0u);
+    EXPECT_EQ(test.folder.List(), (Strings{"doc.idml", "doc.json", "doc.txt"}));
+}
+
+// With no file, the sample is converted into the current folder, never beside the sample.
+TEST(ConvertCommand, NoFile_SampleIntoTheCurrentFolder)
+{
+    ConvertFolder test("sample");
+    bool hadSourceCopy = fs::exists(TESSEL_SOURCE_DIR "/samples/sample.idml");
+    TesselRun run = test.Run("convert", test.folder.Path());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("tessel convert: wrote sample.idml\n"), std::string::npos) << run.err;
+    EXPECT_TRUE(IsPackage(test / "sample.idml"));
+    EXPECT_EQ(fs::exists(TESSEL_SOURCE_DIR "/samples/sample.idml"), hadSourceCopy);
+}
+
+// A preset chosen for one conversion leaves the stored settings as they are, damaged or not, and
+// is found by the same names as tessel prefs show finds it.
+TEST(ConvertCommand, Preset_SettingsUntouched)
+{
+    ConvertFolder test("preset");
+    {
+        FreshSession session;
+        MifPresetRecord book;
+        book.SetName("Book");
+        auto setPrefsCmd = std::make_shared<MifSetPrefsCmd>();
+        setPrefsCmd->GetData().SetPresets({MifPresetRecord(), book});
+        ASSERT_EQ(CmdUtils::ProcessCommand(setPrefsCmd), kSuccess);
+        PMString problem;
+        ASSERT_EQ(Session::SaveWorkspace(problem), kSuccess);
+        fs::copy_file(session.File().GetPath(), test.config / "workspace.dat");
+    }
+    fs::path settings = test.config / "workspace.dat";
+    std::string saved = ReadFile(settings.string());
+    struct stat before {};
+    ASSERT_EQ(::stat(settings.c_str(), &before), 0);
+    for (std::string name : {"Book", "book", "'[common]'"}) {
+        SCOPED_TRACE(name);
+        TesselRun run = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "doc.idml") + " --preset " + name);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(test.Run("prefs show " + name).status, 0);
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(settings.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // not replaced by a new file
+    EXPECT_EQ(ReadFile(settings.string()), saved);
+    TesselRun list = test.Run("prefs list");
+    EXPECT_EQ(list.out, "* [Common]\n  Book\n");
+
+    TesselRun unknown = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "doc.idml") + " --preset Manual");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "tessel convert: there is no preset named \"Manual\" (tessel prefs list shows them)\n");
+
+    // A damaged file is reported, used with its defaults, and left alone.
+    std::string damaged("\x54\x53\x77\x73\x00\x01\x00\x00\x7f\xff", 10);
+    Put(settings, damaged);
+    TesselRun run = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "doc.idml") + " --preset '[Common]'");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("tessel: cannot read all the settings in " + settings.string()), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(settings.string()), damaged);
+    EXPECT_FALSE(fs::exists(test.config / "workspace.dat.damaged"));
+}
