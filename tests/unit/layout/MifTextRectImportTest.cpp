@@ -18,6 +18,7 @@
 #include "ObjectModel.h"
 #include "Spread.h"
 #include "Story.h"
+#include "TempFolder.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
 
@@ -25,9 +26,15 @@ namespace {
 
 class MifTextRectImportTest : public ::testing::Test {
 protected:
+    // Test programs run side by side: each has its own input file and diagnostic log.
+    void SetUp() override
+    {
+        mSavedLogDir = std::getenv("TESSEL_LOG_DIR") ? std::getenv("TESSEL_LOG_DIR") : "";
+        setenv("TESSEL_LOG_DIR", mFolder.Path().c_str(), 1);
+    }
     void Import(const std::string& mif)
     {
-        auto path = std::filesystem::temp_directory_path() / "tessel-textrect-test.mif";
+        auto path = mFolder / "textrect-test.mif";
         std::ofstream(path, std::ios::binary) << mif;
         UIDRef document;
         PMString message;
@@ -42,6 +49,7 @@ protected:
     {
         importer = InterfacePtr<IMifLayoutImporter>();
         for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
+        setenv("TESSEL_LOG_DIR", mSavedLogDir.c_str(), 1);
     }
     // The frame made for TextRect `id`; fails the test when there is none.
     const TextFrame& Frame(int32 id) const
@@ -60,6 +68,8 @@ protected:
         return PMRect(bounds.left - page.left, bounds.top - page.top, bounds.right - page.left, bounds.bottom - page.top);
     }
 
+    TempFolder mFolder{"textrect"};
+    std::string mSavedLogDir;
     DataBase* db = nullptr;
     InterfacePtr<IMifLayoutImporter> importer;
 };
