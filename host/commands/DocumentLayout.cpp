@@ -48,12 +48,19 @@ void DocumentLayout::RemovePage(DataBase& db, UID pageUID)
     Document* document = db.GetDocument();
     Page* page = db.Get<Page>(pageUID);
     if (!page) return;
-    std::vector<UID> pages = document->GetPages();
-    auto at = std::find(pages.begin(), pages.end(), pageUID);
-    UID next = at != pages.end() && at + 1 != pages.end() ? *(at + 1) : kInvalidUID;
+    // The page after this one, found only when a section starts here: removing pages one by
+    // one must not walk the whole document each time.
+    bool nextKnown = false;
+    UID next = kInvalidUID;
     for (UID sectionUID : std::vector<UID>(document->sections)) {
         Section* section = db.Get<Section>(sectionUID);
         if (!section || section->startPage != pageUID) continue;
+        if (!nextKnown) {
+            std::vector<UID> pages = document->GetPages();
+            auto at = std::find(pages.begin(), pages.end(), pageUID);
+            next = at != pages.end() && at + 1 != pages.end() ? *(at + 1) : kInvalidUID;
+            nextKnown = true;
+        }
         // A section whose start page goes starts at the next page; with no page left it goes too.
         bool nextStartsAnother = false;
         for (UID other : document->sections)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "Document.h"
 #include "Spread.h"
@@ -40,6 +42,66 @@ Story* NewStory(DataBase& db)
     return story;
 }
 
+// Threads the pairs of `items` (frame A, frame B, frame A, ...) in order; `results` gets the
+// outcome of each pair. A pair is refused when A is followed or B preceded already, or when both
+// show one story (the thread would loop). The text of B's story is appended to A's as a new
+// paragraph (an empty story adds no empty paragraph), and B's story goes. Which story a frame
+// shows is worked out as the pairs go and written to the frames and the story list once at the
+// end, so each frame and each story is visited a bounded number of times.
+void LinkPairs(DataBase& db, const UIDList& items, std::vector<ErrorCode>& results)
+{
+    size_t pairs = static_cast<size_t>(items.Length()) / 2;
+    results.assign(pairs, kInvalidParameterError);
+    // A story that joined another, to the story it joined.
+    std::unordered_map<UID, UID> joined;
+    auto storyOf = [&joined](UID story) {
+        UID root = story;
+        for (auto it = joined.find(root); it != joined.end(); it = joined.find(root)) root = it->second;
+        for (auto it = joined.find(story); it != joined.end() && it->second != root; it = joined.find(story)) {
+            story = it->second;
+            it->second = root;
+        }
+        return root;
+    };
+    std::vector<std::pair<TextFrame*, UID>> threaded;   // each B threaded, with the story it joined
+    std::unordered_set<UID> gone;
+    for (size_t i = 0; i < pairs; ++i) {
+        TextFrame* frameA = db.Get<TextFrame>(items.At(static_cast<int32>(2 * i)));
+        TextFrame* frameB = db.Get<TextFrame>(items.At(static_cast<int32>(2 * i + 1)));
+        if (!frameA || !frameB) continue;
+        UID storyUIDA = storyOf(frameA->story), storyUIDB = storyOf(frameB->story);
+        if (frameA->nextFrame != kInvalidUID || frameB->previousFrame != kInvalidUID || storyUIDA == storyUIDB) continue;
+        Story* storyA = db.Get<Story>(storyUIDA);
+        if (!storyA) continue;
+        if (Story* storyB = db.Get<Story>(storyUIDB)) {
+            storyA->textModel.AppendPrimaryThread(storyB->textModel);
+        }
+        frameA->nextFrame = frameB->GetUID();
+        frameB->previousFrame = frameA->GetUID();
+        if (storyUIDB != kInvalidUID) {
+            joined[storyUIDB] = storyUIDA;
+            gone.insert(storyUIDB);
+        }
+        threaded.emplace_back(frameB, storyUIDA);
+        results[i] = kSuccess;
+    }
+    // Every frame from a B to the end of its thread shows the story the thread ended up with; a
+    // frame met again was reached from an earlier B, and so was the rest of its thread. A thread
+    // cannot loop, but the walks stop after as many frames as the database holds, whatever the data.
+    std::unordered_set<UID> done;
+    size_t limit = db.GetObjects().size();
+    for (const auto& [frameB, story] : threaded) {
+        UID root = storyOf(story);
+        for (TextFrame* frame = frameB; frame && limit > 0 && done.insert(frame->GetUID()).second;
+             frame = db.Get<TextFrame>(frame->nextFrame), --limit)
+            frame->story = root;
+    }
+    if (gone.empty()) return;
+    std::vector<UID>& stories = db.GetDocument()->stories;
+    stories.erase(std::remove_if(stories.begin(), stories.end(), [&gone](UID uid) { return gone.count(uid) != 0; }), stories.end());
+    for (UID uid : gone) db.Delete(uid);
+}
+
 } // namespace
 
 ErrorCode CreateTextFrameCmd::Do()
@@ -69,24 +131,18 @@ ErrorCode CreateTextFrameCmd::Do()
 ErrorCode TextLinkCmd::Do()
 {
     DataBase* db = GetDataBase();
-    std::vector<TextFrame*> frames = FramesOf(db, mItems);
-    if (frames.size() != 2) return kInvalidParameterError;
-    TextFrame* frameA = frames[0];
-    TextFrame* frameB = frames[1];
-    // Linking within one story would make the thread a loop.
-    if (frameA->nextFrame != kInvalidUID || frameB->previousFrame != kInvalidUID || frameA->story == frameB->story)
-        return kInvalidParameterError;
-    Story* storyA = db->Get<Story>(frameA->story);
-    if (!storyA) return kInvalidParameterError;
-    UID oldStory = frameB->story;
-    // The texts become paragraphs of one story; an empty story adds no empty paragraph.
-    if (Story* storyB = db->Get<Story>(oldStory)) storyA->textModel.AppendPrimaryThread(storyB->textModel);
-    frameA->nextFrame = frameB->GetUID();
-    frameB->previousFrame = frameA->GetUID();
-    SetStoryFrom(*db, frameB, storyA->GetUID());
-    std::vector<UID>& stories = db->GetDocument()->stories;
-    stories.erase(std::remove(stories.begin(), stories.end(), oldStory), stories.end());
-    db->Delete(oldStory);
+    if (FramesOf(db, mItems).size() != 2) return kInvalidParameterError;
+    std::vector<ErrorCode> results;
+    LinkPairs(*db, mItems, results);
+    return results.front();
+}
+
+ErrorCode TextLinkPairsCmd::Do()
+{
+    DataBase* db = GetDataBase();
+    results.clear();
+    if (!db || mItems.IsEmpty() || mItems.Length() % 2 != 0) return kInvalidParameterError;
+    LinkPairs(*db, mItems, results);
     return kSuccess;
 }
 

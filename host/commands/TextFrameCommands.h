@@ -3,6 +3,8 @@
 // what it works on.
 #pragma once
 
+#include <vector>
+
 #include "DocCommand.h"
 #include "PMGeometry.h"
 #include "TextFrame.h"
@@ -28,6 +30,23 @@ protected:
 class TextLinkCmd : public DocCommand {
 public:
     TextLinkCmd() { SetName("Link Text Frames"); }
+
+protected:
+    ErrorCode Do() override;
+    bool IsUndoable() const override { return false; }
+};
+
+// Threads many pairs of frames in one go, as TextLinkCmd would thread them one pair after the
+// other: the item list holds frame A and frame B of each pair in turn. A pair that TextLinkCmd
+// would refuse at its turn (or whose items are not text frames) stays unthreaded, and its entry
+// in `results` is the error; the other pairs are threaded. Each story and the document's story
+// list are brought up to date once, at the end, so that threading n frames costs time in
+// proportion to n whatever the order of the pairs. Fails, changing nothing, only when the item
+// list does not hold pairs.
+class TextLinkPairsCmd : public DocCommand {
+public:
+    TextLinkPairsCmd() { SetName("Link Text Frames"); }
+    std::vector<ErrorCode> results;   // one per pair, after Do
 
 protected:
     ErrorCode Do() override;

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "CommandMgr.h"
 #include "DocObject.h"
@@ -37,7 +38,7 @@ public:
         return dynamic_cast<T*>(Find(uid));
     }
     DocObject* Find(UID uid) const;
-    bool ExistsInDB(UID uid) const { return mObjects.count(uid) != 0; }
+    bool ExistsInDB(UID uid) const { return Find(uid) != nullptr; }
     // Removes and destroys the object; false when it does not exist.
     bool Delete(UID uid);
     // Takes an object back out without destroying it (for undo); null when it does not exist.
@@ -56,7 +57,11 @@ public:
 
 private:
     void Adopt(std::unique_ptr<DocObject> object);
+    void Index(UID uid, DocObject* object);
 
+    // Every object by UID, for lookups in constant time however large the document: UIDs are
+    // handed out densely from 1. Null for UIDs whose object is gone.
+    std::vector<DocObject*> mIndex;
     std::map<UID, std::unique_ptr<DocObject>> mObjects;
     UID mNextUID = 1;
     Document* mDocument = nullptr;

@@ -33,15 +33,21 @@ IPMUnknown* DataBase::QueryDocInterface(uint32 iid)
 
 DocObject* DataBase::Find(UID uid) const
 {
-    auto it = mObjects.find(uid);
-    return it == mObjects.end() ? nullptr : it->second.get();
+    return uid < mIndex.size() ? mIndex[uid] : nullptr;
 }
 
 void DataBase::Adopt(std::unique_ptr<DocObject> object)
 {
     object->mUID = mNextUID++;
     object->mDB = this;
+    Index(object->mUID, object.get());
     mObjects[object->mUID] = std::move(object);
+}
+
+void DataBase::Index(UID uid, DocObject* object)
+{
+    if (mIndex.size() <= uid) mIndex.resize(static_cast<size_t>(uid) + 1, nullptr);
+    mIndex[uid] = object;
 }
 
 bool DataBase::Delete(UID uid) { return Release(uid) != nullptr; }
@@ -52,6 +58,7 @@ std::unique_ptr<DocObject> DataBase::Release(UID uid)
     if (it == mObjects.end() || it->second.get() == mDocument) return nullptr;
     std::unique_ptr<DocObject> object = std::move(it->second);
     mObjects.erase(it);
+    Index(uid, nullptr);
     return object;
 }
 
@@ -59,6 +66,7 @@ void DataBase::Restore(std::unique_ptr<DocObject> object)
 {
     if (!object || object->mUID == kInvalidUID) return;
     object->mDB = this;
+    Index(object->mUID, object.get());
     mObjects[object->mUID] = std::move(object);
 }
 

@@ -14,16 +14,15 @@ PageNumbering::PageNumbering(const DataBase& db)
     for (UID uid : document->GetPages())
         if (db.Get<Page>(uid)) mPages.push_back(uid);
     if (mPages.empty()) return;
-    std::map<UID, int32> pageIndex;
-    for (size_t i = 0; i < mPages.size(); ++i) pageIndex.emplace(mPages[i], static_cast<int32>(i));
+    for (size_t i = 0; i < mPages.size(); ++i) mPageIndex.emplace(mPages[i], static_cast<int32>(i));
 
     // Section starts by page index; the first section listed for a page wins.
     std::map<int32, const Section*> starts;
     for (UID uid : document->sections) {
         const Section* section = db.Get<Section>(uid);
         if (!section) continue;
-        auto page = pageIndex.find(section->startPage);
-        if (page != pageIndex.end()) starts.emplace(page->second, section);
+        auto page = mPageIndex.find(section->startPage);
+        if (page != mPageIndex.end()) starts.emplace(page->second, section);
     }
     if (starts.find(0) == starts.end()) mRuns.push_back(Run{});
 
@@ -45,22 +44,26 @@ PageNumbering::PageNumbering(const DataBase& db)
     }
 }
 
+int32 PageNumbering::IndexOf(UID page) const
+{
+    auto found = mPageIndex.find(page);
+    return found == mPageIndex.end() ? -1 : found->second;
+}
+
 const PageNumbering::Run* PageNumbering::FindRun(UID page) const
 {
-    auto it = std::find(mPages.begin(), mPages.end(), page);
-    if (it == mPages.end()) return nullptr;
-    int32 index = static_cast<int32>(it - mPages.begin());
-    for (auto run = mRuns.rbegin(); run != mRuns.rend(); ++run)
-        if (run->firstPage <= index) return &*run;
-    return nullptr;
+    int32 index = IndexOf(page);
+    if (index < 0) return nullptr;
+    // The last run that starts at or before the page.
+    auto after = std::upper_bound(mRuns.begin(), mRuns.end(), index, [](int32 i, const Run& run) { return i < run.firstPage; });
+    return after == mRuns.begin() ? nullptr : &*(after - 1);
 }
 
 PMString PageNumbering::GetPageName(UID page) const
 {
     const Run* run = FindRun(page);
     if (!run) return PMString();
-    int32 index = static_cast<int32>(std::find(mPages.begin(), mPages.end(), page) - mPages.begin());
-    return FormatNumber(run->firstNumber + (index - run->firstPage), run->style);
+    return FormatNumber(run->firstNumber + (IndexOf(page) - run->firstPage), run->style);
 }
 
 namespace {

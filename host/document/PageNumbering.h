@@ -12,6 +12,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "PMString.h"
@@ -38,6 +39,8 @@ public:
     const std::vector<Run>& GetRuns() const { return mRuns; }
     // The pages of the document in order (as Document::GetPages(), without UIDs that name no Page).
     const std::vector<UID>& GetPages() const { return mPages; }
+    // The index of page `page` in GetPages(); -1 when it is not a page of the document.
+    int32 IndexOf(UID page) const;
     // The run that holds page `page`; null when it is not a page of the document.
     const Run* FindRun(UID page) const;
     // The number page `page` shows as text ("iv"); empty when it is not a page of the document.
@@ -52,5 +55,6 @@ public:
 
 private:
     std::vector<UID> mPages;
+    std::unordered_map<UID, int32> mPageIndex;   // page to its index in mPages
     std::vector<Run> mRuns;
 };

@@ -1,7 +1,5 @@
 #include "ZipArchiveWriter.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <new>
 #include <zip.h>
 
@@ -16,17 +14,14 @@ ErrorCode ErrorOf(const zip_error_t* error)
     return zip_error_code_zip(error) == ZIP_ER_MEMORY ? kOutOfMemoryError : kFailure;
 }
 
-// Adds one entry; libzip owns (and frees) the copy of the data from here on.
+// Adds one entry. libzip reads the entry's data in place when the archive is closed, which
+// happens before Pack returns, so the data is not copied: a package of many parts would
+// otherwise be held twice.
 bool AddEntry(zip_t* archive, const ZipEntry& entry)
 {
-    void* copy = std::malloc(entry.data.empty() ? 1 : entry.data.size());
-    if (!copy) return false;
-    std::memcpy(copy, entry.data.data(), entry.data.size());
-    zip_source_t* source = zip_source_buffer(archive, copy, entry.data.size(), 1);
-    if (!source) {
-        std::free(copy);
-        return false;
-    }
+    static const char kEmpty = 0;
+    zip_source_t* source = zip_source_buffer(archive, entry.data.empty() ? &kEmpty : entry.data.data(), entry.data.size(), 0);
+    if (!source) return false;
     zip_int64_t index = zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8);
     if (index < 0) {
         zip_source_free(source);

@@ -3,6 +3,9 @@
 // and its error code returned, and the frame stays as it was.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "IPMUnknown.h"
 #include "PMGeometry.h"
 #include "TesselID.h"
@@ -35,7 +38,13 @@ public:
     virtual ErrorCode LinkFrames(const UIDRef& frameA, const UIDRef& frameB) const = 0;
     // Breaks the thread before `frame`.
     virtual ErrorCode UnlinkFrame(const UIDRef& frame) const = 0;
-    // Shrinks a frame with balanced columns to the height its text needs. Without text
-    // composition in the host nothing can be measured, so the frame keeps its height; kSuccess.
+    // Shrinks a frame with balanced columns to the height its text needs. Fitting needs composed
+    // text, which the host cannot give yet: until it can, the frame keeps its height and the
+    // result is kFailure, never kSuccess.
     virtual ErrorCode FitMultiColumnFrame(const UIDRef& frame, bool fitToText) const = 0;
+    // LinkFrames for each pair in turn, in one host command, so that threading many frames costs
+    // time in proportion to their number; `results` gets one error code per pair (each refused
+    // pair is logged as LinkFrames logs it). Pairs whose frames lie in another database than the
+    // first pair's are refused.
+    virtual void LinkFramePairs(const std::vector<std::pair<UIDRef, UIDRef>>& pairs, std::vector<ErrorCode>& results) const = 0;
 };

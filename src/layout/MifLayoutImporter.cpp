@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <memory>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 #include "CmdUtils.h"
 #include "DataBase.h"
@@ -317,7 +319,9 @@ void MifLayoutImporter::ImportTextRect(const MifObject& mifTextRect, const PMMat
         return;
     }
     int32 id = IdOf(mifTextRect);
+    if (auto earlier = mFrames.find(id); earlier != mFrames.end()) mIdsByFrame.erase(earlier->second.GetUID());
     mFrames[id] = textFrame;
+    mIdsByFrame[textFrame.GetUID()] = id;
     mTextRects[id] = &mifTextRect;
     mColumnCounts[id] = count;
     mIDtoMultiColumnRef[id] = multiColumnTextFrame;
@@ -349,10 +353,20 @@ void MifLayoutImporter::ThreadTextFrames()
         MIF_LOG_NIL(textFrameUtils);
         return;
     }
+    std::vector<std::pair<UIDRef, UIDRef>> links;
+    // What the links so far have joined, so that what the host would refuse (a second TRNext
+    // to one TextRect, or one that closes a thread into a loop) is reported before it is tried.
+    std::unordered_set<int32> threadedTo;
+    std::unordered_map<int32, int32> joinedTo;
+    auto threadOf = [&](int32 id) {
+        for (auto up = joinedTo.find(id); up != joinedTo.end(); up = joinedTo.find(id)) id = up->second;
+        return id;
+    };
     for (auto iter = mTextRects.begin(); iter != mTextRects.end(); ++iter) {
         const MifProp* next = iter->second->FindProp(kMifTRNext);
         if (!next || !MifIsIntegerType(next->type) || next->value.id <= 0) continue;
-        if (mIDtoMultiColumnRef.find(iter->first) == mIDtoMultiColumnRef.end()) {
+        auto textFrameA = mIDtoMultiColumnRef.find(iter->first);
+        if (textFrameA == mIDtoMultiColumnRef.end()) {
             MIF_LOG_FALSE(mIDtoMultiColumnRef.find(iter->first) != mIDtoMultiColumnRef.end());
             continue;
         }
@@ -360,31 +374,29 @@ void MifLayoutImporter::ThreadTextFrames()
         target.AppendNumber(next->value.id);
         // A TRNext naming a TextRect that has no frame (on a skipped page, or nowhere) leaves
         // the chain unlinked here.
-        if (mIDtoMultiColumnRef.find(next->value.id) == mIDtoMultiColumnRef.end()) {
+        auto textFrameB = mIDtoMultiColumnRef.find(next->value.id);
+        if (textFrameB == mIDtoMultiColumnRef.end()) {
             ReportProblem(next->line, "TRNext names no TextRect of a body or master page, the thread ends here", target);
             continue;
         }
-        // A second TRNext to the same TextRect, or one that closes a loop, would be refused by
-        // the host; the threads made so far stay.
-        UIDRef textFrameA = mIDtoMultiColumnRef[iter->first];
-        UIDRef textFrameB = mIDtoMultiColumnRef[next->value.id];
-        if (const char* refusal = ThreadRefusal(textFrameA, textFrameB)) {
-            ReportProblem(next->line, refusal, target);
+        if (threadedTo.count(next->value.id)) {
+            ReportProblem(next->line, "TRNext names a TextRect that another TextRect already threads to, not threaded", target);
             continue;
         }
-        textFrameUtils->LinkFrames(textFrameA, textFrameB);
+        int32 threadA = threadOf(iter->first);
+        int32 threadB = threadOf(next->value.id);
+        if (threadA == threadB) {
+            ReportProblem(next->line, "TRNext would close the thread into a loop, not threaded", target);
+            continue;
+        }
+        threadedTo.insert(next->value.id);
+        joinedTo[threadA] = threadB;
+        links.emplace_back(textFrameA->second, textFrameB->second);
     }
-}
-
-const char* MifLayoutImporter::ThreadRefusal(const UIDRef& from, const UIDRef& to) const
-{
-    DataBase* db = from.GetDataBase();
-    const TextFrame* a = db ? db->Get<TextFrame>(from.GetUID()) : nullptr;
-    const TextFrame* b = db ? db->Get<TextFrame>(to.GetUID()) : nullptr;
-    if (!a || !b) return nullptr;   // the link itself reports what is wrong
-    if (b->previousFrame != kInvalidUID) return "TRNext names a TextRect that another TextRect already threads to, not threaded";
-    if (a->story == b->story) return "TRNext would close the thread into a loop, not threaded";
-    return nullptr;
+    // The links are made in this order by one host command; the threads made so far stay
+    // whatever it refuses.
+    std::vector<ErrorCode> results;
+    textFrameUtils->LinkFramePairs(links, results);
 }
 
 void MifLayoutImporter::ReportProblem(int32 line, const char* message, const PMString& detail) const
@@ -392,30 +404,73 @@ void MifLayoutImporter::ReportProblem(int32 line, const char* message, const PMS
     if (mImportErrors) mImportErrors->AddParseError(line, PMString(message), detail);
 }
 
-int32 MifLayoutImporter::ChainHead(int32 id) const
+std::unordered_map<int32, int32> MifLayoutImporter::ChainHeads() const
 {
-    // A chain that loops back on itself has no head: the walk stops at the first ID met again.
-    std::set<int32> seen{id};
-    for (bool moved = true; moved;) {
-        moved = false;
-        for (const auto& [key, mifTextRect] : mTextRects) {
-            MifPropVal propVal;
-            if (key >= 1 && mifTextRect->GetPropVal(kMifTRNext, propVal) && propVal.id == id) {
-                if (!seen.insert(key).second) return id;
-                id = key;
-                moved = true;
+    // A TextRect comes after the TextRect of lowest ID (1 or more) whose TRNext names it.
+    std::unordered_map<int32, int32> previous;
+    for (const auto& [key, mifTextRect] : mTextRects) {
+        MifPropVal propVal;
+        if (key >= 1 && mifTextRect->GetPropVal(kMifTRNext, propVal) && propVal.id > 0) previous.emplace(propVal.id, key);
+    }
+    // Each walk back along the chain stops at a TextRect whose head is known, so every TextRect
+    // is walked over once. A walk can only come back to where it started: each TextRect names
+    // one TRNext, so a chain can join a loop only by being the loop. Such a chain has no head;
+    // the TextRects of the loop all take its lowest ID as their head, and so share one flow.
+    std::unordered_map<int32, int32> heads;
+    std::vector<int32> walked;
+    std::unordered_set<int32> onWalk;
+    for (const auto& entry : mTextRects) {
+        if (heads.count(entry.first)) continue;
+        walked.clear();
+        onWalk.clear();
+        int32 head = entry.first;
+        for (int32 id = entry.first;;) {
+            if (auto known = heads.find(id); known != heads.end()) {
+                head = known->second;
                 break;
             }
+            if (!onWalk.insert(id).second) {
+                head = *std::min_element(walked.begin(), walked.end());
+                break;
+            }
+            walked.push_back(id);
+            auto before = previous.find(id);
+            if (before == previous.end()) {
+                head = id;
+                break;
+            }
+            id = before->second;
         }
+        for (int32 id : walked) heads[id] = head;
     }
-    return id;
+    return heads;
 }
 
-const MifObject* MifLayoutImporter::FlowOfChain(int32 head) const
+namespace {
+
+// Records in `flows`, for each ID of `heads` that a TextRectID of `mifObject` names (at most
+// `depth` levels down), `flow`, unless an earlier flow was recorded for it.
+void CollectFlows(const MifObject& mifObject, int32 depth, const MifObject* flow, const std::unordered_set<int32>& heads,
+                  std::unordered_map<int32, const MifObject*>& flows)
 {
-    for (const MifObject& flow : mMifRoot->Children(kMifTextFlow))
-        if (flow.FindObjectWithId(kMifTextRectID, head, kFlowDepth)) return &flow;
-    return nullptr;
+    for (const MifProp* prop : mifObject.props) {
+        if (!prop) break;
+        if (prop->id == kMifTextRectID && prop->type != kMifTypeObject && heads.count(prop->value.id))
+            flows.emplace(prop->value.id, flow);
+        if (prop->type == kMifTypeObject && depth > 0 && prop->value.object) CollectFlows(*prop->value.object, depth - 1, flow, heads, flows);
+    }
+}
+
+} // namespace
+
+std::unordered_map<int32, const MifObject*> MifLayoutImporter::FlowsOfChains(const std::unordered_set<int32>& heads) const
+{
+    std::unordered_map<int32, const MifObject*> flows;
+    for (const MifObject& flow : mMifRoot->Children(kMifTextFlow)) {
+        if (flows.size() == heads.size()) break;
+        CollectFlows(flow, kFlowDepth, &flow, heads, flows);
+    }
+    return flows;
 }
 
 void MifLayoutImporter::ApplySideheads()
@@ -425,11 +480,25 @@ void MifLayoutImporter::ApplySideheads()
         MIF_LOG_NIL(textFrameUtils);
         return;
     }
+    // The chain heads and their flows are found once for all frames.
+    std::unordered_map<int32, int32> heads = ChainHeads();
+    std::unordered_set<int32> headIds;
+    for (const auto& entry : heads) headIds.insert(entry.second);
+    std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
+    // A flow's statements are read once, however many frames it runs through.
+    std::unordered_map<const MifObject*, bool> flowHasSideheads;
     for (const auto& [id, frame] : mFrames) {
         Sideheads sideheads;
-        const MifObject* flow = FlowOfChain(ChainHead(id));
+        int32 head = Lookup(heads, id, id);
+        const MifObject* flow = Lookup(flows, head, nullptr);
         const MifObject* mifTextRect = Lookup(mTextRects, id, nullptr);
-        if (flow && flow->GetBool(kMifTFSideheads) && mifTextRect) {
+        bool flowSideheads = false;
+        if (flow) {
+            auto known = flowHasSideheads.find(flow);
+            if (known == flowHasSideheads.end()) known = flowHasSideheads.emplace(flow, flow->GetBool(kMifTFSideheads)).first;
+            flowSideheads = known->second;
+        }
+        if (flowSideheads && mifTextRect) {
             sideheads.hasSideheads = true;
             MifValueLimits limits(mImportErrors);
             sideheads.width = GapLength(*mifTextRect, kMifTRSideheadWidth, limits);
@@ -458,8 +527,17 @@ void MifLayoutImporter::BalanceColumns()
         MIF_LOG_NIL(textFrameUtils);
         return;
     }
-    for (const auto& [id, balance] : mColumnBalance)
-        if (balance) textFrameUtils->FitMultiColumnFrame(GetItemOfId(id), false);
+    // Until the host composes text no frame can be fitted and each keeps its height; the import
+    // goes on, with one line in the diagnostic log however many frames are balanced.
+    bool logged = false;
+    for (const auto& [id, balance] : mColumnBalance) {
+        if (!balance) continue;
+        ErrorCode fitMultiColumnFrame = textFrameUtils->FitMultiColumnFrame(GetItemOfId(id), false);
+        if (fitMultiColumnFrame != kSuccess && !logged) {
+            MIF_LOG_ERROR(fitMultiColumnFrame);
+            logged = true;
+        }
+    }
 }
 
 UIDRef MifLayoutImporter::GetStoryOfTextRect(int32 id) const
@@ -473,9 +551,10 @@ UIDRef MifLayoutImporter::GetItemOfId(int32 id) const { return Lookup(mFrames, i
 
 int32 MifLayoutImporter::GetIdOfItem(const DataBase* db, UID item) const
 {
-    for (const auto& [id, frame] : mFrames)
-        if (frame.GetDataBase() == db && frame.GetUID() == item) return id;
-    return 0;
+    auto found = mIdsByFrame.find(item);
+    if (found == mIdsByFrame.end()) return 0;
+    UIDRef frame = GetItemOfId(found->second);
+    return frame.GetDataBase() == db && frame.GetUID() == item ? found->second : 0;
 }
 
 const MifLayoutImporter::Sideheads* MifLayoutImporter::FindSideheads(int32 id) const

@@ -14,6 +14,8 @@
 #include "IMifLayoutImporter.h"
 #include "MifKeywords.h"
 #include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "PMString.h"
 #include "UIDRef.h"
@@ -61,15 +63,13 @@ private:
     void ApplySideheads();
     // Fits the frames of balanced TextRects to their text.
     void BalanceColumns();
-    // Why the host would refuse to thread `from` to `to` (a second predecessor, a loop); null
-    // when it would not.
-    const char* ThreadRefusal(const UIDRef& from, const UIDRef& to) const;
     // Adds a problem in the MIF, at `line`, to the document's error log.
     void ReportProblem(int32 line, const char* message, const PMString& detail) const;
-    // The ID of the first TextRect of the chain that holds `id`.
-    int32 ChainHead(int32 id) const;
-    // The first top-level TextFlow that holds a TextRectID `head`; null when none does.
-    const MifObject* FlowOfChain(int32 head) const;
+    // The ID of the first TextRect of its chain, for every TextRect, by ID.
+    std::unordered_map<int32, int32> ChainHeads() const;
+    // For each chain head of `heads`, the first top-level TextFlow that holds a TextRectID
+    // naming it; heads without a flow are left out.
+    std::unordered_map<int32, const MifObject*> FlowsOfChains(const std::unordered_set<int32>& heads) const;
 
     // What the side-head pass found for one frame.
     struct Sideheads {
@@ -91,6 +91,7 @@ private:
     // while the layout is imported.
     std::map<int32, const MifObject*> mTextRects;
     std::map<int32, UIDRef> mFrames;
+    std::map<UID, int32> mIdsByFrame;              // the ID each frame of mFrames was made for
     std::map<int32, UIDRef> mIDtoMultiColumnRef;   // the item holding the frame's columns
     std::map<int32, int32> mColumnCounts;
     std::map<int32, bool> mColumnBalance;

@@ -107,11 +107,40 @@ ErrorCode MifTextFrameUtils::UnlinkFrame(const UIDRef& frame) const
 
 ErrorCode MifTextFrameUtils::FitMultiColumnFrame(const UIDRef& frame, bool /*fitToText*/) const
 {
-    // Fitting asks the host whether the story overflows the frame at each tried height, which
-    // needs composed text; the host does not compose text yet, so the frame keeps its height.
     if (!FrameOf(frame)) {
         MIF_LOG_NIL(multiColumnTextFrame);
         return kInvalidParameterError;
     }
-    return kSuccess;
+    // Fitting tries heights by bisection and asks at each whether the story overflows the frame,
+    // which needs the text composed. The host has no text composer yet, so nothing can be
+    // measured: the frame keeps its height, and the caller learns that it was not fitted.
+    return kFailure;
+}
+
+void MifTextFrameUtils::LinkFramePairs(const std::vector<std::pair<UIDRef, UIDRef>>& pairs, std::vector<ErrorCode>& results) const
+{
+    results.assign(pairs.size(), kInvalidParameterError);
+    if (pairs.empty()) return;
+    DataBase* db = pairs.front().first.GetDataBase();
+    UIDList frames(db);
+    std::vector<size_t> sent;   // the index of each pair handed to the command
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const auto& [frameA, frameB] = pairs[i];
+        if (frameA.GetDataBase() != db || frameB.GetDataBase() != db) {
+            MIF_LOG_FALSE(frameA.GetDataBase() == frameB.GetDataBase());
+            continue;
+        }
+        frames.Append(frameA.GetUID());
+        frames.Append(frameB.GetUID());
+        sent.push_back(i);
+    }
+    if (sent.empty()) return;
+    auto textLinkCmd = std::make_shared<TextLinkPairsCmd>();
+    textLinkCmd->SetItemList(frames);
+    ErrorCode result = CmdUtils::ProcessCommand(textLinkCmd);
+    for (size_t k = 0; k < sent.size(); ++k) {
+        ErrorCode pairResult = result != kSuccess ? result : k < textLinkCmd->results.size() ? textLinkCmd->results[k] : kFailure;
+        results[sent[k]] = pairResult;
+        if (pairResult != kSuccess) MIF_LOG_FAILED(textLinkCmd);
+    }
 }

@@ -17,4 +17,5 @@ public:
     ErrorCode LinkFrames(const UIDRef& frameA, const UIDRef& frameB) const override;
     ErrorCode UnlinkFrame(const UIDRef& frame) const override;
     ErrorCode FitMultiColumnFrame(const UIDRef& frame, bool fitToText) const override;
+    void LinkFramePairs(const std::vector<std::pair<UIDRef, UIDRef>>& pairs, std::vector<ErrorCode>& results) const override;
 };

@@ -83,3 +83,31 @@ TEST(PageNumbering, Runs_NoPages)
     EXPECT_TRUE(numbering.GetPages().empty());
     EXPECT_TRUE(numbering.GetRuns().empty());
 }
+
+TEST(PageNumbering, Pages_ManySectionsAndPagesListedTwice)
+{
+    // Page names are looked up by page, not by walking the pages: a long document with many
+    // sections gives every page its number, and a page listed in two spreads keeps its first place.
+    TestDocument doc;
+    std::vector<UID> pages;
+    for (int i = 0; i < 1500; ++i) {
+        Spread& spread = doc.AddSpread(2);
+        pages.insert(pages.end(), spread.pages.begin(), spread.pages.end());
+        if (i % 100 == 0) doc.AddSection(doc.PageOf(spread, 0), i % 200 ? PageNumberStyle::kLowerRoman : PageNumberStyle::kArabic, i % 200 != 0, 1);
+    }
+    doc.AddSpread(0).pages.push_back(pages[5]);
+    PageNumbering numbering(doc.DB());
+    ASSERT_EQ(numbering.GetPages().size(), 3001u);
+    ASSERT_EQ(numbering.GetRuns().size(), 15u);
+    EXPECT_EQ(numbering.IndexOf(pages[5]), 5);
+    EXPECT_EQ(numbering.IndexOf(pages[2999]), 2999);
+    EXPECT_EQ(numbering.IndexOf(kInvalidUID), -1);
+    EXPECT_EQ(numbering.GetPageName(pages[0]).GetUTF8String(), "1");
+    EXPECT_EQ(numbering.GetPageName(pages[199]).GetUTF8String(), "200");
+    EXPECT_EQ(numbering.GetPageName(pages[200]).GetUTF8String(), "cci");     // continues, in roman
+    EXPECT_EQ(numbering.GetPageName(pages[399]).GetUTF8String(), "cd");
+    EXPECT_EQ(numbering.GetPageName(pages[400]).GetUTF8String(), "1");       // starts again
+    EXPECT_EQ(numbering.GetPageName(pages[2999]).GetUTF8String(), "200");
+    EXPECT_EQ(numbering.FindRun(pages[2999]), &numbering.GetRuns().back());
+    EXPECT_EQ(numbering.FindRun(pages[399])->firstPage, 200);
+}

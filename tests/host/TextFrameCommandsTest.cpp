@@ -114,6 +114,58 @@ TEST_F(TextFrameCommandsTest, Link_ThreadsJoinTheFirstStory)
     EXPECT_EQ(Frame(c).nextFrame, kInvalidUID);
 }
 
+TEST_F(TextFrameCommandsTest, LinkPairs_AsOnePairAfterTheOther)
+{
+    // Pairs in an order that threads tails first, a loop, a second predecessor, a non-frame.
+    std::vector<UID> f;
+    for (int i = 0; i < 6; ++i) f.push_back(Create(SpreadAt(i % 2)));
+    const char* texts[] = {"a", "", "c", "d", "e", "f"};
+    for (int i = 0; i < 6; ++i)
+        if (*texts[i]) db->Get<Story>(Frame(f[i]).story)->textModel.Insert(0, PMString(texts[i]).GetUTF16());
+    UID storyOfFirst = Frame(f[0]).story, storyOfLone = Frame(f[5]).story;
+    UID page = db->GetDocument()->GetPages().front();
+    std::vector<std::pair<UID, UID>> pairs = {{f[3], f[4]}, {f[2], f[3]}, {f[1], f[2]}, {f[0], f[1]}, {f[4], f[0]},
+                                              {f[5], f[2]}, {f[5], page}, {f[5], f[5]}};
+    auto textLinkCmd = std::make_shared<TextLinkPairsCmd>();
+    UIDList items(db);
+    for (const auto& [a, b] : pairs) {
+        items.Append(a);
+        items.Append(b);
+    }
+    textLinkCmd->SetItemList(items);
+    ASSERT_EQ(CmdUtils::ProcessCommand(textLinkCmd), kSuccess);
+    std::vector<ErrorCode> expected = {kSuccess, kSuccess, kSuccess, kSuccess, kInvalidParameterError,
+                                       kInvalidParameterError, kInvalidParameterError, kInvalidParameterError};
+    EXPECT_EQ(textLinkCmd->results, expected);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Frame(f[i]).story, storyOfFirst) << i;
+        EXPECT_EQ(Frame(f[i]).nextFrame, i < 4 ? f[i + 1] : kInvalidUID) << i;
+        EXPECT_EQ(Frame(f[i]).previousFrame, i > 0 ? f[i - 1] : kInvalidUID) << i;
+    }
+    // Texts join in the order the links were made; the stories that joined another are gone.
+    EXPECT_EQ(db->Get<Story>(storyOfFirst)->GetPrimaryText(), PMString("a\rc\rd\re"));
+    EXPECT_EQ(db->GetDocument()->stories, (std::vector<UID>{storyOfFirst, storyOfLone}));
+    EXPECT_EQ(Frame(f[5]).story, storyOfLone);
+    EXPECT_EQ(Frame(f[5]).nextFrame, kInvalidUID);
+
+    // Pairs that join threads made before the command; an item list of no pairs is refused.
+    UID g = Create(SpreadAt(0));
+    UIDList more(db);
+    more.Append(g);
+    more.Append(f[5]);
+    more.Append(f[4]);
+    more.Append(g);
+    textLinkCmd->SetItemList(more);
+    ASSERT_EQ(CmdUtils::ProcessCommand(textLinkCmd), kSuccess);
+    EXPECT_EQ(textLinkCmd->results, (std::vector<ErrorCode>{kSuccess, kSuccess}));
+    for (UID frame : {g, f[5]}) EXPECT_EQ(Frame(frame).story, storyOfFirst);
+    EXPECT_EQ(db->Get<Story>(storyOfFirst)->GetPrimaryText(), PMString("a\rc\rd\re\rf"));
+    EXPECT_EQ(db->GetDocument()->stories, std::vector<UID>{storyOfFirst});
+    more.Append(g);
+    textLinkCmd->SetItemList(more);
+    EXPECT_NE(CmdUtils::ProcessCommand(textLinkCmd), kSuccess);
+}
+
 TEST_F(TextFrameCommandsTest, Unlink_RestOfThreadGetsNewStory)
 {
     UID a = Create(SpreadAt(0)), b = Create(SpreadAt(0)), c = Create(SpreadAt(1));

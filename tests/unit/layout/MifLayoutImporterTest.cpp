@@ -21,7 +21,7 @@ class MifLayoutImporterTest : public ::testing::Test {
 protected:
     DataBase* Import(const std::string& mif)
     {
-        auto path = std::filesystem::temp_directory_path() / "tessel-layout-test.mif";
+        auto path = mFolder / "layout-test.mif";   // test programs run side by side
         std::ofstream(path, std::ios::binary) << mif;
         UIDRef document;
         PMString message;
@@ -34,6 +34,7 @@ protected:
     {
         for (DataBase* db : DocumentList::GetDocuments()) DocumentList::Close(db);
     }
+    TempFolder mFolder{"layout"};
     // The full names of the document's master spreads, in order.
     static std::vector<std::string> Masters(const DataBase* db)
     {

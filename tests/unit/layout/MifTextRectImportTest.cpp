@@ -19,6 +19,7 @@
 #include "ObjectModel.h"
 #include "Spread.h"
 #include "Story.h"
+#include "TempFolder.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
 
@@ -26,9 +27,15 @@ namespace {
 
 class MifTextRectImportTest : public ::testing::Test {
 protected:
+    // Test programs run side by side: each has its own input file and diagnostic log.
+    void SetUp() override
+    {
+        mSavedLogDir = std::getenv("TESSEL_LOG_DIR") ? std::getenv("TESSEL_LOG_DIR") : "";
+        setenv("TESSEL_LOG_DIR", mFolder.Path().c_str(), 1);
+    }
     void Import(const std::string& mif)
     {
-        auto path = std::filesystem::temp_directory_path() / "tessel-textrect-test.mif";
+        auto path = mFolder / "textrect-test.mif";
         std::ofstream(path, std::ios::binary) << mif;
         UIDRef document;
         PMString message;
@@ -46,6 +53,7 @@ protected:
     {
         importer = InterfacePtr<IMifLayoutImporter>();
         for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
+        setenv("TESSEL_LOG_DIR", mSavedLogDir.c_str(), 1);
     }
     // The frame made for TextRect `id`; fails the test when there is none.
     const TextFrame& Frame(int32 id) const
@@ -72,6 +80,8 @@ protected:
         std::string text;
     };
 
+    TempFolder mFolder{"textrect"};
+    std::string mSavedLogDir;
     DataBase* db = nullptr;
     InterfacePtr<IMifLayoutImporter> importer;
     WarningsPresenter presenter;
@@ -270,4 +280,96 @@ TEST_F(MifTextRectImportTest, SingleSided_LeftMasterFramesAreNotMade)
     EXPECT_EQ(a->pageItems, std::vector<UID>{FrameUID(2)});
     EXPECT_EQ(OnPage(2, a->pages[0]), PMRect(0, 0, 100, 100));
     EXPECT_FALSE(importer->IsOnLeftPage(importer->GetItemOfId(4)));
+}
+
+namespace {
+
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+} // namespace
+
+TEST_F(MifTextRectImportTest, Threads_LoopOfThreeIsRefusedOnceAndSharesOneFlow)
+{
+    std::string logged = LoggedBy([&] {
+        Import("<MIFFile 9.00>\n"
+               "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 4>>>>\n"
+               "<Page <TextRect <ID 4> <ShapeRect 0 0 50pt 50pt> <TRNext 9> <TRSideheadWidth 10pt>>"
+               " <TextRect <ID 9> <ShapeRect 0 0 50pt 50pt> <TRNext 6> <TRSideheadWidth 10pt>>"
+               " <TextRect <ID 6> <ShapeRect 0 0 50pt 50pt> <TRNext 4> <TRSideheadWidth 10pt>>>\n");
+    });
+    // 4 -> 9 and 6 -> 4 are made in ID order; 9 -> 6 would close the loop, and the user is told
+    // once, before the host is asked.
+    EXPECT_EQ(Count(logged, "): textLinkCmd failed"), 0u) << logged;
+    EXPECT_EQ(Count(warnings, "TRNext would close the thread into a loop, not threaded: 6"), 1u) << warnings;
+    EXPECT_EQ(Frame(6).nextFrame, FrameUID(4));
+    EXPECT_EQ(Frame(4).nextFrame, FrameUID(9));
+    EXPECT_EQ(Frame(9).nextFrame, kInvalidUID);
+    EXPECT_EQ(db->GetDocument()->stories.size(), 1u);
+    // A loop has no head: its TextRects take the lowest ID of the loop, so all find the flow of 4.
+    for (int32 id : {4, 6, 9}) {
+        EXPECT_TRUE(importer->HasSideheads(id)) << id;
+        EXPECT_EQ(Frame(id).insets, PMRect(10, 0, 0, 0)) << id;
+    }
+}
+
+TEST_F(MifTextRectImportTest, Threads_LongChainsFindTheirHeadsInAnyIdOrder)
+{
+    // Chain A runs from ID 3000 down to 1001, chain B from 1 up to 1000, 100 frames a page; only
+    // the flow of A has side heads. A later TextRect with ID 7 replaces the first one.
+    std::string mif = "<MIFFile 9.00>\n<TextFlow <TFSideheads No> <Para <ParaLine <TextRectID 1>>>>\n";
+    for (int page = 0; page < 30; ++page) {
+        mif += "<Page";
+        for (int i = 0; i < 100; ++i) {
+            int n = page * 100 + i;   // 0 .. 2999
+            int id = n < 1000 ? n + 1 : 4000 - n;
+            int next = n < 1000 ? (id < 1000 ? id + 1 : 0) : (id > 1001 ? id - 1 : 0);
+            mif += " <TextRect <ID " + std::to_string(id) + "> <ShapeRect 0 0 50pt 50pt> <TRSideheadWidth 12pt>";
+            if (next) mif += " <TRNext " + std::to_string(next) + ">";
+            mif += ">";
+        }
+        mif += ">\n";
+    }
+    mif += "<Page <TextRect <ID 7> <ShapeRect 0 0 60pt 60pt> <TRNext 8>>>\n";
+    mif += "<TextFlow <TFSideheads Yes> <Para <ParaLine <TextRectID 2999>>> <Para <ParaLine <TextRectID 3000>>>>\n";
+    std::string logged = LoggedBy([&] { Import(mif); });
+    EXPECT_EQ(Count(logged, "textLinkCmd failed"), 0u) << logged;
+    EXPECT_EQ(db->GetDocument()->stories.size(), 3u);   // A, B, and the first TextRect 7's own
+    for (int32 id = 1001; id <= 3000; ++id) {
+        ASSERT_EQ(Frame(id).story, Frame(3000).story) << id;
+        ASSERT_EQ(Frame(id).nextFrame, id > 1001 ? FrameUID(id - 1) : kInvalidUID) << id;
+        ASSERT_TRUE(importer->HasSideheads(id)) << id;
+    }
+    EXPECT_EQ(Frame(3000).previousFrame, kInvalidUID);
+    for (int32 id = 1; id <= 1000; ++id) {
+        ASSERT_EQ(Frame(id).story, Frame(1).story) << id;
+        ASSERT_FALSE(importer->HasSideheads(id)) << id;
+    }
+    EXPECT_EQ(Frame(1000).nextFrame, kInvalidUID);
+    EXPECT_EQ(Frame(7).GetBoundsInSpread().Width(), 60);
+    EXPECT_EQ(importer->GetIdOfItem(db, FrameUID(7)), 7);
+    EXPECT_EQ(importer->GetIdOfItem(db, FrameUID(2999)), 2999);
+    EXPECT_EQ(importer->GetIdOfItem(nullptr, FrameUID(2999)), 0);
+}
+
+TEST_F(MifTextRectImportTest, Finalize_BalancedFramesAreNotFittedYetAndTheImportGoesOn)
+{
+    std::string logged = LoggedBy([&] {
+        Import("<MIFFile 9.00>\n"
+               "<Page <TextRect <ID 1> <ShapeRect 0 0 200pt 600pt> <TRNumColumns 2> <TRColumnBalance Yes>>"
+               " <TextRect <ID 2> <ShapeRect 0 0 200pt 300pt> <TRColumnBalance Yes>>>\n"
+               "<TextFlow <Para <ParaLine <TextRectID 1> <String `Text'>>>>\n");
+    });
+    // Fitting needs composed text: the frames keep their height, with one line in the log.
+    EXPECT_EQ(Frame(1).GetBoundsInSpread().Height(), 600);
+    EXPECT_EQ(Frame(2).GetBoundsInSpread().Height(), 300);
+    EXPECT_EQ(Count(logged, "): fitMultiColumnFrame != kSuccess"), 1u) << logged;
+    Utils<IMifTextFrameUtils> textFrameUtils;
+    ASSERT_TRUE(textFrameUtils);
+    EXPECT_NE(textFrameUtils->FitMultiColumnFrame(importer->GetItemOfId(1), false), kSuccess);
+    EXPECT_NE(textFrameUtils->FitMultiColumnFrame(UIDRef(), true), kSuccess);
 }

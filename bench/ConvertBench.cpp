@@ -1,0 +1,116 @@
+// A whole conversion, as the host's Open and a save as IDML run it, of generated documents of
+// 1,000, 10,000 and 100,000 pages with one text frame each, threaded into one story or not: the
+// time per page must stay flat as the document grows, and so must the memory the document holds
+// per page (the counter doc_bytes_per_item, heap in use once the document is made). The same for
+// the longest corpus file and ten copies of its text, per paragraph. The time is CPU time: the
+// machines it runs on are shared.
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "DocumentList.h"
+#include "IImportProvider.h"
+#include "IPMStream.h"
+#include "IdmlWriter.h"
+#include "InterfacePtr.h"
+#include "MifGenerator.h"
+#include "MifRegistration.h"
+#include "ObjectModel.h"
+#include "TesselID.h"
+
+namespace {
+
+size_t HeapInUse() { return mallinfo2().uordblks; }
+
+void SetUp()
+{
+    static const bool done = [] {
+        std::string temp = std::filesystem::temp_directory_path().string();
+        setenv("TESSEL_LOG_DIR", (temp + "/tessel-bench-log").c_str(), 0);
+        setenv("TESSEL_CONFIG_DIR", (temp + "/tessel-bench-config").c_str(), 0);
+        RegisterTesselPlugIn();
+        return true;
+    }();
+    (void)done;
+}
+
+// Converts `mif` once per iteration; `units` (pages or paragraphs) scale the counters.
+void ConvertLoop(benchmark::State& state, const std::string& mif, int64 units)
+{
+    SetUp();
+    InterfacePtr<IImportProvider> provider(CreateObject2<IImportProvider>(kMifImportProviderBoss));
+    if (!provider) {
+        state.SkipWithError("no MIF import provider");
+        return;
+    }
+    double documentBytes = 0, packageBytes = 0;
+    for (auto _ : state) {
+        size_t before = HeapInUse();
+        auto stream = StreamUtil::CreateMemoryStreamRead(mif.data(), mif.size());
+        UIDRef document;
+        if (provider->ImportThis(stream.get(), IDFile(std::filesystem::path("/tmp/bench.mif")), kSuppressUI, document) != kSuccess) {
+            state.SkipWithError("the import failed");
+            break;
+        }
+        CmdUtils::ProcessScheduledCmds();
+        documentBytes = static_cast<double>(HeapInUse() - before);
+        std::string package;
+        if (IdmlWriter::BuildPackage(*document.GetDataBase(), &package) != kSuccess) {
+            state.SkipWithError("the IDML package could not be built");
+            break;
+        }
+        packageBytes = static_cast<double>(package.size());
+        state.PauseTiming();
+        DocumentList::Close(document.GetDataBase());
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * units);
+    state.counters["input_MB"] = static_cast<double>(mif.size()) / 1e6;
+    state.counters["doc_bytes_per_item"] = documentBytes / static_cast<double>(units);
+    state.counters["idml_bytes_per_item"] = packageBytes / static_cast<double>(units);
+}
+
+void BM_Convert(benchmark::State& state)
+{
+    const int pages = static_cast<int>(state.range(0));
+    ConvertLoop(state, MifGenerator::Document(pages, state.range(1) != 0), pages);
+}
+
+// The longest corpus file (2268 paragraphs poured into one story), and a file that holds its
+// body flow `copies` times: the time per paragraph must stay flat.
+void BM_Article(benchmark::State& state)
+{
+    const int copies = static_cast<int>(state.range(0));
+    std::ifstream file(TESSEL_CORPUS_DIR "/generated/openjade/article-long.mif", std::ios::binary);
+    std::string mif((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (mif.empty()) {
+        state.SkipWithError("the corpus is not there");
+        return;
+    }
+    size_t flow = mif.rfind("<TextFlow");
+    std::string body = flow == std::string::npos ? std::string() : mif.substr(flow);
+    for (int i = 1; i < copies; ++i) mif += body;
+    int64 paragraphs = 0;
+    for (size_t at = mif.find("<Para "); at != std::string::npos; at = mif.find("<Para ", at + 1)) ++paragraphs;
+    ConvertLoop(state, mif, paragraphs);
+}
+
+} // namespace
+
+BENCHMARK(BM_Convert)
+    ->ArgNames({"pages", "threaded"})
+    ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+
+BENCHMARK(BM_Article)->ArgNames({"copies"})->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+BENCHMARK_MAIN();
