@@ -9,4 +9,10 @@ cmake --build build-test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TESSEL_LOG_DIR="$PWD/build-test/log"
+# Packages are validated against InDesign's package schema when get-schema.sh has put one in the
+# default cache folder (or TESSEL_IDML_SCHEMA_DIR names one); those tests skip otherwise.
+schema_dir="${XDG_CACHE_HOME:-${HOME:-}/.cache}/tessel/idmlschema"
+if [ -z "${TESSEL_IDML_SCHEMA_DIR:-}" ] && [ -f "$schema_dir/designmap.rnc" ]; then
+  export TESSEL_IDML_SCHEMA_DIR="$schema_dir"
+fi
 ctest --test-dir build-test --output-on-failure -j"$(nproc)"

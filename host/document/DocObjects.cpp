@@ -84,9 +84,18 @@ void Document::RefreshMissingFonts()
     for (UID uid : fontFamilies) {
         FontFamily* family = GetDataBase()->Get<FontFamily>(uid);
         if (!family) continue;
-        family->installed = FontManager::Get().HasFamily(family->name);
+        family->FindInstalledFaces();
         if (!family->installed) missingFonts.push_back(family->name);
     }
+}
+
+void FontFamily::FindInstalledFaces()
+{
+    const FontGroup* group = FontManager::Get().FindFontGroup(name);
+    installed = group != nullptr;
+    installedFaces.clear();
+    if (group)
+        for (const InstalledFont& font : group->fonts) installedFaces.push_back(FontFace{font.style, font.postScriptName});
 }
 
 PMString MasterSpread::GetName() const

@@ -28,6 +28,12 @@ public:
     bool reserved = false;  // the document's default list
 };
 
+// A style of a font family as the system has it.
+struct FontFace {
+    PMString style;           // "Bold Italic"
+    PMString postScriptName;  // "NimbusRoman-BoldItalic"; empty when the system gives none
+};
+
 // A font family the document uses, with the styles of it that its text asks for.
 class FontFamily : public DocObject {
 public:
@@ -35,4 +41,10 @@ public:
     std::vector<PMString> styles;
     // Whether the system has the family (false: InDesign shows it as missing).
     bool installed = false;
+    // The styles of the family the system has, with their PostScript names, as found when the
+    // family was added to the document or the fonts in use were refreshed; empty when missing.
+    std::vector<FontFace> installedFaces;
+
+    // Asks the system's fonts again whether it has the family, and which styles.
+    void FindInstalledFaces();
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "Document.h"
-#include "FontManager.h"
 
 UID StyleUtils::FindStyle(const DataBase& db, StyleKind kind, const PMString& name)
 {
@@ -66,7 +65,7 @@ UID DocFontMgr::GetFontFamilyUID(DataBase& db, const PMString& name)
         if (const FontFamily* family = db.Get<FontFamily>(uid); family && family->name == name) return uid;
     FontFamily* family = db.Create<FontFamily>();
     family->name = name;
-    family->installed = FontManager::Get().HasFamily(name);
+    family->FindInstalledFaces();
     document->fontFamilies.push_back(family->GetUID());
     return family->GetUID();
 }

@@ -135,13 +135,11 @@ const FontGroup* FontManager::GetFontGroup(int32 i) const
     return i >= 0 && i < GetFontGroupCount() ? &mGroups[static_cast<size_t>(i)] : nullptr;
 }
 
-const FontGroup* FontManager::FindGroup(const PMString& family) const
+const FontGroup* FontManager::FindFontGroup(const PMString& family) const
 {
     auto at = std::lower_bound(mGroups.begin(), mGroups.end(), family, [](const FontGroup& g, const PMString& f) { return g.family < f; });
     return at != mGroups.end() && at->family == family ? &*at : nullptr;
 }
-
-bool FontManager::HasFamily(const PMString& family) const { return FindGroup(family) != nullptr; }
 
 const InstalledFont* FontManager::FindByPostScriptName(const PMString& postScriptName) const
 {
@@ -154,7 +152,7 @@ const InstalledFont* FontManager::FindByPostScriptName(const PMString& postScrip
 
 int32 FontManager::GetCharSet(const PMString& family) const
 {
-    if (const FontGroup* group = FindGroup(family)) return group->charSet;
+    if (const FontGroup* group = FindFontGroup(family)) return group->charSet;
     return mSymbolStandIn && family == PMString("Symbol") ? kSymbolCharSet : kAnsiCharSet;
 }
 

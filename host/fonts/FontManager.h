@@ -32,7 +32,9 @@ public:
     // The i-th family, in name order; null when out of range.
     const FontGroup* GetFontGroup(int32 i) const;
     // Whether a family of exactly this name is installed.
-    bool HasFamily(const PMString& family) const;
+    bool HasFamily(const PMString& family) const { return FindFontGroup(family) != nullptr; }
+    // The installed family of exactly this name, with its fonts; null when there is none.
+    const FontGroup* FindFontGroup(const PMString& family) const;
     // The installed font of this PostScript name; null when none.
     const InstalledFont* FindByPostScriptName(const PMString& postScriptName) const;
     // The character set of the family (exact name); 0 when it is not installed, except that
@@ -52,7 +54,6 @@ public:
 
 private:
     FontManager();
-    const FontGroup* FindGroup(const PMString& family) const;
 
     std::vector<FontGroup> mGroups;  // by family name
     bool mSymbolStandIn = false;     // fontconfig serves a symbol-encoded font for "Symbol"

@@ -19,7 +19,6 @@ void WriteDocumentAttributes(IdmlContext& context)
     for (const std::string& story : context.GetStories()) stories += (stories.empty() ? "" : " ") + story;
     IdmlXml::SetText(document, "StoryList", stories);
     if (!context.GetDocument().name.IsEmpty()) IdmlXml::SetText(document, "Name", context.GetDocument().name);
-    IdmlXml::SetText(document, "ZeroPointReference", "SpreadOrigin");
     IdmlXml::SetText(document, "ActiveLayer", context.LayerRef(kInvalidUID));
     IdmlXml::SetText(document, "SolidColorIntent", "UseColorSettings");
     IdmlXml::SetText(document, "AfterBlendingIntent", "UseColorSettings");

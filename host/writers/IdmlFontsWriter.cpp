@@ -6,7 +6,6 @@
 
 #include "DataBase.h"
 #include "Document.h"
-#include "FontManager.h"
 #include "IdmlContext.h"
 #include "IdmlIds.h"
 #include "IdmlXml.h"
@@ -40,17 +39,13 @@ std::vector<PMString> StylesInUse(const DataBase& db, const FontFamily& family)
     return styles;
 }
 
-// The installed font of exactly this family and style; null when the system lacks it. (Styles
-// name fonts by family and style, so a font of another spelling would not be found either.)
-const InstalledFont* FindInstalled(const PMString& family, const PMString& style)
+// The face of exactly this style that the document found installed; null when the system
+// lacked it. (Styles name fonts by family and style, so a face of another spelling would not be
+// found either.)
+const FontFace* FindInstalled(const FontFamily& family, const PMString& style)
 {
-    const FontManager& fonts = FontManager::Get();
-    for (int32 i = 0; i < fonts.GetFontGroupCount(); ++i) {
-        const FontGroup* group = fonts.GetFontGroup(i);
-        if (group->family != family) continue;
-        for (const InstalledFont& font : group->fonts)
-            if (font.style == style) return &font;
-    }
+    for (const FontFace& face : family.installedFaces)
+        if (face.style == style) return &face;
     return nullptr;
 }
 
@@ -87,7 +82,7 @@ void IdmlFontsWriter::Write(IdmlContext& context)
         IdmlXml::SetText(familyElement, "Name", family->name);
         std::vector<PMString> styles = StylesInUse(db, *family);
         for (size_t i = 0; i < styles.size(); ++i) {
-            const InstalledFont* installed = FindInstalled(family->name, styles[i]);
+            const FontFace* installed = FindInstalled(*family, styles[i]);
             PMString fullName(family->name);
             fullName.Append(" ");
             fullName.Append(styles[i]);

@@ -65,18 +65,24 @@ std::string ColorValue(const Swatch& color)
     return value;
 }
 
-// Model, Space and ColorValue of a color or of the color a tint is made of.
-void SetColorSpace(pugi::xml_node element, const Swatch* color)
+// How a color or tint is special (not at all) and its alternate color (none).
+void SetPlainColor(pugi::xml_node element)
 {
-    const char* model = "Process";
-    if (color && color->kind == SwatchKind::kSpot) model = "Spot";
-    if (color && color->kind == SwatchKind::kRegistration) model = "Registration";
-    IdmlXml::SetText(element, "Model", model);
-    IdmlXml::SetText(element, "Space", "CMYK");
-    IdmlXml::SetText(element, "ColorValue", color ? ColorValue(*color) : std::string("0 0 0 100"));
     IdmlXml::SetText(element, "ColorOverride", "Normal");
     IdmlXml::SetText(element, "AlternateSpace", "NoAlternateColor");
     IdmlXml::SetText(element, "AlternateColorValue", "");
+}
+
+// Model, Space and ColorValue of a color.
+void SetColorSpace(pugi::xml_node element, const Swatch& color)
+{
+    const char* model = "Process";
+    if (color.kind == SwatchKind::kSpot) model = "Spot";
+    if (color.kind == SwatchKind::kRegistration) model = "Registration";
+    IdmlXml::SetText(element, "Model", model);
+    IdmlXml::SetText(element, "Space", "CMYK");
+    IdmlXml::SetText(element, "ColorValue", ColorValue(color));
+    SetPlainColor(element);
 }
 
 void WriteDocumentColors(pugi::xml_node root, const IdmlCatalog& catalog)
@@ -85,10 +91,13 @@ void WriteDocumentColors(pugi::xml_node root, const IdmlCatalog& catalog)
         if (entry.element != IdmlCatalog::SwatchElement::kColor) continue;
         pugi::xml_node element = root.append_child("Color");
         IdmlXml::SetText(element, "Self", entry.self);
-        SetColorSpace(element, entry.color);
+        SetColorSpace(element, *entry.color);
         SetSwatchAttributes(element, entry.name, true, true);
     }
 }
+
+// The lowest neutral density an ink can have: even the palest ink darkens the paper a little.
+constexpr double kMinNeutralDensity = 0.001;
 
 // A spot color prints on an ink of its own name. Its neutral density (how dark the ink prints,
 // which trapping uses) is estimated from the process inks the color is made of.
@@ -106,21 +115,22 @@ void WriteSpotInks(pugi::xml_node root, const IdmlCatalog& catalog)
         IdmlXml::SetText(element, "Angle", "45");
         IdmlXml::SetBool(element, "ConvertToProcess", false);
         IdmlXml::SetText(element, "Frequency", "70");
-        IdmlXml::SetReal(element, "NeutralDensity", std::round(std::min(density, 2.0) * 1000) / 1000);
+        IdmlXml::SetReal(element, "NeutralDensity", std::round(std::clamp(density, kMinNeutralDensity, 2.0) * 1000) / 1000);
         IdmlXml::SetBool(element, "PrintInk", true);
         IdmlXml::SetInteger(element, "TrapOrder", ++trapOrder);
         IdmlXml::SetText(element, "InkType", "Normal");
     }
 }
 
-// A tint has no name of its own ("$ID/"); InDesign shows it as its color and percentage.
+// A tint has no name of its own ("$ID/"); InDesign shows it as its color and percentage. Its
+// model and values are those of its base color, so it carries none of its own.
 void WriteTints(pugi::xml_node root, const IdmlCatalog& catalog)
 {
     for (const IdmlCatalog::SwatchEntry& entry : catalog.GetSwatches()) {
         if (entry.element != IdmlCatalog::SwatchElement::kTint) continue;
         pugi::xml_node element = root.append_child("Tint");
         IdmlXml::SetText(element, "Self", entry.self);
-        SetColorSpace(element, entry.color);
+        SetPlainColor(element);
         SetSwatchAttributes(element, "$ID/", true, true);
         IdmlXml::SetReal(element, "TintValue", entry.tint);
         IdmlXml::SetText(element, "BaseColor", entry.baseSelf);

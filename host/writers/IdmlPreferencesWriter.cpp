@@ -14,9 +14,7 @@ void WriteDocumentPreference(IdmlContext& context, pugi::xml_node root)
     IdmlXml::SetReal(element, "PageWidth", prefs.pageWidth);
     IdmlXml::SetInteger(element, "PagesPerDocument", static_cast<int64>(context.GetNumbering().GetPages().size()));
     IdmlXml::SetBool(element, "FacingPages", prefs.facingPages);
-    // The wide flag and the page size both say landscape; either is enough.
-    bool landscape = prefs.wide || prefs.pageWidth > prefs.pageHeight;
-    IdmlXml::SetText(element, "PageOrientation", landscape ? "Landscape" : "Portrait");
+    // The format has no orientation of its own: a page wider than high is landscape.
     IdmlXml::SetText(element, "PageBinding", "LeftToRight");
     IdmlXml::SetBool(element, "AllowPageShuffle", true);
     for (const char* bleed : {"DocumentBleedTopOffset", "DocumentBleedBottomOffset", "DocumentBleedInsideOrLeftOffset",

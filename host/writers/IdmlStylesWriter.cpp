@@ -1,5 +1,7 @@
 #include "IdmlStylesWriter.h"
 
+#include <string_view>
+
 #include "DataBase.h"
 #include "IdmlContext.h"
 #include "IdmlIds.h"
@@ -30,7 +32,8 @@ pugi::xml_node AppendStyle(pugi::xml_node group, const char* kind, const std::st
     pugi::xml_node style = group.append_child(kind);
     IdmlXml::SetText(style, "Self", self);
     IdmlXml::SetText(style, "Name", name);
-    IdmlXml::SetBool(style, "Imported", false);
+    // Only text styles record whether they came from another document.
+    if (std::string_view(kind) == "ParagraphStyle" || std::string_view(kind) == "CharacterStyle") IdmlXml::SetBool(style, "Imported", false);
     if (basedOn) SetBasedOn(style, basedOn);
     return style;
 }

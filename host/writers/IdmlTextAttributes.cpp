@@ -155,7 +155,8 @@ void Writer::Write(TextAttribute kind, const AttributeValue& value)
         break;
     case TextAttribute::kListLevel: Integer("NumberingLevel", value, 1, 9); break;
     case TextAttribute::kNumberingCharStyle:
-        Reference("NumberingCharacterStyle", catalog.CharacterStyleRef(::Reference(value)));
+        if (std::string style = catalog.CharacterStyleRef(::Reference(value)); !style.empty())
+            IdmlXml::AddProperty(mElement, "NumberingCharacterStyle", "object", style);
         break;
     case TextAttribute::kNumberingStartAt: Integer("NumberingStartAt", value, 1, std::numeric_limits<int32>::max()); break;
     case TextAttribute::kNumberingContinue: Bool("NumberingContinue", value); break;

@@ -42,7 +42,7 @@
 //                                                      "I, II, III, IV...", "a, b, c, d...",
 //                                                      "A, B, C, D..."
 //   kListLevel           NumberingLevel                1..9
-//   kNumberingCharStyle  NumberingCharacterStyle       a character style's Self
+//   kNumberingCharStyle  <NumberingCharacterStyle type="object">  a character style's Self
 //   kNumberingStartAt    NumberingStartAt              1 and up (InDesign cannot start at 0)
 //   kNumberingContinue   NumberingContinue
 // A value outside InDesign's range is brought to the nearest end of it, as InDesign would not

@@ -20,6 +20,7 @@
 #include "SwatchUtils.h"
 #include "TestUtils.h"
 #include "host/IdmlPackage.h"
+#include "host/IdmlSchema.h"
 #include "host/TestDocument.h"
 
 using Strings = std::vector<std::string>;
@@ -205,6 +206,8 @@ IdmlPackage Build(const DataBase& db)
     IdmlPackage package = IdmlPackage::FromBytes(bytes);
     EXPECT_TRUE(package.IsOpen()) << package.GetError();
     EXPECT_EQ(package.Check(), Strings());
+    // Every package the catalog tests make is one InDesign's package schema accepts.
+    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(bytes));
     return package;
 }
 
@@ -248,7 +251,8 @@ TEST(IdmlCatalog, Swatches_ColorsInksAndTints)
     EXPECT_EQ(Attr(tints[0], "Self"), "Tint/PANTONE 185 C 40%");
     EXPECT_EQ(Attr(tints[0], "BaseColor"), "Color/PANTONE 185 C");
     EXPECT_EQ(Attr(tints[0], "TintValue"), "40");
-    EXPECT_EQ(Attr(tints[0], "Model"), "Spot");
+    // The tint's model and values are its color's: it repeats none of them.
+    for (const char* absent : {"Model", "Space", "ColorValue"}) EXPECT_FALSE(tints[0].attribute(absent)) << absent;
     EXPECT_EQ(Attr(tints[1], "BaseColor"), "Color/PANTONE 185 C");
     EXPECT_EQ(Attr(tints[1], "TintValue"), "20");
     // Text in the tint refers to the tint itself.
@@ -269,6 +273,7 @@ TEST(IdmlCatalog, Swatches_OddNamesAndBrokenBases)
     lineBreak.AppendW(0x0001);
     AddColor(doc, "", SwatchKind::kProcess, 0, 0, 0, 0).name = lineBreak;
     AddColor(doc, "Loud", SwatchKind::kProcess, 1.5, -0.2, 0, 0);
+    AddColor(doc, "Varnish", SwatchKind::kSpot, 0, 0, 0, 0);
     Swatch& ofNone = AddTint(doc, SwatchUtils::GetNoneSwatch(doc.DB()), 50);
     AddTint(doc, 999, 30);
     AddTint(doc, SwatchUtils::GetBlackSwatch(doc.DB()), 30);  // the same color and percent as ofGone
@@ -287,6 +292,9 @@ TEST(IdmlCatalog, Swatches_OddNamesAndBrokenBases)
     EXPECT_EQ(Attr(package.FindSelf("Color/Twin"), "ColorValue"), "20 0 0 0");
     EXPECT_EQ(Attr(package.FindSelf("Color/Twin 2"), "ColorValue"), "30 0 0 0");
     EXPECT_TRUE(package.FindSelf("Ink/Twin 2"));
+    EXPECT_EQ(Attr(package.FindSelf("Ink/Twin 2"), "NeutralDensity"), "0.183");
+    // An ink of no color still darkens the paper a little: InDesign takes no density below 0.001.
+    EXPECT_EQ(Attr(package.FindSelf("Ink/Varnish"), "NeutralDensity"), "0.001");
     EXPECT_EQ(Attr(package.FindSelf("Color/Black"), "ColorValue"), "0 0 0 100");
     EXPECT_EQ(Attr(package.FindSelf("Color/Black 2"), "ColorValue"), "0 0 0 80");
     // A color without a name is called by its values; line breaks become blanks.
@@ -443,7 +451,8 @@ TEST(IdmlCatalog, Styles_NumberingAndLists)
     EXPECT_EQ(Attr(heading, "NumberingExpression"), "Chapter ^1^t");
     EXPECT_EQ(Property(heading, "NumberingFormat"), "I, II, III, IV...");
     EXPECT_EQ(Attr(heading, "NumberingLevel"), "1");
-    EXPECT_EQ(Attr(heading, "NumberingCharacterStyle"), "CharacterStyle/Number");
+    EXPECT_EQ(Property(heading, "NumberingCharacterStyle"), "CharacterStyle/Number");
+    EXPECT_EQ(PropertyType(heading, "NumberingCharacterStyle"), "object");
     EXPECT_EQ(Attr(heading, "NumberingStartAt"), "3");
     EXPECT_EQ(Attr(heading, "NumberingContinue"), "false");
     pugi::xml_node step = package.FindSelf("ParagraphStyle/Step");
@@ -488,6 +497,13 @@ TEST(IdmlCatalog, Styles_RootsAndOddStyles)
 
     // The document's root styles are InDesign's: their attributes go there.
     EXPECT_EQ(Attr(package.FindSelf(IdmlIds::kNoParagraphStyle), "PointSize"), "10");
+    // Text styles say they were not imported; cell, table and object styles have no such flag.
+    EXPECT_EQ(Attr(package.FindSelf(IdmlIds::kBasicParagraphStyle), "Imported"), "false");
+    EXPECT_EQ(Attr(package.FindSelf(IdmlIds::kNoCharacterStyle), "Imported"), "false");
+    for (const char* self : {IdmlIds::kNoCellStyle, IdmlIds::kBasicTableStyle, IdmlIds::kNormalTextFrameStyle}) {
+        ASSERT_TRUE(package.FindSelf(self)) << self;
+        EXPECT_FALSE(package.FindSelf(self).attribute("Imported")) << self;
+    }
     EXPECT_EQ(Property(package.FindSelf(IdmlIds::kBasicParagraphStyle), "Leading"), "12");
     // Names: escaped in Self, unique, never a root style's.
     EXPECT_EQ(Children(package.Part("Resources/Styles.xml").child("RootParagraphStyleGroup"), "ParagraphStyle", "Self"),
@@ -553,9 +569,9 @@ TEST(IdmlCatalog, Attributes_OutOfRangeAndUnknown)
     EXPECT_EQ(Attr(element, "MinimumWordSpacing"), "110");
     EXPECT_EQ(Attr(element, "DesiredWordSpacing"), "110");
     EXPECT_EQ(Attr(element, "MaximumWordSpacing"), "110");
-    for (const char* absent : {"Justification", "Position", "SpaceAfter", "NumberingCharacterStyle"})
+    for (const char* absent : {"Justification", "Position", "SpaceAfter"})
         EXPECT_FALSE(element.attribute(absent)) << absent;
-    for (const char* absent : {"NumberingFormat", "AppliedNumberingList", "AppliedFont"})
+    for (const char* absent : {"NumberingFormat", "AppliedNumberingList", "AppliedFont", "NumberingCharacterStyle"})
         EXPECT_FALSE(element.child("Properties").child(absent)) << absent;
 }
 

@@ -7,6 +7,7 @@
 #include "IdmlWriter.h"
 #include "ZipArchiveWriter.h"
 #include "host/IdmlPackage.h"
+#include "host/IdmlSchema.h"
 #include "host/TestDocument.h"
 
 namespace {
@@ -27,8 +28,8 @@ IdmlPackage GoodPackage()
     return IdmlPackage::FromBytes(bytes);
 }
 
-// The good package with `edit` applied to its entries, read back.
-IdmlPackage Broken(const Edit& edit)
+// The bytes of the good package with `edit` applied to its entries.
+std::string BrokenBytes(const Edit& edit)
 {
     IdmlPackage good = GoodPackage();
     std::vector<ZipEntry> entries;
@@ -36,8 +37,11 @@ IdmlPackage Broken(const Edit& edit)
     edit(entries);
     std::string bytes;
     EXPECT_EQ(ZipArchiveWriter::Pack(entries, &bytes), kSuccess);
-    return IdmlPackage::FromBytes(bytes);
+    return bytes;
 }
+
+// The good package with `edit` applied to its entries, read back.
+IdmlPackage Broken(const Edit& edit) { return IdmlPackage::FromBytes(BrokenBytes(edit)); }
 
 ZipEntry& EntryNamed(std::vector<ZipEntry>& entries, const std::string& prefix)
 {
@@ -143,4 +147,36 @@ TEST(IdmlPackage, References_Faults)
     Strings problems = threads.CheckReferences();
     EXPECT_TRUE(Reports(problems, "ParentStory=\"s9\""));
     EXPECT_TRUE(Reports(problems, "TextFrame f1: NextTextFrame f2 does not name it"));
+}
+
+// The schema check other tests rely on: it says why it cannot run, and it refuses what the
+// package schema has no place for, naming the part.
+TEST(IdmlSchema, Unavailable_SaysWhy)
+{
+    std::string script = std::string(TESSEL_CORPUS_DIR) + "/../tools/idml/validate_schema.sh";
+    IdmlSchema unset("", script);
+    EXPECT_FALSE(unset.IsAvailable());
+    EXPECT_NE(unset.WhyUnavailable().find(IdmlSchema::kVariable), std::string::npos) << unset.WhyUnavailable();
+    IdmlSchema empty(TESSEL_TEST_DATA_DIR, script);
+    EXPECT_FALSE(empty.IsAvailable());
+    EXPECT_NE(empty.WhyUnavailable().find("designmap.rnc"), std::string::npos) << empty.WhyUnavailable();
+    IdmlSchema::Result result = empty.Validate("not a package");
+    EXPECT_FALSE(result.valid);
+    EXPECT_EQ(result.report, empty.WhyUnavailable());
+}
+
+TEST(IdmlSchema, Refuses_AttributesTheSchemaLacks)
+{
+    IdmlSchema schema = IdmlSchema::FromEnvironment();
+    if (!schema.IsAvailable()) GTEST_SKIP() << schema.WhyUnavailable();
+    std::string bad = BrokenBytes([](std::vector<ZipEntry>& entries) {
+        Replace(EntryNamed(entries, "Resources/Preferences.xml").data, "<DocumentPreference ",
+                "<DocumentPreference PageOrientation=\"Portrait\" ");
+    });
+    IdmlSchema::Result result = schema.Validate(bad);
+    EXPECT_FALSE(result.valid);
+    EXPECT_NE(result.report.find("FAIL Resources/Preferences.xml"), std::string::npos) << result.report;
+    EXPECT_NE(result.report.find("PageOrientation"), std::string::npos) << result.report;
+    EXPECT_EQ(result.report.find("designmap.xml"), std::string::npos) << result.report;  // only the bad part
+    EXPECT_EQ(result.report.find("[warning]"), std::string::npos) << result.report;
 }

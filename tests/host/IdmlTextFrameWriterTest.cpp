@@ -7,6 +7,7 @@
 #include "Story.h"
 #include "TextFrame.h"
 #include "host/IdmlPackage.h"
+#include "host/IdmlSchema.h"
 #include "host/TestDocument.h"
 
 namespace {
@@ -59,6 +60,7 @@ TEST(IdmlTextFrameWriter, Frames_ThreadGeometryAndPreferences)
     IdmlPackage package = IdmlPackage::FromBytes(bytes);
     ASSERT_TRUE(package.IsOpen()) << package.GetError();
     EXPECT_EQ(package.Check(), std::vector<std::string>());
+    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(bytes));
 
     pugi::xml_node frameA = package.FindSelf(IdmlIds::ForUID(a.GetUID()));
     ASSERT_TRUE(frameA);

@@ -14,6 +14,7 @@
 #include "NewDocCmd.h"
 #include "TestUtils.h"
 #include "host/IdmlPackage.h"
+#include "host/IdmlSchema.h"
 #include "host/TestDocument.h"
 
 using Strings = std::vector<std::string>;
@@ -27,6 +28,8 @@ IdmlPackage Build(const DataBase& db)
     IdmlPackage package = IdmlPackage::FromBytes(bytes);
     EXPECT_TRUE(package.IsOpen()) << package.GetError();
     EXPECT_EQ(package.Check(), Strings());
+    // Every package these tests make is one InDesign's package schema accepts.
+    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(bytes));
     return package;
 }
 
@@ -80,7 +83,6 @@ TEST(IdmlWriter, Geometry_SingleLetterPage)
     EXPECT_EQ(Attr(prefs, "PageHeight"), "792");
     EXPECT_EQ(Attr(prefs, "PagesPerDocument"), "1");
     EXPECT_EQ(Attr(prefs, "FacingPages"), "false");
-    EXPECT_EQ(Attr(prefs, "PageOrientation"), "Portrait");
 }
 
 TEST(IdmlWriter, Geometry_FacingSpreads)
@@ -112,7 +114,11 @@ TEST(IdmlWriter, Geometry_WidePages)
     IdmlPackage package = Build(landscape.DB());
     EXPECT_EQ(Attr(Element(package, landscape.PageOf(spread, 0)), "ItemTransform"), "1 0 0 1 -396 -306");
     EXPECT_EQ(Attr(Element(package, landscape.PageOf(spread, 0)), "GeometricBounds"), "0 0 612 792");
-    EXPECT_EQ(Attr(package.Part("Resources/Preferences.xml").child("DocumentPreference"), "PageOrientation"), "Landscape");
+    // The format has no orientation of its own: the page is landscape by its size.
+    pugi::xml_node prefs = package.Part("Resources/Preferences.xml").child("DocumentPreference");
+    EXPECT_EQ(Attr(prefs, "PageWidth"), "792");
+    EXPECT_EQ(Attr(prefs, "PageHeight"), "612");
+    EXPECT_FALSE(prefs.attribute("PageOrientation"));
 
     // A fold-out twice as wide as the document's pages keeps its own size.
     TestDocument foldOut;
@@ -370,12 +376,11 @@ TEST(IdmlWriter, Errors_NothingWrittenOnFailure)
 
 // The team's lint (../shared/tools/idml/idml_lint.py) on a package with every kind of object the
 // writer knows; it must report nothing at all.
-TEST(IdmlWriter, Lint_CleanPackage)
+namespace {
+
+// Facing pages under two masters, one based on the other, two layers and two sections.
+void AddMastersLayersAndSections(TestDocument& doc)
 {
-    std::string lint = std::string(TESSEL_CORPUS_DIR) + "/../tools/idml/idml_lint.py";
-    if (std::system("command -v python3 > /dev/null 2>&1") != 0 || !std::filesystem::exists(lint))
-        GTEST_SKIP() << "python3 or " << lint << " is missing";
-    TestDocument doc(612, 792, true);
     MasterSpread& a = doc.AddMaster("A", "Master", 2);
     MasterSpread& b = doc.AddMaster("B", "Master", 2, &a);
     Spread& first = doc.AddSpread(1, 0);
@@ -386,6 +391,17 @@ TEST(IdmlWriter, Lint_CleanPackage)
     doc.AddLayer("Art");
     doc.AddSection(doc.PageOf(first, 0), PageNumberStyle::kLowerRoman, true);
     doc.AddSection(doc.PageOf(second, 0), PageNumberStyle::kArabic, false, 1);
+}
+
+} // namespace
+
+TEST(IdmlWriter, Lint_CleanPackage)
+{
+    std::string lint = std::string(TESSEL_CORPUS_DIR) + "/../tools/idml/idml_lint.py";
+    if (std::system("command -v python3 > /dev/null 2>&1") != 0 || !std::filesystem::exists(lint))
+        GTEST_SKIP() << "python3 or " << lint << " is missing";
+    TestDocument doc(612, 792, true);
+    AddMastersLayersAndSections(doc);
     TempFolder folder("idml-lint");
     ASSERT_EQ(IdmlWriter::Write(doc.DB(), IDFile(folder / "lint.idml")), kSuccess);
 
@@ -398,6 +414,19 @@ TEST(IdmlWriter, Lint_CleanPackage)
     int status = ::pclose(pipe);
     EXPECT_EQ(status, 0) << output;
     EXPECT_EQ(output, "0 errors, 0 warnings\n");
+}
+
+// InDesign's package schema accepts masters based on masters, layers and sections.
+TEST(IdmlWriter, Schema_MastersLayersAndSections)
+{
+    IdmlSchema schema = IdmlSchema::FromEnvironment();
+    if (!schema.IsAvailable()) GTEST_SKIP() << schema.WhyUnavailable();
+    TestDocument doc(612, 792, true);
+    AddMastersLayersAndSections(doc);
+    std::string package;
+    ASSERT_EQ(IdmlWriter::BuildPackage(doc.DB(), &package), kSuccess);
+    IdmlSchema::Result result = schema.Validate(package);
+    EXPECT_TRUE(result.valid) << result.report;
 }
 
 // A document as the host's New Document command makes it (with the swatches, styles and layer
