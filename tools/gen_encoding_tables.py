@@ -31,7 +31,7 @@ OUTPUT = ROOT / "src" / "mif" / "MifEncodingTables.cpp"
 CONTROL_SPECIALS = {
     0x04: 0x00AD,  # discretionary hyphen
     0x08: 0x0009,  # tab
-    0x09: 0xBF01,  # forced return
+    0x09: 0x000A,  # forced return: the line break the text model keeps
     0x10: 0x0020,  # numeric space
     0x11: 0x00A0,  # hard space
     0x12: 0x0020,  # thin space

@@ -78,7 +78,7 @@ ErrorCode CreateFootnoteCmd::Do()
     Footnote* footnote = db->Create<Footnote>();
     footnote->story = story->GetUID();
     model.SetOwnedItem(marker, footnote->GetUID());
-    model.AddThread(TextThread{TextThreadKind::kFootnote, footnote->GetUID()});
+    textStoryThread = model.AddThread(TextThread{TextThreadKind::kFootnote, footnote->GetUID()});
     uidData = footnote->GetUID();
     return kSuccess;
 }

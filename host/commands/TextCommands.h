@@ -66,13 +66,14 @@ protected:
 
 // Makes a footnote whose marker is the footnote marker character at rangeData (start == end, or
 // end = start + 1): the footnote gets a thread of one empty paragraph at the end of the story.
-// Afterwards uidData is the footnote; its thread is textModel.FindThread(uidData).
+// Afterwards uidData is the footnote and textStoryThread the range of its thread.
 class CreateFootnoteCmd : public DocCommand {
 public:
     CreateFootnoteCmd() { SetName("Create Footnote"); }
     TextRange rangeData;
     bool boolData = false;
     UID uidData = kInvalidUID;
+    TextRange textStoryThread;
 
 protected:
     ErrorCode Do() override;

@@ -76,6 +76,9 @@ enum class TextAttribute : int32 {
 enum NumberingFormat : int32 { kNumberingNone = 0, kNumberingArabic, kNumberingLowerRoman, kNumberingUpperRoman,
                                kNumberingLowerLetters, kNumberingUpperLetters };
 
+// Whether an attribute goes to the characters (the others go to paragraphs).
+inline bool IsCharacterAttribute(TextAttribute kind) { return kind <= TextAttribute::kCapitalization; }
+
 using AttributeValue = std::variant<bool, int32, PMReal, PMString, UID, TabStopTable>;
 
 class AttributeBossList {

@@ -84,16 +84,16 @@ void TextModel::InsertChars(int32 index, std::u16string_view text)
 
 const TextFormat& TextModel::InheritedFormat(int32 index) const
 {
-    for (const Pending& pending : mPending)
-        if (pending.index == index) return pending.format;
+    for (auto pending = mPending.rbegin(); pending != mPending.rend(); ++pending)
+        if (pending->index == index) return pending->format;
     int32 from = index > 0 && GetChar(index - 1) != kTextChar_CR ? index - 1 : index;
     return *Mutable(mCharacters).Find(std::min(from, TotalLength() - 1)).value;
 }
 
 TextFormat& TextModel::PendingAt(int32 index)
 {
-    for (Pending& pending : mPending)
-        if (pending.index == index) return pending.format;
+    for (auto pending = mPending.rbegin(); pending != mPending.rend(); ++pending)
+        if (pending->index == index) return pending->format;
     Pending pending{index, InheritedFormat(index)};
     if (mPending.size() >= kMaxPending) mPending.erase(mPending.begin());
     mPending.push_back(std::move(pending));
@@ -102,10 +102,13 @@ TextFormat& TextModel::PendingAt(int32 index)
 
 void TextModel::ShiftPending(int32 index, int32 delta)
 {
-    for (Pending& pending : mPending) {
-        if (pending.index <= index) continue;
-        pending.index = delta < 0 && pending.index < index - delta ? index : pending.index + delta;
-    }
+    // Formats set inside deleted text go with it; the one at the deletion's start stays.
+    if (delta < 0)
+        mPending.erase(std::remove_if(mPending.begin(), mPending.end(),
+                                      [&](const Pending& p) { return p.index > index && p.index <= index - delta; }),
+                       mPending.end());
+    for (Pending& pending : mPending)
+        if (pending.index > index) pending.index += delta;
 }
 
 bool TextModel::Insert(int32 index, std::u16string_view text)
@@ -115,10 +118,10 @@ bool TextModel::Insert(int32 index, std::u16string_view text)
     const int32 count = static_cast<int32>(text.size());
 
     // Characters: the insertion format at the index, or the run the text continues.
-    auto pending = std::find_if(mPending.begin(), mPending.end(), [&](const Pending& p) { return p.index == index; });
-    if (pending != mPending.end()) {
+    auto pending = std::find_if(mPending.rbegin(), mPending.rend(), [&](const Pending& p) { return p.index == index; });
+    if (pending != mPending.rend()) {
         mCharacters.Insert(index, count, std::move(pending->format));
-        mPending.erase(pending);
+        mPending.erase(std::next(pending).base());
         mCharacters.Coalesce(index, index + count);
     } else {
         bool continuesBefore = index > 0 && GetChar(index - 1) != kTextChar_CR;
@@ -255,6 +258,9 @@ bool TextModel::RemoveThread(UID owner)
     mOwnedItems.Erase(range.start, end);
     mOwnedItems.Coalesce(range.start, range.start);
     mThreads.Erase(range.start, end);
+    // The thread's own insertion formats go with it.
+    mPending.erase(std::remove_if(mPending.begin(), mPending.end(), [&](const Pending& p) { return p.index == range.start; }),
+                   mPending.end());
     ShiftPending(range.start, -range.length);
     return true;
 }
@@ -318,6 +324,8 @@ void TextModel::ForEachThread(const std::function<void(const TextRange&, const T
 
 void TextModel::AppendPrimaryThread(const TextModel& other)
 {
+    // Threads are linked before text arrives; were the other story to own footnotes, their
+    // markers would come along as plain characters.
     const int32 otherEnd = other.GetThreadRange(0).length - 1;  // in front of its final return
     if (otherEnd <= 0) return;
     int32 base = GetThreadRange(0).length - 1;

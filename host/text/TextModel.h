@@ -60,9 +60,6 @@ struct TextRange {
     int32 End() const { return start + length; }
 };
 
-// Whether an attribute goes to the character strand (the others go to the paragraph strand).
-inline bool IsCharacterAttribute(TextAttribute kind) { return kind <= TextAttribute::kCapitalization; }
-
 class TextModel {
 public:
     TextModel();

@@ -1,6 +1,7 @@
 #include "IdmlStoryWriter.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "DataBase.h"
 #include "Document.h"
@@ -48,10 +49,12 @@ void WriteBackingStory(IdmlContext& context)
 // The characters of one character run, as IDML keeps them: text in <Content>, a paragraph's
 // return as <Br/> (none after a thread's last paragraph), a forced line break as U+2028, the
 // page number as <?ACE 18?>, a footnote marker as the <Footnote> that holds the footnote's text.
+using ThreadMap = std::unordered_map<UID, TextRange>;
+
 class RunWriter {
 public:
-    RunWriter(IdmlContext& context, const TextModel& model, pugi::xml_node characters)
-        : mContext(context), mModel(model), mCharacters(characters) {}
+    RunWriter(IdmlContext& context, const TextModel& model, const ThreadMap& threads, pugi::xml_node characters)
+        : mContext(context), mModel(model), mThreads(threads), mCharacters(characters) {}
 
     void Write(int32 start, int32 end, int32 threadEnd)
     {
@@ -104,6 +107,7 @@ private:
 
     IdmlContext& mContext;
     const TextModel& mModel;
+    const ThreadMap& mThreads;
     pugi::xml_node mCharacters;
     pugi::xml_node mContent;
     std::u16string mPending;
@@ -111,7 +115,8 @@ private:
 
 // The paragraphs of the thread `range` as ParagraphStyleRange elements of `parent`, each with
 // its style and overrides, holding its character runs.
-void WriteThread(IdmlContext& context, const TextModel& model, const TextRange& range, pugi::xml_node parent, bool footnote)
+void WriteThread(IdmlContext& context, const TextModel& model, const ThreadMap& threads, const TextRange& range,
+                 pugi::xml_node parent, bool footnote)
 {
     const IdmlCatalog& catalog = context.GetCatalog();
     bool first = true;
@@ -132,16 +137,16 @@ void WriteThread(IdmlContext& context, const TextModel& model, const TextRange& 
                 characters.last_child().last_child().set_value("4");
                 first = false;
             }
-            RunWriter(context, model, characters).Write(std::max(start, runStart), std::min(end, runStart + runLength), range.End());
+            RunWriter(context, model, threads, characters).Write(std::max(start, runStart), std::min(end, runStart + runLength), range.End());
         });
     });
 }
 
 void RunWriter::WriteFootnote(UID footnote)
 {
-    TextRange thread = mModel.FindThread(footnote);
-    if (thread.length == 0) return;
-    WriteThread(mContext, mModel, thread, mCharacters.append_child("Footnote"), true);
+    auto thread = mThreads.find(footnote);
+    if (thread == mThreads.end()) return;
+    WriteThread(mContext, mModel, mThreads, thread->second, mCharacters.append_child("Footnote"), true);
 }
 
 void WriteStory(IdmlContext& context, const Story& story)
@@ -149,7 +154,11 @@ void WriteStory(IdmlContext& context, const Story& story)
     std::string self = IdmlIds::ForUID(story.GetUID());
     pugi::xml_node root = context.GetPackage().AddPart(IdmlSlot::kStory, "Story", IdmlIds::StoryPart(story.GetUID()));
     pugi::xml_node element = AppendStory(root, "Story", self);
-    WriteThread(context, story.textModel, story.textModel.GetThreadRange(0), element, false);
+    ThreadMap threads;
+    story.textModel.ForEachThread([&](const TextRange& range, const TextThread& thread) {
+        if (thread.owner != kInvalidUID) threads.emplace(thread.owner, range);
+    });
+    WriteThread(context, story.textModel, threads, story.textModel.GetThreadRange(0), element, false);
     context.AddStory(self);
 }
 

@@ -65,5 +65,4 @@ public:
     // Sets the attributes of `attributes` that `scope` takes on `element`, replacing values
     // the element had.
     static void Write(const IdmlContext& context, const AttributeBossList& attributes, Scope scope, pugi::xml_node element);
-    static bool IsCharacterAttribute(TextAttribute kind) { return kind <= TextAttribute::kCapitalization; }
 };

@@ -148,7 +148,8 @@ void MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable)
         MIF_LOG_NIL(mMifVariableFormats);
         return;
     }
-    const MifObject* mifVariableFormat = mMifVariableFormats->FindObjectWithString(kMifVariableName, *name->value.rawString, 1);
+    // Anywhere in the formats (depth: as deep as any MIF file nests statements).
+    const MifObject* mifVariableFormat = mMifVariableFormats->FindObjectWithString(kMifVariableName, *name->value.rawString, 256);
     const MifProp* definition = mifVariableFormat ? mifVariableFormat->FindProp(kMifVariableDef) : nullptr;
     if (!definition || !MifIsStringType(definition->type) || !definition->value.rawString) {
         MIF_LOG_NIL(mifVariableFormat);
@@ -172,7 +173,9 @@ void MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable)
             contentImporter->InsertText(text, false);
         } else if (text[0] == u'<') {
             // A character format's name between brackets; blocks without a text end here too.
-            if (text.CharCount() > 2 && text[1] != u'$') contentImporter->ApplyCharacterStyle(text.Substring(1, text.CharCount() - 2));
+            bool closed = text[text.CharCount() - 1] == u'>';
+            int32 nameLength = text.CharCount() - (closed ? 2 : 1);
+            if (nameLength > 0 && text[1] != u'$') contentImporter->ApplyCharacterStyle(text.Substring(1, nameLength));
         } else {
             contentImporter->InsertText(text, decode);
         }

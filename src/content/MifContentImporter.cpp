@@ -25,12 +25,14 @@
 #include "StyleUtils.h"
 #include "TaskProgressBar.h"
 #include "TextCommands.h"
+
 namespace {
 
-const PMString* String(const MifObject& object, int32 id)
+// The style a paragraph format's tag names: InDesign keeps "[No paragraph style]" for its own
+// root style.
+PMString ParagraphStyleName(const PMString& tag)
 {
-    const MifProp* prop = object.FindProp(id);
-    return prop && MifIsStringType(prop->type) ? prop->value.rawString : nullptr;
+    return tag == PMString("[No paragraph style]") ? PMString("No paragraph style") : tag;
 }
 
 } // namespace
@@ -92,7 +94,7 @@ void MifContentImporter::CreateStyle(const MifObject& format, StyleKind kind)
         return;
     }
     bool paragraph = kind == StyleKind::kParagraph;
-    const PMString* tag = String(format, paragraph ? kMifPgfTag : kMifFTag);
+    const PMString* tag = format.GetString(paragraph ? kMifPgfTag : kMifFTag);
     if (!tag || tag->IsEmpty()) {
         // A format without a name cannot become a style.
         InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
@@ -101,9 +103,7 @@ void MifContentImporter::CreateStyle(const MifObject& format, StyleKind kind)
                                         PMString());
         return;
     }
-    PMString name = *tag;
-    // InDesign keeps this name for its own root style.
-    if (name == PMString("[No paragraph style]")) name = "No paragraph style";
+    PMString name = paragraph ? ParagraphStyleName(*tag) : *tag;
 
     // The last format of a name wins: an earlier style of that name goes.
     UID existing = paragraph ? FindParagraphStyle(name) : FindCharacterStyle(name);
@@ -139,8 +139,8 @@ void MifContentImporter::LinkNextStyles(const MifObject& pgfCatalog)
 {
     DataBase* db = GetDataBase();
     for (const MifObject& mifPgf : pgfCatalog.Children(kMifPgf)) {
-        const PMString* tag = String(mifPgf, kMifPgfTag);
-        const PMString* nextTag = String(mifPgf, kMifPgfNextTag);
+        const PMString* tag = mifPgf.GetString(kMifPgfTag);
+        const PMString* nextTag = mifPgf.GetString(kMifPgfNextTag);
         if (!tag || !mifPgf.GetBool(kMifPgfUseNextTag) || !nextTag || nextTag->IsEmpty()) continue;
         UID style = FindParagraphStyle(*tag);
         UID next = FindParagraphStyle(*nextTag);
@@ -358,7 +358,6 @@ void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObje
     ApplySpaceBefore();
     state.nextFormat.Reset();
     if (nextPara) ReadFormatRecord(*nextPara, state.nextFormat);
-    ApplyKeepWithPrevious();
     ApplyLeading();
     state.characterOverrides = state.paragraphCharacterAttributes;
     state.textFont = state.paragraphFont;
@@ -404,12 +403,12 @@ void MifContentImporter::EnterTextColumn(const MifObject& mifPara)
         return;
     }
     UIDRef story = layoutImporter->GetStoryOfTextRect(rectId.id);
-    if (story == state.story) return;
     if (!story.ExistsInDB() && !mTextRectIds.count(rectId.id)) {
         PMString detail;
         detail.AppendNumber(rectId.id);
         AddError("Text flow: TextRectID names no text column, its text is skipped", detail, mifPara.line);
     }
+    if (story == state.story) return;
     // Columns of reference pages, and columns whose frame was refused, have no story: their
     // text is passed over.
     state.story = story;
@@ -441,25 +440,30 @@ void MifContentImporter::ReadParagraphFormat(const MifObject& mifPara)
         state.characterOverrides = AttributeBossList();
         state.currentFormat.Reset();
         state.paragraphFont.Reset();
-        PMString name = *tag;
-        if (name == PMString("[No paragraph style]")) name = "No paragraph style";
-        state.paragraphStyle = FindParagraphStyle(name);
-        auto catalogPgf = mPgfFormats.find(tag->GetUTF16());
-        if (catalogPgf != mPgfFormats.end()) addFormat(*catalogPgf->second);
+        state.paragraphStyle = FindParagraphStyle(ParagraphStyleName(*tag));
+        if (const MifObject* catalogPgf = CatalogPgf(tag)) addFormat(*catalogPgf);
     }
-    if (const MifProp* own = mifPara.FindProp(kMifPgf, false); own && own->type == kMifTypeObject && own->value.object)
-        addFormat(*own->value.object);
+    if (const MifObject* own = OwnPgf(mifPara)) addFormat(*own);
 }
 
 void MifContentImporter::ReadFormatRecord(const MifObject& mifPara, PgfRecord& record) const
 {
-    const PMString* tag = StringOf(mifPara.FindProp(kMifPgfTag, false));
-    if (tag && !tag->IsEmpty()) {
-        auto catalogPgf = mPgfFormats.find(tag->GetUTF16());
-        if (catalogPgf != mPgfFormats.end()) record.Read(*catalogPgf->second);
-    }
-    if (const MifProp* own = mifPara.FindProp(kMifPgf, false); own && own->type == kMifTypeObject && own->value.object)
-        record.Read(*own->value.object);
+    if (const MifObject* catalogPgf = CatalogPgf(StringOf(mifPara.FindProp(kMifPgfTag, false)))) record.Read(*catalogPgf);
+    if (const MifObject* own = OwnPgf(mifPara)) record.Read(*own);
+}
+
+const MifObject* MifContentImporter::CatalogPgf(const PMString* tag) const
+{
+    if (!tag || tag->IsEmpty()) return nullptr;
+    auto catalogPgf = mPgfFormats.find(tag->GetUTF16());
+    return catalogPgf == mPgfFormats.end() ? nullptr : catalogPgf->second;
+}
+
+// The paragraph's own Pgf, the last when it has several.
+const MifObject* MifContentImporter::OwnPgf(const MifObject& mifPara)
+{
+    const MifProp* own = mifPara.FindProp(kMifPgf, false);
+    return own && own->type == kMifTypeObject ? own->value.object : nullptr;
 }
 
 void MifContentImporter::ApplySpaceBefore()
@@ -479,11 +483,12 @@ void MifContentImporter::ApplySpaceBefore()
 void MifContentImporter::ApplyKeepWithPrevious()
 {
     MifImportState& state = mImportState;
-    if (!state.currentFormat.withPrevious || state.textIndex <= 0 || state.firstParagraph) return;
-    // The paragraph before is still the one at the text index: its return comes with this one.
+    if (!state.currentFormat.withPrevious || state.textIndex <= 0) return;
+    // The paragraph that ends just before the text index, once this paragraph's return is in:
+    // applied then, so that the paragraph cut from it does not take the keep along.
     AttributeBossList keep;
     keep.ApplyAttribute(TextAttribute::kKeepWithNext, int32(1));
-    ApplyAttributesAtTextIndex(keep, state.textIndex);
+    ApplyAttributesAtTextIndex(keep, state.textIndex - 1);
 }
 
 void MifContentImporter::ApplyLeading()
@@ -502,14 +507,23 @@ void MifContentImporter::StartParagraph()
     MifImportState& state = mImportState;
     if (!HasStory()) return;
     if (!state.inRunIn) {
-        if (state.firstParagraph)
+        if (state.firstParagraph) {
             state.firstParagraph = false;
-        else
-            InsertAtTextIndex(std::u16string(1, kTextChar_CR));
+        } else if (InsertAtTextIndex(std::u16string(1, kTextChar_CR))) {
+            ApplyKeepWithPrevious();
+            // The new paragraph was cut from the one before, with its overrides: without a style
+            // of its own to clear them, a keep applied to that one would come along.
+            if (state.currentFormat.withPrevious && state.paragraphStyle == kInvalidUID) {
+                AttributeBossList noKeep;
+                noKeep.ApplyAttribute(TextAttribute::kKeepWithNext, int32(0));
+                ApplyAttributesAtTextIndex(noKeep, state.textIndex);
+            }
+        }
     }
     if (state.paragraphStyle != kInvalidUID) ApplyStyleAtTextIndex(state.paragraphStyle);
     ApplyAttributesAtTextIndex(state.paragraphOverrides, state.textIndex);
     ApplyAttributesAtTextIndex(state.characterOverrides, state.textIndex);
+    state.paragraphStart = state.textIndex;
 }
 
 void MifContentImporter::ReportProgress()
@@ -598,11 +612,19 @@ void MifContentImporter::ImportFootnote(const MifProp& prop)
         AddError("OV#0xB40#kMifFootnoteInTableKey", PMString(), prop.line);
         return;
     }
-    if (prop.type != kMifTypeID) return;
+    if (prop.type != kMifTypeID || prop.value.id <= 0) {
+        AddError("Footnote: an FNote without the ID of its text is skipped", PMString(), prop.line);
+        return;
+    }
+    PMString detail;
+    detail.AppendNumber(prop.value.id);
+    if (state.inFootnote) {
+        // FrameMaker has no footnotes in footnotes; one that names its own text would never end.
+        AddError("Footnote: a footnote inside a footnote is skipped", detail, prop.line);
+        return;
+    }
     auto body = mFootnotes.find(prop.value.id);
     if (body == mFootnotes.end()) {
-        PMString detail;
-        detail.AppendNumber(prop.value.id);
         AddError("Footnote: no footnote text has this ID, the footnote is skipped", detail, prop.line);
         return;
     }
@@ -613,15 +635,19 @@ void MifContentImporter::ImportFootnote(const MifProp& prop)
     createFootnoteCmd->boolData = false;
     if (CmdUtils::ProcessCommand(createFootnoteCmd) != kSuccess) {
         MIF_LOG_ERROR(createFootnoteCmd);
+        // No marker without its footnote.
+        auto deleteCmd = std::make_shared<DeleteTextCmd>();
+        deleteCmd->SetItemList(UIDList(state.story));
+        deleteCmd->index = state.textIndex - 1;
+        deleteCmd->length = 1;
+        if (CmdUtils::ProcessCommand(deleteCmd) == kSuccess)
+            --state.textIndex;
+        else
+            MIF_LOG_ERROR(deleteCmd);
         return;
     }
     ApplyAttributesAtTextIndex(state.characterOverrides, state.textIndex);
-    const Story* story = state.story.GetDataBase()->Get<Story>(state.story.GetUID());
-    TextRange thread = story ? story->textModel.FindThread(createFootnoteCmd->uidData) : TextRange{};
-    if (thread.length == 0) {
-        MIF_LOG_FALSE(thread.length > 0);
-        return;
-    }
+    const TextRange thread = createFootnoteCmd->textStoryThread;
     MifImportState saved = state;
     state.textIndex = thread.End() - 1;
     state.firstParagraph = true;

@@ -54,6 +54,8 @@ private:
     void EnterTextColumn(const MifObject& mifPara);
     void ReadParagraphFormat(const MifObject& mifPara);
     void ReadFormatRecord(const MifObject& mifPara, PgfRecord& record) const;
+    const MifObject* CatalogPgf(const PMString* tag) const;
+    static const MifObject* OwnPgf(const MifObject& mifPara);
     void ApplySpaceBefore();
     void ApplyKeepWithPrevious();
     void ApplyLeading();

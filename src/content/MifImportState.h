@@ -14,6 +14,7 @@ struct MifImportState {
     int32 textIndex = 0;          // the insertion point in it
     bool firstParagraph = true;   // until the story's first paragraph has been started
     int32 textRectID = 0;         // the text column the current paragraph is in
+    int32 paragraphStart = 0;     // the text index where the current paragraph's text begins
 
     PgfRecord previousFormat;
     PgfRecord currentFormat;      // the current paragraph's format, catalog and own Pgf

@@ -7,7 +7,8 @@
 
 namespace {
 
-// The frames that show `story`, in no particular order.
+// The frames that show `story`, in no particular order: a walk over the document's objects,
+// which the frame list of the composer replaces.
 std::vector<UID> FramesOf(const UIDRef& story)
 {
     std::vector<UID> frames;
@@ -29,6 +30,7 @@ UIDRef MifTextModelUtils::GetFrameStory(const UIDRef& frame) const
         MIF_LOG_NIL(multiColumnTextFrame);
         return UIDRef(nullptr, kInvalidUID);
     }
+    if (!db->Get<Story>(multiColumnTextFrame->story)) return UIDRef(nullptr, kInvalidUID);
     return UIDRef(db, multiColumnTextFrame->story);
 }
 

@@ -182,7 +182,7 @@ const char* kGuideDump = R"json(
       "uid": 13
     }
   ],
-  "version": 1
+  "version": 2
 }
 )json";
 

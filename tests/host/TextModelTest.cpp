@@ -3,6 +3,7 @@
 // text commands' checks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "CmdUtils.h"
@@ -185,6 +186,44 @@ TEST(TextModelTest, FootnoteThreadsFollowTheStoryAndTheirMarkers)
     int32 paragraphs = 0;
     model.ForEachParagraph(0, model.TotalLength(), [&](int32, int32, const TextFormat&) { ++paragraphs; });
     EXPECT_EQ(paragraphs, 2);
+}
+
+// Random edits against a plain string: the characters, paragraph runs that each end with their
+// return, the insertion formats after deletions, and the footnote thread at the end.
+TEST(TextModelTest, RandomEditsKeepTheStrandsInStep)
+{
+    std::mt19937 random(11);
+    TextModel model;
+    TextRange note = model.AddThread(TextThread{TextThreadKind::kFootnote, 5});
+    model.Insert(note.start, u"note");
+    std::u16string plain = u"\r";
+    const char16_t pieces[][6] = {u"ab", u"\r", u"xyz\r", u"q", u"\r\r"};
+    for (int step = 0; step < 3000; ++step) {
+        int32 bodyEnd = static_cast<int32>(plain.size()) - 1;  // in front of the final return
+        int32 at = static_cast<int32>(random() % (bodyEnd + 1));
+        if (random() % 3 != 0 || bodyEnd == 0) {
+            std::u16string text = pieces[random() % 5];
+            if (random() % 4 == 0) model.ApplyStyle(StyleKind::kCharacter, 1 + random() % 3, at, 0, true);
+            ASSERT_TRUE(model.Insert(at, text));
+            plain.insert(static_cast<size_t>(at), text);
+        } else {
+            int32 length = std::min<int32>(bodyEnd - at, 1 + static_cast<int32>(random() % 4));
+            if (length == 0) continue;
+            ASSERT_TRUE(model.Delete(at, length));
+            plain.erase(static_cast<size_t>(at), static_cast<size_t>(length));
+        }
+        if (step % 50 != 0) continue;
+        TextRange body = model.GetThreadRange(0);
+        ASSERT_EQ(model.GetText(0, body.length), plain) << step;
+        int32 paragraphs = 0;
+        model.ForEachParagraph(0, body.length, [&](int32 start, int32 length, const TextFormat&) {
+            ++paragraphs;
+            EXPECT_EQ(model.GetChar(start + length - 1), u'\r') << step;
+        });
+        ASSERT_EQ(paragraphs, std::count(plain.begin(), plain.end(), u'\r')) << step;
+        TextRange thread = model.FindThread(5);
+        ASSERT_EQ(model.GetText(thread.start, thread.length), u"note\r") << step;
+    }
 }
 
 TEST(TextModelTest, AStoryOfManyParagraphsKeepsOneRunPerParagraph)

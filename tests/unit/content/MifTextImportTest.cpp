@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "CAlert.h"
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
@@ -37,8 +38,17 @@ constexpr const char* kSetup =
     ">\n"
     "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n";
 
+// Keeps the text of the warnings the import shows.
+struct WarningsPresenter : IUserPresenter {
+    void Alert(const PMString&, bool) override {}
+    void Warnings(const PMString& shown) override { text += shown.GetUTF8String(); }
+    void MissingFonts(const std::vector<PMString>&) override {}
+    std::string text;
+};
+
 class MifTextImportTest : public ::testing::Test {
 protected:
+    void SetUp() override { CAlert::SetPresenter(&presenter); }
     void Import(const std::string& flow, const char* version = "2015")
     {
         auto path = std::filesystem::temp_directory_path() / "tessel-text-test.mif";
@@ -56,8 +66,10 @@ protected:
     }
     void TearDown() override
     {
+        CAlert::SetPresenter(nullptr);
         for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
     }
+    bool Warned(const char* text) const { return presenter.text.find(text) != std::string::npos; }
     std::u16string Text() const { return story->textModel.GetText(0, story->textModel.TotalLength()); }
     const TextModel& Model() const { return story->textModel; }
     UID ParaStyle(const char* name) const { return StyleUtils::FindStyle(*db, StyleKind::kParagraph, name); }
@@ -66,6 +78,7 @@ protected:
 
     DataBase* db = nullptr;
     Story* story = nullptr;
+    WarningsPresenter presenter;
 };
 
 TEST_F(MifTextImportTest, ParagraphsKeepTheirStylesAndFormatsCarryOn)
@@ -173,6 +186,30 @@ TEST_F(MifTextImportTest, BadInputIsSkippedAndTheRestArrives)
     EXPECT_EQ(text.rfind(u"kept bytes ", 0), 0u) << PMString(text).GetUTF8String();
     EXPECT_EQ(text.substr(text.size() - 5), u" end\r");
     EXPECT_EQ(Model().GetThreadRange(0).length, Model().TotalLength());
+    EXPECT_TRUE(Warned("A paragraph outside any text flow is skipped")) << presenter.text;
+    EXPECT_TRUE(Warned("TextRectID names no text column, its text is skipped: 77")) << presenter.text;
+    EXPECT_TRUE(Warned("FNote without the ID of its text")) << presenter.text;
+}
+
+TEST_F(MifTextImportTest, FootnotesThatNameThemselvesAndDamagedFormatsEnd)
+{
+    Import("<TextFlow <TFTag `A'>\n"
+           " <Notes <FNote <ID 5> <Para <ParaLine <String `loop'> <FNote 5>>>>>\n"
+           " <Para <PgfTag `Body'> <Pgf <PgfSpBefore `x'> <PgfLeading 1e308pt>> <ParaLine <TextRectID 1> <String `a'> <FNote 5>>>\n"
+           " <Para <PgfTag `Nowhere'> <Pgf <PgfWithPrev Yes>> <ParaLine <String `b'>>>\n"
+           " <Para <ParaLine <String `c'>>>\n"
+           ">\n");
+    EXPECT_EQ(Model().GetText(0, Model().GetThreadRange(0).length), u"a\x04\rb\rc\r");
+    TextRange note = Model().FindThread(Model().GetOwnedItem(1));
+    EXPECT_EQ(Model().GetText(note.start, note.length), u"loop\r");
+    EXPECT_TRUE(Warned("a footnote inside a footnote is skipped: 5")) << presenter.text;
+    const PMReal* spaceBefore = ParaOverrides(0).Get<PMReal>(TextAttribute::kSpaceBefore);
+    ASSERT_NE(spaceBefore, nullptr);
+    EXPECT_EQ(*spaceBefore, 0);
+    // b keeps with the paragraph before it; what follows b does not inherit the keep.
+    EXPECT_EQ(*ParaOverrides(0).Get<int32>(TextAttribute::kKeepWithNext), 1);
+    EXPECT_EQ(*ParaOverrides(3).Get<int32>(TextAttribute::kKeepWithNext), 1);
+    EXPECT_EQ(*ParaOverrides(5).Get<int32>(TextAttribute::kKeepWithNext), 0);
 }
 
 TEST(MifVariableTextTest, HoursMinutesAndHalfDays)
