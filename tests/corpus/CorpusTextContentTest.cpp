@@ -163,11 +163,13 @@ TEST(CorpusTextContent, EveryParagraphArrivesInItsStory)
         IdmlPackage idml = IdmlPackage::FromBytes(bytes);
         ASSERT_TRUE(idml.IsOpen());
 
+        std::map<const Story*, int32> paragraphsOf;  // the Para statements poured into each story
         for (const MifProp* prop : mif.root->props) {
             if (prop->id != kMifTextFlow || prop->type != kMifTypeObject) continue;
             const MifObject& flow = *prop->value.object;
             const Story* story = db->Get<Story>(importer->GetStoryOfTextRect(FirstTextRectId(flow)).GetUID());
             if (!story) continue;  // a flow of reference pages: not converted
+            for (const MifProp* para : flow.props) paragraphsOf[story] += para->id == kMifPara ? 1 : 0;
             std::vector<std::u16string> body, notes;
             CollectStrings(*mif.root, flow, old, *converter, body);
             for (const MifProp* item : flow.props)
@@ -188,6 +190,12 @@ TEST(CorpusTextContent, EveryParagraphArrivesInItsStory)
             EXPECT_EQ(MissingInOrder(package, Visible(body)), "") << "package story " << story->GetUID();
             EXPECT_EQ(MissingInOrder(package, Visible(notes)), "") << "package footnotes " << story->GetUID();
             checked += static_cast<int>(body.size() + notes.size());
+        }
+        // Each Para is one paragraph of its story: none merged, split or lost.
+        for (const auto& [story, paragraphs] : paragraphsOf) {
+            int32 made = 0;
+            story->textModel.ForEachParagraph(0, story->textModel.GetThreadRange(0).length, [&](int32, int32, const TextFormat&) { ++made; });
+            EXPECT_EQ(made, paragraphs) << "story " << story->GetUID();
         }
         importer = InterfacePtr<IMifLayoutImporter>();
         DocumentList::Close(db);
