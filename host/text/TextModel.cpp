@@ -35,8 +35,8 @@ bool HasAttributes(const AttributeBossList& list, bool characterAttributes)
 TextModel::TextModel()
 {
     mText.Insert(0, 1, std::u16string(1, kTextChar_CR));
-    mParagraphs.Insert(0, 1, TextFormat());
-    mCharacters.Insert(0, 1, TextFormat());
+    mParagraphs.Insert(0, 1, TextFormatPool::kDefault);
+    mCharacters.Insert(0, 1, TextFormatPool::kDefault);
     mOwnedItems.Insert(0, 1, kInvalidUID);
     mThreads.Insert(0, 1, TextThread());
 }
@@ -87,7 +87,7 @@ const TextFormat& TextModel::InheritedFormat(int32 index) const
     for (auto pending = mPending.rbegin(); pending != mPending.rend(); ++pending)
         if (pending->index == index) return pending->format;
     int32 from = index > 0 && GetChar(index - 1) != kTextChar_CR ? index - 1 : index;
-    return *Mutable(mCharacters).Find(std::min(from, TotalLength() - 1)).value;
+    return mFormats.Get(*Mutable(mCharacters).Find(std::min(from, TotalLength() - 1)).value);
 }
 
 TextFormat& TextModel::PendingAt(int32 index)
@@ -120,7 +120,7 @@ bool TextModel::Insert(int32 index, std::u16string_view text)
     // Characters: the insertion format at the index, or the run the text continues.
     auto pending = std::find_if(mPending.rbegin(), mPending.rend(), [&](const Pending& p) { return p.index == index; });
     if (pending != mPending.rend()) {
-        mCharacters.Insert(index, count, std::move(pending->format));
+        mCharacters.Insert(index, count, mFormats.Intern(pending->format));
         mPending.erase(std::next(pending).base());
         mCharacters.Coalesce(index, index + count);
     } else {
@@ -172,7 +172,11 @@ void TextModel::ForParagraphsOf(int32 index, int32 length, F&& f)
 {
     TextRange first = GetParagraphRange(index);
     int32 end = std::max(index + length, first.start + 1);
-    mParagraphs.ForEachIn(first.start, end, [&](const auto& run) { f(*run.value); });
+    mParagraphs.ForEachIn(first.start, end, [&](const auto& run) {
+        TextFormat format = mFormats.Get(*run.value);
+        f(format);
+        *run.value = mFormats.Intern(format);
+    });
 }
 
 template <class F>
@@ -184,7 +188,11 @@ void TextModel::ForCharactersOf(int32 index, int32 length, F&& f)
     }
     mCharacters.SplitAt(index);
     mCharacters.SplitAt(index + length);
-    mCharacters.ForEachIn(index, index + length, [&](const auto& run) { f(*run.value); });
+    mCharacters.ForEachIn(index, index + length, [&](const auto& run) {
+        TextFormat format = mFormats.Get(*run.value);
+        f(format);
+        *run.value = mFormats.Intern(format);
+    });
     mCharacters.Coalesce(index, index + length);
 }
 
@@ -216,8 +224,8 @@ TextRange TextModel::AddThread(const TextThread& thread)
 {
     const int32 start = TotalLength();
     mText.Insert(start, 1, std::u16string(1, kTextChar_CR));
-    mParagraphs.Insert(start, 1, TextFormat());
-    mCharacters.Insert(start, 1, TextFormat());
+    mParagraphs.Insert(start, 1, TextFormatPool::kDefault);
+    mCharacters.Insert(start, 1, TextFormatPool::kDefault);
     mOwnedItems.Insert(start, 1, kInvalidUID);
     mOwnedItems.Coalesce(start, start);
     mThreads.Insert(start, 1, thread);
@@ -284,13 +292,13 @@ UID TextModel::GetOwnedItem(int32 index) const
 const TextFormat* TextModel::GetParagraphFormat(int32 index) const
 {
     if (index < 0 || index >= TotalLength()) return nullptr;
-    return Mutable(mParagraphs).Find(index).value;
+    return &mFormats.Get(*Mutable(mParagraphs).Find(index).value);
 }
 
 const TextFormat* TextModel::GetCharacterFormat(int32 index) const
 {
     if (index < 0 || index >= TotalLength()) return nullptr;
-    return Mutable(mCharacters).Find(index).value;
+    return &mFormats.Get(*Mutable(mCharacters).Find(index).value);
 }
 
 TextRange TextModel::GetParagraphRange(int32 index) const
@@ -302,12 +310,12 @@ TextRange TextModel::GetParagraphRange(int32 index) const
 
 void TextModel::ForEachParagraph(int32 from, int32 to, const RunVisitor& visit) const
 {
-    Mutable(mParagraphs).ForEachIn(from, to, [&](const auto& run) { visit(run.start, run.length, *run.value); });
+    Mutable(mParagraphs).ForEachIn(from, to, [&](const auto& run) { visit(run.start, run.length, mFormats.Get(*run.value)); });
 }
 
 void TextModel::ForEachCharacterRun(int32 from, int32 to, const RunVisitor& visit) const
 {
-    Mutable(mCharacters).ForEachIn(from, to, [&](const auto& run) { visit(run.start, run.length, *run.value); });
+    Mutable(mCharacters).ForEachIn(from, to, [&](const auto& run) { visit(run.start, run.length, mFormats.Get(*run.value)); });
 }
 
 void TextModel::ForEachOwnedItem(int32 from, int32 to, const std::function<void(int32, UID)>& visit) const

@@ -23,6 +23,8 @@
 
 #include "AttributeBossList.h"
 #include "RunTree.h"
+#include "TextFormat.h"
+#include "TextFormatPool.h"
 #include "Style.h"
 #include "UIDRef.h"
 
@@ -34,15 +36,6 @@ constexpr UTF16TextChar kTextChar_PageNumber = 0x0018;       // the current page
 constexpr UTF16TextChar kTextChar_DiscretionaryHyphen = 0x00AD;
 constexpr UTF16TextChar kTextChar_NonBreakingHyphen = 0x2011;
 
-// A paragraph's or a run's formatting: its style (none: the root style) and its own overrides.
-struct TextFormat {
-    UID style = kInvalidUID;
-    AttributeBossList overrides;
-    friend bool operator==(const TextFormat& a, const TextFormat& b)
-    {
-        return a.style == b.style && a.overrides.GetAttributes() == b.overrides.GetAttributes();
-    }
-};
 
 enum class TextThreadKind : int32 { kPrimary = 0, kFootnote = 1, kCell = 2 };
 
@@ -115,6 +108,8 @@ public:
     // model's own thread (after a return when this one has text). Footnotes stay behind.
     void AppendPrimaryThread(const TextModel& other);
 
+    // The distinct formats of the story's runs (each kept once).
+    size_t FormatCount() const { return mFormats.Count(); }
     int32 ParagraphRunCount() const { return mParagraphs.RunCount(); }
     int32 CharacterRunCount() const { return mCharacters.RunCount(); }
 
@@ -145,8 +140,9 @@ private:
     // The trees are changed by the walks' lookups only in what they hand out, so the const
     // readers cast.
     RunTree<std::u16string, ChunkTraits> mText;
-    RunTree<TextFormat> mParagraphs;
-    RunTree<TextFormat> mCharacters;
+    TextFormatPool mFormats;
+    RunTree<TextFormatPool::Id> mParagraphs;
+    RunTree<TextFormatPool::Id> mCharacters;
     RunTree<UID> mOwnedItems;
     RunTree<TextThread> mThreads;
     std::vector<Pending> mPending;

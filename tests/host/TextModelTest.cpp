@@ -242,6 +242,8 @@ TEST(TextModelTest, AStoryOfManyParagraphsKeepsOneRunPerParagraph)
     EXPECT_EQ(model.TotalLength(), 20000 * 21);
     EXPECT_EQ(model.ParagraphRunCount(), 20000);
     EXPECT_EQ(model.CharacterRunCount(), 1);
+    // The 20,000 paragraphs share their three formats (and the default one).
+    EXPECT_EQ(model.FormatCount(), 4u);
     EXPECT_EQ(model.GetParagraphFormat(21 * 12345 + 3)->style, static_cast<UID>(1 + 12345 % 3));
     EXPECT_EQ(model.GetText(21 * 19999, 21), u"Some paragraph text.\r");
 }
