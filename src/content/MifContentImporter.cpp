@@ -1,6 +1,7 @@
 #include "MifContentImporter.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "CmdUtils.h"
@@ -194,6 +195,9 @@ bool IsStrayControl(UTF16TextChar c)
     return (c < 0x20 && c != 0x09 && c != 0x0A) || c == 0x7F || c == 0xFFFE || c == 0xFFFF;
 }
 
+// How deep frames nest inside frames on a page, at the most, for the text columns they hold.
+constexpr int32 kMaxFrameDepth = 64;
+
 int32 CountParagraphs(const MifObject& object)
 {
     int32 count = 0;
@@ -249,11 +253,17 @@ void MifContentImporter::IndexCatalogs()
                 MifPropVal id;
                 if (note.GetPropVal(kMifID, id)) mFootnotes.emplace(id.id, &note);
             }
-    for (const MifObject& page : mMifRoot->Children(kMifPage))
-        for (const MifObject& textRect : page.Children(kMifTextRect)) {
+    // Text columns stand on pages and inside the frames on them.
+    std::function<void(const MifObject&, int32)> collect = [&](const MifObject& object, int32 depth) {
+        for (const MifProp* prop : object.props) {
+            if (!prop) break;
+            if (prop->type != kMifTypeObject || !prop->value.object || depth <= 0) continue;
             MifPropVal id;
-            if (textRect.GetPropVal(kMifID, id)) mTextRectIds.insert(id.id);
+            if (prop->id == kMifTextRect && prop->value.object->GetPropVal(kMifID, id)) mTextRectIds.insert(id.id);
+            if (prop->id == kMifFrame || prop->id == kMifGroup) collect(*prop->value.object, depth - 1);
         }
+    };
+    for (const MifObject& page : mMifRoot->Children(kMifPage)) collect(page, kMaxFrameDepth);
 }
 
 void MifContentImporter::AddError(const PMString& message, const PMString& detail, int32 line)
@@ -554,6 +564,7 @@ void MifContentImporter::ImportParaLine(const MifObject& mifParaLine)
         if (!prop) break;
         if (!HasStory()) continue;  // markers, the only items without a story, are not converted
         const MifObject* object = prop->type == kMifTypeObject ? prop->value.object : nullptr;
+        mItemLine = prop->line;
         switch (prop->id) {
         case kMifString:
             if (state.skipText) break;
@@ -750,7 +761,7 @@ void MifContentImporter::DecodeText(PMString& text)
     if (dropped > 0) {
         PMString detail;
         detail.AppendNumber(dropped);
-        AddError("Text: control characters that no story can hold were left out", detail);
+        AddError("Text: control characters that no story can hold were left out", detail, mItemLine);
     }
 }
 

@@ -104,6 +104,7 @@ private:
     std::unordered_set<int32> mTextRectIds;
     bool mIndexed = false;
 
+    int32 mItemLine = 0;  // the line of the text item being imported, for its reports
     int32 mParagraphTotal = 0;
     int32 mParagraphsDone = 0;
     int32 mLastPercent = -1;
