@@ -115,6 +115,10 @@ public:
     // model's own thread (after a return when this one has text). Footnotes stay behind.
     void AppendPrimaryThread(const TextModel& other);
 
+    // Counts the edits: any change to the characters or their formatting makes it grow, so what
+    // was worked out from the text (its composed lines) can tell whether it is still current.
+    int64 GetRevision() const { return mRevision; }
+
     int32 ParagraphRunCount() const { return mParagraphs.RunCount(); }
     int32 CharacterRunCount() const { return mCharacters.RunCount(); }
 
@@ -150,4 +154,5 @@ private:
     RunTree<UID> mOwnedItems;
     RunTree<TextThread> mThreads;
     std::vector<Pending> mPending;
+    int64 mRevision = 0;
 };
