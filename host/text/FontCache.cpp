@@ -179,6 +179,11 @@ const ShapedText& FontCache::Shape(const FontFaceEntry* entry, const std::u16str
             shaped.width += 0.5;
         }
     }
+    std::vector<double> perCharacter(text.size() + 1, 0.0);
+    for (size_t g = 0; g < shaped.glyphs.size(); ++g)
+        perCharacter[std::min(static_cast<size_t>(std::max(0, shaped.clusters[g])), text.size())] += shaped.advances[g];
+    shaped.prefix.assign(text.size() + 1, 0.0);
+    for (size_t i = 0; i < text.size(); ++i) shaped.prefix[i + 1] = shaped.prefix[i] + perCharacter[i];
     return mShaped.emplace(std::move(key), std::move(shaped)).first->second;
 }
 

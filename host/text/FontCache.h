@@ -23,6 +23,10 @@ struct ShapedText {
     std::vector<double> offsetsY;
     std::vector<int32> clusters;    // per glyph, the index of its first character in the text
     double width = 0;               // sum of the advances
+    // prefix[i]: the advance of the glyphs of the text's first i characters (a glyph counts
+    // for the character its cluster starts at), so any range is measured in constant time.
+    std::vector<double> prefix;
+    double WidthOf(size_t from, size_t to) const { return to > from && to < prefix.size() ? prefix[to] - prefix[from] : 0; }
 };
 
 // One face of a family, as fontconfig matched it.

@@ -82,13 +82,10 @@ PMReal WidthOf(const Fragment& fragment, int32 from, int32 to)
 {
     if (fragment.kind != Fragment::kText) return from <= fragment.start && to >= fragment.start + fragment.length ? fragment.width : 0;
     if (from <= fragment.start && to >= fragment.start + fragment.length) return fragment.width;
-    PMReal width = 0;
-    const ShapedText& shaped = *fragment.shaped;
-    for (size_t g = 0; g < shaped.glyphs.size(); ++g) {
-        int32 at = fragment.start + shaped.clusters[g];
-        if (at >= from && at < to) width += shaped.advances[g];
-    }
-    return width * fragment.size;
+    from = std::max(from, fragment.start);
+    to = std::min(to, fragment.start + fragment.length);
+    return fragment.shaped->WidthOf(static_cast<size_t>(from - fragment.start), static_cast<size_t>(to - fragment.start)) *
+           fragment.size;
 }
 
 struct Column {
@@ -355,8 +352,15 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
             if (fragment.kind == Fragment::kText) {
                 const ShapedText& shaped = *fragment.shaped;
                 PMReal glyphPen = pen;
-                for (size_t g = 0; g < shaped.glyphs.size(); ++g) {
+                // Left-to-right text has its clusters in order: start at the line's first glyph
+                // rather than walk the whole piece (a long word spans many lines).
+                bool ordered = !shaped.clusters.empty() && shaped.clusters.front() <= shaped.clusters.back();
+                size_t first = ordered ? static_cast<size_t>(std::lower_bound(shaped.clusters.begin(), shaped.clusters.end(),
+                                                                              from - fragment.start) - shaped.clusters.begin())
+                                       : 0;
+                for (size_t g = first; g < shaped.glyphs.size(); ++g) {
                     int32 at = fragment.start + shaped.clusters[g];
+                    if (ordered && at >= to) break;
                     if (at < from || at >= to) continue;
                     run.glyphs.push_back(shaped.glyphs[g]);
                     run.positions.push_back(glyphPen + shaped.offsetsX[g] * fragment.size);
@@ -481,8 +485,8 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, int32 resu
     bool composedAll = pos >= primary.End() && !mParagraphs.empty() && column < columns.size();
     if (mParagraphs.empty()) composedAll = true;
     int32 oversetIndex = composedAll ? primary.End() : pos;
-    // A story without frames and without text has nothing left over.
-    bool overset = !composedAll && !(frames.empty() && primary.length <= 1);
+    // An empty story (its final return alone) has nothing to leave over, whatever its frames.
+    bool overset = !composedAll && primary.length > 1;
     out.SetComposed(std::move(composed), overset, oversetIndex, mModel.GetRevision());
 }
 

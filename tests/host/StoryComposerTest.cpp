@@ -228,6 +228,11 @@ TEST_F(StoryComposerTest, BadFramesEndTheCompositionWithTheTextOverset)
         Story& empty = *db.Create<Story>();
         composer.Compose(empty);
         EXPECT_FALSE(empty.frameList.Overflows());
+        // Nor does an empty story in a frame too short for its empty paragraph.
+        AddFrame(empty, 300, 5);
+        composer.Compose(empty);
+        EXPECT_FALSE(empty.frameList.Overflows());
+        EXPECT_EQ(empty.frameList.GetFrames().at(0).lines.size(), 0u);
     }
     {   // A 10,000-character word is broken between characters to the column width.
         Story& story = AddStory(longWord);
