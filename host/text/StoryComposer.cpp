@@ -143,7 +143,8 @@ private:
     // character fits. `width` is the width of what fits, hanging spaces left out.
     int32 FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width);
     void FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x);
-    PMReal TabWidth(const Paragraph& paragraph, PMReal at) const;
+    // The width of the tab `tab` (a fragment) set at `at` from the left indent.
+    PMReal TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) const;
 
     const DataBase& mDB;
     const TextModel& mModel;
@@ -273,12 +274,44 @@ void Composition::CutParagraph(size_t p)
     }
 }
 
-PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at) const
+PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) const
 {
-    for (const TabStop& stop : paragraph.tabs)
-        if (stop.position > at + kEpsilon) return stop.position - at;
-    PMReal next = (std::floor(at / kDefaultTabInterval + kEpsilon) + 1) * kDefaultTabInterval;
-    return next - at;
+    const TabStop* stop = nullptr;
+    for (const TabStop& candidate : paragraph.tabs)
+        if (candidate.position > at + kEpsilon) {
+            stop = &candidate;
+            break;
+        }
+    if (!stop) return (std::floor(at / kDefaultTabInterval + kEpsilon) + 1) * kDefaultTabInterval - at;
+    if (stop->alignment == TabStop::kLeft) return stop->position - at;
+    // The text after a centre, right or character tab, up to the next tab or forced break, is
+    // placed against the stop: measure it (its trailing spaces left out), or up to the align
+    // character.
+    const std::u16string& alignOn = stop->alignCharacter.GetUTF16();
+    UTF16TextChar alignCharacter = alignOn.empty() ? u'.' : alignOn.front();
+    PMReal width = 0, body = 0;
+    const int32 base = mModel.GetThreadRange(0).start;
+    for (size_t f = tab + 1; f < mFragments.size(); ++f) {
+        const Fragment& fragment = mFragments[f];
+        if (fragment.kind != Fragment::kText) {
+            UTF16TextChar c = mText[static_cast<size_t>(fragment.start - base)];
+            if (fragment.kind == Fragment::kTab || c == kTextChar_CR || c == kTextChar_LF) break;
+            continue;  // a marker takes no room
+        }
+        if (stop->alignment == TabStop::kCharacter) {
+            const UTF16TextChar* chars = mText.data() + (fragment.start - base);
+            const UTF16TextChar* found = std::find(chars, chars + fragment.length, alignCharacter);
+            if (found != chars + fragment.length) {
+                body = width + WidthOf(fragment, fragment.start, fragment.start + static_cast<int32>(found - chars));
+                break;
+            }
+        }
+        width += fragment.width;
+        if (!fragment.trailing) body = width;
+        if (body > stop->position) break;  // no room before the stop anyway
+    }
+    PMReal before = stop->alignment == TabStop::kCenter ? body / 2 : body;
+    return std::max<PMReal>(0, stop->position - at - before);
 }
 
 int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width)
@@ -295,7 +328,7 @@ int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, 
         for (int32 f = word.firstFragment; f < word.endFragment; ++f) {
             Fragment& fragment = mFragments[static_cast<size_t>(f)];
             if (fragment.start + fragment.length <= pos) continue;
-            if (fragment.kind == Fragment::kTab) fragment.width = TabWidth(paragraph, indentX + pen);
+            if (fragment.kind == Fragment::kTab) fragment.width = TabWidth(paragraph, indentX + pen, static_cast<size_t>(f));
             pen += WidthOf(fragment, std::max(pos, fragment.start), fragment.start + fragment.length);
             if (!fragment.trailing) body = pen;
         }

@@ -172,20 +172,30 @@ TEST_F(StoryComposerTest, TextFlowsThroughThreadedFramesAndColumnsThenOversets)
 
 TEST_F(StoryComposerTest, AlignmentAndTabStops)
 {
-    Story& story = AddStory(u"mid\ra\tb");
-    AddFrame(story, 200, 200);
+    Story& story = AddStory(u"mid\ra\tb\tc\td\te 1.25");
+    AddFrame(story, 300, 200);
     ApplyParagraph(story, TextAttribute::kJustification, int32(1), 0);
     TabStopTable tabs;
     tabs.Insert(TabStop{50});
+    tabs.Insert(TabStop{150, TabStop::kCenter});
+    tabs.Insert(TabStop{250, TabStop::kRight});
+    tabs.Insert(TabStop{280, TabStop::kCharacter, PMString(".")});
     ApplyParagraph(story, TextAttribute::kTabStops, tabs, 4);
     composer.Compose(story);
     const auto& lines = story.frameList.GetFrames().at(0).lines;
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NEAR(lines[0].runs[0].x, (200 - WidthOf(u"mid")) / 2, 1e-6);
-    // "b" starts at the tab stop; a second tab would go to the next default stop at 72 pt.
-    const GlyphRun& b = lines[1].runs.back().length == 1 && lines[1].runs.back().glyphs.empty() ? lines[1].runs[lines[1].runs.size() - 2]
-                                                                                              : lines[1].runs.back();
-    EXPECT_NEAR(b.x, 50, 1e-6);
+    EXPECT_NEAR(lines[0].runs[0].x, (300 - WidthOf(u"mid")) / 2, 1e-6);
+    // The text runs of the second line, by their first character.
+    auto runAt = [&](int32 index) -> const GlyphRun& {
+        for (const GlyphRun& run : lines[1].runs)
+            if (run.start == index) return run;
+        ADD_FAILURE() << "no run at " << index;
+        return lines[1].runs.front();
+    };
+    EXPECT_NEAR(runAt(6).x, 50, 1e-6);                                   // left: starts at the stop
+    EXPECT_NEAR(runAt(8).x + WidthOf(u"c") / 2, 150, 1e-6);              // centre: centred on it
+    EXPECT_NEAR(runAt(10).x + WidthOf(u"d"), 250, 1e-6);                 // right: ends at it
+    EXPECT_NEAR(runAt(12).x + WidthOf(u"e 1"), 280, 1e-3);               // character: its "." at it
 }
 
 TEST_F(StoryComposerTest, ANeverComposedStoryHoldsNoLineAndAnEditMakesTheLinesStale)
