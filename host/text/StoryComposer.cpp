@@ -149,6 +149,7 @@ private:
     const DataBase& mDB;
     const TextModel& mModel;
     FontCache& mFonts;
+    TextRange mPrimary;  // the story's own thread
     std::u16string mText;
     std::vector<Paragraph> mParagraphs;
     std::vector<std::pair<TextRange, const TextFormat*>> mRuns;
@@ -162,7 +163,8 @@ private:
 
 void Composition::Prepare()
 {
-    TextRange primary = mModel.GetThreadRange(0);
+    mPrimary = mModel.GetThreadRange(0);
+    const TextRange primary = mPrimary;
     mText = mModel.GetText(primary.start, primary.length);
     mModel.ForEachParagraph(primary.start, primary.End(), [&](int32 start, int32 length, const TextFormat& format) {
         mParagraphFormats.push_back({TextRange{start, length}, &format});
@@ -196,7 +198,7 @@ void Composition::CutParagraph(size_t p)
     const TextFormat& paragraphFormat = *mParagraphFormats[p].second;
     mWords.clear();
     mFragments.clear();
-    const int32 base = mModel.GetThreadRange(0).start;
+    const int32 base = mPrimary.start;
     const UTF16TextChar* chars = mText.data() + (paragraph.start - base);
     std::vector<char> breaks(static_cast<size_t>(paragraph.length));
     set_linebreaks_utf16(reinterpret_cast<const utf16_t*>(chars), breaks.size(), "", breaks.data());
@@ -290,7 +292,7 @@ PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) 
     const std::u16string& alignOn = stop->alignCharacter.GetUTF16();
     UTF16TextChar alignCharacter = alignOn.empty() ? u'.' : alignOn.front();
     PMReal width = 0, body = 0;
-    const int32 base = mModel.GetThreadRange(0).start;
+    const int32 base = mPrimary.start;
     for (size_t f = tab + 1; f < mFragments.size(); ++f) {
         const Fragment& fragment = mFragments[f];
         if (fragment.kind != Fragment::kText) {
@@ -422,7 +424,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, int32 resu
         entry.frame = frame;
         composed.push_back(entry);
     }
-    const TextRange primary = mModel.GetThreadRange(0);
+    const TextRange primary = mPrimary;
     int32 pos = primary.start;
     size_t column = 0;
     size_t firstParagraph = 0;
