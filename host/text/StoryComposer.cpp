@@ -49,6 +49,7 @@ struct Paragraph {
     PMReal spaceBefore = 0, spaceAfter = 0;
     PMReal leading = -1;  // -1: auto
     int32 justification = 0;
+    int32 startParagraph = 0;  // 0 anywhere, 1 next column, 2 next page, 4 and 5 next odd or even page
     std::vector<TabStop> tabs;
 };
 
@@ -184,6 +185,7 @@ void Composition::Prepare()
         paragraph.spaceAfter = std::max<PMReal>(0, ParagraphValue<PMReal>(mDB, *format, TextAttribute::kSpaceAfter, 0));
         paragraph.leading = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kLeading, -1);
         paragraph.justification = ParagraphValue<int32>(mDB, *format, TextAttribute::kJustification, 0);
+        paragraph.startParagraph = ParagraphValue<int32>(mDB, *format, TextAttribute::kStartParagraph, 0);
         if (const AttributeValue* value = format->overrides.QueryAttribute(TextAttribute::kTabStops)
                                               ? format->overrides.QueryAttribute(TextAttribute::kTabStops)
                                               : StyleUtils::GetInheritedAttribute(mDB, format->style, TextAttribute::kTabStops))
@@ -446,6 +448,18 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, int32 resu
         CutParagraph(p);
         pos = p == firstParagraph ? std::max(resumeAt, paragraph.start) : paragraph.start;
         const int32 paragraphEnd = paragraph.start + paragraph.length;
+        if (pos == paragraph.start && !columnEmpty) {
+            // A paragraph that starts in the next column goes on past the column's text; one
+            // that starts on the next page, past the frame's (a frame stands on one page).
+            if (paragraph.startParagraph == 1) {
+                ++column;
+                columnEmpty = true;
+            } else if (paragraph.startParagraph >= 2) {
+                const int32 frame = columns[column].frameIndex;
+                while (column < columns.size() && columns[column].frameIndex == frame) ++column;
+                columnEmpty = true;
+            }
+        }
         while (pos < paragraphEnd && column < columns.size()) {
             const Column& col = columns[column];
             bool firstLine = pos == paragraph.start;

@@ -170,6 +170,26 @@ TEST_F(StoryComposerTest, TextFlowsThroughThreadedFramesAndColumnsThenOversets)
     EXPECT_EQ(story.frameList.FindFrameOfIndex(23), second.GetUID());
 }
 
+TEST_F(StoryComposerTest, StartParagraphInTheNextColumnOrOnTheNextPage)
+{
+    Story& story = AddStory(u"one\rtwo\rthree\rfour");
+    TextFrame& first = AddFrame(story, 412, 300);
+    first.columnCount = 2;
+    first.columnGutter = 12;
+    TextFrame& second = AddFrame(story, 200, 300, &first);
+    ApplyParagraph(story, TextAttribute::kStartParagraph, int32(1), 4);   // "two": next column
+    ApplyParagraph(story, TextAttribute::kStartParagraph, int32(2), 8);   // "three": next page
+    ApplyParagraph(story, TextAttribute::kStartParagraph, int32(1), 14);  // "four": next column, none left
+    composer.Compose(story);
+    const auto& a = story.frameList.GetFrames().at(0).lines;
+    ASSERT_EQ(a.size(), 2u);
+    EXPECT_EQ(a[1].column, 1);
+    EXPECT_NEAR(a[1].baseline, a[0].baseline, 1e-6);
+    EXPECT_EQ(story.frameList.FindFrameOfIndex(8), second.GetUID());
+    EXPECT_TRUE(story.frameList.Overflows());
+    EXPECT_EQ(story.frameList.GetOversetIndex(), 14);
+}
+
 TEST_F(StoryComposerTest, AlignmentAndTabStops)
 {
     Story& story = AddStory(u"mid\ra\tb\tc\td\te 1.25");
