@@ -143,7 +143,11 @@ private:
     // the left indent (tab stops are measured from there); its end, or `pos` when not one
     // character fits. `width` is the width of what fits, hanging spaces left out.
     int32 FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width);
-    void FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x);
+    // Sets the glyph runs of the line from `x` on; `gapExtra` widens the spaces after each word
+    // but the last (justified lines).
+    void FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x, PMReal gapExtra);
+    // How many word gaps (spaces after a word, the last word's left out) the line has.
+    int32 CountGaps(int32 start, int32 end) const;
     // The width of the tab `tab` (a fragment) set at `at` from the left indent.
     PMReal TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) const;
 
@@ -366,7 +370,19 @@ int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, 
     return end;
 }
 
-void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x)
+int32 Composition::CountGaps(int32 start, int32 end) const
+{
+    auto it = std::upper_bound(mWords.begin(), mWords.end(), start, [](int32 i, const Word& w) { return i < w.start; });
+    size_t w = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (it - mWords.begin()) - 1));
+    int32 gaps = 0;
+    for (; w < mWords.size() && mWords[w].end < end; ++w) {
+        const Fragment& last = mFragments[static_cast<size_t>(mWords[w].endFragment - 1)];
+        if (last.trailing && last.kind == Fragment::kText) ++gaps;
+    }
+    return gaps;
+}
+
+void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x, PMReal gapExtra)
 {
     auto it = std::upper_bound(mWords.begin(), mWords.end(), line.start, [](int32 i, const Word& w) { return i < w.start; });
     size_t w = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (it - mWords.begin()) - 1));
@@ -408,6 +424,10 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
                 run.width = WidthOf(fragment, from, to);
             }
             pen += run.width;
+            if (gapExtra > 0 && fragment.trailing && fragment.kind == Fragment::kText && to == mWords[w].end && to < end) {
+                run.width += gapExtra;
+                pen += gapExtra;
+            }
             line.ascent = std::max(line.ascent, run.ascent);
             line.descent = std::max(line.descent, run.descent);
             line.leading = std::max(line.leading, run.leading);
@@ -481,7 +501,12 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, int32 resu
             PMReal x = line.left;
             if (paragraph.justification == 1) x += std::max<PMReal>(0, avail - width) / 2;
             else if (paragraph.justification == 2) x += std::max<PMReal>(0, avail - width);
-            FillLine(line, paragraph, x);
+            PMReal gapExtra = 0;
+            // Justified: the lines but the paragraph's last and those ending in a forced break
+            // spread their words over the column.
+            if (paragraph.justification == 4 && end < paragraphEnd && mText[static_cast<size_t>(end - 1 - mPrimary.start)] != kTextChar_LF)
+                if (int32 gaps = CountGaps(pos, end); gaps > 0) gapExtra = std::max<PMReal>(0, avail - width) / gaps;
+            FillLine(line, paragraph, x, gapExtra);
             PMReal lineBaseline;
             if (columnEmpty) {
                 PMReal offset = line.ascent;

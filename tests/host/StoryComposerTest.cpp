@@ -218,6 +218,27 @@ TEST_F(StoryComposerTest, AlignmentAndTabStops)
     EXPECT_NEAR(runAt(12).x + WidthOf(u"e 1"), 280, 1e-3);               // character: its "." at it
 }
 
+TEST_F(StoryComposerTest, JustifiedLinesFillTheColumnButTheLast)
+{
+    Story& story = AddStory(u"aa bb cc dd ee");
+    PMReal column = WidthOf(u"aa bb cc") + 5;
+    AddFrame(story, column, 200);
+    ApplyParagraph(story, TextAttribute::kJustification, int32(4), 0);
+    composer.Compose(story);
+    const auto& lines = story.frameList.GetFrames().at(0).lines;
+    ASSERT_EQ(lines.size(), 2u);
+    auto runAt = [&](const ComposedLine& line, int32 index) -> const GlyphRun& {
+        for (const GlyphRun& run : line.runs)
+            if (run.start == index) return run;
+        ADD_FAILURE() << "no run at " << index;
+        return line.runs.front();
+    };
+    const GlyphRun& cc = runAt(lines[0], 6);
+    EXPECT_NEAR(cc.x + cc.width, column, 1e-6);  // the words spread to the column's edge
+    EXPECT_NEAR(runAt(lines[0], 3).x, WidthOf(u"aa ") + 2.5, 1e-6);
+    EXPECT_NEAR(runAt(lines[1], 12).x, WidthOf(u"dd "), 1e-6);  // the last line keeps its spaces
+}
+
 TEST_F(StoryComposerTest, ANeverComposedStoryHoldsNoLineAndAnEditMakesTheLinesStale)
 {
     Story& story = AddStory(u"text");
