@@ -31,6 +31,15 @@ void AppPresenter::Warnings(const PMString& text)
     mReport += lines;
 }
 
+void AppPresenter::OversetText(const std::vector<std::string>& stories)
+{
+    if (stories.empty()) return;
+    std::string text = "Overset text (stories whose text does not fit their frames):\n";
+    for (const std::string& story : stories) text += "  " + story + "\n";
+    std::fputs(text.c_str(), stderr);
+    mReport += text;
+}
+
 void AppPresenter::MissingFonts(const std::vector<PMString>& fonts)
 {
     std::string text = "Fonts not installed on this system (InDesign will ask for them):\n";

@@ -11,6 +11,8 @@ public:
     void Alert(const PMString& text, bool warning) override;
     void Warnings(const PMString& text) override;
     void MissingFonts(const std::vector<PMString>& fonts) override;
+    // Lists the stories whose text does not fit their frames, one line each.
+    void OversetText(const std::vector<std::string>& stories);
 
     // Everything shown in the warnings dialog and the missing-fonts list, with LF line ends.
     const std::string& GetReport() const { return mReport; }

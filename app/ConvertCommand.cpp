@@ -7,12 +7,14 @@
 #include "AtomicFileWriter.h"
 #include "CmdUtils.h"
 #include "DataBase.h"
+#include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
 #include "IMifPrefs.h"
 #include "InterfacePtr.h"
 #include "Session.h"
+#include "Story.h"
 #include "IdmlWriter.h"
 #include "JsonDumpWriter.h"
 
@@ -181,6 +183,32 @@ bool WriteOutputs(const DataBase& db, const std::vector<Output>& outputs, const 
     return false;
 }
 
+// A line for each story of the document whose text runs past its last frame: its first words and
+// how much of it is left out.
+std::vector<std::string> OversetStories(const DataBase& db)
+{
+    std::vector<std::string> lines;
+    for (UID uid : db.GetDocument()->stories) {
+        const Story* story = db.Get<Story>(uid);
+        if (!story || !story->frameList.Overflows()) continue;
+        std::u16string text = story->GetPrimaryText().GetUTF16();
+        std::u16string start;
+        for (char16_t c : text) {
+            if (start.size() >= 40) break;
+            if (c == u'\r' || c == u'\n' || c == u'\t') c = u' ';
+            if (c < 0x20 || (c == u' ' && (start.empty() || start.back() == u' '))) continue;
+            start.push_back(c);
+        }
+        while (!start.empty() && start.back() == u' ') start.pop_back();
+        int32 total = story->textModel.GetThreadRange(0).length;
+        int32 left = total - story->frameList.GetOversetIndex();
+        char counts[96];
+        std::snprintf(counts, sizeof counts, "%d of %d characters do not fit", left, total);
+        lines.push_back("story " + std::to_string(uid) + " (\"" + PMString(start).GetUTF8String() + "\"): " + counts);
+    }
+    return lines;
+}
+
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& args)
@@ -234,6 +262,7 @@ int RunConvertCommand(const std::vector<std::string>& args)
         return 1;
     }
     DataBase* db = document.GetDataBase();
+    presenter.OversetText(OversetStories(*db));
     bool saved = WriteOutputs(*db, outputs, presenter.GetReport());
     DocumentList::Close(db);
     if (!saved) return 1;

@@ -33,7 +33,9 @@ void RemoveFootnotes(DataBase& db, Story& story, const std::vector<UID>& removed
 ErrorCode InsertTextCmd::Do()
 {
     Story* story = TargetStory(GetDataBase(), mItems);
+    int64 before = story ? story->textModel.GetRevision() : 0;
     if (!story || !story->textModel.Insert(index, text)) return kInvalidParameterError;
+    story->frameList.NoteEdit(index, before, story->textModel.GetRevision());
     return kSuccess;
 }
 
@@ -42,8 +44,10 @@ ErrorCode DeleteTextCmd::Do()
     DataBase* db = GetDataBase();
     Story* story = TargetStory(db, mItems);
     std::vector<UID> removed;
+    int64 before = story ? story->textModel.GetRevision() : 0;
     if (!story || !story->textModel.Delete(index, length, &removed)) return kInvalidParameterError;
     RemoveFootnotes(*db, *story, removed);
+    story->frameList.NoteEdit(index, before, story->textModel.GetRevision());
     return kSuccess;
 }
 
@@ -53,7 +57,10 @@ ErrorCode ApplyTextStyleCmd::Do()
     Story* story = TargetStory(db, mItems);
     const Style* applied = db ? db->Get<Style>(style) : nullptr;
     if (!story || !applied) return kInvalidParameterError;
+    int64 before = story->textModel.GetRevision();
     if (!story->textModel.ApplyStyle(applied->kind, style, index, length, boolData)) return kInvalidParameterError;
+    // Paragraph formatting changes the paragraph's lines from its first on.
+    story->frameList.NoteEdit(story->textModel.GetParagraphRange(index).start, before, story->textModel.GetRevision());
     return kSuccess;
 }
 
@@ -62,7 +69,9 @@ ErrorCode ApplyTextAttributesCmd::Do()
     Story* story = TargetStory(GetDataBase(), mItems);
     if (!story) return kInvalidParameterError;
     if (attributes.IsEmpty()) return kSuccess;
+    int64 before = story->textModel.GetRevision();
     if (!story->textModel.ApplyAttributes(attributes, index, length)) return kInvalidParameterError;
+    story->frameList.NoteEdit(story->textModel.GetParagraphRange(index).start, before, story->textModel.GetRevision());
     return kSuccess;
 }
 

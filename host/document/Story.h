@@ -6,12 +6,15 @@
 #pragma once
 
 #include "DocObject.h"
+#include "FrameList.h"
 #include "PMString.h"
 #include "TextModel.h"
 
 class Story : public DocObject {
 public:
     TextModel textModel;
+    // The text as the composer laid it into the story's frames (TextComposer).
+    FrameList frameList;
 
     // The story's own text, without its final carriage return.
     PMString GetPrimaryText() const;

@@ -5,6 +5,7 @@
 #include "IImportProvider.h"
 #include "InterfacePtr.h"
 #include "ObjectModel.h"
+#include "TextComposer.h"
 
 ErrorCode DocumentOpener::OpenFile(const IDFile& file, int32 uiFlags, UIDRef& document, PMString& message)
 {
@@ -31,7 +32,11 @@ ErrorCode DocumentOpener::OpenFile(const IDFile& file, int32 uiFlags, UIDRef& do
         stream->Seek(0, IPMStream::kSeekFromStart);
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         ErrorCode status = provider->ImportThis(stream.get(), file, uiFlags, document);
-        if (status == kSuccess && document.ExistsInDB() && DocumentList::IsOpen(document.GetDataBase())) return kSuccess;
+        if (status == kSuccess && document.ExistsInDB() && DocumentList::IsOpen(document.GetDataBase())) {
+            // An opened document shows its text composed: every story laid into its frames.
+            TextComposer::Get().ComposeAll(*document.GetDataBase());
+            return kSuccess;
+        }
         message = "The import of ";
         message.Append(file.GetPathString());
         message.Append(" failed");

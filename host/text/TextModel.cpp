@@ -113,6 +113,7 @@ void TextModel::ShiftPending(int32 index, int32 delta)
 
 bool TextModel::Insert(int32 index, std::u16string_view text)
 {
+    ++mRevision;
     if (text.empty() || index < 0 || index >= TotalLength()) return false;
     if (text.size() > static_cast<size_t>(INT32_MAX - TotalLength())) return false;
     const int32 count = static_cast<int32>(text.size());
@@ -146,6 +147,7 @@ bool TextModel::Insert(int32 index, std::u16string_view text)
 
 bool TextModel::Delete(int32 index, int32 length, std::vector<UID>* removed)
 {
+    ++mRevision;
     if (index < 0 || length <= 0 || length > TotalLength() - index) return false;
     TextRange thread = GetThreadRange(index);
     if (index + length > thread.End() - 1) return false;
@@ -198,6 +200,7 @@ void TextModel::ForCharactersOf(int32 index, int32 length, F&& f)
 
 bool TextModel::ApplyStyle(StyleKind kind, UID style, int32 index, int32 length, bool clearOverrides)
 {
+    ++mRevision;
     if (index < 0 || length < 0 || index >= TotalLength() || length > TotalLength() - index) return false;
     auto apply = [&](TextFormat& format) {
         format.style = style;
@@ -212,6 +215,7 @@ bool TextModel::ApplyStyle(StyleKind kind, UID style, int32 index, int32 length,
 
 bool TextModel::ApplyAttributes(const AttributeBossList& attributes, int32 index, int32 length)
 {
+    ++mRevision;
     if (index < 0 || length < 0 || index >= TotalLength() || length > TotalLength() - index) return false;
     if (HasAttributes(attributes, false))
         ForParagraphsOf(index, length, [&](TextFormat& format) { Merge(format.overrides, attributes, false); });
@@ -222,6 +226,7 @@ bool TextModel::ApplyAttributes(const AttributeBossList& attributes, int32 index
 
 TextRange TextModel::AddThread(const TextThread& thread)
 {
+    ++mRevision;
     const int32 start = TotalLength();
     mText.Insert(start, 1, std::u16string(1, kTextChar_CR));
     mParagraphs.Insert(start, 1, TextFormatPool::kDefault);
@@ -257,6 +262,7 @@ TextRange TextModel::FindThread(UID owner) const
 
 bool TextModel::RemoveThread(UID owner)
 {
+    ++mRevision;
     TextRange range = FindThread(owner);
     if (range.length == 0 || range.start == 0) return false;
     const int32 end = range.End();
@@ -275,6 +281,7 @@ bool TextModel::RemoveThread(UID owner)
 
 bool TextModel::SetOwnedItem(int32 index, UID item)
 {
+    ++mRevision;
     if (index < 0 || index >= TotalLength()) return false;
     mOwnedItems.SplitAt(index);
     mOwnedItems.SplitAt(index + 1);
@@ -332,6 +339,7 @@ void TextModel::ForEachThread(const std::function<void(const TextRange&, const T
 
 void TextModel::AppendPrimaryThread(const TextModel& other)
 {
+    ++mRevision;
     // Threads are linked before text arrives; were the other story to own footnotes, their
     // markers would come along as plain characters.
     const int32 otherEnd = other.GetThreadRange(0).length - 1;  // in front of its final return

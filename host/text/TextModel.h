@@ -110,6 +110,10 @@ public:
 
     // The distinct formats of the story's runs (each kept once).
     size_t FormatCount() const { return mFormats.Count(); }
+    // Counts the edits: any change to the characters or their formatting makes it grow, so what
+    // was worked out from the text (its composed lines) can tell whether it is still current.
+    int64 GetRevision() const { return mRevision; }
+
     int32 ParagraphRunCount() const { return mParagraphs.RunCount(); }
     int32 CharacterRunCount() const { return mCharacters.RunCount(); }
 
@@ -146,4 +150,5 @@ private:
     RunTree<UID> mOwnedItems;
     RunTree<TextThread> mThreads;
     std::vector<Pending> mPending;
+    int64 mRevision = 0;
 };

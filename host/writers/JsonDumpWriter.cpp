@@ -261,6 +261,28 @@ void SetStoryFields(const Story& story, JsonValue& out)
         entry.Set("item", Ref(item));
         owned.Append(std::move(entry));
     });
+    // The composed text: per frame the characters it holds and each line's range and baseline.
+    const FrameList& frameList = story.frameList;
+    if (!frameList.IsComposed()) return;
+    JsonValue& composition = out.Set("composition", JsonValue::Object());
+    composition.Set("overset", JsonValue::Bool(frameList.Overflows()));
+    if (frameList.Overflows()) composition.Set("oversetIndex", JsonValue::Integer(frameList.GetOversetIndex()));
+    JsonValue& frames = composition.Set("frames", JsonValue::Array());
+    for (const ComposedFrame& frame : frameList.GetFrames()) {
+        JsonValue entry = JsonValue::Object();
+        entry.Set("frame", Ref(frame.frame));
+        entry.Set("start", JsonValue::Integer(frame.start));
+        entry.Set("length", JsonValue::Integer(frame.length));
+        JsonValue& lines = entry.Set("lines", JsonValue::Array());
+        for (const ComposedLine& line : frame.lines) {
+            JsonValue item = JsonValue::Object();
+            item.Set("start", JsonValue::Integer(line.start));
+            item.Set("length", JsonValue::Integer(line.length));
+            item.Set("baseline", JsonValue::Real(line.baseline));
+            lines.Append(std::move(item));
+        }
+        frames.Append(std::move(entry));
+    }
 }
 
 void SetFootnoteFields(const Footnote& footnote, JsonValue& out) { out.Set("story", Ref(footnote.story)); }

@@ -1,23 +1,27 @@
 #include "MifTextModelUtils.h"
 
+#include <algorithm>
+
 #include "DataBase.h"
 #include "MifAssertLog.h"
 #include "Story.h"
+#include "TextComposer.h"
 #include "TextFrame.h"
 
 namespace {
 
-// The frames that show `story`, in no particular order: a walk over the document's objects,
-// which the frame list of the composer replaces.
-std::vector<UID> FramesOf(const UIDRef& story)
+// The story's frame list, composed again when its text changed since it was last composed (a
+// story never composed stays so).
+const FrameList& CurrentFrameList(Story& story)
 {
-    std::vector<UID> frames;
-    DataBase* db = story.GetDataBase();
-    if (!db) return frames;
-    for (const auto& [uid, object] : db->GetObjects())
-        if (const auto* frame = dynamic_cast<const TextFrame*>(object.get()); frame && frame->story == story.GetUID())
-            frames.push_back(uid);
-    return frames;
+    if (story.frameList.IsComposed() && !story.frameList.IsCurrent(story.textModel.GetRevision()))
+        TextComposer::Get().Compose(story);
+    return story.frameList;
+}
+
+void Grow(double* metric, double value)
+{
+    if (metric && value > *metric + 1e-8) *metric = value;
 }
 
 } // namespace
@@ -37,37 +41,58 @@ UIDRef MifTextModelUtils::GetFrameStory(const UIDRef& frame) const
 void MifTextModelUtils::ComposeStory(const UIDRef& story) const
 {
     DataBase* db = story.GetDataBase();
-    const Story* textModel = db ? db->Get<Story>(story.GetUID()) : nullptr;
-    if (!textModel) MIF_LOG_NIL(textModel);
-    // Nothing composes yet: the frame list has no damaged frame to compose.
+    Story* textModel = db ? db->Get<Story>(story.GetUID()) : nullptr;
+    if (!textModel) {
+        MIF_LOG_NIL(textModel);
+        return;
+    }
+    // Frames change size without the text knowing (fitting a frame to its text): compose anew.
+    TextComposer::Get().Compose(*textModel);
 }
 
 UID MifTextModelUtils::FindFrameOfIndex(const UIDRef& story, int32 index) const
 {
     DataBase* db = story.GetDataBase();
-    const Story* textModel = db ? db->Get<Story>(story.GetUID()) : nullptr;
+    Story* textModel = db ? db->Get<Story>(story.GetUID()) : nullptr;
     if (!textModel) {
         MIF_LOG_NIL(textModel);
         return kInvalidUID;
     }
-    // Without composed lines only a lone frame is known to hold the story's characters.
-    std::vector<UID> frameList = FramesOf(story);
-    if (frameList.size() != 1) return kInvalidUID;
-    // An index past the end is answered by the nearest character before it, down to index 1.
-    const int32 length = textModel->textModel.TotalLength();
-    bool held = index >= 0 && (index < length || length > 1);
-    return held ? frameList.front() : kInvalidUID;
+    if (!textModel->frameList.IsComposed()) TextComposer::Get().Compose(*textModel);
+    const FrameList& frameList = CurrentFrameList(*textModel);
+    // An index no frame holds (past the end, or overset) is answered by the nearest character
+    // before it that a frame holds, down to index 1.
+    // What lies beyond the last character a frame holds is answered by that character.
+    int32 lastHeld = -1;
+    for (const ComposedFrame& frame : frameList.GetFrames())
+        if (frame.length > 0) lastHeld = frame.start + frame.length - 1;
+    index = std::min(index, lastHeld);
+    for (; index >= 1; --index)
+        if (UID frame = frameList.FindFrameOfIndex(index); frame != kInvalidUID) return frame;
+    return index == 0 ? frameList.FindFrameOfIndex(0) : kInvalidUID;
 }
 
-void MifTextModelUtils::GetLineMetrics(const UIDRef& story, int32 /*index*/, double* metric1, double* metric2,
+void MifTextModelUtils::GetLineMetrics(const UIDRef& story, int32 index, double* metric1, double* metric2,
                                        double* metric3, double* metric4) const
 {
     for (double* metric : {metric1, metric2, metric3, metric4})
         if (metric) *metric = 0;
     DataBase* db = story.GetDataBase();
-    const Story* textModel = db ? db->Get<Story>(story.GetUID()) : nullptr;
-    if (!textModel) MIF_LOG_NIL(textModel);
-    // No line holds the index until the story is composed: the values stay 0.
+    Story* textModel = db ? db->Get<Story>(story.GetUID()) : nullptr;
+    if (!textModel) {
+        MIF_LOG_NIL(textModel);
+        return;
+    }
+    const ComposedLine* waxLine = CurrentFrameList(*textModel).FindLine(index);
+    if (!waxLine) return;  // never composed, or overset: the values stay 0
+    // The largest ascent, descent and line gap of the line's runs, and its largest line measure.
+    for (const GlyphRun& run : waxLine->runs) {
+        if (run.length <= 0 || !run.face) continue;
+        Grow(metric4, run.leading);
+        Grow(metric1, run.ascent);
+        Grow(metric2, run.descent);
+        Grow(metric3, run.face->lineGap * run.pointSize);
+    }
 }
 
 double MifTextModelUtils::GetMetric1(const UIDRef& story, int32 index) const

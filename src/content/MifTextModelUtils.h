@@ -1,9 +1,9 @@
 // MifTextModelUtils: the stateless answers of IMifTextModelUtils, from the host's story and its
 // frame list.
 //
-// Until the host composes text, a story's frame list knows no line: ComposeStory has nothing to
-// do, GetLineMetrics answers zeros, and FindFrameOfIndex can answer only for a story shown by a
-// single frame, which holds all of its text.
+// The answers come from the story's frame list as the host's composer left it. A story whose
+// text changed since it was composed is composed again before its frames or lines are asked for;
+// a story never composed has no line, so its line metrics are zeros.
 #pragma once
 
 #include "IMifTextModelUtils.h"

@@ -187,6 +187,20 @@ TEST(ConvertCommand, Outputs_AllOrNothing)
     EXPECT_EQ(test.folder.List(), (Strings{"doc.idml", "doc.json", "doc.txt"}));
 }
 
+// Stories whose text runs past their last frame are listed in the report.
+TEST(ConvertCommand, Report_ListsOversetStories)
+{
+    ConvertFolder test("overset");
+    TesselRun run = test.Run("convert " + Quote(TESSEL_CORPUS_DIR "/generated/openjade/article-long.mif") + " -o " +
+                             Quote(test / "long.idml") + " --report " + Quote(test / "long.txt"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::string report = ReadFile((test / "long.txt").string());
+    EXPECT_NE(report.find("Overset text (stories whose text does not fit their frames):\n  story "), std::string::npos) << report;
+    EXPECT_NE(report.find("characters do not fit\n"), std::string::npos) << report;
+    TesselRun sample = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "sample.idml"));
+    EXPECT_EQ(sample.err.find("Overset"), std::string::npos) << sample.err;
+}
+
 // With no file, the sample is converted into the current folder, never beside the sample.
 TEST(ConvertCommand, NoFile_SampleIntoTheCurrentFolder)
 {

@@ -1,0 +1,141 @@
+// Composition: lines per second for the longest corpus file's body story poured into a chain of
+// frames, and stories of 200, 2,000 and 20,000 tabbed paragraphs, whose time per paragraph must stay
+// flat (composition is linear in the story). The time is CPU time: the machines it runs on are
+// shared.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "Document.h"
+#include "DocumentList.h"
+#include "IImportProvider.h"
+#include "IPMStream.h"
+#include "InterfacePtr.h"
+#include "MifRegistration.h"
+#include "ObjectModel.h"
+#include "Story.h"
+#include "StoryComposer.h"
+#include "StyleUtils.h"
+#include "TesselID.h"
+#include "TextFrame.h"
+
+namespace {
+
+void SetUp()
+{
+    static const bool done = [] {
+        std::string temp = std::filesystem::temp_directory_path().string();
+        setenv("TESSEL_LOG_DIR", (temp + "/tessel-bench-log").c_str(), 0);
+        setenv("TESSEL_CONFIG_DIR", (temp + "/tessel-bench-config").c_str(), 0);
+        RegisterTesselPlugIn();
+        return true;
+    }();
+    (void)done;
+}
+
+// Threads `count` letter-size frames after the story's last frame (or as its first).
+void AddFrames(DataBase& db, Story& story, int count)
+{
+    TextFrame* last = nullptr;
+    for (UID uid : StoryComposer::GetFrameChain(db, story.GetUID())) last = db.Get<TextFrame>(uid);
+    for (int i = 0; i < count; ++i) {
+        TextFrame* frame = db.Create<TextFrame>();
+        frame->story = story.GetUID();
+        frame->pathBounds = PMRect(0, 0, 468, 648);
+        if (last) {
+            last->nextFrame = frame->GetUID();
+            frame->previousFrame = last->GetUID();
+        }
+        last = frame;
+    }
+}
+
+int64 LineCount(const Story& story)
+{
+    int64 lines = 0;
+    for (const ComposedFrame& frame : story.frameList.GetFrames()) lines += static_cast<int64>(frame.lines.size());
+    return lines;
+}
+
+void ComposeLoop(benchmark::State& state, Story& story)
+{
+    StoryComposer composer;
+    composer.Compose(story);  // faces loaded and words shaped once, as in a conversion
+    for (auto _ : state) {
+        story.frameList.Reset();
+        composer.Compose(story);
+    }
+    int64 lines = LineCount(story);
+    state.SetItemsProcessed(state.iterations() * lines);
+    state.counters["lines"] = static_cast<double>(lines);
+    state.counters["overset"] = story.frameList.Overflows() ? 1 : 0;
+}
+
+// The body story of article-long (the one of most text) in as many frames as it needs.
+void BM_ComposeArticle(benchmark::State& state)
+{
+    SetUp();
+    std::ifstream file(TESSEL_CORPUS_DIR "/generated/openjade/article-long.mif", std::ios::binary);
+    std::string mif((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    InterfacePtr<IImportProvider> provider(CreateObject2<IImportProvider>(kMifImportProviderBoss));
+    if (mif.empty() || !provider) {
+        state.SkipWithError("no corpus or no MIF import provider");
+        return;
+    }
+    auto stream = StreamUtil::CreateMemoryStreamRead(mif.data(), mif.size());
+    UIDRef document;
+    if (provider->ImportThis(stream.get(), IDFile(std::filesystem::path("/tmp/bench.mif")), kSuppressUI, document) != kSuccess) {
+        state.SkipWithError("the import failed");
+        return;
+    }
+    CmdUtils::ProcessScheduledCmds();
+    DataBase& db = *document.GetDataBase();
+    Story* body = nullptr;
+    for (UID uid : db.GetDocument()->stories)
+        if (Story* story = db.Get<Story>(uid); story && (!body || story->textModel.TotalLength() > body->textModel.TotalLength()))
+            body = story;
+    if (body) {
+        AddFrames(db, *body, 400);
+        ComposeLoop(state, *body);
+    }
+    DocumentList::Close(&db);
+}
+
+// A story of `paragraphs` paragraphs, each with two tabs against a left and a right tab stop.
+void BM_ComposeTabbedParagraphs(benchmark::State& state)
+{
+    const int paragraphs = static_cast<int>(state.range(0));
+    DataBase db;
+    StyleUtils::AddDefaultStyles(db);
+    Story& story = *db.Create<Story>();
+    std::u16string text;
+    for (int i = 0; i < paragraphs; ++i) {
+        if (i) text += u'\r';
+        text += u"Item " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + u"\tthe value of it\t" +
+                std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u".50";
+    }
+    story.textModel.Insert(0, text);
+    AttributeBossList attributes;
+    attributes.ApplyAttribute(TextAttribute::kFontFamily, DocFontMgr::GetFontFamilyUID(db, "Times"));
+    attributes.ApplyAttribute(TextAttribute::kPointSize, PMReal(10));
+    TabStopTable tabs;
+    tabs.Insert(TabStop{144});
+    tabs.Insert(TabStop{400, TabStop::kRight});
+    attributes.ApplyAttribute(TextAttribute::kTabStops, tabs);
+    story.textModel.ApplyAttributes(attributes, 0, story.textModel.TotalLength());
+    AddFrames(db, story, paragraphs / 40 + 1);
+    ComposeLoop(state, story);
+    state.counters["paragraphs_per_s"] = benchmark::Counter(static_cast<double>(paragraphs), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+} // namespace
+
+BENCHMARK(BM_ComposeArticle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeTabbedParagraphs)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

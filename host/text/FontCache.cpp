@@ -1,0 +1,190 @@
+#include "FontCache.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <hb-ft.h>
+#include <hb-ot.h>
+#include <hb.h>
+
+#include <algorithm>
+#include <cctype>
+
+struct FontCache::Face {
+    FT_Face ftFace = nullptr;
+    hb_font_t* font = nullptr;
+    hb_buffer_t* buffer = nullptr;
+    double scale = 1;  // HarfBuzz units per em
+    ~Face()
+    {
+        if (buffer) hb_buffer_destroy(buffer);
+        if (font) hb_font_destroy(font);  // releases the FreeType face it references
+    }
+};
+
+namespace {
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+bool Has(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
+
+// The weight and slant a style name asks for, for faces whose style names differ ("Book").
+void AddWeightAndSlant(FcPattern* pattern, const std::string& style)
+{
+    std::string s = Lower(style);
+    int weight = FC_WEIGHT_REGULAR;
+    if (Has(s, "semibold") || Has(s, "demi")) weight = FC_WEIGHT_DEMIBOLD;
+    else if (Has(s, "extrabold") || Has(s, "black") || Has(s, "heavy")) weight = FC_WEIGHT_BLACK;
+    else if (Has(s, "bold")) weight = FC_WEIGHT_BOLD;
+    else if (Has(s, "medium")) weight = FC_WEIGHT_MEDIUM;
+    else if (Has(s, "light")) weight = FC_WEIGHT_LIGHT;
+    else if (Has(s, "thin")) weight = FC_WEIGHT_THIN;
+    FcPatternAddInteger(pattern, FC_WEIGHT, weight);
+    int slant = Has(s, "italic") ? FC_SLANT_ITALIC : Has(s, "oblique") ? FC_SLANT_OBLIQUE : FC_SLANT_ROMAN;
+    FcPatternAddInteger(pattern, FC_SLANT, slant);
+}
+
+std::string PatternString(FcPattern* pattern, const char* object)
+{
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value) return {};
+    return reinterpret_cast<const char*>(value);
+}
+
+} // namespace
+
+FontCache::FontCache()
+{
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) == 0) mLibrary = library;
+}
+
+FontCache::~FontCache()
+{
+    mShaped.clear();
+    mFaces.clear();
+    if (mLibrary) FT_Done_FreeType(static_cast<FT_Library>(mLibrary));
+    if (mConfig) FcConfigDestroy(static_cast<FcConfig*>(mConfig));
+}
+
+FontCache::Face* FontCache::Load(const std::string& file, int index)
+{
+    auto key = std::make_pair(file, index);
+    if (auto it = mFaces.find(key); it != mFaces.end()) return it->second.get();
+    auto face = std::make_unique<Face>();
+    FT_Face ftFace = nullptr;
+    if (mLibrary && !file.empty() && FT_New_Face(static_cast<FT_Library>(mLibrary), file.c_str(), index, &ftFace) == 0) {
+        ++mLoads;
+        FT_UInt em = ftFace->units_per_EM ? ftFace->units_per_EM : 1000;
+        FT_Set_Char_Size(ftFace, 0, static_cast<FT_F26Dot6>(em) * 64, 72, 72);
+        face->ftFace = ftFace;
+        face->font = hb_ft_font_create_referenced(ftFace);
+        FT_Done_Face(ftFace);  // the HarfBuzz font holds its own reference
+        hb_ft_font_set_load_flags(face->font, FT_LOAD_NO_HINTING);
+        int xScale = 0, yScale = 0;
+        hb_font_get_scale(face->font, &xScale, &yScale);
+        face->scale = xScale > 0 ? xScale : 1;
+        face->buffer = hb_buffer_create();
+    }
+    Face* result = face.get();
+    mFaces.emplace(key, std::move(face));
+    return result;
+}
+
+const FontFaceEntry* FontCache::GetFace(const PMString& family, const PMString& style)
+{
+    auto key = std::make_pair(family.GetUTF16(), style.GetUTF16());
+    if (auto it = mEntries.find(key); it != mEntries.end()) return it->second.get();
+    auto entry = std::make_unique<FontFaceEntry>();
+    entry->family = family;
+    entry->style = style;
+    std::string familyName = family.GetUTF8String(), styleName = style.GetUTF8String();
+    if (!mConfig) mConfig = FcInitLoadConfigAndFonts();
+    auto* config = static_cast<FcConfig*>(mConfig);
+    if (FcPattern* pattern = config ? FcPatternCreate() : nullptr) {
+        if (!familyName.empty())
+            FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyName.c_str()));
+        if (!styleName.empty()) FcPatternAddString(pattern, FC_STYLE, reinterpret_cast<const FcChar8*>(styleName.c_str()));
+        AddWeightAndSlant(pattern, styleName);
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(config, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
+            entry->file = PatternString(match, FC_FILE);
+            FcPatternGetInteger(match, FC_INDEX, 0, &entry->index);
+            entry->servedFamily = PMString(PatternString(match, FC_FAMILY));
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
+    }
+    entry->substituted = Lower(entry->servedFamily.GetUTF8String()) != Lower(familyName);
+    Face* face = Load(entry->file, entry->index);
+    if (face->font) {
+        hb_font_extents_t extents{};
+        hb_font_get_h_extents(face->font, &extents);
+        if (extents.ascender > 0) entry->ascent = extents.ascender / face->scale;
+        if (extents.descender < 0) entry->descent = -extents.descender / face->scale;
+        entry->lineGap = std::max(0, extents.line_gap) / face->scale;
+        hb_position_t position = 0;
+        entry->capHeight = hb_ot_metrics_get_position(face->font, HB_OT_METRICS_TAG_CAP_HEIGHT, &position) && position > 0
+                               ? position / face->scale : entry->ascent * 0.9;
+        entry->xHeight = hb_ot_metrics_get_position(face->font, HB_OT_METRICS_TAG_X_HEIGHT, &position) && position > 0
+                             ? position / face->scale : entry->ascent * 0.6;
+    }
+    const FontFaceEntry* result = entry.get();
+    mFaceOfEntry[result] = face;
+    mEntries.emplace(key, std::move(entry));
+    return result;
+}
+
+const ShapedText& FontCache::Shape(const FontFaceEntry* entry, const std::u16string& text)
+{
+    auto key = std::make_pair(entry, text);
+    if (auto it = mShaped.find(key); it != mShaped.end()) return it->second;
+    ++mShapings;
+    ShapedText shaped;
+    auto faceIt = mFaceOfEntry.find(entry);
+    Face* face = faceIt != mFaceOfEntry.end() ? faceIt->second : nullptr;
+    if (face && face->font) {
+        hb_buffer_t* buffer = face->buffer;
+        hb_buffer_reset(buffer);
+        hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(text.data()), static_cast<int>(text.size()), 0,
+                            static_cast<int>(text.size()));
+        hb_buffer_guess_segment_properties(buffer);
+        hb_shape(face->font, buffer, nullptr, 0);
+        unsigned int count = 0;
+        const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
+        const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
+        for (unsigned int i = 0; i < count; ++i) {
+            shaped.glyphs.push_back(infos[i].codepoint);
+            shaped.clusters.push_back(static_cast<int32>(infos[i].cluster));
+            shaped.advances.push_back(positions[i].x_advance / face->scale);
+            shaped.offsetsX.push_back(positions[i].x_offset / face->scale);
+            shaped.offsetsY.push_back(positions[i].y_offset / face->scale);
+            shaped.width += positions[i].x_advance / face->scale;
+        }
+    } else {
+        // No font at all: every character half an em wide.
+        for (size_t i = 0; i < text.size(); ++i) {
+            shaped.glyphs.push_back(0);
+            shaped.clusters.push_back(static_cast<int32>(i));
+            shaped.advances.push_back(0.5);
+            shaped.offsetsX.push_back(0);
+            shaped.offsetsY.push_back(0);
+            shaped.width += 0.5;
+        }
+    }
+    std::vector<double> perCharacter(text.size() + 1, 0.0);
+    for (size_t g = 0; g < shaped.glyphs.size(); ++g)
+        perCharacter[std::min(static_cast<size_t>(std::max(0, shaped.clusters[g])), text.size())] += shaped.advances[g];
+    shaped.prefix.assign(text.size() + 1, 0.0);
+    for (size_t i = 0; i < text.size(); ++i) shaped.prefix[i + 1] = shaped.prefix[i] + perCharacter[i];
+    return mShaped.emplace(std::move(key), std::move(shaped)).first->second;
+}
+
+void FontCache::ClearShapedWords() { mShaped.clear(); }

@@ -1,0 +1,87 @@
+// FontCache: the faces the composer measures text with, and the words it has shaped.
+//
+// A family and style are matched through fontconfig, which falls back as it always does (Times
+// is served by a metric-compatible face when Times itself is not installed); the matched file is
+// loaded once with FreeType and shaped with HarfBuzz. Shaped words are kept per face, in the
+// face's own units, so a word costs one shaping whatever the sizes it is set in.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "PMString.h"
+
+// The glyphs of a shaped piece of text, positions in em units (multiply by the point size).
+struct ShapedText {
+    std::vector<uint32> glyphs;
+    std::vector<double> advances;   // per glyph
+    std::vector<double> offsetsX;   // per glyph, from its pen position
+    std::vector<double> offsetsY;
+    std::vector<int32> clusters;    // per glyph, the index of its first character in the text
+    double width = 0;               // sum of the advances
+    // prefix[i]: the advance of the glyphs of the text's first i characters (a glyph counts
+    // for the character its cluster starts at), so any range is measured in constant time.
+    std::vector<double> prefix;
+    double WidthOf(size_t from, size_t to) const { return to > from && to < prefix.size() ? prefix[to] - prefix[from] : 0; }
+};
+
+// One face of a family, as fontconfig matched it.
+struct FontFaceEntry {
+    PMString family;        // as asked
+    PMString style;
+    PMString servedFamily;  // as fontconfig served it
+    std::string file;
+    int index = 0;
+    bool substituted = false;  // the served family is not the one asked for
+    // Vertical metrics in em units: ascent and descent positive, capHeight and xHeight from the
+    // face's tables (a fraction of the ascent when it has none).
+    double ascent = 0.8;
+    double descent = 0.2;
+    double lineGap = 0;
+    double capHeight = 0.7;
+    double xHeight = 0.5;
+};
+
+class FontCache {
+public:
+    FontCache();
+    ~FontCache();
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+
+    // The face for a family and style (never null: without any font the face has no glyphs and
+    // measures every character as half an em).
+    const FontFaceEntry* GetFace(const PMString& family, const PMString& style);
+    // `text` shaped with `face`; cached by face and text.
+    const ShapedText& Shape(const FontFaceEntry* face, const std::u16string& text);
+
+    // How many font files were loaded and how many shapings were run (the rest came from the
+    // cache).
+    int32 LoadedFaceCount() const { return mLoads; }
+    int64 ShapingCount() const { return mShapings; }
+    // Forgets the shaped words (the faces stay).
+    void ClearShapedWords();
+
+private:
+    struct Face;
+    struct KeyHash {
+        size_t operator()(const std::pair<const FontFaceEntry*, std::u16string>& key) const
+        {
+            return std::hash<std::u16string>()(key.second) ^ (std::hash<const void*>()(key.first) * 31);
+        }
+    };
+    Face* Load(const std::string& file, int index);
+
+    std::map<std::pair<std::u16string, std::u16string>, std::unique_ptr<FontFaceEntry>> mEntries;
+    std::map<std::pair<std::string, int>, std::unique_ptr<Face>> mFaces;  // by file and index
+    std::map<const FontFaceEntry*, Face*> mFaceOfEntry;
+    std::unordered_map<std::pair<const FontFaceEntry*, std::u16string>, ShapedText, KeyHash> mShaped;
+    void* mLibrary = nullptr;  // FT_Library
+    void* mConfig = nullptr;   // FcConfig, our own, loaded on first use
+    int32 mLoads = 0;
+    int64 mShapings = 0;
+};

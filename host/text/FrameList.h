@@ -1,0 +1,96 @@
+// FrameList: a story's text as the composer laid it into its frames.
+//
+// Per frame the range of characters it holds and its lines, each with its first index, length,
+// baseline, ascent and descent and the glyph runs drawn on it. Coordinates are those of the
+// frame's outline (its pathBounds), y down. The list lives beside the story's text, which knows
+// nothing of it; an edit damages the list from the frame that holds it.
+#pragma once
+
+#include <vector>
+
+#include "FontCache.h"
+#include "UIDRef.h"
+
+// Glyphs of one face and size on a line.
+struct GlyphRun {
+    int32 start = 0;         // first character
+    int32 length = 0;
+    const FontFaceEntry* face = nullptr;
+    PMReal pointSize = 0;
+    PMReal x = 0;            // pen position of the first glyph
+    PMReal width = 0;
+    PMReal ascent = 0;       // the face's, at the run's size
+    PMReal descent = 0;
+    PMReal leading = 0;      // the line measure the run asks for (auto leading: 120 % of its size)
+    std::vector<uint32> glyphs;
+    std::vector<PMReal> positions;  // x of each glyph
+};
+
+struct ComposedLine {
+    int32 start = 0;
+    int32 length = 0;
+    int32 column = 0;
+    PMReal baseline = 0;
+    PMReal left = 0;      // where the line starts (column left plus indents)
+    PMReal width = 0;     // of its glyphs, trailing spaces left out
+    PMReal ascent = 0;    // the largest of its runs
+    PMReal descent = 0;
+    PMReal leading = 0;   // the distance from the baseline of the line before
+    std::vector<GlyphRun> runs;
+    int32 End() const { return start + length; }
+};
+
+struct ComposedFrame {
+    UID frame = kInvalidUID;
+    int32 start = 0;      // the characters it holds
+    int32 length = 0;
+    std::vector<ComposedLine> lines;
+};
+
+class FrameList {
+public:
+    // Whether the story has been composed since it was last damaged in full.
+    bool IsComposed() const { return mComposed; }
+    int32 GetFrameCount() const { return static_cast<int32>(mFrames.size()); }
+    const std::vector<ComposedFrame>& GetFrames() const { return mFrames; }
+    // The first frame that needs composing again; -1 when none does.
+    int32 GetFirstDamagedFrame() const { return mFirstDamaged; }
+    // Whether text is left over after the last frame (overset text).
+    bool Overflows() const { return mComposed && mOverset; }
+    // Where the text left over after the last frame begins; the story's length when none is.
+    int32 GetOversetIndex() const { return mOversetIndex; }
+
+    // The frame whose lines hold `index`; kInvalidUID when none (not composed, or overset).
+    UID FindFrameOfIndex(int32 index) const;
+    // The composed line holding `index`; null when none.
+    const ComposedLine* FindLine(int32 index) const;
+
+    // Marks the list damaged from the frame whose lines an edit at `index` may change: the frame
+    // of the line before the line holding `index` (an edit may let that line take more text); the
+    // last frame that holds text when no frame holds the index.
+    void Damage(int32 index);
+    // Notes an edit at `index` that took the text from revision `before` to `after`: when the
+    // lines were current before it, they are damaged from the edit on and the rest stays good;
+    // otherwise the list stays stale and is composed anew.
+    void NoteEdit(int32 index, int64 before, int64 after);
+    // Marks it damaged in full, as a story never composed.
+    void Reset();
+
+    // The text revision the lines answer for.
+    int64 GetRevision() const { return mRevision; }
+    // Whether the lines were composed from the text as it is at `revision` (TextModel::GetRevision).
+    bool IsCurrent(int64 revision) const { return mComposed && mRevision == revision && mFirstDamaged < 0; }
+
+    // Set by the composer.
+    void SetComposed(std::vector<ComposedFrame> frames, bool overset, int32 oversetIndex, int64 revision);
+
+private:
+    int32 LastFilledBefore(int32 frame) const;
+
+    std::vector<ComposedFrame> mFrames;
+    bool mComposed = false;
+    bool mOverset = false;
+    int32 mOversetIndex = 0;
+    int32 mFirstDamaged = 0;
+    int64 mRevision = -1;
+};

@@ -1,0 +1,657 @@
+#include "StoryComposer.h"
+
+#include <linebreak.h>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <set>
+#include <unordered_map>
+
+#include "DataBase.h"
+#include "Story.h"
+#include "StyleUtils.h"
+#include "TextFrame.h"
+
+namespace {
+
+constexpr PMReal kEpsilon = 1e-6;
+constexpr PMReal kDefaultPointSize = 12;
+constexpr PMReal kAutoLeadingFactor = 1.2;
+constexpr PMReal kDefaultTabInterval = 36;  // half an inch
+const char* const kDefaultFamily = "Times";
+const char* const kDefaultStyle = "Regular";
+
+// The value of a paragraph attribute: the paragraph's override, else its style's.
+template <class T>
+T ParagraphValue(const DataBase& db, const TextFormat& paragraph, TextAttribute kind, T fallback)
+{
+    if (const T* value = paragraph.overrides.Get<T>(kind)) return *value;
+    if (const AttributeValue* value = StyleUtils::GetInheritedAttribute(db, paragraph.style, kind))
+        if (const T* typed = std::get_if<T>(value)) return *typed;
+    return fallback;
+}
+
+// The value of a character attribute: the run's override or style, else the paragraph's.
+template <class T>
+T CharacterValue(const DataBase& db, const TextFormat& paragraph, const TextFormat& run, TextAttribute kind, T fallback)
+{
+    if (const T* value = run.overrides.Get<T>(kind)) return *value;
+    if (const AttributeValue* value = StyleUtils::GetInheritedAttribute(db, run.style, kind))
+        if (const T* typed = std::get_if<T>(value)) return *typed;
+    return ParagraphValue<T>(db, paragraph, kind, fallback);
+}
+
+struct Paragraph {
+    int32 start = 0;
+    int32 length = 0;
+    PMReal leftIndent = 0, rightIndent = 0, firstLineIndent = 0;
+    PMReal spaceBefore = 0, spaceAfter = 0;
+    PMReal leading = -1;  // -1: auto
+    int32 justification = 0;
+    int32 startParagraph = 0;  // 0 anywhere, 1 next column, 2 next page, 4 and 5 next odd or even page
+    std::vector<TabStop> tabs;
+};
+
+// A piece of a word in one face and size: shaped text, a tab, or a control character that
+// takes no room (a return, a forced line break, a marker).
+struct Fragment {
+    enum Kind { kText, kTab, kControl } kind = kText;
+    int32 start = 0;
+    int32 length = 0;
+    const FontFaceEntry* face = nullptr;
+    PMReal size = 0;
+    const ShapedText* shaped = nullptr;
+    PMReal width = 0;  // tabs: set while the line is set
+    bool trailing = false;  // spaces and controls at the word's end, which may hang over the column
+};
+
+// The characters between two line-break opportunities.
+struct Word {
+    int32 start = 0;
+    int32 end = 0;
+    int32 firstFragment = 0;
+    int32 endFragment = 0;
+    bool mustBreakAfter = false;
+};
+
+bool IsControl(UTF16TextChar c) { return c < 0x20 && c != kTextChar_Tab; }
+bool IsHangingSpace(UTF16TextChar c) { return c == 0x20 || c == 0x3000 || IsControl(c); }
+
+// The width of the fragment's characters [from, to) (story indexes).
+PMReal WidthOf(const Fragment& fragment, int32 from, int32 to)
+{
+    if (fragment.kind != Fragment::kText) return from <= fragment.start && to >= fragment.start + fragment.length ? fragment.width : 0;
+    if (from <= fragment.start && to >= fragment.start + fragment.length) return fragment.width;
+    from = std::max(from, fragment.start);
+    to = std::min(to, fragment.start + fragment.length);
+    return fragment.shaped->WidthOf(static_cast<size_t>(from - fragment.start), static_cast<size_t>(to - fragment.start)) *
+           fragment.size;
+}
+
+struct Column {
+    UID frame = kInvalidUID;
+    int32 frameIndex = 0;
+    int32 column = 0;
+    PMReal left = 0, width = 0, top = 0, bottom = 0;
+    FirstBaselineOffset firstBaseline = FirstBaselineOffset::kAscentOffset;
+};
+
+// The columns of the frames in thread order.
+std::vector<Column> ColumnsOf(const DataBase& db, const std::vector<UID>& frames)
+{
+    std::vector<Column> columns;
+    for (size_t f = 0; f < frames.size(); ++f) {
+        const TextFrame* frame = db.Get<TextFrame>(frames[f]);
+        if (!frame) continue;
+        PMRect box = frame->pathBounds;
+        PMReal left = box.left + frame->insets.left, right = box.right - frame->insets.right;
+        PMReal top = box.top + frame->insets.top, bottom = box.bottom - frame->insets.bottom;
+        int32 count = std::clamp(frame->columnCount, 1, 1000);
+        PMReal gutter = std::max<PMReal>(0, frame->columnGutter);
+        PMReal width = (right - left - gutter * (count - 1)) / count;
+        for (int32 c = 0; c < count; ++c) {
+            Column column;
+            column.frame = frames[f];
+            column.frameIndex = static_cast<int32>(f);
+            column.column = c;
+            column.left = left + c * (width + gutter);
+            column.width = width;
+            column.top = top;
+            column.bottom = bottom;
+            column.firstBaseline = frame->firstBaselineOffset;
+            columns.push_back(column);
+        }
+    }
+    return columns;
+}
+
+// Composes one story's primary thread.
+class Composition {
+public:
+    Composition(const DataBase& db, const Story& story, FontCache& fonts) : mDB(db), mModel(story.textModel), mFonts(fonts) {}
+
+    // Composes into `out`; from frame `resume` on when it is above 0, keeping the frames before
+    // it as `out` has them.
+    void Run(const std::vector<UID>& frames, FrameList& out, int32 resume);
+    int64 LinesSet() const { return mLinesSet; }
+
+private:
+    void Prepare();
+    void CutParagraph(size_t p);
+    // Fits the line that starts at `pos` into `avail` points, its first character `indentX` from
+    // the left indent (tab stops are measured from there); its end, or `pos` when not one
+    // character fits. `width` is the width of what fits, hanging spaces left out.
+    int32 FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width);
+    // Sets the glyph runs of the line from `x` on; `gapExtra` widens the spaces after each word
+    // but the last (justified lines).
+    void FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x, PMReal gapExtra);
+    // How many word gaps (spaces after a word, the last word's left out) the line has.
+    int32 CountGaps(int32 start, int32 end) const;
+    // The width of the tab `tab` (a fragment) set at `at` from the left indent.
+    PMReal TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) const;
+
+    const DataBase& mDB;
+    const TextModel& mModel;
+    FontCache& mFonts;
+    TextRange mPrimary;  // the story's own thread
+    std::u16string mText;
+    std::vector<Paragraph> mParagraphs;
+    std::vector<std::pair<TextRange, const TextFormat*>> mRuns;
+    std::vector<std::pair<TextRange, const TextFormat*>> mParagraphFormats;
+    // The words and fragments of the paragraph being set.
+    std::vector<Word> mWords;
+    std::vector<Fragment> mFragments;
+    size_t mRunCursor = 0;
+    int64 mLinesSet = 0;
+};
+
+void Composition::Prepare()
+{
+    mPrimary = mModel.GetThreadRange(0);
+    const TextRange primary = mPrimary;
+    mText = mModel.GetText(primary.start, primary.length);
+    mModel.ForEachParagraph(primary.start, primary.End(), [&](int32 start, int32 length, const TextFormat& format) {
+        mParagraphFormats.push_back({TextRange{start, length}, &format});
+    });
+    mModel.ForEachCharacterRun(primary.start, primary.End(), [&](int32 start, int32 length, const TextFormat& format) {
+        mRuns.push_back({TextRange{start, length}, &format});
+    });
+    for (const auto& [range, format] : mParagraphFormats) {
+        Paragraph paragraph;
+        paragraph.start = std::max(range.start, primary.start);
+        paragraph.length = std::min(range.End(), primary.End()) - paragraph.start;
+        if (paragraph.length <= 0) continue;
+        paragraph.leftIndent = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kLeftIndent, 0);
+        paragraph.rightIndent = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kRightIndent, 0);
+        paragraph.firstLineIndent = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kFirstLineIndent, 0);
+        paragraph.spaceBefore = std::max<PMReal>(0, ParagraphValue<PMReal>(mDB, *format, TextAttribute::kSpaceBefore, 0));
+        paragraph.spaceAfter = std::max<PMReal>(0, ParagraphValue<PMReal>(mDB, *format, TextAttribute::kSpaceAfter, 0));
+        paragraph.leading = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kLeading, -1);
+        paragraph.justification = ParagraphValue<int32>(mDB, *format, TextAttribute::kJustification, 0);
+        paragraph.startParagraph = ParagraphValue<int32>(mDB, *format, TextAttribute::kStartParagraph, 0);
+        if (const AttributeValue* value = format->overrides.QueryAttribute(TextAttribute::kTabStops)
+                                              ? format->overrides.QueryAttribute(TextAttribute::kTabStops)
+                                              : StyleUtils::GetInheritedAttribute(mDB, format->style, TextAttribute::kTabStops))
+            if (const auto* table = std::get_if<TabStopTable>(value)) paragraph.tabs = table->GetStops();
+        mParagraphs.push_back(std::move(paragraph));
+    }
+}
+
+void Composition::CutParagraph(size_t p)
+{
+    const Paragraph& paragraph = mParagraphs[p];
+    const TextFormat& paragraphFormat = *mParagraphFormats[p].second;
+    mWords.clear();
+    mFragments.clear();
+    const int32 base = mPrimary.start;
+    const UTF16TextChar* chars = mText.data() + (paragraph.start - base);
+    std::vector<char> breaks(static_cast<size_t>(paragraph.length));
+    set_linebreaks_utf16(reinterpret_cast<const utf16_t*>(chars), breaks.size(), "", breaks.data());
+
+    // The face and size of each character run met in the paragraph, resolved once per run.
+    struct RunFont {
+        const FontFaceEntry* face;
+        PMReal size;
+    };
+    auto fontOfRun = [&](const TextFormat& run) {
+        PMString family(kDefaultFamily);
+        UID familyUID = CharacterValue<UID>(mDB, paragraphFormat, run, TextAttribute::kFontFamily, kInvalidUID);
+        if (const FontFamily* f = mDB.Get<FontFamily>(familyUID); f && !f->name.IsEmpty()) family = f->name;
+        PMString style = CharacterValue<PMString>(mDB, paragraphFormat, run, TextAttribute::kFontStyle, PMString(kDefaultStyle));
+        PMReal size = CharacterValue<PMReal>(mDB, paragraphFormat, run, TextAttribute::kPointSize, kDefaultPointSize);
+        if (!(size > 0) || !std::isfinite(size)) size = kDefaultPointSize;
+        return RunFont{mFonts.GetFace(family, style), size};
+    };
+
+    while (mRunCursor < mRuns.size() && mRuns[mRunCursor].first.End() <= paragraph.start) ++mRunCursor;
+    size_t run = mRunCursor;
+    RunFont font{nullptr, kDefaultPointSize};
+    size_t fontRun = static_cast<size_t>(-1);
+    auto fontAt = [&](int32 index) {
+        while (run + 1 < mRuns.size() && mRuns[run].first.End() <= index) ++run;
+        if (run != fontRun) {
+            font = run < mRuns.size() ? fontOfRun(*mRuns[run].second) : fontOfRun(TextFormat{});
+            fontRun = run;
+        }
+        return font;
+    };
+    auto runEnd = [&]() { return run < mRuns.size() ? mRuns[run].first.End() : paragraph.start + paragraph.length; };
+
+    int32 wordStart = 0;
+    std::u16string piece;
+    for (int32 i = 0; i < paragraph.length; ++i) {
+        bool last = i + 1 == paragraph.length;
+        char opportunity = breaks[static_cast<size_t>(i)];
+        if (!last && opportunity != LINEBREAK_MUSTBREAK && opportunity != LINEBREAK_ALLOWBREAK) continue;
+        // The word [wordStart, i]: its body, then its hanging spaces.
+        Word word;
+        word.start = paragraph.start + wordStart;
+        word.end = paragraph.start + i + 1;
+        word.mustBreakAfter = opportunity == LINEBREAK_MUSTBREAK || last;
+        word.firstFragment = static_cast<int32>(mFragments.size());
+        int32 bodyEnd = word.end;
+        while (bodyEnd > word.start && IsHangingSpace(chars[bodyEnd - 1 - paragraph.start])) --bodyEnd;
+        int32 at = word.start;
+        while (at < word.end) {
+            RunFont f = fontAt(at);
+            UTF16TextChar c = chars[at - paragraph.start];
+            Fragment fragment;
+            fragment.start = at;
+            fragment.face = f.face;
+            fragment.size = f.size;
+            fragment.trailing = at >= bodyEnd;
+            int32 limit = std::min(runEnd(), at >= bodyEnd ? word.end : bodyEnd);
+            if (IsControl(c) || c == kTextChar_Tab) {
+                fragment.kind = c == kTextChar_Tab ? Fragment::kTab : Fragment::kControl;
+                fragment.length = 1;
+            } else {
+                int32 end = at + 1;
+                while (end < limit && !IsControl(chars[end - paragraph.start]) && chars[end - paragraph.start] != kTextChar_Tab) ++end;
+                fragment.length = end - at;
+                piece.assign(chars + (at - paragraph.start), static_cast<size_t>(fragment.length));
+                fragment.shaped = &mFonts.Shape(f.face, piece);
+                fragment.width = fragment.shaped->width * f.size;
+            }
+            at += fragment.length;
+            mFragments.push_back(fragment);
+        }
+        word.endFragment = static_cast<int32>(mFragments.size());
+        mWords.push_back(word);
+        wordStart = i + 1;
+    }
+}
+
+PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) const
+{
+    const TabStop* stop = nullptr;
+    for (const TabStop& candidate : paragraph.tabs)
+        if (candidate.position > at + kEpsilon) {
+            stop = &candidate;
+            break;
+        }
+    if (!stop) return (std::floor(at / kDefaultTabInterval + kEpsilon) + 1) * kDefaultTabInterval - at;
+    if (stop->alignment == TabStop::kLeft) return stop->position - at;
+    // The text after a centre, right or character tab, up to the next tab or forced break, is
+    // placed against the stop: measure it (its trailing spaces left out), or up to the align
+    // character.
+    const std::u16string& alignOn = stop->alignCharacter.GetUTF16();
+    UTF16TextChar alignCharacter = alignOn.empty() ? u'.' : alignOn.front();
+    PMReal width = 0, body = 0;
+    const int32 base = mPrimary.start;
+    for (size_t f = tab + 1; f < mFragments.size(); ++f) {
+        const Fragment& fragment = mFragments[f];
+        if (fragment.kind != Fragment::kText) {
+            UTF16TextChar c = mText[static_cast<size_t>(fragment.start - base)];
+            if (fragment.kind == Fragment::kTab || c == kTextChar_CR || c == kTextChar_LF) break;
+            continue;  // a marker takes no room
+        }
+        if (stop->alignment == TabStop::kCharacter) {
+            const UTF16TextChar* chars = mText.data() + (fragment.start - base);
+            const UTF16TextChar* found = std::find(chars, chars + fragment.length, alignCharacter);
+            if (found != chars + fragment.length) {
+                body = width + WidthOf(fragment, fragment.start, fragment.start + static_cast<int32>(found - chars));
+                break;
+            }
+        }
+        width += fragment.width;
+        if (!fragment.trailing) body = width;
+        if (body > stop->position) break;  // no room before the stop anyway
+    }
+    PMReal before = stop->alignment == TabStop::kCenter ? body / 2 : body;
+    return std::max<PMReal>(0, stop->position - at - before);
+}
+
+int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width)
+{
+    // The word holding `pos`.
+    auto it = std::upper_bound(mWords.begin(), mWords.end(), pos, [](int32 i, const Word& w) { return i < w.start; });
+    size_t w = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (it - mWords.begin()) - 1));
+    PMReal x = 0;  // the pen, trailing spaces included
+    width = 0;     // without the trailing spaces of the last word
+    int32 end = pos;
+    for (; w < mWords.size(); ++w) {
+        const Word& word = mWords[w];
+        PMReal pen = x, body = x;
+        for (int32 f = word.firstFragment; f < word.endFragment; ++f) {
+            Fragment& fragment = mFragments[static_cast<size_t>(f)];
+            if (fragment.start + fragment.length <= pos) continue;
+            if (fragment.kind == Fragment::kTab) fragment.width = TabWidth(paragraph, indentX + pen, static_cast<size_t>(f));
+            pen += WidthOf(fragment, std::max(pos, fragment.start), fragment.start + fragment.length);
+            if (!fragment.trailing) body = pen;
+        }
+        if (body > avail + kEpsilon) {
+            if (end > pos) return end;  // the line ends before this word
+            // Not even the word fits an empty line: break it between characters.
+            PMReal run = 0;
+            int32 fit = pos;
+            for (int32 f = word.firstFragment; f < word.endFragment; ++f) {
+                Fragment& fragment = mFragments[static_cast<size_t>(f)];
+                if (fragment.start + fragment.length <= pos) continue;
+                if (fragment.trailing) break;
+                for (int32 c = std::max(pos, fragment.start); c < fragment.start + fragment.length; ++c) {
+                    PMReal next = run + WidthOf(fragment, c, c + 1);
+                    if (next > avail + kEpsilon) {
+                        width = run;
+                        return fit;
+                    }
+                    run = next;
+                    fit = c + 1;
+                }
+            }
+            width = run;
+            return fit;
+        }
+        x = pen;
+        width = body;
+        end = word.end;
+        if (word.mustBreakAfter) break;
+    }
+    return end;
+}
+
+int32 Composition::CountGaps(int32 start, int32 end) const
+{
+    auto it = std::upper_bound(mWords.begin(), mWords.end(), start, [](int32 i, const Word& w) { return i < w.start; });
+    size_t w = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (it - mWords.begin()) - 1));
+    int32 gaps = 0;
+    for (; w < mWords.size() && mWords[w].end < end; ++w) {
+        const Fragment& last = mFragments[static_cast<size_t>(mWords[w].endFragment - 1)];
+        if (last.trailing && last.kind == Fragment::kText) ++gaps;
+    }
+    return gaps;
+}
+
+void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x, PMReal gapExtra)
+{
+    auto it = std::upper_bound(mWords.begin(), mWords.end(), line.start, [](int32 i, const Word& w) { return i < w.start; });
+    size_t w = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (it - mWords.begin()) - 1));
+    PMReal pen = x;
+    const int32 end = line.End();
+    for (; w < mWords.size() && mWords[w].start < end; ++w) {
+        for (int32 f = mWords[w].firstFragment; f < mWords[w].endFragment; ++f) {
+            const Fragment& fragment = mFragments[static_cast<size_t>(f)];
+            int32 from = std::max(line.start, fragment.start), to = std::min(end, fragment.start + fragment.length);
+            if (from >= to) continue;
+            GlyphRun run;
+            run.start = from;
+            run.length = to - from;
+            run.face = fragment.face;
+            run.pointSize = fragment.size;
+            run.x = pen;
+            run.ascent = fragment.face->ascent * fragment.size;
+            run.descent = fragment.face->descent * fragment.size;
+            run.leading = paragraph.leading >= 0 ? paragraph.leading : fragment.size * kAutoLeadingFactor;
+            if (fragment.kind == Fragment::kText) {
+                const ShapedText& shaped = *fragment.shaped;
+                PMReal glyphPen = pen;
+                // Left-to-right text has its clusters in order: start at the line's first glyph
+                // rather than walk the whole piece (a long word spans many lines).
+                bool ordered = !shaped.clusters.empty() && shaped.clusters.front() <= shaped.clusters.back();
+                size_t first = ordered ? static_cast<size_t>(std::lower_bound(shaped.clusters.begin(), shaped.clusters.end(),
+                                                                              from - fragment.start) - shaped.clusters.begin())
+                                       : 0;
+                for (size_t g = first; g < shaped.glyphs.size(); ++g) {
+                    int32 at = fragment.start + shaped.clusters[g];
+                    if (ordered && at >= to) break;
+                    if (at < from || at >= to) continue;
+                    run.glyphs.push_back(shaped.glyphs[g]);
+                    run.positions.push_back(glyphPen + shaped.offsetsX[g] * fragment.size);
+                    glyphPen += shaped.advances[g] * fragment.size;
+                }
+                run.width = glyphPen - pen;
+            } else {
+                run.width = WidthOf(fragment, from, to);
+            }
+            pen += run.width;
+            if (gapExtra > 0 && fragment.trailing && fragment.kind == Fragment::kText && to == mWords[w].end && to < end) {
+                run.width += gapExtra;
+                pen += gapExtra;
+            }
+            line.ascent = std::max(line.ascent, run.ascent);
+            line.descent = std::max(line.descent, run.descent);
+            line.leading = std::max(line.leading, run.leading);
+            line.runs.push_back(std::move(run));
+        }
+    }
+}
+
+void Composition::Run(const std::vector<UID>& frames, FrameList& out, int32 resume)
+{
+    Prepare();
+    std::vector<Column> columns = ColumnsOf(mDB, frames);
+    std::vector<ComposedFrame> composed;
+    for (UID frame : frames) {
+        ComposedFrame entry;
+        entry.frame = frame;
+        composed.push_back(entry);
+    }
+    const TextRange primary = mPrimary;
+    int32 pos = primary.start;
+    size_t column = 0;
+    size_t firstParagraph = 0;
+    if (resume > 0 && resume < out.GetFrameCount()) {
+        // The frames before the damaged one keep their lines; its first column starts empty, so
+        // nothing of the lines before carries over but where the text goes on.
+        for (int32 f = 0; f < resume; ++f) composed[static_cast<size_t>(f)] = out.GetFrames()[static_cast<size_t>(f)];
+        pos = out.GetFrames()[static_cast<size_t>(resume)].start;
+        while (column < columns.size() && columns[column].frameIndex < resume) ++column;
+        while (firstParagraph + 1 < mParagraphs.size() &&
+               mParagraphs[firstParagraph].start + mParagraphs[firstParagraph].length <= pos)
+            ++firstParagraph;
+    }
+    const int32 resumeAt = pos;
+    bool columnEmpty = true;
+    PMReal baseline = 0, pendingSpaceAfter = 0;
+    for (size_t p = firstParagraph; p < mParagraphs.size() && column < columns.size(); ++p) {
+        const Paragraph& paragraph = mParagraphs[p];
+        CutParagraph(p);
+        pos = p == firstParagraph ? std::max(resumeAt, paragraph.start) : paragraph.start;
+        const int32 paragraphEnd = paragraph.start + paragraph.length;
+        if (pos == paragraph.start && !columnEmpty) {
+            // A paragraph that starts in the next column goes on past the column's text; one
+            // that starts on the next page, past the frame's (a frame stands on one page).
+            if (paragraph.startParagraph == 1) {
+                ++column;
+                columnEmpty = true;
+            } else if (paragraph.startParagraph >= 2) {
+                const int32 frame = columns[column].frameIndex;
+                while (column < columns.size() && columns[column].frameIndex == frame) ++column;
+                columnEmpty = true;
+            }
+        }
+        while (pos < paragraphEnd && column < columns.size()) {
+            const Column& col = columns[column];
+            bool firstLine = pos == paragraph.start;
+            PMReal indent = paragraph.leftIndent + (firstLine ? paragraph.firstLineIndent : 0);
+            PMReal avail = col.width - indent - paragraph.rightIndent;
+            PMReal width = 0;
+            int32 end = avail > kEpsilon && col.bottom > col.top ? FitLine(paragraph, pos, avail, indent - paragraph.leftIndent, width) : pos;
+            if (end <= pos) {  // not one character fits across this column
+                ++column;
+                columnEmpty = true;
+                continue;
+            }
+            ComposedLine line;
+            line.start = pos;
+            line.length = end - pos;
+            line.column = col.column;
+            line.left = col.left + indent;
+            line.width = width;
+            PMReal x = line.left;
+            if (paragraph.justification == 1) x += std::max<PMReal>(0, avail - width) / 2;
+            else if (paragraph.justification == 2) x += std::max<PMReal>(0, avail - width);
+            PMReal gapExtra = 0;
+            // Justified: the lines but the paragraph's last and those ending in a forced break
+            // spread their words over the column.
+            if (paragraph.justification == 4 && end < paragraphEnd && mText[static_cast<size_t>(end - 1 - mPrimary.start)] != kTextChar_LF)
+                if (int32 gaps = CountGaps(pos, end); gaps > 0) gapExtra = std::max<PMReal>(0, avail - width) / gaps;
+            FillLine(line, paragraph, x, gapExtra);
+            PMReal lineBaseline;
+            if (columnEmpty) {
+                PMReal offset = line.ascent;
+                switch (col.firstBaseline) {
+                case FirstBaselineOffset::kLeadingOffset: offset = line.leading; break;
+                case FirstBaselineOffset::kCapHeight:
+                case FirstBaselineOffset::kXHeight: {
+                    offset = 0;
+                    for (const GlyphRun& run : line.runs)
+                        offset = std::max(offset, (col.firstBaseline == FirstBaselineOffset::kCapHeight ? run.face->capHeight
+                                                                                                        : run.face->xHeight) *
+                                                      run.pointSize);
+                    break;
+                }
+                case FirstBaselineOffset::kEmboxHeight: {
+                    offset = 0;
+                    for (const GlyphRun& run : line.runs) offset = std::max(offset, run.pointSize * 0.8);
+                    break;
+                }
+                default: break;
+                }
+                lineBaseline = col.top + offset;
+            } else {
+                lineBaseline = baseline + line.leading + (firstLine ? pendingSpaceAfter + paragraph.spaceBefore : 0);
+            }
+            if (lineBaseline + line.descent > col.bottom + kEpsilon) {  // no room below: next column
+                ++column;
+                columnEmpty = true;
+                continue;
+            }
+            line.baseline = lineBaseline;
+            baseline = lineBaseline;
+            columnEmpty = false;
+            pendingSpaceAfter = 0;
+            ComposedFrame& frame = composed[static_cast<size_t>(col.frameIndex)];
+            if (frame.lines.empty()) frame.start = line.start;
+            frame.length = line.End() - frame.start;
+            frame.lines.push_back(std::move(line));
+            ++mLinesSet;
+            pos = end;
+        }
+        if (pos >= paragraphEnd) pendingSpaceAfter = paragraph.spaceAfter;
+    }
+    // Frames that hold nothing start where the text stopped.
+    int32 at = primary.start;
+    for (ComposedFrame& frame : composed) {
+        if (frame.lines.empty()) frame.start = at;
+        else at = frame.start + frame.length;
+    }
+    bool composedAll = pos >= primary.End() && !mParagraphs.empty() && column < columns.size();
+    if (mParagraphs.empty()) composedAll = true;
+    int32 oversetIndex = composedAll ? primary.End() : pos;
+    // An empty story (its final return alone) has nothing to leave over, whatever its frames.
+    bool overset = !composedAll && primary.length > 1;
+    out.SetComposed(std::move(composed), overset, oversetIndex, mModel.GetRevision());
+}
+
+} // namespace
+
+StoryComposer::StoryComposer()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { init_linebreak(); });
+}
+
+StoryComposer::~StoryComposer() = default;
+
+std::vector<UID> StoryComposer::GetFrameChain(const DataBase& db, UID story)
+{
+    std::vector<UID> frames;
+    UID first = kInvalidUID;
+    for (const auto& [uid, object] : db.GetObjects()) {
+        const auto* frame = dynamic_cast<const TextFrame*>(object.get());
+        if (!frame || frame->story != story) continue;
+        const auto* previous = db.Get<TextFrame>(frame->previousFrame);
+        if (!previous || previous->story != story) {
+            first = uid;
+            break;
+        }
+    }
+    std::set<UID> seen;
+    for (UID uid = first; uid != kInvalidUID && seen.insert(uid).second;) {
+        const TextFrame* frame = db.Get<TextFrame>(uid);
+        if (!frame || frame->story != story) break;
+        frames.push_back(uid);
+        uid = frame->nextFrame;
+    }
+    return frames;
+}
+
+void StoryComposer::ComposeInto(Story& story, const std::vector<UID>& frames)
+{
+    DataBase* db = story.GetDataBase();
+    if (!db) return;
+    // Resume from the first damaged frame when every edit since the last composition was noted
+    // and the thread still has the same frames; else compose from the start.
+    const FrameList& list = story.frameList;
+    int32 resume = 0;
+    if (list.IsComposed() && list.GetFirstDamagedFrame() > 0 && list.GetRevision() == story.textModel.GetRevision() &&
+        list.GetFrameCount() == static_cast<int32>(frames.size())) {
+        resume = list.GetFirstDamagedFrame();
+        for (size_t f = 0; f < frames.size(); ++f)
+            if (list.GetFrames()[f].frame != frames[f]) resume = 0;
+    }
+    Composition composition(*db, story, mFonts);
+    composition.Run(frames, story.frameList, resume);
+    mLinesSet = composition.LinesSet();
+}
+
+void StoryComposer::Compose(Story& story)
+{
+    DataBase* db = story.GetDataBase();
+    if (!db) return;
+    ComposeInto(story, GetFrameChain(*db, story.GetUID()));
+}
+
+void StoryComposer::ComposeAll(DataBase& db)
+{
+    // One walk finds the first frame of every story.
+    std::unordered_map<UID, UID> firstFrames;
+    for (const auto& [uid, object] : db.GetObjects()) {
+        const auto* frame = dynamic_cast<const TextFrame*>(object.get());
+        if (!frame || !db.Get<Story>(frame->story)) continue;
+        const auto* previous = db.Get<TextFrame>(frame->previousFrame);
+        if ((!previous || previous->story != frame->story) && !firstFrames.count(frame->story))
+            firstFrames[frame->story] = uid;
+    }
+    for (const auto& [uid, object] : db.GetObjects()) {
+        auto* story = dynamic_cast<Story*>(object.get());
+        if (!story) continue;
+        std::vector<UID> frames;
+        std::set<UID> seen;
+        auto it = firstFrames.find(uid);
+        for (UID f = it != firstFrames.end() ? it->second : kInvalidUID; f != kInvalidUID && seen.insert(f).second;) {
+            const TextFrame* frame = db.Get<TextFrame>(f);
+            if (!frame || frame->story != uid) break;
+            frames.push_back(f);
+            f = frame->nextFrame;
+        }
+        ComposeInto(*story, frames);
+    }
+}
+
+TextComposer& TextComposer::Get()
+{
+    static StoryComposer composer;
+    return composer;
+}

@@ -1,0 +1,40 @@
+// StoryComposer: the host's line composer.
+//
+// A paragraph is cut into words at the line-break opportunities libunibreak finds, each word into
+// pieces of one character run, each piece shaped once through the font cache. Lines take words
+// while they fit the column (trailing spaces may hang over), a word wider than an empty line is
+// broken between characters, and a line that does not fit below the one before goes to the next
+// column, then the next frame; what is left after the last frame is overset. Every step either
+// sets a line of at least one character or moves on to the next column, so composition ends, in
+// time linear in the story.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "FontCache.h"
+#include "TextComposer.h"
+#include "UIDRef.h"
+
+class StoryComposer : public TextComposer {
+public:
+    StoryComposer();
+    ~StoryComposer() override;
+
+    void Compose(Story& story) override;
+    void ComposeAll(DataBase& db) override;
+    FontCache& GetFontCache() override { return mFonts; }
+    // How many lines the last composition of a story set (the frames it resumed after keep theirs).
+    int64 GetLinesSet() const { return mLinesSet; }
+
+    // The frames that show `story`, in thread order (the first frame is the one no frame of the
+    // story leads into; a thread that loops ends where it comes back).
+    static std::vector<UID> GetFrameChain(const DataBase& db, UID story);
+
+private:
+    void ComposeInto(Story& story, const std::vector<UID>& frames);
+
+    FontCache mFonts;
+    int64 mLinesSet = 0;
+};

@@ -1,0 +1,369 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DataBase.h"
+#include "Document.h"
+#include "Story.h"
+#include "StoryComposer.h"
+#include "StyleUtils.h"
+#include "TextFrame.h"
+
+namespace {
+
+constexpr const char* kFamily = "DejaVu Sans";
+
+class StoryComposerTest : public ::testing::Test {
+protected:
+    StoryComposerTest() { StyleUtils::AddDefaultStyles(db); }
+
+    // A story holding `text` (its final return comes with the story), set in DejaVu Sans at `size`
+    // with `leading` (-1: auto).
+    Story& AddStory(const std::u16string& text, PMReal size = 10, PMReal leading = 12)
+    {
+        Story& story = *db.Create<Story>();
+        db.GetDocument()->stories.push_back(story.GetUID());
+        story.textModel.Insert(0, text);
+        AttributeBossList attributes;
+        attributes.ApplyAttribute(TextAttribute::kFontFamily, DocFontMgr::GetFontFamilyUID(db, kFamily));
+        attributes.ApplyAttribute(TextAttribute::kFontStyle, PMString("Book"));
+        attributes.ApplyAttribute(TextAttribute::kPointSize, size);
+        attributes.ApplyAttribute(TextAttribute::kLeading, leading);
+        story.textModel.ApplyAttributes(attributes, 0, story.textModel.TotalLength());
+        return story;
+    }
+
+    TextFrame& AddFrame(Story& story, PMReal width, PMReal height, TextFrame* previous = nullptr)
+    {
+        TextFrame& frame = *db.Create<TextFrame>();
+        frame.story = story.GetUID();
+        frame.pathBounds = PMRect(0, 0, width, height);
+        if (previous) {
+            previous->nextFrame = frame.GetUID();
+            frame.previousFrame = previous->GetUID();
+        }
+        return frame;
+    }
+
+    void ApplyParagraph(Story& story, TextAttribute kind, AttributeValue value, int32 index = 0)
+    {
+        AttributeBossList attributes;
+        attributes.ApplyAttribute(kind, std::move(value));
+        story.textModel.ApplyAttributes(attributes, index, 1);
+    }
+
+    // The width of `text` in DejaVu Sans at `size`.
+    PMReal WidthOf(const std::u16string& text, PMReal size = 10)
+    {
+        FontCache& fonts = composer.GetFontCache();
+        return fonts.Shape(Face(), text).width * size;
+    }
+    const FontFaceEntry* Face() { return composer.GetFontCache().GetFace(PMString(kFamily), PMString("Book")); }
+
+    std::vector<std::pair<int32, int32>> LinesOf(const Story& story)
+    {
+        std::vector<std::pair<int32, int32>> lines;
+        for (const ComposedFrame& frame : story.frameList.GetFrames())
+            for (const ComposedLine& line : frame.lines) lines.push_back({line.start, line.length});
+        return lines;
+    }
+
+    DataBase db;
+    StoryComposer composer;
+};
+
+using Lines = std::vector<std::pair<int32, int32>>;
+
+TEST_F(StoryComposerTest, BreaksAtSpacesIntoTheColumnWidthAndStepsByTheLeading)
+{
+    Story& story = AddStory(u"word word word word word");
+    AddFrame(story, WidthOf(u"word word") + 0.5, 200);
+    composer.Compose(story);
+    ASSERT_TRUE(story.frameList.IsComposed());
+    EXPECT_EQ(LinesOf(story), (Lines{{0, 10}, {10, 10}, {20, 5}}));
+    const auto& lines = story.frameList.GetFrames().at(0).lines;
+    // The first baseline sits the ascent below the top; the others follow at the fixed leading.
+    EXPECT_NEAR(lines[0].baseline, Face()->ascent * 10, 1e-6);
+    EXPECT_NEAR(lines[1].baseline, lines[0].baseline + 12, 1e-6);
+    EXPECT_NEAR(lines[2].baseline, lines[0].baseline + 24, 1e-6);
+    // The trailing space hangs: the line is as wide as its two words.
+    EXPECT_NEAR(lines[0].width, WidthOf(u"word word"), 1e-6);
+    EXPECT_FALSE(story.frameList.Overflows());
+    EXPECT_EQ(story.frameList.GetFrames()[0].start, 0);
+    EXPECT_EQ(story.frameList.GetFrames()[0].length, 25);
+    // Glyph runs carry the face, the size and one position per glyph.
+    ASSERT_FALSE(lines[0].runs.empty());
+    EXPECT_EQ(lines[0].runs[0].face, Face());
+    EXPECT_EQ(lines[0].runs[0].glyphs.size(), lines[0].runs[0].positions.size());
+}
+
+TEST_F(StoryComposerTest, ParagraphsForcedBreaksIndentsAndSpaces)
+{
+    // "one\ntwo\rthree": a forced break, then a second paragraph with space before, indented.
+    Story& story = AddStory(u"one\ntwo\rthree");
+    AddFrame(story, 300, 300);
+    ApplyParagraph(story, TextAttribute::kSpaceAfter, PMReal(4), 0);
+    ApplyParagraph(story, TextAttribute::kSpaceBefore, PMReal(6), 8);
+    ApplyParagraph(story, TextAttribute::kLeftIndent, PMReal(20), 8);
+    ApplyParagraph(story, TextAttribute::kFirstLineIndent, PMReal(10), 8);
+    composer.Compose(story);
+    EXPECT_EQ(LinesOf(story), (Lines{{0, 4}, {4, 4}, {8, 6}}));
+    const auto& lines = story.frameList.GetFrames().at(0).lines;
+    EXPECT_NEAR(lines[1].baseline - lines[0].baseline, 12, 1e-6);
+    EXPECT_NEAR(lines[2].baseline - lines[1].baseline, 12 + 4 + 6, 1e-6);
+    EXPECT_NEAR(lines[0].left, 0, 1e-6);
+    EXPECT_NEAR(lines[2].left, 30, 1e-6);
+}
+
+TEST_F(StoryComposerTest, AutoLeadingAndTheTallestRunOfALine)
+{
+    // A line mixing 10 pt and 14 pt: its ascent and descent are the 14 pt run's, and auto
+    // leading is 120 % of 14 pt.
+    Story& story = AddStory(u"small BIG small\rnext", 10, -1);
+    AttributeBossList big;
+    big.ApplyAttribute(TextAttribute::kPointSize, PMReal(14));
+    story.textModel.ApplyAttributes(big, 6, 3);
+    AddFrame(story, 400, 400);
+    composer.Compose(story);
+    const ComposedLine* line = story.frameList.FindLine(0);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line, story.frameList.FindLine(7));
+    EXPECT_NEAR(line->ascent, Face()->ascent * 14, 1e-6);
+    EXPECT_NEAR(line->descent, Face()->descent * 14, 1e-6);
+    EXPECT_NEAR(line->leading, 14 * 1.2, 1e-6);
+    const ComposedLine* next = story.frameList.FindLine(16);
+    ASSERT_NE(next, nullptr);
+    EXPECT_NEAR(next->baseline - line->baseline, 12, 1e-6);  // 120 % of its own 10 pt
+}
+
+TEST_F(StoryComposerTest, TextFlowsThroughThreadedFramesAndColumnsThenOversets)
+{
+    Story& story = AddStory(u"aa aa aa aa aa aa aa aa");
+    // Each column holds one word per line and two lines.
+    PMReal column = WidthOf(u"aa") + 1;
+    PMReal height = Face()->ascent * 10 + 12 + Face()->descent * 10 + 1;
+    TextFrame& first = AddFrame(story, column * 2 + 12, height);
+    first.columnCount = 2;
+    first.columnGutter = 12;
+    TextFrame& second = AddFrame(story, column, height, &first);
+    composer.Compose(story);
+    ASSERT_EQ(story.frameList.GetFrameCount(), 2);
+    const ComposedFrame& a = story.frameList.GetFrames()[0];
+    const ComposedFrame& b = story.frameList.GetFrames()[1];
+    EXPECT_EQ(a.lines.size(), 4u);
+    EXPECT_EQ(a.lines[2].column, 1);
+    EXPECT_NEAR(a.lines[2].left, column + 12, 1e-6);
+    EXPECT_NEAR(a.lines[2].baseline, a.lines[0].baseline, 1e-6);
+    EXPECT_EQ(b.lines.size(), 2u);
+    EXPECT_EQ(b.start, 12);
+    EXPECT_TRUE(story.frameList.Overflows());
+    EXPECT_EQ(story.frameList.GetOversetIndex(), 18);
+    EXPECT_EQ(story.frameList.FindFrameOfIndex(0), first.GetUID());
+    EXPECT_EQ(story.frameList.FindFrameOfIndex(13), second.GetUID());
+    EXPECT_EQ(story.frameList.FindFrameOfIndex(20), kInvalidUID);  // overset
+    EXPECT_EQ(story.frameList.FindLine(20), nullptr);
+
+    // A taller last frame takes the rest.
+    second.pathBounds.bottom = 200;
+    composer.Compose(story);
+    EXPECT_FALSE(story.frameList.Overflows());
+    EXPECT_EQ(story.frameList.FindFrameOfIndex(23), second.GetUID());
+}
+
+TEST_F(StoryComposerTest, StartParagraphInTheNextColumnOrOnTheNextPage)
+{
+    Story& story = AddStory(u"one\rtwo\rthree\rfour");
+    TextFrame& first = AddFrame(story, 412, 300);
+    first.columnCount = 2;
+    first.columnGutter = 12;
+    TextFrame& second = AddFrame(story, 200, 300, &first);
+    ApplyParagraph(story, TextAttribute::kStartParagraph, int32(1), 4);   // "two": next column
+    ApplyParagraph(story, TextAttribute::kStartParagraph, int32(2), 8);   // "three": next page
+    ApplyParagraph(story, TextAttribute::kStartParagraph, int32(1), 14);  // "four": next column, none left
+    composer.Compose(story);
+    const auto& a = story.frameList.GetFrames().at(0).lines;
+    ASSERT_EQ(a.size(), 2u);
+    EXPECT_EQ(a[1].column, 1);
+    EXPECT_NEAR(a[1].baseline, a[0].baseline, 1e-6);
+    EXPECT_EQ(story.frameList.FindFrameOfIndex(8), second.GetUID());
+    EXPECT_TRUE(story.frameList.Overflows());
+    EXPECT_EQ(story.frameList.GetOversetIndex(), 14);
+}
+
+TEST_F(StoryComposerTest, AlignmentAndTabStops)
+{
+    Story& story = AddStory(u"mid\ra\tb\tc\td\te 1.25");
+    AddFrame(story, 300, 200);
+    ApplyParagraph(story, TextAttribute::kJustification, int32(1), 0);
+    TabStopTable tabs;
+    tabs.Insert(TabStop{50});
+    tabs.Insert(TabStop{150, TabStop::kCenter});
+    tabs.Insert(TabStop{250, TabStop::kRight});
+    tabs.Insert(TabStop{280, TabStop::kCharacter, PMString(".")});
+    ApplyParagraph(story, TextAttribute::kTabStops, tabs, 4);
+    composer.Compose(story);
+    const auto& lines = story.frameList.GetFrames().at(0).lines;
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NEAR(lines[0].runs[0].x, (300 - WidthOf(u"mid")) / 2, 1e-6);
+    // The text runs of the second line, by their first character.
+    auto runAt = [&](int32 index) -> const GlyphRun& {
+        for (const GlyphRun& run : lines[1].runs)
+            if (run.start == index) return run;
+        ADD_FAILURE() << "no run at " << index;
+        return lines[1].runs.front();
+    };
+    EXPECT_NEAR(runAt(6).x, 50, 1e-6);                                   // left: starts at the stop
+    EXPECT_NEAR(runAt(8).x + WidthOf(u"c") / 2, 150, 1e-6);              // centre: centred on it
+    EXPECT_NEAR(runAt(10).x + WidthOf(u"d"), 250, 1e-6);                 // right: ends at it
+    EXPECT_NEAR(runAt(12).x + WidthOf(u"e 1"), 280, 1e-3);               // character: its "." at it
+}
+
+TEST_F(StoryComposerTest, JustifiedLinesFillTheColumnButTheLast)
+{
+    Story& story = AddStory(u"aa bb cc dd ee");
+    PMReal column = WidthOf(u"aa bb cc") + 5;
+    AddFrame(story, column, 200);
+    ApplyParagraph(story, TextAttribute::kJustification, int32(4), 0);
+    composer.Compose(story);
+    const auto& lines = story.frameList.GetFrames().at(0).lines;
+    ASSERT_EQ(lines.size(), 2u);
+    auto runAt = [&](const ComposedLine& line, int32 index) -> const GlyphRun& {
+        for (const GlyphRun& run : line.runs)
+            if (run.start == index) return run;
+        ADD_FAILURE() << "no run at " << index;
+        return line.runs.front();
+    };
+    const GlyphRun& cc = runAt(lines[0], 6);
+    EXPECT_NEAR(cc.x + cc.width, column, 1e-6);  // the words spread to the column's edge
+    EXPECT_NEAR(runAt(lines[0], 3).x, WidthOf(u"aa ") + 2.5, 1e-6);
+    EXPECT_NEAR(runAt(lines[1], 12).x, WidthOf(u"dd "), 1e-6);  // the last line keeps its spaces
+}
+
+TEST_F(StoryComposerTest, ANeverComposedStoryHoldsNoLineAndAnEditMakesTheLinesStale)
+{
+    Story& story = AddStory(u"text");
+    AddFrame(story, 200, 200);
+    EXPECT_FALSE(story.frameList.IsComposed());
+    EXPECT_EQ(story.frameList.FindLine(0), nullptr);
+    EXPECT_EQ(story.frameList.FindFrameOfIndex(0), kInvalidUID);
+    composer.Compose(story);
+    EXPECT_TRUE(story.frameList.IsCurrent(story.textModel.GetRevision()));
+    story.textModel.Insert(0, u"more ");
+    EXPECT_FALSE(story.frameList.IsCurrent(story.textModel.GetRevision()));
+}
+
+TEST_F(StoryComposerTest, BadFramesEndTheCompositionWithTheTextOverset)
+{
+    std::u16string longWord(10000, u'm');
+    {   // A frame narrower than one character.
+        Story& story = AddStory(u"some words here");
+        AddFrame(story, 1, 500);
+        composer.Compose(story);
+        EXPECT_TRUE(story.frameList.Overflows());
+        EXPECT_EQ(story.frameList.GetOversetIndex(), 0);
+    }
+    {   // Zero height, and insets larger than the frame.
+        Story& story = AddStory(u"some words here");
+        AddFrame(story, 300, 0);
+        TextFrame& inset = AddFrame(story, 300, 300, db.Get<TextFrame>(db.GetObjects().rbegin()->first));
+        inset.insets = PMRect(200, 200, 200, 200);
+        composer.Compose(story);
+        EXPECT_TRUE(story.frameList.Overflows());
+        EXPECT_EQ(story.frameList.GetOversetIndex(), 0);
+    }
+    {   // No frame.
+        Story& story = AddStory(u"some words here");
+        composer.Compose(story);
+        EXPECT_TRUE(story.frameList.Overflows());
+        EXPECT_EQ(story.frameList.GetFrameCount(), 0);
+        Story& empty = *db.Create<Story>();
+        composer.Compose(empty);
+        EXPECT_FALSE(empty.frameList.Overflows());
+        // Nor does an empty story in a frame too short for its empty paragraph.
+        AddFrame(empty, 300, 5);
+        composer.Compose(empty);
+        EXPECT_FALSE(empty.frameList.Overflows());
+        EXPECT_EQ(empty.frameList.GetFrames().at(0).lines.size(), 0u);
+    }
+    {   // A 10,000-character word is broken between characters to the column width.
+        Story& story = AddStory(longWord);
+        AddFrame(story, 100, 100000);
+        composer.Compose(story);
+        EXPECT_FALSE(story.frameList.Overflows());
+        const auto& lines = story.frameList.GetFrames().at(0).lines;
+        PMReal m = WidthOf(u"m");
+        int32 perLine = static_cast<int32>(100 / m);
+        ASSERT_GT(lines.size(), 10u);
+        EXPECT_EQ(lines[0].length, perLine);
+        for (const ComposedLine& line : lines) EXPECT_LE(line.width, 100 + 1e-6);
+        EXPECT_EQ(lines.back().End(), 10001);
+    }
+}
+
+TEST_F(StoryComposerTest, FacesAndWordsAreCachedAcrossLinesAndCompositions)
+{
+    std::u16string text;
+    for (int i = 0; i < 2000; ++i) text += i % 2 ? u"lorem " : u"ipsum ";
+    Story& story = AddStory(text);
+    AddFrame(story, 120, 100000);
+    composer.Compose(story);
+    int32 loads = composer.GetFontCache().LoadedFaceCount();
+    int64 shapings = composer.GetFontCache().ShapingCount();
+    EXPECT_LE(shapings, 6);  // "lorem", "ipsum", their spaces, the final return's word
+    composer.Compose(story);
+    EXPECT_EQ(composer.GetFontCache().LoadedFaceCount(), loads);
+    EXPECT_EQ(composer.GetFontCache().ShapingCount(), shapings);
+    EXPECT_GT(story.frameList.GetFrames().at(0).lines.size(), 500u);
+}
+
+TEST_F(StoryComposerTest, AnEditInTheLastFrameRecomposesOnlyThatFrame)
+{
+    std::u16string text;
+    for (int i = 0; i < 31; ++i) text += u"line\r";
+    Story& story = AddStory(text + u"end");
+    PMReal height = Face()->ascent * 10 + 9 * 12 + Face()->descent * 10 + 1;  // ten lines
+    TextFrame* previous = nullptr;
+    for (int i = 0; i < 4; ++i) previous = &AddFrame(story, 200, height, previous);
+    composer.Compose(story);
+    ASSERT_EQ(composer.GetLinesSet(), 32);
+    const std::vector<ComposedFrame> before = story.frameList.GetFrames();
+    ASSERT_EQ(before[3].lines.size(), 2u);
+
+    // An edit in the last line of the last frame, noted as the text commands note theirs.
+    int64 revision = story.textModel.GetRevision();
+    int32 at = before[3].lines[1].start;
+    story.textModel.Insert(at, u"the ");
+    story.frameList.NoteEdit(at, revision, story.textModel.GetRevision());
+    EXPECT_EQ(story.frameList.GetFirstDamagedFrame(), 3);
+    composer.Compose(story);
+    EXPECT_EQ(composer.GetLinesSet(), 2);
+    EXPECT_EQ(story.frameList.GetFrames()[3].lines[1].length, 8);  // "the end" and the final return
+    EXPECT_EQ(story.frameList.GetFrames()[2].lines.size(), before[2].lines.size());
+
+    // An edit in the first line of a frame damages from the frame before (its last line may
+    // take text back); an edit not noted makes the next composition start over.
+    revision = story.textModel.GetRevision();
+    story.textModel.Insert(before[2].start, u"x");
+    story.frameList.NoteEdit(before[2].start, revision, story.textModel.GetRevision());
+    EXPECT_EQ(story.frameList.GetFirstDamagedFrame(), 1);
+    composer.Compose(story);
+    EXPECT_EQ(composer.GetLinesSet(), 22);
+    story.textModel.Insert(0, u"x");
+    composer.Compose(story);
+    EXPECT_EQ(composer.GetLinesSet(), 32);
+    EXPECT_EQ(story.frameList.GetFrames()[3].start, before[3].start + 2);
+}
+
+TEST_F(StoryComposerTest, TimesIsServedByAFaceThatMeasures)
+{
+    const FontFaceEntry* times = composer.GetFontCache().GetFace(PMString("Times"), PMString("Bold"));
+    ASSERT_NE(times, nullptr);
+    EXPECT_FALSE(times->file.empty());
+    EXPECT_GT(composer.GetFontCache().Shape(times, u"Times").width, 1.0);
+    EXPECT_EQ(times, composer.GetFontCache().GetFace(PMString("Times"), PMString("Bold")));
+    const FontFaceEntry* unknown = composer.GetFontCache().GetFace(PMString("No Such Family Anywhere"), PMString("Regular"));
+    EXPECT_TRUE(unknown->substituted);
+    EXPECT_GT(composer.GetFontCache().Shape(unknown, u"abc").width, 0.5);
+}
+
+} // namespace
