@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "CmdUtils.h"
+#include "BenchSupport.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentList.h"
@@ -26,18 +26,6 @@
 #include "TextFrame.h"
 
 namespace {
-
-void SetUp()
-{
-    static const bool done = [] {
-        std::string temp = std::filesystem::temp_directory_path().string();
-        setenv("TESSEL_LOG_DIR", (temp + "/tessel-bench-log").c_str(), 0);
-        setenv("TESSEL_CONFIG_DIR", (temp + "/tessel-bench-config").c_str(), 0);
-        RegisterTesselPlugIn();
-        return true;
-    }();
-    (void)done;
-}
 
 // Threads `count` letter-size frames after the story's last frame (or as its first).
 void AddFrames(DataBase& db, Story& story, int count)
@@ -80,21 +68,18 @@ void ComposeLoop(benchmark::State& state, Story& story)
 // The body story of article-long (the one of most text) in as many frames as it needs.
 void BM_ComposeArticle(benchmark::State& state)
 {
-    SetUp();
-    std::ifstream file(TESSEL_CORPUS_DIR "/generated/openjade/article-long.mif", std::ios::binary);
-    std::string mif((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    BenchSupport::SetUp();
+    std::string mif = BenchSupport::ReadCorpusFile("generated/openjade/article-long.mif");
     InterfacePtr<IImportProvider> provider(CreateObject2<IImportProvider>(kMifImportProviderBoss));
     if (mif.empty() || !provider) {
         state.SkipWithError("no corpus or no MIF import provider");
         return;
     }
-    auto stream = StreamUtil::CreateMemoryStreamRead(mif.data(), mif.size());
-    UIDRef document;
-    if (provider->ImportThis(stream.get(), IDFile(std::filesystem::path("/tmp/bench.mif")), kSuppressUI, document) != kSuccess) {
+    UIDRef document = BenchSupport::Import(*provider, mif);
+    if (!document.GetDataBase()) {
         state.SkipWithError("the import failed");
         return;
     }
-    CmdUtils::ProcessScheduledCmds();
     DataBase& db = *document.GetDataBase();
     Story* body = nullptr;
     for (UID uid : db.GetDocument()->stories)

@@ -8,21 +8,16 @@
 
 #include <malloc.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "CmdUtils.h"
+#include "BenchSupport.h"
 #include "DataBase.h"
 #include "DocumentList.h"
 #include "IImportProvider.h"
-#include "IPMStream.h"
 #include "IdmlWriter.h"
 #include "InterfacePtr.h"
 #include "MifGenerator.h"
-#include "MifRegistration.h"
 #include "ObjectModel.h"
 #include "TesselID.h"
 
@@ -30,22 +25,10 @@ namespace {
 
 size_t HeapInUse() { return mallinfo2().uordblks; }
 
-void SetUp()
-{
-    static const bool done = [] {
-        std::string temp = std::filesystem::temp_directory_path().string();
-        setenv("TESSEL_LOG_DIR", (temp + "/tessel-bench-log").c_str(), 0);
-        setenv("TESSEL_CONFIG_DIR", (temp + "/tessel-bench-config").c_str(), 0);
-        RegisterTesselPlugIn();
-        return true;
-    }();
-    (void)done;
-}
-
 // Converts `mif` once per iteration; `units` (pages or paragraphs) scale the counters.
 void ConvertLoop(benchmark::State& state, const std::string& mif, int64 units)
 {
-    SetUp();
+    BenchSupport::SetUp();
     InterfacePtr<IImportProvider> provider(CreateObject2<IImportProvider>(kMifImportProviderBoss));
     if (!provider) {
         state.SkipWithError("no MIF import provider");
@@ -54,13 +37,11 @@ void ConvertLoop(benchmark::State& state, const std::string& mif, int64 units)
     double documentBytes = 0, packageBytes = 0;
     for (auto _ : state) {
         size_t before = HeapInUse();
-        auto stream = StreamUtil::CreateMemoryStreamRead(mif.data(), mif.size());
-        UIDRef document;
-        if (provider->ImportThis(stream.get(), IDFile(std::filesystem::path("/tmp/bench.mif")), kSuppressUI, document) != kSuccess) {
+        UIDRef document = BenchSupport::Import(*provider, mif);
+        if (!document.GetDataBase()) {
             state.SkipWithError("the import failed");
             break;
         }
-        CmdUtils::ProcessScheduledCmds();
         documentBytes = static_cast<double>(HeapInUse() - before);
         std::string package;
         if (IdmlWriter::BuildPackage(*document.GetDataBase(), &package) != kSuccess) {
@@ -89,8 +70,7 @@ void BM_Convert(benchmark::State& state)
 void BM_Article(benchmark::State& state)
 {
     const int copies = static_cast<int>(state.range(0));
-    std::ifstream file(TESSEL_CORPUS_DIR "/generated/openjade/article-long.mif", std::ios::binary);
-    std::string mif((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string mif = BenchSupport::ReadCorpusFile("generated/openjade/article-long.mif");
     if (mif.empty()) {
         state.SkipWithError("the corpus is not there");
         return;

@@ -77,13 +77,6 @@ TEST(RunTreeTest, FindAndJoin)
     EXPECT_EQ(*tree.Find(4).value, 1);
 }
 
-TextFormat Styled(UID style)
-{
-    TextFormat format;
-    format.style = style;
-    return format;
-}
-
 TEST(TextModelTest, ParagraphsEndWithTheirReturns)
 {
     TextModel model;
