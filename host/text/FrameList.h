@@ -45,6 +45,9 @@ struct ComposedFrame {
     int32 start = 0;      // the characters it holds
     int32 length = 0;
     std::vector<ComposedLine> lines;
+    // The lines of the footnotes whose markers the frame's lines hold, set at the foot of their
+    // column, in marker order; their indexes are those of the footnotes' own text threads.
+    std::vector<ComposedLine> footnoteLines;
 };
 
 class FrameList {
