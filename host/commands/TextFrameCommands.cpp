@@ -35,6 +35,13 @@ void SetStoryFrom(DataBase& db, TextFrame* first, UID story)
     for (TextFrame* frame = first; frame && limit-- > 0; frame = db.Get<TextFrame>(frame->nextFrame)) frame->story = story;
 }
 
+// A change to a frame's threading, size or columns: the story's lines are composed anew.
+void ResetComposition(DataBase& db, const TextFrame* frame)
+{
+    if (!frame) return;
+    if (Story* story = db.Get<Story>(frame->story)) story->frameList.Reset();
+}
+
 Story* NewStory(DataBase& db)
 {
     Story* story = db.Create<Story>();
@@ -83,6 +90,7 @@ void LinkPairs(DataBase& db, const UIDList& items, std::vector<ErrorCode>& resul
             gone.insert(storyUIDB);
         }
         threaded.emplace_back(frameB, storyUIDA);
+        storyA->frameList.Reset();
         results[i] = kSuccess;
     }
     // Every frame from a B to the end of its thread shows the story the thread ended up with; a
@@ -156,6 +164,7 @@ ErrorCode TextUnlinkCmd::Do()
     if (!previous) return kInvalidParameterError;
     previous->nextFrame = kInvalidUID;
     frame->previousFrame = kInvalidUID;
+    ResetComposition(*db, previous);
     SetStoryFrom(*db, frame, NewStory(*db)->GetUID());
     return kSuccess;
 }
@@ -169,6 +178,7 @@ ErrorCode ChangeNumberOfColumnsCmd::Do()
     for (TextFrame* frame : frames) {
         if (columnCount != -1) frame->columnCount = columnCount;
         if (gutter != -1) frame->columnGutter = gutter;
+        ResetComposition(*GetDataBase(), frame);
     }
     return kSuccess;
 }
@@ -179,7 +189,10 @@ ErrorCode SetTextInsetCmd::Do()
     if (frames.empty()) return kInvalidParameterError;
     for (PMReal inset : {textInset.left, textInset.top, textInset.right, textInset.bottom})
         if (!IsLength(inset)) return kInvalidParameterError;
-    for (TextFrame* frame : frames) frame->insets = textInset;
+    for (TextFrame* frame : frames) {
+        frame->insets = textInset;
+        ResetComposition(*GetDataBase(), frame);
+    }
     return kSuccess;
 }
 
@@ -188,6 +201,9 @@ ErrorCode SetFrameFirstLineOffsetMetricCmd::Do()
     std::vector<TextFrame*> frames = FramesOf(GetDataBase(), mItems);
     if (frames.empty() || intData < 0 || intData > static_cast<int32>(FirstBaselineOffset::kEmboxHeight))
         return kInvalidParameterError;
-    for (TextFrame* frame : frames) frame->firstBaselineOffset = static_cast<FirstBaselineOffset>(intData);
+    for (TextFrame* frame : frames) {
+        frame->firstBaselineOffset = static_cast<FirstBaselineOffset>(intData);
+        ResetComposition(*GetDataBase(), frame);
+    }
     return kSuccess;
 }

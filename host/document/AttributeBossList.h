@@ -11,7 +11,7 @@
 
 struct TabStop {
     enum Alignment : int32 { kLeft = 0, kCenter = 1, kRight = 2, kCharacter = 3 };
-    PMReal position = 0;            // points from the left indent
+    PMReal position = 0;            // points from the left edge of the column
     int32 alignment = kLeft;
     PMString alignCharacter;        // for kCharacter
     PMString leader;                // repeated to fill the space before the stop

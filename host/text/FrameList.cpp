@@ -1,6 +1,7 @@
 #include "FrameList.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -56,6 +57,7 @@ void FrameList::Damage(int32 index)
     }
     if (frame < 0) frame = lastFilled < 0 ? 0 : lastFilled;
     mFirstDamaged = mFirstDamaged < 0 ? frame : std::min(mFirstDamaged, frame);
+    mDamagedIndex = std::min(mDamagedIndex, std::max(0, index));
 }
 
 int32 FrameList::LastFilledBefore(int32 i) const
@@ -79,6 +81,7 @@ void FrameList::Reset()
     mOverset = false;
     mOversetIndex = 0;
     mFirstDamaged = 0;
+    mDamagedIndex = 0;
     mRevision = -1;
 }
 
@@ -90,4 +93,28 @@ void FrameList::SetComposed(std::vector<ComposedFrame> frames, bool overset, int
     mOverset = overset;
     mOversetIndex = oversetIndex;
     mFirstDamaged = -1;
+    mDamagedIndex = std::numeric_limits<int32>::max();
+}
+
+void FrameList::SetComposedFrom(int32 first, std::vector<ComposedFrame> tail, int32 emptyStart, bool overset,
+                                int32 oversetIndex, int64 revision)
+{
+    first = std::clamp(first, 0, GetFrameCount());
+    size_t at = static_cast<size_t>(first);
+    for (ComposedFrame& frame : tail) {
+        if (at >= mFrames.size()) break;
+        mFrames[at++] = std::move(frame);
+    }
+    for (; at < mFrames.size(); ++at) {
+        mFrames[at].lines.clear();
+        mFrames[at].footnoteLines.clear();
+        mFrames[at].start = emptyStart;
+        mFrames[at].length = 0;
+    }
+    mRevision = revision;
+    mComposed = true;
+    mOverset = overset;
+    mOversetIndex = oversetIndex;
+    mFirstDamaged = -1;
+    mDamagedIndex = std::numeric_limits<int32>::max();
 }

@@ -32,6 +32,7 @@ struct ComposedLine {
     int32 column = 0;
     PMReal baseline = 0;
     PMReal left = 0;      // where the line starts (column left plus indents)
+    PMReal origin = 0;    // where its tab stops are measured from (the column's left edge)
     PMReal width = 0;     // of its glyphs, trailing spaces left out
     PMReal ascent = 0;    // the largest of its runs
     PMReal descent = 0;
@@ -78,6 +79,9 @@ public:
     void NoteEdit(int32 index, int64 before, int64 after);
     // Marks it damaged in full, as a story never composed.
     void Reset();
+    // The first character an edit since the last composition touched; the story's length or more
+    // when none did.
+    int32 GetDamagedIndex() const { return mDamagedIndex; }
 
     // The text revision the lines answer for.
     int64 GetRevision() const { return mRevision; }
@@ -86,6 +90,11 @@ public:
 
     // Set by the composer.
     void SetComposed(std::vector<ComposedFrame> frames, bool overset, int32 oversetIndex, int64 revision);
+    // Set by the composer when it resumed at frame `first`: `tail` replaces the frames from
+    // `first` up to `first + tail.size()`; the frames after those hold nothing and start at
+    // `emptyStart`.
+    void SetComposedFrom(int32 first, std::vector<ComposedFrame> tail, int32 emptyStart, bool overset, int32 oversetIndex,
+                         int64 revision);
 
 private:
     int32 LastFilledBefore(int32 frame) const;
@@ -95,5 +104,6 @@ private:
     bool mOverset = false;
     int32 mOversetIndex = 0;
     int32 mFirstDamaged = 0;
+    int32 mDamagedIndex = 0;
     int64 mRevision = -1;
 };

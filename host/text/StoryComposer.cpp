@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <unordered_map>
@@ -45,6 +46,7 @@ T CharacterValue(const DataBase& db, const TextFormat& paragraph, const TextForm
 struct Paragraph {
     int32 start = 0;
     int32 length = 0;
+    const TextFormat* format = nullptr;
     PMReal leftIndent = 0, rightIndent = 0, firstLineIndent = 0;
     PMReal spaceBefore = 0, spaceAfter = 0;
     PMReal leading = -1;  // -1: auto
@@ -97,13 +99,33 @@ struct Column {
     FirstBaselineOffset firstBaseline = FirstBaselineOffset::kAscentOffset;
 };
 
-// The columns of the frames in thread order.
-std::vector<Column> ColumnsOf(const DataBase& db, const std::vector<UID>& frames)
-{
-    std::vector<Column> columns;
-    for (size_t f = 0; f < frames.size(); ++f) {
-        const TextFrame* frame = db.Get<TextFrame>(frames[f]);
-        if (!frame) continue;
+// The columns of a thread's frames, worked out as composition reaches them: a story that fills
+// the first of a thousand frames costs what one frame costs.
+class ColumnSource {
+public:
+    ColumnSource(const DataBase& db, size_t frameCount, std::function<UID(size_t)> frameAt, size_t firstFrame)
+        : mDB(db), mFrameCount(frameCount), mFrameAt(std::move(frameAt)), mNextFrame(firstFrame)
+    {
+    }
+    // The column `i` (counted from the first frame composed); null past the last frame.
+    const Column* At(size_t i)
+    {
+        while (i >= mColumns.size() && mNextFrame < mFrameCount) AddFrame(mNextFrame++);
+        return i < mColumns.size() ? &mColumns[i] : nullptr;
+    }
+    // The first column of frame `frame` at or after column `from`.
+    size_t FirstOfFrame(int32 frame, size_t from)
+    {
+        size_t i = from;
+        for (const Column* c = At(i); c && c->frameIndex < frame; c = At(++i)) {}
+        return i;
+    }
+
+private:
+    void AddFrame(size_t f)
+    {
+        const TextFrame* frame = mDB.Get<TextFrame>(mFrameAt(f));
+        if (!frame) return;
         PMRect box = frame->pathBounds;
         PMReal left = box.left + frame->insets.left, right = box.right - frame->insets.right;
         PMReal top = box.top + frame->insets.top, bottom = box.bottom - frame->insets.bottom;
@@ -112,7 +134,7 @@ std::vector<Column> ColumnsOf(const DataBase& db, const std::vector<UID>& frames
         PMReal width = (right - left - gutter * (count - 1)) / count;
         for (int32 c = 0; c < count; ++c) {
             Column column;
-            column.frame = frames[f];
+            column.frame = frame->GetUID();
             column.frameIndex = static_cast<int32>(f);
             column.column = c;
             column.left = left + c * (width + gutter);
@@ -120,93 +142,108 @@ std::vector<Column> ColumnsOf(const DataBase& db, const std::vector<UID>& frames
             column.top = top;
             column.bottom = bottom;
             column.firstBaseline = frame->firstBaselineOffset;
-            columns.push_back(column);
+            mColumns.push_back(column);
         }
     }
-    return columns;
-}
+
+    const DataBase& mDB;
+    size_t mFrameCount;
+    std::function<UID(size_t)> mFrameAt;
+    size_t mNextFrame;
+    std::vector<Column> mColumns;
+};
 
 // Composes one story's primary thread.
 class Composition {
 public:
     Composition(const DataBase& db, const Story& story, FontCache& fonts) : mDB(db), mModel(story.textModel), mFonts(fonts) {}
 
-    // Composes into `out`; from frame `resume` on when it is above 0, keeping the frames before
-    // it as `out` has them.
-    void Run(const std::vector<UID>& frames, FrameList& out, int32 resume);
+    // Composes into `out`. With `resume` it goes on from where `out` was first damaged, keeping
+    // the frames before and the lines of the damaged frame before the line the edit may change;
+    // `frames` is then not read (the thread is the one `out` was composed into).
+    void Run(const std::vector<UID>& frames, FrameList& out, bool resume);
     int64 LinesSet() const { return mLinesSet; }
+    // The lines of the paragraph holding `index`, set alone across `col` from its top, however
+    // deep it is.
+    std::vector<ComposedLine> RunAlone(int32 index, const Column& col);
 
 private:
-    void Prepare();
-    void CutParagraph(size_t p);
+    // Reads the paragraph that holds `index` into mPara, its text and character runs.
+    bool LoadParagraph(int32 index);
+    void CutParagraph();
     // Fits the line that starts at `pos` into `avail` points, its first character `indentX` from
-    // the left indent (tab stops are measured from there); its end, or `pos` when not one
+    // the column's left edge (tab stops are measured from there); its end, or `pos` when not one
     // character fits. `width` is the width of what fits, hanging spaces left out.
     int32 FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width);
     // Sets the glyph runs of the line from `x` on; `gapExtra` widens the spaces after each word
     // but the last (justified lines).
     void FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x, PMReal gapExtra);
+    // Sets the line of the current paragraph that starts at `pos` across `col` into `line`
+    // (all but its baseline); its end, or `pos` when not one character fits.
+    int32 BuildLine(const Column& col, int32 pos, ComposedLine& line);
+    // Where the first baseline of `col` lies for its first line `line`.
+    PMReal FirstBaseline(const Column& col, const ComposedLine& line) const;
     // How many word gaps (spaces after a word, the last word's left out) the line has.
     int32 CountGaps(int32 start, int32 end) const;
     // The width of the tab `tab` (a fragment) set at `at` from the left indent.
     PMReal TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) const;
 
+    // The character of the paragraph being set at story index `index`.
+    UTF16TextChar CharAt(int32 index) const { return mText[static_cast<size_t>(index - mPara.start)]; }
+
     const DataBase& mDB;
     const TextModel& mModel;
     FontCache& mFonts;
     TextRange mPrimary;  // the story's own thread
+    // The paragraph being set: its values, text and character runs, its words and fragments.
+    Paragraph mPara;
     std::u16string mText;
-    std::vector<Paragraph> mParagraphs;
     std::vector<std::pair<TextRange, const TextFormat*>> mRuns;
-    std::vector<std::pair<TextRange, const TextFormat*>> mParagraphFormats;
-    // The words and fragments of the paragraph being set.
     std::vector<Word> mWords;
     std::vector<Fragment> mFragments;
-    size_t mRunCursor = 0;
+    std::vector<char> mBreaks;
     int64 mLinesSet = 0;
 };
 
-void Composition::Prepare()
+bool Composition::LoadParagraph(int32 index)
 {
-    mPrimary = mModel.GetThreadRange(0);
-    const TextRange primary = mPrimary;
-    mText = mModel.GetText(primary.start, primary.length);
-    mModel.ForEachParagraph(primary.start, primary.End(), [&](int32 start, int32 length, const TextFormat& format) {
-        mParagraphFormats.push_back({TextRange{start, length}, &format});
+    TextRange range = mModel.GetParagraphRange(index);
+    const TextFormat* format = mModel.GetParagraphFormat(index);
+    Paragraph paragraph;
+    paragraph.start = std::max(range.start, mPrimary.start);
+    paragraph.length = std::min(range.End(), mPrimary.End()) - paragraph.start;
+    if (paragraph.length <= 0 || !format) return false;
+    paragraph.format = format;
+    paragraph.leftIndent = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kLeftIndent, 0);
+    paragraph.rightIndent = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kRightIndent, 0);
+    paragraph.firstLineIndent = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kFirstLineIndent, 0);
+    paragraph.spaceBefore = std::max<PMReal>(0, ParagraphValue<PMReal>(mDB, *format, TextAttribute::kSpaceBefore, 0));
+    paragraph.spaceAfter = std::max<PMReal>(0, ParagraphValue<PMReal>(mDB, *format, TextAttribute::kSpaceAfter, 0));
+    paragraph.leading = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kLeading, -1);
+    paragraph.justification = ParagraphValue<int32>(mDB, *format, TextAttribute::kJustification, 0);
+    paragraph.startParagraph = ParagraphValue<int32>(mDB, *format, TextAttribute::kStartParagraph, 0);
+    if (const AttributeValue* value = format->overrides.QueryAttribute(TextAttribute::kTabStops)
+                                          ? format->overrides.QueryAttribute(TextAttribute::kTabStops)
+                                          : StyleUtils::GetInheritedAttribute(mDB, format->style, TextAttribute::kTabStops))
+        if (const auto* table = std::get_if<TabStopTable>(value)) paragraph.tabs = table->GetStops();
+    mPara = std::move(paragraph);
+    mText = mModel.GetText(mPara.start, mPara.length);
+    mRuns.clear();
+    mModel.ForEachCharacterRun(mPara.start, mPara.start + mPara.length, [&](int32 start, int32 length, const TextFormat& run) {
+        mRuns.push_back({TextRange{start, length}, &run});
     });
-    mModel.ForEachCharacterRun(primary.start, primary.End(), [&](int32 start, int32 length, const TextFormat& format) {
-        mRuns.push_back({TextRange{start, length}, &format});
-    });
-    for (const auto& [range, format] : mParagraphFormats) {
-        Paragraph paragraph;
-        paragraph.start = std::max(range.start, primary.start);
-        paragraph.length = std::min(range.End(), primary.End()) - paragraph.start;
-        if (paragraph.length <= 0) continue;
-        paragraph.leftIndent = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kLeftIndent, 0);
-        paragraph.rightIndent = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kRightIndent, 0);
-        paragraph.firstLineIndent = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kFirstLineIndent, 0);
-        paragraph.spaceBefore = std::max<PMReal>(0, ParagraphValue<PMReal>(mDB, *format, TextAttribute::kSpaceBefore, 0));
-        paragraph.spaceAfter = std::max<PMReal>(0, ParagraphValue<PMReal>(mDB, *format, TextAttribute::kSpaceAfter, 0));
-        paragraph.leading = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kLeading, -1);
-        paragraph.justification = ParagraphValue<int32>(mDB, *format, TextAttribute::kJustification, 0);
-        paragraph.startParagraph = ParagraphValue<int32>(mDB, *format, TextAttribute::kStartParagraph, 0);
-        if (const AttributeValue* value = format->overrides.QueryAttribute(TextAttribute::kTabStops)
-                                              ? format->overrides.QueryAttribute(TextAttribute::kTabStops)
-                                              : StyleUtils::GetInheritedAttribute(mDB, format->style, TextAttribute::kTabStops))
-            if (const auto* table = std::get_if<TabStopTable>(value)) paragraph.tabs = table->GetStops();
-        mParagraphs.push_back(std::move(paragraph));
-    }
+    return true;
 }
 
-void Composition::CutParagraph(size_t p)
+void Composition::CutParagraph()
 {
-    const Paragraph& paragraph = mParagraphs[p];
-    const TextFormat& paragraphFormat = *mParagraphFormats[p].second;
+    const Paragraph& paragraph = mPara;
+    const TextFormat& paragraphFormat = *paragraph.format;
     mWords.clear();
     mFragments.clear();
-    const int32 base = mPrimary.start;
-    const UTF16TextChar* chars = mText.data() + (paragraph.start - base);
-    std::vector<char> breaks(static_cast<size_t>(paragraph.length));
+    const UTF16TextChar* chars = mText.data();
+    std::vector<char>& breaks = mBreaks;
+    breaks.assign(static_cast<size_t>(paragraph.length), 0);
     set_linebreaks_utf16(reinterpret_cast<const utf16_t*>(chars), breaks.size(), "", breaks.data());
 
     // The face and size of each character run met in the paragraph, resolved once per run.
@@ -224,8 +261,7 @@ void Composition::CutParagraph(size_t p)
         return RunFont{mFonts.GetFace(family, style), size};
     };
 
-    while (mRunCursor < mRuns.size() && mRuns[mRunCursor].first.End() <= paragraph.start) ++mRunCursor;
-    size_t run = mRunCursor;
+    size_t run = 0;
     RunFont font{nullptr, kDefaultPointSize};
     size_t fontRun = static_cast<size_t>(-1);
     auto fontAt = [&](int32 index) {
@@ -298,16 +334,19 @@ PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) 
     const std::u16string& alignOn = stop->alignCharacter.GetUTF16();
     UTF16TextChar alignCharacter = alignOn.empty() ? u'.' : alignOn.front();
     PMReal width = 0, body = 0;
-    const int32 base = mPrimary.start;
     for (size_t f = tab + 1; f < mFragments.size(); ++f) {
         const Fragment& fragment = mFragments[f];
         if (fragment.kind != Fragment::kText) {
-            UTF16TextChar c = mText[static_cast<size_t>(fragment.start - base)];
-            if (fragment.kind == Fragment::kTab || c == kTextChar_CR || c == kTextChar_LF) break;
+            UTF16TextChar c = CharAt(fragment.start);
+            if (fragment.kind == Fragment::kTab) {
+                body = width;  // spaces before the next tab take their room
+                break;
+            }
+            if (c == kTextChar_CR || c == kTextChar_LF) break;
             continue;  // a marker takes no room
         }
         if (stop->alignment == TabStop::kCharacter) {
-            const UTF16TextChar* chars = mText.data() + (fragment.start - base);
+            const UTF16TextChar* chars = mText.data() + (fragment.start - mPara.start);
             const UTF16TextChar* found = std::find(chars, chars + fragment.length, alignCharacter);
             if (found != chars + fragment.length) {
                 body = width + WidthOf(fragment, fragment.start, fragment.start + static_cast<int32>(found - chars));
@@ -436,37 +475,135 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
     }
 }
 
-void Composition::Run(const std::vector<UID>& frames, FrameList& out, int32 resume)
+PMReal Composition::FirstBaseline(const Column& col, const ComposedLine& line) const
 {
-    Prepare();
-    std::vector<Column> columns = ColumnsOf(mDB, frames);
-    std::vector<ComposedFrame> composed;
-    for (UID frame : frames) {
-        ComposedFrame entry;
-        entry.frame = frame;
-        composed.push_back(entry);
+    PMReal offset = line.ascent;
+    switch (col.firstBaseline) {
+    case FirstBaselineOffset::kLeadingOffset: offset = line.leading; break;
+    case FirstBaselineOffset::kCapHeight:
+    case FirstBaselineOffset::kXHeight:
+        offset = 0;
+        for (const GlyphRun& run : line.runs)
+            offset = std::max(offset, (col.firstBaseline == FirstBaselineOffset::kCapHeight ? run.face->capHeight : run.face->xHeight) *
+                                          run.pointSize);
+        break;
+    case FirstBaselineOffset::kEmboxHeight:
+        offset = 0;
+        for (const GlyphRun& run : line.runs) offset = std::max(offset, run.pointSize * 0.8);
+        break;
+    default: break;
     }
+    return col.top + offset;
+}
+
+int32 Composition::BuildLine(const Column& col, int32 pos, ComposedLine& line)
+{
+    const Paragraph& paragraph = mPara;
+    const int32 paragraphEnd = paragraph.start + paragraph.length;
+    const bool firstLine = pos == paragraph.start;
+    PMReal indent = paragraph.leftIndent + (firstLine ? paragraph.firstLineIndent : 0);
+    PMReal avail = col.width - indent - paragraph.rightIndent;
+    PMReal width = 0;
+    int32 end = avail > kEpsilon && col.bottom > col.top ? FitLine(paragraph, pos, avail, indent, width) : pos;
+    if (end <= pos) return pos;
+    line.start = pos;
+    line.length = end - pos;
+    line.column = col.column;
+    line.left = col.left + indent;
+    line.origin = col.left;
+    line.width = width;
+    PMReal x = line.left;
+    if (paragraph.justification == 1) x += std::max<PMReal>(0, avail - width) / 2;
+    else if (paragraph.justification == 2) x += std::max<PMReal>(0, avail - width);
+    PMReal gapExtra = 0;
+    // Justified: the lines but the paragraph's last and those ending in a forced break spread
+    // their words over the column.
+    if (paragraph.justification == 4 && end < paragraphEnd && CharAt(end - 1) != kTextChar_LF)
+        if (int32 gaps = CountGaps(pos, end); gaps > 0) gapExtra = std::max<PMReal>(0, avail - width) / gaps;
+    FillLine(line, paragraph, x, gapExtra);
+    return end;
+}
+
+std::vector<ComposedLine> Composition::RunAlone(int32 index, const Column& col)
+{
+    std::vector<ComposedLine> lines;
+    mPrimary = mModel.GetThreadRange(0);
+    if (index < mPrimary.start || index >= mPrimary.End() || !LoadParagraph(index)) return lines;
+    CutParagraph();
+    PMReal baseline = 0;
+    for (int32 pos = mPara.start, end = mPara.start + mPara.length; pos < end;) {
+        ComposedLine line;
+        int32 next = BuildLine(col, pos, line);
+        if (next <= pos) break;  // not one character fits across the column
+        baseline = lines.empty() ? FirstBaseline(col, line) : baseline + line.leading;
+        line.baseline = baseline;
+        lines.push_back(std::move(line));
+        pos = next;
+    }
+    return lines;
+}
+
+void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resume)
+{
+    mPrimary = mModel.GetThreadRange(0);
     const TextRange primary = mPrimary;
+    // Where composition starts: the damaged frame, less the lines of it that the edit cannot
+    // change (all before the line before the edit's: that one may take text from the next).
+    int32 first = 0;
+    size_t kept = 0;
+    if (resume) {
+        first = std::clamp(out.GetFirstDamagedFrame(), 0, std::max(0, out.GetFrameCount() - 1));
+        const std::vector<ComposedLine>& lines = out.GetFrames()[static_cast<size_t>(first)].lines;
+        auto holding = std::upper_bound(lines.begin(), lines.end(), out.GetDamagedIndex(),
+                                        [](int32 index, const ComposedLine& line) { return index < line.End(); });
+        kept = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (holding - lines.begin()) - 1));
+    }
+    const size_t frameCount = resume ? static_cast<size_t>(out.GetFrameCount()) : frames.size();
+    std::function<UID(size_t)> frameAt;
+    if (resume) frameAt = [&out](size_t f) { return out.GetFrames()[f].frame; };
+    else frameAt = [&frames](size_t f) { return frames[f]; };
+    ColumnSource columns(mDB, frameCount, frameAt, static_cast<size_t>(first));
+
+    // The frames from `first` on, filled as composition reaches them.
+    std::vector<ComposedFrame> composed;
+    auto frameEntry = [&](int32 frameIndex) -> ComposedFrame& {
+        size_t at = static_cast<size_t>(frameIndex - first);
+        while (composed.size() <= at) {
+            ComposedFrame entry;
+            entry.frame = frameAt(static_cast<size_t>(first) + composed.size());
+            composed.push_back(std::move(entry));
+        }
+        return composed[at];
+    };
+
     int32 pos = primary.start;
     size_t column = 0;
-    size_t firstParagraph = 0;
-    if (resume > 0 && resume < out.GetFrameCount()) {
-        // The frames before the damaged one keep their lines; its first column starts empty, so
-        // nothing of the lines before carries over but where the text goes on.
-        for (int32 f = 0; f < resume; ++f) composed[static_cast<size_t>(f)] = out.GetFrames()[static_cast<size_t>(f)];
-        pos = out.GetFrames()[static_cast<size_t>(resume)].start;
-        while (column < columns.size() && columns[column].frameIndex < resume) ++column;
-        while (firstParagraph + 1 < mParagraphs.size() &&
-               mParagraphs[firstParagraph].start + mParagraphs[firstParagraph].length <= pos)
-            ++firstParagraph;
-    }
-    const int32 resumeAt = pos;
     bool columnEmpty = true;
     PMReal baseline = 0, pendingSpaceAfter = 0;
-    for (size_t p = firstParagraph; p < mParagraphs.size() && column < columns.size(); ++p) {
-        const Paragraph& paragraph = mParagraphs[p];
-        CutParagraph(p);
-        pos = p == firstParagraph ? std::max(resumeAt, paragraph.start) : paragraph.start;
+    if (resume) {
+        const ComposedFrame& old = out.GetFrames()[static_cast<size_t>(first)];
+        pos = old.start;
+        if (kept > 0) {
+            ComposedFrame& entry = frameEntry(first);
+            entry.start = old.start;
+            entry.lines.assign(old.lines.begin(), old.lines.begin() + static_cast<std::ptrdiff_t>(kept));
+            const ComposedLine& last = entry.lines.back();
+            entry.length = last.End() - entry.start;
+            pos = last.End();
+            column = columns.FirstOfFrame(first, 0) + static_cast<size_t>(last.column);
+            baseline = last.baseline;
+            columnEmpty = false;
+            // The paragraph before goes on, or ended on the kept line with its space after.
+            if (pos > primary.start && mModel.GetParagraphRange(pos).start == pos)
+                if (const TextFormat* before = mModel.GetParagraphFormat(pos - 1))
+                    pendingSpaceAfter = std::max<PMReal>(0, ParagraphValue<PMReal>(mDB, *before, TextAttribute::kSpaceAfter, 0));
+        }
+    }
+    const int32 resumedAt = pos;
+
+    while (pos < primary.End() && columns.At(column) && LoadParagraph(pos)) {
+        const Paragraph& paragraph = mPara;
+        CutParagraph();
         const int32 paragraphEnd = paragraph.start + paragraph.length;
         if (pos == paragraph.start && !columnEmpty) {
             // A paragraph that starts in the next column goes on past the column's text; one
@@ -475,63 +612,22 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, int32 resu
                 ++column;
                 columnEmpty = true;
             } else if (paragraph.startParagraph >= 2) {
-                const int32 frame = columns[column].frameIndex;
-                while (column < columns.size() && columns[column].frameIndex == frame) ++column;
+                column = columns.FirstOfFrame(columns.At(column)->frameIndex + 1, column);
                 columnEmpty = true;
             }
         }
-        while (pos < paragraphEnd && column < columns.size()) {
-            const Column& col = columns[column];
-            bool firstLine = pos == paragraph.start;
-            PMReal indent = paragraph.leftIndent + (firstLine ? paragraph.firstLineIndent : 0);
-            PMReal avail = col.width - indent - paragraph.rightIndent;
-            PMReal width = 0;
-            int32 end = avail > kEpsilon && col.bottom > col.top ? FitLine(paragraph, pos, avail, indent - paragraph.leftIndent, width) : pos;
+        while (pos < paragraphEnd && columns.At(column)) {
+            const Column& col = *columns.At(column);
+            const bool firstLine = pos == paragraph.start;
+            ComposedLine line;
+            const int32 end = BuildLine(col, pos, line);
             if (end <= pos) {  // not one character fits across this column
                 ++column;
                 columnEmpty = true;
                 continue;
             }
-            ComposedLine line;
-            line.start = pos;
-            line.length = end - pos;
-            line.column = col.column;
-            line.left = col.left + indent;
-            line.width = width;
-            PMReal x = line.left;
-            if (paragraph.justification == 1) x += std::max<PMReal>(0, avail - width) / 2;
-            else if (paragraph.justification == 2) x += std::max<PMReal>(0, avail - width);
-            PMReal gapExtra = 0;
-            // Justified: the lines but the paragraph's last and those ending in a forced break
-            // spread their words over the column.
-            if (paragraph.justification == 4 && end < paragraphEnd && mText[static_cast<size_t>(end - 1 - mPrimary.start)] != kTextChar_LF)
-                if (int32 gaps = CountGaps(pos, end); gaps > 0) gapExtra = std::max<PMReal>(0, avail - width) / gaps;
-            FillLine(line, paragraph, x, gapExtra);
-            PMReal lineBaseline;
-            if (columnEmpty) {
-                PMReal offset = line.ascent;
-                switch (col.firstBaseline) {
-                case FirstBaselineOffset::kLeadingOffset: offset = line.leading; break;
-                case FirstBaselineOffset::kCapHeight:
-                case FirstBaselineOffset::kXHeight: {
-                    offset = 0;
-                    for (const GlyphRun& run : line.runs)
-                        offset = std::max(offset, (col.firstBaseline == FirstBaselineOffset::kCapHeight ? run.face->capHeight
-                                                                                                        : run.face->xHeight) *
-                                                      run.pointSize);
-                    break;
-                }
-                case FirstBaselineOffset::kEmboxHeight: {
-                    offset = 0;
-                    for (const GlyphRun& run : line.runs) offset = std::max(offset, run.pointSize * 0.8);
-                    break;
-                }
-                default: break;
-                }
-                lineBaseline = col.top + offset;
-            } else {
-                lineBaseline = baseline + line.leading + (firstLine ? pendingSpaceAfter + paragraph.spaceBefore : 0);
-            }
+            PMReal lineBaseline = columnEmpty ? FirstBaseline(col, line)
+                                              : baseline + line.leading + (firstLine ? pendingSpaceAfter + paragraph.spaceBefore : 0);
             if (lineBaseline + line.descent > col.bottom + kEpsilon) {  // no room below: next column
                 ++column;
                 columnEmpty = true;
@@ -541,7 +637,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, int32 resu
             baseline = lineBaseline;
             columnEmpty = false;
             pendingSpaceAfter = 0;
-            ComposedFrame& frame = composed[static_cast<size_t>(col.frameIndex)];
+            ComposedFrame& frame = frameEntry(col.frameIndex);
             if (frame.lines.empty()) frame.start = line.start;
             frame.length = line.End() - frame.start;
             frame.lines.push_back(std::move(line));
@@ -550,18 +646,19 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, int32 resu
         }
         if (pos >= paragraphEnd) pendingSpaceAfter = paragraph.spaceAfter;
     }
+    if (!resume && !frames.empty()) frameEntry(static_cast<int32>(frames.size()) - 1);  // every frame has its entry
     // Frames that hold nothing start where the text stopped.
-    int32 at = primary.start;
+    int32 at = resumedAt;
     for (ComposedFrame& frame : composed) {
         if (frame.lines.empty()) frame.start = at;
         else at = frame.start + frame.length;
     }
-    bool composedAll = pos >= primary.End() && !mParagraphs.empty() && column < columns.size();
-    if (mParagraphs.empty()) composedAll = true;
+    bool composedAll = pos >= primary.End();
     int32 oversetIndex = composedAll ? primary.End() : pos;
     // An empty story (its final return alone) has nothing to leave over, whatever its frames.
     bool overset = !composedAll && primary.length > 1;
-    out.SetComposed(std::move(composed), overset, oversetIndex, mModel.GetRevision());
+    if (resume) out.SetComposedFrom(first, std::move(composed), at, overset, oversetIndex, mModel.GetRevision());
+    else out.SetComposed(std::move(composed), overset, oversetIndex, mModel.GetRevision());
 }
 
 } // namespace
@@ -597,20 +694,20 @@ std::vector<UID> StoryComposer::GetFrameChain(const DataBase& db, UID story)
     return frames;
 }
 
-void StoryComposer::ComposeInto(Story& story, const std::vector<UID>& frames)
+bool StoryComposer::CanResume(const Story& story)
+{
+    // Every edit since the last composition was noted (the revisions agree) and something is
+    // damaged: the frames before the damage keep their lines. Threading and frame changes reset
+    // the list, so its frames are still the thread's.
+    const FrameList& list = story.frameList;
+    return list.IsComposed() && list.GetFirstDamagedFrame() >= 0 && list.GetFrameCount() > 0 &&
+           list.GetRevision() == story.textModel.GetRevision();
+}
+
+void StoryComposer::ComposeInto(Story& story, const std::vector<UID>& frames, bool resume)
 {
     DataBase* db = story.GetDataBase();
     if (!db) return;
-    // Resume from the first damaged frame when every edit since the last composition was noted
-    // and the thread still has the same frames; else compose from the start.
-    const FrameList& list = story.frameList;
-    int32 resume = 0;
-    if (list.IsComposed() && list.GetFirstDamagedFrame() > 0 && list.GetRevision() == story.textModel.GetRevision() &&
-        list.GetFrameCount() == static_cast<int32>(frames.size())) {
-        resume = list.GetFirstDamagedFrame();
-        for (size_t f = 0; f < frames.size(); ++f)
-            if (list.GetFrames()[f].frame != frames[f]) resume = 0;
-    }
     Composition composition(*db, story, mFonts);
     composition.Run(frames, story.frameList, resume);
     mLinesSet = composition.LinesSet();
@@ -620,7 +717,31 @@ void StoryComposer::Compose(Story& story)
 {
     DataBase* db = story.GetDataBase();
     if (!db) return;
-    ComposeInto(story, GetFrameChain(*db, story.GetUID()));
+    if (CanResume(story)) ComposeInto(story, {}, true);
+    else ComposeInto(story, GetFrameChain(*db, story.GetUID()), false);
+}
+
+void StoryComposer::Recompose(Story& story)
+{
+    story.frameList.Reset();
+    Compose(story);
+}
+
+std::vector<ComposedLine> StoryComposer::ComposeParagraphAlone(Story& story, int32 index)
+{
+    DataBase* db = story.GetDataBase();
+    if (!db) return {};
+    UID last = kInvalidUID;
+    if (story.frameList.IsComposed() && story.frameList.GetFrameCount() > 0) last = story.frameList.GetFrames().back().frame;
+    else if (std::vector<UID> chain = GetFrameChain(*db, story.GetUID()); !chain.empty()) last = chain.back();
+    ColumnSource columns(*db, last == kInvalidUID ? 0 : 1, [last](size_t) { return last; }, 0);
+    const Column* lastColumn = nullptr;
+    for (size_t i = 0; columns.At(i); ++i) lastColumn = columns.At(i);
+    if (!lastColumn) return {};
+    Column column = *lastColumn;
+    column.bottom = column.top + 1e9;  // as deep as the paragraph needs
+    Composition composition(*db, story, mFonts);
+    return composition.RunAlone(index, column);
 }
 
 void StoryComposer::ComposeAll(DataBase& db)
@@ -637,6 +758,10 @@ void StoryComposer::ComposeAll(DataBase& db)
     for (const auto& [uid, object] : db.GetObjects()) {
         auto* story = dynamic_cast<Story*>(object.get());
         if (!story) continue;
+        if (CanResume(*story)) {
+            ComposeInto(*story, {}, true);
+            continue;
+        }
         std::vector<UID> frames;
         std::set<UID> seen;
         auto it = firstFrames.find(uid);
@@ -646,7 +771,7 @@ void StoryComposer::ComposeAll(DataBase& db)
             frames.push_back(f);
             f = frame->nextFrame;
         }
-        ComposeInto(*story, frames);
+        ComposeInto(*story, frames, false);
     }
 }
 

@@ -23,6 +23,8 @@ public:
     ~StoryComposer() override;
 
     void Compose(Story& story) override;
+    void Recompose(Story& story) override;
+    std::vector<ComposedLine> ComposeParagraphAlone(Story& story, int32 index) override;
     void ComposeAll(DataBase& db) override;
     FontCache& GetFontCache() override { return mFonts; }
     // How many lines the last composition of a story set (the frames it resumed after keep theirs).
@@ -33,7 +35,8 @@ public:
     static std::vector<UID> GetFrameChain(const DataBase& db, UID story);
 
 private:
-    void ComposeInto(Story& story, const std::vector<UID>& frames);
+    static bool CanResume(const Story& story);
+    void ComposeInto(Story& story, const std::vector<UID>& frames, bool resume);
 
     FontCache mFonts;
     int64 mLinesSet = 0;

@@ -4,6 +4,10 @@
 // its composed lines. Nothing else in the host or the plug-in breaks lines.
 #pragma once
 
+#include <vector>
+
+#include "FrameList.h"
+
 class DataBase;
 class FontCache;
 class Story;
@@ -14,6 +18,11 @@ public:
     // Composes the story into its frames, from the first damaged frame of its frame list on (the
     // whole story when it was never composed or its text changed since).
     virtual void Compose(Story& story) = 0;
+    // Composes the story anew from its first frame (its frames may have changed size or place).
+    virtual void Recompose(Story& story) = 0;
+    // The lines the paragraph holding `index` takes when set alone in a column as wide as the
+    // last column of the story's frames (for text left over after them); none without a frame.
+    virtual std::vector<ComposedLine> ComposeParagraphAlone(Story& story, int32 index) = 0;
     // Composes every story of the document (one walk over its frames for all of them).
     virtual void ComposeAll(DataBase& db) = 0;
     // The fonts and shaped words it measures with.

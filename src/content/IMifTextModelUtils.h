@@ -3,6 +3,8 @@
 // metrics of the composed line that holds a character.
 #pragma once
 
+#include <vector>
+
 #include "IPMUnknown.h"
 #include "PMTypes.h"
 #include "TesselID.h"
@@ -28,4 +30,9 @@ public:
     virtual double GetMetric2(const UIDRef& story, int32 index) const = 0;
     virtual double GetMetric3(const UIDRef& story, int32 index) const = 0;
     virtual double GetMetric4(const UIDRef& story, int32 index) const = 0;
+    // For each tab character of [start, end), in order, how far from the column's left edge the
+    // composed text before it ends: the story is composed first, and text left over after its
+    // frames is measured as it would be set in its last column. A tab that cannot be measured (a
+    // story with no frame) gets a negative value.
+    virtual std::vector<double> GetTabPositions(const UIDRef& story, int32 start, int32 end) const = 0;
 };

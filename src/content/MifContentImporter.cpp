@@ -393,9 +393,66 @@ void MifContentImporter::ApplyPendingStartParagraph() {}
 // The run-in head's default punctuation; filled in with the run-in heads.
 void MifContentImporter::InsertRunInPunctuation() {}
 
-// Tabs FrameMaker would not honour (past the paragraph's tab stops, or behind the text before
-// them) go; telling them needs the paragraph composed, which comes with the host's composer.
-void MifContentImporter::DeleteUnhonouredTabs() {}
+// Tabs FrameMaker would not honour go: the k-th tab of a paragraph (from 0) when the paragraph
+// has k or fewer tab stops, and a tab whose stop the text before it has already passed, as the
+// paragraph is composed. Each deletion moves the text after it, so the paragraph is measured
+// again until no tab qualifies. A numbered paragraph keeps its tabs (its number may hold some).
+void MifContentImporter::DeleteUnhonouredTabs()
+{
+    MifImportState& state = mImportState;
+    if (state.currentFormat.autoNum || !HasStory()) return;
+    const Story* textModel = state.story.GetDataBase()->Get<Story>(state.story.GetUID());
+    if (!textModel) return;
+    const int32 start = state.paragraphStart;
+    auto tabsOf = [&]() {
+        std::vector<int32> tabs;
+        if (state.textIndex <= start) return tabs;
+        const std::u16string text = textModel->textModel.GetText(start, state.textIndex - start);
+        for (size_t i = 0; i < text.size(); ++i)
+            if (text[i] == kTextChar_Tab) tabs.push_back(start + static_cast<int32>(i));
+        return tabs;
+    };
+    std::vector<int32> tabs = tabsOf();
+    if (tabs.empty()) return;
+    std::vector<TabStop> stops;
+    if (const TextFormat* format = textModel->textModel.GetParagraphFormat(start)) {
+        const AttributeValue* value = format->overrides.QueryAttribute(TextAttribute::kTabStops);
+        if (!value) value = StyleUtils::GetInheritedAttribute(*state.story.GetDataBase(), format->style, TextAttribute::kTabStops);
+        if (const auto* table = value ? std::get_if<TabStopTable>(value) : nullptr) stops = table->GetStops();
+    }
+    // Tabs past the last stop, from the last one back so the indexes before stay good.
+    while (tabs.size() > stops.size()) {
+        if (!DeleteTextAt(tabs.back(), 1)) return;
+        tabs.pop_back();
+    }
+    Utils<IMifTextModelUtils> textModelUtils;
+    for (size_t round = 0; !tabs.empty() && round <= stops.size(); ++round) {
+        const std::vector<double> pens = textModelUtils->GetTabPositions(state.story, start, state.textIndex);
+        size_t passed = tabs.size();
+        for (size_t k = 0; k < tabs.size() && k < pens.size(); ++k)
+            if (pens[k] >= 0 && pens[k] > stops[k].position + 1e-8) {
+                passed = k;
+                break;
+            }
+        if (passed == tabs.size() || !DeleteTextAt(tabs[passed], 1)) return;
+        tabs = tabsOf();
+    }
+}
+
+bool MifContentImporter::DeleteTextAt(int32 index, int32 length)
+{
+    MifImportState& state = mImportState;
+    auto deleteCmd = std::make_shared<DeleteTextCmd>();
+    deleteCmd->SetItemList(UIDList(state.story));
+    deleteCmd->index = index;
+    deleteCmd->length = length;
+    if (CmdUtils::ProcessCommand(deleteCmd) != kSuccess) {
+        MIF_LOG_ERROR(deleteCmd);
+        return false;
+    }
+    if (state.textIndex > index) state.textIndex -= std::min(length, state.textIndex - index);
+    return true;
+}
 
 // The tables anchored in the paragraph follow it; filled in with the tables.
 void MifContentImporter::PlaceTableAnchors() {}
@@ -647,14 +704,7 @@ void MifContentImporter::ImportFootnote(const MifProp& prop)
     if (CmdUtils::ProcessCommand(createFootnoteCmd) != kSuccess) {
         MIF_LOG_ERROR(createFootnoteCmd);
         // No marker without its footnote.
-        auto deleteCmd = std::make_shared<DeleteTextCmd>();
-        deleteCmd->SetItemList(UIDList(state.story));
-        deleteCmd->index = state.textIndex - 1;
-        deleteCmd->length = 1;
-        if (CmdUtils::ProcessCommand(deleteCmd) == kSuccess)
-            --state.textIndex;
-        else
-            MIF_LOG_ERROR(deleteCmd);
+        DeleteTextAt(state.textIndex - 1, 1);
         return;
     }
     ApplyAttributesAtTextIndex(state.characterOverrides, state.textIndex);

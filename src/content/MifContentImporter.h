@@ -65,6 +65,8 @@ private:
     void ApplyPendingStartParagraph();
     void InsertRunInPunctuation();
     void DeleteUnhonouredTabs();
+    // Deletes [index, index + length) of the story, the text index moving with the text after it.
+    bool DeleteTextAt(int32 index, int32 length);
     void PlaceTableAnchors();
     void RecordTableAnchor(const MifProp& prop);
     void AnchorFrame(const MifProp& prop);

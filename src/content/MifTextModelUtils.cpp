@@ -122,3 +122,41 @@ double MifTextModelUtils::GetMetric4(const UIDRef& story, int32 index) const
     GetLineMetrics(story, index, nullptr, nullptr, nullptr, &value);
     return value;
 }
+
+std::vector<double> MifTextModelUtils::GetTabPositions(const UIDRef& story, int32 start, int32 end) const
+{
+    std::vector<double> positions;
+    DataBase* db = story.GetDataBase();
+    Story* textModel = db ? db->Get<Story>(story.GetUID()) : nullptr;
+    if (!textModel) {
+        MIF_LOG_NIL(textModel);
+        return positions;
+    }
+    start = std::max(start, 0);
+    end = std::min(end, textModel->textModel.TotalLength());
+    if (start >= end) return positions;
+    const std::u16string text = textModel->textModel.GetText(start, end - start);
+    TextComposer& composer = TextComposer::Get();
+    composer.Compose(*textModel);
+    std::vector<ComposedLine> alone;  // the paragraph set alone, when the frames do not hold it
+    // The pen where the tab's run starts, from the left indent of its line.
+    auto penOf = [](const ComposedLine& line, int32 index) -> double {
+        for (const GlyphRun& run : line.runs)
+            if (index >= run.start && index < run.start + run.length) return run.x - line.origin;
+        return -1;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\t') continue;
+        const int32 index = start + static_cast<int32>(i);
+        double pen = -1;
+        if (const ComposedLine* line = textModel->frameList.FindLine(index)) {
+            pen = penOf(*line, index);
+        } else {
+            if (alone.empty()) alone = composer.ComposeParagraphAlone(*textModel, index);
+            auto it = std::upper_bound(alone.begin(), alone.end(), index, [](int32 at, const ComposedLine& line) { return at < line.End(); });
+            if (it != alone.end() && index >= it->start) pen = penOf(*it, index);
+        }
+        positions.push_back(pen);
+    }
+    return positions;
+}

@@ -19,4 +19,5 @@ public:
     double GetMetric2(const UIDRef& story, int32 index) const override;
     double GetMetric3(const UIDRef& story, int32 index) const override;
     double GetMetric4(const UIDRef& story, int32 index) const override;
+    std::vector<double> GetTabPositions(const UIDRef& story, int32 start, int32 end) const override;
 };

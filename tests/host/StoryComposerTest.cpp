@@ -340,14 +340,15 @@ TEST_F(StoryComposerTest, AnEditInTheLastFrameRecomposesOnlyThatFrame)
     EXPECT_EQ(story.frameList.GetFrames()[3].lines[1].length, 8);  // "the end" and the final return
     EXPECT_EQ(story.frameList.GetFrames()[2].lines.size(), before[2].lines.size());
 
-    // An edit in the first line of a frame damages from the frame before (its last line may
-    // take text back); an edit not noted makes the next composition start over.
+    // An edit in the first line of a frame damages from the frame before: its last line may take
+    // text back, so composition resumes there (one line of frame 1, then frames 2 and 3). An edit
+    // not noted makes the next composition start over.
     revision = story.textModel.GetRevision();
     story.textModel.Insert(before[2].start, u"x");
     story.frameList.NoteEdit(before[2].start, revision, story.textModel.GetRevision());
     EXPECT_EQ(story.frameList.GetFirstDamagedFrame(), 1);
     composer.Compose(story);
-    EXPECT_EQ(composer.GetLinesSet(), 22);
+    EXPECT_EQ(composer.GetLinesSet(), 13);
     story.textModel.Insert(0, u"x");
     composer.Compose(story);
     EXPECT_EQ(composer.GetLinesSet(), 32);

@@ -116,10 +116,26 @@ TEST_F(MifTextImportTest, SpaceBeforeGivesOnlyWhatTheLargerSpaceAdds)
     EXPECT_EQ(*ParaOverrides(2).Get<PMReal>(TextAttribute::kLeading), 18);      // 14 pt + 4 pt lead
 }
 
+// Tabs FrameMaker would not honour go, as the composed paragraph (Times 10 pt in a 432 pt
+// column) shows: those past the paragraph's stops, and those whose stop the text has passed.
+TEST_F(MifTextImportTest, TabsWithoutAStopToGoToAreDeleted)
+{
+    Import("<TextFlow <TFTag `A'>\n"
+           " <Para <PgfTag `Body'> <Pgf <TabStop <TSX 100pt>>>"
+           " <ParaLine <TextRectID 1> <String `a'> <Char Tab> <String `b'> <Char Tab> <String `c'> <Char Tab> <String `d'>>>\n"
+           " <Para <Pgf <TabStop <TSX 40pt>> <TabStop <TSX 300pt>>>"
+           " <ParaLine <String `A heading wider than forty points'> <Char Tab> <String `x'>>>\n"
+           " <Para <ParaLine <String `ab'> <Char Tab> <String `x'> <Char Tab> <String `y'>>>\n"
+           " <Para <PgfTag `Head'> <Pgf <PgfAutoNum Yes> <PgfNumFormat `\\t'>> <ParaLine <String `n'> <Char Tab> <String `m'>>>\n"
+           ">\n");
+    EXPECT_EQ(Text(), u"a\tbcd\rA heading wider than forty pointsx\rab\tx\ty\rn\tm\r");
+}
+
 TEST_F(MifTextImportTest, SpecialCharactersFontChangesAndText)
 {
     Import("<TextFlow <TFTag `A'>\n"
-           " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `a'> <Char HardReturn> <String `b'>"
+           " <Para <PgfTag `Body'> <Pgf <TabStop <TSX 100pt>>>"
+           " <ParaLine <TextRectID 1> <String `a'> <Char HardReturn> <String `b'>"
            " <Char NoHyphen> <Char Tab> <Char EmDash> <Char HardSpace>\n"
            " <Font <FTag `Emphasis'>> <String `it'> <Font <FTag `'> <FWeight `Bold'>> <String `bold'>"
            " <String `x\\x11 y\\x15 z\\x02 .'>>>\n"
