@@ -5,10 +5,12 @@
 
 namespace {
 
-// The frame whose range holds `index`, by bisection over the frames in text order.
-const ComposedFrame* FrameHolding(const std::vector<ComposedFrame>& frames, int32 index)
+// The frame whose range holds `index`, by bisection over the first `count` frames (those up to
+// the last that holds text), in text order.
+const ComposedFrame* FrameHolding(const std::vector<ComposedFrame>& frames, int32 count, int32 index)
 {
-    auto it = std::upper_bound(frames.begin(), frames.end(), index,
+    auto end = frames.begin() + std::clamp<std::ptrdiff_t>(count, 0, static_cast<std::ptrdiff_t>(frames.size()));
+    auto it = std::upper_bound(frames.begin(), end, index,
                                [](int32 i, const ComposedFrame& frame) { return i < frame.start; });
     while (it != frames.begin()) {
         --it;
@@ -20,17 +22,29 @@ const ComposedFrame* FrameHolding(const std::vector<ComposedFrame>& frames, int3
 
 } // namespace
 
+const std::vector<ComposedFrame>& FrameList::GetFrames() const
+{
+    for (; mEmptyFrom < mFrames.size(); ++mEmptyFrom) {
+        ComposedFrame& frame = mFrames[mEmptyFrom];
+        frame.lines.clear();
+        frame.footnoteLines.clear();
+        frame.start = mEmptyStart;
+        frame.length = 0;
+    }
+    return mFrames;
+}
+
 UID FrameList::FindFrameOfIndex(int32 index) const
 {
     if (!mComposed) return kInvalidUID;
-    const ComposedFrame* frame = FrameHolding(mFrames, index);
+    const ComposedFrame* frame = FrameHolding(mFrames, mLastFilled + 1, index);
     return frame ? frame->frame : kInvalidUID;
 }
 
 const ComposedLine* FrameList::FindLine(int32 index) const
 {
     if (!mComposed) return nullptr;
-    const ComposedFrame* frame = FrameHolding(mFrames, index);
+    const ComposedFrame* frame = FrameHolding(mFrames, mLastFilled + 1, index);
     if (!frame) return nullptr;
     auto it = std::upper_bound(frame->lines.begin(), frame->lines.end(), index,
                                [](int32 i, const ComposedLine& line) { return i < line.start; });
@@ -42,20 +56,20 @@ const ComposedLine* FrameList::FindLine(int32 index) const
 void FrameList::Damage(int32 index)
 {
     if (!mComposed) return;
-    int32 frame = -1, lastFilled = -1;
-    for (int32 i = 0; i < GetFrameCount(); ++i) {
-        const ComposedFrame& entry = mFrames[static_cast<size_t>(i)];
-        if (entry.lines.empty()) continue;
-        lastFilled = i;
-        if (index < entry.start) break;
-        if (index < entry.start + entry.length) {
-            frame = i;
-            // The edit's line is the frame's first: the line before it sits in the frame before.
-            if (index < entry.lines.front().End() && i > 0) frame = std::max(0, LastFilledBefore(i));
-            break;
-        }
+    // The last frame that starts at or before the index, back to one that holds text: the frame
+    // holding the index, or the last filled one before it when none holds it (an edit past the
+    // text, or in overset text). Frames are in text order, so this is a bisection.
+    auto it = std::upper_bound(mFrames.begin(), mFrames.begin() + (mLastFilled + 1), index,
+                               [](int32 i, const ComposedFrame& frame) { return i < frame.start; });
+    int32 frame = static_cast<int32>(it - mFrames.begin()) - 1;
+    while (frame >= 0 && mFrames[static_cast<size_t>(frame)].lines.empty()) --frame;
+    if (frame < 0) {
+        frame = 0;
+    } else {
+        const ComposedFrame& entry = mFrames[static_cast<size_t>(frame)];
+        // The edit's line is the frame's first: the line before it sits in the frame before.
+        if (index < entry.lines.front().End() && frame > 0) frame = LastFilledBefore(frame);
     }
-    if (frame < 0) frame = lastFilled < 0 ? 0 : lastFilled;
     mFirstDamaged = mFirstDamaged < 0 ? frame : std::min(mFirstDamaged, frame);
     mDamagedIndex = std::min(mDamagedIndex, std::max(0, index));
 }
@@ -77,6 +91,9 @@ void FrameList::NoteEdit(int32 index, int64 before, int64 after)
 void FrameList::Reset()
 {
     mFrames.clear();
+    mEmptyFrom = 0;
+    mEmptyStart = 0;
+    mLastFilled = -1;
     mComposed = false;
     mOverset = false;
     mOversetIndex = 0;
@@ -89,11 +106,20 @@ void FrameList::SetComposed(std::vector<ComposedFrame> frames, bool overset, int
 {
     mRevision = revision;
     mFrames = std::move(frames);
+    mEmptyFrom = mFrames.size();
+    mLastFilled = static_cast<int32>(mFrames.size()) - 1;
+    while (mLastFilled >= 0 && mFrames[static_cast<size_t>(mLastFilled)].lines.empty()) --mLastFilled;
     mComposed = true;
     mOverset = overset;
     mOversetIndex = oversetIndex;
     mFirstDamaged = -1;
     mDamagedIndex = std::numeric_limits<int32>::max();
+}
+
+std::vector<ComposedLine> FrameList::TakeLines(int32 frame)
+{
+    if (frame < 0 || frame >= GetFrameCount()) return {};
+    return std::move(mFrames[static_cast<size_t>(frame)].lines);
 }
 
 void FrameList::SetComposedFrom(int32 first, std::vector<ComposedFrame> tail, int32 emptyStart, bool overset,
@@ -105,12 +131,19 @@ void FrameList::SetComposedFrom(int32 first, std::vector<ComposedFrame> tail, in
         if (at >= mFrames.size()) break;
         mFrames[at++] = std::move(frame);
     }
-    for (; at < mFrames.size(); ++at) {
+    // The frames after the tail hold nothing now; those that held lines are emptied at once,
+    // the others when the frames are next read.
+    const size_t tailEnd = at;
+    for (; at < mFrames.size() && static_cast<int32>(at) <= mLastFilled; ++at) {
         mFrames[at].lines.clear();
         mFrames[at].footnoteLines.clear();
-        mFrames[at].start = emptyStart;
         mFrames[at].length = 0;
     }
+    mEmptyFrom = tailEnd;
+    mEmptyStart = emptyStart;
+    mLastFilled = static_cast<int32>(tailEnd) - 1;
+    while (mLastFilled >= 0 && mFrames[static_cast<size_t>(mLastFilled)].lines.empty()) --mLastFilled;
+    for (size_t f = static_cast<size_t>(mLastFilled + 1); f < tailEnd; ++f) mFrames[f].start = emptyStart;
     mRevision = revision;
     mComposed = true;
     mOverset = overset;

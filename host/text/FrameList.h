@@ -56,7 +56,11 @@ public:
     // Whether the story has been composed since it was last damaged in full.
     bool IsComposed() const { return mComposed; }
     int32 GetFrameCount() const { return static_cast<int32>(mFrames.size()); }
-    const std::vector<ComposedFrame>& GetFrames() const { return mFrames; }
+    const std::vector<ComposedFrame>& GetFrames() const;
+    // The frame `frame` (in thread order) and its lines, without bringing the empty frames after
+    // the text up to date (for the composer, which reads frames on every edit).
+    UID GetFrameUID(int32 frame) const { return mFrames[static_cast<size_t>(frame)].frame; }
+    const ComposedFrame& GetFrame(int32 frame) const { return mFrames[static_cast<size_t>(frame)]; }
     // The first frame that needs composing again; -1 when none does.
     int32 GetFirstDamagedFrame() const { return mFirstDamaged; }
     // Whether text is left over after the last frame (overset text).
@@ -90,6 +94,9 @@ public:
 
     // Set by the composer.
     void SetComposed(std::vector<ComposedFrame> frames, bool overset, int32 oversetIndex, int64 revision);
+    // The lines of frame `frame`, moved out (the composer takes the lines it keeps when it
+    // resumes; the frame is set again by SetComposedFrom).
+    std::vector<ComposedLine> TakeLines(int32 frame);
     // Set by the composer when it resumed at frame `first`: `tail` replaces the frames from
     // `first` up to `first + tail.size()`; the frames after those hold nothing and start at
     // `emptyStart`.
@@ -99,7 +106,13 @@ public:
 private:
     int32 LastFilledBefore(int32 frame) const;
 
-    std::vector<ComposedFrame> mFrames;
+    // The frames from mEmptyFrom on hold nothing and start at mEmptyStart; their entries are
+    // brought up to date when the frames are read, so that an edit near the end of a story in
+    // the first of a thousand frames does not visit the other 999.
+    mutable std::vector<ComposedFrame> mFrames;
+    mutable size_t mEmptyFrom = 0;
+    int32 mEmptyStart = 0;
+    int32 mLastFilled = -1;  // the last frame that holds lines
     bool mComposed = false;
     bool mOverset = false;
     int32 mOversetIndex = 0;

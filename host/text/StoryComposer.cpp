@@ -553,14 +553,14 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
     size_t kept = 0;
     if (resume) {
         first = std::clamp(out.GetFirstDamagedFrame(), 0, std::max(0, out.GetFrameCount() - 1));
-        const std::vector<ComposedLine>& lines = out.GetFrames()[static_cast<size_t>(first)].lines;
+        const std::vector<ComposedLine>& lines = out.GetFrame(first).lines;
         auto holding = std::upper_bound(lines.begin(), lines.end(), out.GetDamagedIndex(),
                                         [](int32 index, const ComposedLine& line) { return index < line.End(); });
         kept = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (holding - lines.begin()) - 1));
     }
     const size_t frameCount = resume ? static_cast<size_t>(out.GetFrameCount()) : frames.size();
     std::function<UID(size_t)> frameAt;
-    if (resume) frameAt = [&out](size_t f) { return out.GetFrames()[f].frame; };
+    if (resume) frameAt = [&out](size_t f) { return out.GetFrameUID(static_cast<int32>(f)); };
     else frameAt = [&frames](size_t f) { return frames[f]; };
     ColumnSource columns(mDB, frameCount, frameAt, static_cast<size_t>(first));
 
@@ -581,12 +581,13 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
     bool columnEmpty = true;
     PMReal baseline = 0, pendingSpaceAfter = 0;
     if (resume) {
-        const ComposedFrame& old = out.GetFrames()[static_cast<size_t>(first)];
+        const ComposedFrame& old = out.GetFrame(first);
         pos = old.start;
         if (kept > 0) {
             ComposedFrame& entry = frameEntry(first);
             entry.start = old.start;
-            entry.lines.assign(old.lines.begin(), old.lines.begin() + static_cast<std::ptrdiff_t>(kept));
+            entry.lines = out.TakeLines(first);
+            entry.lines.resize(kept);
             const ComposedLine& last = entry.lines.back();
             entry.length = last.End() - entry.start;
             pos = last.End();
@@ -732,7 +733,7 @@ std::vector<ComposedLine> StoryComposer::ComposeParagraphAlone(Story& story, int
     DataBase* db = story.GetDataBase();
     if (!db) return {};
     UID last = kInvalidUID;
-    if (story.frameList.IsComposed() && story.frameList.GetFrameCount() > 0) last = story.frameList.GetFrames().back().frame;
+    if (story.frameList.IsComposed() && story.frameList.GetFrameCount() > 0) last = story.frameList.GetFrameUID(story.frameList.GetFrameCount() - 1);
     else if (std::vector<UID> chain = GetFrameChain(*db, story.GetUID()); !chain.empty()) last = chain.back();
     ColumnSource columns(*db, last == kInvalidUID ? 0 : 1, [last](size_t) { return last; }, 0);
     const Column* lastColumn = nullptr;

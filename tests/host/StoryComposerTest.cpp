@@ -368,3 +368,43 @@ TEST_F(StoryComposerTest, TimesIsServedByAFaceThatMeasures)
 }
 
 } // namespace
+
+// Text added a paragraph at a time, composing after each as the import does, gives the lines a
+// composition of the whole story gives, with space after, wrapped lines and frames filling up
+// and the empty frames after the text starting where it stops.
+TEST_F(StoryComposerTest, ComposingAsTextArrivesGivesTheLinesOfOneComposition)
+{
+    Story& story = AddStory(u"");
+    ApplyParagraph(story, TextAttribute::kSpaceAfter, PMReal(5));
+    TextFrame* previous = nullptr;
+    for (int i = 0; i < 9; ++i) previous = &AddFrame(story, WidthOf(u"a paragraph of") + 1, 80, previous);
+    for (int i = 0; i < 30; ++i) {
+        int64 revision = story.textModel.GetRevision();
+        const int32 at = story.textModel.TotalLength() - 1;
+        std::u16string text = (i ? u"\r" : u"") + std::u16string(u"a paragraph of ") + std::u16string(i % 3 + 1, u'x');
+        story.textModel.Insert(at, text);
+        story.frameList.NoteEdit(at, revision, story.textModel.GetRevision());
+        composer.Compose(story);
+        if (i > 0) EXPECT_LE(composer.GetLinesSet(), 4) << i;  // the line before and the new ones
+    }
+    const Lines incremental = LinesOf(story);
+    std::vector<PMReal> baselines;
+    for (const ComposedFrame& frame : story.frameList.GetFrames())
+        for (const ComposedLine& line : frame.lines) baselines.push_back(line.baseline);
+    const int32 oversetIndex = story.frameList.GetOversetIndex();
+    const std::vector<ComposedFrame> frames = story.frameList.GetFrames();
+
+    composer.Recompose(story);
+    EXPECT_EQ(LinesOf(story), incremental);
+    std::vector<PMReal> full;
+    for (const ComposedFrame& frame : story.frameList.GetFrames())
+        for (const ComposedLine& line : frame.lines) full.push_back(line.baseline);
+    EXPECT_EQ(full, baselines);
+    EXPECT_EQ(story.frameList.GetOversetIndex(), oversetIndex);
+    ASSERT_EQ(story.frameList.GetFrames().size(), frames.size());
+    for (size_t f = 0; f < frames.size(); ++f) {
+        EXPECT_EQ(story.frameList.GetFrames()[f].start, frames[f].start) << f;
+        EXPECT_EQ(story.frameList.GetFrames()[f].length, frames[f].length) << f;
+    }
+    EXPECT_TRUE(story.frameList.Overflows());
+}
