@@ -40,6 +40,15 @@ void AppPresenter::OversetText(const std::vector<std::string>& stories)
     mReport += text;
 }
 
+void AppPresenter::FallbackFonts(const std::vector<std::string>& families)
+{
+    if (families.empty()) return;
+    std::string text = "Text in fonts this system lacks was composed with fontconfig's fallback:\n";
+    for (const std::string& family : families) text += "  " + family + "\n";
+    std::fputs(text.c_str(), stderr);
+    mReport += text;
+}
+
 void AppPresenter::MissingFonts(const std::vector<PMString>& fonts)
 {
     std::string text = "Fonts not installed on this system (InDesign will ask for them):\n";

@@ -13,6 +13,8 @@ public:
     void MissingFonts(const std::vector<PMString>& fonts) override;
     // Lists the stories whose text does not fit their frames, one line each.
     void OversetText(const std::vector<std::string>& stories);
+    // The families no installed font serves, each with the one its text was measured with.
+    void FallbackFonts(const std::vector<std::string>& families);
 
     // Everything shown in the warnings dialog and the missing-fonts list, with LF line ends.
     const std::string& GetReport() const { return mReport; }

@@ -15,6 +15,7 @@
 #include "InterfacePtr.h"
 #include "Session.h"
 #include "Story.h"
+#include "TextComposer.h"
 #include "IdmlWriter.h"
 #include "JsonDumpWriter.h"
 
@@ -209,6 +210,23 @@ std::vector<std::string> OversetStories(const DataBase& db)
     return lines;
 }
 
+// A line for each font family of the document that no installed font serves: the family
+// fontconfig measured its text with instead, once per family.
+std::vector<std::string> FallbackFamilies(const DataBase& db)
+{
+    std::vector<std::string> lines;
+    FontCache& fonts = TextComposer::Get().GetFontCache();
+    for (UID uid : db.GetDocument()->fontFamilies) {
+        const FontFamily* family = db.Get<FontFamily>(uid);
+        if (!family || family->name.IsEmpty()) continue;
+        const FontFaceEntry* face = fonts.GetFace(family->name, family->styles.empty() ? PMString("Regular") : family->styles.front());
+        if (!face || !face->fallback) continue;
+        std::string served = face->servedFamily.IsEmpty() ? std::string("no font at all") : face->servedFamily.GetUTF8String();
+        lines.push_back(family->name.GetUTF8String() + ": measured with " + served);
+    }
+    return lines;
+}
+
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& args)
@@ -263,6 +281,7 @@ int RunConvertCommand(const std::vector<std::string>& args)
     }
     DataBase* db = document.GetDataBase();
     presenter.OversetText(OversetStories(*db));
+    presenter.FallbackFonts(FallbackFamilies(*db));
     bool saved = WriteOutputs(*db, outputs, presenter.GetReport());
     DocumentList::Close(db);
     if (!saved) return 1;

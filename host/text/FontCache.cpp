@@ -105,6 +105,7 @@ const FontFaceEntry* FontCache::GetFace(const PMString& family, const PMString& 
     std::string familyName = family.GetUTF8String(), styleName = style.GetUTF8String();
     if (!mConfig) mConfig = FcInitLoadConfigAndFonts();
     auto* config = static_cast<FcConfig*>(mConfig);
+    entry->fallback = true;  // until fontconfig names a face that stands in for the family
     if (FcPattern* pattern = config ? FcPatternCreate() : nullptr) {
         if (!familyName.empty())
             FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyName.c_str()));
@@ -120,6 +121,19 @@ const FontFaceEntry* FontCache::GetFace(const PMString& family, const PMString& 
             entry->servedFamily = PMString(PatternString(match, FC_FAMILY));
             FcPatternDestroy(match);
         }
+        // fontconfig's configuration binds the families that stand in for a family (Times: a
+        // metric-compatible face) strongly to it; the generic families it falls back to at last
+        // come weakly bound. A served family not strongly bound is a fallback that measures
+        // differently.
+        const std::string served = Lower(entry->servedFamily.GetUTF8String());
+        FcValue value;
+        FcValueBinding binding;
+        for (int i = 0; FcPatternGetWithBinding(pattern, FC_FAMILY, i, &value, &binding) == FcResultMatch; ++i)
+            if (value.type == FcTypeString && binding != FcValueBindingWeak &&
+                Lower(reinterpret_cast<const char*>(value.u.s)) == served) {
+                entry->fallback = false;
+                break;
+            }
         FcPatternDestroy(pattern);
     }
     entry->substituted = Lower(entry->servedFamily.GetUTF8String()) != Lower(familyName);

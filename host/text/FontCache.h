@@ -37,6 +37,7 @@ struct FontFaceEntry {
     std::string file;
     int index = 0;
     bool substituted = false;  // the served family is not the one asked for
+    bool fallback = false;     // nor one that fontconfig has stand in for it (a metric-compatible face)
     // Vertical metrics in em units: ascent and descent positive, capHeight and xHeight from the
     // face's tables (a fraction of the ascent when it has none).
     double ascent = 0.8;

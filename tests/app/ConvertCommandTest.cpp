@@ -199,6 +199,21 @@ TEST(ConvertCommand, Report_ListsOversetStories)
     EXPECT_NE(report.find("characters do not fit\n"), std::string::npos) << report;
     TesselRun sample = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "sample.idml"));
     EXPECT_EQ(sample.err.find("Overset"), std::string::npos) << sample.err;
+    // Times and Helvetica have metric-compatible stand-ins: no fallback to report.
+    EXPECT_EQ(sample.err.find("fallback"), std::string::npos) << sample.err;
+}
+
+// A family no installed font serves is composed with fontconfig's fallback, said once.
+TEST(ConvertCommand, Report_NamesTheFallbackOfAFamilyOnce)
+{
+    ConvertFolder test("fallback");
+    TesselRun run = test.Run("convert " + Quote(kData + "/unknown-family.mif") + " -o " + Quote(test / "u.idml") + " --report " +
+                             Quote(test / "u.txt"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::string report = ReadFile((test / "u.txt").string());
+    const std::string line = "composed with fontconfig's fallback:\n  Zorblax Serif: measured with ";
+    EXPECT_NE(report.find(line), std::string::npos) << report;
+    EXPECT_EQ(report.find("Zorblax Serif: measured"), report.rfind("Zorblax Serif: measured")) << report;
 }
 
 // With no file, the sample is converted into the current folder, never beside the sample.

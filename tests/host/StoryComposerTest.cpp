@@ -364,6 +364,9 @@ TEST_F(StoryComposerTest, TimesIsServedByAFaceThatMeasures)
     EXPECT_EQ(times, composer.GetFontCache().GetFace(PMString("Times"), PMString("Bold")));
     const FontFaceEntry* unknown = composer.GetFontCache().GetFace(PMString("No Such Family Anywhere"), PMString("Regular"));
     EXPECT_TRUE(unknown->substituted);
+    // Times stands in by fontconfig's own alias; the unknown family falls back to whatever is left.
+    EXPECT_FALSE(times->fallback);
+    EXPECT_TRUE(unknown->fallback);
     EXPECT_GT(composer.GetFontCache().Shape(unknown, u"abc").width, 0.5);
 }
 
