@@ -40,6 +40,15 @@ void AppPresenter::OversetText(const std::vector<std::string>& stories)
     mReport += text;
 }
 
+void AppPresenter::PreviewProblems(const std::vector<std::string>& problems)
+{
+    if (problems.empty()) return;
+    std::string text = "Preview (what could not be drawn as it is):\n";
+    for (const std::string& problem : problems) text += "  " + problem + "\n";
+    std::fputs(text.c_str(), stderr);
+    mReport += text;
+}
+
 void AppPresenter::MissingFonts(const std::vector<PMString>& fonts)
 {
     std::string text = "Fonts not installed on this system (InDesign will ask for them):\n";

@@ -13,6 +13,8 @@ public:
     void MissingFonts(const std::vector<PMString>& fonts) override;
     // Lists the stories whose text does not fit their frames, one line each.
     void OversetText(const std::vector<std::string>& stories);
+    // Lists what the preview could not draw, one line each.
+    void PreviewProblems(const std::vector<std::string>& problems);
 
     // Everything shown in the warnings dialog and the missing-fonts list, with LF line ends.
     const std::string& GetReport() const { return mReport; }
