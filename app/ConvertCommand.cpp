@@ -189,13 +189,14 @@ void RestorePreset(int32 previous)
     if (prefs && previous >= 0) prefs->SetCurrentPreset(previous);
 }
 
-// Writes every output of the document, all or none: each to a temporary file first, all put in
-// place only once every one is complete. False (after saying why) when something failed.
-bool WriteOutputs(const DataBase& db, const std::vector<Output>& outputs, const std::string& report)
+// Writes the outputs of kind `kind` (the report: all but the report) to temporary files in
+// `writer`, to be put in place together by its Commit. False (after saying why) when one failed.
+bool StageOutputs(const DataBase& db, const std::vector<Output>& outputs, bool reportOnly, const std::string& report,
+                  AtomicFileWriter& writer)
 {
-    AtomicFileWriter writer;
     for (const Output& output : outputs) {
-        if (output.kind == Output::kPreview) continue;  // written on its own (StagePreview)
+        // The preview is written on its own (StagePreview).
+        if (output.kind == Output::kPreview || (output.kind == Output::kReport) != reportOnly) continue;
         std::string bytes;
         ErrorCode status = kSuccess;
         if (output.kind == Output::kDocument) {
@@ -216,6 +217,12 @@ bool WriteOutputs(const DataBase& db, const std::vector<Output>& outputs, const 
             return false;
         }
     }
+    return true;
+}
+
+// Puts the staged outputs in place, all or none; false (after saying why) when that failed.
+bool CommitOutputs(AtomicFileWriter& writer)
+{
     if (writer.Commit() == kSuccess) return true;
     std::fprintf(stderr, "tessel convert: cannot put the outputs in place (renaming failed); the files are as they were\n");
     return false;
@@ -378,18 +385,22 @@ int RunConvertCommand(const std::vector<std::string>& args)
     }
     DataBase* db = document.GetDataBase();
     presenter.OversetText(OversetStories(*db));
-    // The preview is drawn first, so that the report says what it could not draw; it is put in
-    // place after the other outputs, and only when they are: a preview that cannot be written
-    // costs the user the preview, never the document.
+    // Every output is written to a temporary file first. The document and the dump come first, so
+    // that the preview is drawn only for a document that can be written; the report comes after
+    // the preview, so that it says what the preview could not draw. The preview is put in place
+    // after the other outputs, and only when they are: a preview that cannot be written costs
+    // the user the preview, never the document.
+    AtomicFileWriter writer;
     auto previewWriter = std::make_unique<AtomicFileWriter>();
     bool createdFolder = false;
     bool previewStaged = true;
-    if (options.HasPreview()) {
+    bool saved = StageOutputs(*db, outputs, false, "", writer);
+    if (saved && options.HasPreview()) {
         std::vector<std::string> problems;
         previewStaged = StagePreview(*db, options, input.GetPath(), outputs, *previewWriter, problems, createdFolder);
         presenter.PreviewProblems(problems);
     }
-    bool saved = WriteOutputs(*db, outputs, presenter.GetReport());
+    saved = saved && StageOutputs(*db, outputs, true, presenter.GetReport(), writer) && CommitOutputs(writer);
     DocumentList::Close(db);
     bool previewSaved = saved && previewStaged && (!options.HasPreview() || previewWriter->Commit() == kSuccess);
     if (saved && previewStaged && !previewSaved)

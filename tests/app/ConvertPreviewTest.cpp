@@ -125,13 +125,20 @@ TEST(ConvertPreview, UnwritableFolder_DocumentStillWritten)
     EXPECT_TRUE(IsPackage(test / "doc2.idml"));
 }
 
-// When the document cannot be written, neither is the preview, and a folder made for it goes.
+// When the document or the report cannot be written, neither is the preview, and a folder made
+// for it goes; the preview makes no folder for the document.
 TEST(ConvertPreview, DocumentFails_NoPreview)
 {
     PreviewFolder test("all-or-nothing");
     TesselRun run = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "missing" / "doc.idml") + " --png " +
-                             Quote(test / "png") + " --pdf " + Quote(test / "doc.pdf"));
+                             Quote(test / "missing" / "png") + " --pdf " + Quote(test / "doc.pdf"));
     EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(LastLine(run.err), "tessel convert: cannot write the document " + (test / "missing" / "doc.idml").string() +
+                                     ": the folder does not exist\n");
+    EXPECT_EQ(test.folder.List(), Strings{});
+    TesselRun report = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "doc.idml") + " --report " +
+                                Quote(test / "missing" / "report.txt") + " --png " + Quote(test / "png"));
+    EXPECT_EQ(report.status, 1);
     EXPECT_EQ(test.folder.List(), Strings{});
 }
 
