@@ -358,6 +358,11 @@ int RunConvertCommand(const std::vector<std::string>& args)
             CannotWrite(folder, "it is not a folder");
             return 1;
         }
+        for (const Output& output : outputs)
+            if (SameFile(output.path, options.png)) {
+                std::fprintf(stderr, "tessel convert: the %s and the preview folder are the same (%s)\n", output.what, options.png.c_str());
+                return 2;
+            }
     }
 
     if (!AppSession::LoadPlugIns()) return 1;

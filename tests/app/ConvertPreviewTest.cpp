@@ -153,6 +153,10 @@ TEST(ConvertPreview, Refuses_OptionsAndPaths)
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find("usage: tessel convert"), std::string::npos) << run.err;
     }
+    TesselRun same = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "doc.idml") + " --pdf " + Quote(test / "x") +
+                              " --png " + Quote(test / "x"));
+    EXPECT_EQ(same.status, 2);
+    EXPECT_EQ(same.err, "tessel convert: the preview and the preview folder are the same (" + (test / "x").string() + ")\n");
     std::ofstream(test / "file") << "not a folder";
     fs::create_directory(test / "folder");
     TesselRun notFolder = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "doc.idml") + " --png " + Quote(test / "file"));
