@@ -31,28 +31,33 @@ void AppPresenter::Warnings(const PMString& text)
     mReport += lines;
 }
 
-void AppPresenter::OversetText(const std::vector<std::string>& stories)
+void AppPresenter::Section(const char* heading, const std::vector<std::string>& lines)
 {
-    if (stories.empty()) return;
-    std::string text = "Overset text (stories whose text does not fit their frames):\n";
-    for (const std::string& story : stories) text += "  " + story + "\n";
+    if (lines.empty()) return;
+    std::string text = std::string(heading) + "\n";
+    for (const std::string& line : lines) text += "  " + line + "\n";
     std::fputs(text.c_str(), stderr);
     mReport += text;
+}
+
+void AppPresenter::OversetText(const std::vector<std::string>& stories)
+{
+    Section("Overset text (stories whose text does not fit their frames):", stories);
 }
 
 void AppPresenter::FallbackFonts(const std::vector<std::string>& families)
 {
-    if (families.empty()) return;
-    std::string text = "Text in fonts this system lacks was composed with fontconfig's fallback:\n";
-    for (const std::string& family : families) text += "  " + family + "\n";
-    std::fputs(text.c_str(), stderr);
-    mReport += text;
+    Section("Text in fonts this system lacks was composed with fontconfig's fallback:", families);
+}
+
+void AppPresenter::PreviewProblems(const std::vector<std::string>& problems)
+{
+    Section("Preview (what could not be drawn as it is):", problems);
 }
 
 void AppPresenter::MissingFonts(const std::vector<PMString>& fonts)
 {
-    std::string text = "Fonts not installed on this system (InDesign will ask for them):\n";
-    for (const PMString& font : fonts) text += "  " + font.GetUTF8String() + "\n";
-    std::fputs(text.c_str(), stderr);
-    mReport += text;
+    std::vector<std::string> names;
+    for (const PMString& font : fonts) names.push_back(font.GetUTF8String());
+    Section("Fonts not installed on this system (InDesign will ask for them):", names);
 }

@@ -15,6 +15,8 @@ public:
     void OversetText(const std::vector<std::string>& stories);
     // The families no installed font serves, each with the one its text was measured with.
     void FallbackFonts(const std::vector<std::string>& families);
+    // Lists what the preview could not draw, one line each.
+    void PreviewProblems(const std::vector<std::string>& problems);
 
     // Everything shown in the warnings dialog and the missing-fonts list, with LF line ends.
     const std::string& GetReport() const { return mReport; }
@@ -22,6 +24,9 @@ public:
     bool HasAlerted() const { return mAlerted; }
 
 private:
+    // Shows a heading and one indented line per entry, and keeps them in the report.
+    void Section(const char* heading, const std::vector<std::string>& lines);
+
     std::string mReport;
     bool mAlerted = false;
 };

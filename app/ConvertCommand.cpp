@@ -1,6 +1,8 @@
 #include "ConvertCommand.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 #include "AppPresenter.h"
 #include "AppSession.h"
@@ -18,6 +20,7 @@
 #include "TextComposer.h"
 #include "IdmlWriter.h"
 #include "JsonDumpWriter.h"
+#include "PreviewWriter.h"
 
 namespace fs = std::filesystem;
 
@@ -25,15 +28,22 @@ namespace {
 
 const char* kUsage =
     "usage: tessel convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt] [--preset NAME]\n"
-    "  With no file, converts the sample that ships with Tessel into sample.idml in the current folder.\n";
+    "                      [--pdf PREVIEW.pdf] [--png FOLDER [--dpi N]] [--frames]\n"
+    "  With no file, converts the sample that ships with Tessel into sample.idml in the current folder.\n"
+    "  --pdf draws the pages into a PDF file, --png into page-1.png, page-2.png, ... in FOLDER (made\n"
+    "  when missing) at N pixels per inch (default 96, 10 to 1200); --frames outlines the text frames\n"
+    "  and marks text that does not fit with a red plus.\n";
 
 struct Options {
-    std::string input, output, json, report, preset;
+    std::string input, output, json, report, preset, pdf, png;
+    PreviewOptions preview;
+    bool dpiGiven = false;
+    bool HasPreview() const { return !pdf.empty() || !png.empty(); }
 };
 
 // One file the conversion writes: which, what it is called in messages, and where.
 struct Output {
-    enum Kind { kDocument, kDump, kReport } kind;
+    enum Kind { kDocument, kDump, kReport, kPreview } kind;
     const char* what;
     std::string path;
 };
@@ -64,6 +74,24 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
             if (!value(options.report, "a file name")) return false;
         } else if (arg == "--preset") {
             if (!value(options.preset, "a preset name")) return false;
+        } else if (arg == "--pdf") {
+            if (!value(options.pdf, "a file name")) return false;
+        } else if (arg == "--png") {
+            if (!value(options.png, "a folder name")) return false;
+        } else if (arg == "--dpi") {
+            std::string dpi;
+            if (!value(dpi, "a number")) return false;
+            char* end = nullptr;
+            double number = std::strtod(dpi.c_str(), &end);
+            if (*end != '\0' || !(number >= PreviewWriter::kMinDpi && number <= PreviewWriter::kMaxDpi)) {
+                std::fprintf(stderr, "tessel convert: --dpi needs a number from %g to %g, not %s\n%s", PreviewWriter::kMinDpi,
+                             PreviewWriter::kMaxDpi, dpi.c_str(), kUsage);
+                return false;
+            }
+            options.preview.dpi = number;
+            options.dpiGiven = true;
+        } else if (arg == "--frames") {
+            options.preview.showFrames = true;
         } else if (!arg.empty() && arg[0] == '-') {
             std::fprintf(stderr, "tessel convert: unknown option %s\n%s", arg.c_str(), kUsage);
             return false;
@@ -78,6 +106,15 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
                          kUsage);
             return false;
         }
+    }
+    // Options of a preview that was not asked for are a mistake, not something to ignore.
+    if (options.preview.showFrames && !options.HasPreview()) {
+        std::fprintf(stderr, "tessel convert: --frames needs --pdf or --png\n%s", kUsage);
+        return false;
+    }
+    if (options.dpiGiven && options.png.empty()) {
+        std::fprintf(stderr, "tessel convert: --dpi needs --png (PDF pages are drawn in points)\n%s", kUsage);
+        return false;
     }
     return true;
 }
@@ -153,12 +190,14 @@ void RestorePreset(int32 previous)
     if (prefs && previous >= 0) prefs->SetCurrentPreset(previous);
 }
 
-// Writes every output of the document, all or none: each to a temporary file first, all put in
-// place only once every one is complete. False (after saying why) when something failed.
-bool WriteOutputs(const DataBase& db, const std::vector<Output>& outputs, const std::string& report)
+// Writes the outputs of kind `kind` (the report: all but the report) to temporary files in
+// `writer`, to be put in place together by its Commit. False (after saying why) when one failed.
+bool StageOutputs(const DataBase& db, const std::vector<Output>& outputs, bool reportOnly, const std::string& report,
+                  AtomicFileWriter& writer)
 {
-    AtomicFileWriter writer;
     for (const Output& output : outputs) {
+        // The preview is written on its own (StagePreview).
+        if (output.kind == Output::kPreview || (output.kind == Output::kReport) != reportOnly) continue;
         std::string bytes;
         ErrorCode status = kSuccess;
         if (output.kind == Output::kDocument) {
@@ -179,9 +218,79 @@ bool WriteOutputs(const DataBase& db, const std::vector<Output>& outputs, const 
             return false;
         }
     }
+    return true;
+}
+
+// Puts the staged outputs in place, all or none; false (after saying why) when that failed.
+bool CommitOutputs(AtomicFileWriter& writer)
+{
     if (writer.Commit() == kSuccess) return true;
     std::fprintf(stderr, "tessel convert: cannot put the outputs in place (renaming failed); the files are as they were\n");
     return false;
+}
+
+// Whether `a` and `b` name one file: the same device and inode when both exist, else the same
+// path with the links of its folders resolved.
+bool SameFile(const fs::path& a, const fs::path& b)
+{
+    std::error_code ec;
+    if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec);
+    return fs::weakly_canonical(fs::absolute(a, ec), ec) == fs::weakly_canonical(fs::absolute(b, ec), ec);
+}
+
+// The preview's files, drawn and staged in `writer` to be put in place after the other outputs.
+// What could not be drawn goes to `problems`. False (after saying why) when a file of the preview
+// cannot be written; `createdFolder` tells whether the PNG folder was made here.
+bool StagePreview(const DataBase& db, const Options& options, const fs::path& input, const std::vector<Output>& outputs,
+                  AtomicFileWriter& writer, std::vector<std::string>& problems, bool& createdFolder)
+{
+    auto drawError = [](ErrorCode status) {
+        return status == kInvalidParameterError ? "the document has no pages" : "the pages could not be drawn (out of memory)";
+    };
+    if (!options.pdf.empty()) {
+        Output output{Output::kPreview, "preview", options.pdf};
+        std::string bytes;
+        ErrorCode status = PreviewWriter::BuildPdf(db, options.preview, &bytes, &problems);
+        if (status != kSuccess) {
+            CannotWrite(output, drawError(status));
+            return false;
+        }
+        if ((status = writer.Add(IDFile(fs::path(output.path)), bytes)) != kSuccess) {
+            ReportWriteError(status, output);
+            return false;
+        }
+    }
+    if (options.png.empty()) return true;
+    Output folder{Output::kPreview, "preview folder", options.png};
+    std::error_code ec;
+    if (!fs::exists(options.png, ec)) {
+        createdFolder = fs::create_directories(options.png, ec);
+        if (!createdFolder) {
+            CannotWrite(folder, "the folder cannot be made (permissions, or a file in its path)");
+            return false;
+        }
+    }
+    // An image's name may already be taken by another output or the input itself.
+    std::vector<fs::path> taken = {input};
+    for (const Output& output : outputs) taken.push_back(output.path);
+    bool written = true;
+    ErrorCode status = PreviewWriter::BuildPngs(db, options.preview, [&](int32 number, std::string_view png) {
+        Output image{Output::kPreview, "preview image", (fs::path(options.png) / ("page-" + std::to_string(number) + ".png")).string()};
+        for (const fs::path& other : taken)
+            if (SameFile(image.path, other)) {
+                CannotWrite(image, other == input ? "it is the input file" : "another output is written there");
+                written = false;
+                return kInvalidParameterError;
+            }
+        ErrorCode added = writer.Add(IDFile(fs::path(image.path)), png);
+        if (added != kSuccess) {
+            ReportWriteError(added, image);
+            written = false;
+        }
+        return added;
+    }, &problems);
+    if (status != kSuccess && written) CannotWrite(folder, drawError(status));
+    return status == kSuccess;
 }
 
 // A line for each story of the document whose text runs past its last frame: its first words and
@@ -254,7 +363,25 @@ int RunConvertCommand(const std::vector<std::string>& args)
     std::vector<Output> outputs = {{Output::kDocument, "document", options.output}};
     if (!options.json.empty()) outputs.push_back({Output::kDump, "dump", options.json});
     if (!options.report.empty()) outputs.push_back({Output::kReport, "report", options.report});
+    if (!options.pdf.empty()) outputs.push_back({Output::kPreview, "preview", options.pdf});
     if (int status = CheckOutputs(input.GetPath(), outputs)) return status;
+    if (!options.png.empty()) {
+        std::error_code ec;
+        Output folder{Output::kPreview, "preview folder", options.png};
+        if (fs::is_symlink(fs::symlink_status(options.png, ec)) && !fs::exists(options.png, ec)) {
+            CannotWrite(folder, "it is a symbolic link that leads nowhere");
+            return 1;
+        }
+        if (fs::exists(options.png, ec) && !fs::is_directory(options.png, ec)) {
+            CannotWrite(folder, "it is not a folder");
+            return 1;
+        }
+        for (const Output& output : outputs)
+            if (SameFile(output.path, options.png)) {
+                std::fprintf(stderr, "tessel convert: the %s and the preview folder are the same (%s)\n", output.what, options.png.c_str());
+                return 2;
+            }
+    }
 
     if (!AppSession::LoadPlugIns()) return 1;
     AppSession::OpenWorkspace();
@@ -282,9 +409,37 @@ int RunConvertCommand(const std::vector<std::string>& args)
     DataBase* db = document.GetDataBase();
     presenter.OversetText(OversetStories(*db));
     presenter.FallbackFonts(FallbackFamilies(*db));
-    bool saved = WriteOutputs(*db, outputs, presenter.GetReport());
+    // Every output is written to a temporary file first. The document and the dump come first, so
+    // that the preview is drawn only for a document that can be written; the report comes after
+    // the preview, so that it says what the preview could not draw. The preview is put in place
+    // after the other outputs, and only when they are: a preview that cannot be written costs
+    // the user the preview, never the document.
+    AtomicFileWriter writer;
+    auto previewWriter = std::make_unique<AtomicFileWriter>();
+    bool createdFolder = false;
+    bool previewStaged = true;
+    bool saved = StageOutputs(*db, outputs, false, "", writer);
+    if (saved && options.HasPreview()) {
+        std::vector<std::string> problems;
+        previewStaged = StagePreview(*db, options, input.GetPath(), outputs, *previewWriter, problems, createdFolder);
+        presenter.PreviewProblems(problems);
+    }
+    saved = saved && StageOutputs(*db, outputs, true, presenter.GetReport(), writer) && CommitOutputs(writer);
     DocumentList::Close(db);
+    bool previewSaved = saved && previewStaged && (!options.HasPreview() || previewWriter->Commit() == kSuccess);
+    if (saved && previewStaged && !previewSaved)
+        std::fprintf(stderr, "tessel convert: cannot put the preview in place (renaming failed); its files are as they were\n");
+    previewWriter.reset();  // what was not put in place goes
+    if (!previewSaved && createdFolder) {
+        std::error_code ec;
+        fs::remove(options.png, ec);  // only when nothing is in it
+    }
     if (!saved) return 1;
+    if (options.HasPreview() && !previewSaved) {
+        // The document is saved; the status says that an output asked for is missing.
+        std::fprintf(stderr, "tessel convert: wrote %s, without the preview\n", options.output.c_str());
+        return 1;
+    }
     std::fprintf(stderr, "tessel convert: wrote %s\n", options.output.c_str());
     return 0;
 }

@@ -1,0 +1,238 @@
+#include "PreviewPainter.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "DataBase.h"
+#include "Document.h"
+#include "FrameList.h"
+#include "PreviewFaces.h"
+#include "Spread.h"
+#include "SpreadLayout.h"
+#include "Story.h"
+#include "StyleUtils.h"
+#include "SwatchUtils.h"
+#include "TextFrame.h"
+
+namespace {
+
+// The frame marks: a thin blue-grey outline, and the overset plus in a box at the bottom right.
+constexpr double kOutlineWidth = 0.75;
+constexpr double kPlusBox = 7;      // points, the side of the box
+constexpr double kPlusMargin = 1.5; // from the frame's corner
+
+cairo_matrix_t ToCairo(const PMMatrix& m)
+{
+    cairo_matrix_t matrix;
+    cairo_matrix_init(&matrix, m.a, m.b, m.c, m.d, m.tx, m.ty);
+    return matrix;
+}
+
+// A transform cairo can invert: a page item squeezed flat has nothing to show.
+bool IsDrawable(const PMMatrix& m) { return std::abs(m.a * m.d - m.b * m.c) > 1e-12; }
+
+bool Intersects(const PMRect& a, const PMRect& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The masters beneath `page`, the farthest base first; a chain of bases that loops stops where
+// it comes back.
+std::vector<const MasterSpread*> MastersOf(const DataBase& db, const Page& page)
+{
+    std::vector<const MasterSpread*> masters;
+    std::set<UID> seen;
+    for (UID uid = page.appliedMaster; uid != kInvalidUID && seen.insert(uid).second;) {
+        const MasterSpread* master = db.Get<MasterSpread>(uid);
+        if (!master) break;
+        masters.insert(masters.begin(), master);
+        uid = master->basedOn;
+    }
+    return masters;
+}
+
+// The value of a character attribute in force for characters formatted `run` in a paragraph
+// formatted `paragraph`, as the composer reads it: the run's override, its character style's, the
+// paragraph's override, its paragraph style's; null when none sets it.
+const AttributeValue* CharacterAttribute(const DataBase& db, const TextFormat& paragraph, const TextFormat& run, TextAttribute kind)
+{
+    if (const AttributeValue* value = run.overrides.QueryAttribute(kind)) return value;
+    if (const AttributeValue* value = StyleUtils::GetInheritedAttribute(db, run.style, kind)) return value;
+    if (const AttributeValue* value = paragraph.overrides.QueryAttribute(kind)) return value;
+    return StyleUtils::GetInheritedAttribute(db, paragraph.style, kind);
+}
+
+} // namespace
+
+PreviewPainter::PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces)
+    : mDB(db), mOptions(options), mFaces(faces), mColors(db)
+{
+    IndexFrames();
+    const Document* document = db.GetDocument();
+    if (!document) return;
+    for (size_t i = 0; i < document->layers.size(); ++i) {
+        const Layer* layer = db.Get<Layer>(document->layers[i]);
+        mLayerDepth[document->layers[i]] = static_cast<int32>(i);
+        mLayerVisible[document->layers[i]] = !layer || layer->visible;
+    }
+}
+
+void PreviewPainter::IndexFrames()
+{
+    const Document* document = mDB.GetDocument();
+    if (!document) return;
+    for (UID uid : document->stories) {
+        const Story* story = mDB.Get<Story>(uid);
+        if (!story || !story->frameList.IsComposed()) continue;
+        const std::vector<ComposedFrame>& frames = story->frameList.GetFrames();
+        for (size_t i = 0; i < frames.size(); ++i)
+            mFrames[frames[i].frame] = FrameText{story, &frames[i], i + 1 == frames.size() && story->frameList.Overflows()};
+    }
+}
+
+void PreviewPainter::DrawPage(cairo_t* cr, const Page& page)
+{
+    cairo_save(cr);
+    // Outlines as the faces draw them, unhinted, so that images and PDF pages agree.
+    cairo_font_options_t* fontOptions = cairo_font_options_create();
+    cairo_font_options_set_hint_style(fontOptions, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(fontOptions, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, fontOptions);
+    cairo_font_options_destroy(fontOptions);
+    cairo_rectangle(cr, 0, 0, page.width, page.height);
+    cairo_clip(cr);
+    PreviewColor paper{1, 1, 1};
+    mColors.Resolve(SwatchUtils::GetPaperSwatch(mDB), paper);
+    cairo_set_source_rgb(cr, paper.red, paper.green, paper.blue);
+    cairo_paint(cr);
+    DrawMasterItems(cr, page);
+    if (const Spread* spread = mDB.Get<Spread>(page.spread)) {
+        cairo_save(cr);
+        cairo_translate(cr, -page.boundsInSpread.left, -page.boundsInSpread.top);
+        DrawSpreadItems(cr, *spread, page.boundsInSpread);
+        cairo_restore(cr);
+    }
+    cairo_restore(cr);
+}
+
+void PreviewPainter::DrawMasterItems(cairo_t* cr, const Page& page)
+{
+    for (const MasterSpread* master : MastersOf(mDB, page)) {
+        const Page* masterPage = SpreadLayout::GetMasterPage(mDB, *master, page);
+        if (!masterPage) continue;
+        cairo_save(cr);
+        cairo_translate(cr, -masterPage->boundsInSpread.left, -masterPage->boundsInSpread.top);
+        DrawSpreadItems(cr, *master, masterPage->boundsInSpread);
+        cairo_restore(cr);
+    }
+}
+
+void PreviewPainter::DrawSpreadItems(cairo_t* cr, const Spread& spread, const PMRect& pageBounds)
+{
+    std::vector<std::pair<int32, const PageItem*>> items;  // layer depth, item
+    for (UID uid : spread.pageItems) {
+        const PageItem* item = mDB.Get<PageItem>(uid);
+        if (!item || !IsDrawable(item->itemTransform) || !Intersects(item->GetBoundsInSpread(), pageBounds)) continue;
+        int32 depth = -1;  // no layer: the frontmost
+        if (auto it = mLayerDepth.find(item->layer); it != mLayerDepth.end()) {
+            if (!mLayerVisible[item->layer]) continue;
+            depth = it->second;
+        }
+        items.emplace_back(depth, item);
+    }
+    // The back layers first; within a layer, the spread's order (back to front).
+    std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [depth, item] : items) {
+        cairo_save(cr);
+        cairo_matrix_t matrix = ToCairo(item->itemTransform);
+        cairo_transform(cr, &matrix);
+        DrawItem(cr, *item);
+        cairo_restore(cr);
+    }
+}
+
+void PreviewPainter::DrawItem(cairo_t* cr, const PageItem& item)
+{
+    // One drawing function per kind of page item; each new kind adds its line here.
+    if (const auto* frame = dynamic_cast<const TextFrame*>(&item)) return DrawTextFrame(cr, *frame);
+}
+
+void PreviewPainter::DrawTextFrame(cairo_t* cr, const TextFrame& frame)
+{
+    auto it = mFrames.find(frame.GetUID());
+    const bool overset = it != mFrames.end() && it->second.overset;
+    if (it != mFrames.end() && it->second.story == mDB.Get<Story>(frame.story)) {
+        DrawLines(cr, *it->second.story, it->second.composed->lines);
+        DrawLines(cr, *it->second.story, it->second.composed->footnoteLines);
+    }
+    if (mOptions.showFrames) DrawFrameMarks(cr, frame, overset);
+}
+
+void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vector<ComposedLine>& lines)
+{
+    std::vector<cairo_glyph_t> glyphs;
+    for (const ComposedLine& line : lines) {
+        for (const GlyphRun& run : line.runs) {
+            if (run.glyphs.empty() || run.pointSize <= 0) continue;
+            cairo_font_face_t* face = mFaces.Get(run.face);
+            PreviewColor color;
+            if (!face || !TextColor(story, run.start, color)) continue;
+            glyphs.clear();
+            const size_t count = std::min(run.glyphs.size(), run.positions.size());
+            for (size_t g = 0; g < count; ++g)
+                glyphs.push_back(cairo_glyph_t{run.glyphs[g], run.positions[g], line.baseline});
+            cairo_set_font_face(cr, face);
+            cairo_set_font_size(cr, run.pointSize);
+            cairo_set_source_rgb(cr, color.red, color.green, color.blue);
+            cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+        }
+    }
+}
+
+bool PreviewPainter::TextColor(const Story& story, int32 index, PreviewColor& color)
+{
+    const TextFormat* paragraph = story.textModel.GetParagraphFormat(index);
+    const TextFormat* run = story.textModel.GetCharacterFormat(index);
+    if (!paragraph || !run) return false;
+    if (paragraph != mLastParagraph || run != mLastRun) {
+        mLastParagraph = paragraph;
+        mLastRun = run;
+        // Text without a fill colour of its own is black, as in a new document's root style.
+        UID swatch = SwatchUtils::GetBlackSwatch(mDB);
+        if (const AttributeValue* value = CharacterAttribute(mDB, *paragraph, *run, TextAttribute::kFillColor))
+            if (const UID* uid = std::get_if<UID>(value)) swatch = *uid;
+        mLastPaints = mColors.Resolve(swatch, mLastColor);
+    }
+    color = mLastColor;
+    return mLastPaints;
+}
+
+void PreviewPainter::DrawFrameMarks(cairo_t* cr, const TextFrame& frame, bool overset)
+{
+    const PMRect& box = frame.pathBounds;
+    cairo_save(cr);
+    cairo_set_line_width(cr, kOutlineWidth);
+    cairo_set_source_rgb(cr, 0.2, 0.4, 0.8);
+    cairo_rectangle(cr, box.left, box.top, box.Width(), box.Height());
+    cairo_stroke(cr);
+    if (overset) {
+        double right = box.right - kPlusMargin, bottom = box.bottom - kPlusMargin;
+        double left = right - kPlusBox, top = bottom - kPlusBox;
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_rectangle(cr, left, top, kPlusBox, kPlusBox);
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgb(cr, 0.9, 0, 0);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+        cairo_set_line_width(cr, 1.2);
+        cairo_move_to(cr, left + 1.5, top + kPlusBox / 2);
+        cairo_line_to(cr, right - 1.5, top + kPlusBox / 2);
+        cairo_move_to(cr, left + kPlusBox / 2, top + 1.5);
+        cairo_line_to(cr, left + kPlusBox / 2, bottom - 1.5);
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+}

@@ -1,0 +1,78 @@
+// PreviewPainter: draws one page of a document onto a cairo context, from the host document as
+// it is (it composes nothing and changes nothing).
+//
+// A page is its paper, then the items of its master page (and of the masters that master is
+// based on, the farthest first), then the page's own items, each clipped to the page. Items are
+// drawn back to front, layer by layer from the back; items on hidden layers are left out.
+// Each kind of page item has its drawing function, chosen in DrawItem:
+//   - text frames: the composed lines of their story, glyph by glyph, with the faces and at the
+//     places the composer chose, in each run's fill colour; the lines of footnotes likewise;
+//     with PreviewOptions::showFrames, the frame's outline and, on the last frame of a story
+//     whose text does not fit, a red plus;
+//   - other kinds (tables, graphics, images, anchored frames) have no drawing yet.
+// Frames have no fill or stroke in the model yet, so none is drawn.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "PMGeometry.h"
+#include "PreviewColors.h"
+#include "PreviewOptions.h"
+#include "UIDRef.h"
+
+class DataBase;
+class Page;
+class PageItem;
+class PreviewFaces;
+class Spread;
+class Story;
+class TextFrame;
+struct ComposedFrame;
+struct ComposedLine;
+struct TextFormat;
+typedef struct _cairo cairo_t;
+
+class PreviewPainter {
+public:
+    // Draws with the faces of `faces`, which may be shared by several painters.
+    PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces);
+
+    // Draws `page` with its top left corner at the origin of `cr`'s user space, one unit a point.
+    void DrawPage(cairo_t* cr, const Page& page);
+
+private:
+    // Where the composition of a frame is found.
+    struct FrameText {
+        const Story* story = nullptr;
+        const ComposedFrame* composed = nullptr;
+        bool overset = false;  // the last frame of a story whose text does not fit
+    };
+
+    void IndexFrames();
+    void DrawMasterItems(cairo_t* cr, const Page& page);
+    // The items of `spread` that reach into `pageBounds` (spread coordinates); `cr` maps spread
+    // coordinates to the page.
+    void DrawSpreadItems(cairo_t* cr, const Spread& spread, const PMRect& pageBounds);
+    // One page item in its own inner coordinates: the dispatch by kind.
+    void DrawItem(cairo_t* cr, const PageItem& item);
+    void DrawTextFrame(cairo_t* cr, const TextFrame& frame);
+    void DrawLines(cairo_t* cr, const Story& story, const std::vector<ComposedLine>& lines);
+    void DrawFrameMarks(cairo_t* cr, const TextFrame& frame, bool overset);
+    // The colour the characters at `index` of `story` are filled with; false when none.
+    bool TextColor(const Story& story, int32 index, PreviewColor& color);
+
+    const DataBase& mDB;
+    PreviewOptions mOptions;
+    PreviewFaces& mFaces;
+    PreviewColors mColors;
+    std::unordered_map<UID, FrameText> mFrames;
+    std::unordered_map<UID, int32> mLayerDepth;   // 0 for the frontmost layer
+    std::unordered_map<UID, bool> mLayerVisible;
+    // The last formats TextColor resolved, and their answer: runs repeat along a story.
+    const TextFormat* mLastParagraph = nullptr;
+    const TextFormat* mLastRun = nullptr;
+    bool mLastPaints = false;
+    PreviewColor mLastColor;
+};
