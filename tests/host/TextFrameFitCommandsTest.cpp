@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "SpreadLayout.h"
+#include "StoryComposer.h"
 #include "TextFrameFixture.h"
 
 namespace {
@@ -57,18 +58,21 @@ TEST_F(TextFrameFitCommandsTest, SetHeight_KeepsTheTopEdgeAndTheTransformAndDama
 
 TEST_F(TextFrameFitCommandsTest, SetHeight_AFrameInTheMiddleOfAThreadRecomposesFromTheFrameBefore)
 {
-    UID a = AddFrame(200, 50), b = AddFrame(200, 50), c = AddFrame(200, 50);
+    UID a = AddFrame(200, 50), b = AddFrame(200, 50), c = AddFrame(200, 50), d = AddFrame(200, 50);
     Link(a, b);
     Link(b, c);
-    AddLines(a, 10);
+    Link(c, d);
+    AddLines(a, 14);   // three lines a frame, two left over
     TextComposer::Get().Compose(StoryOf(a));
     ASSERT_TRUE(StoryOf(a).frameList.Overflows());
-    ASSERT_EQ(SetHeight(b, 100), kSuccess);
-    EXPECT_EQ(StoryOf(a).frameList.GetFirstDamagedFrame(), 0);
+    ASSERT_EQ(SetHeight(c, 100), kSuccess);
+    EXPECT_EQ(StoryOf(a).frameList.GetFirstDamagedFrame(), 1);
     TextComposer::Get().Compose(StoryOf(a));
     EXPECT_FALSE(StoryOf(a).frameList.Overflows());
     EXPECT_EQ(StoryOf(a).frameList.GetOversetFrame(), -1);
-    // The same lines as a composition from scratch.
+    // Only b and c were composed again (3 + 8 lines), and the lines are those of a composition
+    // from scratch.
+    EXPECT_EQ(dynamic_cast<StoryComposer&>(TextComposer::Get()).GetLinesSet(), 11);
     std::vector<int32> resumed;
     for (const ComposedFrame& f : StoryOf(a).frameList.GetFrames()) resumed.push_back(f.length);
     std::vector<int32> fresh;
