@@ -8,6 +8,7 @@
 #include "Document.h"
 #include "Spread.h"
 #include "Story.h"
+#include "TextComposer.h"
 
 namespace {
 
@@ -110,7 +111,117 @@ void LinkPairs(DataBase& db, const UIDList& items, std::vector<ErrorCode>& resul
     for (UID uid : gone) db.Delete(uid);
 }
 
+// Marks the lines of the frame's story damaged from `frame` on (a frame that is not in the
+// story's frame list damages all of it).
+void DamageFrom(DataBase& db, const TextFrame& frame)
+{
+    Story* story = db.Get<Story>(frame.story);
+    if (!story) return;
+    for (const ComposedFrame& entry : story->frameList.GetFrames()) {
+        if (entry.frame != frame.GetUID()) continue;
+        story->frameList.Damage(entry.start);
+        return;
+    }
+    story->frameList.Reset();
+}
+
+bool SetHeight(DataBase& db, TextFrame& frame, PMReal height)
+{
+    if (!std::isfinite(height) || !(height > 0) || !std::isfinite(frame.pathBounds.top + height)) return false;
+    frame.pathBounds.bottom = frame.pathBounds.top + height;
+    DamageFrom(db, frame);
+    return true;
+}
+
+// How far down the frame's composed text reaches, in its inner coordinates: the bottom of its
+// deepest line, and below that, in each column, the footnote lines set at the column's foot;
+// false when the frame shows no line.
+bool ContentBottom(const ComposedFrame& composed, PMReal& bottom)
+{
+    if (composed.lines.empty()) return false;
+    bottom = composed.lines.front().baseline + composed.lines.front().descent;
+    for (const ComposedLine& line : composed.lines) bottom = std::max(bottom, line.baseline + line.descent);
+    // The footnotes of a column stand below its text: the frame needs the tallest column's block.
+    std::unordered_map<int32, std::pair<PMReal, PMReal>> footnotes;   // column: top, bottom
+    for (const ComposedLine& line : composed.footnoteLines) {
+        auto [entry, added] = footnotes.try_emplace(line.column, line.baseline - line.ascent, line.baseline + line.descent);
+        if (added) continue;
+        entry->second.first = std::min(entry->second.first, line.baseline - line.ascent);
+        entry->second.second = std::max(entry->second.second, line.baseline + line.descent);
+    }
+    PMReal block = 0;
+    for (const auto& [column, extent] : footnotes) block = std::max(block, extent.second - extent.first);
+    bottom += block;
+    return true;
+}
+
+const ComposedFrame* ComposedOf(const Story& story, UID frame)
+{
+    for (const ComposedFrame& entry : story.frameList.GetFrames())
+        if (entry.frame == frame) return &entry;
+    return nullptr;
+}
+
+// Grows `frame`, the last frame of `story`, doubling its height until the story's text no
+// longer overflows it; a doubling that brings no more text into the frame (one too narrow for a
+// character) is taken back and ends the growth.
+void GrowForOverset(DataBase& db, TextFrame& frame, Story& story)
+{
+    const FrameList& frameList = story.frameList;
+    for (int32 i = 0; i < 16 && frameList.Overflows() && !frameList.GetFrames().empty() &&
+                    frameList.GetFrames().back().frame == frame.GetUID();
+         ++i) {
+        int32 held = frameList.GetOversetIndex();
+        PMReal before = frame.pathBounds.Height();
+        if (!SetHeight(db, frame, before * 2)) return;
+        TextComposer::Get().Compose(story);
+        if (frameList.Overflows() && frameList.GetOversetIndex() <= held) {
+            SetHeight(db, frame, before);
+            TextComposer::Get().Compose(story);
+            return;
+        }
+    }
+}
+
 } // namespace
+
+ErrorCode SetFrameHeightCmd::Do()
+{
+    DataBase* db = GetDataBase();
+    std::vector<TextFrame*> frames = FramesOf(db, mItems);
+    if (frames.empty() || !std::isfinite(height) || !(height > 0)) return kInvalidParameterError;
+    for (TextFrame* frame : frames)
+        if (!std::isfinite(frame->pathBounds.top + height)) return kInvalidParameterError;
+    for (TextFrame* frame : frames) SetHeight(*db, *frame, height);
+    return kSuccess;
+}
+
+ErrorCode FitFrameToContentCmd::Do()
+{
+    DataBase* db = GetDataBase();
+    std::vector<TextFrame*> frames = FramesOf(db, mItems);
+    if (frames.empty()) return kInvalidParameterError;
+    for (TextFrame* frame : frames) {
+        Story* story = db->Get<Story>(frame->story);
+        // An empty story's one empty line is no content to fit to.
+        if (!story || story->IsEmpty()) continue;
+        TextComposer::Get().Compose(*story);
+        if (growForOverset) GrowForOverset(*db, *frame, *story);
+        const ComposedFrame* composed = ComposedOf(*story, frame->GetUID());
+        PMReal bottom = 0;
+        if (!composed || !ContentBottom(*composed, bottom)) continue;
+        PMReal before = frame->pathBounds.Height();
+        bool overflowed = story->frameList.Overflows();
+        int32 lastIndex = composed->start + composed->length;
+        if (!SetHeight(*db, *frame, bottom + frame->insets.bottom - frame->pathBounds.top)) continue;
+        TextComposer::Get().Compose(*story);
+        // The composer's rounding must not push a line out: the frame keeps what it held.
+        composed = ComposedOf(*story, frame->GetUID());
+        bool lost = !composed || composed->start + composed->length < lastIndex || (story->frameList.Overflows() && !overflowed);
+        if (lost && SetHeight(*db, *frame, before)) TextComposer::Get().Compose(*story);
+    }
+    return kSuccess;
+}
 
 ErrorCode CreateTextFrameCmd::Do()
 {

@@ -97,3 +97,34 @@ protected:
     ErrorCode Do() override;
     bool IsUndoable() const override { return false; }
 };
+
+// Sets the height of the text frames of the item list, keeping their top edge: the outline's
+// bottom moves to its top plus `height` (inner coordinates), so the transform, and with it any
+// rotation, stays as it is. Each frame's story is damaged from the frame on, so that the next
+// composition lays the text into the new height.
+class SetFrameHeightCmd : public DocCommand {
+public:
+    SetFrameHeightCmd() { SetName("Set Frame Height"); }
+    PMReal height = 0;   // points, above 0
+
+protected:
+    ErrorCode Do() override;
+    bool IsUndoable() const override { return false; }
+};
+
+// Makes each text frame of the item list as high as its composed text, keeping its top edge:
+// the bottom of its deepest line (baseline plus descent), with the footnote lines set at the
+// foot of its columns below that, plus the bottom inset. The story is composed first. With
+// `growForOverset`, the last frame of a story whose text is left over first grows (doubling its
+// height, at most 16 times) until it holds the text. A frame that shows no line, or whose story
+// is empty, keeps its height, and so does one whose text would no longer fit at the new height. The stories are
+// composed at the new heights afterwards.
+class FitFrameToContentCmd : public DocCommand {
+public:
+    FitFrameToContentCmd() { SetName("Fit Frame to Content"); }
+    bool growForOverset = false;
+
+protected:
+    ErrorCode Do() override;
+    bool IsUndoable() const override { return false; }
+};

@@ -4,6 +4,7 @@
 
 #include "DataBase.h"
 #include "Document.h"
+#include "PageItem.h"
 #include "Spread.h"
 
 void SpreadLayout::Arrange(DataBase& db, Spread& spread)
@@ -61,4 +62,28 @@ const Page* SpreadLayout::GetMasterPage(const DataBase& db, const MasterSpread& 
         index = IsLeftPage(db, page) ? 0 : std::min(binding, count - 1);
     }
     return db.Get<Page>(master.pages[static_cast<size_t>(std::min(index, count - 1))]);
+}
+
+UID SpreadLayout::GetDrawingPage(const DataBase& db, const PageItem& item)
+{
+    const Spread* spread = db.Get<Spread>(item.spread);
+    if (!spread) return kInvalidUID;
+    PMRect bounds = item.GetBoundsInSpread();
+    UID best = kInvalidUID;
+    PMReal bestArea = -1;
+    for (UID uid : spread->pages) {
+        const Page* page = db.Get<Page>(uid);
+        if (!page) continue;
+        const PMRect& box = page->boundsInSpread;
+        PMReal width = std::min(bounds.right, box.right) - std::max(bounds.left, box.left);
+        PMReal height = std::min(bounds.bottom, box.bottom) - std::max(bounds.top, box.top);
+        // A line or an item of no height touching the page counts as on it, with no area.
+        if (width < 0 || height < 0) continue;
+        PMReal area = width * height;
+        if (area > bestArea) {
+            bestArea = area;
+            best = uid;
+        }
+    }
+    return best;
 }

@@ -5,9 +5,12 @@
 // is centred on the origin.
 #pragma once
 
+#include "UIDRef.h"
+
 class DataBase;
 class MasterSpread;
 class Page;
+class PageItem;
 class Spread;
 
 namespace SpreadLayout {
@@ -22,4 +25,7 @@ bool IsLeftPage(const DataBase& db, const Page& page);
 // page at the same place in its spread, the last when the master has fewer pages; null when the
 // master has no pages.
 const Page* GetMasterPage(const DataBase& db, const MasterSpread& master, const Page& page);
+// The page of its spread that the item is drawn on: the page its bounds overlap most; kInvalidUID
+// when the item lies on the pasteboard only (or on no spread).
+UID GetDrawingPage(const DataBase& db, const PageItem& item);
 }

@@ -67,6 +67,9 @@ public:
     bool Overflows() const { return mComposed && mOverset; }
     // Where the text left over after the last frame begins; the story's length when none is.
     int32 GetOversetIndex() const { return mOversetIndex; }
+    // The frame where the text ran out: the last frame, which keeps the text left over as its
+    // damage; -1 when nothing is left over (or the story was never composed).
+    int32 GetOversetFrame() const { return Overflows() ? GetFrameCount() - 1 : -1; }
 
     // The frame whose lines hold `index`; kInvalidUID when none (not composed, or overset).
     UID FindFrameOfIndex(int32 index) const;

@@ -29,10 +29,19 @@ public:
     // balanced columns are fitted to their text.
     virtual void Finalize() = 0;
 
+    // Makes a text frame for the TextRect that `pageItem` was made from, with the item's bounds
+    // on the item's spread and layer, its columns set and recorded under the TextRect's ID (in
+    // place of the frame recorded there before); the item stays. The null reference (logged)
+    // when the item is unknown or was not made from a TextRect.
+    virtual UIDRef RebuildTextFrame(const UIDRef& pageItem) = 0;
     // Makes a text frame with the outline `bounds` (spread coordinates) on `spread`, in `layer`
     // (none: the frontmost), its first baseline placed by leading; the null reference (logged)
     // when the host refuses.
     virtual UIDRef CreateTextFrame(const PMRect& bounds, UID spread, UID layer) = 0;
+    // The MIF statement the page item `item` of the document was made from; null when the
+    // import made no item `item`, and for every item once Finalize has run (the statement
+    // tree is freed when the import ends).
+    virtual const MifObject* GetMifObjectOfItem(UID item) const = 0;
 
     // What the content importer asks of the frames made for TextRects, by the TextRect's ID
     // (0 for a TextRect without one; a later TextRect with the same ID replaces the earlier).

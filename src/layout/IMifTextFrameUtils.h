@@ -38,10 +38,20 @@ public:
     virtual ErrorCode LinkFrames(const UIDRef& frameA, const UIDRef& frameB) const = 0;
     // Breaks the thread before `frame`.
     virtual ErrorCode UnlinkFrame(const UIDRef& frame) const = 0;
-    // Shrinks a frame with balanced columns to the height its text needs. Fitting needs composed
-    // text, which the host cannot give yet: until it can, the frame keeps its height and the
-    // result is kFailure, never kSuccess.
+    // Shrinks a frame with balanced columns to the height its text needs, so that the text
+    // spreads evenly over its columns: heights are tried by bisection (at most 32, none at or
+    // below 2 pt), the story composed at each, and the frame then grows by the last step until
+    // the text fits. The top edge stays. Only the last frame of its story is fitted; any other
+    // keeps its height (kSuccess). Text that does not fit even at twice the height leaves the
+    // frame at its height. With `fitToText` the height then becomes that of the composed text.
+    // kSuccess when the frame was fitted or had nothing to fit; an error (logged) when `frame`
+    // is no text frame, has no story or frames, or is 2 pt high or less.
     virtual ErrorCode FitMultiColumnFrame(const UIDRef& frame, bool fitToText) const = 0;
+    // Makes the frame as high as its composed text (the bottom of its last line plus the bottom
+    // inset), top edge kept. The frame must stand on a page. With `growForOverset` a frame whose
+    // text is left over first grows until it holds it. An error (logged) when `frame` is no text
+    // frame, stands on no page, or the host refuses.
+    virtual ErrorCode FitFrameToContent(const UIDRef& frame, bool growForOverset) const = 0;
     // LinkFrames for each pair in turn, in one host command, so that threading many frames costs
     // time in proportion to their number; `results` gets one error code per pair (each refused
     // pair is logged as LinkFrames logs it). Pairs whose frames lie in another database than the

@@ -76,6 +76,9 @@ void MifLayoutImporter::Finalize()
     }
     mTempSpreads.Clear();
     BalanceColumns();
+    // The statement tree is freed when the import ends: nothing may point into it after this.
+    mItemObjects.clear();
+    mTextRects.clear();
 }
 
 namespace {
@@ -302,12 +305,19 @@ void MifLayoutImporter::ImportTextRect(const MifObject& mifTextRect, const PMMat
         MIF_LOG_NIL(textFrame);
         return;
     }
+    SetUpTextRectFrame(textFrame, mifTextRect);
+}
+
+void MifLayoutImporter::SetUpTextRectFrame(const UIDRef& textFrame, const MifObject& mifTextRect)
+{
+    mItemObjects[textFrame.GetUID()] = &mifTextRect;
     Utils<IMifTextFrameUtils> textFrameUtils;
     if (!textFrameUtils) {
         MIF_LOG_NIL(textFrameUtils);
         return;
     }
     // Counts and gaps outside what a frame holds take the nearest it does.
+    MifValueLimits limits(mImportErrors);
     const MifProp* columns = mifTextRect.FindProp(kMifTRNumColumns);
     int32 count = columns ? limits.Clamp(columns->value.id, MifValueLimits::kColumns, *columns) : 1;
     textFrameUtils->SetColumns(textFrame, count, GapLength(mifTextRect, kMifTRColumnGap, limits));
@@ -327,6 +337,32 @@ void MifLayoutImporter::ImportTextRect(const MifObject& mifTextRect, const PMMat
     mIDtoMultiColumnRef[id] = multiColumnTextFrame;
     mColumnBalance[id] = balance;
 }
+
+UIDRef MifLayoutImporter::RebuildTextFrame(const UIDRef& pageItem)
+{
+    DataBase* db = GetDataBase();
+    const PageItem* hierarchy = db && pageItem.GetDataBase() == db ? db->Get<PageItem>(pageItem.GetUID()) : nullptr;
+    if (!hierarchy) {
+        MIF_LOG_NIL(hierarchy);
+        return UIDRef();
+    }
+    const MifObject* mifTextRect = GetMifObjectOfItem(pageItem.GetUID());
+    if (!mifTextRect || mifTextRect->id != kMifTextRect) {
+        MIF_LOG_NIL(mifTextRect);
+        return UIDRef();
+    }
+    // The new frame takes the item's place on its spread; the item itself stays, for its
+    // caller to keep or remove.
+    UIDRef textFrame = CreateTextFrame(hierarchy->GetBoundsInSpread(), hierarchy->spread, hierarchy->layer);
+    if (!textFrame.ExistsInDB()) {
+        MIF_LOG_NIL(textFrame);
+        return UIDRef();
+    }
+    SetUpTextRectFrame(textFrame, *mifTextRect);
+    return textFrame;
+}
+
+const MifObject* MifLayoutImporter::GetMifObjectOfItem(UID item) const { return Lookup(mItemObjects, item, nullptr); }
 
 UIDRef MifLayoutImporter::CreateTextFrame(const PMRect& bounds, UID spread, UID layer)
 {
@@ -527,16 +563,16 @@ void MifLayoutImporter::BalanceColumns()
         MIF_LOG_NIL(textFrameUtils);
         return;
     }
-    // Until the host composes text no frame can be fitted and each keeps its height; the import
-    // goes on, with one line in the diagnostic log however many frames are balanced.
-    bool logged = false;
+    // The stories hold their text by now; each balanced frame is fitted on its own, and a frame
+    // that cannot be (logged by the fit) keeps its height while the others go on.
     for (const auto& [id, balance] : mColumnBalance) {
         if (!balance) continue;
-        ErrorCode fitMultiColumnFrame = textFrameUtils->FitMultiColumnFrame(GetItemOfId(id), false);
-        if (fitMultiColumnFrame != kSuccess && !logged) {
-            MIF_LOG_ERROR(fitMultiColumnFrame);
-            logged = true;
+        UIDRef textFrame = GetItemOfId(id);
+        if (!textFrame.ExistsInDB()) {
+            MIF_LOG_NIL(textFrame);
+            continue;
         }
+        textFrameUtils->FitMultiColumnFrame(textFrame, false);
     }
 }
 

@@ -6,8 +6,8 @@
 // OtherMasterPage as master spreads "B", "C", ..., PageBackground applying a master; TextRect
 // as a text frame (ShapeRect, TRNumColumns, TRColumnGap) threaded along TRNext after all pages,
 // with side-head areas (TFSideheads of its flow, TRSideheadWidth, TRSideheadGap,
-// TRSideheadPlacement) as text insets. Recorded, not yet applied: TRColumnBalance (fitting needs
-// composed text). Passes over: ReferencePage, HiddenPage. Not yet: graphics, imported images,
+// TRSideheadPlacement) as text insets; TRColumnBalance frames are fitted to their text when the
+// import finishes. Passes over: ReferencePage, HiddenPage. Not yet: graphics, imported images,
 // unanchored frames, and the stroke, fill and rotation of text frames.
 #pragma once
 
@@ -30,7 +30,9 @@ public:
     void ImportAnchoredFrames() override {}
     void ImportLayout() override;
     void Finalize() override;
+    UIDRef RebuildTextFrame(const UIDRef& pageItem) override;
     UIDRef CreateTextFrame(const PMRect& bounds, UID spread, UID layer) override;
+    const MifObject* GetMifObjectOfItem(UID item) const override;
     UIDRef GetStoryOfTextRect(int32 id) const override;
     UIDRef GetItemOfId(int32 id) const override;
     int32 GetIdOfItem(const DataBase* db, UID item) const override;
@@ -57,6 +59,8 @@ private:
     // Makes the frame of one TextRect of a page and records it; `pageToSpread` maps MIF page
     // coordinates to spread coordinates.
     void ImportTextRect(const MifObject& mifTextRect, const PMMatrix& pageToSpread, UID spread, UID layer);
+    // Gives the frame made for a TextRect its columns and records it under the TextRect's ID.
+    void SetUpTextRectFrame(const UIDRef& textFrame, const MifObject& mifTextRect);
     // Threads the frames along TRNext, in ascending ID order.
     void ThreadTextFrames();
     // Turns the side-head areas of frames whose flow has side heads into text insets.
@@ -90,6 +94,7 @@ private:
     // Per TextRect, by its ID (0 for none). The statements belong to the tree and are read only
     // while the layout is imported.
     std::map<int32, const MifObject*> mTextRects;
+    std::map<UID, const MifObject*> mItemObjects;  // each page item made, to its statement
     std::map<int32, UIDRef> mFrames;
     std::map<UID, int32> mIdsByFrame;              // the ID each frame of mFrames was made for
     std::map<int32, UIDRef> mIDtoMultiColumnRef;   // the item holding the frame's columns

@@ -5,6 +5,9 @@
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "MifAssertLog.h"
+#include "SpreadLayout.h"
+#include "Story.h"
+#include "TextComposer.h"
 #include "TextFrameCommands.h"
 
 namespace {
@@ -105,16 +108,122 @@ ErrorCode MifTextFrameUtils::UnlinkFrame(const UIDRef& frame) const
     return result;
 }
 
-ErrorCode MifTextFrameUtils::FitMultiColumnFrame(const UIDRef& frame, bool /*fitToText*/) const
+namespace {
+
+// Heights at or below this are not tried: a frame that low holds no line.
+constexpr PMReal kMinFitHeight = 2.0;
+constexpr PMReal kLengthTolerance = 1e-8;
+constexpr int32 kMaxFitIterations = 32;
+constexpr int32 kMaxFitGrowth = 32;
+
+int32 gLastFitIterations = 0;
+
+} // namespace
+
+int32 MifTextFrameUtils::GetLastFitIterations() { return gLastFitIterations; }
+
+ErrorCode MifTextFrameUtils::SetFrameHeight(const UIDRef& frame, PMReal height) const
 {
-    if (!FrameOf(frame)) {
+    auto setFrameHeightCmd = std::make_shared<SetFrameHeightCmd>();
+    setFrameHeightCmd->SetItemList(UIDList(frame));
+    setFrameHeightCmd->height = height;
+    ErrorCode result = CmdUtils::ProcessCommand(setFrameHeightCmd);
+    if (result != kSuccess) MIF_LOG_FAILED(setFrameHeightCmd);
+    return result;
+}
+
+ErrorCode MifTextFrameUtils::FitToComposedText(const UIDRef& frame, bool growForOverset) const
+{
+    auto fitFrameToContentCmd = std::make_shared<FitFrameToContentCmd>();
+    fitFrameToContentCmd->SetItemList(UIDList(frame));
+    fitFrameToContentCmd->growForOverset = growForOverset;
+    ErrorCode result = CmdUtils::ProcessCommand(fitFrameToContentCmd);
+    if (result != kSuccess) MIF_LOG_FAILED(fitFrameToContentCmd);
+    return result;
+}
+
+ErrorCode MifTextFrameUtils::FitMultiColumnFrame(const UIDRef& frame, bool fitToText) const
+{
+    gLastFitIterations = 0;
+    const TextFrame* multiColumnTextFrame = FrameOf(frame);
+    if (!multiColumnTextFrame) {
         MIF_LOG_NIL(multiColumnTextFrame);
         return kInvalidParameterError;
     }
-    // Fitting tries heights by bisection and asks at each whether the story overflows the frame,
-    // which needs the text composed. The host has no text composer yet, so nothing can be
-    // measured: the frame keeps its height, and the caller learns that it was not fitted.
-    return kFailure;
+    Story* textModel = frame.GetDataBase()->Get<Story>(multiColumnTextFrame->story);
+    if (!textModel) {
+        MIF_LOG_NIL(textModel);
+        return kInvalidParameterError;
+    }
+    TextComposer& composer = TextComposer::Get();
+    composer.Compose(*textModel);
+    const FrameList& frameList = textModel->frameList;
+    if (frameList.GetFrameCount() <= 0) {
+        MIF_LOG_FALSE(frameList->GetFrameCount() > 0);
+        return kFailure;
+    }
+    // Shrinking a frame in the middle of a thread would pull the text of the frames after it
+    // up into it: only the frame that ends its story is fitted.
+    if (frameList.GetFrames().back().frame != frame.GetUID()) return kSuccess;
+    PMReal height = multiColumnTextFrame->pathBounds.Height();
+    if (!(height > kMinFitHeight)) {
+        MIF_LOG_FALSE(height > 2.0);
+        return kInvalidParameterError;
+    }
+
+    // Bisection: each height that holds the text halves the step and tries that much less; one
+    // that does not goes back up by the step. The same frame overflowing twice in a row means
+    // that the text needs more than the frame had at the start (the first try above it is
+    // twice that): the frame keeps the height it had.
+    const PMReal startHeight = height;
+    PMReal step = height;
+    int32 lastDamage = -1;
+    for (int32 iterations = 0; iterations < kMaxFitIterations;) {
+        composer.Compose(*textModel);
+        if (!frameList.Overflows()) {
+            lastDamage = -1;
+            step /= 2;
+            height -= step;
+        } else {
+            int32 damage = frameList.GetOversetFrame();
+            if (damage == lastDamage) {
+                ErrorCode result = SetFrameHeight(frame, startHeight);
+                composer.Compose(*textModel);
+                return result;
+            }
+            lastDamage = damage;
+            height += step;
+        }
+        if (height <= kMinFitHeight + kLengthTolerance) break;
+        if (ErrorCode result = SetFrameHeight(frame, height); result != kSuccess) return result;
+        gLastFitIterations = ++iterations;
+    }
+    // The last height set was not tried: the frame grows by the last step until the text fits.
+    for (int32 growth = 0; growth < kMaxFitGrowth; ++growth) {
+        composer.Compose(*textModel);
+        if (!frameList.Overflows()) break;
+        height += step;
+        if (ErrorCode result = SetFrameHeight(frame, height); result != kSuccess) return result;
+        ++gLastFitIterations;
+    }
+    composer.Compose(*textModel);
+    return fitToText ? FitToComposedText(frame, false) : kSuccess;
+}
+
+ErrorCode MifTextFrameUtils::FitFrameToContent(const UIDRef& frame, bool growForOverset) const
+{
+    DataBase* db = frame.GetDataBase();
+    const TextFrame* splineHierarchy = FrameOf(frame);
+    if (!splineHierarchy) {
+        MIF_LOG_NIL(splineHierarchy);
+        return kInvalidParameterError;
+    }
+    // A frame on the pasteboard has no page to fit on.
+    if (SpreadLayout::GetDrawingPage(*db, *splineHierarchy) == kInvalidUID) {
+        MIF_LOG_FALSE(Utils<ILayoutUtils>()->GetDrawingPageUID(splineHierarchy).IsValid());
+        return kInvalidParameterError;
+    }
+    return FitToComposedText(frame, growForOverset);
 }
 
 void MifTextFrameUtils::LinkFramePairs(const std::vector<std::pair<UIDRef, UIDRef>>& pairs, std::vector<ErrorCode>& results) const

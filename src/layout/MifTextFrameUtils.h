@@ -17,5 +17,13 @@ public:
     ErrorCode LinkFrames(const UIDRef& frameA, const UIDRef& frameB) const override;
     ErrorCode UnlinkFrame(const UIDRef& frame) const override;
     ErrorCode FitMultiColumnFrame(const UIDRef& frame, bool fitToText) const override;
+    ErrorCode FitFrameToContent(const UIDRef& frame, bool growForOverset) const override;
     void LinkFramePairs(const std::vector<std::pair<UIDRef, UIDRef>>& pairs, std::vector<ErrorCode>& results) const override;
+
+    // How many heights the last FitMultiColumnFrame tried (bisection and final growth).
+    static int32 GetLastFitIterations();
+
+private:
+    ErrorCode SetFrameHeight(const UIDRef& frame, PMReal height) const;
+    ErrorCode FitToComposedText(const UIDRef& frame, bool growForOverset) const;
 };

@@ -119,12 +119,12 @@ TEST_F(MifTextRectImportTest, Frame_PlaceAndColumns)
     EXPECT_EQ(Frame(5).firstBaselineOffset, FirstBaselineOffset::kLeadingOffset);
     EXPECT_FALSE(importer->GetColumnBalance(5));
     // The second page is the left page of the second spread, left of the spine.
-    EXPECT_EQ(Frame(6).GetBoundsInSpread(), PMRect(-612 + 72, -396, -612 + 272, -296));
+    // Its columns are balanced, and with no text it ends 100 pt halved five times high.
+    EXPECT_EQ(Frame(6).GetBoundsInSpread(), PMRect(-612 + 72, -396, -612 + 272, -396 + 3.125));
     EXPECT_EQ(Frame(6).columnCount, 2);
     EXPECT_EQ(Frame(6).columnGutter, 12);
     EXPECT_EQ(importer->GetColumnCount(6), 2);
-    EXPECT_TRUE(importer->GetColumnBalance(6));   // recorded; fitting waits for composed text
-    EXPECT_EQ(Frame(6).GetBoundsInSpread().Height(), 100);
+    EXPECT_TRUE(importer->GetColumnBalance(6));
     // A TextRect without ID is recorded under 0; one without ShapeRect makes nothing.
     EXPECT_EQ(OnPage(0, pages[1]), PMRect(0, 0, 10, 10));
     EXPECT_FALSE(importer->GetItemOfId(8).ExistsInDB());
@@ -356,20 +356,99 @@ TEST_F(MifTextRectImportTest, Threads_LongChainsFindTheirHeadsInAnyIdOrder)
     EXPECT_EQ(importer->GetIdOfItem(nullptr, FrameUID(2999)), 0);
 }
 
-TEST_F(MifTextRectImportTest, Finalize_BalancedFramesAreNotFittedYetAndTheImportGoesOn)
+TEST_F(MifTextRectImportTest, Finalize_BalancedFramesAreFittedToTheirText)
+{
+    Import(ReadFile(std::string(TESSEL_TEST_DATA_DIR) + "/balanced-columns.mif"));
+    // 20 lines of 12 pt in two columns: ten in each, the frame a little above ten lines high
+    // (the first baseline a leading below the top, the last line's descent below it), as the
+    // document was composed once the import had finished.
+    const TextFrame& balanced = Frame(1);
+    const Story* story = db->Get<Story>(balanced.story);
+    ASSERT_NE(story, nullptr);
+    EXPECT_FALSE(story->frameList.Overflows());
+    ASSERT_EQ(story->frameList.GetFrameCount(), 1);
+    std::vector<int32> perColumn(2, 0);
+    PMReal lastBottom = 0;
+    for (const ComposedLine& line : story->frameList.GetFrames()[0].lines) {
+        ++perColumn.at(static_cast<size_t>(line.column));
+        lastBottom = std::max(lastBottom, line.baseline + line.descent);
+    }
+    EXPECT_EQ(perColumn, (std::vector<int32>{10, 10}));
+    EXPECT_GE(balanced.pathBounds.Height(), lastBottom - 1e-6);
+    EXPECT_LT(balanced.pathBounds.Height(), lastBottom + 0.5);
+    EXPECT_GT(balanced.pathBounds.Height(), 120);
+    // The top edge stays where the TextRect put it.
+    std::vector<UID> pages = db->GetDocument()->GetPages();
+    EXPECT_NEAR(OnPage(1, pages.at(0)).top, 72, 1e-9);
+    // An unbalanced frame keeps its height; a balanced one without text ends at its last try
+    // above 2 pt (10 halved twice).
+    EXPECT_EQ(Frame(2).pathBounds.Height(), 60);
+    EXPECT_DOUBLE_EQ(Frame(3).pathBounds.Height(), 2.5);
+}
+
+TEST_F(MifTextRectImportTest, Finalize_FramesThatCannotBeFittedKeepTheirHeightAndTheImportGoesOn)
 {
     std::string logged = LoggedBy([&] {
         Import("<MIFFile 9.00>\n"
-               "<Page <TextRect <ID 1> <ShapeRect 0 0 200pt 600pt> <TRNumColumns 2> <TRColumnBalance Yes>>"
-               " <TextRect <ID 2> <ShapeRect 0 0 200pt 300pt> <TRColumnBalance Yes>>>\n"
-               "<TextFlow <Para <ParaLine <TextRectID 1> <String `Text'>>>>\n");
+               "<Page <TextRect <ID 1> <ShapeRect 0 0 200pt 1pt> <TRColumnBalance Yes>>"
+               " <TextRect <ID 2> <ShapeRect 0 0 200pt 300pt> <TRNext 3> <TRColumnBalance Yes>>"
+               " <TextRect <ID 3> <ShapeRect 0 400pt 200pt 300pt> <TRColumnBalance Yes>>>\n"
+               "<TextFlow <Para <ParaLine <TextRectID 1> <String `Text'>>>>\n"
+               "<TextFlow <Para <ParaLine <TextRectID 2> <String `More text'>>>>\n");
     });
-    // Fitting needs composed text: the frames keep their height, with one line in the log.
-    EXPECT_EQ(Frame(1).GetBoundsInSpread().Height(), 600);
+    // Too low to halve; and the first frame of a thread is not fitted, while its last is.
+    EXPECT_EQ(Frame(1).GetBoundsInSpread().Height(), 1);
+    EXPECT_EQ(Count(logged, "): height > 2.0 == false"), 1u) << logged;
     EXPECT_EQ(Frame(2).GetBoundsInSpread().Height(), 300);
-    EXPECT_EQ(Count(logged, "): fitMultiColumnFrame != kSuccess"), 1u) << logged;
-    Utils<IMifTextFrameUtils> textFrameUtils;
-    ASSERT_TRUE(textFrameUtils);
-    EXPECT_NE(textFrameUtils->FitMultiColumnFrame(importer->GetItemOfId(1), false), kSuccess);
-    EXPECT_NE(textFrameUtils->FitMultiColumnFrame(UIDRef(), true), kSuccess);
+    EXPECT_LT(Frame(3).GetBoundsInSpread().Height(), 3);
+    const Story* story = db->Get<Story>(Frame(2).story);
+    ASSERT_NE(story, nullptr);
+    EXPECT_FALSE(story->frameList.Overflows());
+}
+
+TEST_F(MifTextRectImportTest, Rebuild_ANewFrameForTheTextRectOfAnItem)
+{
+    const std::string mif = "<MIFFile 9.00>\n"
+                            "<Page <TextRect <ID 4> <ShapeRect 36pt 36pt 300pt 200pt> <TRNumColumns 3> <TRColumnGap 6pt>"
+                            " <TRColumnBalance Yes>>>\n";
+    Import(mif);
+    // Once the import has finished, its statements are gone: no item leads to one.
+    UIDRef imported = importer->GetItemOfId(4);
+    EXPECT_EQ(importer->GetMifObjectOfItem(imported.GetUID()), nullptr);
+    std::string logged = LoggedBy([&] { EXPECT_FALSE(importer->RebuildTextFrame(imported).ExistsInDB()); });
+    EXPECT_EQ(Count(logged, "): mifTextRect == nil"), 1u) << logged;
+
+    // While a layout is imported (here a second time, from a tree that lives), items lead back
+    // to their TextRects.
+    ParsedMif parsed(mif);
+    importer->Init(IDFile(), parsed.root.get(), kSuppressUI);
+    importer->ImportLayout();
+    UIDRef old = importer->GetItemOfId(4);
+    ASSERT_NE(old.GetUID(), imported.GetUID());
+    ASSERT_NE(importer->GetMifObjectOfItem(old.GetUID()), nullptr);
+    EXPECT_EQ(importer->GetMifObjectOfItem(old.GetUID())->id, kMifTextRect);
+    UIDRef rebuilt = importer->RebuildTextFrame(old);
+    ASSERT_TRUE(rebuilt.ExistsInDB());
+    EXPECT_NE(rebuilt.GetUID(), old.GetUID());
+    const TextFrame* frame = db->Get<TextFrame>(rebuilt.GetUID());
+    ASSERT_NE(frame, nullptr);
+    const TextFrame* oldFrame = db->Get<TextFrame>(old.GetUID());
+    ASSERT_NE(oldFrame, nullptr);   // the item stays, for its caller to keep or remove
+    EXPECT_EQ(frame->GetBoundsInSpread(), oldFrame->GetBoundsInSpread());
+    EXPECT_EQ(frame->spread, oldFrame->spread);
+    EXPECT_EQ(importer->GetItemOfId(4), rebuilt);
+    EXPECT_EQ(importer->GetIdOfItem(db, old.GetUID()), 0);
+    EXPECT_EQ(frame->columnCount, 3);
+    EXPECT_EQ(frame->columnGutter, 6);
+    EXPECT_EQ(frame->firstBaselineOffset, FirstBaselineOffset::kLeadingOffset);
+    EXPECT_TRUE(importer->GetColumnBalance(4));
+    EXPECT_EQ(importer->GetStoryOfTextRect(4).GetUID(), frame->story);
+    // Items the import did not make, or that are no page items, give no frame.
+    logged = LoggedBy([&] {
+        EXPECT_FALSE(importer->RebuildTextFrame(UIDRef(db, db->GetDocument()->GetPages().at(0))).ExistsInDB());
+        EXPECT_FALSE(importer->RebuildTextFrame(UIDRef()).ExistsInDB());
+    });
+    EXPECT_EQ(Count(logged, "): hierarchy == nil"), 2u) << logged;
+    importer->Finalize();
+    EXPECT_EQ(importer->GetMifObjectOfItem(old.GetUID()), nullptr);
 }
