@@ -4,12 +4,13 @@ set -euo pipefail
 
 # fontconfig and FreeType find the installed fonts; fonts-urw-base35 serves the PostScript base
 # fonts that FrameMaker documents are set in (Times, Helvetica, Courier, Symbol, ...).
-# HarfBuzz shapes text for composition, libunibreak gives the Unicode line-break opportunities.
+# HarfBuzz shapes text for composition, libunibreak gives the Unicode line-break opportunities,
+# libhyphen with the US English patterns hyphenates words.
 # cairo draws the page previews (PDF and PNG).
 # jing and unzip check packages against InDesign's package schema (when a schema is at hand).
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev
-          libfontconfig-dev libfreetype-dev libharfbuzz-dev libunibreak-dev fonts-dejavu-core fonts-urw-base35
+          libfontconfig-dev libfreetype-dev libharfbuzz-dev libunibreak-dev libhyphen-dev hyphen-en-us fonts-dejavu-core fonts-urw-base35
           libzip-dev libpugixml-dev libcairo2-dev jing unzip)
 
 missing=()

@@ -37,6 +37,7 @@ struct ComposedLine {
     PMReal ascent = 0;    // the largest of its runs
     PMReal descent = 0;
     PMReal leading = 0;   // the distance from the baseline of the line before
+    bool hyphenated = false;  // ends inside a word with a hyphen (its last run, of no characters)
     std::vector<GlyphRun> runs;
     int32 End() const { return start + length; }
 };

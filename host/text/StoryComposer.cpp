@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "DataBase.h"
+#include "Hyphenator.h"
 #include "Story.h"
 #include "StyleUtils.h"
 #include "TextFrame.h"
@@ -52,6 +53,7 @@ struct Paragraph {
     PMReal leading = -1;  // -1: auto
     int32 justification = 0;
     int32 startParagraph = 0;  // 0 anywhere, 1 next column, 2 next page, 4 and 5 next odd or even page
+    bool hyphenate = false;
     std::vector<TabStop> tabs;
 };
 
@@ -156,7 +158,10 @@ private:
 // Composes one story's primary thread.
 class Composition {
 public:
-    Composition(const DataBase& db, const Story& story, FontCache& fonts) : mDB(db), mModel(story.textModel), mFonts(fonts) {}
+    Composition(const DataBase& db, const Story& story, FontCache& fonts, Hyphenator& hyphenator)
+        : mDB(db), mModel(story.textModel), mFonts(fonts), mHyphenator(hyphenator)
+    {
+    }
 
     // Composes into `out`. With `resume` it goes on from where `out` was first damaged, keeping
     // the frames before and the lines of the damaged frame before the line the edit may change;
@@ -174,13 +179,26 @@ private:
     // Fits the line that starts at `pos` into `avail` points, its first character `indentX` from
     // the column's left edge (tab stops are measured from there); its end, or `pos` when not one
     // character fits. `width` is the width of what fits, hanging spaces left out.
-    int32 FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width);
+    int32 FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width, bool& hyphenated);
+    // Where the word `w` may end the line that reaches `x` before it (the line starts at `pos`),
+    // with a hyphen, the longest prefix that fits `avail`; -1 when none does. `width` is then the
+    // line's width, hyphen included.
+    int32 Hyphenate(const Word& word, int32 pos, PMReal x, PMReal avail, PMReal& width);
+    // The width of a hyphen in the face and size of the fragment holding `index`.
+    PMReal HyphenWidth(int32 index) const;
+    const Fragment* FragmentAt(const Word& word, int32 index) const;
     // Sets the glyph runs of the line from `x` on; `gapExtra` widens the spaces after each word
     // but the last (justified lines).
     void FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x, PMReal gapExtra);
     // Sets the line of the current paragraph that starts at `pos` across `col` into `line`
     // (all but its baseline); its end, or `pos` when not one character fits.
     int32 BuildLine(const Column& col, int32 pos, ComposedLine& line);
+    // Where the text that goes to the next column starts when the line at `pos` does not fit in
+    // column `column` of `frame`: earlier than `pos` when the lines before it are kept with it
+    // (a paragraph that keeps its first lines together and would leave fewer of them, a
+    // paragraph kept with the next);
+    // `pos` when nothing is, or when everything in the column would have to go.
+    int32 KeepBreak(const ComposedFrame& frame, int32 column, int32 pos) const;
     // Where the first baseline of `col` lies for its first line `line`.
     PMReal FirstBaseline(const Column& col, const ComposedLine& line) const;
     // How many word gaps (spaces after a word, the last word's left out) the line has.
@@ -194,6 +212,7 @@ private:
     const DataBase& mDB;
     const TextModel& mModel;
     FontCache& mFonts;
+    Hyphenator& mHyphenator;
     TextRange mPrimary;  // the story's own thread
     // The paragraph being set: its values, text and character runs, its words and fragments.
     Paragraph mPara;
@@ -222,6 +241,7 @@ bool Composition::LoadParagraph(int32 index)
     paragraph.leading = ParagraphValue<PMReal>(mDB, *format, TextAttribute::kLeading, -1);
     paragraph.justification = ParagraphValue<int32>(mDB, *format, TextAttribute::kJustification, 0);
     paragraph.startParagraph = ParagraphValue<int32>(mDB, *format, TextAttribute::kStartParagraph, 0);
+    paragraph.hyphenate = ParagraphValue<int32>(mDB, *format, TextAttribute::kHyphenation, 0) != 0;
     if (const AttributeValue* value = format->overrides.QueryAttribute(TextAttribute::kTabStops)
                                           ? format->overrides.QueryAttribute(TextAttribute::kTabStops)
                                           : StyleUtils::GetInheritedAttribute(mDB, format->style, TextAttribute::kTabStops))
@@ -361,8 +381,62 @@ PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) 
     return std::max<PMReal>(0, stop->position - at - before);
 }
 
-int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width)
+const Fragment* Composition::FragmentAt(const Word& word, int32 index) const
 {
+    for (int32 f = word.firstFragment; f < word.endFragment; ++f) {
+        const Fragment& fragment = mFragments[static_cast<size_t>(f)];
+        if (index >= fragment.start && index < fragment.start + fragment.length) return &fragment;
+    }
+    return nullptr;
+}
+
+PMReal Composition::HyphenWidth(int32 index) const
+{
+    auto it = std::upper_bound(mWords.begin(), mWords.end(), index, [](int32 i, const Word& w) { return i < w.start; });
+    if (it == mWords.begin()) return 0;
+    const Fragment* fragment = FragmentAt(*(it - 1), index);
+    if (!fragment || !fragment->face) return 0;
+    return mFonts.Shape(fragment->face, u"-").width * fragment->size;
+}
+
+namespace {
+bool IsLetter(UTF16TextChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
+}
+} // namespace
+
+int32 Composition::Hyphenate(const Word& word, int32 pos, PMReal x, PMReal avail, PMReal& width)
+{
+    // The letters of the word: quotes and punctuation around them stay with their letters, a word
+    // with other characters inside (digits, a hyphen of its own) is not hyphenated.
+    int32 first = word.start, last = word.end;
+    while (last > first && !IsLetter(CharAt(last - 1))) --last;
+    while (first < last && !IsLetter(CharAt(first))) ++first;
+    for (int32 i = first; i < last; ++i)
+        if (!IsLetter(CharAt(i))) return -1;
+    if (last - first < 5) return -1;
+    const std::vector<int32>& points = mHyphenator.Points(mText.substr(static_cast<size_t>(first - mPara.start), static_cast<size_t>(last - first)));
+    for (auto it = points.rbegin(); it != points.rend(); ++it) {
+        const int32 at = first + *it;
+        if (at <= pos) break;
+        PMReal prefix = 0;
+        for (int32 f = word.firstFragment; f < word.endFragment; ++f) {
+            const Fragment& fragment = mFragments[static_cast<size_t>(f)];
+            prefix += WidthOf(fragment, std::max(pos, fragment.start), std::min(at, fragment.start + fragment.length));
+        }
+        PMReal total = x + prefix + HyphenWidth(at - 1);
+        if (total <= avail + kEpsilon) {
+            width = total;
+            return at;
+        }
+    }
+    return -1;
+}
+
+int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, PMReal indentX, PMReal& width, bool& hyphenated)
+{
+    hyphenated = false;
     // The word holding `pos`.
     auto it = std::upper_bound(mWords.begin(), mWords.end(), pos, [](int32 i, const Word& w) { return i < w.start; });
     size_t w = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (it - mWords.begin()) - 1));
@@ -380,6 +454,15 @@ int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, 
             if (!fragment.trailing) body = pen;
         }
         if (body > avail + kEpsilon) {
+            // A word that does not fit may give the line its first part, with a hyphen.
+            if (paragraph.hyphenate) {
+                PMReal hyphenatedWidth = 0;
+                if (int32 at = Hyphenate(word, pos, x, avail, hyphenatedWidth); at > pos) {
+                    width = hyphenatedWidth;
+                    hyphenated = true;
+                    return at;
+                }
+            }
             if (end > pos) return end;  // the line ends before this word
             // Not even the word fits an empty line: break it between characters.
             PMReal run = 0;
@@ -473,6 +556,27 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
             line.runs.push_back(std::move(run));
         }
     }
+    if (line.hyphenated && !line.runs.empty() && line.runs.back().face) {
+        // The hyphen the line ends with is drawn, not part of the text: a run of no characters.
+        const GlyphRun& last = line.runs.back();
+        const ShapedText& hyphen = mFonts.Shape(last.face, u"-");
+        GlyphRun run;
+        run.start = end;
+        run.face = last.face;
+        run.pointSize = last.pointSize;
+        run.ascent = last.ascent;
+        run.descent = last.descent;
+        run.leading = last.leading;
+        run.x = pen;
+        PMReal glyphPen = pen;
+        for (size_t g = 0; g < hyphen.glyphs.size(); ++g) {
+            run.glyphs.push_back(hyphen.glyphs[g]);
+            run.positions.push_back(glyphPen + hyphen.offsetsX[g] * last.pointSize);
+            glyphPen += hyphen.advances[g] * last.pointSize;
+        }
+        run.width = glyphPen - pen;
+        line.runs.push_back(std::move(run));
+    }
 }
 
 PMReal Composition::FirstBaseline(const Column& col, const ComposedLine& line) const
@@ -504,8 +608,11 @@ int32 Composition::BuildLine(const Column& col, int32 pos, ComposedLine& line)
     PMReal indent = paragraph.leftIndent + (firstLine ? paragraph.firstLineIndent : 0);
     PMReal avail = col.width - indent - paragraph.rightIndent;
     PMReal width = 0;
-    int32 end = avail > kEpsilon && col.bottom > col.top ? FitLine(paragraph, pos, avail, indent, width) : pos;
+    bool hyphenated = false;
+    int32 end = avail > kEpsilon && col.bottom > col.top ? FitLine(paragraph, pos, avail, indent, width, hyphenated) : pos;
     if (end <= pos) return pos;
+    // A line broken at a discretionary hyphen shows it.
+    line.hyphenated = hyphenated || CharAt(end - 1) == kTextChar_DiscretionaryHyphen;
     line.start = pos;
     line.length = end - pos;
     line.column = col.column;
@@ -541,6 +648,46 @@ std::vector<ComposedLine> Composition::RunAlone(int32 index, const Column& col)
         pos = next;
     }
     return lines;
+}
+
+int32 Composition::KeepBreak(const ComposedFrame& frame, int32 column, int32 pos) const
+{
+    // The lines of the column, in `frame.lines` from `first` on.
+    size_t first = frame.lines.size();
+    while (first > 0 && frame.lines[first - 1].column == column) --first;
+    if (first == frame.lines.size()) return pos;
+    const int32 columnStart = frame.lines[first].start;
+    auto keeps = [&](int32 index, TextAttribute kind) {
+        const TextFormat* format = mModel.GetParagraphFormat(index);
+        if (!format) return int32(0);
+        if (kind == TextAttribute::kKeepLinesTogether) return ParagraphValue<bool>(mDB, *format, kind, false) ? int32(1) : int32(0);
+        return ParagraphValue<int32>(mDB, *format, kind, 0);
+    };
+    int32 breakAt = pos;
+    for (int guard = 0; guard < 64; ++guard) {
+        const TextRange paragraph = mModel.GetParagraphRange(breakAt > 0 ? breakAt : 0);
+        if (breakAt > paragraph.start) {
+            // The paragraph breaks here: with fewer first lines in this column than it keeps
+            // together, it goes whole.
+            if (paragraph.start < columnStart) break;  // it began in an earlier column
+            if (!keeps(paragraph.start, TextAttribute::kKeepLinesTogether)) break;
+            int32 linesBefore = 0;
+            for (size_t l = first; l < frame.lines.size(); ++l)
+                if (frame.lines[l].start >= paragraph.start && frame.lines[l].start < breakAt) ++linesBefore;
+            if (linesBefore >= keeps(paragraph.start, TextAttribute::kKeepFirstLines)) break;
+            breakAt = paragraph.start;
+        }
+        // The paragraph starts the text that goes: the paragraph before it may keep with it.
+        if (breakAt <= columnStart || breakAt <= mPrimary.start) break;
+        if (keeps(breakAt - 1, TextAttribute::kKeepWithNext) <= 0) break;
+        // Its last line goes along.
+        size_t l = frame.lines.size();
+        while (l > first && frame.lines[l - 1].start >= breakAt) --l;
+        if (l == first) break;
+        breakAt = frame.lines[l - 1].start;
+    }
+    // Moving the whole column would only move the problem on.
+    return breakAt <= columnStart ? pos : breakAt;
 }
 
 void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resume)
@@ -601,6 +748,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         }
     }
     const int32 resumedAt = pos;
+    bool movedBack = false;  // lines kept together went back to the paragraph loop, to the next column
 
     while (pos < primary.End() && columns.At(column) && LoadParagraph(pos)) {
         const Paragraph& paragraph = mPara;
@@ -630,8 +778,22 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
             PMReal lineBaseline = columnEmpty ? FirstBaseline(col, line)
                                               : baseline + line.leading + (firstLine ? pendingSpaceAfter + paragraph.spaceBefore : 0);
             if (lineBaseline + line.descent > col.bottom + kEpsilon) {  // no room below: next column
+                // Lines the paragraph keeps together, or keeps with the line that does not fit,
+                // go to the next column with it, unless they fill this column from its top.
+                int32 moveFrom = columnEmpty ? pos : KeepBreak(frameEntry(col.frameIndex), col.column, pos);
                 ++column;
                 columnEmpty = true;
+                if (moveFrom < pos) {
+                    ComposedFrame& frame = frameEntry(col.frameIndex);
+                    while (!frame.lines.empty() && frame.lines.back().start >= moveFrom) {
+                        frame.lines.pop_back();
+                        --mLinesSet;
+                    }
+                    frame.length = frame.lines.empty() ? 0 : frame.lines.back().End() - frame.start;
+                    pos = moveFrom;
+                    movedBack = true;
+                    break;
+                }
                 continue;
             }
             line.baseline = lineBaseline;
@@ -644,6 +806,10 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
             frame.lines.push_back(std::move(line));
             ++mLinesSet;
             pos = end;
+        }
+        if (movedBack) {
+            movedBack = false;
+            continue;
         }
         if (pos >= paragraphEnd) pendingSpaceAfter = paragraph.spaceAfter;
     }
@@ -709,7 +875,7 @@ void StoryComposer::ComposeInto(Story& story, const std::vector<UID>& frames, bo
 {
     DataBase* db = story.GetDataBase();
     if (!db) return;
-    Composition composition(*db, story, mFonts);
+    Composition composition(*db, story, mFonts, mHyphenator);
     composition.Run(frames, story.frameList, resume);
     mLinesSet = composition.LinesSet();
 }
@@ -741,7 +907,7 @@ std::vector<ComposedLine> StoryComposer::ComposeParagraphAlone(Story& story, int
     if (!lastColumn) return {};
     Column column = *lastColumn;
     column.bottom = column.top + 1e9;  // as deep as the paragraph needs
-    Composition composition(*db, story, mFonts);
+    Composition composition(*db, story, mFonts, mHyphenator);
     return composition.RunAlone(index, column);
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "FontCache.h"
+#include "Hyphenator.h"
 #include "TextComposer.h"
 #include "UIDRef.h"
 
@@ -39,5 +40,6 @@ private:
     void ComposeInto(Story& story, const std::vector<UID>& frames, bool resume);
 
     FontCache mFonts;
+    Hyphenator mHyphenator;
     int64 mLinesSet = 0;
 };

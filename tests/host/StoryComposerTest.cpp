@@ -411,3 +411,74 @@ TEST_F(StoryComposerTest, ComposingAsTextArrivesGivesTheLinesOfOneComposition)
     }
     EXPECT_TRUE(story.frameList.Overflows());
 }
+
+// With hyphenation on, a word that does not fit the rest of a line gives it its first part and a
+// hyphen, at a point the patterns allow; off, the word goes to the next line whole. A line broken
+// at a discretionary hyphen shows one too.
+TEST_F(StoryComposerTest, HyphenationBreaksWordsWhereThePatternsAllow)
+{
+    const std::u16string text = u"the representation";
+    Story& on = AddStory(text);
+    ApplyParagraph(on, TextAttribute::kHyphenation, int32(3));
+    const PMReal width = WidthOf(u"the representa-") + 0.5;
+    AddFrame(on, width, 200);
+    composer.Compose(on);
+    const auto& lines = on.frameList.GetFrames().at(0).lines;
+    ASSERT_EQ(lines.size(), 2u);
+    // "rep-re-sen-ta-tion": the longest prefix that fits is "representa".
+    EXPECT_EQ(lines[0].length, static_cast<int32>(std::u16string(u"the representa").size()));
+    EXPECT_TRUE(lines[0].hyphenated);
+    ASSERT_FALSE(lines[0].runs.empty());
+    EXPECT_EQ(lines[0].runs.back().length, 0);
+    EXPECT_FALSE(lines[0].runs.back().glyphs.empty());
+    EXPECT_LE(lines[0].width, width);
+    EXPECT_FALSE(lines[1].hyphenated);
+
+    Story& off = AddStory(text);
+    AddFrame(off, width, 200);
+    composer.Compose(off);
+    EXPECT_EQ(LinesOf(off), (Lines{{0, 4}, {4, 15}}));
+    EXPECT_FALSE(off.frameList.GetFrames().at(0).lines[0].hyphenated);
+
+    Story& soft = AddStory(u"the repre\u00ADsentation");
+    AddFrame(soft, WidthOf(u"the repre-") + 0.5, 200);
+    composer.Compose(soft);
+    const auto& softLines = soft.frameList.GetFrames().at(0).lines;
+    ASSERT_GE(softLines.size(), 2u);
+    EXPECT_EQ(softLines[0].length, 10);
+    EXPECT_TRUE(softLines[0].hyphenated);
+}
+
+// A paragraph that keeps its first two lines together does not leave one of them at the foot of
+// a column, and a heading kept with the next paragraph goes to the next column with it; when the
+// kept lines fill the column from its top they break where they must.
+TEST_F(StoryComposerTest, KeptLinesGoToTheNextColumnTogether)
+{
+    const PMReal height = Face()->ascent * 10 + 2 * 12 + Face()->descent * 10 + 1;  // three lines
+    Story& story = AddStory(u"one\rtwo\rthree four five\rsix");
+    const PMReal width = WidthOf(u"three four") + 0.5;
+    TextFrame* first = &AddFrame(story, width, height);
+    AddFrame(story, width, height, first);
+    ApplyParagraph(story, TextAttribute::kKeepLinesTogether, true, 8);
+    ApplyParagraph(story, TextAttribute::kKeepFirstLines, int32(2), 8);
+    composer.Compose(story);
+    // "three four" would be the third line of the first frame, alone of its paragraph there.
+    EXPECT_EQ(LinesOf(story), (Lines{{0, 4}, {4, 4}, {8, 11}, {19, 5}, {24, 4}}));
+    EXPECT_EQ(story.frameList.GetFrames()[1].start, 8);
+
+    // "two" keeps with the next paragraph: it goes along, and "one" stays alone.
+    ApplyParagraph(story, TextAttribute::kKeepWithNext, int32(1), 4);
+    composer.Recompose(story);
+    EXPECT_EQ(story.frameList.GetFrames()[0].length, 4);
+    EXPECT_EQ(story.frameList.GetFrames()[1].start, 4);
+
+    // Kept together from the top of a column, a paragraph longer than the column still breaks.
+    Story& tall = AddStory(u"a b c d e f");
+    TextFrame* top = &AddFrame(tall, WidthOf(u"a") + 0.5, height);
+    AddFrame(tall, WidthOf(u"a") + 0.5, height, top);
+    ApplyParagraph(tall, TextAttribute::kKeepLinesTogether, true);
+    ApplyParagraph(tall, TextAttribute::kKeepFirstLines, int32(9));
+    composer.Compose(tall);
+    EXPECT_EQ(tall.frameList.GetFrames()[0].lines.size(), 3u);
+    EXPECT_FALSE(tall.frameList.Overflows());
+}
