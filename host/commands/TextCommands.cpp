@@ -28,6 +28,16 @@ void RemoveFootnotes(DataBase& db, Story& story, const std::vector<UID>& removed
     }
 }
 
+// Tells the story's lines of an edit at `index`: of its own text, or of a footnote's.
+void NoteEdit(Story& story, int32 index, int64 before)
+{
+    const int64 after = story.textModel.GetRevision();
+    if (story.textModel.GetThreadRange(std::min(index, story.textModel.TotalLength() - 1)).start == 0)
+        story.frameList.NoteEdit(index, before, after);
+    else
+        story.frameList.NoteFootnoteEdit(index, before, after);
+}
+
 } // namespace
 
 ErrorCode InsertTextCmd::Do()
@@ -35,7 +45,7 @@ ErrorCode InsertTextCmd::Do()
     Story* story = TargetStory(GetDataBase(), mItems);
     int64 before = story ? story->textModel.GetRevision() : 0;
     if (!story || !story->textModel.Insert(index, text)) return kInvalidParameterError;
-    story->frameList.NoteEdit(index, before, story->textModel.GetRevision());
+    NoteEdit(*story, index, before);
     return kSuccess;
 }
 
@@ -47,7 +57,7 @@ ErrorCode DeleteTextCmd::Do()
     int64 before = story ? story->textModel.GetRevision() : 0;
     if (!story || !story->textModel.Delete(index, length, &removed)) return kInvalidParameterError;
     RemoveFootnotes(*db, *story, removed);
-    story->frameList.NoteEdit(index, before, story->textModel.GetRevision());
+    NoteEdit(*story, index, before);
     return kSuccess;
 }
 
@@ -60,7 +70,7 @@ ErrorCode ApplyTextStyleCmd::Do()
     int64 before = story->textModel.GetRevision();
     if (!story->textModel.ApplyStyle(applied->kind, style, index, length, boolData)) return kInvalidParameterError;
     // Paragraph formatting changes the paragraph's lines from its first on.
-    story->frameList.NoteEdit(story->textModel.GetParagraphRange(index).start, before, story->textModel.GetRevision());
+    NoteEdit(*story, story->textModel.GetParagraphRange(index).start, before);
     return kSuccess;
 }
 
@@ -71,7 +81,7 @@ ErrorCode ApplyTextAttributesCmd::Do()
     if (attributes.IsEmpty()) return kSuccess;
     int64 before = story->textModel.GetRevision();
     if (!story->textModel.ApplyAttributes(attributes, index, length)) return kInvalidParameterError;
-    story->frameList.NoteEdit(story->textModel.GetParagraphRange(index).start, before, story->textModel.GetRevision());
+    NoteEdit(*story, story->textModel.GetParagraphRange(index).start, before);
     return kSuccess;
 }
 
@@ -86,8 +96,12 @@ ErrorCode CreateFootnoteCmd::Do()
         return kInvalidParameterError;
     Footnote* footnote = db->Create<Footnote>();
     footnote->story = story->GetUID();
+    const int64 before = model.GetRevision();
     model.SetOwnedItem(marker, footnote->GetUID());
+    story->frameList.NoteEdit(marker, before, model.GetRevision());
+    const int64 threadBefore = model.GetRevision();
     textStoryThread = model.AddThread(TextThread{TextThreadKind::kFootnote, footnote->GetUID()});
+    story->frameList.NoteEdit(marker, threadBefore, model.GetRevision());
     uidData = footnote->GetUID();
     return kSuccess;
 }

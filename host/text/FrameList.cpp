@@ -88,6 +88,25 @@ void FrameList::NoteEdit(int32 index, int64 before, int64 after)
     mRevision = after;
 }
 
+void FrameList::NoteFootnoteEdit(int32 index, int64 before, int64 after)
+{
+    if (!mComposed || mRevision != before) return;
+    // The frame that shows the footnote, found from the last frame back (footnotes are edited as
+    // they are added, at the end of the text); none when it was not composed yet, and its marker's
+    // edit damaged the frame already.
+    for (int32 f = mLastFilled; f >= 0; --f) {
+        for (const ComposedLine& line : mFrames[static_cast<size_t>(f)].footnoteLines) {
+            if (index < line.start || index > line.End()) continue;
+            mFirstDamaged = mFirstDamaged < 0 ? f : std::min(mFirstDamaged, f);
+            mDamagedIndex = std::min(mDamagedIndex, mFrames[static_cast<size_t>(f)].start);
+            mRevision = after;
+            return;
+        }
+        if (mFirstDamaged >= 0 && f <= mFirstDamaged) break;  // damaged from here on anyway
+    }
+    mRevision = after;
+}
+
 void FrameList::Reset()
 {
     mFrames.clear();

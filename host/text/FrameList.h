@@ -85,6 +85,9 @@ public:
     // lines were current before it, they are damaged from the edit on and the rest stays good;
     // otherwise the list stays stale and is composed anew.
     void NoteEdit(int32 index, int64 before, int64 after);
+    // Notes an edit at `index` in the text of a footnote: the frame that shows the footnote is
+    // composed again.
+    void NoteFootnoteEdit(int32 index, int64 before, int64 after);
     // Marks it damaged in full, as a story never composed.
     void Reset();
     // The first character an edit since the last composition touched; the story's length or more

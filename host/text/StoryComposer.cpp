@@ -158,8 +158,8 @@ private:
 // Composes one story's primary thread.
 class Composition {
 public:
-    Composition(const DataBase& db, const Story& story, FontCache& fonts, Hyphenator& hyphenator)
-        : mDB(db), mModel(story.textModel), mFonts(fonts), mHyphenator(hyphenator)
+    Composition(const DataBase& db, const TextModel& model, FontCache& fonts, Hyphenator& hyphenator)
+        : mDB(db), mModel(model), mFonts(fonts), mHyphenator(hyphenator)
     {
     }
 
@@ -193,6 +193,9 @@ private:
     // Sets the line of the current paragraph that starts at `pos` across `col` into `line`
     // (all but its baseline); its end, or `pos` when not one character fits.
     int32 BuildLine(const Column& col, int32 pos, ComposedLine& line);
+    // The lines of `thread` (a footnote's text) set across `col` from its top, however deep, and
+    // how deep they reach.
+    std::vector<ComposedLine> SetThread(const TextRange& thread, const Column& col, PMReal& height);
     // Where the text that goes to the next column starts when the line at `pos` does not fit in
     // column `column` of `frame`: earlier than `pos` when the lines before it are kept with it
     // (a paragraph that keeps its first lines together and would leave fewer of them, a
@@ -650,6 +653,34 @@ std::vector<ComposedLine> Composition::RunAlone(int32 index, const Column& col)
     return lines;
 }
 
+std::vector<ComposedLine> Composition::SetThread(const TextRange& thread, const Column& col, PMReal& height)
+{
+    std::vector<ComposedLine> lines;
+    height = 0;
+    mPrimary = thread;
+    PMReal baseline = 0, descent = 0, pendingSpaceAfter = 0;
+    for (int32 pos = thread.start; pos < thread.End() && LoadParagraph(pos);) {
+        CutParagraph();
+        const int32 paragraphEnd = mPara.start + mPara.length;
+        while (pos < paragraphEnd) {
+            ComposedLine line;
+            const bool firstLine = pos == mPara.start;
+            int32 next = BuildLine(col, pos, line);
+            if (next <= pos) return lines;  // not one character fits across the column
+            baseline = lines.empty() ? FirstBaseline(col, line)
+                                     : baseline + line.leading + (firstLine ? pendingSpaceAfter + mPara.spaceBefore : 0);
+            pendingSpaceAfter = 0;
+            line.baseline = baseline;
+            descent = line.descent;
+            lines.push_back(std::move(line));
+            pos = next;
+        }
+        pendingSpaceAfter = mPara.spaceAfter;
+    }
+    height = lines.empty() ? 0 : baseline + descent - col.top;
+    return lines;
+}
+
 int32 Composition::KeepBreak(const ComposedFrame& frame, int32 column, int32 pos) const
 {
     // The lines of the column, in `frame.lines` from `first` on.
@@ -704,6 +735,8 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         auto holding = std::upper_bound(lines.begin(), lines.end(), out.GetDamagedIndex(),
                                         [](int32 index, const ComposedLine& line) { return index < line.End(); });
         kept = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (holding - lines.begin()) - 1));
+        // Footnotes are placed when their column is left: a frame with some is set again whole.
+        if (!out.GetFrame(first).footnoteLines.empty()) kept = 0;
     }
     const size_t frameCount = resume ? static_cast<size_t>(out.GetFrameCount()) : frames.size();
     std::function<UID(size_t)> frameAt;
@@ -748,7 +781,58 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         }
     }
     const int32 resumedAt = pos;
-    bool movedBack = false;  // lines kept together went back to the paragraph loop, to the next column
+    bool movedBack = false;
+    // The footnotes of the lines set in column `notesColumn`, placed at its foot when composition
+    // leaves it.
+    struct Note {
+        int32 marker;
+        PMReal height;
+        std::vector<ComposedLine> lines;
+    };
+    std::vector<Note> notes, lineNotes;
+    size_t notesColumn = column;
+    PMReal notesHeight = 0;
+    auto placeNotes = [&]() {
+        const Column* col = columns.At(notesColumn);
+        if (notes.empty() || !col) {
+            notes.clear();
+            notesHeight = 0;
+            return;
+        }
+        ComposedFrame& frame = frameEntry(col->frameIndex);
+        PMReal y = col->bottom - notesHeight;
+        for (Note& note : notes) {
+            for (ComposedLine& line : note.lines) {
+                line.baseline += y;
+                frame.footnoteLines.push_back(std::move(line));
+            }
+            y += note.height;
+        }
+        notes.clear();
+        notesHeight = 0;
+    };
+    // The footnotes whose markers the line holds, set across the column.
+    auto notesOf = [&](const ComposedLine& line, const Column& col) {
+        lineNotes.clear();
+        for (int32 i = line.start; i < line.End(); ++i) {
+            if (CharAt(i) != kTextChar_FootnoteMarker) continue;
+            TextRange thread = mModel.FindThread(mModel.GetOwnedItem(i));
+            if (thread.length <= 0 || thread.start == mPrimary.start) continue;
+            Column noteColumn = col;
+            noteColumn.top = 0;
+            noteColumn.bottom = 1e9;
+            noteColumn.firstBaseline = FirstBaselineOffset::kAscentOffset;
+            Composition setter(mDB, mModel, mFonts, mHyphenator);
+            Note note{i, 0, {}};
+            note.lines = setter.SetThread(thread, noteColumn, note.height);
+            for (ComposedLine& noteLine : note.lines) noteLine.column = col.column;
+            mLinesSet += setter.LinesSet();
+            if (!note.lines.empty()) lineNotes.push_back(std::move(note));
+        }
+        PMReal height = 0;
+        for (const Note& note : lineNotes) height += note.height;
+        return height;
+    };  // lines kept together went back to the paragraph loop, to the next column
 
     while (pos < primary.End() && columns.At(column) && LoadParagraph(pos)) {
         const Paragraph& paragraph = mPara;
@@ -777,7 +861,17 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
             }
             PMReal lineBaseline = columnEmpty ? FirstBaseline(col, line)
                                               : baseline + line.leading + (firstLine ? pendingSpaceAfter + paragraph.spaceBefore : 0);
-            if (lineBaseline + line.descent > col.bottom + kEpsilon) {  // no room below: next column
+            if (column != notesColumn) {
+                placeNotes();
+                notesColumn = column;
+            }
+            // The line's footnotes stand at the foot of its column with those before them: the
+            // line fits only above them all, unless it is the column's first (the notes then
+            // reach below).
+            PMReal noteHeight = notesOf(line, col);
+            PMReal bottom = col.bottom - notesHeight - noteHeight;
+            if (columnEmpty && lineBaseline + line.descent <= col.bottom + kEpsilon) bottom = std::max(bottom, lineBaseline + line.descent);
+            if (lineBaseline + line.descent > bottom + kEpsilon) {  // no room below: next column
                 // Lines the paragraph keeps together, or keeps with the line that does not fit,
                 // go to the next column with it, unless they fill this column from its top.
                 int32 moveFrom = columnEmpty ? pos : KeepBreak(frameEntry(col.frameIndex), col.column, pos);
@@ -789,6 +883,10 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
                         frame.lines.pop_back();
                         --mLinesSet;
                     }
+                    while (!notes.empty() && notes.back().marker >= moveFrom) {
+                        notesHeight -= notes.back().height;
+                        notes.pop_back();
+                    }
                     frame.length = frame.lines.empty() ? 0 : frame.lines.back().End() - frame.start;
                     pos = moveFrom;
                     movedBack = true;
@@ -799,6 +897,11 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
             line.baseline = lineBaseline;
             baseline = lineBaseline;
             columnEmpty = false;
+            for (Note& note : lineNotes) {
+                notesHeight += note.height;
+                notes.push_back(std::move(note));
+            }
+            lineNotes.clear();
             pendingSpaceAfter = 0;
             ComposedFrame& frame = frameEntry(col.frameIndex);
             if (frame.lines.empty()) frame.start = line.start;
@@ -813,6 +916,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         }
         if (pos >= paragraphEnd) pendingSpaceAfter = paragraph.spaceAfter;
     }
+    placeNotes();
     if (!resume && !frames.empty()) frameEntry(static_cast<int32>(frames.size()) - 1);  // every frame has its entry
     // Frames that hold nothing start where the text stopped.
     int32 at = resumedAt;
@@ -875,7 +979,7 @@ void StoryComposer::ComposeInto(Story& story, const std::vector<UID>& frames, bo
 {
     DataBase* db = story.GetDataBase();
     if (!db) return;
-    Composition composition(*db, story, mFonts, mHyphenator);
+    Composition composition(*db, story.textModel, mFonts, mHyphenator);
     composition.Run(frames, story.frameList, resume);
     mLinesSet = composition.LinesSet();
 }
@@ -907,7 +1011,7 @@ std::vector<ComposedLine> StoryComposer::ComposeParagraphAlone(Story& story, int
     if (!lastColumn) return {};
     Column column = *lastColumn;
     column.bottom = column.top + 1e9;  // as deep as the paragraph needs
-    Composition composition(*db, story, mFonts, mHyphenator);
+    Composition composition(*db, story.textModel, mFonts, mHyphenator);
     return composition.RunAlone(index, column);
 }
 

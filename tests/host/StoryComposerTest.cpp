@@ -482,3 +482,38 @@ TEST_F(StoryComposerTest, KeptLinesGoToTheNextColumnTogether)
     EXPECT_EQ(tall.frameList.GetFrames()[0].lines.size(), 3u);
     EXPECT_FALSE(tall.frameList.Overflows());
 }
+
+// A footnote's text is set at the foot of the column that holds its marker, and the column holds
+// that much less of the story; an edit of the footnote composes its frame again.
+TEST_F(StoryComposerTest, FootnotesStandAtTheFootOfTheirColumn)
+{
+    std::u16string text = u"marked\x04";
+    for (int i = 0; i < 9; ++i) text += u"\rline";
+    Story& story = AddStory(text);
+    const PMReal height = Face()->ascent * 10 + 9 * 12 + Face()->descent * 10 + 1;  // ten lines
+    AddFrame(story, 200, height);
+    Footnote& note = *db.Create<Footnote>();
+    note.story = story.GetUID();
+    story.textModel.SetOwnedItem(6, note.GetUID());
+    TextRange thread = story.textModel.AddThread(TextThread{TextThreadKind::kFootnote, note.GetUID()});
+    story.textModel.Insert(thread.start, u"The note.");
+    composer.Compose(story);
+
+    const ComposedFrame& frame = story.frameList.GetFrames().at(0);
+    ASSERT_EQ(frame.footnoteLines.size(), 1u);
+    const ComposedLine& noteLine = frame.footnoteLines[0];
+    EXPECT_EQ(noteLine.start, thread.start);
+    // The note's one line ends at the frame's foot; the body keeps above it.
+    EXPECT_NEAR(noteLine.baseline + noteLine.descent, height, 1e-6);
+    EXPECT_LE(frame.lines.back().baseline + frame.lines.back().descent, noteLine.baseline - noteLine.ascent + 1e-6);
+    EXPECT_TRUE(story.frameList.Overflows());  // ten lines and a note do not fit ten lines' room
+    EXPECT_LT(frame.lines.size(), 10u);
+
+    // A second line of the note, noted as the text commands note it, composes the frame again.
+    int64 revision = story.textModel.GetRevision();
+    story.textModel.Insert(thread.start + 9, u"\rMore of it.");
+    story.frameList.NoteFootnoteEdit(thread.start + 9, revision, story.textModel.GetRevision());
+    EXPECT_EQ(story.frameList.GetFirstDamagedFrame(), 0);
+    composer.Compose(story);
+    EXPECT_EQ(story.frameList.GetFrames().at(0).footnoteLines.size(), 2u);
+}
