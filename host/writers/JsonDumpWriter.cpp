@@ -273,14 +273,19 @@ void SetStoryFields(const Story& story, JsonValue& out)
         entry.Set("frame", Ref(frame.frame));
         entry.Set("start", JsonValue::Integer(frame.start));
         entry.Set("length", JsonValue::Integer(frame.length));
-        JsonValue& lines = entry.Set("lines", JsonValue::Array());
-        for (const ComposedLine& line : frame.lines) {
-            JsonValue item = JsonValue::Object();
-            item.Set("start", JsonValue::Integer(line.start));
-            item.Set("length", JsonValue::Integer(line.length));
-            item.Set("baseline", JsonValue::Real(line.baseline));
-            lines.Append(std::move(item));
-        }
+        auto addLines = [&entry](const char* name, const std::vector<ComposedLine>& from) {
+            JsonValue& lines = entry.Set(name, JsonValue::Array());
+            for (const ComposedLine& line : from) {
+                JsonValue item = JsonValue::Object();
+                item.Set("start", JsonValue::Integer(line.start));
+                item.Set("length", JsonValue::Integer(line.length));
+                item.Set("baseline", JsonValue::Real(line.baseline));
+                if (line.hyphenated) item.Set("hyphenated", JsonValue::Bool(true));
+                lines.Append(std::move(item));
+            }
+        };
+        addLines("lines", frame.lines);
+        if (!frame.footnoteLines.empty()) addLines("footnoteLines", frame.footnoteLines);
         frames.Append(std::move(entry));
     }
 }
