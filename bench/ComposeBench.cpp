@@ -112,7 +112,10 @@ void BM_ComposeTabbedParagraphs(benchmark::State& state)
     attributes.ApplyAttribute(TextAttribute::kPointSize, PMReal(10));
     TabStopTable tabs;
     tabs.Insert(TabStop{144});
-    tabs.Insert(TabStop{400, TabStop::kRight});
+    TabStop right;
+    right.position = 400;
+    right.alignment = TabStop::kRight;
+    tabs.Insert(right);
     attributes.ApplyAttribute(TextAttribute::kTabStops, tabs);
     story.textModel.ApplyAttributes(attributes, 0, story.textModel.TotalLength());
     AddFrames(db, story, paragraphs / 40 + 1);
