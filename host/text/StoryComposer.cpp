@@ -198,10 +198,10 @@ private:
     std::vector<ComposedLine> SetThread(const TextRange& thread, const Column& col, PMReal& height);
     // Where the text that goes to the next column starts when the line at `pos` does not fit in
     // column `column` of `frame`: earlier than `pos` when the lines before it are kept with it
-    // (a paragraph that keeps its first lines together and would leave fewer of them, a
-    // paragraph kept with the next);
+    // (a paragraph that keeps its first and last lines together and would leave fewer of them
+    // on either side, a paragraph kept with the next);
     // `pos` when nothing is, or when everything in the column would have to go.
-    int32 KeepBreak(const ComposedFrame& frame, int32 column, int32 pos) const;
+    int32 KeepBreak(const ComposedFrame& frame, const Column& col, int32 pos);
     // Where the first baseline of `col` lies for its first line `line`.
     PMReal FirstBaseline(const Column& col, const ComposedLine& line) const;
     // How many word gaps (spaces after a word, the last word's left out) the line has.
@@ -681,9 +681,10 @@ std::vector<ComposedLine> Composition::SetThread(const TextRange& thread, const 
     return lines;
 }
 
-int32 Composition::KeepBreak(const ComposedFrame& frame, int32 column, int32 pos) const
+int32 Composition::KeepBreak(const ComposedFrame& frame, const Column& col, int32 pos)
 {
     // The lines of the column, in `frame.lines` from `first` on.
+    const int32 column = col.column;
     size_t first = frame.lines.size();
     while (first > 0 && frame.lines[first - 1].column == column) --first;
     if (first == frame.lines.size()) return pos;
@@ -705,8 +706,33 @@ int32 Composition::KeepBreak(const ComposedFrame& frame, int32 column, int32 pos
             int32 linesBefore = 0;
             for (size_t l = first; l < frame.lines.size(); ++l)
                 if (frame.lines[l].start >= paragraph.start && frame.lines[l].start < breakAt) ++linesBefore;
-            if (linesBefore >= keeps(paragraph.start, TextAttribute::kKeepFirstLines)) break;
-            breakAt = paragraph.start;
+            const int32 keepFirst = keeps(paragraph.start, TextAttribute::kKeepFirstLines);
+            if (linesBefore >= keepFirst && breakAt == pos && paragraph.start == mPara.start) {
+                // Enough first lines stay: the last lines it keeps together must go along too.
+                // Count the lines the rest of the paragraph takes across this column.
+                const int32 keepLast = keeps(paragraph.start, TextAttribute::kKeepLastLines);
+                int32 remaining = 0;
+                for (int32 at = pos, end = mPara.start + mPara.length; at < end && remaining < keepLast; ++remaining) {
+                    ComposedLine probe;
+                    int32 next = BuildLine(col, at, probe);
+                    if (next <= at) break;
+                    at = next;
+                }
+                if (remaining >= keepLast) break;
+                // Lines of this column go with them, as long as the first lines keep their number.
+                const int32 moving = keepLast - remaining;
+                if (linesBefore - moving < keepFirst) {
+                    breakAt = paragraph.start;
+                } else {
+                    size_t l = frame.lines.size() - static_cast<size_t>(moving);
+                    breakAt = frame.lines[l].start;
+                    break;
+                }
+            } else if (linesBefore >= keepFirst) {
+                break;
+            } else {
+                breakAt = paragraph.start;
+            }
         }
         // The paragraph starts the text that goes: the paragraph before it may keep with it.
         if (breakAt <= columnStart || breakAt <= mPrimary.start) break;
@@ -874,7 +900,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
             if (lineBaseline + line.descent > bottom + kEpsilon) {  // no room below: next column
                 // Lines the paragraph keeps together, or keeps with the line that does not fit,
                 // go to the next column with it, unless they fill this column from its top.
-                int32 moveFrom = columnEmpty ? pos : KeepBreak(frameEntry(col.frameIndex), col.column, pos);
+                int32 moveFrom = columnEmpty ? pos : KeepBreak(frameEntry(col.frameIndex), col, pos);
                 ++column;
                 columnEmpty = true;
                 if (moveFrom < pos) {

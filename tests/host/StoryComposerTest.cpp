@@ -450,7 +450,7 @@ TEST_F(StoryComposerTest, HyphenationBreaksWordsWhereThePatternsAllow)
 }
 
 // A paragraph that keeps its first two lines together does not leave one of them at the foot of
-// a column, and a heading kept with the next paragraph goes to the next column with it; when the
+// a column, nor one of its last lines alone at the top of the next, and a heading kept with the next paragraph goes to the next column with it; when the
 // kept lines fill the column from its top they break where they must.
 TEST_F(StoryComposerTest, KeptLinesGoToTheNextColumnTogether)
 {
@@ -471,6 +471,18 @@ TEST_F(StoryComposerTest, KeptLinesGoToTheNextColumnTogether)
     composer.Recompose(story);
     EXPECT_EQ(story.frameList.GetFrames()[0].length, 4);
     EXPECT_EQ(story.frameList.GetFrames()[1].start, 4);
+
+    // Keeping its last two lines together, a paragraph of four lines leaves two, not three, in a
+    // column of three lines.
+    Story& widow = AddStory(u"a b c d");
+    TextFrame* before = &AddFrame(widow, WidthOf(u"a") + 0.5, height);
+    AddFrame(widow, WidthOf(u"a") + 0.5, height, before);
+    ApplyParagraph(widow, TextAttribute::kKeepLinesTogether, true);
+    ApplyParagraph(widow, TextAttribute::kKeepFirstLines, int32(1));
+    ApplyParagraph(widow, TextAttribute::kKeepLastLines, int32(2));
+    composer.Compose(widow);
+    EXPECT_EQ(widow.frameList.GetFrames()[0].lines.size(), 2u);
+    EXPECT_EQ(widow.frameList.GetFrames()[1].lines.size(), 2u);
 
     // Kept together from the top of a column, a paragraph longer than the column still breaks.
     Story& tall = AddStory(u"a b c d e f");
