@@ -4,6 +4,7 @@
 
 #include "Document.h"
 #include "Story.h"
+#include "TableCommands.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ ErrorCode DeleteTextCmd::Do()
     int64 before = story ? story->textModel.GetRevision() : 0;
     if (!story || !story->textModel.Delete(index, length, &removed)) return kInvalidParameterError;
     RemoveFootnotes(*db, *story, removed);
+    RemoveTables(*db, *story, removed);
     story->frameList.NoteEdit(index, before, story->textModel.GetRevision());
     return kSuccess;
 }

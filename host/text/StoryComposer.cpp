@@ -12,6 +12,7 @@
 #include "DataBase.h"
 #include "Story.h"
 #include "StyleUtils.h"
+#include "TableComposer.h"
 #include "TextFrame.h"
 
 namespace {
@@ -627,6 +628,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
                 columnEmpty = true;
                 continue;
             }
+            TableComposer::ReserveSpace(mDB, mModel, col.bottom - col.top, line);  // a table's line is as tall as the table
             PMReal lineBaseline = columnEmpty ? FirstBaseline(col, line)
                                               : baseline + line.leading + (firstLine ? pendingSpaceAfter + paragraph.spaceBefore : 0);
             if (lineBaseline + line.descent > col.bottom + kEpsilon) {  // no room below: next column
