@@ -18,18 +18,20 @@ void Table::ResizeEdges(int32 insertedBefore, int32 insertedCount)
 {
     const size_t columnCount = columns.size();
     const int32 oldRows = RowCount() - insertedCount;
+    const int32 at = insertedBefore, end = insertedBefore + insertedCount;
     std::vector<TableStroke> newRowEdges, newColumnEdges;
     newRowEdges.reserve((rows.size() + 1) * columnCount);
     newColumnEdges.reserve(rows.size() * (columnCount + 1));
+    // Inserted rows take the stroke of the edge where they go in, above, between and below them,
+    // and the strokes between their cells from the row beside them.
+    const int32 beside = std::clamp(at < oldRows ? at : at - 1, 0, std::max(0, oldRows - 1));
     for (int32 r = 0; r <= RowCount(); ++r) {
-        // Inserted rows take a fresh edge above them; the old edges keep their rows.
-        const bool inserted = r >= insertedBefore && r < insertedBefore + insertedCount;
-        const int32 old = r < insertedBefore ? r : r - insertedCount;
-        for (size_t c = 0; c < columnCount; ++c)
-            newRowEdges.push_back(inserted || old > oldRows ? TableStroke{} : rowEdges[static_cast<size_t>(old) * columnCount + c]);
+        const int32 oldEdge = r < at ? r : r <= end ? at : r - insertedCount;
+        for (size_t c = 0; c < columnCount; ++c) newRowEdges.push_back(rowEdges[static_cast<size_t>(oldEdge) * columnCount + c]);
         if (r == RowCount()) break;
+        const int32 oldRow = r < at ? r : r < end ? beside : r - insertedCount;
         for (size_t c = 0; c <= columnCount; ++c)
-            newColumnEdges.push_back(inserted ? TableStroke{} : columnEdges[static_cast<size_t>(old) * (columnCount + 1) + c]);
+            newColumnEdges.push_back(oldRows > 0 ? columnEdges[static_cast<size_t>(oldRow) * (columnCount + 1) + c] : TableStroke{});
     }
     rowEdges = std::move(newRowEdges);
     columnEdges = std::move(newColumnEdges);

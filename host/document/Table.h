@@ -103,7 +103,8 @@ public:
     }
     // The anchor of the merged cell that covers `at` (`at` itself for a plain cell).
     GridAddress AnchorOf(const GridAddress& at) const;
-    // Rebuilds the edge arrays after rows were added, keeping the strokes of the rows that stay.
+    // Rebuilds the edge arrays after `insertedCount` rows were added before row `insertedBefore`,
+    // keeping the strokes of the rows that were there.
     void ResizeEdges(int32 insertedBefore, int32 insertedCount);
     PMReal Width() const;
 

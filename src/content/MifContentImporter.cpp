@@ -30,6 +30,7 @@
 #include "Table.h"
 #include "TableCommands.h"
 #include "TextCommands.h"
+#include "TextFrame.h"
 
 namespace {
 
@@ -511,6 +512,17 @@ void MifContentImporter::PlaceTableAnchors()
     mTablesPlaced = true;
 }
 
+double MifContentImporter::ColumnWidthAt(int32 index) const
+{
+    Utils<IMifTextModelUtils> textModelUtils;
+    DataBase* db = mImportState.story.GetDataBase();
+    const TextFrame* frame = textModelUtils && db ? db->Get<TextFrame>(textModelUtils->FindFrameOfIndex(mImportState.story, index)) : nullptr;
+    if (!frame) return 0;
+    const int32 columns = std::max(1, frame->columnCount);
+    const double width = frame->pathBounds.Width() - frame->insets.left - frame->insets.right - std::max(0.0, frame->columnGutter) * (columns - 1);
+    return width / columns;
+}
+
 const MifProp* MifContentImporter::FindTblFormatProp(const MifObject& tbl, int32 id) const
 {
     const MifObject* own = tbl.GetObject(kMifTblFormat);
@@ -605,6 +617,18 @@ void MifContentImporter::PlaceTable(const MifObject& tbl, int32 index, bool firs
         // No table: the returns made for it go again, so the paragraph stays whole.
         DeleteTextAt(index, split ? 2 : 1);
         return;
+    }
+    // A table wider than its column allows after the indents moves left as far as it must (never
+    // past the column's left edge), so that no reader sets it outside its frame.
+    if (const Table* model = state.story.GetDataBase()->Get<Table>(table)) {
+        const double columnWidth = ColumnWidthAt(index);
+        const double strokes = 0.5 * (model->ColumnEdge(0, 0).weight + model->ColumnEdge(0, model->ColumnCount()).weight);
+        const double room = columnWidth - rightIndent - model->Width() - strokes;
+        if (columnWidth > 0 && leftIndent > room + 1e-8) {
+            AttributeBossList fitted;
+            fitted.ApplyAttribute(TextAttribute::kLeftIndent, std::max(0.0, room));
+            ApplyAttributesAtTextIndex(fitted, tableParagraph);
+        }
     }
     // 10. The text after the table may start anywhere; the import goes on at the story's end.
     const TextRange primary = textModel->textModel.GetThreadRange(0);

@@ -76,6 +76,8 @@ private:
     void RecordTableAnchor(const MifProp& prop);
     // A table-format property of `tbl`: its own TblFormat first, then the catalog format.
     const MifProp* FindTblFormatProp(const MifObject& tbl, int32 id) const;
+    // The width of a column of the frame that holds `index` of the story; 0 when none does.
+    double ColumnWidthAt(int32 index) const;
     void AnchorFrame(const MifProp& prop);
     void ImportParaLine(const MifObject& mifParaLine);
     void ImportChar(const MifProp& prop);
