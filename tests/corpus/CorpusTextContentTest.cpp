@@ -4,6 +4,7 @@
 // rows, columns, spans, header and footer rows and every cell's text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -269,7 +270,16 @@ TEST(CorpusTextContent, EveryAnchoredTableArrivesWithItsCells)
             story->textModel.ForEachOwnedItem(0, story->textModel.GetThreadRange(0).End(), [&](int32, UID item) {
                 if (const Table* table = db->Get<Table>(item)) tables.push_back(table);
             });
-            const std::vector<int32> ids = AnchoredTables(flow);
+            // The anchors of tables that can be built (a Tbl without columns or body rows is
+            // refused with its message, as the import's own tests check).
+            std::vector<int32> ids;
+            for (int32 id : AnchoredTables(flow)) {
+                const MifObject* tbl = tbls->FindObjectWithId(kMifTblID, id, 1);
+                MifPropVal columns;
+                if (tbl && tbl->GetPropVal(kMifTblNumColumns, columns) && columns.id >= 1 && RowsIn(*tbl, kMifTblBody) >= 1 &&
+                    std::find(ids.begin(), ids.end(), id) == ids.end())
+                    ids.push_back(id);
+            }
             ASSERT_EQ(tables.size(), ids.size()) << "flow at line " << flow.line;
             for (size_t t = 0; t < ids.size(); ++t) {
                 const MifObject* tbl = tbls->FindObjectWithId(kMifTblID, ids[t], 1);
