@@ -317,6 +317,15 @@ TEST_F(MifTableImportTest, AnchorsSplitTheirParagraphAfterTheLine)
     EXPECT_EQ(*ParaOverrides(22).Get<int32>(TextAttribute::kKeepWithNext), 0);
 }
 
+TEST_F(MifTableImportTest, AnAnchorMovesWithTheTabsDeletedBeforeIt)
+{
+    // The tab has no stop to go to and goes; the anchor after it stays after the first line.
+    Import("<Tbl <TblID 1> <TblNumColumns 1> <TblBody " + Row(Cell("one")) + ">>\n",
+           Flow("<String `a'> <Char Tab> <String `b'> <ATbl 1> <Char HardReturn>> <ParaLine <String `rest'>"));
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(Primary(), u"ab\n\r\x16\rrest\r");
+}
+
 TEST_F(MifTableImportTest, BadTablesAndAnchorsAreReportedAndTheRestBuilt)
 {
     Import("<Tbl <TblID 1> <TblNumColumns 2> <TblColumnWidth 999999pt>\n"
