@@ -4,6 +4,7 @@
 
 #include "Document.h"
 #include "Story.h"
+#include "TableCommands.h"
 
 namespace {
 
@@ -32,10 +33,11 @@ void RemoveFootnotes(DataBase& db, Story& story, const std::vector<UID>& removed
 void NoteEdit(Story& story, int32 index, int64 before)
 {
     const int64 after = story.textModel.GetRevision();
-    if (story.textModel.GetThreadRange(std::min(index, story.textModel.TotalLength() - 1)).start == 0)
-        story.frameList.NoteEdit(index, before, after);
-    else
+    const int32 at = std::clamp(index, 0, std::max(0, story.textModel.TotalLength() - 1));
+    if (story.textModel.GetThread(at).kind == TextThreadKind::kFootnote)
         story.frameList.NoteFootnoteEdit(index, before, after);
+    else
+        story.frameList.NoteEdit(index, before, after);
 }
 
 } // namespace
@@ -57,6 +59,7 @@ ErrorCode DeleteTextCmd::Do()
     int64 before = story ? story->textModel.GetRevision() : 0;
     if (!story || !story->textModel.Delete(index, length, &removed)) return kInvalidParameterError;
     RemoveFootnotes(*db, *story, removed);
+    RemoveTables(*db, *story, removed);
     NoteEdit(*story, index, before);
     return kSuccess;
 }

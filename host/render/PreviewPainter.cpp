@@ -15,6 +15,8 @@
 #include "Story.h"
 #include "StyleUtils.h"
 #include "SwatchUtils.h"
+#include "Table.h"
+#include "TableComposer.h"
 #include "TextFrame.h"
 
 namespace {
@@ -175,6 +177,7 @@ void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vecto
 {
     std::vector<cairo_glyph_t> glyphs;
     for (const ComposedLine& line : lines) {
+        if (const Table* table = TableComposer::FindTable(mDB, story.textModel, line.start, line.End())) DrawTable(cr, story, *table, line);
         for (const GlyphRun& run : line.runs) {
             if (run.glyphs.empty() || run.pointSize <= 0) continue;
             cairo_font_face_t* face = mFaces.Get(run.face);
@@ -208,6 +211,89 @@ bool PreviewPainter::TextColor(const Story& story, int32 index, PreviewColor& co
     }
     color = mLastColor;
     return mLastPaints;
+}
+
+void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& table, const ComposedLine& line)
+{
+    const std::vector<PMReal> heights = TableComposer::RowHeights(mDB, story.textModel, table);
+    const int32 rows = table.RowCount(), columns = table.ColumnCount();
+    std::vector<PMReal> ys(static_cast<size_t>(rows) + 1), xs(static_cast<size_t>(columns) + 1);
+    ys[0] = line.baseline - line.ascent;
+    for (int32 r = 0; r < rows; ++r) ys[static_cast<size_t>(r) + 1] = ys[static_cast<size_t>(r)] + heights[static_cast<size_t>(r)];
+    xs[0] = line.left;
+    for (int32 c = 0; c < columns; ++c) xs[static_cast<size_t>(c) + 1] = xs[static_cast<size_t>(c)] + table.columns[static_cast<size_t>(c)].width;
+    // A table cut at its column's foot is drawn down to the foot only.
+    const PMReal bottom = line.baseline;
+    auto tinted = [](PreviewColor color, PMReal tint) {
+        const double t = std::clamp<PMReal>(tint, 0, 100) / 100.0;
+        color.red = 1 - t * (1 - color.red);
+        color.green = 1 - t * (1 - color.green);
+        color.blue = 1 - t * (1 - color.blue);
+        return color;
+    };
+    cairo_save(cr);
+    cairo_rectangle(cr, xs.front() - 10, ys.front() - 10, xs.back() - xs.front() + 20, bottom - ys.front() + 20);
+    cairo_clip(cr);
+    // Fills: the cell's own, else the body's alternating fill of its row or column.
+    const TableAlternatingFill& alternating = table.alternatingPattern == 1 ? table.columnFill : table.rowFill;
+    const int32 period = alternating.firstCount + alternating.nextCount;
+    for (int32 r = 0; r < rows; ++r)
+        for (int32 c = 0; c < columns; ++c) {
+            const TableCell& cell = table.CellAt(GridAddress{r, c});
+            if (cell.covered) continue;
+            UID swatch = cell.fillColor;
+            PMReal tint = cell.fillTint >= 0 ? cell.fillTint : 100;
+            const bool body = r >= table.headerRowCount && r < rows - table.footerRowCount;
+            if (swatch == kInvalidUID && body && table.alternatingPattern >= 0 && period > 0) {
+                const int32 k = (table.alternatingPattern == 1 ? c : r - table.headerRowCount) % period;
+                swatch = k < alternating.firstCount ? alternating.firstColor : alternating.nextColor;
+                tint = k < alternating.firstCount ? alternating.firstTint : alternating.nextTint;
+            }
+            PreviewColor color;
+            if (swatch == kInvalidUID || !mColors.Resolve(swatch, color)) continue;
+            color = tinted(color, tint);
+            const int32 r2 = std::min(rows, r + std::max(1, cell.rowSpan)), c2 = std::min(columns, c + std::max(1, cell.columnSpan));
+            cairo_set_source_rgb(cr, color.red, color.green, color.blue);
+            cairo_rectangle(cr, xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)], xs[static_cast<size_t>(c2)] - xs[static_cast<size_t>(c)],
+                            ys[static_cast<size_t>(r2)] - ys[static_cast<size_t>(r)]);
+            cairo_fill(cr);
+        }
+    // Strokes, on the edges no merged cell covers.
+    auto stroke = [&](const TableStroke& edge, double x1, double y1, double x2, double y2) {
+        PreviewColor color;
+        const UID swatch = edge.color != kInvalidUID ? edge.color : SwatchUtils::GetBlackSwatch(mDB);
+        if (edge.weight <= 0 || edge.type == kStrokeTypeNone || !mColors.Resolve(swatch, color)) return;
+        color = tinted(color, edge.tint);
+        cairo_set_source_rgb(cr, color.red, color.green, color.blue);
+        const bool horizontal = y1 == y2;
+        if (edge.type == kStrokeTypeDouble) {
+            const double line = edge.weight / 3;
+            for (double offset : {-edge.weight / 2 + line / 2, edge.weight / 2 - line / 2}) {
+                cairo_set_line_width(cr, line);
+                cairo_move_to(cr, x1 + (horizontal ? 0 : offset), y1 + (horizontal ? offset : 0));
+                cairo_line_to(cr, x2 + (horizontal ? 0 : offset), y2 + (horizontal ? offset : 0));
+                cairo_stroke(cr);
+            }
+            return;
+        }
+        cairo_set_line_width(cr, edge.weight);
+        cairo_move_to(cr, x1, y1);
+        cairo_line_to(cr, x2, y2);
+        cairo_stroke(cr);
+    };
+    auto inside = [&](int32 r, int32 c) { return table.IsValid(GridAddress{r, c}) && table.CellAt(GridAddress{r, c}).covered; };
+    for (int32 r = 0; r <= rows; ++r)
+        for (int32 c = 0; c < columns; ++c) {
+            // An edge inside a merged cell: the cell below it is covered by a cell that starts above.
+            if (r > 0 && r < rows && inside(r, c) && table.AnchorOf(GridAddress{r, c}).row < r) continue;
+            stroke(table.RowEdge(r, c), xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)], xs[static_cast<size_t>(c) + 1], ys[static_cast<size_t>(r)]);
+        }
+    for (int32 r = 0; r < rows; ++r)
+        for (int32 c = 0; c <= columns; ++c) {
+            if (c > 0 && c < columns && inside(r, c) && table.AnchorOf(GridAddress{r, c}).column < c) continue;
+            stroke(table.ColumnEdge(r, c), xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)], xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r) + 1]);
+        }
+    cairo_restore(cr);
 }
 
 void PreviewPainter::DrawFrameMarks(cairo_t* cr, const TextFrame& frame, bool overset)

@@ -9,7 +9,9 @@
 //     places the composer chose, in each run's fill colour; the lines of footnotes likewise;
 //     with PreviewOptions::showFrames, the frame's outline and, on the last frame of a story
 //     whose text does not fit, a red plus;
-//   - other kinds (tables, graphics, images, anchored frames) have no drawing yet.
+//     tables on the lines of their table characters: cell fills (the body's alternating fills
+//     under them) and the strokes of the grid's edges (cell text is not drawn yet);
+//   - other kinds (graphics, images, anchored frames) have no drawing yet.
 // Frames have no fill or stroke in the model yet, so none is drawn.
 #pragma once
 
@@ -28,6 +30,7 @@ class PageItem;
 class PreviewFaces;
 class Spread;
 class Story;
+class Table;
 class TextFrame;
 struct ComposedFrame;
 struct ComposedLine;
@@ -60,6 +63,9 @@ private:
     void DrawTextFrame(cairo_t* cr, const TextFrame& frame);
     void DrawLines(cairo_t* cr, const Story& story, const std::vector<ComposedLine>& lines);
     void DrawFrameMarks(cairo_t* cr, const TextFrame& frame, bool overset);
+    // The table on `line`, its top left corner at the line's left edge, `line.ascent` above its
+    // baseline.
+    void DrawTable(cairo_t* cr, const Story& story, const Table& table, const ComposedLine& line);
     // The colour the characters at `index` of `story` are filled with; false when none.
     bool TextColor(const Story& story, int32 index, PreviewColor& color);
 

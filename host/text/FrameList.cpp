@@ -92,8 +92,8 @@ void FrameList::NoteFootnoteEdit(int32 index, int64 before, int64 after)
 {
     if (!mComposed || mRevision != before) return;
     // The frame that shows the footnote, found from the last frame back (footnotes are edited as
-    // they are added, at the end of the text); none when it was not composed yet, and its marker's
-    // edit damaged the frame already.
+    // they are added, at the end of the text); when none does yet, the last frame with text, where
+    // the marker just added stands.
     for (int32 f = mLastFilled; f >= 0; --f) {
         for (const ComposedLine& line : mFrames[static_cast<size_t>(f)].footnoteLines) {
             if (index < line.start || index > line.End()) continue;
@@ -102,8 +102,12 @@ void FrameList::NoteFootnoteEdit(int32 index, int64 before, int64 after)
             mRevision = after;
             return;
         }
-        if (mFirstDamaged >= 0 && f <= mFirstDamaged) break;  // damaged from here on anyway
+        if (mFirstDamaged >= 0 && f <= mFirstDamaged) {  // damaged from here on anyway
+            mRevision = after;
+            return;
+        }
     }
+    Damage(index);
     mRevision = after;
 }
 

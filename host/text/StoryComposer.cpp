@@ -13,6 +13,7 @@
 #include "Hyphenator.h"
 #include "Story.h"
 #include "StyleUtils.h"
+#include "TableComposer.h"
 #include "TextFrame.h"
 
 namespace {
@@ -885,6 +886,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
                 columnEmpty = true;
                 continue;
             }
+            TableComposer::ReserveSpace(mDB, mModel, col.bottom - col.top, line);  // a table's line is as tall as the table
             PMReal lineBaseline = columnEmpty ? FirstBaseline(col, line)
                                               : baseline + line.leading + (firstLine ? pendingSpaceAfter + paragraph.spaceBefore : 0);
             if (column != notesColumn) {

@@ -1,12 +1,13 @@
 // TextModel: the characters of a story and the strands that describe them.
 //
 // The characters are UTF-16 in chunks; every thread of the story (its own text first, then one
-// per footnote, later one per table cell) is a range of the same characters that ends with its
+// per footnote, one per table cell) is a range of the same characters that ends with its
 // own carriage return, so a new story is one empty paragraph: "\r". Four strands run over the
 // same positions:
 //   - paragraphs: one run per paragraph, ending with its carriage return: style and overrides;
 //   - characters: style and overrides per run;
-//   - owned items: the object anchored at a character (a footnote at its marker), or none;
+//   - owned items: the object anchored at a character (a footnote at its marker, a table at its
+//     table character), or none;
 //   - threads: which thread each character belongs to.
 // Every look-up and edit costs O(log n) in the story's characters and runs, so a paragraph added
 // at the end of a long story costs what it costs at the start of a short one.
@@ -32,6 +33,7 @@ constexpr UTF16TextChar kTextChar_CR = 0x000D;               // paragraph end
 constexpr UTF16TextChar kTextChar_LF = 0x000A;               // forced line break
 constexpr UTF16TextChar kTextChar_Tab = 0x0009;
 constexpr UTF16TextChar kTextChar_FootnoteMarker = 0x0004;   // anchors a footnote
+constexpr UTF16TextChar kTextChar_Table = 0x0016;            // anchors a table
 constexpr UTF16TextChar kTextChar_PageNumber = 0x0018;       // the current page number
 constexpr UTF16TextChar kTextChar_DiscretionaryHyphen = 0x00AD;
 constexpr UTF16TextChar kTextChar_NonBreakingHyphen = 0x2011;

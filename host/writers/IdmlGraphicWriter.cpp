@@ -180,6 +180,10 @@ void WriteStrokeStyles(pugi::xml_node root)
     pugi::xml_node element = root.append_child("StrokeStyle");
     IdmlXml::SetText(element, "Self", IdmlIds::kStrokeSolid);
     IdmlXml::SetText(element, "Name", "$ID/Solid");
+    // The double line of table rulings.
+    element = root.append_child("StrokeStyle");
+    IdmlXml::SetText(element, "Self", IdmlIds::kStrokeThinThin);
+    IdmlXml::SetText(element, "Name", "$ID/ThinThin");
 }
 
 } // namespace

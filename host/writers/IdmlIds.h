@@ -34,6 +34,7 @@ public:
     static constexpr const char* kColorBlack = "Color/Black";
     static constexpr const char* kColorRegistration = "Color/Registration";
     static constexpr const char* kStrokeSolid = "StrokeStyle/$ID/Solid";
+    static constexpr const char* kStrokeThinThin = "StrokeStyle/$ID/ThinThin";
 
     // Root styles.
     static constexpr const char* kNoParagraphStyle = "ParagraphStyle/$ID/[No paragraph style]";

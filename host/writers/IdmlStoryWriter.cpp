@@ -7,9 +7,11 @@
 #include "Document.h"
 #include "IdmlContext.h"
 #include "IdmlIds.h"
+#include "IdmlTableWriter.h"
 #include "IdmlTextAttributes.h"
 #include "IdmlXml.h"
 #include "Story.h"
+#include "Table.h"
 
 namespace {
 
@@ -48,7 +50,8 @@ void WriteBackingStory(IdmlContext& context)
 
 // The characters of one character run, as IDML keeps them: text in <Content>, a paragraph's
 // return as <Br/> (none after a thread's last paragraph), a forced line break as U+2028, the
-// page number as <?ACE 18?>, a footnote marker as the <Footnote> that holds the footnote's text.
+// page number as <?ACE 18?>, a footnote marker as the <Footnote> that holds the footnote's text,
+// a table character as the <Table> it anchors.
 using ThreadMap = std::unordered_map<UID, TextRange>;
 
 class RunWriter {
@@ -77,6 +80,10 @@ public:
                 Close();
                 if (UID footnote = mModel.GetOwnedItem(index)) WriteFootnote(footnote);
                 break;
+            case kTextChar_Table:
+                Close();
+                if (UID table = mModel.GetOwnedItem(index)) WriteTable(table);
+                break;
             default: mPending.push_back(c); break;
             }
         }
@@ -104,6 +111,7 @@ private:
         mContent = pugi::xml_node();
     }
     void WriteFootnote(UID footnote);
+    void WriteTable(UID table);
 
     IdmlContext& mContext;
     const TextModel& mModel;
@@ -147,6 +155,15 @@ void RunWriter::WriteFootnote(UID footnote)
     auto thread = mThreads.find(footnote);
     if (thread == mThreads.end()) return;
     WriteThread(mContext, mModel, mThreads, thread->second, mCharacters.append_child("Footnote"), true);
+}
+
+void RunWriter::WriteTable(UID uid)
+{
+    const Table* table = mContext.GetDataBase().Get<Table>(uid);
+    if (!table) return;
+    IdmlTableWriter::Write(mContext, mModel, *table, mCharacters, [&](const TextRange& thread, pugi::xml_node cell) {
+        WriteThread(mContext, mModel, mThreads, thread, cell, false);
+    });
 }
 
 void WriteStory(IdmlContext& context, const Story& story)

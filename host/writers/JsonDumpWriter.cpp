@@ -13,6 +13,7 @@
 #include "Section.h"
 #include "Spread.h"
 #include "Story.h"
+#include "Table.h"
 #include "Style.h"
 #include "Swatch.h"
 #include "TextFrame.h"
@@ -292,6 +293,77 @@ void SetStoryFields(const Story& story, JsonValue& out)
 
 void SetFootnoteFields(const Footnote& footnote, JsonValue& out) { out.Set("story", Ref(footnote.story)); }
 
+JsonValue StrokeValue(const TableStroke& stroke)
+{
+    JsonValue out = JsonValue::Object();
+    out.Set("weight", JsonValue::Real(stroke.weight));
+    out.Set("color", Ref(stroke.color));
+    out.Set("tint", JsonValue::Real(stroke.tint));
+    out.Set("type", JsonValue::Integer(stroke.type));
+    return out;
+}
+
+JsonValue FillValue(const TableAlternatingFill& fill)
+{
+    JsonValue out = JsonValue::Object();
+    out.Set("firstColor", Ref(fill.firstColor));
+    out.Set("nextColor", Ref(fill.nextColor));
+    out.Set("firstCount", JsonValue::Integer(fill.firstCount));
+    out.Set("nextCount", JsonValue::Integer(fill.nextCount));
+    out.Set("firstTint", JsonValue::Real(fill.firstTint));
+    out.Set("nextTint", JsonValue::Real(fill.nextTint));
+    return out;
+}
+
+// The grid: rows and columns with their sizes, every cell (covered ones marked), and the edges
+// between them row by row.
+void SetTableFields(const Table& table, JsonValue& out)
+{
+    out.Set("story", Ref(table.story));
+    out.Set("headerRowCount", JsonValue::Integer(table.headerRowCount));
+    out.Set("bodyRowCount", JsonValue::Integer(table.BodyRowCount()));
+    out.Set("footerRowCount", JsonValue::Integer(table.footerRowCount));
+    out.Set("spaceBefore", JsonValue::Real(table.spaceBefore));
+    out.Set("spaceAfter", JsonValue::Real(table.spaceAfter));
+    out.Set("alternatingPattern", JsonValue::Integer(table.alternatingPattern));
+    out.Set("rowFill", FillValue(table.rowFill));
+    out.Set("columnFill", FillValue(table.columnFill));
+    JsonValue& rows = out.Set("rows", JsonValue::Array());
+    for (const TableRow& row : table.rows) {
+        JsonValue item = JsonValue::Object();
+        item.Set("height", JsonValue::Real(row.height));
+        item.Set("minHeight", JsonValue::Real(row.minHeight));
+        item.Set("maxHeight", JsonValue::Real(row.maxHeight));
+        item.Set("autoGrow", JsonValue::Bool(row.autoGrow));
+        item.Set("keepWithNext", JsonValue::Integer(row.keepWithNext));
+        rows.Append(std::move(item));
+    }
+    JsonValue& columns = out.Set("columns", JsonValue::Array());
+    for (const TableColumn& column : table.columns) columns.Append(JsonValue::Real(column.width));
+    JsonValue& cells = out.Set("cells", JsonValue::Array());
+    for (const TableCell& cell : table.cells) {
+        JsonValue item = JsonValue::Object();
+        item.Set("text", Ref(cell.text));
+        item.Set("covered", JsonValue::Bool(cell.covered));
+        item.Set("rowSpan", JsonValue::Integer(cell.rowSpan));
+        item.Set("columnSpan", JsonValue::Integer(cell.columnSpan));
+        JsonValue& insets = item.Set("insets", JsonValue::Array());
+        for (PMReal inset : cell.insets) insets.Append(JsonValue::Real(inset));
+        item.Set("fillColor", Ref(cell.fillColor));
+        item.Set("fillTint", JsonValue::Real(cell.fillTint));
+        item.Set("rotation", JsonValue::Real(cell.rotation));
+        item.Set("firstLineRule", JsonValue::Integer(cell.firstLineRule));
+        item.Set("verticalJustification", JsonValue::Integer(cell.verticalJustification));
+        cells.Append(std::move(item));
+    }
+    JsonValue& rowEdges = out.Set("rowEdges", JsonValue::Array());
+    for (const TableStroke& edge : table.rowEdges) rowEdges.Append(StrokeValue(edge));
+    JsonValue& columnEdges = out.Set("columnEdges", JsonValue::Array());
+    for (const TableStroke& edge : table.columnEdges) columnEdges.Append(StrokeValue(edge));
+}
+
+void SetCellTextFields(const CellText& text, JsonValue& out) { out.Set("table", Ref(text.table)); }
+
 void SetNumberingListFields(const NumberingList& list, JsonValue& out)
 {
     out.Set("name", JsonValue::String(list.name));
@@ -331,6 +403,8 @@ JsonValue DumpObject(const DocObject& object)
                  DumpAs<TextFrame>(object, "TextFrame", SetTextFrameFields, out) ||
                  DumpAs<Story>(object, "Story", SetStoryFields, out) ||
                  DumpAs<Footnote>(object, "Footnote", SetFootnoteFields, out) ||
+                 DumpAs<Table>(object, "Table", SetTableFields, out) ||
+                 DumpAs<CellText>(object, "CellText", SetCellTextFields, out) ||
                  DumpAs<Section>(object, "Section", SetSectionFields, out) ||
                  DumpAs<Swatch>(object, "Swatch", SetSwatchFields, out) ||
                  DumpAs<Style>(object, "Style", SetStyleFields, out) ||

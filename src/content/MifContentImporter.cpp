@@ -1,6 +1,7 @@
 #include "MifContentImporter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "IMifFontConverter.h"
 #include "IMifImportOptions.h"
 #include "IMifLayoutImporter.h"
+#include "IMifTableImporter.h"
 #include "IMifTextConverter.h"
 #include "IMifTextModelUtils.h"
 #include "IMifVariableImporter.h"
@@ -25,7 +27,10 @@
 #include "StyleCommands.h"
 #include "StyleUtils.h"
 #include "TaskProgressBar.h"
+#include "Table.h"
+#include "TableCommands.h"
 #include "TextCommands.h"
+#include "TextFrame.h"
 
 namespace {
 
@@ -220,6 +225,9 @@ void MifContentImporter::SetMifObject(MifObject* mifRoot)
     mFontFormats.clear();
     mFootnotes.clear();
     mTextRectIds.clear();
+    mPendingTables.clear();
+    mPendingTableIndexes.clear();
+    mPlacedTables.clear();
     mIndexed = false;
     mParagraphTotal = mParagraphsDone = 0;
     mLastPercent = -1;
@@ -314,21 +322,41 @@ void MifContentImporter::ImportTextIntoFrame(const UIDRef& frame, int32 /*value1
         MIF_LOG_NIL(object);
         return;
     }
-    Utils<IMifTextModelUtils> textModelUtils;
-    if (!textModelUtils) {
-        MIF_LOG_NIL(textModelUtils);
-        return;
-    }
     IndexCatalogs();
-    UIDRef story = textModelUtils->GetFrameStory(frame);
+    // The text of a table cell is a thread of the table's story; that of a frame, its story.
+    UIDRef story;
+    int32 textIndex = 0;
+    DataBase* db = frame.GetDataBase();
+    if (const CellText* cell = db ? db->Get<CellText>(frame.GetUID()) : nullptr) {
+        const Table* table = db->Get<Table>(cell->table);
+        const Story* tableStory = table ? db->Get<Story>(table->story) : nullptr;
+        if (!tableStory) {
+            MIF_LOG_NIL(tableStory);
+            return;
+        }
+        const TextRange thread = tableStory->textModel.FindThread(cell->GetUID());
+        if (thread.length <= 0) {
+            MIF_LOG_FALSE(thread.length > 0);
+            return;
+        }
+        story = tableStory->GetRef();
+        textIndex = thread.End() - 1;
+    } else {
+        Utils<IMifTextModelUtils> textModelUtils;
+        if (!textModelUtils) {
+            MIF_LOG_NIL(textModelUtils);
+            return;
+        }
+        story = textModelUtils->GetFrameStory(frame);
+    }
+    // The paragraph that anchors the table goes on afterwards as it was.
+    MifImportState saved = mImportState;
     mImportState.story = story;
-    // A cell's frame starts its story; the composer will answer the first character of frames
-    // that do not.
-    mImportState.textIndex = 0;
+    mImportState.textIndex = textIndex;
     mImportState.firstParagraph = true;
     mImportState.inTableImport = true;
     ImportParagraphs(*object);
-    mImportState.inTableImport = false;
+    mImportState = saved;
 }
 
 void MifContentImporter::ImportTextItems(const UIDRef& story, const MifObject* object)
@@ -378,7 +406,7 @@ void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObje
     InsertRunInPunctuation();
     DeleteUnhonouredTabs();
     PlaceTableAnchors();
-    ReportProgress();
+    if (!mImportState.inTableImport) ReportProgress();
 }
 
 // Straddles, side heads and run-in heads open, go on or close here, by the paragraph's
@@ -451,11 +479,168 @@ bool MifContentImporter::DeleteTextAt(int32 index, int32 length)
         return false;
     }
     if (state.textIndex > index) state.textIndex -= std::min(length, state.textIndex - index);
+    // Table anchors after the deleted text move with it.
+    for (int32& anchor : mPendingTableIndexes)
+        if (anchor > index) anchor -= std::min(length, anchor - index);
     return true;
 }
 
-// The tables anchored in the paragraph follow it; filled in with the tables.
-void MifContentImporter::PlaceTableAnchors() {}
+// The tables anchored in the paragraph follow the lines that hold their anchors (FrameMaker shows
+// a table below its anchoring line), the last placed first so the ones before stay where they are.
+void MifContentImporter::PlaceTableAnchors()
+{
+    MifImportState& state = mImportState;
+    if (state.inTableImport) return;
+    mTablesPlaced = false;
+    if (mPendingTables.empty()) return;
+    std::vector<const MifObject*> tables;
+    std::vector<int32> indexes;
+    tables.swap(mPendingTables);
+    indexes.swap(mPendingTableIndexes);
+    const Story* textModel = HasStory() ? state.story.GetDataBase()->Get<Story>(state.story.GetUID()) : nullptr;
+    if (!textModel) {
+        MIF_LOG_NIL(textModel);
+        return;
+    }
+    Utils<IMifTextModelUtils> textModelUtils;
+    if (textModelUtils) textModelUtils->ComposeStory(state.story);
+    for (int32& index : indexes) {
+        if (const ComposedLine* line = textModel->frameList.FindLine(index)) index = std::max(index, line->End());
+        index = std::min(index, state.textIndex);
+    }
+    for (size_t i = tables.size(); i-- > 0;) PlaceTable(*tables[i], indexes[i], i == 0, i + 1 == tables.size());
+    mTablesPlaced = true;
+}
+
+double MifContentImporter::ColumnWidthAt(int32 index) const
+{
+    Utils<IMifTextModelUtils> textModelUtils;
+    DataBase* db = mImportState.story.GetDataBase();
+    const TextFrame* frame = textModelUtils && db ? db->Get<TextFrame>(textModelUtils->FindFrameOfIndex(mImportState.story, index)) : nullptr;
+    if (!frame) return 0;
+    const int32 columns = std::max(1, frame->columnCount);
+    const double width = frame->pathBounds.Width() - frame->insets.left - frame->insets.right - std::max(0.0, frame->columnGutter) * (columns - 1);
+    return width / columns;
+}
+
+const MifProp* MifContentImporter::FindTblFormatProp(const MifObject& tbl, int32 id) const
+{
+    const MifObject* own = tbl.GetObject(kMifTblFormat);
+    if (own)
+        if (const MifProp* prop = own->FindProp(id)) return prop;
+    const PMString* tag = own ? StringOf(own->FindProp(kMifTblTag)) : nullptr;
+    if (!tag) tag = StringOf(tbl.FindProp(kMifTblTag));
+    const MifObject* catalogFormat = tag && mMifTblCatalog ? mMifTblCatalog->FindObjectWithString(kMifTblTag, *tag, 1) : nullptr;
+    return catalogFormat ? catalogFormat->FindProp(id) : nullptr;
+}
+
+void MifContentImporter::PlaceTable(const MifObject& tbl, int32 index, bool first, bool last)
+{
+    MifImportState& state = mImportState;
+    InterfacePtr<IMifTableImporter> tableImporter(this, IID_IMIFTABLEIMPORTER);
+    if (!tableImporter) {
+        MIF_LOG_NIL(tableImporter);
+        return;
+    }
+    Story* textModel = HasStory() ? state.story.GetDataBase()->Get<Story>(state.story.GetUID()) : nullptr;
+    if (!textModel) {
+        MIF_LOG_NIL(textModel);
+        return;
+    }
+    // 1. The spacing FrameMaker puts around the table.
+    const double fontSize = state.paragraphFont.size > 0 ? state.paragraphFont.size : 0;
+    const double leading = state.currentFormat.leading == PgfRecord::kUnset ? 0 : state.currentFormat.leading;
+    const double precedingSpace = index == state.textIndex ? state.currentFormat.spaceAfter : 0;
+    const double extraSpaceBefore = first ? fontSize / 3 : 0;
+    const double extraSpaceAfter = last ? -2 * leading : 0;
+    const double titleGapExtra = fontSize / 3;
+    // 2. The table format's placement values.
+    auto length = [&](int32 id) {
+        const MifProp* prop = FindTblFormatProp(tbl, id);
+        const double value = prop && MifDimCount(prop->type) > 0 ? prop->value.dim[0] : 0;
+        return std::isfinite(value) && std::fabs(value) < 1.0e5 ? value : 0.0;
+    };
+    const double leftIndent = length(kMifTblLIndent), rightIndent = length(kMifTblRIndent);
+    const MifProp* alignmentProp = FindTblFormatProp(tbl, kMifTblAlignment);
+    const int32 alignment = alignmentProp && alignmentProp->type == kMifTypeKeyword ? alignmentProp->value.keyword : kMifLeft;
+    const MifProp* placementProp = FindTblFormatProp(tbl, kMifTblPlacement);
+
+    // 3. The table's paragraph starts after a return at the anchor.
+    const int32 textIndex = state.textIndex;
+    state.textIndex = index;
+    const bool inserted = InsertAtTextIndex(std::u16string(1, kTextChar_CR));
+    state.textIndex = textIndex + (inserted ? 1 : 0);
+    if (!inserted) return;
+    const int32 tableParagraph = index + 1;
+    // The table's paragraph holds the table alone: text after the anchoring line goes on in a
+    // paragraph of its own, which goes on from the anchoring one without space or indent.
+    bool split = false;
+    if (textModel->textModel.GetChar(tableParagraph) != kTextChar_CR) {
+        const int32 saved = state.textIndex;
+        state.textIndex = tableParagraph;
+        split = InsertAtTextIndex(std::u16string(1, kTextChar_CR));
+        state.textIndex = saved + (split && saved >= tableParagraph ? 1 : 0);
+        if (!split) {
+            DeleteTextAt(index, 1);
+            return;
+        }
+        AttributeBossList goesOn;
+        goesOn.ApplyAttribute(TextAttribute::kSpaceBefore, 0.0);
+        goesOn.ApplyAttribute(TextAttribute::kFirstLineIndent, 0.0);
+        ApplyAttributesAtTextIndex(goesOn, tableParagraph + 1);
+    }
+    // 4. and 5. The paragraph before the table.
+    AttributeBossList before;
+    if (precedingSpace <= 0) before.ApplyAttribute(TextAttribute::kSpaceAfter, 0.0);
+    if (placementProp && placementProp->type == kMifTypeKeyword && placementProp->value.keyword != kMifFloat)
+        before.ApplyAttribute(TextAttribute::kKeepWithNext, int32(1));
+    ApplyAttributesAtTextIndex(before, index);
+    // 6. The table's paragraph.
+    AttributeBossList paragraph;
+    const int32 justification = alignment == kMifCenter ? 1 : alignment == kMifRight || alignment == kMifOutside ? 2 : 0;
+    paragraph.ApplyAttribute(TextAttribute::kJustification, justification);
+    paragraph.ApplyAttribute(TextAttribute::kLeftIndent, leftIndent);
+    paragraph.ApplyAttribute(TextAttribute::kRightIndent, rightIndent);
+    paragraph.ApplyAttribute(TextAttribute::kFirstLineIndent, 0.0);
+    paragraph.ApplyAttribute(TextAttribute::kSpaceBefore, 0.0);
+    paragraph.ApplyAttribute(TextAttribute::kStartParagraph, int32(0));
+    paragraph.ApplyAttribute(TextAttribute::kKeepWithNext, int32(0));
+    ApplyAttributesAtTextIndex(paragraph, tableParagraph);
+    // 8. The table.
+    double spaceBefore = 0, spaceAfter = 0;
+    const int32 lengthBefore = textModel->textModel.GetThreadRange(0).length;
+    const UID table = tableImporter->ImportTable(state.story, tableParagraph, &tbl, precedingSpace, extraSpaceBefore, extraSpaceAfter,
+                                                 titleGapExtra, &spaceBefore, &spaceAfter);
+    const int32 added = textModel->textModel.GetThreadRange(0).length - lengthBefore;
+    if (state.textIndex >= tableParagraph) state.textIndex += added;
+    if (table == kInvalidUID) {
+        // No table: the returns made for it go again, so the paragraph stays whole.
+        DeleteTextAt(index, split ? 2 : 1);
+        return;
+    }
+    // A table wider than its column allows after the indents moves left as far as it must (never
+    // past the column's left edge), so that no reader sets it outside its frame.
+    if (const Table* model = state.story.GetDataBase()->Get<Table>(table)) {
+        const double columnWidth = ColumnWidthAt(index);
+        const double strokes = 0.5 * (model->ColumnEdge(0, 0).weight + model->ColumnEdge(0, model->ColumnCount()).weight);
+        const double room = columnWidth - rightIndent - model->Width() - strokes;
+        if (columnWidth > 0 && leftIndent > room + 1e-8) {
+            AttributeBossList fitted;
+            fitted.ApplyAttribute(TextAttribute::kLeftIndent, std::max(0.0, room));
+            ApplyAttributesAtTextIndex(fitted, tableParagraph);
+        }
+    }
+    // 10. The text after the table may start anywhere; the import goes on at the story's end.
+    const TextRange primary = textModel->textModel.GetThreadRange(0);
+    if (textModel->textModel.GetParagraphRange(tableParagraph).End() < primary.End()) {
+        AttributeBossList anywhere;
+        anywhere.ApplyAttribute(TextAttribute::kStartParagraph, int32(0));
+        ApplyAttributesAtTextIndex(anywhere, primary.End() - 1);
+    }
+    state.textIndex = primary.End() - 1;
+    Utils<IMifTextModelUtils> textModelUtils;
+    if (textModelUtils) textModelUtils->ComposeStory(state.story);
+}
 
 void MifContentImporter::EnterTextColumn(const MifObject& mifPara)
 {
@@ -658,9 +843,28 @@ void MifContentImporter::ImportParaLine(const MifObject& mifParaLine)
     }
 }
 
-// The table of an ATbl is recorded with the text index and placed after the paragraph; filled
-// in with the tables.
-void MifContentImporter::RecordTableAnchor(const MifProp& /*prop*/) {}
+// The table of an ATbl is recorded with the text index and placed after the paragraph.
+void MifContentImporter::RecordTableAnchor(const MifProp& prop)
+{
+    MifImportState& state = mImportState;
+    PMString detail;
+    if (prop.type == kMifTypeID || MifIsIntegerType(prop.type)) detail.AppendNumber(prop.value.id);
+    if (state.inTableImport || state.inFootnote) {
+        AddError("Table import: a table inside a table cell or a footnote is skipped", detail, prop.line);
+        return;
+    }
+    const MifObject* tbl = mMifTbls && !detail.IsEmpty() ? mMifTbls->FindObjectWithId(kMifTblID, prop.value.id, 1) : nullptr;
+    if (!tbl) {
+        AddError("Table import: no Tbl has the TblID of this anchor, the anchor is skipped", detail, prop.line);
+        return;
+    }
+    if (!mPlacedTables.insert(prop.value.id).second) {
+        AddError("Table import: the table is anchored more than once, only its first anchor is kept", detail, prop.line);
+        return;
+    }
+    mPendingTables.push_back(tbl);
+    mPendingTableIndexes.push_back(state.textIndex);
+}
 
 // The frame of an AFrame is anchored at the text index (a run-into-paragraph frame at the
 // paragraph's start); filled in with the anchored frames.

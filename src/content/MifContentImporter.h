@@ -6,13 +6,17 @@
 // styles); TextFlow > Para (PgfTag, Pgf, TextRectID) > ParaLine > String, Char, Font, FNote
 // (with the footnote bodies of Notes), Variable (as its text), XRef/XRefEnd (the text FrameMaker
 // wrote for them), Marker (ignored). Conditional text is ordinary text.
-// Not yet: run-in and side heads, the tab check (needs composed text), table anchors (ATbl)
-// and anchored frames (AFrame).
+// ATbl anchors place their tables after the anchoring line, each in a paragraph of its own
+// formatted from the table format; the table importer fills the cells through
+// ImportTextIntoFrame.
+// Not yet: run-in and side heads, wide tables across the columns of a frame, and anchored
+// frames (AFrame).
 #pragma once
 
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "IMifContentImporter.h"
 #include "MifAttributeBuilder.h"
@@ -68,7 +72,12 @@ private:
     // Deletes [index, index + length) of the story, the text index moving with the text after it.
     bool DeleteTextAt(int32 index, int32 length);
     void PlaceTableAnchors();
+    void PlaceTable(const MifObject& tbl, int32 index, bool first, bool last);
     void RecordTableAnchor(const MifProp& prop);
+    // A table-format property of `tbl`: its own TblFormat first, then the catalog format.
+    const MifProp* FindTblFormatProp(const MifObject& tbl, int32 id) const;
+    // The width of a column of the frame that holds `index` of the story; 0 when none does.
+    double ColumnWidthAt(int32 index) const;
     void AnchorFrame(const MifProp& prop);
     void ImportParaLine(const MifObject& mifParaLine);
     void ImportChar(const MifProp& prop);
@@ -105,6 +114,13 @@ private:
     std::unordered_map<int32, const MifObject*> mFootnotes;
     std::unordered_set<int32> mTextRectIds;
     bool mIndexed = false;
+
+    // The tables anchored in the current paragraph, with the text index of each anchor; and the
+    // TblIDs placed so far (a table is placed once).
+    std::vector<const MifObject*> mPendingTables;
+    std::vector<int32> mPendingTableIndexes;
+    std::unordered_set<int32> mPlacedTables;
+    bool mTablesPlaced = false;
 
     int32 mItemLine = 0;  // the line of the text item being imported, for its reports
     int32 mParagraphTotal = 0;

@@ -335,7 +335,7 @@ bool MifImportProvider::ObtainImporters(Run& run)
     run.contentImporter->SetMifObject(mifRoot);
     run.contentImporter->SetSourceFile(run.file);
     run.layoutImporter->Init(run.file, mifRoot, run.uiFlags);
-    run.tableImporter->SetMifObject(mifRoot);
+    run.tableImporter->SetMifRoot(mifRoot);
     run.variableImporter->SetRoot(mifRoot);
     run.variableImporter->SetSourceFile(run.file);
     run.xrefImporter->SetRoot(mifRoot);

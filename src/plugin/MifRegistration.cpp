@@ -23,6 +23,7 @@
 #include "MifStrings.h"
 #include "MifSubstData.h"
 #include "MifTableImporter.h"
+#include "MifTableUtils.h"
 #include "MifTextConverter.h"
 #include "MifTextFrameUtils.h"
 #include "MifTextModelUtils.h"
@@ -60,6 +61,7 @@ void RegisterTesselPlugIn()
     model.RegisterImplementation(kMifImportOptionsImpl, [] { return new MifImportOptions; });
     model.RegisterImplementation(kMifTextFrameUtilsImpl, [] { return new MifTextFrameUtils; });
     model.RegisterImplementation(kMifTextModelUtilsImpl, [] { return new MifTextModelUtils; });
+    model.RegisterImplementation(kMifTableUtilsImpl, [] { return new MifTableUtils; });
     model.RegisterImplementation(kMifConditionCatalogImporterImpl, [] { return new MifConditionCatalogImporter; });
 
     // The parser reports to the error log on its own object and decodes the strings of old files
@@ -99,6 +101,7 @@ void RegisterTesselPlugIn()
     model.AddInterface(kUtilsBoss, IID_IMIFFILEUTILS, kMifFileUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTEXTFRAMEUTILS, kMifTextFrameUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTEXTMODELUTILS, kMifTextModelUtilsImpl);
+    model.AddInterface(kUtilsBoss, IID_IMIFTABLEUTILS, kMifTableUtilsImpl);
 
     WResourceAccess::RegisterStringTables();
 }

@@ -11,6 +11,7 @@ const StringTableEntry kMifStrings_enUS[] = {
     {"OV#0xB40#kMifImportingContentKey", "Importing content..."},
     {"OV#0xB40#kMifFinalizingKey", "Finalizing..."},
     {"OV#0xB40#kMifImportingParagraphsKey", "Importing paragraphs (^1%)"},
+    {"OV#0xB40#kMifImportingTableKey", "Importing table..."},
     {"OV#0xB40#kMifFootnoteInTableKey", "Table import: footnotes within tables are not supported, footnote is ignored"},
     {"OV#0xB40#kMifFMDocumentKey",
      "This file is an Adobe FrameMaker FM document, please convert it to the MIF format first. To save a document "

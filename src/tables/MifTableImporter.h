@@ -1,15 +1,87 @@
-// MifTableImporter: MIF tables become tables of the document, when the content or layout
-// importer meets their anchors.
+// MifTableImporter: a MIF table (Tbl) becomes a table of its story, at the paragraph that the
+// content importer opened for it after the anchoring line.
 //
-// Handles: nothing yet.
+// Handles: TblNumColumns, TblColumnWidth, TblH / TblBody / TblF > Row (RowHeight, RowMinHeight,
+// RowMaxHeight) > Cell (CellRows, CellColumns, CellColor, CellFill, CellAngle, CellL/T/R/BRuling,
+// CellContent through the content importer); the table format from the Tbl's own TblFormat and
+// the TblCatalog entry of its tag: TblCellMargins, header/footer fill and separator ruling, body
+// shading (TblShadeByColumn, periods, colors and fills), TblBlockSize, row and column rulings
+// with their X variants, outer rulings, the title (TblTitlePlacement, TblTitleGap,
+// TblTitleContent), TblSpBefore / TblSpAfter; the cell format its first paragraph asks for
+// (PgfCellAlignment, PgfCellMargins with their Fixed flags). Rulings come from the
+// RulingCatalog.
+// Not used: RowWithNext, RowWithPrev, RowPlacement, TblLastBRuling, RulingPen,
+// RulingSeparation.
 #pragma once
 
+#include <map>
+#include <utility>
+#include <vector>
+
 #include "IMifTableImporter.h"
+#include "PMString.h"
+#include "TableAttributes.h"
+#include "TableGrid.h"
+
+class IMifColorImporter;
+class MifProp;
+class Table;
 
 class MifTableImporter : public IMifTableImporter {
 public:
-    void SetMifObject(MifObject* mifRoot) override { mMifRoot = mifRoot; }
+    void SetMifRoot(MifObject* mifRoot) override { mMifRoot = mifRoot; }
+    UID ImportTable(const UIDRef& storyRef, int32 textIndex, const MifObject* tbl, double precedingSpace, double extraSpaceBefore,
+                    double extraSpaceAfter, double titleGapExtra, double* outSpaceBefore, double* outSpaceAfter) override;
+
+    // The formatting steps, on the table being imported.
+    void ApplyHeaderFooterFormat(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat);
+    void ApplyBodyShading(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat);
+    void ApplyTableRulings(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat);
+    void ApplyCellRulings(const UIDRef& table, const MifObject& cell, int32 row, int32 column, int32 rows, int32 columns);
+    // A ruling tag as a stroke, its sides left for the caller.
+    CellStrokeRecord RulingToStroke(const PMString& rulingTag);
+    // A MIF fill pattern as a tint percent.
+    static double FillToTint(int32 fill);
 
 private:
+    using CellMap = std::map<GridAddress, const MifObject*>;
+
+    void Reset();
+    bool CheckTable(const MifObject& tbl);
+    void ResizeColumns(const UIDRef& table, const MifObject& tbl);
+    void SizeRows(const UIDRef& table, const MifObject& tbl);
+    void ApplyTableFormat(const UIDRef& table, double precedingSpace, double extraSpaceBefore, double extraSpaceAfter, double titleGapExtra);
+    void ImportTitle(const UIDRef& table, double titleGapExtra);
+    void ApplySpacing(const UIDRef& table, double precedingSpace, double extraSpaceBefore, double extraSpaceAfter);
+    void ImportCells(const UIDRef& table, const MifObject& tbl);
+    void ImportCell(const UIDRef& table, const MifObject& cell, int32 row, int32 column);
+    void ApplyCellParagraphFormat(const UIDRef& table, const GridAddress& cell, const MifObject& content);
+    void ImportCellParagraphs(const UIDRef& table, const GridAddress& cell, const MifObject& content);
+    void MarkStraddle(const GridAddress& at, int32 rows, int32 columns);
+    bool IsAnchorOrFree(const GridAddress& at) const;
+
+    // Table properties: the Tbl's own TblFormat first, then the catalog format.
+    const MifProp* FindTblProp(int32 id) const;
+    bool GetTblInt(int32 id, int32& value) const;
+    bool GetTblDim(int32 id, double& value) const;
+    const PMString* GetTblString(int32 id) const;
+    int32 GetTblKeyword(int32 id) const;
+    UID ColorOrNone(int32 id);
+    void ApplyStrokes(const UIDRef& table, const GridArea& area, const CellStrokeRecord& stroke);
+    void AddError(const PMString& message, int32 line, const PMString& detail = PMString());
+    Table* GetTable(const UIDRef& table) const;
+
     MifObject* mMifRoot = nullptr;
+    const MifObject* mTbl = nullptr;
+    const MifObject* mTblFormat = nullptr;
+    const MifObject* mCatalogFormat = nullptr;
+    CellMap mCellMap;
+    std::vector<std::pair<int32, int32>> mCellGrid;  // remaining rows below, columns to the right
+    int32 mGridRows = 0;
+    int32 mGridColumns = 0;
+    GridAddress mTitleCell{-1, -1};
+    std::vector<std::pair<GridAddress, const MifObject*>> mPending;
+    double mSpaceBefore = 0;
+    double mSpaceAfter = 0;
+    UID mNoneSwatch = kInvalidUID;
 };

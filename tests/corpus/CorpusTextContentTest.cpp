@@ -1,8 +1,10 @@
 // Every paragraph of every text flow of the corpus arrives in the story that the flow's text
 // columns became, in order, decoded, and in the package's story; footnote text arrives in the
-// footnotes of that story.
+// footnotes of that story; every table anchored in a body flow arrives at its anchor with its
+// rows, columns, spans, header and footer rows and every cell's text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -19,6 +21,7 @@
 #include "IdmlPackage.h"
 #include "IdmlWriter.h"
 #include "Story.h"
+#include "Table.h"
 #include "TestUtils.h"
 
 namespace {
@@ -178,7 +181,11 @@ TEST(CorpusTextContent, EveryParagraphArrivesInItsStory)
                         if (note->id == kMifFNote && note->type == kMifTypeObject) CollectStrings(*mif.root, *note->value.object, old, *converter, notes);
 
             const TextModel& model = story->textModel;
-            std::u16string primary = model.GetText(0, model.GetThreadRange(0).length);
+            // The tables' characters and the returns that set tables apart from the text around
+            // them stand between the pieces.
+            std::u16string primary;
+            for (char16_t c : model.GetText(0, model.GetThreadRange(0).length))
+                if (c != kTextChar_Table && c != kTextChar_CR) primary.push_back(c);
             EXPECT_EQ(MissingInOrder(primary, body), "") << "flow at line " << flow.line;
             std::u16string footnotes;
             model.ForEachThread([&](const TextRange& range, const TextThread& thread) {
@@ -191,14 +198,155 @@ TEST(CorpusTextContent, EveryParagraphArrivesInItsStory)
             EXPECT_EQ(MissingInOrder(package, Visible(notes)), "") << "package footnotes " << story->GetUID();
             checked += static_cast<int>(body.size() + notes.size());
         }
-        // Each Para is one paragraph of its story: none merged, split or lost.
+        // Each Para is one paragraph of its story: none merged or lost. A table has a paragraph
+        // of its own, and one anchored inside its paragraph splits it after the anchoring line.
         for (const auto& [story, paragraphs] : paragraphsOf) {
-            int32 made = 0;
-            story->textModel.ForEachParagraph(0, story->textModel.GetThreadRange(0).length, [&](int32, int32, const TextFormat&) { ++made; });
-            EXPECT_EQ(made, paragraphs) << "story " << story->GetUID();
+            int32 made = 0, tables = 0;
+            const TextModel& model = story->textModel;
+            model.ForEachParagraph(0, model.GetThreadRange(0).length, [&](int32 start, int32, const TextFormat&) {
+                if (model.GetChar(start) == kTextChar_Table) ++tables;
+                else ++made;
+            });
+            EXPECT_GE(made, paragraphs) << "story " << story->GetUID();
+            EXPECT_LE(made, paragraphs + tables) << "story " << story->GetUID();
         }
         importer = InterfacePtr<IMifLayoutImporter>();
         DocumentList::Close(db);
     }
     EXPECT_GT(checked, 1000);
+}
+
+namespace {
+
+int32 RowsIn(const MifObject& tbl, int32 section)
+{
+    int32 rows = 0;
+    for (const MifObject& part : tbl.Children(section))
+        for (const MifObject& row : part.Children(kMifRow)) rows += row.id == kMifRow;
+    return rows;
+}
+
+// The TblIDs the paragraphs of `flow` anchor, in order.
+std::vector<int32> AnchoredTables(const MifObject& flow)
+{
+    std::vector<int32> ids;
+    for (const MifObject& para : flow.Children(kMifPara))
+        for (const MifObject& line : para.Children(kMifParaLine))
+            for (const MifProp* item : line.props)
+                if (item->id == kMifATbl) ids.push_back(item->value.id);
+    return ids;
+}
+
+} // namespace
+
+TEST(CorpusTextContent, EveryAnchoredTableArrivesWithItsCells)
+{
+    int tablesChecked = 0, cellsChecked = 0;
+    for (const auto& path : CorpusFiles()) {
+        SCOPED_TRACE(path.string());
+        ParsedMif mif(ReadFile(path.string()));
+        InterfacePtr<IMifTextConverter> converter(mif.parser.get(), IID_IMIFTEXTCONVERTER);
+        ASSERT_TRUE(converter);
+        MifPropVal version;
+        const bool old = !mif.root->GetPropVal(kMifMIFFile, version) || version.number < 8.0;
+        const MifObject* tbls = mif.root->GetObject(kMifTbls);
+        if (!tbls) continue;
+        UIDRef document;
+        PMString message;
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        CmdUtils::ProcessScheduledCmds();
+        DataBase* db = document.GetDataBase();
+        InterfacePtr<IMifLayoutImporter> importer(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        ASSERT_TRUE(importer);
+        std::string bytes;
+        ASSERT_EQ(IdmlWriter::BuildPackage(*db, &bytes), kSuccess);
+        IdmlPackage idml = IdmlPackage::FromBytes(bytes);
+        ASSERT_TRUE(idml.IsOpen());
+        EXPECT_EQ(idml.Check(), std::vector<std::string>());
+        for (const MifObject& flow : mif.root->Children(kMifTextFlow)) {
+            const Story* story = db->Get<Story>(importer->GetStoryOfTextRect(FirstTextRectId(flow)).GetUID());
+            if (!story) continue;
+            std::vector<const Table*> tables;
+            story->textModel.ForEachOwnedItem(0, story->textModel.GetThreadRange(0).End(), [&](int32, UID item) {
+                if (const Table* table = db->Get<Table>(item)) tables.push_back(table);
+            });
+            // The anchors of tables that can be built (a Tbl without columns or body rows is
+            // refused with its message, as the import's own tests check).
+            std::vector<int32> ids;
+            for (int32 id : AnchoredTables(flow)) {
+                const MifObject* tbl = tbls->FindObjectWithId(kMifTblID, id, 1);
+                MifPropVal columns;
+                if (tbl && tbl->GetPropVal(kMifTblNumColumns, columns) && columns.id >= 1 && RowsIn(*tbl, kMifTblBody) >= 1 &&
+                    std::find(ids.begin(), ids.end(), id) == ids.end())
+                    ids.push_back(id);
+            }
+            ASSERT_EQ(tables.size(), ids.size()) << "flow at line " << flow.line;
+            for (size_t t = 0; t < ids.size(); ++t) {
+                const MifObject* tbl = tbls->FindObjectWithId(kMifTblID, ids[t], 1);
+                ASSERT_NE(tbl, nullptr);
+                const Table& table = *tables[t];
+                MifPropVal columns;
+                ASSERT_TRUE(tbl->GetPropVal(kMifTblNumColumns, columns));
+                EXPECT_EQ(table.ColumnCount(), columns.id);
+                // The title placement: the Tbl's own format, else the catalog format of its tag.
+                const MifObject* format = tbl->GetObject(kMifTblFormat);
+                const MifProp* tagProp = format && format->FindProp(kMifTblTag) ? format->FindProp(kMifTblTag) : tbl->FindProp(kMifTblTag);
+                const MifObject* catalog = mif.root->GetObject(kMifTblCatalog);
+                const MifObject* catalogFormat = catalog && tagProp && tagProp->value.rawString
+                                                     ? catalog->FindObjectWithString(kMifTblTag, *tagProp->value.rawString, 1)
+                                                     : nullptr;
+                MifPropVal placement;
+                const bool placed = (format && format->GetPropVal(kMifTblTitlePlacement, placement)) ||
+                                    (catalogFormat && catalogFormat->GetPropVal(kMifTblTitlePlacement, placement));
+                const bool title = placed && (placement.keyword == kMifInHeader || placement.keyword == kMifInFooter);
+                const int32 titleRows = title ? 1 : 0;
+                const bool titleAbove = title && placement.keyword == kMifInHeader;
+                EXPECT_EQ(table.headerRowCount, RowsIn(*tbl, kMifTblH) + (titleAbove ? 1 : 0));
+                EXPECT_EQ(table.BodyRowCount(), RowsIn(*tbl, kMifTblBody));
+                EXPECT_EQ(table.footerRowCount, RowsIn(*tbl, kMifTblF) + (title && !titleAbove ? 1 : 0));
+                EXPECT_EQ(table.RowCount(), RowsIn(*tbl, kMifTblH) + RowsIn(*tbl, kMifTblBody) + RowsIn(*tbl, kMifTblF) + titleRows);
+                // Every cell: its span and its text.
+                int32 row = titleAbove ? 1 : 0;
+                for (const MifProp* section : tbl->props) {
+                    if ((section->id != kMifTblH && section->id != kMifTblBody && section->id != kMifTblF) || section->type != kMifTypeObject) continue;
+                    for (const MifObject& mifRow : section->value.object->Children(kMifRow)) {
+                        int32 column = 0;
+                        for (const MifObject& mifCell : mifRow.Children(kMifCell)) {
+                            const GridAddress at{row, column++};
+                            if (!table.IsValid(at)) continue;
+                            const TableCell& cell = table.CellAt(at);
+                            MifPropVal span;
+                            const int32 rows = mifCell.GetPropVal(kMifCellRows, span) ? span.id : 1;
+                            const int32 cols = mifCell.GetPropVal(kMifCellColumns, span) ? span.id : 1;
+                            if (cell.covered) continue;
+                            EXPECT_EQ(cell.rowSpan, rows) << "cell at line " << mifCell.line;
+                            EXPECT_EQ(cell.columnSpan, cols) << "cell at line " << mifCell.line;
+                            const MifObject* content = mifCell.GetObject(kMifCellContent);
+                            if (!content) continue;
+                            std::vector<std::u16string> pieces;
+                            CollectStrings(*mif.root, *content, old, *converter, pieces);
+                            const TextRange thread = story->textModel.FindThread(cell.text);
+                            const std::u16string text = story->textModel.GetText(thread.start, thread.length);
+                            EXPECT_EQ(MissingInOrder(text, pieces), "") << "cell at line " << mifCell.line;
+                            ++cellsChecked;
+                        }
+                        ++row;
+                    }
+                }
+                // The package holds the table with the same grid.
+                pugi::xml_node element = idml.Part(IdmlIds::StoryPart(story->GetUID())).find_node([&](pugi::xml_node node) {
+                    return std::string(node.name()) == "Table" && node.attribute("Self").value() == IdmlIds::ForUID(table.GetUID());
+                });
+                ASSERT_TRUE(element);
+                EXPECT_EQ(element.attribute("BodyRowCount").as_int(), table.BodyRowCount());
+                EXPECT_EQ(element.attribute("ColumnCount").as_int(), table.ColumnCount());
+                ++tablesChecked;
+            }
+        }
+        importer = InterfacePtr<IMifLayoutImporter>();
+        DocumentList::Close(db);
+    }
+    // article-tables, article-long and the FrameMaker files anchor tables in their body flows.
+    EXPECT_GE(tablesChecked, 6);
+    EXPECT_GT(cellsChecked, 50);
 }

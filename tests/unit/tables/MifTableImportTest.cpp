@@ -1,0 +1,351 @@
+// Tables at their anchors: the checks, the grid (sections, sizes, straddles, titles), cell text,
+// cell margins and angles, rulings and shading, the anchor's paragraph, and bad input.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "CAlert.h"
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "Document.h"
+#include "DocumentList.h"
+#include "DocumentOpener.h"
+#include "IImportProvider.h"
+#include "IMifLayoutImporter.h"
+#include "IMifTableUtils.h"
+#include "MifKeywords.h"
+#include "ObjectModel.h"
+#include "Story.h"
+#include "SwatchUtils.h"
+#include "Table.h"
+#include "TestUtils.h"
+
+namespace {
+
+constexpr const char* kSetup =
+    "<ColorCatalog <Color <ColorTag `Red'> <ColorCyan 0> <ColorMagenta 100> <ColorYellow 100> <ColorBlack 0>>>\n"
+    "<RulingCatalog\n"
+    " <Ruling <RulingTag `Thin'> <RulingPenWidth 1pt> <RulingLines 1>>\n"
+    " <Ruling <RulingTag `Medium'> <RulingPenWidth 2pt> <RulingLines 1>>\n"
+    " <Ruling <RulingTag `Double'> <RulingPenWidth 0.5pt> <RulingGap 2pt> <RulingLines 2>>\n"
+    " <Ruling <RulingTag `RedLine'> <RulingPenWidth 1.5pt> <RulingColor `Red'>>\n"
+    ">\n"
+    "<PgfCatalog\n"
+    " <Pgf <PgfTag `Body'> <PgfSpBefore 0pt> <PgfSpAfter 12pt> <PgfLeading 2pt> <PgfFont <FFamily `Times'> <FSize 12pt>>>\n"
+    " <Pgf <PgfTag `Cell'> <PgfCellMargins 2pt 2pt 2pt 2pt> <PgfCellLMarginFixed Yes> <PgfCellAlignment Bottom>\n"
+    "  <PgfFont <FFamily `Times'> <FSize 10pt>>>\n"
+    ">\n"
+    "<TblCatalog <TblFormat <TblTag `Format A'> <TblCellMargins 6pt 6pt 6pt 6pt> <TblAlignment Center> <TblPlacement Anywhere>\n"
+    " <TblLIndent 10pt>>>\n"
+    "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n";
+
+struct WarningsPresenter : IUserPresenter {
+    void Alert(const PMString&, bool) override {}
+    void Warnings(const PMString& shown) override { text += shown.GetUTF8String(); }
+    void MissingFonts(const std::vector<PMString>&) override {}
+    std::string text;
+};
+
+// A cell holding one paragraph of `text`.
+std::string Cell(const std::string& text, const std::string& extra = "", const std::string& tag = "Body")
+{
+    return "<Cell " + extra + " <CellContent <Para <PgfTag `" + tag + "'> <ParaLine <String `" + text + "'>>>>>";
+}
+
+std::string Row(const std::string& cells, const std::string& extra = "") { return "<Row " + extra + " " + cells + ">"; }
+
+// A flow whose one paragraph anchors the tables `anchors` (ATbl statements and text).
+std::string Flow(const std::string& line) { return "<TextFlow <Para <PgfTag `Body'> <ParaLine <TextRectID 1> " + line + ">>>\n"; }
+
+class MifTableImportTest : public ::testing::Test {
+protected:
+    void SetUp() override { CAlert::SetPresenter(&presenter); }
+    void TearDown() override
+    {
+        CAlert::SetPresenter(nullptr);
+        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
+    }
+    void Import(const std::string& tbls, const std::string& flow)
+    {
+        auto path = std::filesystem::temp_directory_path() / "tessel-table-test.mif";
+        std::ofstream(path, std::ios::binary) << "<MIFFile 2015>\n" << kSetup << "<Tbls " << tbls << ">\n" << flow;
+        UIDRef document;
+        PMString message;
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        CmdUtils::ProcessScheduledCmds();
+        std::filesystem::remove(path);
+        db = document.GetDataBase();
+        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        ASSERT_TRUE(layout);
+        story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
+        ASSERT_NE(story, nullptr);
+        tables.clear();
+        story->textModel.ForEachOwnedItem(0, story->textModel.GetThreadRange(0).End(), [&](int32, UID item) {
+            if (const Table* table = db->Get<Table>(item)) tables.push_back(table);
+        });
+    }
+    bool Warned(const char* text) const { return presenter.text.find(text) != std::string::npos; }
+    std::u16string Primary() const { return story->textModel.GetText(0, story->textModel.GetThreadRange(0).length); }
+    std::u16string CellText(const Table& table, int32 row, int32 column) const
+    {
+        const TextRange thread = story->textModel.FindThread(table.CellAt(GridAddress{row, column}).text);
+        return thread.length > 0 ? story->textModel.GetText(thread.start, thread.length - 1) : u"(none)";
+    }
+    const AttributeBossList& ParaOverrides(int32 index) const { return story->textModel.GetParagraphFormat(index)->overrides; }
+
+    WarningsPresenter presenter;
+    DataBase* db = nullptr;
+    Story* story = nullptr;
+    std::vector<const Table*> tables;
+};
+
+TEST_F(MifTableImportTest, TablesWithoutColumnsOrBodyRowsGiveOneMessageAndNoTable)
+{
+    Import("<Tbl <TblID 1> <TblBody " + Row(Cell("a")) + ">>\n"
+           "<Tbl <TblID 2> <TblNumColumns 0> <TblBody " + Row(Cell("b")) + ">>\n"
+           "<Tbl <TblID 3> <TblNumColumns 1> <TblH " + Row(Cell("c")) + ">>\n",
+           Flow("<String `Text'> <ATbl 1> <ATbl 2> <ATbl 3>"));
+    EXPECT_TRUE(tables.empty());
+    EXPECT_TRUE(Warned("Table import: missing <TblNumColumns > statement"));
+    EXPECT_TRUE(Warned("Table import: invalid <TblNumColumns > statement (0 columns)"));
+    EXPECT_TRUE(Warned("Table import: trying to import empty table (0 body rows)"));
+    // The paragraph stays whole: no return or table character is left behind.
+    EXPECT_EQ(Primary(), u"Text\r");
+}
+
+TEST_F(MifTableImportTest, SectionsSizesStraddlesAndCellTextArrive)
+{
+    Import("<Tbl <TblID 1> <TblTag `Format A'> <TblNumColumns 3>\n"
+           " <TblColumnWidth 100pt> <TblColumnWidth 0pt> <TblColumnWidth 50pt>\n"
+           " <TblH " + Row(Cell("H1") + Cell("H2") + Cell("H3"), "<RowHeight 20pt>") + ">\n"
+           " <TblBody " + Row(Cell("A", "<CellColumns 2>") + Cell("") + Cell("C"), "<RowMinHeight 14pt>") +
+               Row(Cell("D", "<CellRows 2>") + Cell("E") + Cell("F"), "<RowHeight 0pt> <RowMaxHeight 40pt>") +
+               Row(Cell("") + Cell("G") + Cell("H")) + ">\n"
+           " <TblF " + Row(Cell("F1") + Cell("F2") + Cell("F3")) + ">>\n",
+           Flow("<String `Before'> <ATbl 1>"));
+    ASSERT_EQ(tables.size(), 1u);
+    const Table& table = *tables[0];
+    EXPECT_EQ(table.headerRowCount, 1);
+    EXPECT_EQ(table.BodyRowCount(), 3);
+    EXPECT_EQ(table.footerRowCount, 1);
+    ASSERT_EQ(table.ColumnCount(), 3);
+    EXPECT_DOUBLE_EQ(table.columns[0].width, 100);
+    EXPECT_DOUBLE_EQ(table.columns[1].width, 150.0 / 3);  // width 0: the new table's share stands
+    EXPECT_DOUBLE_EQ(table.columns[2].width, 50);
+    // A row with a height is fixed; one without grows between its minimum and maximum.
+    EXPECT_FALSE(table.rows[0].autoGrow);
+    EXPECT_DOUBLE_EQ(table.rows[0].height, 20);
+    EXPECT_TRUE(table.rows[1].autoGrow);
+    EXPECT_DOUBLE_EQ(table.rows[1].minHeight, 14);
+    EXPECT_DOUBLE_EQ(table.rows[1].maxHeight, 1000);
+    EXPECT_TRUE(table.rows[2].autoGrow);
+    EXPECT_DOUBLE_EQ(table.rows[2].minHeight, 0);
+    EXPECT_DOUBLE_EQ(table.rows[2].maxHeight, 40);
+    // Straddles are merged cells; the cells under them hold nothing.
+    EXPECT_EQ(table.CellAt(GridAddress{1, 0}).columnSpan, 2);
+    EXPECT_TRUE(table.CellAt(GridAddress{1, 1}).covered);
+    EXPECT_EQ(table.CellAt(GridAddress{2, 0}).rowSpan, 2);
+    EXPECT_TRUE(table.CellAt(GridAddress{3, 0}).covered);
+    EXPECT_EQ(CellText(table, 0, 2), u"H3");
+    EXPECT_EQ(CellText(table, 1, 0), u"A");
+    EXPECT_EQ(CellText(table, 1, 2), u"C");
+    EXPECT_EQ(CellText(table, 2, 0), u"D");
+    EXPECT_EQ(CellText(table, 3, 2), u"H");
+    EXPECT_EQ(CellText(table, 4, 1), u"F2");
+    // The table sits in a paragraph of its own after the anchoring line, formatted from its
+    // format's catalog entry; the text index went on after it.
+    EXPECT_EQ(Primary(), u"Before\r\x16\r");
+    EXPECT_EQ(*ParaOverrides(7).Get<int32>(TextAttribute::kJustification), 1);
+    EXPECT_DOUBLE_EQ(*ParaOverrides(7).Get<PMReal>(TextAttribute::kLeftIndent), 10);
+    EXPECT_EQ(*ParaOverrides(0).Get<int32>(TextAttribute::kKeepWithNext), 1);  // not Float
+    // The table utilities sum the file's widths and heights.
+    Utils<IMifTableUtils> tableUtils;
+    ASSERT_TRUE(tableUtils);
+    EXPECT_DOUBLE_EQ(tableUtils->GetTableWidth(nullptr), 0);
+}
+
+TEST_F(MifTableImportTest, CellMarginsAddToTheTablesAndTurnWithTheCell)
+{
+    Import("<Tbl <TblID 1> <TblTag `Format A'> <TblNumColumns 2>\n"
+           " <TblBody " + Row(Cell("margins", "", "Cell") + Cell("turned", "<CellAngle 90>")) + ">>\n"
+           "<Tbl <TblID 2> <TblFormat <TblCellMargins 1pt 2pt 3pt 4pt>> <TblNumColumns 1>\n"
+           " <TblBody " + Row(Cell("turned", "<CellAngle 90>")) + Row(Cell("upside", "<CellAngle 180>")) + ">>\n",
+           Flow("<ATbl 1> <ATbl 2>"));
+    ASSERT_EQ(tables.size(), 2u);
+    const TableCell& margins = tables[0]->CellAt(GridAddress{0, 0});
+    // Left is fixed: it stands alone; the others add the table's 6 pt.
+    EXPECT_DOUBLE_EQ(margins.insets[0], 2);
+    EXPECT_DOUBLE_EQ(margins.insets[1], 8);
+    EXPECT_DOUBLE_EQ(margins.insets[2], 8);
+    EXPECT_DOUBLE_EQ(margins.insets[3], 8);
+    EXPECT_EQ(margins.verticalJustification, 2);
+    const TableCell& turned = tables[1]->CellAt(GridAddress{0, 0});
+    EXPECT_DOUBLE_EQ(turned.rotation, 90);
+    EXPECT_DOUBLE_EQ(turned.insets[0], 2);
+    EXPECT_DOUBLE_EQ(turned.insets[1], 3);
+    EXPECT_DOUBLE_EQ(turned.insets[2], 4);
+    EXPECT_DOUBLE_EQ(turned.insets[3], 1);
+    const TableCell& upside = tables[1]->CellAt(GridAddress{1, 0});
+    EXPECT_DOUBLE_EQ(upside.insets[0], 3);
+    EXPECT_DOUBLE_EQ(upside.insets[3], 2);
+    // The table's own format wins over the catalog; the first-line rule is the leading offset.
+    EXPECT_EQ(turned.firstLineRule, 2);
+}
+
+TEST_F(MifTableImportTest, TitlesGetARowOfTheirOwn)
+{
+    Import("<Tbl <TblID 1> <TblFormat <TblTitlePlacement InFooter> <TblTitleGap 3pt>> <TblNumColumns 2>\n"
+           " <TblTitle <TblTitleContent <Para <PgfTag `Body'> <ParaLine <String `Table 1: Tides'>>>>>\n"
+           " <TblBody " + Row(Cell("a") + Cell("b")) + ">>\n"
+           "<Tbl <TblID 2> <TblFormat <TblTitlePlacement InHeader>> <TblNumColumns 2>\n"
+           " <TblTitle <TblTitleContent <Para <PgfTag `Body'> <ParaLine <String `Above'>>>>>\n"
+           " <TblH " + Row(Cell("h") + Cell("i")) + "> <TblBody " + Row(Cell("c") + Cell("d")) + ">>\n",
+           Flow("<ATbl 1> <ATbl 2>"));
+    ASSERT_EQ(tables.size(), 2u);
+    const Table& footer = *tables[0];
+    ASSERT_EQ(footer.RowCount(), 2);
+    EXPECT_EQ(footer.footerRowCount, 1);
+    EXPECT_EQ(footer.CellAt(GridAddress{1, 0}).columnSpan, 2);
+    EXPECT_EQ(CellText(footer, 1, 0), u"Table 1: Tides");
+    EXPECT_EQ(CellText(footer, 0, 1), u"b");
+    const TableCell& title = footer.CellAt(GridAddress{1, 0});
+    EXPECT_EQ(title.verticalJustification, 2);
+    EXPECT_DOUBLE_EQ(title.insets[1], 3 + 4);  // the gap plus a third of the 12 pt paragraph font
+    EXPECT_DOUBLE_EQ(title.insets[0], 0);
+    EXPECT_EQ(title.fillColor, SwatchUtils::GetNoneSwatch(*db));
+    EXPECT_DOUBLE_EQ(footer.RowEdge(2, 0).weight, 0);
+    EXPECT_EQ(footer.RowEdge(2, 0).type, kStrokeTypeNone);
+    const Table& header = *tables[1];
+    EXPECT_EQ(header.headerRowCount, 2);
+    EXPECT_EQ(CellText(header, 0, 0), u"Above");
+    EXPECT_EQ(CellText(header, 1, 0), u"h");
+    EXPECT_EQ(CellText(header, 2, 1), u"d");
+    EXPECT_DOUBLE_EQ(header.CellAt(GridAddress{0, 0}).insets[3], 6);  // no gap given: 6 pt
+}
+
+TEST_F(MifTableImportTest, RowAndColumnRulingsFollowTheirPeriods)
+{
+    std::string rows;
+    for (int i = 0; i < 9; ++i) rows += Row(Cell("r") + Cell("s") + Cell("t"));
+    Import("<Tbl <TblID 1> <TblFormat <TblBodyRowRuling `Thin'> <TblXRowRuling `Medium'> <TblRulingPeriod 4>\n"
+           "  <TblColumnRuling `Thin'> <TblXColumnRuling `Double'> <TblXColumnNum 2> <TblLRuling `None'> <TblRRuling `Nowhere'>\n"
+           "  <TblBlockSize 20>>\n"
+           " <TblNumColumns 3> <TblBody " + rows + ">>\n"
+           "<Tbl <TblID 2> <TblFormat <TblBodyRowRuling `Thin'> <TblRulingPeriod 4> <TblXColumnNum 0> <TblColumnRuling `Medium'>>\n"
+           " <TblNumColumns 2> <TblBody " + rows + ">>\n",
+           Flow("<ATbl 1> <ATbl 2>"));
+    ASSERT_EQ(tables.size(), 2u);
+    const Table& table = *tables[0];
+    // Below body rows 4 and 8 the X ruling, below the others the body ruling, the last neither.
+    EXPECT_DOUBLE_EQ(table.RowEdge(4, 0).weight, 2);
+    EXPECT_DOUBLE_EQ(table.RowEdge(8, 1).weight, 2);
+    EXPECT_DOUBLE_EQ(table.RowEdge(1, 0).weight, 1);
+    EXPECT_DOUBLE_EQ(table.RowEdge(7, 2).weight, 1);
+    EXPECT_EQ(table.RowEdge(9, 0), TableStroke{});
+    // The X column ruling on the second column's right edge, a 2.5 pt double line.
+    EXPECT_DOUBLE_EQ(table.ColumnEdge(0, 2).weight, 2.5);
+    EXPECT_EQ(table.ColumnEdge(5, 2).type, kStrokeTypeDouble);
+    EXPECT_DOUBLE_EQ(table.ColumnEdge(5, 1).weight, 1);
+    // None: zero weight in the None swatch; a tag missing from the catalog: zero weight only.
+    EXPECT_DOUBLE_EQ(table.ColumnEdge(3, 0).weight, 0);
+    EXPECT_EQ(table.ColumnEdge(3, 0).color, SwatchUtils::GetNoneSwatch(*db));
+    EXPECT_DOUBLE_EQ(table.ColumnEdge(3, 3).weight, 0);
+    EXPECT_EQ(table.ColumnEdge(3, 3).color, kInvalidUID);
+    // A block size beyond the body keeps every body row with the next.
+    for (int32 r = 0; r < 8; ++r) EXPECT_EQ(table.rows[static_cast<size_t>(r)].keepWithNext, 1) << r;
+    // Without an X ruling the 4th and 8th rows keep the stroke they had; an X column of 0 is none.
+    const Table& plain = *tables[1];
+    EXPECT_EQ(plain.RowEdge(4, 0), TableStroke{});
+    EXPECT_DOUBLE_EQ(plain.RowEdge(3, 0).weight, 1);
+    EXPECT_DOUBLE_EQ(plain.ColumnEdge(0, 1).weight, 2);
+    EXPECT_EQ(plain.rows[0].keepWithNext, 0);
+}
+
+TEST_F(MifTableImportTest, CellRulingsShadingAndColors)
+{
+    Import("<Tbl <TblID 1> <TblFormat <TblShadePeriod 2> <TblAltShadePeriod 1> <TblXColor `Red'> <TblXFill 3>\n"
+           "  <TblHFColor `Red'> <TblHFFill 4> <TblSeparatorRuling `RedLine'>>\n"
+           " <TblNumColumns 2> <TblH " + Row(Cell("h") + Cell("i")) + ">\n"
+           " <TblBody " + Row(Cell("a", "<CellRRuling `Thin'>") + Cell("b", "<CellLRuling `Medium'> <CellColor `Red'> <CellFill 2>")) +
+               Row(Cell("c", "<CellRRuling `Medium'>") + Cell("d", "<CellLRuling `Thin'>")) + ">>\n",
+           Flow("<ATbl 1>"));
+    ASSERT_EQ(tables.size(), 1u);
+    const Table& table = *tables[0];
+    // The heavier of two rulings on a shared edge, whichever cell comes first.
+    EXPECT_DOUBLE_EQ(table.ColumnEdge(1, 1).weight, 2);
+    EXPECT_DOUBLE_EQ(table.ColumnEdge(2, 1).weight, 2);
+    const UID red = table.CellAt(GridAddress{1, 1}).fillColor;
+    EXPECT_NE(red, kInvalidUID);
+    EXPECT_DOUBLE_EQ(table.CellAt(GridAddress{1, 1}).fillTint, 70);
+    // Header fill and separator; the body's alternating fills, None where no color is given.
+    EXPECT_EQ(table.CellAt(GridAddress{0, 0}).fillColor, red);
+    EXPECT_DOUBLE_EQ(table.CellAt(GridAddress{0, 1}).fillTint, 30);
+    EXPECT_DOUBLE_EQ(table.RowEdge(1, 0).weight, 1.5);
+    EXPECT_EQ(table.RowEdge(1, 0).color, red);
+    EXPECT_EQ(table.alternatingPattern, 0);
+    EXPECT_EQ(table.rowFill.firstCount, 2);
+    EXPECT_EQ(table.rowFill.nextCount, 1);
+    EXPECT_EQ(table.rowFill.firstColor, SwatchUtils::GetNoneSwatch(*db));
+    EXPECT_EQ(table.rowFill.nextColor, red);
+    EXPECT_DOUBLE_EQ(table.rowFill.nextTint, 50);
+}
+
+TEST_F(MifTableImportTest, AnchorsSplitTheirParagraphAfterTheLine)
+{
+    Import("<Tbl <TblID 1> <TblNumColumns 1> <TblBody " + Row(Cell("one")) + ">>\n"
+           "<Tbl <TblID 2> <TblFormat <TblPlacement Float>> <TblNumColumns 1> <TblBody " + Row(Cell("two")) + ">>\n"
+           "<Tbl <TblID 3> <TblFormat <TblPlacement Anywhere>> <TblNumColumns 1> <TblBody " + Row(Cell("three")) + ">>\n",
+           "<TextFlow <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `Start '> <ATbl 1> <ATbl 2> <Char HardReturn>>\n"
+           "  <ParaLine <String `rest'>>>\n"
+           " <Para <PgfTag `Body'> <ParaLine <String `Next'> <ATbl 3>>>>\n");
+    ASSERT_EQ(tables.size(), 3u);
+    // Both tables of the line follow it, the first anchored first; the text after the line
+    // follows them in a paragraph of its own.
+    EXPECT_EQ(Primary(), u"Start \n\r\x16\r\x16\rrest\rNext\r\x16\r");
+    EXPECT_EQ(CellText(*tables[0], 0, 0), u"one");
+    EXPECT_EQ(CellText(*tables[1], 0, 0), u"two");
+    EXPECT_EQ(CellText(*tables[2], 0, 0), u"three");
+    // The paragraph cut before the tables loses its space after; neither table asks to keep
+    // with it (no placement, Float).
+    EXPECT_DOUBLE_EQ(*ParaOverrides(0).Get<PMReal>(TextAttribute::kSpaceAfter), 0);
+    EXPECT_FALSE(ParaOverrides(0).Contains(TextAttribute::kKeepWithNext));
+    // A table at the paragraph's end keeps its space after; Anywhere keeps it with its text.
+    EXPECT_DOUBLE_EQ(*ParaOverrides(17).Get<PMReal>(TextAttribute::kSpaceAfter), 12);
+
+    EXPECT_EQ(*ParaOverrides(17).Get<int32>(TextAttribute::kKeepWithNext), 1);
+    EXPECT_EQ(*ParaOverrides(22).Get<int32>(TextAttribute::kKeepWithNext), 0);
+}
+
+TEST_F(MifTableImportTest, AnAnchorMovesWithTheTabsDeletedBeforeIt)
+{
+    // The tab has no stop to go to and goes; the anchor after it stays after the first line.
+    Import("<Tbl <TblID 1> <TblNumColumns 1> <TblBody " + Row(Cell("one")) + ">>\n",
+           Flow("<String `a'> <Char Tab> <String `b'> <ATbl 1> <Char HardReturn>> <ParaLine <String `rest'>"));
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(Primary(), u"ab\n\r\x16\rrest\r");
+}
+
+TEST_F(MifTableImportTest, BadTablesAndAnchorsAreReportedAndTheRestBuilt)
+{
+    Import("<Tbl <TblID 1> <TblNumColumns 2> <TblColumnWidth 999999pt>\n"
+           " <TblBody " + Row(Cell("a", "<CellColumns 5> <CellRows 3>") + Cell("b")) + Row(Cell("c") + Cell("d") + Cell("lost")) + "<Row>" +
+               Row("<Cell <CellContent <Para <ParaLine <String `x'> <FNote 5>>>>>") + ">>\n",
+           Flow("<ATbl 1> <ATbl 1> <ATbl 9>"));
+    ASSERT_EQ(tables.size(), 1u);
+    const Table& table = *tables[0];
+    EXPECT_EQ(table.RowCount(), 4);
+    // The straddle is cut to the grid; the cells it covers lose their own text.
+    EXPECT_EQ(table.CellAt(GridAddress{0, 0}).columnSpan, 2);
+    EXPECT_EQ(table.CellAt(GridAddress{0, 0}).rowSpan, 3);
+    EXPECT_EQ(CellText(table, 0, 0), u"a");
+    EXPECT_EQ(CellText(table, 3, 0), u"x");
+    EXPECT_TRUE(Warned("a straddle runs past the table's last row or column"));
+    EXPECT_TRUE(Warned("a row has more cells than the table has columns"));
+    EXPECT_TRUE(Warned("a column width no page can hold"));
+    EXPECT_TRUE(Warned("the table is anchored more than once"));
+    EXPECT_TRUE(Warned("no Tbl has the TblID of this anchor"));
+    EXPECT_TRUE(Warned("Table import: footnotes within tables are not supported, footnote is ignored"));
+}
+
+} // namespace
