@@ -1,9 +1,11 @@
 #include "DocumentLayout.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "Section.h"
 #include "Story.h"
+#include "PageItem.h"
 #include "TextFrame.h"
 #include "SpreadLayout.h"
 
@@ -121,7 +123,127 @@ void DocumentLayout::RemovePageItem(DataBase& db, UID itemUID)
         if (!previous && !next) {
             Erase(db.GetDocument()->stories, frame->story);
             db.Delete(frame->story);
+        } else if (Story* story = db.Get<Story>(frame->story)) {
+            FrameList& frameList = story->frameList;
+            bool lastEntry = frameList.GetFrameCount() > 0 && frameList.GetFrameUID(frameList.GetFrameCount() - 1) == itemUID;
+            if (!next && lastEntry && frameList.RemoveLastEmptyFrame()) {
+            } else {
+                frameList.Reset();
+            }
         }
     }
     db.Delete(itemUID);
+}
+
+std::vector<UID> DocumentLayout::InsertPages(DataBase& db, UID afterPage, int32 count)
+{
+    std::vector<UID> added;
+    Document* document = db.GetDocument();
+    const Page* after = db.Get<Page>(afterPage);
+    Spread* spread = after ? db.Get<Spread>(after->spread) : nullptr;
+    auto spreadAt = spread ? std::find(document->spreads.begin(), document->spreads.end(), spread->GetUID()) : document->spreads.end();
+    if (count < 1 || spreadAt == document->spreads.end()) return added;
+    size_t spreadIndex = static_cast<size_t>(spreadAt - document->spreads.begin());
+    auto pageAt = std::find(spread->pages.begin(), spread->pages.end(), afterPage) - spread->pages.begin();
+    bool lastOfSpread = pageAt + 1 == static_cast<std::ptrdiff_t>(spread->pages.size());
+    if (!document->preferences.facingPages && lastOfSpread) {
+        for (int32 i = 0; i < count; ++i) {
+            Spread* next = AddSpread(db, static_cast<int32>(spreadIndex + 1 + static_cast<size_t>(i)), 1);
+            added.push_back(next->pages.front());
+        }
+        return added;
+    }
+    // The new pages join the spread after `afterPage`; a facing document deals them out again.
+    for (int32 i = 0; i < count; ++i) {
+        Page* page = AddPage(db, *spread);
+        spread->pages.pop_back();
+        spread->pages.insert(spread->pages.begin() + pageAt + 1 + i, page->GetUID());
+        added.push_back(page->GetUID());
+    }
+    if (document->preferences.facingPages) {
+        ShufflePages(db, spreadIndex);
+    } else {
+        SpreadLayout::Arrange(db, *spread);
+    }
+    return added;
+}
+
+void DocumentLayout::ShufflePages(DataBase& db, size_t firstSpread)
+{
+    Document* document = db.GetDocument();
+    if (!document->preferences.facingPages || firstSpread >= document->spreads.size()) return;
+    // The pages from the first spread on, each with the items drawn on it and where it lay.
+    struct Dealt {
+        UID page;
+        PMRect before;
+        std::vector<UID> items;
+    };
+    std::vector<Dealt> pages;
+    std::vector<UID> spreads(document->spreads.begin() + static_cast<std::ptrdiff_t>(firstSpread), document->spreads.end());
+    bool left = false;
+    for (size_t s = 0; s < spreads.size(); ++s) {
+        Spread* spread = db.Get<Spread>(spreads[s]);
+        if (!spread) continue;
+        if (s == 0) left = spread->bindingLocation > 0;
+        std::unordered_map<UID, size_t> indexOf;
+        size_t first = pages.size();
+        for (UID uid : spread->pages) {
+            const Page* page = db.Get<Page>(uid);
+            if (!page) continue;
+            indexOf[uid] = pages.size();
+            pages.push_back({uid, page->boundsInSpread, {}});
+        }
+        for (UID item : spread->pageItems) {
+            const PageItem* pageItem = db.Get<PageItem>(item);
+            if (!pageItem) continue;
+            auto on = indexOf.find(SpreadLayout::GetDrawingPage(db, *pageItem));
+            if (on != indexOf.end()) pages[on->second].items.push_back(item);
+            else if (first < pages.size()) pages[first].items.push_back(item);
+        }
+    }
+    // The spreads are dealt again in place: the first ones are kept, the rest made or removed.
+    size_t used = 0;
+    Spread* current = nullptr;
+    auto nextSpread = [&]() {
+        if (current) SpreadLayout::Arrange(db, *current);
+        if (used < spreads.size() && db.Get<Spread>(spreads[used])) {
+            current = db.Get<Spread>(spreads[used]);
+        } else {
+            current = db.Create<Spread>();
+            spreads.insert(spreads.begin() + static_cast<std::ptrdiff_t>(used), current->GetUID());
+        }
+        ++used;
+        current->pages.clear();
+        current->pageItems.clear();
+    };
+    for (Dealt& dealt : pages) {
+        // A left page opens a spread; a right page closes the spread its left page opened.
+        if (left || !current || current->pages.size() != 1 || current->bindingLocation != 1) {
+            nextSpread();
+            current->bindingLocation = left ? 1 : 0;
+        }
+        current->pages.push_back(dealt.page);
+        db.Get<Page>(dealt.page)->spread = current->GetUID();
+        for (UID item : dealt.items) {
+            current->pageItems.push_back(item);
+            db.Get<PageItem>(item)->spread = current->GetUID();
+        }
+        left = !left;
+    }
+    if (current) SpreadLayout::Arrange(db, *current);
+    for (size_t s = used; s < spreads.size(); ++s) db.Delete(spreads[s]);
+    spreads.resize(used);
+    document->spreads.resize(firstSpread);
+    document->spreads.insert(document->spreads.end(), spreads.begin(), spreads.end());
+    // Each item keeps its place on its page.
+    for (const Dealt& dealt : pages) {
+        const Page* page = db.Get<Page>(dealt.page);
+        PMReal dx = page->boundsInSpread.left - dealt.before.left, dy = page->boundsInSpread.top - dealt.before.top;
+        if (dx == 0 && dy == 0) continue;
+        for (UID item : dealt.items) {
+            PageItem* pageItem = db.Get<PageItem>(item);
+            pageItem->itemTransform.tx += dx;
+            pageItem->itemTransform.ty += dy;
+        }
+    }
 }

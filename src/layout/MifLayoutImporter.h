@@ -65,6 +65,9 @@ private:
     void ThreadTextFrames();
     // Turns the side-head areas of frames whose flow has side heads into text insets.
     void ApplySideheads();
+    // Adds body pages for the text that overflows each autoconnected flow of the body pages,
+    // unless the import's options say not to.
+    void AddPagesForOverflow();
     // Fits the frames of balanced TextRects to their text.
     void BalanceColumns();
     // Adds a problem in the MIF, at `line`, to the document's error log.
