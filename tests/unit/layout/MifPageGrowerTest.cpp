@@ -13,6 +13,7 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
+#include "PageNumbering.h"
 #include "../../../bench/MifGenerator.h"
 #include "Spread.h"
 #include "SpreadLayout.h"
@@ -117,7 +118,11 @@ TEST_F(MifPageGrowerTest, FacingPagesAlternateWithTheirMastersFramesUntilTheText
     EXPECT_FALSE(AnyOverset());
     ExpectOneThread(pages, 0, pages.size());
     UID master = db->GetDocument()->masterSpreads.front();
+    PageNumbering numbering(*db);
+    ASSERT_EQ(numbering.GetRuns().size(), 1u);
     for (size_t p = 0; p < pages.size(); ++p) {
+        // The section's numbering runs on through the new pages.
+        EXPECT_EQ(numbering.GetPageName(pages[p].page).GetUTF8String(), std::to_string(p + 1));
         // The first page is a right page; then left and right alternate.
         EXPECT_EQ(pages[p].left, p % 2 == 1) << "page " << p;
         EXPECT_EQ(db->Get<Page>(pages[p].page)->appliedMaster, master) << "page " << p;
