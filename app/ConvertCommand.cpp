@@ -1,5 +1,6 @@
 #include "ConvertCommand.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -28,16 +29,24 @@ namespace {
 
 const char* kUsage =
     "usage: tessel convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt] [--preset NAME]\n"
-    "                      [--pdf PREVIEW.pdf] [--png FOLDER [--dpi N]] [--frames]\n"
+    "                      [--pdf PREVIEW.pdf] [--png FOLDER [--dpi N]] [--frames] [--max-pages N | --no-add-pages]\n"
     "  With no file, converts the sample that ships with Tessel into sample.idml in the current folder.\n"
+    "  Text that overflows an autoconnected flow gets pages added after the flow's last page, at most\n"
+    "  N for the document (--max-pages, default 10000, 0 to 1000000); --no-add-pages keeps the\n"
+    "  file's pages and leaves such text overset.\n"
     "  --pdf draws the pages into a PDF file, --png into page-1.png, page-2.png, ... in FOLDER (made\n"
     "  when missing) at N pixels per inch (default 96, 10 to 1200); --frames outlines the text frames\n"
     "  and marks text that does not fit with a red plus.\n";
 
+// The most pages --max-pages lets an import add.
+constexpr long kMaxAddedPages = 1000000;
+
 struct Options {
     std::string input, output, json, report, preset, pdf, png;
     PreviewOptions preview;
+    OpenOptions open;
     bool dpiGiven = false;
+    bool maxPagesGiven = false;
     bool HasPreview() const { return !pdf.empty() || !png.empty(); }
 };
 
@@ -90,6 +99,21 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
             }
             options.preview.dpi = number;
             options.dpiGiven = true;
+        } else if (arg == "--max-pages") {
+            std::string count;
+            if (!value(count, "a number")) return false;
+            char* end = nullptr;
+            errno = 0;
+            long number = std::strtol(count.c_str(), &end, 10);
+            if (*end != '\0' || errno != 0 || number < 0 || number > kMaxAddedPages) {
+                std::fprintf(stderr, "tessel convert: --max-pages needs a whole number from 0 to %ld, not %s\n%s", kMaxAddedPages,
+                             count.c_str(), kUsage);
+                return false;
+            }
+            options.open.maxAddedPages = static_cast<int32>(number);
+            options.maxPagesGiven = true;
+        } else if (arg == "--no-add-pages") {
+            options.open.addPages = false;
         } else if (arg == "--frames") {
             options.preview.showFrames = true;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -110,6 +134,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
     // Options of a preview that was not asked for are a mistake, not something to ignore.
     if (options.preview.showFrames && !options.HasPreview()) {
         std::fprintf(stderr, "tessel convert: --frames needs --pdf or --png\n%s", kUsage);
+        return false;
+    }
+    if (options.maxPagesGiven && !options.open.addPages) {
+        std::fprintf(stderr, "tessel convert: --max-pages and --no-add-pages contradict each other\n%s", kUsage);
         return false;
     }
     if (options.dpiGiven && options.png.empty()) {
@@ -396,7 +424,7 @@ int RunConvertCommand(const std::vector<std::string>& args)
     CAlert::SetPresenter(&presenter);
     UIDRef document;
     PMString message;
-    ErrorCode status = DocumentOpener::OpenFile(input, kMinimalUI, document, message);
+    ErrorCode status = DocumentOpener::OpenFile(input, kMinimalUI, document, message, options.open);
     RestorePreset(previousPreset);
     // The warnings dialog is scheduled to open once the import has returned.
     CmdUtils::ProcessScheduledCmds();

@@ -3,8 +3,10 @@
 
 #include "DocCommand.h"
 
-// Deletes the pages of the item list. The boolean data (allow the remaining pages to shuffle)
-// is accepted; pages never shuffle here.
+// Deletes the pages of the item list with the page items drawn on them. With the boolean data
+// (allow the remaining pages to shuffle) the pages of a facing document after the first deleted
+// page are dealt into spreads again, so that left and right pages still alternate; without it
+// the spreads keep the pages they have left.
 class DeletePageCmd : public DocCommand {
 public:
     DeletePageCmd() { SetName("Delete Pages"); }
@@ -32,6 +34,21 @@ class DeleteSpreadCmd : public DocCommand {
 public:
     DeleteSpreadCmd() { SetName("Delete Spread"); }
     bool boolData = false;
+
+protected:
+    ErrorCode Do() override;
+    bool IsUndoable() const override { return false; }
+};
+
+// Inserts pages after the page of the item list (a document page), each of the document's page
+// size with the first master spread applied; afterwards the item list holds the new pages. In a
+// facing document the pages after them shuffle into spreads again (DocumentLayout::InsertPages).
+class NewPageCmd : public DocCommand {
+public:
+    NewPageCmd() { SetName("New Page"); }
+    int32 numPages = 1;   // 1 to kMaxPages
+
+    static constexpr int32 kMaxPages = 100000;
 
 protected:
     ErrorCode Do() override;

@@ -81,9 +81,14 @@ void LinkPairs(DataBase& db, const UIDList& items, std::vector<ErrorCode>& resul
         if (frameA->nextFrame != kInvalidUID || frameB->previousFrame != kInvalidUID || storyUIDA == storyUIDB) continue;
         Story* storyA = db.Get<Story>(storyUIDA);
         if (!storyA) continue;
-        if (Story* storyB = db.Get<Story>(storyUIDB)) {
-            storyA->textModel.AppendPrimaryThread(storyB->textModel);
-        }
+        Story* storyB = db.Get<Story>(storyUIDB);
+        // A lone empty frame threaded on at the end of a composed thread changes no line before
+        // it: composing goes on from the old last frame, so that growing a thread frame by frame
+        // costs the new frames only. Any other link lays the story out anew.
+        const FrameList& listA = storyA->frameList;
+        bool appendsEmptyFrame = (!storyB || storyB->IsEmpty()) && frameB->nextFrame == kInvalidUID && listA.IsComposed() &&
+                                 listA.GetFrameCount() > 0 && listA.GetFrameUID(listA.GetFrameCount() - 1) == frameA->GetUID();
+        if (storyB && !storyB->IsEmpty()) storyA->textModel.AppendPrimaryThread(storyB->textModel);
         frameA->nextFrame = frameB->GetUID();
         frameB->previousFrame = frameA->GetUID();
         if (storyUIDB != kInvalidUID) {
@@ -91,7 +96,7 @@ void LinkPairs(DataBase& db, const UIDList& items, std::vector<ErrorCode>& resul
             gone.insert(storyUIDB);
         }
         threaded.emplace_back(frameB, storyUIDA);
-        storyA->frameList.Reset();
+        if (!appendsEmptyFrame || !storyA->frameList.AppendFrame(frameB->GetUID())) storyA->frameList.Reset();
         results[i] = kSuccess;
     }
     // Every frame from a B to the end of its thread shows the story the thread ended up with; a

@@ -7,6 +7,26 @@
 #include "ObjectModel.h"
 #include "TextComposer.h"
 
+namespace {
+
+// The options of the Open in progress (Opens do not nest: an import opens no document).
+OpenOptions gOpenOptions;
+
+} // namespace
+
+const OpenOptions& DocumentOpener::GetOpenOptions() { return gOpenOptions; }
+
+ErrorCode DocumentOpener::OpenFile(const IDFile& file, int32 uiFlags, UIDRef& document, PMString& message, const OpenOptions& options)
+{
+    // The options hold for this call only, however it ends.
+    struct Scope {
+        OpenOptions saved = gOpenOptions;
+        explicit Scope(const OpenOptions& options) { gOpenOptions = options; }
+        ~Scope() { gOpenOptions = saved; }
+    } scope(options);
+    return OpenFile(file, uiFlags, document, message);
+}
+
 ErrorCode DocumentOpener::OpenFile(const IDFile& file, int32 uiFlags, UIDRef& document, PMString& message)
 {
     document = UIDRef();

@@ -125,6 +125,31 @@ void FrameList::Reset()
     mRevision = -1;
 }
 
+bool FrameList::AppendFrame(UID frame)
+{
+    if (!mComposed) return false;
+    ComposedFrame entry;
+    entry.frame = frame;
+    entry.start = mEmptyStart;
+    mFrames.push_back(std::move(entry));
+    // The new frame is read as an empty one (mEmptyFrom is at most the old count).
+    if (mOverset) Damage(mOversetIndex);
+    return true;
+}
+
+bool FrameList::RemoveLastEmptyFrame()
+{
+    if (!mComposed || mFrames.empty() || static_cast<int32>(mFrames.size()) - 1 <= mLastFilled) return false;
+    mFrames.pop_back();
+    if (mFrames.empty()) {
+        Reset();
+        return true;
+    }
+    mEmptyFrom = std::min(mEmptyFrom, mFrames.size());
+    if (mFirstDamaged >= static_cast<int32>(mFrames.size())) mFirstDamaged = static_cast<int32>(mFrames.size()) - 1;
+    return true;
+}
+
 void FrameList::SetComposed(std::vector<ComposedFrame> frames, bool overset, int32 oversetIndex, int64 revision)
 {
     mRevision = revision;

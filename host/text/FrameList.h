@@ -90,6 +90,14 @@ public:
     void NoteFootnoteEdit(int32 index, int64 before, int64 after);
     // Marks it damaged in full, as a story never composed.
     void Reset();
+    // Notes `frame` threaded on after the last frame: it gets an entry that holds nothing, and
+    // text left over is damaged from the last frame that holds text, so that the next
+    // composition goes on from there instead of starting over. False, changing nothing, when the
+    // list is not composed (the next composition walks the thread anew).
+    bool AppendFrame(UID frame);
+    // Drops the entry of the last frame (taken out of the thread) when it holds no lines; false,
+    // changing nothing, when it holds some or the list has no frame.
+    bool RemoveLastEmptyFrame();
     // The first character an edit since the last composition touched; the story's length or more
     // when none did.
     int32 GetDamagedIndex() const { return mDamagedIndex; }

@@ -1,6 +1,7 @@
 // IMifImportOptions: the copy of the current preset that one import reads its choices from. The
 // import driver fills it when the document is made, so that changing the preferences during an
-// import has no effect on it.
+// import has no effect on it. Beside the preset it holds what the user asked of this Open (the
+// host's OpenOptions).
 #pragma once
 
 #include "IPMUnknown.h"
@@ -14,4 +15,9 @@ public:
     virtual void SetPreset(const MifPresetRecord& preset) = 0;
     // The preset of the import (a default preset until SetPreset).
     virtual const MifPresetRecord& GetPreset() const = 0;
+    // Whether the import adds pages for text that overflows an autoconnected flow, and how many
+    // at most for the whole document (true and 10,000 until set).
+    virtual void SetPageGrowth(bool addPages, int32 maxAddedPages) = 0;
+    virtual bool GetAddPages() const = 0;
+    virtual int32 GetMaxAddedPages() const = 0;
 };

@@ -1,4 +1,4 @@
-// MifImportOptions: holds the import's copy of the preset.
+// MifImportOptions: holds the import's copy of the preset and the page-growth choices of the Open.
 #pragma once
 
 #include "IMifImportOptions.h"
@@ -7,7 +7,16 @@ class MifImportOptions : public IMifImportOptions {
 public:
     void SetPreset(const MifPresetRecord& preset) override { mPreset = preset; }
     const MifPresetRecord& GetPreset() const override { return mPreset; }
+    void SetPageGrowth(bool addPages, int32 maxAddedPages) override
+    {
+        mAddPages = addPages;
+        mMaxAddedPages = maxAddedPages < 0 ? 0 : maxAddedPages;
+    }
+    bool GetAddPages() const override { return mAddPages; }
+    int32 GetMaxAddedPages() const override { return mMaxAddedPages; }
 
 private:
     MifPresetRecord mPreset;
+    bool mAddPages = true;
+    int32 mMaxAddedPages = 10000;
 };

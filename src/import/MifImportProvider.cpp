@@ -15,6 +15,7 @@
 #include "IMifColorImporter.h"
 #include "IMifContentImporter.h"
 #include "IMifErrorLog.h"
+#include "DocumentOpener.h"
 #include "IMifImportOptions.h"
 #include "IMifPrefs.h"
 #include "Session.h"
@@ -352,7 +353,11 @@ bool MifImportProvider::CopyPreset(Run& run)
     }
     MifPresetRecord preset = prefs->GetPreset(prefs->GetCurrentPreset());
     InterfacePtr<IMifImportOptions> importOptions(static_cast<IMifImportOptions*>(run.db->QueryDocInterface(IID_IMIFIMPORTOPTIONS)));
-    if (importOptions) importOptions->SetPreset(preset);
+    if (importOptions) {
+        importOptions->SetPreset(preset);
+        const OpenOptions& openOptions = DocumentOpener::GetOpenOptions();
+        importOptions->SetPageGrowth(openOptions.addPages, openOptions.maxAddedPages);
+    }
     run.crossReferenceMode = preset.GetCrossReferences();
     run.variableMode = preset.GetVariables();
     return true;

@@ -25,8 +25,9 @@ public:
     virtual void ImportAnchoredFrames() = 0;
     // The "Importing layout..." phase: pages, master spreads, text frames and graphics.
     virtual void ImportLayout() = 0;
-    // The "Finalizing..." phase: the scratch spreads and temporary files go; frames with
-    // balanced columns are fitted to their text.
+    // The "Finalizing..." phase: the scratch spreads and temporary files go; pages are added for
+    // the text that overflows an autoconnected flow of the body pages (unless the import's
+    // options say not to); frames with balanced columns are fitted to their text.
     virtual void Finalize() = 0;
 
     // Makes a text frame for the TextRect that `pageItem` was made from, with the item's bounds

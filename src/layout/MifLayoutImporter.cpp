@@ -9,17 +9,21 @@
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
+#include "DocumentOpener.h"
 #include "IMifErrorLog.h"
+#include "IMifImportOptions.h"
 #include "IMifTextFrameUtils.h"
 #include "InterfacePtr.h"
 #include "MifAssertLog.h"
 #include "MasterSpreadCommands.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
+#include "MifPageGrower.h"
 #include "MifValueLimits.h"
 #include "ObjectModel.h"
 #include "PageCommands.h"
 #include "Spread.h"
+#include "PageItem.h"
 #include "Story.h"
 #include "TextFrameCommands.h"
 
@@ -75,6 +79,9 @@ void MifLayoutImporter::Finalize()
         if (CmdUtils::ProcessCommand(deleteSpreadCmd) != kSuccess) MIF_LOG_ERROR(deleteSpreadCmd);
     }
     mTempSpreads.Clear();
+    // The content is in its stories: text that overflows an autoconnected flow gets the pages
+    // it needs before balanced frames are fitted to what they finally hold.
+    AddPagesForOverflow();
     BalanceColumns();
     // The statement tree is freed when the import ends: nothing may point into it after this.
     mItemObjects.clear();
@@ -554,6 +561,85 @@ void MifLayoutImporter::ApplySideheads()
         mSideheadsById[id] = sideheads;
         mSideheadsByFrame[frame.GetUID()] = sideheads;
     }
+}
+
+void MifLayoutImporter::AddPagesForOverflow()
+{
+    DataBase* db = GetDataBase();
+    InterfacePtr<IMifImportOptions> importOptions(this, IID_IMIFIMPORTOPTIONS);
+    if (!db || !mMifRoot || (importOptions && !importOptions->GetAddPages())) return;
+    int32 maxPages = importOptions ? importOptions->GetMaxAddedPages() : OpenOptions::kDefaultMaxAddedPages;
+    const MifObject* mifDocument = mMifRoot->GetObject(kMifDocument);
+    bool twoSided = mifDocument && mifDocument->GetBool(kMifDTwoSides);
+
+    std::unordered_map<int32, int32> heads = ChainHeads();
+    std::unordered_set<int32> headIds;
+    for (const auto& entry : heads) headIds.insert(entry.second);
+    std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
+    auto tagOf = [](const MifObject& flow) {
+        const MifProp* prop = flow.FindProp(kMifTFTag);
+        return prop && MifIsStringType(prop->type) && prop->value.rawString ? *prop->value.rawString : PMString();
+    };
+
+    // The frames of the left and right master pages, by the tag of the flow they hold: the
+    // frames a new page of that side gets for a body flow of that tag.
+    struct MasterFrames {
+        std::vector<MifPageGrower::FrameShape> left, right;
+    };
+    std::map<PMString, MasterFrames> masterFrames;
+    MifValueLimits limits(mImportErrors);
+    for (const MifObject& mifPage : mMifRoot->Children(kMifPage)) {
+        MifPropVal pageType;
+        int32 type = mifPage.GetPropVal(kMifPageType, pageType) ? pageType.keyword : kMifBodyPage;
+        if (type != kMifRightMasterPage && !(type == kMifLeftMasterPage && twoSided)) continue;
+        std::map<PMString, std::vector<MifPageGrower::FrameShape>> shapes;
+        for (const MifObject& mifTextRect : mifPage.Children(kMifTextRect)) {
+            const MifProp* shapeRect = mifTextRect.FindProp(kMifShapeRect);
+            if (!shapeRect || MifDimCount(shapeRect->type) != 4) continue;
+            int32 id = IdOf(mifTextRect);
+            const MifObject* flow = Lookup(flows, Lookup(heads, id, id), nullptr);
+            PMString tag = flow ? tagOf(*flow) : PMString();
+            if (tag.IsEmpty()) continue;  // an untagged master frame is background text
+            MifPageGrower::FrameShape shape;
+            shape.rect = ShapeOf(*shapeRect, limits);
+            if (!(shape.rect.Width() > 0 && shape.rect.Height() > 0)) continue;
+            if (const MifProp* columns = mifTextRect.FindProp(kMifTRNumColumns))
+                shape.columns = limits.Clamp(columns->value.id, MifValueLimits::kColumns, *columns);
+            shape.gap = GapLength(mifTextRect, kMifTRColumnGap, limits);
+            shapes[tag].push_back(shape);
+        }
+        // The first master page of each side gives the frames.
+        for (auto& [tag, list] : shapes) {
+            MasterFrames& frames = masterFrames[tag];
+            std::vector<MifPageGrower::FrameShape>& side = type == kMifLeftMasterPage ? frames.left : frames.right;
+            if (side.empty()) side = std::move(list);
+        }
+    }
+
+    // The stories of the body pages' autoconnected flows, each once, in ID order.
+    std::vector<MifPageGrower::Flow> growing;
+    std::unordered_set<UID> stories;
+    for (const auto& [id, frame] : mFrames) {
+        if (Lookup(heads, id, id) != id) continue;
+        const MifObject* flow = Lookup(flows, id, nullptr);
+        if (!flow || !flow->GetBool(kMifTFAutoConnect)) continue;
+        const PageItem* pageItem = db->Get<PageItem>(frame.GetUID());
+        if (!pageItem || db->Get<MasterSpread>(pageItem->spread)) continue;
+        UIDRef story = GetStoryOfTextRect(id);
+        if (!story.ExistsInDB() || !stories.insert(story.GetUID()).second) continue;
+        MifPageGrower::Flow entry;
+        entry.tag = tagOf(*flow);
+        entry.story = story.GetUID();
+        if (auto found = masterFrames.find(entry.tag); !entry.tag.IsEmpty() && found != masterFrames.end()) {
+            entry.rightShapes = found->second.right;
+            // A single-sided document, or one without a left master frame, uses the right.
+            entry.leftShapes = twoSided && !found->second.left.empty() ? found->second.left : found->second.right;
+        }
+        growing.push_back(std::move(entry));
+    }
+    if (growing.empty()) return;
+    MifPageGrower grower(*db, *this, mImportErrors, maxPages);
+    grower.Grow(growing);
 }
 
 void MifLayoutImporter::BalanceColumns()

@@ -6,8 +6,10 @@
 // OtherMasterPage as master spreads "B", "C", ..., PageBackground applying a master; TextRect
 // as a text frame (ShapeRect, TRNumColumns, TRColumnGap) threaded along TRNext after all pages,
 // with side-head areas (TFSideheads of its flow, TRSideheadWidth, TRSideheadGap,
-// TRSideheadPlacement) as text insets; TRColumnBalance frames are fitted to their text when the
-// import finishes. Passes over: ReferencePage, HiddenPage. Not yet: graphics, imported images,
+// TRSideheadPlacement) as text insets; when the import finishes, body pages are added for the
+// text that overflows an autoconnected flow (TFAutoConnect, with the frames the left and right
+// master pages hold for its TFTag; MifPageGrower) and TRColumnBalance frames are fitted to their
+// text. Passes over: ReferencePage, HiddenPage. Not yet: graphics, imported images,
 // unanchored frames, and the stroke, fill and rotation of text frames.
 #pragma once
 
@@ -65,6 +67,9 @@ private:
     void ThreadTextFrames();
     // Turns the side-head areas of frames whose flow has side heads into text insets.
     void ApplySideheads();
+    // Adds body pages for the text that overflows each autoconnected flow of the body pages,
+    // unless the import's options say not to.
+    void AddPagesForOverflow();
     // Fits the frames of balanced TextRects to their text.
     void BalanceColumns();
     // Adds a problem in the MIF, at `line`, to the document's error log.

@@ -191,8 +191,9 @@ TEST(ConvertCommand, Outputs_AllOrNothing)
 TEST(ConvertCommand, Report_ListsOversetStories)
 {
     ConvertFolder test("overset");
+    // Without the pages the article's autoconnected flow would get, its text runs past its page.
     TesselRun run = test.Run("convert " + Quote(TESSEL_CORPUS_DIR "/generated/openjade/article-long.mif") + " -o " +
-                             Quote(test / "long.idml") + " --report " + Quote(test / "long.txt"));
+                             Quote(test / "long.idml") + " --report " + Quote(test / "long.txt") + " --no-add-pages");
     EXPECT_EQ(run.status, 0) << run.err;
     std::string report = ReadFile((test / "long.txt").string());
     EXPECT_NE(report.find("Overset text (stories whose text does not fit their frames):\n  story "), std::string::npos) << report;
@@ -201,6 +202,39 @@ TEST(ConvertCommand, Report_ListsOversetStories)
     EXPECT_EQ(sample.err.find("Overset"), std::string::npos) << sample.err;
     // Times and Helvetica have metric-compatible stand-ins: no fallback to report.
     EXPECT_EQ(sample.err.find("fallback"), std::string::npos) << sample.err;
+}
+
+// Pages are added for the article's autoconnected flow, said in the report; --max-pages limits
+// them and says so; wrong values are refused.
+TEST(ConvertCommand, AddedPages_ReportedAndLimited)
+{
+    ConvertFolder test("pages");
+    const std::string input = Quote(TESSEL_CORPUS_DIR "/generated/openjade/article-features.mif");
+    TesselRun run = test.Run("convert " + input + " -o " + Quote(test / "a.idml") + " --report " + Quote(test / "a.txt"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::string report = ReadFile((test / "a.txt").string());
+    EXPECT_NE(report.find(" for the text flow A (autoconnected)."), std::string::npos) << report;
+    // The body story fits (the masters' running heads are theirs to fit).
+    const std::string body = "(\"Harbour Pilot Scheduling: A Feature Tour\")";
+    EXPECT_EQ(report.find(body), std::string::npos) << report;
+
+    TesselRun limited = test.Run("convert " + input + " -o " + Quote(test / "b.idml") + " --report " + Quote(test / "b.txt") +
+                                 " --max-pages 1");
+    EXPECT_EQ(limited.status, 0) << limited.err;
+    report = ReadFile((test / "b.txt").string());
+    EXPECT_NE(report.find("Added 1 page for the text flow A (autoconnected)."), std::string::npos) << report;
+    EXPECT_NE(report.find("at the limit of 1 page added to a document"), std::string::npos) << report;
+    EXPECT_NE(report.find(body), std::string::npos) << report;
+
+    for (std::string bad : {"--max-pages -1", "--max-pages 1000001", "--max-pages 12x", "--max-pages 5 --no-add-pages"}) {
+        SCOPED_TRACE(bad);
+        TesselRun refused = test.Run("convert " + input + " -o " + Quote(test / "c.idml") + " " + bad);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_NE(refused.err.find(bad.find("no-add") != std::string::npos ? "contradict each other" : "--max-pages needs a whole number"),
+                  std::string::npos)
+            << refused.err;
+    }
+    EXPECT_FALSE(fs::exists(test / "c.idml"));
 }
 
 // A family no installed font serves is composed with fontconfig's fallback, said once.
