@@ -9,8 +9,8 @@
 //     places the composer chose, in each run's fill colour; the lines of footnotes likewise;
 //     with PreviewOptions::showFrames, the frame's outline and, on the last frame of a story
 //     whose text does not fit, a red plus;
-//   - other kinds (tables, graphics, images, anchored frames) have no drawing yet.
-// Frames have no fill or stroke in the model yet, so none is drawn.
+//   - splines, groups and placed graphics: PreviewGraphicPainter;
+//   - other kinds (tables, anchored frames) have no drawing yet.
 #pragma once
 
 #include <string>
