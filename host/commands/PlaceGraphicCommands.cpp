@@ -30,9 +30,14 @@ ErrorCode ImportAndPlaceCmd::Do()
         if (!std::isfinite(value)) return kInvalidParameterError;
     if (!(bounds.Width() > 0) || !(bounds.Height() > 0)) return kInvalidParameterError;
     if (!file.Exists() || file.IsDirectory()) return kFileNotFoundError;
-    std::vector<unsigned char> bytes;
-    if (!GraphicFileFormat::ReadFile(file, bytes)) return std::filesystem::is_regular_file(file.GetPath()) ? kIOReadError : kFileNotFoundError;
-    GraphicFileFormat format = GraphicFileFormat::Detect(bytes, file.GetFileName());
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file.GetPath(), error)) return kFileNotFoundError;
+    GraphicFileFormat format = readFile ? GraphicFileFormat() : GraphicFileFormat::FromName(file.GetFileName());
+    if (readFile) {
+        std::vector<unsigned char> bytes;
+        if (!GraphicFileFormat::ReadFile(file, bytes)) return kIOReadError;
+        format = GraphicFileFormat::Detect(bytes, file.GetFileName());
+    }
     if (!format.known) return kFailure;
 
     SplineItem* frame = db->Create<SplineItem>();

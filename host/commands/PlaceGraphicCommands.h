@@ -16,6 +16,9 @@ public:
     IDFile file;
     UID layer = kInvalidUID;   // a layer of the document, or none (the frontmost)
     PMRect bounds;             // the frame in spread coordinates; width and height above 0
+    // False: the file is not opened (its kind is told by its name's extension: .eps, .pdf,
+    // else an image), for files the document may link to but nobody asked to be read.
+    bool readFile = true;
     UID placed = kInvalidUID;  // after Do: the PlacedGraphic in the frame
 
 protected:

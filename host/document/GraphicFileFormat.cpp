@@ -114,3 +114,24 @@ bool GraphicFileFormat::ReadFile(const IDFile& file, std::vector<unsigned char>&
     }
     return true;
 }
+
+GraphicFileFormat GraphicFileFormat::FromName(const PMString& name)
+{
+    GraphicFileFormat result;
+    result.known = true;
+    std::string ext = LowerExtension(name);
+    if (ext == ".eps" || ext == ".ps" || ext == ".epsi") {
+        result.kind = GraphicKind::kEPS;
+        result.format = "EPS";
+    } else if (ext == ".pdf") {
+        result.kind = GraphicKind::kPDF;
+        result.format = "PDF";
+    } else {
+        static const std::pair<const char*, const char*> kImages[] = {{".tif", "TIFF"}, {".tiff", "TIFF"}, {".jpg", "JPEG"}, {".jpeg", "JPEG"},
+                                                                      {".png", "PNG"},  {".gif", "GIF"},   {".bmp", "BMP"},  {".pict", "PICT"},
+                                                                      {".pct", "PICT"}};
+        for (const auto& [extension, format] : kImages)
+            if (ext == extension) result.format = format;
+    }
+    return result;
+}

@@ -18,6 +18,10 @@ struct GraphicFileFormat {
     // The format of `bytes` (the whole file or at least its first 64 KB); `name` is the file's
     // name, looked at for PICT only.
     static GraphicFileFormat Detect(const std::vector<unsigned char>& bytes, const PMString& name);
+    // The format that the extension of `name` suggests, without looking at the file: ".eps" and
+    // ".ps" EPS, ".pdf" PDF, the image extensions their image format; other names are images of
+    // an unknown format ("").
+    static GraphicFileFormat FromName(const PMString& name);
     // Reads the whole of a regular file into `bytes`; false (bytes empty) when it is missing,
     // a folder or a device, cannot be read, or is larger than `limit` bytes.
     static bool ReadFile(const IDFile& file, std::vector<unsigned char>& bytes, size_t limit = size_t(1) << 30);

@@ -57,7 +57,7 @@ void WriteGraphic(IdmlContext& context, pugi::xml_node frame, const PlacedGraphi
     pugi::xml_node element = frame.append_child(name);
     IdmlXml::SetText(element, "Self", IdmlIds::ForUID(graphic.GetUID()));
     IdmlXml::SetText(element, "ItemTransform", IdmlXml::Matrix(graphic.itemTransform));
-    if (graphic.kind == GraphicKind::kImage) IdmlXml::SetText(element, "ImageTypeName", "$ID/" + graphic.format);
+    if (graphic.kind == GraphicKind::kImage && !graphic.format.empty()) IdmlXml::SetText(element, "ImageTypeName", "$ID/" + graphic.format);
     pugi::xml_node properties = element.prepend_child("Properties");
     if (graphic.embedded && !graphic.data.empty())
         properties.append_child("Contents").append_child(pugi::node_cdata).set_value(IdmlPageItemWriter::Base64(graphic.data).c_str());
@@ -71,7 +71,7 @@ void WriteGraphic(IdmlContext& context, pugi::xml_node frame, const PlacedGraphi
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(graphic.file.GetPath(), error);
     IdmlXml::SetText(link, "LinkResourceURI", IdmlPageItemWriter::FileURI((error ? graphic.file.GetPath() : absolute).string()));
-    IdmlXml::SetText(link, "LinkResourceFormat", "$ID/" + graphic.format);
+    if (!graphic.format.empty()) IdmlXml::SetText(link, "LinkResourceFormat", "$ID/" + graphic.format);
     IdmlXml::SetText(link, "StoredState", graphic.embedded ? "Embedded" : "Normal");
 }
 

@@ -24,6 +24,7 @@
 #include "MifSubstData.h"
 #include "MifTableImporter.h"
 #include "MifTextConverter.h"
+#include "MifPageItemUtils.h"
 #include "MifTextFrameUtils.h"
 #include "MifTextModelUtils.h"
 #include "MifTreeDumper.h"
@@ -59,6 +60,7 @@ void RegisterTesselPlugIn()
     model.RegisterImplementation(kMifFontConverterImpl, [] { return new MifFontConverter; });
     model.RegisterImplementation(kMifImportOptionsImpl, [] { return new MifImportOptions; });
     model.RegisterImplementation(kMifTextFrameUtilsImpl, [] { return new MifTextFrameUtils; });
+    model.RegisterImplementation(kMifPageItemUtilsImpl, [] { return new MifPageItemUtils; });
     model.RegisterImplementation(kMifTextModelUtilsImpl, [] { return new MifTextModelUtils; });
     model.RegisterImplementation(kMifConditionCatalogImporterImpl, [] { return new MifConditionCatalogImporter; });
 
@@ -98,6 +100,7 @@ void RegisterTesselPlugIn()
     model.AddInterface(kUtilsBoss, IID_IMIFLOGUTILS, kMifLogUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFFILEUTILS, kMifFileUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTEXTFRAMEUTILS, kMifTextFrameUtilsImpl);
+    model.AddInterface(kUtilsBoss, IID_IMIFPAGEITEMUTILS, kMifPageItemUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTEXTMODELUTILS, kMifTextModelUtilsImpl);
 
     WResourceAccess::RegisterStringTables();
