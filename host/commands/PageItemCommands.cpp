@@ -8,6 +8,7 @@
 #include "Document.h"
 #include "GroupItem.h"
 #include "Spread.h"
+#include "Story.h"
 #include "Swatch.h"
 #include "TextFrame.h"
 
@@ -222,6 +223,9 @@ ErrorCode ResizePageItemCmd::Do()
         }
         if (width) b.right = b.left + *width;
         if (height) b.bottom = b.top + *height;
+        // A text frame of another size lays its text out anew.
+        if (auto* frame = dynamic_cast<TextFrame*>(item))
+            if (Story* story = GetDataBase()->Get<Story>(frame->story)) story->frameList.Reset();
     }
     return kSuccess;
 }

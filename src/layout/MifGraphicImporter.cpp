@@ -211,7 +211,7 @@ UIDRef MifGraphicImporter::MakeArc(const MifObject& mifObject, const MifPlacemen
     auto angle = [&](int32 keyword, double fallback) {
         const MifProp* prop = mifObject.FindProp(keyword);
         if (!prop) return fallback;
-        double value = prop->value.dim[0];
+        double value = prop->value.number;
         if (std::isfinite(value)) return value;
         Report(prop->line, "Angle is no number, taken as 0", PMString());
         return 0.0;
@@ -263,7 +263,18 @@ UIDRef MifGraphicImporter::MakeTextLine(const MifObject& mifObject, const MifPla
             baseline = line.baseline;
         }
     }
-    if (width > 0) pageItemUtils->SetWidth(frame, width + kTextLineSlack);
+    if (width > 0) {
+        pageItemUtils->SetWidth(frame, width + kTextLineSlack);
+        // Laid out again at its width; should the line break after all, the frame keeps room.
+        if (Story* story = mSetup.db->Get<Story>(textFrame->story)) {
+            TextComposer::Get().Compose(*story);
+            const std::vector<ComposedFrame>& composed = story->frameList.GetFrames();
+            if (composed.empty() || composed.front().lines.size() > 1 || story->frameList.Overflows()) {
+                pageItemUtils->SetWidth(frame, kTextLineWidth);
+                TextComposer::Get().Compose(*story);
+            }
+        }
+    }
     MifPropVal propVal;
     int32 alignment = mifObject.GetPropVal(kMifTLAlignment, propVal) ? propVal.keyword : kMifLeft;
     PMReal dx = alignment == kMifCenter ? -width / 2 : alignment == kMifRight ? -width : 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -202,7 +203,7 @@ TEST_F(MifGraphicImportTest, TextLine_AlignedOnItsOriginAndBaseline)
             EXPECT_NEAR(onPage.left + line.width, 100, 0.01);
             EXPECT_NEAR(baseline, 500, 0.01);
         }
-        EXPECT_EQ(story->textModel.GetText().substr(0, 4), frame == frames[0] ? u"Cent" : u"Righ");
+        EXPECT_EQ(story->textModel.GetText(0, 4), frame == frames[0] ? u"Cent" : u"Righ");
     }
 }
 
@@ -306,7 +307,7 @@ TEST_F(MifGraphicImportTest, BadInput_ReportedAndTheRestConverted)
     many += ">\n";
     Import("<Polygon <Fill 0> <NumPoints 4>>\n"
            "<Polygon <Fill 0> <Point 5pt 5pt>>\n" +
-           many + "<Rectangle <Pen 0> <PenWidth -2pt> <Fill 20> <ShapeRect 1e308pt 0pt 10pt 10pt>>\n"
+           many + "<Rectangle <Pen 0> <PenWidth -2pt> <Fill 20> <ShapeRect 99999pt 0pt 10pt 10pt>>\n"
                   "<Math <ShapeRect 0 0 10pt 10pt>>\n<Arc <Fill 15> <ArcRect 0pt 0pt 10pt 10pt> <ArcTheta 1e308> <ArcDTheta 1e308>>\n");
     std::vector<const SplineItem*> splines = Items<SplineItem>();
     ASSERT_EQ(splines.size(), 4u);   // one point, many points, the rectangle, the arc
@@ -315,10 +316,10 @@ TEST_F(MifGraphicImportTest, BadInput_ReportedAndTheRestConverted)
     EXPECT_EQ(splines[2]->graphics.strokeWeight, 0);
     EXPECT_EQ(splines[2]->graphics.fillColor, SwatchUtils::GetNoneSwatch(*db));   // pattern 20 taken as none
     EXPECT_TRUE(std::isfinite(splines[2]->itemTransform.tx));
-    EXPECT_NE(warnings.find("Polygon without Point, skipped"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("Line 5: Polygon without Point, skipped"), std::string::npos) << warnings;
     EXPECT_NE(warnings.find("PenWidth below 0"), std::string::npos);
     EXPECT_NE(warnings.find("Pattern out of range"), std::string::npos);
-    EXPECT_NE(warnings.find("ShapeRect out of range"), std::string::npos);
+    EXPECT_NE(warnings.find("Line 8: ShapeRect left out of range"), std::string::npos) << warnings;
     for (const PMPathPoint& point : splines[3]->path) EXPECT_TRUE(std::isfinite(point.anchor.x) && std::isfinite(point.right.y));
 }
 
