@@ -51,6 +51,23 @@ bool JpegSize(const std::vector<unsigned char>& b, int32& width, int32& height)
     return false;
 }
 
+// The ImageWidth and ImageLength of a TIFF's first directory; left as they are when missing.
+void TiffSize(const std::vector<unsigned char>& b, int32& width, int32& height)
+{
+    bool little = b[0] == 'I';
+    auto read = [&](size_t at, size_t size) { return little ? LittleEndian(b, at, size) : BigEndian(b, at, size); };
+    size_t directory = read(4, 4);
+    if (directory + 2 > b.size()) return;
+    size_t count = read(directory, 2);
+    for (size_t i = 0; i < count && directory + 2 + (i + 1) * 12 <= b.size(); ++i) {
+        size_t entry = directory + 2 + i * 12;
+        uint32 tag = read(entry, 2), type = read(entry + 2, 2);
+        uint32 value = type == 3 ? read(entry + 8, 2) : read(entry + 8, 4);
+        if (tag == 256) width = static_cast<int32>(value);
+        if (tag == 257) height = static_cast<int32>(value);
+    }
+}
+
 std::string LowerExtension(const PMString& name)
 {
     std::string ext = std::filesystem::path(name.GetUTF8String()).extension().string();
@@ -81,6 +98,7 @@ GraphicFileFormat GraphicFileFormat::Detect(const std::vector<unsigned char>& b,
         result.pixelHeight = static_cast<int32>(LittleEndian(b, 8, 2));
     } else if (StartsWith(b, "II*\0", 4) || StartsWith(b, "MM\0*", 4)) {
         set(GraphicKind::kImage, "TIFF");
+        TiffSize(b, result.pixelWidth, result.pixelHeight);
     } else if (StartsWith(b, "BM", 2) && b.size() >= 26) {
         set(GraphicKind::kImage, "BMP");
         result.pixelWidth = static_cast<int32>(LittleEndian(b, 18, 4));

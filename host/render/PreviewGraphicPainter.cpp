@@ -11,8 +11,11 @@
 
 #include "DataBase.h"
 #include "GroupItem.h"
+#include "FontCache.h"
 #include "PlacedGraphic.h"
+#include "PreviewFaces.h"
 #include "SplineItem.h"
+#include "TextComposer.h"
 
 namespace {
 
@@ -205,10 +208,23 @@ void PreviewGraphicPainter::DrawPlaceholder(cairo_t* cr, const SplineItem& frame
     cairo_move_to(cr, b.right, b.top);
     cairo_line_to(cr, b.left, b.bottom);
     cairo_stroke(cr);
-    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 7);
-    cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
-    cairo_move_to(cr, b.left + 3, b.top + 10);
-    cairo_show_text(cr, graphic.file.GetFileName().GetUTF8String().c_str());
+    // The name in the composer's own faces (cairo's toy fonts would keep fontconfig data alive).
+    FontCache& fonts = TextComposer::Get().GetFontCache();
+    const FontFaceEntry* entry = fonts.GetFace(PMString("DejaVu Sans"), PMString("Book"));
+    cairo_font_face_t* face = mFaces.Get(entry);
+    if (face) {
+        constexpr double kSize = 7;
+        const ShapedText& shaped = fonts.Shape(entry, graphic.file.GetFileName().GetUTF16());
+        std::vector<cairo_glyph_t> glyphs;
+        double x = b.left + 3;
+        for (size_t i = 0; i < shaped.glyphs.size() && i < shaped.advances.size(); ++i) {
+            glyphs.push_back(cairo_glyph_t{shaped.glyphs[i], x, b.top + 10});
+            x += shaped.advances[i] * kSize;
+        }
+        cairo_set_font_face(cr, face);
+        cairo_set_font_size(cr, kSize);
+        cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
+        cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+    }
     cairo_restore(cr);
 }

@@ -14,14 +14,16 @@ class DataBase;
 class GroupItem;
 class PageItem;
 class PlacedGraphic;
+class PreviewFaces;
 class SplineItem;
 typedef struct _cairo cairo_t;
 
 class PreviewGraphicPainter {
 public:
     // `drawChild` draws one child of a group in the child's inner coordinates.
-    PreviewGraphicPainter(const DataBase& db, const PreviewColors& colors, std::function<void(cairo_t*, const PageItem&)> drawChild)
-        : mDB(db), mColors(colors), mDrawChild(std::move(drawChild))
+    PreviewGraphicPainter(const DataBase& db, const PreviewColors& colors, PreviewFaces& faces,
+                          std::function<void(cairo_t*, const PageItem&)> drawChild)
+        : mDB(db), mColors(colors), mFaces(faces), mDrawChild(std::move(drawChild))
     {
     }
     // Draws `item` when it is a spline or a group; false when it is of another kind.
@@ -37,5 +39,6 @@ private:
 
     const DataBase& mDB;
     const PreviewColors& mColors;
+    PreviewFaces& mFaces;
     std::function<void(cairo_t*, const PageItem&)> mDrawChild;
 };

@@ -159,7 +159,7 @@ void PreviewPainter::DrawItem(cairo_t* cr, const PageItem& item)
 {
     // One drawing function per kind of page item; each new kind adds its line here.
     if (const auto* frame = dynamic_cast<const TextFrame*>(&item)) return DrawTextFrame(cr, *frame);
-    PreviewGraphicPainter(mDB, mColors, [this](cairo_t* c, const PageItem& child) { DrawItem(c, child); }).Draw(cr, item);
+    PreviewGraphicPainter(mDB, mColors, mFaces, [this](cairo_t* c, const PageItem& child) { DrawItem(c, child); }).Draw(cr, item);
 }
 
 void PreviewPainter::DrawTextFrame(cairo_t* cr, const TextFrame& frame)
