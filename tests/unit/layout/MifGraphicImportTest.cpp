@@ -379,3 +379,32 @@ TEST_F(MifGraphicImportTest, Mark_EmptyListAndMissingValue)
     EXPECT_NE(ReadFile(log).substr(before).find("boolData == nil"), std::string::npos);
     EXPECT_TRUE(db->Get<PageItem>(item)->importMark);
 }
+
+TEST_F(MifGraphicImportTest, State_LastCapWinsAndFullObTintKeepsTheShade)
+{
+    Import("<PolyLine <HeadCap ArrowHead> <HeadCap Butt> <TailCap Round> <TailCap ArrowHead> <Point 0pt 0pt> <Point 50pt 0pt>>\n"
+           "<Rectangle <Pen 1> <Fill 5> <ObColor `Blue'> <ObTint 100%> <ShapeRect 0pt 10pt 20pt 20pt>>\n"
+           "<Rectangle <ObColor `NoSuchColor'> <ShapeRect 0pt 40pt 20pt 20pt>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 3u);
+    EXPECT_EQ(splines[0]->graphics.startLineEnd, LineEnd::kNone);
+    EXPECT_EQ(splines[0]->graphics.endLineEnd, LineEnd::kSimpleArrowHead);
+    EXPECT_EQ(splines[1]->graphics.fillTint, 10);
+    EXPECT_EQ(splines[1]->graphics.strokeTint, 90);
+    // An unknown colour is reported with its line and drawn in black.
+    EXPECT_EQ(splines[2]->graphics.fillColor, SwatchUtils::GetBlackSwatch(*db));
+    EXPECT_NE(warnings.find("Line 7: ObColor names no color of the color catalog, black is used: NoSuchColor"), std::string::npos)
+        << warnings;
+}
+
+TEST_F(MifGraphicImportTest, TextRect_GetsPenFillAndRotation)
+{
+    Import("<TextRect <ID 1> <Pen 0> <PenWidth 1pt> <Fill 3> <ObColor `Red'> <Angle 90> <ShapeRect 100pt 100pt 200pt 50pt>>\n");
+    std::vector<const TextFrame*> frames = Items<TextFrame>();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0]->graphics.fillColor, Color("Red"));
+    EXPECT_EQ(frames[0]->graphics.fillTint, 50);
+    EXPECT_EQ(frames[0]->graphics.strokeWeight, 1);
+    EXPECT_TRUE(frames[0]->importMark);
+    ExpectRect(OnPage(*frames[0]), PMRect(175, 25, 225, 225));
+}
