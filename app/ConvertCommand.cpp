@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "AppPresenter.h"
+#include "FileChooser.h"
+#include "TerminalFileChooser.h"
 #include "AppSession.h"
 #include "AtomicFileWriter.h"
 #include "CmdUtils.h"
@@ -30,19 +32,22 @@ namespace {
 const char* kUsage =
     "usage: tessel convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt] [--preset NAME]\n"
     "                      [--pdf PREVIEW.pdf] [--png FOLDER [--dpi N]] [--frames] [--max-pages N | --no-add-pages]\n"
+    "                      [--images DIR]\n"
     "  With no file, converts the sample that ships with Tessel into sample.idml in the current folder.\n"
     "  Text that overflows an autoconnected flow gets pages added after the flow's last page, at most\n"
     "  N for the document (--max-pages, default 10000, 0 to 1000000); --no-add-pages keeps the\n"
     "  file's pages and leaves such text overset.\n"
     "  --pdf draws the pages into a PDF file, --png into page-1.png, page-2.png, ... in FOLDER (made\n"
     "  when missing) at N pixels per inch (default 96, 10 to 1200); --frames outlines the text frames\n"
-    "  and marks text that does not fit with a red plus.\n";
+    "  and marks text that does not fit with a red plus. --images names a folder where linked images\n"
+    "  are looked for first (may be given more than once).\n";
 
 // The most pages --max-pages lets an import add.
 constexpr long kMaxAddedPages = 1000000;
 
 struct Options {
     std::string input, output, json, report, preset, pdf, png;
+    std::vector<IDFile> imageFolders;   // --images
     PreviewOptions preview;
     OpenOptions open;
     bool dpiGiven = false;
@@ -114,6 +119,15 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
             options.maxPagesGiven = true;
         } else if (arg == "--no-add-pages") {
             options.open.addPages = false;
+        } else if (arg == "--images") {
+            std::string folder;
+            if (!value(folder, "a folder name")) return false;
+            std::error_code error;
+            if (!fs::is_directory(folder, error)) {
+                std::fprintf(stderr, "tessel convert: --images needs a folder, %s is none\n%s", folder.c_str(), kUsage);
+                return false;
+            }
+            options.imageFolders.push_back(IDFile(fs::path(folder)));
         } else if (arg == "--frames") {
             options.preview.showFrames = true;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -424,7 +438,13 @@ int RunConvertCommand(const std::vector<std::string>& args)
     CAlert::SetPresenter(&presenter);
     UIDRef document;
     PMString message;
-    ErrorCode status = DocumentOpener::OpenFile(input, kMinimalUI, document, message, options.open);
+    // Missing images are asked for on a terminal; elsewhere they are skipped with a warning.
+    FileChooser::SetGraphicSearchFolders(options.imageFolders);
+    TerminalFileChooser chooser;
+    bool interactive = TerminalFileChooser::IsInteractive();
+    if (interactive) FileChooser::SetChooser(&chooser);
+    ErrorCode status = DocumentOpener::OpenFile(input, interactive ? kFullUI : kMinimalUI, document, message, options.open);
+    FileChooser::SetChooser(nullptr);
     RestorePreset(previousPreset);
     // The warnings dialog is scheduled to open once the import has returned.
     CmdUtils::ProcessScheduledCmds();

@@ -1,10 +1,11 @@
 // PageItem: an object placed on a spread or master spread: its place (ItemTransform), its outline
-// (a rectangle in its own inner coordinates) and its layer.
+// (a rectangle in its own inner coordinates), its layer, how it is painted, and the import mark.
 #pragma once
 
 #include <algorithm>
 
 #include "DocObject.h"
+#include "GraphicAttributes.h"
 #include "PMGeometry.h"
 
 class PageItem : public DocObject {
@@ -17,6 +18,12 @@ public:
     // The outline: a rectangle in inner coordinates, path points left-top, left-bottom,
     // right-bottom, right-top.
     PMRect pathBounds;
+    // The group that holds the item, whose inner coordinates its transform maps to; none for an
+    // item of the spread's own list.
+    UID parent = kInvalidUID;
+    GraphicAttributes graphics;
+    // Set by the importer that made the item; kept in the package, read by nothing else.
+    bool importMark = false;
 
     // The bounding box of the outline in spread coordinates.
     PMRect GetBoundsInSpread() const

@@ -10,6 +10,7 @@
 #include "Document.h"
 #include "FrameList.h"
 #include "PreviewFaces.h"
+#include "PreviewGraphicPainter.h"
 #include "Spread.h"
 #include "SpreadLayout.h"
 #include "Story.h"
@@ -160,6 +161,7 @@ void PreviewPainter::DrawItem(cairo_t* cr, const PageItem& item)
 {
     // One drawing function per kind of page item; each new kind adds its line here.
     if (const auto* frame = dynamic_cast<const TextFrame*>(&item)) return DrawTextFrame(cr, *frame);
+    PreviewGraphicPainter(mDB, mColors, mFaces, [this](cairo_t* c, const PageItem& child) { DrawItem(c, child); }).Draw(cr, item);
 }
 
 void PreviewPainter::DrawTextFrame(cairo_t* cr, const TextFrame& frame)

@@ -9,10 +9,10 @@
 //     places the composer chose, in each run's fill colour; the lines of footnotes likewise;
 //     with PreviewOptions::showFrames, the frame's outline and, on the last frame of a story
 //     whose text does not fit, a red plus;
-//     tables on the lines of their table characters: cell fills (the body's alternating fills
+//   - tables on the lines of their table characters: cell fills (the body's alternating fills
 //     under them) and the strokes of the grid's edges (cell text is not drawn yet);
-//   - other kinds (graphics, images, anchored frames) have no drawing yet.
-// Frames have no fill or stroke in the model yet, so none is drawn.
+//   - splines, groups and placed graphics: PreviewGraphicPainter;
+//   - other kinds (anchored frames) have no drawing yet.
 #pragma once
 
 #include <string>

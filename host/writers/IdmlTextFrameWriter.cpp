@@ -3,6 +3,7 @@
 #include "DataBase.h"
 #include "IdmlContext.h"
 #include "IdmlIds.h"
+#include "IdmlPageItemWriter.h"
 #include "IdmlXml.h"
 #include "NumberFormatter.h"
 #include "Spread.h"
@@ -45,7 +46,9 @@ void WritePreference(pugi::xml_node frame, const TextFrame& textFrame)
     }
 }
 
-void WriteTextFrame(IdmlContext& context, pugi::xml_node parent, const TextFrame& textFrame)
+} // namespace
+
+void IdmlTextFrameWriter::WriteTextFrame(IdmlContext& context, pugi::xml_node parent, const TextFrame& textFrame)
 {
     pugi::xml_node frame = parent.append_child("TextFrame");
     IdmlXml::SetText(frame, "Self", IdmlIds::ForUID(textFrame.GetUID()));
@@ -57,16 +60,20 @@ void WriteTextFrame(IdmlContext& context, pugi::xml_node parent, const TextFrame
     IdmlXml::SetText(frame, "ItemLayer", context.LayerRef(textFrame.layer));
     IdmlXml::SetBool(frame, "Visible", true);
     IdmlXml::SetText(frame, "ItemTransform", IdmlXml::Matrix(textFrame.itemTransform));
+    IdmlPageItemWriter::SetGraphicAttributes(context, frame, textFrame);
     WritePathGeometry(frame, textFrame.pathBounds);
     WritePreference(frame, textFrame);
+    IdmlPageItemWriter::AddWrapAndMark(frame, textFrame);
 }
-
-} // namespace
 
 void IdmlTextFrameWriter::WritePageItems(IdmlContext& context, pugi::xml_node spreadElement, const Spread& spread)
 {
     for (UID uid : spread.pageItems) {
-        const TextFrame* textFrame = context.GetDataBase().Get<TextFrame>(uid);
-        if (textFrame && context.Claim(uid)) WriteTextFrame(context, spreadElement, *textFrame);
+        const PageItem* item = context.GetDataBase().Get<PageItem>(uid);
+        if (!item || !context.Claim(uid)) continue;
+        if (const auto* textFrame = dynamic_cast<const TextFrame*>(item))
+            WriteTextFrame(context, spreadElement, *textFrame);
+        else
+            IdmlPageItemWriter::WriteItem(context, spreadElement, *item);
     }
 }

@@ -5,15 +5,19 @@
 // NextTextFrame, "n" at the ends), its layer and place (ItemLayer, ItemTransform), its outline as
 // a closed path of four corner points in inner coordinates, and its TextFramePreference:
 // TextColumnCount, TextColumnGutter, FirstBaselineOffset and InsetSpacing (top, left, bottom,
-// right).
+// right). The other page items of the spread are written by IdmlPageItemWriter, in their place
+// in the stacking order.
 #pragma once
 
 #include <pugixml.hpp>
 
 class IdmlContext;
 class Spread;
+class TextFrame;
 
 class IdmlTextFrameWriter {
 public:
     static void WritePageItems(IdmlContext& context, pugi::xml_node spreadElement, const Spread& spread);
+    // One text frame as a child of `parent` (a spread or a group).
+    static void WriteTextFrame(IdmlContext& context, pugi::xml_node parent, const TextFrame& textFrame);
 };

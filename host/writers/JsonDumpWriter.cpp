@@ -16,6 +16,9 @@
 #include "Table.h"
 #include "Style.h"
 #include "Swatch.h"
+#include "GroupItem.h"
+#include "PlacedGraphic.h"
+#include "SplineItem.h"
 #include "TextFrame.h"
 
 namespace {
@@ -99,15 +102,98 @@ void SetPageFields(const Page& page, JsonValue& out)
     out.Set("height", JsonValue::Real(page.height));
 }
 
-void SetTextFrameFields(const TextFrame& frame, JsonValue& out)
+JsonValue Matrix(const PMMatrix& m)
 {
-    out.Set("spread", Ref(frame.spread));
-    out.Set("layer", Ref(frame.layer));
-    const PMMatrix& m = frame.itemTransform;
     JsonValue transform = JsonValue::Array();
     for (PMReal value : {m.a, m.b, m.c, m.d, m.tx, m.ty}) transform.Append(JsonValue::Real(value));
-    out.Set("itemTransform", std::move(transform));
-    out.Set("pathBounds", Rect(frame.pathBounds));
+    return transform;
+}
+
+JsonValue Point(const PMPoint& p)
+{
+    JsonValue point = JsonValue::Array();
+    point.Append(JsonValue::Real(p.x));
+    point.Append(JsonValue::Real(p.y));
+    return point;
+}
+
+// What every page item has: its place, outline, parent group, painting and import mark.
+void SetPageItemFields(const PageItem& item, JsonValue& out)
+{
+    out.Set("spread", Ref(item.spread));
+    out.Set("layer", Ref(item.layer));
+    out.Set("parent", Ref(item.parent));
+    out.Set("itemTransform", Matrix(item.itemTransform));
+    out.Set("pathBounds", Rect(item.pathBounds));
+    const GraphicAttributes& g = item.graphics;
+    JsonValue graphics = JsonValue::Object();
+    graphics.Set("strokeWeight", JsonValue::Real(g.strokeWeight));
+    graphics.Set("strokeColor", Ref(g.strokeColor));
+    graphics.Set("strokeTint", JsonValue::Real(g.strokeTint));
+    graphics.Set("fillColor", Ref(g.fillColor));
+    graphics.Set("fillTint", JsonValue::Real(g.fillTint));
+    graphics.Set("solidStroke", JsonValue::Bool(g.solidStroke));
+    graphics.Set("roundedCorners", JsonValue::Bool(g.roundedCorners));
+    graphics.Set("cornerRadius", JsonValue::Real(g.cornerRadius));
+    graphics.Set("startLineEnd", JsonValue::String(LineEndName(g.startLineEnd)));
+    graphics.Set("endLineEnd", JsonValue::String(LineEndName(g.endLineEnd)));
+    graphics.Set("wrapMode", JsonValue::String(TextWrapModeName(g.wrapMode)));
+    graphics.Set("wrapMargins", Rect(g.wrapMargins));
+    graphics.Set("ignoreWrap", JsonValue::Bool(g.ignoreWrap));
+    out.Set("graphics", std::move(graphics));
+    out.Set("importMark", JsonValue::Bool(item.importMark));
+}
+
+const char* SplineKindName(SplineKind kind)
+{
+    switch (kind) {
+    case SplineKind::kRectangle: return "rectangle";
+    case SplineKind::kOval: return "oval";
+    case SplineKind::kPolygon: return "polygon";
+    case SplineKind::kGraphicLine: return "line";
+    }
+    return "polygon";
+}
+
+void SetSplineFields(const SplineItem& spline, JsonValue& out)
+{
+    SetPageItemFields(spline, out);
+    out.Set("splineKind", JsonValue::String(SplineKindName(spline.kind)));
+    JsonValue path = JsonValue::Array();
+    for (const PMPathPoint& point : spline.path) {
+        JsonValue entry = JsonValue::Object();
+        entry.Set("anchor", Point(point.anchor));
+        entry.Set("left", Point(point.left));
+        entry.Set("right", Point(point.right));
+        path.Append(std::move(entry));
+    }
+    out.Set("path", std::move(path));
+    out.Set("graphic", Ref(spline.graphic));
+}
+
+void SetGroupFields(const GroupItem& group, JsonValue& out)
+{
+    SetPageItemFields(group, out);
+    out.Set("children", RefList(group.children));
+}
+
+void SetPlacedGraphicFields(const PlacedGraphic& graphic, JsonValue& out)
+{
+    const char* kinds[] = {"image", "eps", "pdf"};
+    out.Set("frame", Ref(graphic.frame));
+    out.Set("graphicKind", JsonValue::String(kinds[static_cast<int>(graphic.kind)]));
+    out.Set("format", JsonValue::String(graphic.format));
+    // The name only: the folder differs from machine to machine.
+    out.Set("fileName", JsonValue::String(graphic.file.GetFileName()));
+    out.Set("embedded", JsonValue::Bool(graphic.embedded));
+    out.Set("dataSize", JsonValue::Integer(static_cast<int64>(graphic.data.size())));
+    out.Set("graphicBounds", Rect(graphic.graphicBounds));
+    out.Set("itemTransform", Matrix(graphic.itemTransform));
+}
+
+void SetTextFrameFields(const TextFrame& frame, JsonValue& out)
+{
+    SetPageItemFields(frame, out);
     out.Set("story", Ref(frame.story));
     out.Set("previousFrame", Ref(frame.previousFrame));
     out.Set("nextFrame", Ref(frame.nextFrame));
@@ -401,6 +487,9 @@ JsonValue DumpObject(const DocObject& object)
                  DumpAs<Page>(object, "Page", SetPageFields, out) ||
                  DumpAs<Layer>(object, "Layer", SetLayerFields, out) ||
                  DumpAs<TextFrame>(object, "TextFrame", SetTextFrameFields, out) ||
+                 DumpAs<SplineItem>(object, "Spline", SetSplineFields, out) ||
+                 DumpAs<GroupItem>(object, "Group", SetGroupFields, out) ||
+                 DumpAs<PlacedGraphic>(object, "PlacedGraphic", SetPlacedGraphicFields, out) ||
                  DumpAs<Story>(object, "Story", SetStoryFields, out) ||
                  DumpAs<Footnote>(object, "Footnote", SetFootnoteFields, out) ||
                  DumpAs<Table>(object, "Table", SetTableFields, out) ||

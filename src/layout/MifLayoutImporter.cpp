@@ -10,6 +10,8 @@
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentOpener.h"
+#include "IMifColorImporter.h"
+#include "IMifContentImporter.h"
 #include "IMifErrorLog.h"
 #include "IMifImportOptions.h"
 #include "IMifTextFrameUtils.h"
@@ -38,6 +40,22 @@ void MifLayoutImporter::Init(const IDFile& file, MifObject* mifRoot, int32 uiFla
     InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
     if (!importErrors) MIF_LOG_NIL(importErrors);
     mImportErrors = importErrors.get();
+    // Siblings too, held the same way.
+    InterfacePtr<IMifColorImporter> colorImporter(this, IID_IMIFCOLORIMPORTER);
+    InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
+    MifGraphicImporter::Setup setup;
+    setup.db = GetDataBase();
+    setup.errors = mImportErrors;
+    setup.colors = colorImporter.get();
+    setup.content = contentImporter.get();
+    setup.layout = this;
+    setup.mifFile = file;
+    setup.uiFlags = uiFlags;
+    setup.itemObjects = &mItemObjects;
+    setup.makeTextRect = [this](const MifObject& mifTextRect, const MifPlacement& placement) {
+        return ImportTextRect(mifTextRect, placement.toSpread, placement.spread, placement.layer);
+    };
+    mGraphics.Init(setup);
 }
 
 void MifLayoutImporter::CreateTemporarySpread()
@@ -82,6 +100,7 @@ void MifLayoutImporter::Finalize()
     // The content is in its stories: text that overflows an autoconnected flow gets the pages
     // it needs before balanced frames are fitted to what they finally hold.
     AddPagesForOverflow();
+    mGraphics.Finalize();
     BalanceColumns();
     // The statement tree is freed when the import ends: nothing may point into it after this.
     mItemObjects.clear();
@@ -245,9 +264,10 @@ void MifLayoutImporter::ImportPage(UID targetPage, const MifObject& mifPage)
     const std::vector<UID>& layers = db->GetDocument()->layers;
     UID layer = layers.empty() ? kInvalidUID : layers.back();
     PMMatrix pageToSpread = PMMatrix::Translation(page->boundsInSpread.left, page->boundsInSpread.top);
-    for (const MifObject& mifTextRect : mifPage.Children(kMifTextRect))
-        ImportTextRect(mifTextRect, pageToSpread, page->spread, layer);
-    // Graphics, images and unanchored frames come with the graphics import.
+    // Every object in file order, so that the file's order is the stacking order; each page
+    // starts from the default graphic state.
+    mGraphics.ResetState();
+    mGraphics.ImportObjects(mifPage, MifPlacement{pageToSpread, page->spread, layer});
 }
 
 namespace {
@@ -301,18 +321,19 @@ auto Lookup(const Map& map, const Key& key, decltype(map.begin()->second) fallba
 
 } // namespace
 
-void MifLayoutImporter::ImportTextRect(const MifObject& mifTextRect, const PMMatrix& pageToSpread, UID spread, UID layer)
+UIDRef MifLayoutImporter::ImportTextRect(const MifObject& mifTextRect, const PMMatrix& pageToSpread, UID spread, UID layer)
 {
     const MifProp* shapeRect = mifTextRect.FindProp(kMifShapeRect);
-    if (!shapeRect || MifDimCount(shapeRect->type) != 4) return;   // nothing to place
+    if (!shapeRect || MifDimCount(shapeRect->type) != 4) return UIDRef();   // nothing to place
     MifValueLimits limits(mImportErrors);
     PMRect shape = ShapeOf(*shapeRect, limits);
     UIDRef textFrame = CreateTextFrame(BoundingBox(pageToSpread, shape), spread, layer);
     if (!textFrame.ExistsInDB()) {
         MIF_LOG_NIL(textFrame);
-        return;
+        return UIDRef();
     }
     SetUpTextRectFrame(textFrame, mifTextRect);
+    return textFrame;
 }
 
 void MifLayoutImporter::SetUpTextRectFrame(const UIDRef& textFrame, const MifObject& mifTextRect)

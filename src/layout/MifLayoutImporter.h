@@ -6,14 +6,16 @@
 // OtherMasterPage as master spreads "B", "C", ..., PageBackground applying a master; TextRect
 // as a text frame (ShapeRect, TRNumColumns, TRColumnGap) threaded along TRNext after all pages,
 // with side-head areas (TFSideheads of its flow, TRSideheadWidth, TRSideheadGap,
-// TRSideheadPlacement) as text insets; when the import finishes, body pages are added for the
-// text that overflows an autoconnected flow (TFAutoConnect, with the frames the left and right
-// master pages hold for its TFTag; MifPageGrower) and TRColumnBalance frames are fitted to their
-// text. Passes over: ReferencePage, HiddenPage. Not yet: graphics, imported images,
-// unanchored frames, and the stroke, fill and rotation of text frames.
+// TRSideheadPlacement) as text insets; the other objects of a page (graphics, text lines,
+// imported images, unanchored frames) through MifGraphicImporter, in file order, which also gives
+// the frames of TextRects their stroke, fill, run-around and rotation; when the import finishes,
+// body pages are added for the text that overflows an autoconnected flow (TFAutoConnect, with
+// the frames the left and right master pages hold for its TFTag; MifPageGrower) and
+// TRColumnBalance frames are fitted to their text. Passes over: ReferencePage, HiddenPage.
 #pragma once
 
 #include "IMifLayoutImporter.h"
+#include "MifGraphicImporter.h"
 #include "MifKeywords.h"
 #include <map>
 #include <unordered_map>
@@ -60,7 +62,7 @@ private:
     UID MasterSpreadFor(const MifObject& mifPage, int32 pageType, int32& masterCount);
     // Makes the frame of one TextRect of a page and records it; `pageToSpread` maps MIF page
     // coordinates to spread coordinates.
-    void ImportTextRect(const MifObject& mifTextRect, const PMMatrix& pageToSpread, UID spread, UID layer);
+    UIDRef ImportTextRect(const MifObject& mifTextRect, const PMMatrix& pageToSpread, UID spread, UID layer);
     // Gives the frame made for a TextRect its columns and records it under the TextRect's ID.
     void SetUpTextRectFrame(const UIDRef& textFrame, const MifObject& mifTextRect);
     // Threads the frames along TRNext, in ascending ID order.
@@ -107,4 +109,5 @@ private:
     std::map<int32, bool> mColumnBalance;
     std::map<int32, Sideheads> mSideheadsById;
     std::map<UID, Sideheads> mSideheadsByFrame;
+    MifGraphicImporter mGraphics;
 };

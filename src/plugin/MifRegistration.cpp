@@ -25,6 +25,7 @@
 #include "MifTableImporter.h"
 #include "MifTableUtils.h"
 #include "MifTextConverter.h"
+#include "MifPageItemUtils.h"
 #include "MifTextFrameUtils.h"
 #include "MifTextModelUtils.h"
 #include "MifTreeDumper.h"
@@ -60,6 +61,7 @@ void RegisterTesselPlugIn()
     model.RegisterImplementation(kMifFontConverterImpl, [] { return new MifFontConverter; });
     model.RegisterImplementation(kMifImportOptionsImpl, [] { return new MifImportOptions; });
     model.RegisterImplementation(kMifTextFrameUtilsImpl, [] { return new MifTextFrameUtils; });
+    model.RegisterImplementation(kMifPageItemUtilsImpl, [] { return new MifPageItemUtils; });
     model.RegisterImplementation(kMifTextModelUtilsImpl, [] { return new MifTextModelUtils; });
     model.RegisterImplementation(kMifTableUtilsImpl, [] { return new MifTableUtils; });
     model.RegisterImplementation(kMifConditionCatalogImporterImpl, [] { return new MifConditionCatalogImporter; });
@@ -100,6 +102,7 @@ void RegisterTesselPlugIn()
     model.AddInterface(kUtilsBoss, IID_IMIFLOGUTILS, kMifLogUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFFILEUTILS, kMifFileUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTEXTFRAMEUTILS, kMifTextFrameUtilsImpl);
+    model.AddInterface(kUtilsBoss, IID_IMIFPAGEITEMUTILS, kMifPageItemUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTEXTMODELUTILS, kMifTextModelUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTABLEUTILS, kMifTableUtilsImpl);
 

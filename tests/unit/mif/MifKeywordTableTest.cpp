@@ -24,9 +24,15 @@ TEST(MifKeywordTable, Types_CountedPerKind)
     std::map<int32, int> perType;
     for (const MifKeyword& row : MifKeywordTable::kRows) ++perType[row.type];
     std::map<int32, int> expected = {{-1, 51}, {0, 238}, {1, 67},  {2, 46},  {3, 3},  {5, 94},  {6, 57},
-                                     {7, 8},   {8, 71},  {9, 6},   {10, 21}, {12, 2}, {13, 1},  {14, 3},
+                                     {7, 8},   {8, 69},  {9, 8},   {10, 21}, {12, 2}, {13, 1},  {14, 3},
                                      {15, 4},  {16, 3},  {17, 2},  {18, 66}, {20, 73}};
     EXPECT_EQ(perType, expected);
+    // Arc angles are plain numbers of degrees, never lengths to convert by the file's units.
+    for (const char* angle : {"ArcTheta", "ArcDTheta", "Angle"}) {
+        int32 type = -1;
+        EXPECT_GE(MifKeywordTable::Lookup(angle, &type), 0) << angle;
+        EXPECT_EQ(type, kMifTypeNumber) << angle;
+    }
 }
 
 TEST(MifKeywordTable, Ids_FixedAndDistinct)

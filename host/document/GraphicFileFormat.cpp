@@ -1,0 +1,155 @@
+#include "GraphicFileFormat.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+namespace {
+
+bool StartsWith(const std::vector<unsigned char>& bytes, const char* signature, size_t size)
+{
+    return bytes.size() >= size && std::memcmp(bytes.data(), signature, size) == 0;
+}
+
+uint32 BigEndian(const std::vector<unsigned char>& b, size_t at, size_t size)
+{
+    uint32 value = 0;
+    for (size_t i = 0; i < size; ++i) value = (value << 8) | b[at + i];
+    return value;
+}
+
+uint32 LittleEndian(const std::vector<unsigned char>& b, size_t at, size_t size)
+{
+    uint32 value = 0;
+    for (size_t i = size; i-- > 0;) value = (value << 8) | b[at + i];
+    return value;
+}
+
+// The size in the first start-of-frame segment of a JPEG; false when the segments run out.
+bool JpegSize(const std::vector<unsigned char>& b, int32& width, int32& height)
+{
+    size_t at = 2;
+    while (at + 9 < b.size()) {
+        if (b[at] != 0xFF) return false;
+        unsigned char marker = b[at + 1];
+        if (marker == 0xFF) {
+            ++at;
+            continue;
+        }
+        size_t length = BigEndian(b, at + 2, 2);
+        bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            height = static_cast<int32>(BigEndian(b, at + 5, 2));
+            width = static_cast<int32>(BigEndian(b, at + 7, 2));
+            return true;
+        }
+        if (length < 2) return false;
+        at += 2 + length;
+    }
+    return false;
+}
+
+// The ImageWidth and ImageLength of a TIFF's first directory; left as they are when missing.
+void TiffSize(const std::vector<unsigned char>& b, int32& width, int32& height)
+{
+    bool little = b[0] == 'I';
+    auto read = [&](size_t at, size_t size) { return little ? LittleEndian(b, at, size) : BigEndian(b, at, size); };
+    size_t directory = read(4, 4);
+    if (directory + 2 > b.size()) return;
+    size_t count = read(directory, 2);
+    for (size_t i = 0; i < count && directory + 2 + (i + 1) * 12 <= b.size(); ++i) {
+        size_t entry = directory + 2 + i * 12;
+        uint32 tag = read(entry, 2), type = read(entry + 2, 2);
+        uint32 value = type == 3 ? read(entry + 8, 2) : read(entry + 8, 4);
+        if (tag == 256) width = static_cast<int32>(value);
+        if (tag == 257) height = static_cast<int32>(value);
+    }
+}
+
+std::string LowerExtension(const PMString& name)
+{
+    std::string ext = std::filesystem::path(name.GetUTF8String()).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+} // namespace
+
+GraphicFileFormat GraphicFileFormat::Detect(const std::vector<unsigned char>& b, const PMString& name)
+{
+    GraphicFileFormat result;
+    auto set = [&result](GraphicKind kind, const char* format) {
+        result.known = true;
+        result.kind = kind;
+        result.format = format;
+    };
+    if (StartsWith(b, "\x89PNG\r\n\x1a\n", 8) && b.size() >= 24) {
+        set(GraphicKind::kImage, "PNG");
+        result.pixelWidth = static_cast<int32>(BigEndian(b, 16, 4));
+        result.pixelHeight = static_cast<int32>(BigEndian(b, 20, 4));
+    } else if (StartsWith(b, "\xFF\xD8\xFF", 3)) {
+        set(GraphicKind::kImage, "JPEG");
+        JpegSize(b, result.pixelWidth, result.pixelHeight);
+    } else if ((StartsWith(b, "GIF87a", 6) || StartsWith(b, "GIF89a", 6)) && b.size() >= 10) {
+        set(GraphicKind::kImage, "GIF");
+        result.pixelWidth = static_cast<int32>(LittleEndian(b, 6, 2));
+        result.pixelHeight = static_cast<int32>(LittleEndian(b, 8, 2));
+    } else if (StartsWith(b, "II*\0", 4) || StartsWith(b, "MM\0*", 4)) {
+        set(GraphicKind::kImage, "TIFF");
+        TiffSize(b, result.pixelWidth, result.pixelHeight);
+    } else if (StartsWith(b, "BM", 2) && b.size() >= 26) {
+        set(GraphicKind::kImage, "BMP");
+        result.pixelWidth = static_cast<int32>(LittleEndian(b, 18, 4));
+        result.pixelHeight = static_cast<int32>(LittleEndian(b, 22, 4));
+    } else if (StartsWith(b, "%PDF-", 5)) {
+        set(GraphicKind::kPDF, "PDF");
+    } else if (StartsWith(b, "%!PS", 4) || StartsWith(b, "\xC5\xD0\xD3\xC6", 4)) {
+        set(GraphicKind::kEPS, "EPS");
+    } else if (std::string ext = LowerExtension(name); (ext == ".pict" || ext == ".pct") && b.size() > 522) {
+        // PICT files start with 512 bytes of application data and have no signature of their own.
+        set(GraphicKind::kImage, "PICT");
+    }
+    if (result.pixelWidth < 0 || result.pixelHeight < 0) result.pixelWidth = result.pixelHeight = 0;
+    return result;
+}
+
+bool GraphicFileFormat::ReadFile(const IDFile& file, std::vector<unsigned char>& bytes, size_t limit)
+{
+    bytes.clear();
+    std::error_code error;
+    // Folders, devices and pipes are not read: a device could block or never end.
+    if (!std::filesystem::is_regular_file(file.GetPath(), error)) return false;
+    auto size = std::filesystem::file_size(file.GetPath(), error);
+    if (error || size > limit) return false;
+    std::ifstream in(file.GetPath(), std::ios::binary);
+    if (!in) return false;
+    bytes.resize(static_cast<size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+GraphicFileFormat GraphicFileFormat::FromName(const PMString& name)
+{
+    GraphicFileFormat result;
+    result.known = true;
+    std::string ext = LowerExtension(name);
+    if (ext == ".eps" || ext == ".ps" || ext == ".epsi") {
+        result.kind = GraphicKind::kEPS;
+        result.format = "EPS";
+    } else if (ext == ".pdf") {
+        result.kind = GraphicKind::kPDF;
+        result.format = "PDF";
+    } else {
+        static const std::pair<const char*, const char*> kImages[] = {{".tif", "TIFF"}, {".tiff", "TIFF"}, {".jpg", "JPEG"}, {".jpeg", "JPEG"},
+                                                                      {".png", "PNG"},  {".gif", "GIF"},   {".bmp", "BMP"},  {".pict", "PICT"},
+                                                                      {".pct", "PICT"}};
+        for (const auto& [extension, format] : kImages)
+            if (ext == extension) result.format = format;
+    }
+    return result;
+}

@@ -1,0 +1,44 @@
+// PreviewGraphicPainter: draws the graphic page items of the preview, each in its own inner
+// coordinates: splines as their path, filled then stroked in their colours and tints (a colour
+// of none paints nothing), with a simple arrowhead at a line end that has one; the placed graphic
+// of a frame clipped to the frame: PNG images as they are, scaled as placed; other images, EPS
+// and PDF files as a grey box with a cross and the file's name, since the preview cannot draw
+// them. Groups draw their children, back to front, through the painter's own dispatch.
+#pragma once
+
+#include <functional>
+
+#include "PreviewColors.h"
+
+class DataBase;
+class GroupItem;
+class PageItem;
+class PlacedGraphic;
+class PreviewFaces;
+class SplineItem;
+typedef struct _cairo cairo_t;
+
+class PreviewGraphicPainter {
+public:
+    // `drawChild` draws one child of a group in the child's inner coordinates.
+    PreviewGraphicPainter(const DataBase& db, const PreviewColors& colors, PreviewFaces& faces,
+                          std::function<void(cairo_t*, const PageItem&)> drawChild)
+        : mDB(db), mColors(colors), mFaces(faces), mDrawChild(std::move(drawChild))
+    {
+    }
+    // Draws `item` when it is a spline or a group; false when it is of another kind.
+    bool Draw(cairo_t* cr, const PageItem& item);
+
+private:
+    void DrawSpline(cairo_t* cr, const SplineItem& spline);
+    void DrawGroup(cairo_t* cr, const GroupItem& group);
+    void DrawGraphic(cairo_t* cr, const SplineItem& frame, const PlacedGraphic& graphic);
+    void DrawPlaceholder(cairo_t* cr, const SplineItem& frame, const PlacedGraphic& graphic);
+    // Sets the source to `swatch` at `tint` percent (-1: as it is); false when it paints nothing.
+    bool SetColor(cairo_t* cr, UID swatch, double tint);
+
+    const DataBase& mDB;
+    const PreviewColors& mColors;
+    PreviewFaces& mFaces;
+    std::function<void(cairo_t*, const PageItem&)> mDrawChild;
+};

@@ -1,0 +1,285 @@
+#include "MifImageImporter.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <system_error>
+
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "ErrorUtils.h"
+#include "FileChooser.h"
+#include "GraphicFileFormat.h"
+#include "IImportProvider.h"
+#include "IMifErrorLog.h"
+#include "IMifFileUtils.h"
+#include "MifAssertLog.h"
+#include "MifFacetList.h"
+#include "MifKeywords.h"
+#include "MifObject.h"
+#include "ObjectModel.h"
+#include "PageItemCommands.h"
+#include "PlaceGraphicCommands.h"
+
+namespace {
+
+struct FacetKind {
+    const char* name;
+    const char* extension;
+};
+constexpr FacetKind kFacets[] = {{"TIFF", ".tif"}, {"EPSI", ".eps"}, {"JPEG", ".jpg"}, {"PICT", ".pict"}, {"DIB", ".bmp"}, {"GIF", ".gif"}};
+
+// A DIB facet is a bitmap without the file header that a .bmp file starts with: the header is
+// put in front, pointing at the pixels behind the info header and the palette.
+std::vector<uchar> BmpFromDib(const uchar* data, int32 size)
+{
+    std::vector<uchar> bytes;
+    if (!data || size < 40) return bytes;
+    auto read32 = [data](int at) { return uint32(data[at]) | uint32(data[at + 1]) << 8 | uint32(data[at + 2]) << 16 | uint32(data[at + 3]) << 24; };
+    uint32 infoSize = read32(0);
+    uint32 bits = uint32(data[14]) | uint32(data[15]) << 8;
+    uint32 colors = read32(32);
+    if (colors == 0 && bits <= 8) colors = 1u << bits;
+    uint64 offset = 14 + uint64(infoSize) + uint64(colors) * 4;
+    if (offset > uint64(size) + 14) offset = 14 + infoSize;
+    uint32 total = static_cast<uint32>(size) + 14;
+    bytes = {'B', 'M'};
+    for (uint32 value : {total, 0u, static_cast<uint32>(offset)})
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uchar>(value >> (8 * i)));
+    bytes.insert(bytes.end(), data, data + size);
+    return bytes;
+}
+
+bool SameContents(const IDFile& file, const std::vector<uchar>& bytes)
+{
+    std::vector<unsigned char> contents;
+    return GraphicFileFormat::ReadFile(file, contents) && contents == bytes;
+}
+
+bool WriteBytes(const IDFile& file, const std::vector<uchar>& bytes)
+{
+    std::ofstream out(file.GetPath(), std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// Whether `file` lies inside `folder` (both made absolute, ".." resolved, links followed where
+// they exist).
+bool IsInside(const IDFile& file, const IDFile& folder)
+{
+    std::error_code error;
+    auto f = std::filesystem::weakly_canonical(std::filesystem::absolute(file.GetPath(), error), error);
+    auto d = std::filesystem::weakly_canonical(std::filesystem::absolute(folder.GetPath(), error), error);
+    if (error) return false;
+    auto rel = f.lexically_relative(d);
+    return !rel.empty() && *rel.begin() != "..";
+}
+
+} // namespace
+
+int32 MifImageImporter::FacetRank(const PMString& name)
+{
+    for (int32 i = 0; i < static_cast<int32>(std::size(kFacets)); ++i)
+        if (name == PMString(kFacets[i].name)) return i;
+    return -1;
+}
+
+void MifImageImporter::Init(DataBase* db, IMifErrorLog* errors, const IDFile& mifFile, int32 uiFlags)
+{
+    mDB = db;
+    mErrors = errors;
+    mMifFile = mifFile;
+    mUIFlags = uiFlags;
+}
+
+void MifImageImporter::Report(int32 line, const char* message, const PMString& detail) const
+{
+    if (!mErrors) return;
+    PMString text(message);
+    text.Translate();
+    if (line > 0)
+        mErrors->AddParseError(line, text, detail);
+    else
+        mErrors->AddError(text, detail);
+}
+
+IDFile MifImageImporter::NextTemporaryName(const IDFile& folder, const std::string& extension)
+{
+    // The MIF file's name less its last four characters (".mif"), "image" and a running number;
+    // a name some other file already has is passed over, so that no file of the user's is
+    // overwritten (and deleted at the end).
+    std::string stem = mMifFile.GetFileName().GetUTF8String();
+    stem = stem.size() > 4 ? stem.substr(0, stem.size() - 4) : std::string();
+    for (;;) {
+        IDFile candidate = folder.Child(PMString(stem + "image" + std::to_string(++mImageCount) + extension));
+        std::error_code error;
+        if (!std::filesystem::exists(candidate.GetPath(), error)) return candidate;
+    }
+}
+
+IDFile MifImageImporter::EmbeddedFile(const MifObject& mifImportObject, const MifFacetList& facets)
+{
+    int32 best = -1, bestRank = 0;
+    for (int32 i = 0; i < facets.GetCount(); ++i) {
+        int32 rank = FacetRank(facets.GetName(i));
+        if (rank >= 0 && (best < 0 || rank < bestRank)) {
+            best = i;
+            bestRank = rank;
+        }
+    }
+    if (best < 0 || facets.GetSize(best) <= 0) {
+        Report(mifImportObject.line, "Can't import embedded image, unsupported facet", PMString());
+        return IDFile();
+    }
+    std::vector<uchar> bytes = bestRank == 4 ? BmpFromDib(facets.GetData(best), facets.GetSize(best))
+                                             : std::vector<uchar>(facets.GetData(best), facets.GetData(best) + facets.GetSize(best));
+    if (bytes.empty()) {
+        Report(mifImportObject.line, "Can't import embedded image, unsupported facet", PMString());
+        return IDFile();
+    }
+    // Identical data shares one file. The CRC alone could match different data, so the file's
+    // bytes are compared before it is reused.
+    uint32 crc = MifFacetList::ComputeCRC32(bytes.data(), bytes.size());
+    if (auto known = mFilesByCRC.find(crc); known != mFilesByCRC.end() && SameContents(known->second, bytes)) return known->second;
+    IDFile file = NextTemporaryName(mMifFile.GetParent(), kFacets[bestRank].extension);
+    if (!WriteBytes(file, bytes)) {
+        std::error_code error;
+        std::filesystem::remove(file.GetPath(), error);
+        Report(mifImportObject.line, "Can't create temporary image file: ", file.GetPathString());
+        std::filesystem::path temp = std::filesystem::temp_directory_path(error);
+        if (error) return IDFile();
+        IDFile fallback = NextTemporaryName(IDFile(temp), kFacets[bestRank].extension);
+        if (!WriteBytes(fallback, bytes)) {
+            std::filesystem::remove(fallback.GetPath(), error);
+            Report(mifImportObject.line, "Can't create temporary image file: ", fallback.GetPathString());
+            return IDFile();
+        }
+        if (!mToldTemporaryFolder)
+            Report(0, "The folder of the MIF file cannot be written, embedded images are written to the temporary folder: ",
+                   IDFile(temp).GetPathString());
+        mToldTemporaryFolder = true;
+        file = fallback;
+    }
+    mTemporaryFiles.push_back(file);
+    mFilesByCRC[crc] = file;
+    return file;
+}
+
+IDFile MifImageImporter::LinkedFile(const MifObject& mifImportObject, PMString& diPath, int32& line) const
+{
+    const MifProp* prop = mifImportObject.FindProp(kMifImportObFileDI);
+    if (!prop || !MifIsStringType(prop->type) || !prop->value.rawString || prop->value.rawString->IsEmpty()) return IDFile();
+    diPath = *prop->value.rawString;
+    line = prop->line;
+    Utils<IMifFileUtils> fileUtils;
+    if (!fileUtils) {
+        MIF_LOG_NIL(fileUtils);
+        return IDFile();
+    }
+    IDFile file = fileUtils->ResolveDIPath(mMifFile, diPath);
+    for (const IDFile& folder : FileChooser::GetGraphicSearchFolders()) {
+        IDFile candidate = folder.Child(file.GetFileName());
+        std::error_code error;
+        if (!file.GetFileName().IsEmpty() && std::filesystem::is_regular_file(candidate.GetPath(), error)) return candidate;
+    }
+    return file;
+}
+
+ErrorCode MifImageImporter::Place(const IDFile& file, const PMRect& bounds, UID spread, UID layer, bool readable, UIDRef& frame)
+{
+    auto importAndPlaceCmd = std::make_shared<ImportAndPlaceCmd>();
+    importAndPlaceCmd->SetItemList(UIDList(UIDRef(mDB, spread)));
+    importAndPlaceCmd->file = file;
+    importAndPlaceCmd->layer = layer;
+    importAndPlaceCmd->bounds = bounds;
+    importAndPlaceCmd->readFile = readable;
+    ErrorCode result = CmdUtils::ProcessCommand(importAndPlaceCmd);
+    if (result == kSuccess && !importAndPlaceCmd->GetItemList().IsEmpty()) frame = importAndPlaceCmd->GetItemList().GetRef(0);
+    return result;
+}
+
+IDFile MifImageImporter::AskForReplacement(const IDFile& file)
+{
+    if (mUIFlags != kFullUI || mIgnoreMissing || !FileChooser::GetChooser()) return IDFile();
+    PMString title(file.Exists() ? "OV#0xB40#kMifInvalidFileColonKey" : "OV#0xB40#kMifMissingFileColonKey");
+    title.Translate();
+    title.Append(" ");
+    title.Append(file.GetPathString());
+    std::vector<IDFile> resultFiles = FileChooser::ChooseFiles(title);
+    if (resultFiles.size() == 1) return resultFiles[0];
+    if (resultFiles.size() > 1) MifAssertLog::Write(__FILE__, __LINE__, "resultFiles.GetFileCount() == 1", MifAssertLog::kFalse);
+    PMString question("OV#0xB40#kMifIgnoreRemainingMissingFilesKey");
+    question.Translate();
+    if (FileChooser::AskYesNo(question, false)) mIgnoreMissing = true;
+    return IDFile();
+}
+
+UIDRef MifImageImporter::Import(const MifObject& mifImportObject, const PMRect& bounds, UID spread, UID layer)
+{
+    MifPropVal propVal;
+    bool embedded = mifImportObject.GetPropVal(kMifInset, propVal) && propVal.facets;
+    IDFile file;
+    PMString diPath;
+    int32 line = mifImportObject.line;
+    if (embedded) {
+        file = EmbeddedFile(mifImportObject, *propVal.facets);
+        if (file.IsEmpty()) return UIDRef();
+    } else {
+        file = LinkedFile(mifImportObject, diPath, line);
+        if (file.IsEmpty()) {
+            Report(mifImportObject.line, "ImportObject names no file and holds no image, skipped", PMString());
+            return UIDRef();
+        }
+    }
+    std::string key = file.GetPath().string();
+    if (auto chosen = mReplacements.find(key); chosen != mReplacements.end()) file = chosen->second;
+    UIDRef frame;
+    for (;;) {
+        // A linked file outside the MIF file's folder is linked as it is named but not read: the
+        // MIF file may come from someone else.
+        bool readable = embedded || IsInside(file, mMifFile.GetParent()) || mReplacements.count(key);
+        ErrorCode result = Place(file, bounds, spread, layer, readable, frame);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+        if (result == kSuccess) break;
+        if (embedded) {
+            Report(line, "Can't import embedded image, unsupported facet", PMString());
+            return UIDRef();
+        }
+        IDFile replacement = AskForReplacement(file);
+        if (replacement.IsEmpty()) {
+            Report(line, "Can't import image file:", file.GetPathString());
+            return UIDRef();
+        }
+        mReplacements[key] = replacement;
+        file = replacement;
+    }
+    if (embedded) {
+        // The temporary file goes when the import ends: the document keeps the image's bytes.
+        auto moveLinkCmd = std::make_shared<MoveLinkCmd>();
+        moveLinkCmd->SetItemList(UIDList(frame));
+        moveLinkCmd->boolData = true;
+        if (CmdUtils::ProcessCommand(moveLinkCmd) != kSuccess) MIF_LOG_FAILED(moveLinkCmd);
+    }
+    if (mifImportObject.GetBool(kMifFlipLR)) {
+        // Mirrored about the frame's vertical centre line.
+        PMReal centre = (bounds.left + bounds.right) / 2;
+        auto transformCmd = std::make_shared<TransformPageItemsCmd>();
+        transformCmd->SetItemList(UIDList(frame));
+        transformCmd->transform = PMMatrix{-1, 0, 0, 1, 2 * centre, 0};
+        if (CmdUtils::ProcessCommand(transformCmd) != kSuccess) MIF_LOG_FAILED(transformCmd);
+    }
+    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+    return frame;
+}
+
+void MifImageImporter::DeleteTemporaryFiles()
+{
+    for (const IDFile& file : mTemporaryFiles) {
+        std::error_code error;
+        if (!std::filesystem::remove(file.GetPath(), error) && error) MIF_LOG_FAILED(std::filesystem::remove);
+    }
+    mTemporaryFiles.clear();
+    mFilesByCRC.clear();
+}

@@ -1,0 +1,20 @@
+#include "MifMarkPageItemCmd.h"
+
+#include "MifAssertLog.h"
+#include "PageItem.h"
+
+ErrorCode MifMarkPageItemCmd::Do()
+{
+    DataBase* db = GetDataBase();
+    if (!db) return mItems.IsEmpty() ? kSuccess : kInvalidParameterError;
+    for (UID uid : mItems.GetUIDs()) {
+        PageItem* item = db->Get<PageItem>(uid);
+        if (!item) continue;
+        if (!boolData) {
+            MIF_LOG_NIL(boolData);
+            return kInvalidParameterError;
+        }
+        item->importMark = *boolData;
+    }
+    return kSuccess;
+}

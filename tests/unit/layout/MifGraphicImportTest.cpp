@@ -1,0 +1,410 @@
+// Graphic objects on pages: the graphic state carried from object to object, the pattern table,
+// invisible objects, line ends, text lines, embedded and linked images, frames as groups, arcs,
+// rotation, and what bad input leaves behind.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "CAlert.h"
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "Document.h"
+#include "DocumentList.h"
+#include "DocumentOpener.h"
+#include "FrameList.h"
+#include "GroupItem.h"
+#include "IImportProvider.h"
+#include "MifArcPath.h"
+#include "MifMarkPageItemCmd.h"
+#include "PlacedGraphic.h"
+#include "Spread.h"
+#include "SplineItem.h"
+#include "Story.h"
+#include "Swatch.h"
+#include "SwatchUtils.h"
+#include "TempFolder.h"
+#include "TestUtils.h"
+#include "TextFrame.h"
+
+namespace {
+
+class MifGraphicImportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mSavedLogDir = std::getenv("TESSEL_LOG_DIR") ? std::getenv("TESSEL_LOG_DIR") : "";
+        setenv("TESSEL_LOG_DIR", mFolder.Path().c_str(), 1);
+    }
+    void TearDown() override
+    {
+        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
+        setenv("TESSEL_LOG_DIR", mSavedLogDir.c_str(), 1);
+    }
+    // Imports a body page holding `objects`, with the colors Red and Blue.
+    void Import(const std::string& objects, const std::string& name = "graphics-test.mif")
+    {
+        std::string mif = "<MIFFile 9.00>\n<ColorCatalog <Color <ColorTag `Red'> <ColorCyan 0> <ColorMagenta 100> <ColorYellow 100>"
+                          " <ColorBlack 0>> <Color <ColorTag `Blue'> <ColorCyan 100> <ColorMagenta 0> <ColorYellow 0> <ColorBlack 0>>>\n"
+                          "<Document <DPageSize 612pt 792pt>>\n<Page <PageType BodyPage>\n" +
+                          objects + "\n>\n";
+        auto path = mFolder / name;
+        std::ofstream(path, std::ios::binary) << mif;
+        UIDRef document;
+        PMString message;
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        CAlert::SetPresenter(&presenter);
+        CmdUtils::ProcessScheduledCmds();
+        CAlert::SetPresenter(nullptr);
+        warnings = presenter.text;
+        db = document.GetDataBase();
+        const Page* page = db->Get<Page>(db->GetDocument()->GetPages().at(0));
+        pageOrigin = {page->boundsInSpread.left, page->boundsInSpread.top};
+        spread = db->Get<Spread>(page->spread);
+    }
+    // The page items of the spread, back to front, of type T.
+    template <class T>
+    std::vector<const T*> Items() const
+    {
+        std::vector<const T*> items;
+        for (UID uid : spread->pageItems)
+            if (const T* item = db->Get<T>(uid)) items.push_back(item);
+        return items;
+    }
+    // The item's bounds on the page.
+    PMRect OnPage(const PageItem& item) const
+    {
+        PMRect b = item.GetBoundsInSpread();
+        return PMRect(b.left - pageOrigin.x, b.top - pageOrigin.y, b.right - pageOrigin.x, b.bottom - pageOrigin.y);
+    }
+    UID Color(const char* name) const { return SwatchUtils::FindSwatch(*db, PMString(name)); }
+
+    struct WarningsPresenter : IUserPresenter {
+        void Alert(const PMString&, bool) override {}
+        void Warnings(const PMString& shown) override { text = shown.GetUTF8String(); }
+        void MissingFonts(const std::vector<PMString>&) override {}
+        std::string text;
+    };
+
+    TempFolder mFolder{"graphics"};
+    std::string mSavedLogDir;
+    DataBase* db = nullptr;
+    const Spread* spread = nullptr;
+    PMPoint pageOrigin;
+    WarningsPresenter presenter;
+    std::string warnings;
+};
+
+void ExpectRect(const PMRect& actual, const PMRect& expected)
+{
+    EXPECT_NEAR(actual.left, expected.left, 0.01);
+    EXPECT_NEAR(actual.top, expected.top, 0.01);
+    EXPECT_NEAR(actual.right, expected.right, 0.01);
+    EXPECT_NEAR(actual.bottom, expected.bottom, 0.01);
+}
+
+// A 2 x 2 uncompressed TIFF, as hex.
+const char* kTiffHex =
+    "49492A000800000009000001030001000000020000000101030001000000020000000201030001000000080000000301"
+    "0300010000000100000006010300010000000200000011010400010000007A00000015010300010000000300000016010300010000000200000017010400010000000C00000000000000FF000000FF000000FFFFFF00";
+
+std::string Inset(const char* facets) { return std::string(" <ImportObFile `2.0 internal inset'>\n") + facets + "\n=EndInset\n"; }
+
+std::string TiffFacets()
+{
+    return std::string("=PICT\n&%v\n&\\x00000000\\x\n=TIFF\n&%v\n&\\x") + kTiffHex + "\\x";
+}
+
+} // namespace
+
+TEST_F(MifGraphicImportTest, Shapes_PlaceKindAndState)
+{
+    Import("<Rectangle <Pen 0> <PenWidth 2pt> <Fill 4> <ObColor `Red'> <ShapeRect 72pt 36pt 144pt 72pt>>\n"
+           "<Rectangle <ShapeRect 0pt 0pt 10pt 10pt>>\n"
+           "<RoundRect <Fill 7> <Radius 9pt> <ShapeRect 100pt 100pt 50pt 40pt>>\n"
+           "<Ellipse <Fill 12> <ObColor `Blue'> <ShapeRect 200pt 200pt 60pt 30pt>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 4u);
+    ExpectRect(OnPage(*splines[0]), PMRect(72, 36, 216, 108));
+    EXPECT_EQ(splines[0]->kind, SplineKind::kRectangle);
+    EXPECT_EQ(splines[0]->graphics.fillColor, Color("Red"));
+    EXPECT_EQ(splines[0]->graphics.fillTint, 30);   // Fill 4
+    EXPECT_EQ(splines[0]->graphics.strokeTint, 100);
+    // The second states nothing: the first's 2 pt solid red stroke and fill carry over.
+    EXPECT_EQ(splines[1]->graphics.strokeWeight, 2);
+    EXPECT_TRUE(splines[1]->graphics.solidStroke);
+    EXPECT_EQ(splines[1]->graphics.strokeColor, Color("Red"));
+    EXPECT_EQ(splines[1]->graphics.fillTint, 30);
+    // Fill 7 is paper; the radius rounds the corners.
+    EXPECT_EQ(splines[2]->graphics.fillColor, SwatchUtils::GetPaperSwatch(*db));
+    EXPECT_TRUE(splines[2]->graphics.roundedCorners);
+    EXPECT_EQ(splines[2]->graphics.cornerRadius, 9);
+    // Fill 12 has no shade: the object colour, with no tint.
+    EXPECT_EQ(splines[3]->kind, SplineKind::kOval);
+    EXPECT_EQ(splines[3]->graphics.fillColor, Color("Blue"));
+    EXPECT_EQ(splines[3]->graphics.fillTint, -1);
+    for (const SplineItem* spline : splines) EXPECT_TRUE(spline->importMark);
+    EXPECT_TRUE(warnings.empty()) << warnings;
+}
+
+TEST_F(MifGraphicImportTest, Shapes_InvisibleOnlyWhenPushingNoText)
+{
+    Import("<Rectangle <Pen 15> <Fill 15> <ObColor `None'> <ShapeRect 0pt 0pt 50pt 50pt>>\n"
+           "<Rectangle <Pen 15> <Fill 15> <ObColor `None'> <RunaroundType Box> <RunaroundGap 6pt> <ShapeRect 0pt 0pt 50pt 50pt>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 1u);
+    EXPECT_EQ(splines[0]->graphics.wrapMode, TextWrapMode::kBoundingBox);
+    EXPECT_EQ(splines[0]->graphics.wrapMargins, PMRect(6, 6, 6, 6));
+    EXPECT_EQ(splines[0]->graphics.fillColor, SwatchUtils::GetNoneSwatch(*db));
+    EXPECT_EQ(splines[0]->graphics.strokeColor, SwatchUtils::GetNoneSwatch(*db));
+}
+
+TEST_F(MifGraphicImportTest, Paths_PointsLineEndsAndTint)
+{
+    Import("<PolyLine <PenWidth 1pt> <HeadCap ArrowHead> <TailCap Butt> <Point 10pt 20pt> <Point 110pt 20pt> <Point 110pt 70pt>>\n"
+           "<Polygon <Fill 2> <ObColor `Red'> <ObTint 50%> <Point 0pt 0pt> <Point 30pt 0pt> <Point 0pt 40pt>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 2u);
+    const SplineItem& line = *splines[0];
+    EXPECT_EQ(line.kind, SplineKind::kGraphicLine);
+    ASSERT_EQ(line.path.size(), 3u);
+    PMPoint last = line.itemTransform.Transform(line.path[2].anchor);
+    EXPECT_NEAR(last.x - pageOrigin.x, 110, 0.01);
+    EXPECT_NEAR(last.y - pageOrigin.y, 70, 0.01);
+    EXPECT_EQ(line.graphics.startLineEnd, LineEnd::kSimpleArrowHead);
+    EXPECT_EQ(line.graphics.endLineEnd, LineEnd::kNone);
+    // ObTint lightens the pattern's shade: 70 % of 50 %.
+    EXPECT_EQ(splines[1]->kind, SplineKind::kPolygon);
+    EXPECT_NEAR(splines[1]->graphics.fillTint, 35, 1e-9);
+    ExpectRect(OnPage(*splines[1]), PMRect(0, 0, 30, 40));
+}
+
+TEST_F(MifGraphicImportTest, TextLine_AlignedOnItsOriginAndBaseline)
+{
+    Import("<TextLine <TLOrigin 300pt 400pt> <TLAlignment Center> <Font <FFamily `DejaVu Sans'> <FSize 12pt>> <String `Centred'>>\n"
+           "<TextLine <TLOrigin 100pt 100pt> <String `   '>>\n"
+           "<TextLine <TLOrigin 100pt 500pt> <TLAlignment Right> <String `Right'>>\n");
+    std::vector<const TextFrame*> frames = Items<TextFrame>();
+    ASSERT_EQ(frames.size(), 2u);   // the blank line makes nothing
+    for (const TextFrame* frame : frames) {
+        const Story* story = db->Get<Story>(frame->story);
+        ASSERT_TRUE(story);
+        const ComposedLine& line = story->frameList.GetFrames().at(0).lines.at(0);
+        EXPECT_GT(line.width, 10);
+        EXPECT_TRUE(frame->graphics.ignoreWrap);
+        PMRect onPage = OnPage(*frame);
+        PMReal baseline = onPage.top + line.baseline;
+        if (frame == frames[0]) {
+            EXPECT_NEAR((onPage.left + onPage.left + line.width) / 2, 300, 0.01);
+            EXPECT_NEAR(baseline, 400, 0.01);
+        } else {
+            EXPECT_NEAR(onPage.left + line.width, 100, 0.01);
+            EXPECT_NEAR(baseline, 500, 0.01);
+        }
+        EXPECT_EQ(story->textModel.GetText(0, 4), frame == frames[0] ? u"Cent" : u"Righ");
+    }
+}
+
+TEST_F(MifGraphicImportTest, Rotation_AboutTheCentreAndNoneAt360)
+{
+    Import("<Rectangle <Fill 0> <Angle 90> <ShapeRect 100pt 100pt 100pt 20pt>>\n"
+           "<Rectangle <Angle 360> <ShapeRect 300pt 100pt 100pt 20pt>>\n"
+           "<Rectangle <Angle 1e308> <ShapeRect 300pt 300pt 100pt 20pt>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 3u);
+    ExpectRect(OnPage(*splines[0]), PMRect(140, 60, 160, 160));
+    // Counterclockwise on the page: the right edge's midpoint goes to the top.
+    PMPoint right = splines[0]->itemTransform.Transform({100, 10});
+    EXPECT_NEAR(right.y - pageOrigin.y, 60, 0.01);
+    EXPECT_EQ(splines[1]->itemTransform, PMMatrix::Translation(300 + pageOrigin.x, 100 + pageOrigin.y));
+    for (PMReal v : {splines[2]->itemTransform.a, splines[2]->itemTransform.tx}) EXPECT_TRUE(std::isfinite(v));
+}
+
+TEST_F(MifGraphicImportTest, Frame_GroupsItsContentsRelativeToItsCorner)
+{
+    Import("<Frame <Pen 0> <Fill 15> <ShapeRect 100pt 200pt 300pt 100pt>\n"
+           " <Rectangle <Pen 15> <Fill 3> <ShapeRect 10pt 10pt 50pt 50pt>>\n"
+           " <Ellipse <ShapeRect 100pt 10pt 50pt 50pt>>\n"
+           ">\n<Frame <ShapeRect 0pt 0pt 0pt 10pt> <Rectangle <Fill 0> <ShapeRect 0pt 0pt 5pt 5pt>>>\n");
+    std::vector<const GroupItem*> groups = Items<GroupItem>();
+    ASSERT_EQ(groups.size(), 1u);
+    ASSERT_EQ(groups[0]->children.size(), 3u);   // the frame's own border, then its contents
+    const PageItem* border = db->Get<PageItem>(groups[0]->children[0]);
+    const PageItem* rect = db->Get<PageItem>(groups[0]->children[1]);
+    ASSERT_TRUE(border && rect);
+    ExpectRect(OnPage(*border), PMRect(100, 200, 400, 300));
+    ExpectRect(OnPage(*rect), PMRect(110, 210, 160, 260));
+    EXPECT_EQ(rect->parent, groups[0]->GetUID());
+    EXPECT_TRUE(groups[0]->importMark);
+    EXPECT_EQ(spread->pageItems.size(), 1u);   // the empty frame makes nothing
+}
+
+TEST_F(MifGraphicImportTest, EmbeddedImage_BestFacetWrittenOnceAndEmbedded)
+{
+    std::string object = "<ImportObject <ShapeRect 10pt 10pt 72pt 72pt>\n" + Inset(TiffFacets().c_str()) + ">\n";
+    Import(object + object, "report.mif");
+    std::vector<const SplineItem*> frames = Items<SplineItem>();
+    ASSERT_EQ(frames.size(), 2u);
+    const PlacedGraphic* first = db->Get<PlacedGraphic>(frames[0]->graphic);
+    const PlacedGraphic* second = db->Get<PlacedGraphic>(frames[1]->graphic);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->format, "TIFF");
+    EXPECT_TRUE(first->embedded);
+    EXPECT_EQ(first->data.size(), std::strlen(kTiffHex) / 2);
+    // Named after the MIF file less ".mif", next to it, shared by the identical data...
+    EXPECT_EQ(first->file.GetPath(), (mFolder / "reportimage1.tif"));
+    EXPECT_EQ(second->file.GetPath(), first->file.GetPath());
+    // ...and gone when the import ends, the bytes being in the document.
+    EXPECT_FALSE(std::filesystem::exists(first->file.GetPath()));
+    ExpectRect(OnPage(*frames[0]), PMRect(10, 10, 82, 82));
+    EXPECT_TRUE(warnings.empty()) << warnings;
+}
+
+TEST_F(MifGraphicImportTest, EmbeddedImage_NeverOverwritesAFileOfTheUser)
+{
+    std::ofstream(mFolder / "reportimage1.tif") << "mine";
+    Import("<ImportObject <ShapeRect 10pt 10pt 72pt 72pt>\n" + Inset(TiffFacets().c_str()) + ">\n", "report.mif");
+    EXPECT_EQ(ReadFile((mFolder / "reportimage1.tif").string()), "mine");
+    std::vector<const SplineItem*> frames = Items<SplineItem>();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(db->Get<PlacedGraphic>(frames[0]->graphic)->file.GetFileName(), PMString("reportimage2.tif"));
+}
+
+TEST_F(MifGraphicImportTest, LinkedImage_PlacedOrReported)
+{
+    std::filesystem::copy_file(std::filesystem::path(TESSEL_TEST_DATA_DIR) / "graphics-link.png", mFolder / "pic.png");
+    std::ofstream(mFolder / "notes.png") << "not an image";
+    std::filesystem::create_directory(mFolder / "folder.png");
+    Import("<ImportObject <ShapeRect 10pt 10pt 80pt 40pt> <FlipLR Yes> <ImportObFileDI `<c\\>pic.png'>>\n"
+           "<ImportObject <ShapeRect 10pt 100pt 80pt 40pt> <ImportObFileDI `<c\\>missing.png'>>\n"
+           "<ImportObject <ShapeRect 10pt 100pt 80pt 40pt> <ImportObFileDI `<c\\>notes.png'>>\n"
+           "<ImportObject <ShapeRect 10pt 100pt 80pt 40pt> <ImportObFileDI `<c\\>folder.png'>>\n"
+           "<ImportObject <ShapeRect 10pt 100pt 80pt 40pt> <ImportObFileDI `<r\\>dev<c\\>zero'>>\n"
+           "<Rectangle <Fill 0> <ShapeRect 0pt 0pt 5pt 5pt>>\n");
+    std::vector<const SplineItem*> frames = Items<SplineItem>();
+    ASSERT_EQ(frames.size(), 2u);   // the picture and the rectangle after the failures
+    const PlacedGraphic* graphic = db->Get<PlacedGraphic>(frames[0]->graphic);
+    ASSERT_TRUE(graphic);
+    EXPECT_EQ(graphic->format, "PNG");
+    EXPECT_FALSE(graphic->embedded);
+    EXPECT_EQ(graphic->graphicBounds, PMRect(0, 0, 8, 4));   // its pixels, scaled to the frame
+    EXPECT_NEAR(graphic->itemTransform.a, 10, 1e-9);
+    // Mirrored in place.
+    EXPECT_NEAR(frames[0]->itemTransform.a, -1, 1e-12);
+    ExpectRect(OnPage(*frames[0]), PMRect(10, 10, 90, 50));
+    for (const char* name : {"missing.png", "notes.png", "folder.png", "/dev/zero"})
+        EXPECT_NE(warnings.find(std::string("Can't import image file:")), std::string::npos) << name;
+    EXPECT_NE(warnings.find("notes.png"), std::string::npos);
+    EXPECT_NE(warnings.find("/dev/zero"), std::string::npos);
+}
+
+TEST_F(MifGraphicImportTest, BadInput_ReportedAndTheRestConverted)
+{
+    std::string many = "<Polygon <Fill 0> <NumPoints 3>";
+    for (int i = 0; i < 100000; ++i) many += " <Point " + std::to_string(i % 500) + "pt " + std::to_string(i % 700) + "pt>";
+    many += ">\n";
+    Import("<Polygon <Fill 0> <NumPoints 4>>\n"
+           "<Polygon <Fill 0> <Point 5pt 5pt>>\n" +
+           many + "<Rectangle <Pen 0> <PenWidth -2pt> <Fill 20> <ShapeRect 99999pt 0pt 10pt 10pt>>\n"
+                  "<Math <ShapeRect 0 0 10pt 10pt>>\n<Arc <Fill 15> <ArcRect 0pt 0pt 10pt 10pt> <ArcTheta 1e308> <ArcDTheta 1e308>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 4u);   // one point, many points, the rectangle, the arc
+    EXPECT_EQ(splines[0]->path.size(), 1u);
+    EXPECT_EQ(splines[1]->path.size(), 100000u);
+    EXPECT_EQ(splines[2]->graphics.strokeWeight, 0);
+    EXPECT_EQ(splines[2]->graphics.fillColor, SwatchUtils::GetNoneSwatch(*db));   // pattern 20 taken as none
+    EXPECT_TRUE(std::isfinite(splines[2]->itemTransform.tx));
+    EXPECT_NE(warnings.find("Line 5: Polygon without Point, skipped"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("PenWidth below 0"), std::string::npos);
+    EXPECT_NE(warnings.find("Pattern out of range"), std::string::npos);
+    EXPECT_NE(warnings.find("Line 8: ShapeRect left out of range"), std::string::npos) << warnings;
+    for (const PMPathPoint& point : splines[3]->path) EXPECT_TRUE(std::isfinite(point.anchor.x) && std::isfinite(point.right.y));
+}
+
+TEST(MifArcPathTest, Arc_FollowsTheEllipseClockwiseFromTheTop)
+{
+    PMRect rect(0, 0, 200, 100);
+    std::vector<PMPathPoint> quarter = MifArcPath::Build(rect, 0, 90);
+    ASSERT_EQ(quarter.size(), 2u);
+    EXPECT_NEAR(quarter[0].anchor.x, 100, 1e-9);   // 12 o'clock
+    EXPECT_NEAR(quarter[0].anchor.y, 0, 1e-9);
+    EXPECT_NEAR(quarter[1].anchor.x, 200, 1e-9);   // 3 o'clock
+    EXPECT_NEAR(quarter[1].anchor.y, 50, 1e-9);
+    // The Bézier's midpoint lies on the ellipse, within a hair.
+    const PMPathPoint& a = quarter[0];
+    const PMPathPoint& b = quarter[1];
+    PMPoint mid{(a.anchor.x + 3 * a.right.x + 3 * b.left.x + b.anchor.x) / 8, (a.anchor.y + 3 * a.right.y + 3 * b.left.y + b.anchor.y) / 8};
+    double onEllipse = std::pow((mid.x - 100) / 100, 2) + std::pow((mid.y - 50) / 50, 2);
+    EXPECT_NEAR(onEllipse, 1, 1e-3);
+    // A sweep of 270 degrees takes three segments; a full turn ends where it starts.
+    EXPECT_EQ(MifArcPath::Build(rect, 45, 270).size(), 4u);
+    std::vector<PMPathPoint> full = MifArcPath::Build(rect, 30, 720);
+    EXPECT_NEAR(full.front().anchor.x, full.back().anchor.x, 1e-9);
+    EXPECT_NEAR(full.front().anchor.y, full.back().anchor.y, 1e-9);
+    EXPECT_EQ(MifArcPath::Build(rect, 10, 0).size(), 1u);
+    std::vector<PMPathPoint> negative = MifArcPath::Build(rect, 90, -90);   // back to 12 o'clock
+    EXPECT_NEAR(negative.back().anchor.x, 100, 1e-9);
+}
+
+TEST_F(MifGraphicImportTest, Arc_OpenWhenStrokedAWedgeWhenFilled)
+{
+    Import("<Arc <Fill 15> <HeadCap ArrowHead> <ArcRect 0pt 0pt 100pt 100pt> <ArcTheta 0> <ArcDTheta 90>>\n"
+           "<Arc <Pen 15> <Fill 0> <ArcRect 0pt 0pt 100pt 100pt> <ArcTheta 90> <ArcDTheta 90>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 2u);
+    EXPECT_EQ(splines[0]->kind, SplineKind::kGraphicLine);
+    EXPECT_EQ(splines[0]->graphics.startLineEnd, LineEnd::kSimpleArrowHead);
+    EXPECT_EQ(splines[1]->kind, SplineKind::kPolygon);
+    ASSERT_EQ(splines[1]->path.size(), 3u);
+    PMPoint centre = splines[1]->itemTransform.Transform(splines[1]->path[2].anchor);
+    EXPECT_NEAR(centre.x - pageOrigin.x, 50, 1e-9);
+    EXPECT_NEAR(centre.y - pageOrigin.y, 50, 1e-9);
+}
+
+TEST_F(MifGraphicImportTest, Mark_EmptyListAndMissingValue)
+{
+    Import("<Rectangle <Fill 0> <ShapeRect 0pt 0pt 5pt 5pt>>\n");
+    UID item = spread->pageItems.at(0);
+    auto emptyCmd = std::make_shared<MifMarkPageItemCmd>();
+    emptyCmd->SetItemList(UIDList(db));
+    emptyCmd->boolData = false;
+    EXPECT_EQ(CmdUtils::ProcessCommand(emptyCmd), kSuccess);
+    auto noValueCmd = std::make_shared<MifMarkPageItemCmd>();
+    noValueCmd->SetItemList(UIDList(UIDRef(db, item)));
+    std::string log = (mFolder / "orvane.log").string();
+    size_t before = ReadFile(log).size();
+    EXPECT_NE(CmdUtils::ProcessCommand(noValueCmd), kSuccess);
+    EXPECT_NE(ReadFile(log).substr(before).find("boolData == nil"), std::string::npos);
+    EXPECT_TRUE(db->Get<PageItem>(item)->importMark);
+}
+
+TEST_F(MifGraphicImportTest, State_LastCapWinsAndFullObTintKeepsTheShade)
+{
+    Import("<PolyLine <HeadCap ArrowHead> <HeadCap Butt> <TailCap Round> <TailCap ArrowHead> <Point 0pt 0pt> <Point 50pt 0pt>>\n"
+           "<Rectangle <Pen 1> <Fill 5> <ObColor `Blue'> <ObTint 100%> <ShapeRect 0pt 10pt 20pt 20pt>>\n"
+           "<Rectangle <ObColor `NoSuchColor'> <ShapeRect 0pt 40pt 20pt 20pt>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 3u);
+    EXPECT_EQ(splines[0]->graphics.startLineEnd, LineEnd::kNone);
+    EXPECT_EQ(splines[0]->graphics.endLineEnd, LineEnd::kSimpleArrowHead);
+    EXPECT_EQ(splines[1]->graphics.fillTint, 10);
+    EXPECT_EQ(splines[1]->graphics.strokeTint, 90);
+    // An unknown colour is reported with its line and drawn in black.
+    EXPECT_EQ(splines[2]->graphics.fillColor, SwatchUtils::GetBlackSwatch(*db));
+    EXPECT_NE(warnings.find("Line 7: ObColor names no color of the color catalog, black is used: NoSuchColor"), std::string::npos)
+        << warnings;
+}
+
+TEST_F(MifGraphicImportTest, TextRect_GetsPenFillAndRotation)
+{
+    Import("<TextRect <ID 1> <Pen 0> <PenWidth 1pt> <Fill 3> <ObColor `Red'> <Angle 90> <ShapeRect 100pt 100pt 200pt 50pt>>\n");
+    std::vector<const TextFrame*> frames = Items<TextFrame>();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0]->graphics.fillColor, Color("Red"));
+    EXPECT_EQ(frames[0]->graphics.fillTint, 50);
+    EXPECT_EQ(frames[0]->graphics.strokeWeight, 1);
+    EXPECT_TRUE(frames[0]->importMark);
+    ExpectRect(OnPage(*frames[0]), PMRect(175, 25, 225, 225));
+}
