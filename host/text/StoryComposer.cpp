@@ -808,7 +808,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         }
     }
     const int32 resumedAt = pos;
-    bool movedBack = false;
+    bool movedBack = false;  // lines kept together went back to the paragraph loop, to the next column
     // The footnotes of the lines set in column `notesColumn`, placed at its foot when composition
     // leaves it.
     struct Note {
@@ -859,7 +859,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         PMReal height = 0;
         for (const Note& note : lineNotes) height += note.height;
         return height;
-    };  // lines kept together went back to the paragraph loop, to the next column
+    };
 
     while (pos < primary.End() && columns.At(column) && LoadParagraph(pos)) {
         const Paragraph& paragraph = mPara;
