@@ -223,6 +223,9 @@ ErrorCode ResizePageItemCmd::Do()
         }
         if (width) b.right = b.left + *width;
         if (height) b.bottom = b.top + *height;
+        // A text frame of another size holds other lines: its story is composed anew.
+        if (auto* frame = dynamic_cast<TextFrame*>(item))
+            if (Story* story = GetDataBase()->Get<Story>(frame->story)) story->frameList.Reset();
         // A text frame of another size lays its text out anew.
         if (auto* frame = dynamic_cast<TextFrame*>(item))
             if (Story* story = GetDataBase()->Get<Story>(frame->story)) story->frameList.Reset();

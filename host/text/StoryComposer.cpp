@@ -1016,6 +1016,9 @@ void StoryComposer::Compose(Story& story)
 {
     DataBase* db = story.GetDataBase();
     if (!db) return;
+    // Lines composed from the text as it is, with nothing damaged since, are still good: every
+    // change to the text, the threading or a frame's size, columns and insets is noted.
+    if (story.frameList.IsCurrent(story.textModel.GetRevision())) return;
     if (CanResume(story)) ComposeInto(story, {}, true);
     else ComposeInto(story, GetFrameChain(*db, story.GetUID()), false);
 }
@@ -1056,7 +1059,7 @@ void StoryComposer::ComposeAll(DataBase& db)
     }
     for (const auto& [uid, object] : db.GetObjects()) {
         auto* story = dynamic_cast<Story*>(object.get());
-        if (!story) continue;
+        if (!story || story->frameList.IsCurrent(story->textModel.GetRevision())) continue;
         if (CanResume(*story)) {
             ComposeInto(*story, {}, true);
             continue;

@@ -16,7 +16,8 @@ class TextComposer {
 public:
     virtual ~TextComposer() = default;
     // Composes the story into its frames, from the first damaged frame of its frame list on (the
-    // whole story when it was never composed or its text changed since).
+    // whole story when it was never composed or its text changed unnoticed since); nothing when
+    // its lines are current.
     virtual void Compose(Story& story) = 0;
     // Composes the story anew from its first frame (its frames may have changed size or place).
     virtual void Recompose(Story& story) = 0;

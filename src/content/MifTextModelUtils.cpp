@@ -46,7 +46,7 @@ void MifTextModelUtils::ComposeStory(const UIDRef& story) const
         MIF_LOG_NIL(textModel);
         return;
     }
-    // Frames change size without the text knowing (fitting a frame to its text): compose anew.
+    // Edits and frame changes note what they damage: composition resumes there.
     TextComposer::Get().Compose(*textModel);
 }
 

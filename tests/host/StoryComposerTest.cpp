@@ -163,9 +163,10 @@ TEST_F(StoryComposerTest, TextFlowsThroughThreadedFramesAndColumnsThenOversets)
     EXPECT_EQ(story.frameList.FindFrameOfIndex(20), kInvalidUID);  // overset
     EXPECT_EQ(story.frameList.FindLine(20), nullptr);
 
-    // A taller last frame takes the rest.
+    // A taller last frame takes the rest (changed here outside the frame commands, which would
+    // have noted it: the story is composed anew).
     second.pathBounds.bottom = 200;
-    composer.Compose(story);
+    composer.Recompose(story);
     EXPECT_FALSE(story.frameList.Overflows());
     EXPECT_EQ(story.frameList.FindFrameOfIndex(23), second.GetUID());
 }
@@ -281,7 +282,7 @@ TEST_F(StoryComposerTest, BadFramesEndTheCompositionWithTheTextOverset)
         EXPECT_FALSE(empty.frameList.Overflows());
         // Nor does an empty story in a frame too short for its empty paragraph.
         AddFrame(empty, 300, 5);
-        composer.Compose(empty);
+        composer.Recompose(empty);
         EXPECT_FALSE(empty.frameList.Overflows());
         EXPECT_EQ(empty.frameList.GetFrames().at(0).lines.size(), 0u);
     }
