@@ -660,6 +660,19 @@ void MifTableImporter::ApplyStrokes(const UIDRef& table, const GridArea& area, c
     if (tableCommands.ApplyCellStrokes(area, stroke) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyCellStrokes(area, stroke));
 }
 
+const Table* MifTableImporter::UseFormats(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat)
+{
+    mTblFormat = tblFormat;
+    mCatalogFormat = catalogFormat;
+    const Table* model = GetTable(table);
+    if (!model) {
+        MIF_LOG_NIL(tableModel);
+        return nullptr;
+    }
+    mNoneSwatch = SwatchUtils::GetNoneSwatch(*table.GetDataBase());
+    return model;
+}
+
 UID MifTableImporter::ColorOrNone(int32 id)
 {
     const PMString* name = GetTblString(id);
@@ -675,14 +688,8 @@ UID MifTableImporter::ColorOrNone(int32 id)
 
 void MifTableImporter::ApplyHeaderFooterFormat(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat)
 {
-    mTblFormat = tblFormat;
-    mCatalogFormat = catalogFormat;
-    const Table* model = GetTable(table);
-    if (!model) {
-        MIF_LOG_NIL(tableModel);
-        return;
-    }
-    mNoneSwatch = SwatchUtils::GetNoneSwatch(*table.GetDataBase());
+    const Table* model = UseFormats(table, tblFormat, catalogFormat);
+    if (!model) return;
     if (const PMString* separator = GetTblString(kMifTblSeparatorRuling); separator && !separator->IsEmpty()) {
         CellStrokeRecord stroke = RulingToStroke(*separator);
         if (model->headerRowCount > 0) {
@@ -712,14 +719,8 @@ void MifTableImporter::ApplyHeaderFooterFormat(const UIDRef& table, const MifObj
 
 void MifTableImporter::ApplyBodyShading(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat)
 {
-    mTblFormat = tblFormat;
-    mCatalogFormat = catalogFormat;
-    const Table* model = GetTable(table);
-    if (!model) {
-        MIF_LOG_NIL(tableModel);
-        return;
-    }
-    mNoneSwatch = SwatchUtils::GetNoneSwatch(*table.GetDataBase());
+    const Table* model = UseFormats(table, tblFormat, catalogFormat);
+    if (!model) return;
     const MifProp* byColumnProp = FindTblProp(kMifTblShadeByColumn);
     const bool byColumn = byColumnProp && byColumnProp->type == kMifTypeBool && byColumnProp->value.boolean != 0;
     TableAttributeList attributes;
@@ -755,14 +756,8 @@ void MifTableImporter::ApplyBodyShading(const UIDRef& table, const MifObject* tb
 
 void MifTableImporter::ApplyTableRulings(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat)
 {
-    mTblFormat = tblFormat;
-    mCatalogFormat = catalogFormat;
-    const Table* model = GetTable(table);
-    if (!model) {
-        MIF_LOG_NIL(tableModel);
-        return;
-    }
-    mNoneSwatch = SwatchUtils::GetNoneSwatch(*table.GetDataBase());
+    const Table* model = UseFormats(table, tblFormat, catalogFormat);
+    if (!model) return;
     const int32 columns = model->ColumnCount();
     const GridArea body = model->GetBodyArea();
     auto rowArea = [&](int32 row) { return GridArea(row, 0, row + 1, columns); };

@@ -66,6 +66,9 @@ private:
     bool GetTblDim(int32 id, double& value) const;
     const PMString* GetTblString(int32 id) const;
     int32 GetTblKeyword(int32 id) const;
+    // Makes `tblFormat` (with `catalogFormat` behind it) the formats the values are read from and
+    // the table's None swatch the default colour; the table's model, null when it has none.
+    const Table* UseFormats(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat);
     UID ColorOrNone(int32 id);
     void ApplyStrokes(const UIDRef& table, const GridArea& area, const CellStrokeRecord& stroke);
     void AddError(const PMString& message, int32 line, const PMString& detail = PMString());
