@@ -27,6 +27,7 @@
 #include "Spread.h"
 #include "PageItem.h"
 #include "Story.h"
+#include "TextComposer.h"
 #include "TextFrameCommands.h"
 
 void MifLayoutImporter::Init(const IDFile& file, MifObject* mifRoot, int32 uiFlags)
@@ -97,8 +98,10 @@ void MifLayoutImporter::Finalize()
         if (CmdUtils::ProcessCommand(deleteSpreadCmd) != kSuccess) MIF_LOG_ERROR(deleteSpreadCmd);
     }
     mTempSpreads.Clear();
-    // The content is in its stories: text that overflows an autoconnected flow gets the pages
-    // it needs before balanced frames are fitted to what they finally hold.
+    // The content is in its stories: frames that miss their text by a descent make room for it,
+    // then text that overflows an autoconnected flow gets the pages it needs, before balanced
+    // frames are fitted to what they finally hold.
+    MakeRoomForDescenders();
     AddPagesForOverflow();
     mGraphics.Finalize();
     BalanceColumns();
@@ -581,6 +584,48 @@ void MifLayoutImporter::ApplySideheads()
         }
         mSideheadsById[id] = sideheads;
         mSideheadsByFrame[frame.GetUID()] = sideheads;
+    }
+}
+
+// FrameMaker sets a line in a frame when the line's height fits and lets its descenders reach
+// below the frame's edge; the host keeps room for them. A story whose last frame misses the rest
+// of its text only by the descent of the line that no longer fits (a running head as tall as its
+// frame, two lines of a footer in a frame two lines high) would be overset after the import
+// where FrameMaker shows all of it: that frame grows by that descent. A frame that still leaves
+// text over at that height keeps its own.
+void MifLayoutImporter::MakeRoomForDescenders()
+{
+    DataBase* db = GetDataBase();
+    if (!db) return;
+    auto setHeight = [](const UIDRef& frame, PMReal height) {
+        auto setFrameHeightCmd = std::make_shared<SetFrameHeightCmd>();
+        setFrameHeightCmd->SetItemList(UIDList(frame));
+        setFrameHeightCmd->height = height;
+        ErrorCode result = CmdUtils::ProcessCommand(setFrameHeightCmd);
+        if (result != kSuccess) MIF_LOG_FAILED(setFrameHeightCmd);
+        return result == kSuccess;
+    };
+    TextComposer& composer = TextComposer::Get();
+    std::unordered_set<UID> seen;
+    for (const auto& [id, frame] : mFrames) {
+        UIDRef storyRef = GetStoryOfTextRect(id);
+        Story* story = storyRef.ExistsInDB() ? db->Get<Story>(storyRef.GetUID()) : nullptr;
+        if (!story || !seen.insert(story->GetUID()).second) continue;
+        composer.Compose(*story);
+        const FrameList& frameList = story->frameList;
+        if (!frameList.Overflows() || frameList.GetFrameCount() == 0) continue;
+        const int32 overset = frameList.GetOversetIndex();
+        PMReal descent = -1;
+        for (const ComposedLine& line : composer.ComposeParagraphAlone(*story, overset))
+            if (line.start <= overset && overset < line.End()) descent = line.descent;
+        if (!(descent > 0)) continue;
+        UIDRef last(db, frameList.GetFrameUID(frameList.GetFrameCount() - 1));
+        const TextFrame* lastFrame = db->Get<TextFrame>(last.GetUID());
+        if (!lastFrame) continue;
+        const PMReal height = lastFrame->pathBounds.Height();
+        if (!setHeight(last, height + descent)) continue;
+        composer.Compose(*story);
+        if (story->frameList.Overflows() && setHeight(last, height)) composer.Compose(*story);
     }
 }
 

@@ -72,6 +72,7 @@ private:
     // Adds body pages for the text that overflows each autoconnected flow of the body pages,
     // unless the import's options say not to.
     void AddPagesForOverflow();
+    void MakeRoomForDescenders();
     // Fits the frames of balanced TextRects to their text.
     void BalanceColumns();
     // Adds a problem in the MIF, at `line`, to the document's error log.

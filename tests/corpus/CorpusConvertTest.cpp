@@ -73,9 +73,9 @@ TEST(CorpusConvert, EveryFile_PagesAndAValidPackage)
     }
 }
 
-// The files that leave their pages to the reader get as many as their text needs: no story of
-// the body pages is left overset, and the long article runs to many pages, as FrameMaker
-// paginates it.
+// The files that leave their pages to the reader get as many as their text needs: no story is
+// left overset (the masters' running heads neither, though they fill their frames to the last
+// descender), and the long article runs to many pages, as FrameMaker paginates it.
 TEST(CorpusConvert, AutoconnectedFlows_EveryStoryFits)
 {
     for (const char* name : {"generated/openjade/article-long.mif", "generated/openjade/article-features.mif",
@@ -88,12 +88,9 @@ TEST(CorpusConvert, AutoconnectedFlows_EveryStoryFits)
             << message.GetUTF8String();
         CmdUtils::ProcessScheduledCmds();
         DataBase* db = document.GetDataBase();
-        // The stories of the body pages; the masters' running heads are the masters' own.
         for (UID uid : db->GetDocument()->stories) {
             const Story* story = db->Get<Story>(uid);
             if (!story || story->frameList.GetFrameCount() == 0) continue;
-            const TextFrame* frame = db->Get<TextFrame>(story->frameList.GetFrameUID(0));
-            if (!frame || db->Get<MasterSpread>(frame->spread)) continue;
             EXPECT_FALSE(story->frameList.Overflows()) << "story " << uid << " (" << story->GetPrimaryText().GetUTF8String().substr(0, 60) << ")";
         }
         if (std::string(name).find("article-long") != std::string::npos) {

@@ -406,6 +406,37 @@ TEST_F(MifTextRectImportTest, Finalize_FramesThatCannotBeFittedKeepTheirHeightAn
     EXPECT_FALSE(story->frameList.Overflows());
 }
 
+TEST_F(MifTextRectImportTest, Finalize_AFrameThatMissesItsTextByADescentGrowsByIt)
+{
+    // Two lines 14.4 pt apart fill a frame 28.8 pt high as FrameMaker sets them; the host keeps
+    // room for the last line's descenders, so that frame grows by them. Three such lines do not
+    // fit it either way: that frame keeps its height and its text stays overset.
+    auto para = [](int32 rect, const char* text) {
+        return std::string("<Para <Pgf <PgfLineSpacing Fixed> <PgfLeading 2.4pt> <PgfFont <FSize 12pt>>>"
+                           " <ParaLine <TextRectID ") + std::to_string(rect) + "> <String `" + text + "'>>>";
+    };
+    Import(std::string("<MIFFile 9.00>\n"
+                       "<Page <TextRect <ID 1> <ShapeRect 0 0 200pt 28.8pt>>"
+                       " <TextRect <ID 2> <ShapeRect 0 100pt 200pt 28.8pt>>>\n") +
+           "<TextFlow " + para(1, "Harbour") + para(1, "Guide") + ">\n" +
+           "<TextFlow " + para(2, "One") + para(2, "Two") + para(2, "Three") + ">\n");
+    const TextFrame& grown = Frame(1);
+    const Story* story = db->Get<Story>(grown.story);
+    ASSERT_NE(story, nullptr);
+    EXPECT_FALSE(story->frameList.Overflows());
+    ASSERT_EQ(story->frameList.GetFrames().at(0).lines.size(), 2u);
+    const ComposedLine& last = story->frameList.GetFrames()[0].lines.back();
+    EXPECT_NEAR(last.baseline, 28.8, 1e-6);
+    EXPECT_NEAR(grown.pathBounds.Height(), 28.8 + last.descent, 1e-6);
+    EXPECT_NEAR(grown.pathBounds.top, 0, 1e-9);
+
+    const TextFrame& kept = Frame(2);
+    EXPECT_DOUBLE_EQ(kept.pathBounds.Height(), 28.8);
+    const Story* overset = db->Get<Story>(kept.story);
+    ASSERT_NE(overset, nullptr);
+    EXPECT_TRUE(overset->frameList.Overflows());
+}
+
 TEST_F(MifTextRectImportTest, Rebuild_ANewFrameForTheTextRectOfAnItem)
 {
     const std::string mif = "<MIFFile 9.00>\n"
