@@ -14,6 +14,7 @@
 #include "FontCache.h"
 #include "PlacedGraphic.h"
 #include "PreviewFaces.h"
+#include "PreviewImageDecoder.h"
 #include "SplineItem.h"
 #include "TextComposer.h"
 
@@ -47,20 +48,6 @@ void AddArrowHead(cairo_t* cr, PMPoint tip, PMPoint from, double weight)
     cairo_move_to(cr, tip.x - dx * size - dy * spread, tip.y - dy * size + dx * spread);
     cairo_line_to(cr, tip.x, tip.y);
     cairo_line_to(cr, tip.x - dx * size + dy * spread, tip.y - dy * size - dx * spread);
-}
-
-struct PngReader {
-    const std::vector<unsigned char>* bytes;
-    size_t at = 0;
-};
-
-cairo_status_t ReadPng(void* closure, unsigned char* data, unsigned int length)
-{
-    auto* reader = static_cast<PngReader*>(closure);
-    if (reader->at + length > reader->bytes->size()) return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(data, reader->bytes->data() + reader->at, length);
-    reader->at += length;
-    return CAIRO_STATUS_SUCCESS;
 }
 
 } // namespace
@@ -160,22 +147,17 @@ void PreviewGraphicPainter::DrawGroup(cairo_t* cr, const GroupItem& group)
 void PreviewGraphicPainter::DrawGraphic(cairo_t* cr, const SplineItem& frame, const PlacedGraphic& graphic)
 {
     cairo_surface_t* image = nullptr;
-    if (graphic.format == "PNG") {
-        std::vector<unsigned char> bytes = graphic.data;
+    if (graphic.kind == GraphicKind::kImage) {
+        std::vector<unsigned char> linked;
         if (!graphic.embedded) {
             // A linked file is read only now, to be drawn, and only when it is a regular file.
             std::error_code error;
             if (std::filesystem::is_regular_file(graphic.file.GetPath(), error)) {
                 std::ifstream in(graphic.file.GetPath(), std::ios::binary);
-                bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+                linked.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
             }
         }
-        PngReader reader{&bytes};
-        image = cairo_image_surface_create_from_png_stream(ReadPng, &reader);
-        if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
-            cairo_surface_destroy(image);
-            image = nullptr;
-        }
+        image = PreviewImageDecoder::Decode(graphic.embedded ? graphic.data : linked, graphic.format);
     }
     if (!image) return DrawPlaceholder(cr, frame, graphic);
     const PMRect& b = graphic.graphicBounds;
@@ -187,7 +169,11 @@ void PreviewGraphicPainter::DrawGraphic(cairo_t* cr, const SplineItem& frame, co
         cairo_transform(cr, &matrix);
         cairo_translate(cr, b.left, b.top);
         cairo_scale(cr, b.Width() / width, b.Height() / height);
+        // The pixels reach the image's edges, sharp there however far it is scaled up.
+        cairo_rectangle(cr, 0, 0, width, height);
+        cairo_clip(cr);
         cairo_set_source_surface(cr, image, 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
         cairo_paint(cr);
         cairo_restore(cr);
     }

@@ -1,9 +1,9 @@
 // PreviewGraphicPainter: draws the graphic page items of the preview, each in its own inner
 // coordinates: splines as their path, filled then stroked in their colours and tints (a colour
 // of none paints nothing), with a simple arrowhead at a line end that has one; the placed graphic
-// of a frame clipped to the frame: PNG images as they are, scaled as placed; other images, EPS
-// and PDF files as a grey box with a cross and the file's name, since the preview cannot draw
-// them. Groups draw their children, back to front, through the painter's own dispatch.
+// of a frame clipped to the frame: raster images (PNG, TIFF, JPEG, GIF, BMP) as they are, scaled
+// as placed; PICT images, EPS and PDF files, and images that cannot be read, as a grey box with a
+// cross and the file's name, since the preview cannot draw them. Groups draw their children, back to front, through the painter's own dispatch.
 #pragma once
 
 #include <functional>

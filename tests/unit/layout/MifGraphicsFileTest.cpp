@@ -130,6 +130,21 @@ TEST_F(MifGraphicsFileTest, PreviewDrawsFillsAndImages)
     image.Pixel(324, 468, r, g, b);   // the linked PNG, blue-green
     EXPECT_LT(r, 60);
     EXPECT_GT(b, 200);
+    // Its edges stay sharp: no pale fringe inside, nothing outside.
+    image.Pixel(253, 433, r, g, b);
+    EXPECT_LT(r, 60);
+    EXPECT_FALSE(image.IsInk(250, 430));
+    // The embedded TIFF (2 x 2 pixels: red, green; blue, yellow), scaled to 72 pt.
+    for (int top : {432, 540}) {
+        image.Pixel(436, top + 4, r, g, b);
+        EXPECT_TRUE(r > 200 && g < 60 && b < 60) << r << " " << g << " " << b;
+        image.Pixel(500, top + 4, r, g, b);
+        EXPECT_TRUE(r < 60 && g > 200 && b < 60) << r << " " << g << " " << b;
+        image.Pixel(436, top + 68, r, g, b);
+        EXPECT_TRUE(r < 60 && g < 60 && b > 200) << r << " " << g << " " << b;
+        image.Pixel(500, top + 68, r, g, b);
+        EXPECT_TRUE(r > 200 && g > 200 && b < 60) << r << " " << g << " " << b;
+    }
 }
 
 TEST(IdmlPageItemWriterTest, Base64AndFileURI)

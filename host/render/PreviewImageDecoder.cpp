@@ -1,0 +1,101 @@
+#include "PreviewImageDecoder.h"
+
+#include <cairo.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+struct PngReader {
+    const std::vector<unsigned char>* bytes;
+    size_t at = 0;
+};
+
+cairo_status_t ReadPng(void* closure, unsigned char* data, unsigned int length)
+{
+    auto* reader = static_cast<PngReader*>(closure);
+    if (length > reader->bytes->size() - reader->at) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, reader->bytes->data() + reader->at, length);
+    reader->at += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+cairo_surface_t* DecodePng(const std::vector<unsigned char>& bytes)
+{
+    PngReader reader{&bytes};
+    cairo_surface_t* image = cairo_image_surface_create_from_png_stream(ReadPng, &reader);
+    if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) return image;
+    cairo_surface_destroy(image);
+    return nullptr;
+}
+
+// Scales an image announced larger than the preview can use down to kMaxSide on its longest side.
+void LimitSize(GdkPixbufLoader* loader, int width, int height, gpointer)
+{
+    using PreviewImageDecoder::kMaxSide;
+    if (width <= 0 || height <= 0) return;
+    if (width <= kMaxSide && height <= kMaxSide) return;
+    double scale = static_cast<double>(kMaxSide) / std::max(width, height);
+    gdk_pixbuf_loader_set_size(loader, std::max(1, static_cast<int>(width * scale)), std::max(1, static_cast<int>(height * scale)));
+}
+
+// The pixbuf's pixels as cairo's premultiplied native-endian ARGB.
+cairo_surface_t* SurfaceOf(GdkPixbuf* pixbuf)
+{
+    const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
+    const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+    const bool alpha = gdk_pixbuf_get_has_alpha(pixbuf);
+    if (width <= 0 || height <= 0 || gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < (alpha ? 4 : 3)) return nullptr;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    cairo_surface_flush(surface);
+    const guchar* pixels = gdk_pixbuf_read_pixels(pixbuf);
+    const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+    unsigned char* out = cairo_image_surface_get_data(surface);
+    const int outStride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < height; ++y) {
+        const guchar* in = pixels + static_cast<size_t>(y) * static_cast<size_t>(stride);
+        auto* row = reinterpret_cast<uint32_t*>(out + static_cast<size_t>(y) * static_cast<size_t>(outStride));
+        for (int x = 0; x < width; ++x, in += channels) {
+            uint32_t a = alpha ? in[3] : 255;
+            auto premultiply = [a](uint32_t c) { return (c * a + 127) / 255; };
+            row[x] = (a << 24) | (premultiply(in[0]) << 16) | (premultiply(in[1]) << 8) | premultiply(in[2]);
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    return surface;
+}
+
+cairo_surface_t* DecodeWithPixbuf(const std::vector<unsigned char>& bytes)
+{
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+    if (!loader) return nullptr;
+    g_signal_connect(loader, "size-prepared", G_CALLBACK(LimitSize), nullptr);
+    GError* error = nullptr;
+    bool read = gdk_pixbuf_loader_write(loader, bytes.data(), bytes.size(), &error);
+    if (error) g_clear_error(&error);
+    // Closing ends the decoding; a reader that cannot make an image of what it got reports it.
+    bool closed = gdk_pixbuf_loader_close(loader, &error);
+    if (error) g_clear_error(&error);
+    cairo_surface_t* surface = nullptr;
+    if (read && closed)
+        if (GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader)) surface = SurfaceOf(pixbuf);
+    g_object_unref(loader);
+    return surface;
+}
+
+} // namespace
+
+cairo_surface_t* PreviewImageDecoder::Decode(const std::vector<unsigned char>& bytes, const std::string& format)
+{
+    if (bytes.empty()) return nullptr;
+    if (format == "PNG") return DecodePng(bytes);
+    // PICT and anything unknown is left to the placeholder; gdk-pixbuf has no PICT reader.
+    if (format == "TIFF" || format == "JPEG" || format == "GIF" || format == "BMP") return DecodeWithPixbuf(bytes);
+    return nullptr;
+}
