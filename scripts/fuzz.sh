@@ -3,7 +3,8 @@
 # fuzz_prefs reads preferences files) and runs it for a while (default 300 s). The MIF targets
 # start from the corpus, the samples and the test data with the dictionary of MIF keywords;
 # fuzz_prefs starts from real preferences files (written by make_prefs_seeds) with a dictionary
-# of their magic numbers and fields. Crashing inputs land in build-fuzz/crashes/; each one
+# of their magic numbers and fields; fuzz_image (the preview's image decoder) from small images of
+# each format it reads, behind the byte that picks the format. Crashing inputs land in build-fuzz/crashes/; each one
 # becomes a regression test.
 #
 # Inputs are cut at 64 KiB for short runs; runs of an hour or more take inputs up to 2 MiB, so
@@ -25,10 +26,14 @@ if [ "$target" = fuzz_prefs ]; then
   cmake --build build-fuzz --target "$target" make_prefs_seeds
   TESSEL_CONFIG_DIR="$PWD/build-fuzz/seed-config" build-fuzz/tests/fuzz/make_prefs_seeds "$seeds"
   dict=tests/fuzz/prefs.dict
+elif [ "$target" = fuzz_image ]; then
+  cmake --build build-fuzz --target "$target"
+  python3 scripts/image-seeds.py "$seeds"
+  dict=""
 else
   cmake --build build-fuzz --target "$target"
   cp samples/*.mif tests/data/*.mif ../shared/corpus/*/*.mif ../shared/corpus/generated/*/*.mif "$seeds"/ 2>/dev/null || true
   dict=tests/fuzz/mif.dict
 fi
 build-fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
-  -dict="$dict" -artifact_prefix=build-fuzz/crashes/ "build-fuzz/corpus-$target" "$seeds"
+  ${dict:+-dict="$dict"} -artifact_prefix=build-fuzz/crashes/ "build-fuzz/corpus-$target" "$seeds"
