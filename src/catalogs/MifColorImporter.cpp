@@ -38,6 +38,22 @@ double Fraction(const MifObject& object, int32 id, double fallback, MifValueLimi
     return (prop ? limits.Clamp(prop->value.number, MifValueLimits::kPercent, *prop) : fallback) / 100;
 }
 
+// The colors every FrameMaker document has, whether or not its catalog lists them, with
+// FrameMaker's own values (cyan, magenta, yellow, black in percent). MIF that other programs
+// write often has no catalog and names these alone.
+struct StandardColor {
+    const char* name;
+    double c, m, y, k;
+};
+constexpr StandardColor kStandardColors[] = {
+    {"Black", 0, 0, 0, 100},       {"White", 0, 0, 0, 0},           {"Red", 0, 100, 100, 0},
+    {"Green", 100, 0, 100, 0},     {"Blue", 100, 100, 0, 0},        {"Cyan", 100, 0, 0, 0},
+    {"Magenta", 0, 100, 0, 0},     {"Yellow", 0, 0, 100, 0},        {"Dark Grey", 0, 0, 0, 60},
+    {"Pale Green", 26, 0, 60, 0},  {"Forest Green", 41, 0, 41, 46}, {"Royal Blue", 93, 46, 0, 0},
+    {"Mauve", 40, 60, 0, 0},       {"Light Salmon", 0, 40, 60, 0},  {"Olive", 0, 0, 40, 60},
+    {"Salmon", 0, 57, 76, 0},
+};
+
 } // namespace
 
 template <class Cmd>
@@ -96,27 +112,32 @@ void MifColorImporter::CreateColor(const MifObject& color)
 {
     const PMString* tag = StringOf(color, kMifColorTag);
     if (!tag) return;
-    DataBase* db = GetDataBase();
-    PMString name = *tag;
     // Components outside 0..100 % are clamped: a swatch cannot hold them.
     MifValueLimits limits(mImportErrors);
     double c = Fraction(color, kMifColorCyan, 0, limits), m = Fraction(color, kMifColorMagenta, 0, limits);
     double y = Fraction(color, kMifColorYellow, 0, limits), k = Fraction(color, kMifColorBlack, 0, limits);
+    CreateColor(*tag, c, m, y, k);
+}
+
+UID MifColorImporter::CreateColor(const PMString& tag, double c, double m, double y, double k)
+{
+    DataBase* db = GetDataBase();
+    PMString name = tag;
     // InDesign's own names are not free: a MIF color of that name is the document's swatch of the
     // same values, or a new swatch named after its values.
     if (IsReserved(name)) {
         for (UID uid : db->GetDocument()->swatches) {
             const Swatch* swatch = db->Get<Swatch>(uid);
             if (swatch && swatch->IsCMYK() && swatch->HasValues(c, m, y, k)) {
-                mColorMap[*tag] = uid;
-                return;
+                mColorMap[tag] = uid;
+                return uid;
             }
         }
         name = SwatchUtils::MakeCMYKName(c, m, y, k);
     }
     auto createSwatchCmd = std::make_shared<CreateColorSwatchCmd>();
     createSwatchCmd->name = name;
-    createSwatchCmd->spot = std::find(mProcessColors.begin(), mProcessColors.end(), *tag) == mProcessColors.end();
+    createSwatchCmd->spot = std::find(mProcessColors.begin(), mProcessColors.end(), tag) == mProcessColors.end();
     createSwatchCmd->cyan = c;
     createSwatchCmd->magenta = m;
     createSwatchCmd->yellow = y;
@@ -124,9 +145,10 @@ void MifColorImporter::CreateColor(const MifObject& color)
     UID swatch = ProcessSwatchCommand(createSwatchCmd);
     if (swatch == kInvalidUID) {
         MIF_LOG_ERROR(createSwatchCmd);
-        return;
+        return kInvalidUID;
     }
-    mColorMap[*tag] = swatch;
+    mColorMap[tag] = swatch;
+    return swatch;
 }
 
 void MifColorImporter::CreateTint(const MifObject& color)
@@ -153,6 +175,15 @@ void MifColorImporter::CreateTint(const MifObject& color)
 UID MifColorImporter::GetColorUID(const PMString& name)
 {
     UID uid = mColorMap[name];  // an unknown name is entered as kInvalidUID
+    // A standard color the catalog does not list is made when it is first asked for, as
+    // FrameMaker defines it.
+    if (uid == kInvalidUID && GetDataBase())
+        for (const StandardColor& standard : kStandardColors)
+            if (name == PMString(standard.name) && !mTriedStandard.count(name)) {
+                mTriedStandard.insert(name);
+                uid = CreateColor(name, standard.c / 100, standard.m / 100, standard.y / 100, standard.k / 100);
+                break;
+            }
     if (mCurrentView) {
         for (const MifProp* prop : mCurrentView->props) {
             if (prop->id == kMifViewInvisible && MifIsStringType(prop->type) && prop->value.rawString && *prop->value.rawString == name) {

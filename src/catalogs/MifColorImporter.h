@@ -3,11 +3,13 @@
 //
 // Handles: Color (ColorTag, ColorCyan/Magenta/Yellow/Black, ColorTintPercentage,
 // ColorTintBaseColor), Document's DPrintProcessColor (process versus spot), DCurrentView with the
-// ViewInvisible colors of that View. Passes over: ColorOverprint, ColorAttribute, color-library
+// ViewInvisible colors of that View. FrameMaker's standard colors (Black, White, Red, ...) that
+// the catalog does not list are made with FrameMaker's values when first asked for. Passes over: ColorOverprint, ColorAttribute, color-library
 // names.
 #pragma once
 
 #include <map>
+#include <set>
 #include <vector>
 
 #include "IMifColorImporter.h"
@@ -24,6 +26,8 @@ public:
 private:
     void FindCurrentView();
     void CreateColor(const MifObject& color);
+    // Makes the swatch of color `tag` of these components (fractions) and maps the name to it.
+    UID CreateColor(const PMString& tag, double c, double m, double y, double k);
     void CreateTint(const MifObject& color);
     // Runs a swatch command on the document and answers the swatch it made; kInvalidUID on failure.
     template <class Cmd>
@@ -32,6 +36,7 @@ private:
     MifObject* mMifRoot = nullptr;
     IMifErrorLog* mImportErrors = nullptr;   // the document's log of problems in the MIF
     std::map<PMString, UID> mColorMap;
+    std::set<PMString> mTriedStandard;   // standard colors made (or tried) on demand
     std::vector<PMString> mProcessColors;
     const MifObject* mCurrentView = nullptr;
 };

@@ -685,7 +685,7 @@ void MifContentImporter::ReadParagraphFormat(const MifObject& mifPara)
             builder.BuildCharacterAttributes(state.paragraphCharacterAttributes, *pgfFont);
         }
     };
-    const PMString* tag = StringOf(mifPara.FindProp(kMifPgfTag, false));
+    const PMString* tag = ParagraphTag(mifPara);
     if (tag && !tag->IsEmpty()) {
         state.paragraphOverrides = AttributeBossList();
         state.paragraphCharacterAttributes = AttributeBossList();
@@ -700,7 +700,7 @@ void MifContentImporter::ReadParagraphFormat(const MifObject& mifPara)
 
 void MifContentImporter::ReadFormatRecord(const MifObject& mifPara, PgfRecord& record) const
 {
-    if (const MifObject* catalogPgf = CatalogPgf(StringOf(mifPara.FindProp(kMifPgfTag, false)))) record.Read(*catalogPgf);
+    if (const MifObject* catalogPgf = CatalogPgf(ParagraphTag(mifPara))) record.Read(*catalogPgf);
     if (const MifObject* own = OwnPgf(mifPara)) record.Read(*own);
 }
 
@@ -709,6 +709,18 @@ const MifObject* MifContentImporter::CatalogPgf(const PMString* tag) const
     if (!tag || tag->IsEmpty()) return nullptr;
     auto catalogPgf = mPgfFormats.find(tag->GetUTF16());
     return catalogPgf == mPgfFormats.end() ? nullptr : catalogPgf->second;
+}
+
+// The tag of the paragraph's format: its own PgfTag; or else the PgfTag inside its own Pgf when
+// the catalog has that format (openjade names the format there, to start the paragraph from it).
+// FrameMaker puts a PgfTag there only for formats the catalog lacks, and means the paragraph to
+// go on from the one before it: such a tag is not the paragraph's.
+const PMString* MifContentImporter::ParagraphTag(const MifObject& mifPara) const
+{
+    if (const PMString* tag = StringOf(mifPara.FindProp(kMifPgfTag, false))) return tag;
+    const MifObject* own = OwnPgf(mifPara);
+    const PMString* inner = own ? StringOf(own->FindProp(kMifPgfTag, false)) : nullptr;
+    return CatalogPgf(inner) ? inner : nullptr;
 }
 
 // The paragraph's own Pgf, the last when it has several.

@@ -60,6 +60,7 @@ private:
     void ReadFormatRecord(const MifObject& mifPara, PgfRecord& record) const;
     const MifObject* CatalogPgf(const PMString* tag) const;
     static const MifObject* OwnPgf(const MifObject& mifPara);
+    const PMString* ParagraphTag(const MifObject& mifPara) const;
     void ApplySpaceBefore();
     void ApplyKeepWithPrevious();
     void ApplyLeading();

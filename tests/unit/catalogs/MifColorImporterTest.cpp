@@ -113,3 +113,29 @@ TEST_F(MifColorImporterTest, Views_InvisibleColorsAreNone)
     EXPECT_NE(importer->GetColorUID("Blue"), SwatchUtils::GetNoneSwatch(*db));
     EXPECT_NE(SwatchUtils::FindSwatch(*db, "Red"), kInvalidUID);  // the swatch itself exists
 }
+
+TEST_F(MifColorImporterTest, Standard_ColorsTheCatalogLacksAreFrameMakers)
+{
+    // No catalog at all, as other programs write MIF: FrameMaker's colors are still there.
+    Import("<Document <DTwoSides No>>");
+    const size_t before = db->GetDocument()->swatches.size();
+    EXPECT_EQ(importer->GetColorUID("Black"), SwatchUtils::GetBlackSwatch(*db));
+    const Swatch* white = SwatchOf("White");
+    ASSERT_NE(white, nullptr);
+    EXPECT_EQ(white->name, PMString("White"));
+    EXPECT_TRUE(white->HasValues(0, 0, 0, 0));
+    EXPECT_TRUE(SwatchOf("Forest Green")->HasValues(0.41, 0, 0.41, 0.46));
+    // Made once, and only what was asked for; other names stay unknown.
+    EXPECT_EQ(importer->GetColorUID("White"), white->GetUID());
+    EXPECT_EQ(db->GetDocument()->swatches.size(), before + 2);
+    EXPECT_EQ(importer->GetColorUID("white"), kInvalidUID);
+    EXPECT_EQ(importer->GetColorUID("Teal"), kInvalidUID);
+    // A tint of a standard color the catalog lacks has its base.
+    Import("<ColorCatalog <Color <ColorTag `Pale Red'> <ColorTintPercentage 20> <ColorTintBaseColor `Red'>>>");
+    const Swatch* paleRed = SwatchOf("Pale Red");
+    ASSERT_NE(paleRed, nullptr);
+    EXPECT_EQ(paleRed->base, importer->GetColorUID("Red"));
+    // The catalog's own definition wins.
+    Import("<ColorCatalog " + Color("Red", 0, 90, 80, 5) + ">");
+    EXPECT_TRUE(SwatchOf("Red")->HasValues(0, 0.9, 0.8, 0.05));
+}

@@ -103,6 +103,29 @@ TEST_F(MifTextImportTest, ParagraphsKeepTheirStylesAndFormatsCarryOn)
     EXPECT_NE(CharOverrides(0).Get<PMReal>(TextAttribute::kPointSize), nullptr);
 }
 
+TEST_F(MifTextImportTest, ATagInsideTheParagraphsOwnPgfStartsFromTheCatalogFormat)
+{
+    // openjade names each paragraph's format inside its own Pgf: a catalog format named there
+    // starts the paragraph afresh, so a tiny white anchor paragraph does not make the following
+    // text white. A tag there that the catalog lacks (FrameMaker's running heads) goes on from
+    // the paragraph before, as FrameMaker writes it.
+    Import("<ColorCatalog <Color <ColorTag `White'>>>\n"
+           "<TextFlow <TFTag `A'>\n"
+           " <Para <Pgf <PgfFont <FSize 2pt> <FColor `White'>>> <ParaLine <TextRectID 1> <String `x'>>>\n"
+           " <Para <Pgf <PgfTag `Body'> <PgfFont <FWeight `Bold'>>> <ParaLine <String `Text'>>>\n"
+           " <Para <Pgf <PgfTag `Footer'> <PgfLIndent 9pt>> <ParaLine <String `Foot'>>>\n"
+           ">\n");
+    ASSERT_EQ(Text(), u"x\rText\rFoot\r");
+    EXPECT_TRUE(CharOverrides(0).Contains(TextAttribute::kFillColor));
+    EXPECT_EQ(Model().GetParagraphFormat(2)->style, ParaStyle("Body"));
+    EXPECT_FALSE(CharOverrides(2).Contains(TextAttribute::kFillColor));
+    EXPECT_EQ(*CharOverrides(2).Get<PMReal>(TextAttribute::kPointSize), 10);
+    // "Footer" is no catalog format: Body's style and Text's bold go on, with its own indent.
+    EXPECT_EQ(Model().GetParagraphFormat(7)->style, ParaStyle("Body"));
+    EXPECT_EQ(*ParaOverrides(7).Get<PMReal>(TextAttribute::kLeftIndent), 9);
+    EXPECT_TRUE(CharOverrides(7).Contains(TextAttribute::kFontStyle));
+}
+
 TEST_F(MifTextImportTest, SpaceBeforeGivesOnlyWhatTheLargerSpaceAdds)
 {
     Import("<TextFlow <TFTag `A'>\n"
