@@ -4,6 +4,7 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -71,6 +72,49 @@ cairo_surface_t* SurfaceOf(GdkPixbuf* pixbuf)
     return surface;
 }
 
+uint32_t Little32(const std::vector<unsigned char>& bytes, size_t at)
+{
+    return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 | static_cast<uint32_t>(bytes[at + 2]) << 16 |
+           static_cast<uint32_t>(bytes[at + 3]) << 24;
+}
+
+uint32_t Little16(const std::vector<unsigned char>& bytes, size_t at)
+{
+    return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8;
+}
+
+uint32_t Big32(const std::vector<unsigned char>& bytes, size_t at)
+{
+    return static_cast<uint32_t>(bytes[at]) << 24 | static_cast<uint32_t>(bytes[at + 1]) << 16 | static_cast<uint32_t>(bytes[at + 2]) << 8 |
+           static_cast<uint32_t>(bytes[at + 3]);
+}
+
+bool TooLarge(uint64_t width, uint64_t height)
+{
+    return width * height > PreviewImageDecoder::kMaxDeclaredPixels;
+}
+
+// Whether the image's headers are of a kind its format has, with a size the preview may read.
+// The readers allocate what the headers say before they look further (a GIF's whole screen, a
+// BMP's info header, a PNG's rows), so a damaged or hostile header would have them ask for
+// gigabytes; JPEG and TIFF readers are scaled down as they decode instead.
+bool PlausibleHeader(const std::vector<unsigned char>& bytes, const std::string& format)
+{
+    if (format == "PNG") return bytes.size() >= 24 && !TooLarge(Big32(bytes, 16), Big32(bytes, 20));
+    if (format == "GIF") return bytes.size() >= 10 && !TooLarge(Little16(bytes, 6), Little16(bytes, 8));
+    if (format == "BMP") {
+        if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+        const uint32_t infoSize = Little32(bytes, 14);
+        bool known = false;
+        for (uint32_t size : {12u, 16u, 40u, 52u, 56u, 64u, 108u, 124u}) known = known || infoSize == size;
+        if (!known) return false;
+        if (infoSize == 12) return !TooLarge(Little16(bytes, 18), Little16(bytes, 20));
+        auto magnitude = [](uint32_t v) { return static_cast<uint64_t>(v & 0x80000000u ? 0u - v : v); };
+        return !TooLarge(magnitude(Little32(bytes, 18)), magnitude(Little32(bytes, 22)));
+    }
+    return true;
+}
+
 cairo_surface_t* DecodeWithPixbuf(const std::vector<unsigned char>& bytes)
 {
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
@@ -94,6 +138,7 @@ cairo_surface_t* DecodeWithPixbuf(const std::vector<unsigned char>& bytes)
 cairo_surface_t* PreviewImageDecoder::Decode(const std::vector<unsigned char>& bytes, const std::string& format)
 {
     if (bytes.empty()) return nullptr;
+    if (!PlausibleHeader(bytes, format)) return nullptr;
     if (format == "PNG") return DecodePng(bytes);
     // PICT and anything unknown is left to the placeholder; gdk-pixbuf has no PICT reader.
     if (format == "TIFF" || format == "JPEG" || format == "GIF" || format == "BMP") return DecodeWithPixbuf(bytes);

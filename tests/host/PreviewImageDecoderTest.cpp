@@ -96,3 +96,23 @@ TEST(PreviewImageDecoder, NoImageGivesNoSurface)
     EXPECT_EQ(PreviewImageDecoder::Decode(bmp, "PICT"), nullptr);
     EXPECT_EQ(PreviewImageDecoder::Decode(bmp, "PNG"), nullptr);
 }
+
+TEST(PreviewImageDecoder, HeadersClaimingHugeImagesAreNotRead)
+{
+    // A GIF whose screen is 65280 x 64507 pixels and a BMP whose info header says it is 1.4 GB
+    // long: either would have the reader allocate gigabytes.
+    const std::vector<unsigned char> gif{'G', 'I', 'F', '8', '9', 'a', 0x00, 0xff, 0xfb, 0x80, 0x00, 0x3a, 0xff, 0x69, 0x2c,
+                                         0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3b};
+    EXPECT_EQ(PreviewImageDecoder::Decode(gif, "GIF"), nullptr);
+    std::vector<unsigned char> bmp = Bmp(4, 1, 2, 3);
+    bmp[14] = 0x1e;
+    bmp[15] = 0x3c;
+    bmp[16] = 0x5a;
+    bmp[17] = 0x58;
+    EXPECT_EQ(PreviewImageDecoder::Decode(bmp, "BMP"), nullptr);
+    // A BMP that says it is 20000 x 20000 pixels.
+    std::vector<unsigned char> wide = Bmp(4, 1, 2, 3);
+    wide[18] = wide[22] = 0x20;
+    wide[19] = wide[23] = 0x4e;
+    EXPECT_EQ(PreviewImageDecoder::Decode(wide, "BMP"), nullptr);
+}
