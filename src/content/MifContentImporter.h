@@ -18,6 +18,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "AnchoredObject.h"
 #include "IMifContentImporter.h"
 #include "MifAttributeBuilder.h"
 #include "MifImportState.h"
@@ -68,6 +69,17 @@ private:
     void UpdatePlacementSequences(const MifObject& mifPara);
     void ApplyPendingStartParagraph();
     void InsertRunInPunctuation();
+    // Run-in and side heads: each an anchored text frame filled instead of the body story.
+    void OpenRunIn();
+    void CloseRunIn();
+    void OpenSidehead();
+    void CloseSidehead();
+    // Puts the anchor of a head at the start of a body paragraph of its own (the paragraph after
+    // the head's continues it) and saves the body position after the anchor.
+    bool StartHeadAnchor(PMReal width, PMReal height, const AnchoredObjectSettings& settings);
+    void EndHead();
+    void CloseHeads();
+    void StraddleSideheadArea();
     void DeleteUnhonouredTabs();
     // Deletes [index, index + length) of the story, the text index moving with the text after it.
     bool DeleteTextAt(int32 index, int32 length);
