@@ -188,7 +188,17 @@ void RunWriter::WriteAnchoredItem(UID uid)
     if (AnchorLayout::PlacedTransform(mContext.GetDataBase(), *item, placed))
         element.attribute("ItemTransform").set_value(IdmlXml::Matrix(placed).c_str());
     const AnchoredObjectSettings& s = item->anchorSettings;
-    pugi::xml_node setting = element.append_child("AnchoredObjectSetting");
+    // The settings come before what the item holds (its image, a group's items).
+    pugi::xml_node contents;
+    for (pugi::xml_node child : element.children()) {
+        const std::string name = child.name();
+        if (name != "Properties" && name != "TextWrapPreference" && name != "TextFramePreference" && name != "TextPath") {
+            contents = child;
+            break;
+        }
+    }
+    pugi::xml_node setting = contents ? element.insert_child_before("AnchoredObjectSetting", contents)
+                                      : element.append_child("AnchoredObjectSetting");
     IdmlXml::SetText(setting, "AnchoredPosition", AnchorPositionName(s.position));
     IdmlXml::SetBool(setting, "SpineRelative", s.spineRelative);
     IdmlXml::SetBool(setting, "LockPosition", false);

@@ -317,8 +317,10 @@ void MifContentImporter::ImportTextFlows(const MifObject* object)
         mImportState.inStraddle = mImportState.inSidehead = mImportState.inRunIn = false;
         mImportState.inTableImport = mImportState.skipText = false;
         ImportParagraphs(*mifTextFlow);
-        // Heads still open at the end of the flow close here.
+        // Heads still open at the end of the flow close here, and frames below the flow's last
+        // line are anchored at its end.
         CloseHeads();
+        AnchorPendingBelowFrames();
     }
 }
 
@@ -407,6 +409,7 @@ void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObje
     state.textFont = state.paragraphFont;
     UpdatePlacementSequences(mifPara);
     StartParagraph();
+    AnchorPendingBelowFrames();
     ApplyPendingStartParagraph();
     for (const MifObject& mifParaLine : mifPara.Children(kMifParaLine)) ImportParaLine(mifParaLine);
     InsertRunInPunctuation();
@@ -609,12 +612,13 @@ void MifContentImporter::CloseRunIn()
         !headStory->frameList.Overflows()) {
         const ComposedFrame& composed = headStory->frameList.GetFrame(0);
         if (composed.lines.size() == 1) {
-            const ComposedLine& line = composed.lines.front();
+            // Read before the frame changes: resizing it sets its lines anew.
+            const PMReal width = composed.lines.front().left + composed.lines.front().width + frame->insets.right - frame->pathBounds.left + 0.5;
+            const PMReal belowBaseline = frame->pathBounds.bottom - composed.lines.front().baseline;
             Utils<IMifPageItemUtils> pageItemUtils;
-            const PMReal width = line.left + line.width + frame->insets.right - frame->pathBounds.left + 0.5;
             if (pageItemUtils && width > 1e-8 && width < frame->pathBounds.Width()) pageItemUtils->SetWidth(head, width);
             AnchoredObjectSettings settings = frame->anchorSettings;
-            settings.yOffset = -(frame->pathBounds.Height() - line.baseline);
+            settings.yOffset = -belowBaseline;
             auto changeAnchoredObjectDataCmd = std::make_shared<ChangeAnchoredObjectDataCmd>();
             changeAnchoredObjectDataCmd->SetItemList(UIDList(head));
             changeAnchoredObjectDataCmd->anchoredObjectData = settings;
@@ -1180,6 +1184,16 @@ void MifContentImporter::AnchorFrame(const MifProp& prop)
         return;
     }
     const MifFrameAnchoring::FrameAnchor anchor = MifFrameAnchoring::Read(*mifFrame);
+    if (anchor.frameType == kMifBelow && !state.inTableImport && !state.inFootnote) {
+        // It stands below the line of its anchor: above the first line of the next paragraph.
+        if (std::find(mPendingBelowFrames.begin(), mPendingBelowFrames.end(), item) != mPendingBelowFrames.end()) {
+            AddError("Anchored frame: the frame is anchored more than once, only its first anchor is kept", detail, prop.line);
+            return;
+        }
+        mPendingBelowFrames.push_back(item);
+        mPendingBelowStory = state.story;
+        return;
+    }
     const bool runInto = anchor.frameType == kMifRunIntoParagraph;
     const int32 index = runInto ? std::min(state.paragraphStart, state.textIndex) : state.textIndex;
     if (!MifFrameAnchoring::Anchor(state.story, index, item, MifFrameAnchoring::SettingsFor(anchor))) return;
@@ -1203,6 +1217,42 @@ void MifContentImporter::AnchorFrame(const MifProp& prop)
     AttributeBossList goesOn = state.characterOverrides;
     if (!goesOn.Contains(TextAttribute::kPointSize) && state.textFont.size > 0) goesOn.ApplyAttribute(TextAttribute::kPointSize, PMReal(state.textFont.size));
     ApplyAttributesAtTextIndex(goesOn, state.textIndex);
+}
+
+// The frames below the last line of the paragraph before, anchored at the start of this one (at
+// the end of their story when the text went on in another).
+void MifContentImporter::AnchorPendingBelowFrames()
+{
+    MifImportState& state = mImportState;
+    // Not in the cells of a table, a footnote or a head: the next paragraph of the body text.
+    if (mPendingBelowFrames.empty() || state.inTableImport || state.inFootnote || state.inRunIn || state.inSidehead) return;
+    std::vector<UIDRef> frames;
+    frames.swap(mPendingBelowFrames);
+    const UIDRef story = mPendingBelowStory;
+    int32 index = state.textIndex;
+    if (!(story == state.story)) {
+        const Story* textModel = story.ExistsInDB() ? story.GetDataBase()->Get<Story>(story.GetUID()) : nullptr;
+        if (!textModel) return;
+        index = textModel->textModel.GetThreadRange(0).End() - 1;
+    }
+    MifFrameAnchoring::FrameAnchor below;
+    below.frameType = kMifBelow;
+    for (const UIDRef& item : frames) {
+        const MifObject* mifObject = nullptr;
+        InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+        if (layoutImporter) mifObject = layoutImporter->GetMifObjectOfItem(item.GetUID());
+        const MifFrameAnchoring::FrameAnchor anchor = mifObject ? MifFrameAnchoring::Read(*mifObject) : below;
+        if (!MifFrameAnchoring::Anchor(story, index, item, MifFrameAnchoring::SettingsFor(anchor))) continue;
+        if (story == state.story) {
+            ++state.textIndex;
+            AttributeBossList goesOn = state.characterOverrides;
+            if (!goesOn.Contains(TextAttribute::kPointSize) && state.textFont.size > 0)
+                goesOn.ApplyAttribute(TextAttribute::kPointSize, PMReal(state.textFont.size));
+            ApplyAttributesAtTextIndex(goesOn, state.textIndex);
+        }
+        ++index;
+    }
+    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
 }
 
 void MifContentImporter::ImportChar(const MifProp& prop)

@@ -91,6 +91,7 @@ private:
     // The width of a column of the frame that holds `index` of the story; 0 when none does.
     double ColumnWidthAt(int32 index) const;
     void AnchorFrame(const MifProp& prop);
+    void AnchorPendingBelowFrames();
     void ImportParaLine(const MifObject& mifParaLine);
     void ImportChar(const MifProp& prop);
     void ImportFootnote(const MifProp& prop);
@@ -133,6 +134,11 @@ private:
     std::vector<int32> mPendingTableIndexes;
     std::unordered_set<int32> mPlacedTables;
     bool mTablesPlaced = false;
+
+    // The Below frames met in the paragraph being imported, anchored when the next one starts,
+    // and the story they go into.
+    std::vector<UIDRef> mPendingBelowFrames;
+    UIDRef mPendingBelowStory;
 
     int32 mItemLine = 0;  // the line of the text item being imported, for its reports
     int32 mParagraphTotal = 0;

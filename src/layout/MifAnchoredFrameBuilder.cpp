@@ -70,8 +70,9 @@ UIDRef MifAnchoredFrameBuilder::Build(const MifObject& mifFrame)
         MIF_LOG_NIL(spreadGeometry);
         return UIDRef();
     }
-    // A frame must fit on a scratch page.
-    if (!(width < spreadBounds.Width())) {
+    // A frame must fit on a scratch page; one exactly as wide as the page fits (a chart the size
+    // of its page is common).
+    if (!(width <= spreadBounds.Width() + kTolerance)) {
         MIF_LOG_FALSE(frameBounds.Width() < spreadBounds.Width());
         Report(mifFrame.line, "Anchored frame wider than the page, skipped");
         return UIDRef();
