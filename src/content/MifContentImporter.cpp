@@ -420,6 +420,9 @@ void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObje
 
 namespace {
 
+// The least width a run-into-paragraph frame leaves its paragraph beside it, points.
+constexpr double kMinRunIntoWidth = 36;
+
 bool IsSideheadStyle(int32 style)
 {
     return style == kMifSideheadTop || style == kMifSideheadFirstBaseline || style == kMifSideheadLastBaseline;
@@ -1194,9 +1197,21 @@ void MifContentImporter::AnchorFrame(const MifProp& prop)
         mPendingBelowStory = state.story;
         return;
     }
-    const bool runInto = anchor.frameType == kMifRunIntoParagraph;
+    bool runInto = anchor.frameType == kMifRunIntoParagraph;
     const int32 index = runInto ? std::min(state.paragraphStart, state.textIndex) : state.textIndex;
-    if (!MifFrameAnchoring::Anchor(state.story, index, item, MifFrameAnchoring::SettingsFor(anchor))) return;
+    AnchoredObjectSettings settings = MifFrameAnchoring::SettingsFor(anchor);
+    if (runInto && HasStory()) {
+        // A frame that leaves the paragraph too little of its column beside it stands above it.
+        Utils<IMifTextModelUtils> textModelUtils;
+        if (textModelUtils) textModelUtils->ComposeStory(state.story);
+        const double column = ColumnWidthAt(index > 0 ? index - 1 : 0);
+        if (column > 0 && anchor.width + anchor.gap > column - kMinRunIntoWidth) {
+            runInto = false;
+            settings = AnchoredObjectSettings();
+            settings.position = AnchorPosition::kAboveLine;
+        }
+    }
+    if (!MifFrameAnchoring::Anchor(state.story, index, item, settings)) return;
     ++state.textIndex;
     Utils<IMifPageItemUtils> pageItemUtils;
     if (MifFrameAnchoring::IsSideType(anchor.frameType) && pageItemUtils) pageItemUtils->SetWrapMode(item, TextWrapMode::kNone);
