@@ -1,5 +1,7 @@
 #include "TextCommands.h"
 
+#include "PageItem.h"
+
 #include <algorithm>
 
 #include "Document.h"
@@ -60,6 +62,9 @@ ErrorCode DeleteTextCmd::Do()
     if (!story || !story->textModel.Delete(index, length, &removed)) return kInvalidParameterError;
     RemoveFootnotes(*db, *story, removed);
     RemoveTables(*db, *story, removed);
+    // Items anchored in the deleted text go with it.
+    for (UID uid : removed)
+        if (const PageItem* item = db->Get<PageItem>(uid); item && item->anchorStory == story->GetUID()) db->Delete(uid);
     NoteEdit(*story, index, before);
     return kSuccess;
 }

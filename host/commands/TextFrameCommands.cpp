@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "AnchorLayout.h"
 #include "Document.h"
 #include "Spread.h"
 #include "Story.h"
@@ -135,6 +136,8 @@ bool SetHeight(DataBase& db, TextFrame& frame, PMReal height)
     if (!std::isfinite(height) || !(height > 0) || !std::isfinite(frame.pathBounds.top + height)) return false;
     frame.pathBounds.bottom = frame.pathBounds.top + height;
     DamageFrom(db, frame);
+    // An anchored frame takes room on its anchor's line: the story it stands in is set anew.
+    if (frame.anchorStory != kInvalidUID) AnchorLayout::DamageAnchor(db, frame);
     return true;
 }
 

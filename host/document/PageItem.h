@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "AnchoredObject.h"
 #include "DocObject.h"
 #include "GraphicAttributes.h"
 #include "PMGeometry.h"
@@ -24,6 +25,10 @@ public:
     GraphicAttributes graphics;
     // Set by the importer that made the item; kept in the package, read by nothing else.
     bool importMark = false;
+    // The story the item is anchored in (at an anchor character), or none; an anchored item
+    // stands on no spread: the composer places it with its anchor, by `anchorSettings`.
+    UID anchorStory = kInvalidUID;
+    AnchoredObjectSettings anchorSettings;
 
     // The bounding box of the outline in spread coordinates.
     PMRect GetBoundsInSpread() const

@@ -13,6 +13,7 @@
 #include "PreviewGraphicPainter.h"
 #include "Spread.h"
 #include "SpreadLayout.h"
+#include "AnchorLayout.h"
 #include "Story.h"
 #include "StyleUtils.h"
 #include "SwatchUtils.h"
@@ -171,8 +172,29 @@ void PreviewPainter::DrawTextFrame(cairo_t* cr, const TextFrame& frame)
     if (it != mFrames.end() && it->second.story == mDB.Get<Story>(frame.story)) {
         DrawLines(cr, *it->second.story, it->second.composed->lines);
         DrawLines(cr, *it->second.story, it->second.composed->footnoteLines);
+        DrawAnchoredItems(cr, *it->second.composed);
     }
     if (mOptions.showFrames) DrawFrameMarks(cr, frame, overset);
+}
+
+void PreviewPainter::DrawAnchoredItems(cairo_t* cr, const ComposedFrame& composed)
+{
+    // Each where the composer put it, in the frame's coordinates; nested anchored frames draw
+    // theirs in turn, as deep as the anchoring goes.
+    if (mAnchorDepth >= kMaxAnchorDepth) return;
+    ++mAnchorDepth;
+    for (const PlacedAnchor& placed : composed.anchors) {
+        const PageItem* item = mDB.Get<PageItem>(placed.item);
+        if (!item || !IsDrawable(item->itemTransform)) continue;
+        const PMRect box = AnchorLayout::SizeBox(*item);
+        cairo_save(cr);
+        cairo_translate(cr, placed.bounds.left - box.left, placed.bounds.top - box.top);
+        cairo_matrix_t matrix = ToCairo(item->itemTransform);
+        cairo_transform(cr, &matrix);
+        DrawItem(cr, *item);
+        cairo_restore(cr);
+    }
+    --mAnchorDepth;
 }
 
 void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vector<ComposedLine>& lines)

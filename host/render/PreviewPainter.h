@@ -62,6 +62,8 @@ private:
     void DrawItem(cairo_t* cr, const PageItem& item);
     void DrawTextFrame(cairo_t* cr, const TextFrame& frame);
     void DrawLines(cairo_t* cr, const Story& story, const std::vector<ComposedLine>& lines);
+    // The page items anchored in the frame's lines, where the composer placed them.
+    void DrawAnchoredItems(cairo_t* cr, const ComposedFrame& composed);
     void DrawFrameMarks(cairo_t* cr, const TextFrame& frame, bool overset);
     // The table on `line`, its top left corner at the line's left edge, `line.ascent` above its
     // baseline.
@@ -74,6 +76,8 @@ private:
     PreviewFaces& mFaces;
     PreviewColors mColors;
     std::unordered_map<UID, FrameText> mFrames;
+    static constexpr int32 kMaxAnchorDepth = 64;
+    int32 mAnchorDepth = 0;   // how deep in anchored frames the drawing is
     std::unordered_map<UID, int32> mLayerDepth;   // 0 for the frontmost layer
     std::unordered_map<UID, bool> mLayerVisible;
     // The last formats TextColor resolved, and their answer: runs repeat along a story.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FontCache.h"
+#include "PMGeometry.h"
 #include "UIDRef.h"
 
 // Glyphs of one face and size on a line.
@@ -42,6 +43,14 @@ struct ComposedLine {
     int32 End() const { return start + length; }
 };
 
+// A page item anchored at character `index`, as the composer placed it: `bounds` is the box of
+// the item in the frame's outline coordinates.
+struct PlacedAnchor {
+    int32 index = 0;
+    UID item = kInvalidUID;
+    PMRect bounds;
+};
+
 struct ComposedFrame {
     UID frame = kInvalidUID;
     int32 start = 0;      // the characters it holds
@@ -50,6 +59,8 @@ struct ComposedFrame {
     // The lines of the footnotes whose markers the frame's lines hold, set at the foot of their
     // column, in marker order; their indexes are those of the footnotes' own text threads.
     std::vector<ComposedLine> footnoteLines;
+    // Where the page items anchored in the frame's lines stand (AnchorLayout), in anchor order.
+    std::vector<PlacedAnchor> anchors;
 };
 
 class FrameList {

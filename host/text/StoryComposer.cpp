@@ -9,12 +9,14 @@
 #include <set>
 #include <unordered_map>
 
+#include "AnchorLayout.h"
 #include "DataBase.h"
 #include "Hyphenator.h"
 #include "Story.h"
 #include "StyleUtils.h"
 #include "TableComposer.h"
 #include "TextFrame.h"
+#include "TextWrap.h"
 
 namespace {
 
@@ -322,12 +324,16 @@ void Composition::CutParagraph()
             fragment.size = f.size;
             fragment.trailing = at >= bodyEnd;
             int32 limit = std::min(runEnd(), at >= bodyEnd ? word.end : bodyEnd);
-            if (IsControl(c) || c == kTextChar_Tab) {
+            if (IsControl(c) || c == kTextChar_Tab || c == kTextChar_ObjectReplacement) {
                 fragment.kind = c == kTextChar_Tab ? Fragment::kTab : Fragment::kControl;
                 fragment.length = 1;
+                // An anchored item is a character as wide as the item when inline, else of none.
+                if (c == kTextChar_ObjectReplacement) fragment.width = AnchorLayout::AdvanceOf(mDB, mModel, at);
             } else {
                 int32 end = at + 1;
-                while (end < limit && !IsControl(chars[end - paragraph.start]) && chars[end - paragraph.start] != kTextChar_Tab) ++end;
+                while (end < limit && !IsControl(chars[end - paragraph.start]) && chars[end - paragraph.start] != kTextChar_Tab &&
+                       chars[end - paragraph.start] != kTextChar_ObjectReplacement)
+                    ++end;
                 fragment.length = end - at;
                 piece.assign(chars + (at - paragraph.start), static_cast<size_t>(fragment.length));
                 fragment.shaped = &mFonts.Shape(f.face, piece);
@@ -478,6 +484,12 @@ int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, 
                 for (int32 c = std::max(pos, fragment.start); c < fragment.start + fragment.length; ++c) {
                     PMReal next = run + WidthOf(fragment, c, c + 1);
                     if (next > avail + kEpsilon) {
+                        // An anchored item wider than the line stands out of it rather than
+                        // push the rest of the story out of the frames.
+                        if (fit == pos && CharAt(c) == kTextChar_ObjectReplacement) {
+                            width = next;
+                            return c + 1;
+                        }
                         width = run;
                         return fit;
                     }
@@ -770,6 +782,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
     if (resume) frameAt = [&out](size_t f) { return out.GetFrameUID(static_cast<int32>(f)); };
     else frameAt = [&frames](size_t f) { return frames[f]; };
     ColumnSource columns(mDB, frameCount, frameAt, static_cast<size_t>(first));
+    TextWrap wrap(mDB);
 
     // The frames from `first` on, filled as composition reaches them.
     std::vector<ComposedFrame> composed;
@@ -880,15 +893,45 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
             const Column& col = *columns.At(column);
             const bool firstLine = pos == paragraph.start;
             ComposedLine line;
-            const int32 end = BuildLine(col, pos, line);
+            int32 end = BuildLine(col, pos, line);
             if (end <= pos) {  // not one character fits across this column
                 ++column;
                 columnEmpty = true;
                 continue;
             }
-            TableComposer::ReserveSpace(mDB, mModel, col.bottom - col.top, line);  // a table's line is as tall as the table
+            auto reserve = [&](ComposedLine& set) {
+                TableComposer::ReserveSpace(mDB, mModel, col.bottom - col.top, set);  // a table's line is as tall as the table
+                AnchorLayout::ReserveSpace(mDB, mModel, set);  // and one anchoring items holds them
+            };
+            reserve(line);
             PMReal lineBaseline = columnEmpty ? FirstBaseline(col, line)
                                               : baseline + line.leading + (firstLine ? pendingSpaceAfter + paragraph.spaceBefore : 0);
+            // Text wrap: a line crossing an item that pushes text away is set in what the item
+            // leaves free of the column, or below the item when nothing fits there.
+            const std::vector<PMRect>& wrapBoxes = wrap.Of(col.frame);
+            PMReal setLeft = col.left, setRight = col.left + col.width;
+            for (int32 tries = 0; !wrapBoxes.empty() && tries < 8; ++tries) {
+                PMReal left = col.left, right = col.left + col.width, below = lineBaseline;
+                if (!TextWrap::Narrow(wrapBoxes, lineBaseline - line.ascent, lineBaseline + line.descent, left, right, below)) {
+                    left = col.left;
+                    right = col.left + col.width;
+                }
+                if (std::abs(left - setLeft) < kEpsilon && std::abs(right - setRight) < kEpsilon) break;
+                Column beside = col;
+                beside.left = left;
+                beside.width = right - left;
+                ComposedLine besideLine;
+                const int32 besideEnd = beside.width > kEpsilon ? BuildLine(beside, pos, besideLine) : pos;
+                if (besideEnd <= pos) {
+                    lineBaseline = std::max(lineBaseline + kEpsilon, below + line.ascent);
+                    continue;
+                }
+                reserve(besideLine);
+                line = std::move(besideLine);
+                end = besideEnd;
+                setLeft = left;
+                setRight = right;
+            }
             if (column != notesColumn) {
                 placeNotes();
                 notesColumn = column;
@@ -952,6 +995,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         if (frame.lines.empty()) frame.start = at;
         else at = frame.start + frame.length;
     }
+    for (ComposedFrame& frame : composed) AnchorLayout::PlaceAnchors(mDB, mModel, frame);
     bool composedAll = pos >= primary.End();
     int32 oversetIndex = composedAll ? primary.End() : pos;
     // An empty story (its final return alone) has nothing to leave over, whatever its frames.

@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "AnchorLayout.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "IdmlContext.h"
 #include "IdmlIds.h"
+#include "IdmlPageItemWriter.h"
 #include "IdmlTableWriter.h"
+#include "IdmlTextFrameWriter.h"
 #include "IdmlTextAttributes.h"
 #include "IdmlXml.h"
 #include "Story.h"
 #include "Table.h"
+#include "TextFrame.h"
 
 namespace {
 
@@ -84,6 +88,10 @@ public:
                 Close();
                 if (UID table = mModel.GetOwnedItem(index)) WriteTable(table);
                 break;
+            case kTextChar_ObjectReplacement:
+                Close();
+                if (UID item = mModel.GetOwnedItem(index)) WriteAnchoredItem(item);
+                break;
             default: mPending.push_back(c); break;
             }
         }
@@ -112,6 +120,7 @@ private:
     }
     void WriteFootnote(UID footnote);
     void WriteTable(UID table);
+    void WriteAnchoredItem(UID item);
 
     IdmlContext& mContext;
     const TextModel& mModel;
@@ -164,6 +173,45 @@ void RunWriter::WriteTable(UID uid)
     IdmlTableWriter::Write(mContext, mModel, *table, mCharacters, [&](const TextRange& thread, pugi::xml_node cell) {
         WriteThread(mContext, mModel, mThreads, thread, cell, false);
     });
+}
+
+// An anchored page item stands in its character run, where the composer put it, with the
+// settings that keep it with its anchor.
+void RunWriter::WriteAnchoredItem(UID uid)
+{
+    const PageItem* item = mContext.GetDataBase().Get<PageItem>(uid);
+    if (!item || item->anchorStory == kInvalidUID || !mContext.Claim(uid)) return;
+    if (const auto* frame = dynamic_cast<const TextFrame*>(item)) IdmlTextFrameWriter::WriteTextFrame(mContext, mCharacters, *frame);
+    else if (!IdmlPageItemWriter::WriteItem(mContext, mCharacters, *item)) return;
+    pugi::xml_node element = mCharacters.last_child();
+    PMMatrix placed;
+    if (AnchorLayout::PlacedTransform(mContext.GetDataBase(), *item, placed))
+        element.attribute("ItemTransform").set_value(IdmlXml::Matrix(placed).c_str());
+    const AnchoredObjectSettings& s = item->anchorSettings;
+    // The settings come before what the item holds (its image, a group's items).
+    pugi::xml_node contents;
+    for (pugi::xml_node child : element.children()) {
+        const std::string name = child.name();
+        if (name != "Properties" && name != "TextWrapPreference" && name != "TextFramePreference" && name != "TextPath") {
+            contents = child;
+            break;
+        }
+    }
+    pugi::xml_node setting = contents ? element.insert_child_before("AnchoredObjectSetting", contents)
+                                      : element.append_child("AnchoredObjectSetting");
+    IdmlXml::SetText(setting, "AnchoredPosition", AnchorPositionName(s.position));
+    IdmlXml::SetBool(setting, "SpineRelative", s.spineRelative);
+    IdmlXml::SetBool(setting, "LockPosition", false);
+    IdmlXml::SetBool(setting, "PinPosition", true);
+    IdmlXml::SetText(setting, "AnchorPoint", AnchorPointName(s.anchorPoint));
+    IdmlXml::SetText(setting, "HorizontalAlignment", AnchorAlignmentName(s.horizontalAlignment));
+    IdmlXml::SetText(setting, "HorizontalReferencePoint", AnchorHorizontalReferenceName(s.horizontalReference));
+    IdmlXml::SetText(setting, "VerticalAlignment", AnchorVerticalAlignmentName(s.verticalAlignment));
+    IdmlXml::SetText(setting, "VerticalReferencePoint", AnchorVerticalReferenceName(s.verticalReference));
+    // An inline item's offset raises it, as a baseline shift does; the others' go down.
+    IdmlXml::SetReal(setting, "AnchorXoffset", s.xOffset);
+    IdmlXml::SetReal(setting, "AnchorYoffset", s.yOffset);
+    IdmlXml::SetReal(setting, "AnchorSpaceAbove", s.spaceAbove);
 }
 
 void WriteStory(IdmlContext& context, const Story& story)

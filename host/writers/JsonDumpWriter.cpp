@@ -142,6 +142,21 @@ void SetPageItemFields(const PageItem& item, JsonValue& out)
     graphics.Set("ignoreWrap", JsonValue::Bool(g.ignoreWrap));
     out.Set("graphics", std::move(graphics));
     out.Set("importMark", JsonValue::Bool(item.importMark));
+    if (item.anchorStory != kInvalidUID) {
+        out.Set("anchorStory", Ref(item.anchorStory));
+        const AnchoredObjectSettings& a = item.anchorSettings;
+        JsonValue& anchor = out.Set("anchorSettings", JsonValue::Object());
+        anchor.Set("position", JsonValue::String(AnchorPositionName(a.position)));
+        anchor.Set("anchorPoint", JsonValue::String(AnchorPointName(a.anchorPoint)));
+        anchor.Set("horizontalAlignment", JsonValue::String(AnchorAlignmentName(a.horizontalAlignment)));
+        anchor.Set("horizontalReference", JsonValue::String(AnchorHorizontalReferenceName(a.horizontalReference)));
+        anchor.Set("verticalAlignment", JsonValue::String(AnchorVerticalAlignmentName(a.verticalAlignment)));
+        anchor.Set("verticalReference", JsonValue::String(AnchorVerticalReferenceName(a.verticalReference)));
+        anchor.Set("xOffset", JsonValue::Real(a.xOffset));
+        anchor.Set("yOffset", JsonValue::Real(a.yOffset));
+        anchor.Set("spaceAbove", JsonValue::Real(a.spaceAbove));
+        anchor.Set("spineRelative", JsonValue::Bool(a.spineRelative));
+    }
 }
 
 const char* SplineKindName(SplineKind kind)
@@ -373,6 +388,16 @@ void SetStoryFields(const Story& story, JsonValue& out)
         };
         addLines("lines", frame.lines);
         if (!frame.footnoteLines.empty()) addLines("footnoteLines", frame.footnoteLines);
+        if (!frame.anchors.empty()) {
+            JsonValue& anchors = entry.Set("anchors", JsonValue::Array());
+            for (const PlacedAnchor& placed : frame.anchors) {
+                JsonValue item = JsonValue::Object();
+                item.Set("index", JsonValue::Integer(placed.index));
+                item.Set("item", Ref(placed.item));
+                item.Set("bounds", Rect(placed.bounds));
+                anchors.Append(std::move(item));
+            }
+        }
         frames.Append(std::move(entry));
     }
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "AnchoredObjectCommands.h"
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
@@ -13,16 +14,20 @@
 #include "IMifFontConverter.h"
 #include "IMifImportOptions.h"
 #include "IMifLayoutImporter.h"
+#include "IMifPageItemUtils.h"
 #include "IMifTableImporter.h"
 #include "IMifTextConverter.h"
 #include "IMifTextModelUtils.h"
 #include "IMifVariableImporter.h"
 #include "InterfacePtr.h"
+#include "ErrorUtils.h"
 #include "MifAssertLog.h"
+#include "MifFrameAnchoring.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
 #include "MifSetNextStyleCmd.h"
 #include "ObjectModel.h"
+#include "PageItem.h"
 #include "Story.h"
 #include "StyleCommands.h"
 #include "StyleUtils.h"
@@ -31,6 +36,7 @@
 #include "TableCommands.h"
 #include "TextCommands.h"
 #include "TextFrame.h"
+#include "TextFrameCommands.h"
 
 namespace {
 
@@ -311,8 +317,10 @@ void MifContentImporter::ImportTextFlows(const MifObject* object)
         mImportState.inStraddle = mImportState.inSidehead = mImportState.inRunIn = false;
         mImportState.inTableImport = mImportState.skipText = false;
         ImportParagraphs(*mifTextFlow);
-        // Placement sequences still open at the end of the flow close here (run-in and side
-        // heads, straddles: built with the anchored heads).
+        // Heads still open at the end of the flow close here, and frames below the flow's last
+        // line are anchored at its end.
+        CloseHeads();
+        AnchorPendingBelowFrames();
     }
 }
 
@@ -401,6 +409,7 @@ void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObje
     state.textFont = state.paragraphFont;
     UpdatePlacementSequences(mifPara);
     StartParagraph();
+    AnchorPendingBelowFrames();
     ApplyPendingStartParagraph();
     for (const MifObject& mifParaLine : mifPara.Children(kMifParaLine)) ImportParaLine(mifParaLine);
     InsertRunInPunctuation();
@@ -409,17 +418,305 @@ void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObje
     if (!mImportState.inTableImport) ReportProgress();
 }
 
-// Straddles, side heads and run-in heads open, go on or close here, by the paragraph's
-// PgfPlacementStyle and PgfPlacement. They are built with the anchored heads; until then every
-// paragraph is a paragraph of its story.
-void MifContentImporter::UpdatePlacementSequences(const MifObject& /*mifPara*/) {}
+namespace {
 
-// The start-paragraph value a side head leaves pending goes to the paragraph after it; filled in
-// with the side heads.
-void MifContentImporter::ApplyPendingStartParagraph() {}
+// The least width a run-into-paragraph frame leaves its paragraph beside it, points.
+constexpr double kMinRunIntoWidth = 36;
 
-// The run-in head's default punctuation; filled in with the run-in heads.
-void MifContentImporter::InsertRunInPunctuation() {}
+bool IsSideheadStyle(int32 style)
+{
+    return style == kMifSideheadTop || style == kMifSideheadFirstBaseline || style == kMifSideheadLastBaseline;
+}
+
+bool IsPunctuation(char16_t c)
+{
+    switch (c) {
+    case u'.': case u',': case u':': case u';': case u'!': case u'?': case u'\u2026': case u'\u2014': case u'\u2013': case u'-':
+        return true;
+    default: return false;
+    }
+}
+
+bool IsWhiteSpace(char16_t c) { return c == u' ' || c == u'\t' || c == 0x00A0 || (c >= 0x2000 && c <= 0x200B); }
+
+// Start-paragraph codes of the host for a PgfPlacement.
+int32 StartCode(int32 placement)
+{
+    return placement == kMifPageTop ? 2 : placement == kMifColumnTop ? 1 : placement == kMifLPageTop ? 5 : placement == kMifRPageTop ? 4 : 0;
+}
+
+} // namespace
+
+// Side heads and run-in heads open, go on or close here, by the paragraph's PgfPlacementStyle
+// and PgfPlacement. Straddles are not built: their paragraphs stay in the flow's columns.
+void MifContentImporter::UpdatePlacementSequences(const MifObject& /*mifPara*/)
+{
+    MifImportState& state = mImportState;
+    if (state.inTableImport || state.inFootnote) return;
+    const int32 style = state.currentFormat.placementStyle;
+    if (state.inRunIn && style != kMifRunIn) {
+        CloseRunIn();
+        // The paragraph's first line starts where the head frame does, at the column's edge.
+        const double left = state.currentFormat.leftIndent != PgfRecord::kUnset ? state.currentFormat.leftIndent : 0;
+        state.paragraphOverrides.ApplyAttribute(TextAttribute::kFirstLineIndent, PMReal(-left));
+    }
+    if (state.inSidehead && (!IsSideheadStyle(style) || style != state.sideheadStyle || state.currentFormat.placement != kMifAnywhere))
+        CloseSidehead();
+    if (style == kMifRunIn && !state.inRunIn && !state.inSidehead) OpenRunIn();
+    else if (IsSideheadStyle(style) && !state.inSidehead && !state.inRunIn) OpenSidehead();
+    else if (style == kMifStraddle || style == kMifStraddleNormalOnly) StraddleSideheadArea();
+}
+
+// A straddle paragraph in a frame with a side-head area spans that area too: its indent on the
+// area's side reaches across it.
+void MifContentImporter::StraddleSideheadArea()
+{
+    MifImportState& state = mImportState;
+    InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+    if (!layoutImporter || !layoutImporter->HasSideheads(state.textRectID)) return;
+    const double area = std::max(0.0, layoutImporter->GetSideheadWidth(state.textRectID)) +
+                        std::max(0.0, layoutImporter->GetSideheadGap(state.textRectID));
+    if (!(area > 1e-8)) return;
+    const TextAttribute side = layoutImporter->GetSideheadPlacement(state.textRectID) == kMifRight ? TextAttribute::kRightIndent
+                                                                                                    : TextAttribute::kLeftIndent;
+    // From the paragraph's own indent, so that a paragraph carrying the formats of the one before
+    // is not moved twice.
+    PMReal indent = 0;
+    if (side == TextAttribute::kLeftIndent) {
+        indent = state.currentFormat.leftIndent != PgfRecord::kUnset ? state.currentFormat.leftIndent : 0;
+    } else {
+        const PMReal* own = state.paragraphOverrides.Get<PMReal>(side);
+        if (own && *own < 0) return;   // moved already
+        indent = own ? *own : 0;
+    }
+    state.paragraphOverrides.ApplyAttribute(side, PMReal(indent - area));
+}
+
+// The start-paragraph value a side head leaves pending goes to the body paragraph after it.
+void MifContentImporter::ApplyPendingStartParagraph()
+{
+    MifImportState& state = mImportState;
+    if (state.inSidehead || state.pendingStartParagraph == 0) return;
+    AttributeBossList start;
+    start.ApplyAttribute(TextAttribute::kStartParagraph, StartCode(state.pendingStartParagraph));
+    ApplyAttributesAtTextIndex(start, state.textIndex);
+    state.pendingStartParagraph = 0;
+}
+
+// The run-in head ends with its paragraph format's default punctuation: after a head that ends
+// in punctuation already, without its leading punctuation; its trailing white space goes to the
+// body text after the head.
+void MifContentImporter::InsertRunInPunctuation()
+{
+    MifImportState& state = mImportState;
+    if (!state.inRunIn || state.runInText.IsEmpty() || state.currentFormat.runInDefaultPunct.IsEmpty()) return;
+    PMString punct(state.currentFormat.runInDefaultPunct);
+    DecodeText(punct);
+    std::u16string text = punct.GetUTF16();
+    const std::u16string& head = state.runInText.GetUTF16();
+    if (!head.empty() && IsPunctuation(head.back())) {
+        size_t lead = 0;
+        while (lead < text.size() && IsPunctuation(text[lead])) ++lead;
+        text.erase(0, lead);
+    }
+    size_t end = text.size();
+    while (end > 0 && IsWhiteSpace(text[end - 1])) --end;
+    state.runInSpace = PMString(text.substr(end));
+    text.resize(end);
+    if (!text.empty() && InsertAtTextIndex(text)) state.runInText.Append(PMString(text));
+}
+
+bool MifContentImporter::StartHeadAnchor(PMReal width, PMReal height, const AnchoredObjectSettings& settings)
+{
+    MifImportState& state = mImportState;
+    if (!HasStory()) return false;
+    // The head stands at the start of the body paragraph that follows it: that paragraph is
+    // begun here, and goes on after the head without a return of its own.
+    if (!state.firstParagraph && !InsertAtTextIndex(std::u16string(1, kTextChar_CR))) return false;
+    const bool separated = !state.firstParagraph;
+    UIDRef frame = MifFrameAnchoring::CreateHeadFrame(state.story, state.textIndex, width, height, settings);
+    if (!frame.ExistsInDB()) {
+        if (separated) DeleteTextAt(state.textIndex - 1, 1);
+        return false;
+    }
+    const Story* textModel = frame.GetDataBase()->Get<Story>(frame.GetDataBase()->Get<TextFrame>(frame.GetUID())->story);
+    if (!textModel) {
+        MIF_LOG_NIL(textModel);
+        return false;
+    }
+    ++state.textIndex;
+    // The text after the small anchor goes on in its own size.
+    AttributeBossList goesOn = state.characterOverrides;
+    if (!goesOn.Contains(TextAttribute::kPointSize) && state.paragraphFont.size > 0)
+        goesOn.ApplyAttribute(TextAttribute::kPointSize, PMReal(state.paragraphFont.size));
+    ApplyAttributesAtTextIndex(goesOn, state.textIndex);
+    Utils<IMifTextModelUtils> textModelUtils;
+    if (textModelUtils) textModelUtils->ComposeStory(state.story);
+    state.savedStory = state.story;
+    state.savedTextIndex = state.textIndex;
+    state.headFrame = frame;
+    state.story = textModel->GetRef();
+    state.textIndex = 0;
+    return true;
+}
+
+void MifContentImporter::EndHead()
+{
+    MifImportState& state = mImportState;
+    Utils<IMifTextModelUtils> textModelUtils;
+    if (textModelUtils) {
+        textModelUtils->ComposeStory(state.story);
+        textModelUtils->ComposeStory(state.savedStory);
+    }
+    auto fitFrameToContentCmd = std::make_shared<FitFrameToContentCmd>();
+    fitFrameToContentCmd->SetItemList(UIDList(state.headFrame));
+    fitFrameToContentCmd->growForOverset = true;
+    if (!state.headFrame.ExistsInDB() || CmdUtils::ProcessCommand(fitFrameToContentCmd) != kSuccess) MIF_LOG_FAILED(fitFrameToContentCmd);
+    state.story = state.savedStory;
+    state.textIndex = state.savedTextIndex;
+    // The body paragraph after the head continues the one its anchor began.
+    state.firstParagraph = true;
+    if (textModelUtils) textModelUtils->ComposeStory(state.story);
+}
+
+void MifContentImporter::OpenRunIn()
+{
+    MifImportState& state = mImportState;
+    Utils<IMifTextModelUtils> textModelUtils;
+    if (textModelUtils && HasStory()) textModelUtils->ComposeStory(state.story);
+    const double width = ColumnWidthAt(state.textIndex > 0 ? state.textIndex - 1 : 0);
+    if (!(width > 1e-8)) {
+        MIF_LOG_FALSE(columnWidth > 0.0);
+        return;
+    }
+    if (!StartHeadAnchor(width, 100, MifFrameAnchoring::RunInSettings())) {
+        MIF_LOG_NIL(runInTextFrame);
+        return;
+    }
+    state.inRunIn = true;
+    state.firstParagraph = false;
+    state.runInText = PMString();
+    state.runInSpace = PMString();
+}
+
+void MifContentImporter::CloseRunIn()
+{
+    MifImportState& state = mImportState;
+    state.inRunIn = false;
+    state.firstParagraph = false;
+    const UIDRef head = state.headFrame;
+    EndHead();
+    // A head of one line is as wide as its text and shares its baseline with the body text, so
+    // that the body runs on beside it.
+    DataBase* db = head.GetDataBase();
+    TextFrame* frame = db ? db->Get<TextFrame>(head.GetUID()) : nullptr;
+    const Story* headStory = frame ? db->Get<Story>(frame->story) : nullptr;
+    if (frame && headStory && headStory->frameList.IsComposed() && headStory->frameList.GetFrameCount() == 1 &&
+        !headStory->frameList.Overflows()) {
+        const ComposedFrame& composed = headStory->frameList.GetFrame(0);
+        if (composed.lines.size() == 1) {
+            // Read before the frame changes: resizing it sets its lines anew.
+            const PMReal width = composed.lines.front().left + composed.lines.front().width + frame->insets.right - frame->pathBounds.left + 0.5;
+            const PMReal belowBaseline = frame->pathBounds.bottom - composed.lines.front().baseline;
+            Utils<IMifPageItemUtils> pageItemUtils;
+            if (pageItemUtils && width > 1e-8 && width < frame->pathBounds.Width()) pageItemUtils->SetWidth(head, width);
+            AnchoredObjectSettings settings = frame->anchorSettings;
+            settings.yOffset = -belowBaseline;
+            auto changeAnchoredObjectDataCmd = std::make_shared<ChangeAnchoredObjectDataCmd>();
+            changeAnchoredObjectDataCmd->SetItemList(UIDList(head));
+            changeAnchoredObjectDataCmd->anchoredObjectData = settings;
+            if (CmdUtils::ProcessCommand(changeAnchoredObjectDataCmd) != kSuccess) MIF_LOG_FAILED(changeAnchoredObjectDataCmd);
+        }
+    }
+    if (!state.runInSpace.IsEmpty()) InsertAtTextIndex(state.runInSpace.GetUTF16());
+    state.runInSpace = PMString();
+    state.headFrame = UIDRef();
+    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+}
+
+void MifContentImporter::OpenSidehead()
+{
+    MifImportState& state = mImportState;
+    InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+    if (!layoutImporter) {
+        MIF_LOG_NIL(layoutImporter);
+        return;
+    }
+    double width = layoutImporter->GetSideheadWidth(state.textRectID);
+    if (!(width > 1e-8)) {
+        // The flow's frames have no side-head area: the head stays a paragraph of the body.
+        MIF_LOG_FALSE(mSideheadWidth > 0.0);
+        return;
+    }
+    if (width < 9.99999999) width = 250;
+    const double gap = std::max<double>(0, layoutImporter->GetSideheadGap(state.textRectID));
+    const int32 placement = layoutImporter->GetSideheadPlacement(state.textRectID);
+    const int32 style = state.currentFormat.placementStyle;
+    const UIDRef previous = state.previousSideheadFrame;
+    if (!StartHeadAnchor(width, 1000, MifFrameAnchoring::SideheadSettings(placement, gap, style))) {
+        MIF_LOG_NIL(sideheadTextFrame);
+        return;
+    }
+    // A side head that would run into the one before it moves the body text down until it clears
+    // it: the paragraph before the anchor gets the space after that takes.
+    Utils<IMifTextModelUtils> textModelUtils;
+    DataBase* db = state.savedStory.GetDataBase();
+    const Story* body = db ? db->Get<Story>(state.savedStory.GetUID()) : nullptr;
+    const PageItem* previousItem = db && previous.ExistsInDB() ? db->Get<PageItem>(previous.GetUID()) : nullptr;
+    const int32 anchor = state.savedTextIndex - 1;
+    if (body && previousItem && previousItem->anchorStory == body->GetUID() && anchor > 1 && textModelUtils) {
+        const UID frameOfAnchor = textModelUtils->FindFrameOfIndex(state.savedStory, anchor);
+        for (const ComposedFrame& composed : body->frameList.GetFrames()) {
+            if (composed.frame != frameOfAnchor) continue;
+            const PlacedAnchor* before = nullptr;
+            for (const PlacedAnchor& placed : composed.anchors)
+                if (placed.item == previous.GetUID()) before = &placed;
+            const ComposedLine* line = body->frameList.FindLine(anchor);
+            if (!before || !line) break;
+            const PMReal needed = before->bounds.bottom - (line->baseline - line->ascent);
+            const TextFormat* format = body->textModel.GetParagraphFormat(anchor - 1);
+            const PMReal* spaceAfter = format ? format->overrides.Get<PMReal>(TextAttribute::kSpaceAfter) : nullptr;
+            const PMReal current = spaceAfter ? *spaceAfter : 0;
+            if (needed > 1e-8) {
+                AttributeBossList room;
+                room.ApplyAttribute(TextAttribute::kSpaceAfter, current + needed);
+                auto applyCmd = std::make_shared<ApplyTextAttributesCmd>();
+                applyCmd->SetItemList(UIDList(state.savedStory));
+                applyCmd->attributes = room;
+                applyCmd->index = anchor - 1;
+                if (CmdUtils::ProcessCommand(applyCmd) != kSuccess) MIF_LOG_FAILED(spaceAfterAttr);
+            }
+            break;
+        }
+    }
+    state.sideheadWidth = width;
+    state.sideheadGap = gap;
+    state.sideheadSum = width + gap;
+    state.sideheadPlacement = placement;
+    state.sideheadStyle = style;
+    state.pendingStartParagraph = state.currentFormat.placement != kMifAnywhere ? state.currentFormat.placement : 0;
+    state.inSidehead = true;
+    state.firstParagraph = true;
+}
+
+void MifContentImporter::CloseSidehead()
+{
+    MifImportState& state = mImportState;
+    state.inSidehead = false;
+    state.sideheadWidth = state.sideheadGap = state.sideheadSum = 0;
+    state.previousSideheadFrame = state.headFrame;
+    EndHead();
+    state.headFrame = UIDRef();
+    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+}
+
+// At the end of a flow (or of the text it is poured into), open heads end.
+void MifContentImporter::CloseHeads()
+{
+    if (mImportState.inRunIn) CloseRunIn();
+    if (mImportState.inSidehead) CloseSidehead();
+    mImportState.previousSideheadFrame = UIDRef();
+}
 
 // Tabs FrameMaker would not honour go: the k-th tab of a paragraph (from 0) when the paragraph
 // has k or fewer tab stops, and a tab whose stop the text before it has already passed, as the
@@ -879,8 +1176,111 @@ void MifContentImporter::RecordTableAnchor(const MifProp& prop)
 }
 
 // The frame of an AFrame is anchored at the text index (a run-into-paragraph frame at the
-// paragraph's start); filled in with the anchored frames.
-void MifContentImporter::AnchorFrame(const MifProp& /*prop*/) {}
+// paragraph's start), as MifFrameAnchoring sets each FrameType.
+void MifContentImporter::AnchorFrame(const MifProp& prop)
+{
+    MifImportState& state = mImportState;
+    PMString detail;
+    if (MifIsIntegerType(prop.type)) detail.AppendNumber(prop.value.id);
+    const MifObject* mifFrame = mMifAFrames && !detail.IsEmpty() ? mMifAFrames->FindObjectWithId(kMifID, prop.value.id, 1) : nullptr;
+    InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+    if (!layoutImporter) {
+        MIF_LOG_NIL(layoutImporter);
+        return;
+    }
+    UIDRef item = mifFrame ? layoutImporter->GetItemOfId(prop.value.id) : UIDRef();
+    const PageItem* pageItem = item.ExistsInDB() ? item.GetDataBase()->Get<PageItem>(item.GetUID()) : nullptr;
+    if (!mifFrame || !pageItem) {
+        AddError("Anchored frame: no frame of the AFrames was built for this anchor, the anchor is skipped", detail, prop.line);
+        return;
+    }
+    if (pageItem->anchorStory != kInvalidUID) {
+        AddError("Anchored frame: the frame is anchored more than once, only its first anchor is kept", detail, prop.line);
+        return;
+    }
+    const MifFrameAnchoring::FrameAnchor anchor = MifFrameAnchoring::Read(*mifFrame);
+    if (anchor.frameType == kMifBelow && !state.inTableImport && !state.inFootnote) {
+        // It stands below the line of its anchor: above the first line of the next paragraph.
+        if (std::find(mPendingBelowFrames.begin(), mPendingBelowFrames.end(), item) != mPendingBelowFrames.end()) {
+            AddError("Anchored frame: the frame is anchored more than once, only its first anchor is kept", detail, prop.line);
+            return;
+        }
+        mPendingBelowFrames.push_back(item);
+        mPendingBelowStory = state.story;
+        return;
+    }
+    bool runInto = anchor.frameType == kMifRunIntoParagraph;
+    const int32 index = runInto ? std::min(state.paragraphStart, state.textIndex) : state.textIndex;
+    AnchoredObjectSettings settings = MifFrameAnchoring::SettingsFor(anchor);
+    if (runInto && HasStory()) {
+        // A frame that leaves the paragraph too little of its column beside it stands above it.
+        Utils<IMifTextModelUtils> textModelUtils;
+        if (textModelUtils) textModelUtils->ComposeStory(state.story);
+        const double column = ColumnWidthAt(index > 0 ? index - 1 : 0);
+        if (column > 0 && anchor.width + anchor.gap > column - kMinRunIntoWidth) {
+            runInto = false;
+            settings = AnchoredObjectSettings();
+            settings.position = AnchorPosition::kAboveLine;
+        }
+    }
+    if (!MifFrameAnchoring::Anchor(state.story, index, item, settings)) return;
+    ++state.textIndex;
+    Utils<IMifPageItemUtils> pageItemUtils;
+    if (MifFrameAnchoring::IsSideType(anchor.frameType) && pageItemUtils) pageItemUtils->SetWrapMode(item, TextWrapMode::kNone);
+    if (runInto) {
+        // The paragraph leaves room for the frame, whose wrap gap faces the text.
+        const PgfRecord& format = state.currentFormat;
+        const PMReal* rightIndent = state.paragraphOverrides.Get<PMReal>(TextAttribute::kRightIndent);
+        AttributeBossList room = MifFrameAnchoring::RoomFor(anchor, format.leftIndent != PgfRecord::kUnset ? format.leftIndent : 0,
+                                                            rightIndent ? *rightIndent : 0);
+        ApplyAttributesAtTextIndex(room, index);
+        if (pageItemUtils) {
+            const bool right = anchor.align == kMifRight;
+            pageItemUtils->SetWrapMargins(item, right ? anchor.gap : 0, 0, right ? 0 : anchor.gap, 0);
+        }
+    }
+    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+    // The text after the small anchor character goes on in its own size.
+    AttributeBossList goesOn = state.characterOverrides;
+    if (!goesOn.Contains(TextAttribute::kPointSize) && state.textFont.size > 0) goesOn.ApplyAttribute(TextAttribute::kPointSize, PMReal(state.textFont.size));
+    ApplyAttributesAtTextIndex(goesOn, state.textIndex);
+}
+
+// The frames below the last line of the paragraph before, anchored at the start of this one (at
+// the end of their story when the text went on in another).
+void MifContentImporter::AnchorPendingBelowFrames()
+{
+    MifImportState& state = mImportState;
+    // Not in the cells of a table, a footnote or a head: the next paragraph of the body text.
+    if (mPendingBelowFrames.empty() || state.inTableImport || state.inFootnote || state.inRunIn || state.inSidehead) return;
+    std::vector<UIDRef> frames;
+    frames.swap(mPendingBelowFrames);
+    const UIDRef story = mPendingBelowStory;
+    int32 index = state.textIndex;
+    if (!(story == state.story)) {
+        const Story* textModel = story.ExistsInDB() ? story.GetDataBase()->Get<Story>(story.GetUID()) : nullptr;
+        if (!textModel) return;
+        index = textModel->textModel.GetThreadRange(0).End() - 1;
+    }
+    MifFrameAnchoring::FrameAnchor below;
+    below.frameType = kMifBelow;
+    for (const UIDRef& item : frames) {
+        const MifObject* mifObject = nullptr;
+        InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+        if (layoutImporter) mifObject = layoutImporter->GetMifObjectOfItem(item.GetUID());
+        const MifFrameAnchoring::FrameAnchor anchor = mifObject ? MifFrameAnchoring::Read(*mifObject) : below;
+        if (!MifFrameAnchoring::Anchor(story, index, item, MifFrameAnchoring::SettingsFor(anchor))) continue;
+        if (story == state.story) {
+            ++state.textIndex;
+            AttributeBossList goesOn = state.characterOverrides;
+            if (!goesOn.Contains(TextAttribute::kPointSize) && state.textFont.size > 0)
+                goesOn.ApplyAttribute(TextAttribute::kPointSize, PMReal(state.textFont.size));
+            ApplyAttributesAtTextIndex(goesOn, state.textIndex);
+        }
+        ++index;
+    }
+    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+}
 
 void MifContentImporter::ImportChar(const MifProp& prop)
 {

@@ -18,6 +18,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "AnchoredObject.h"
 #include "IMifContentImporter.h"
 #include "MifAttributeBuilder.h"
 #include "MifImportState.h"
@@ -69,6 +70,17 @@ private:
     void UpdatePlacementSequences(const MifObject& mifPara);
     void ApplyPendingStartParagraph();
     void InsertRunInPunctuation();
+    // Run-in and side heads: each an anchored text frame filled instead of the body story.
+    void OpenRunIn();
+    void CloseRunIn();
+    void OpenSidehead();
+    void CloseSidehead();
+    // Puts the anchor of a head at the start of a body paragraph of its own (the paragraph after
+    // the head's continues it) and saves the body position after the anchor.
+    bool StartHeadAnchor(PMReal width, PMReal height, const AnchoredObjectSettings& settings);
+    void EndHead();
+    void CloseHeads();
+    void StraddleSideheadArea();
     void DeleteUnhonouredTabs();
     // Deletes [index, index + length) of the story, the text index moving with the text after it.
     bool DeleteTextAt(int32 index, int32 length);
@@ -80,6 +92,7 @@ private:
     // The width of a column of the frame that holds `index` of the story; 0 when none does.
     double ColumnWidthAt(int32 index) const;
     void AnchorFrame(const MifProp& prop);
+    void AnchorPendingBelowFrames();
     void ImportParaLine(const MifObject& mifParaLine);
     void ImportChar(const MifProp& prop);
     void ImportFootnote(const MifProp& prop);
@@ -122,6 +135,11 @@ private:
     std::vector<int32> mPendingTableIndexes;
     std::unordered_set<int32> mPlacedTables;
     bool mTablesPlaced = false;
+
+    // The Below frames met in the paragraph being imported, anchored when the next one starts,
+    // and the story they go into.
+    std::vector<UIDRef> mPendingBelowFrames;
+    UIDRef mPendingBelowStory;
 
     int32 mItemLine = 0;  // the line of the text item being imported, for its reports
     int32 mParagraphTotal = 0;

@@ -36,4 +36,21 @@ struct MifImportState {
     bool inTableImport = false;   // while ImportTextIntoFrame runs
     bool inFootnote = false;      // while a footnote's paragraphs are imported
     PMString runInText;           // the text of the open run-in head
+
+    // The open run-in or side head: the body story and index in force when its frame was made
+    // (restored when it ends), and the frame.
+    UIDRef savedStory;
+    int32 savedTextIndex = 0;
+    UIDRef headFrame;
+    PMString runInSpace;          // white space split off the run-in punctuation, for the body
+    // The open side head: its area's width, gap and their sum, its side (kMifLeft or kMifRight)
+    // and placement style; the last side head's frame, which the next may have to clear.
+    double sideheadWidth = 0;
+    double sideheadGap = 0;
+    double sideheadSum = 0;
+    int32 sideheadPlacement = 0;
+    int32 sideheadStyle = 0;
+    UIDRef previousSideheadFrame;
+    // The side head's own PgfPlacement, handed to the next body paragraph; 0 when none is pending.
+    int32 pendingStartParagraph = 0;
 };

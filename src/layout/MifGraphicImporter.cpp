@@ -117,6 +117,29 @@ std::vector<UIDRef> MifGraphicImporter::ImportObjects(const MifObject& container
     return made;
 }
 
+UIDRef MifGraphicImporter::ImportSingleObject(const MifObject& mifObject, const MifPlacement& placement)
+{
+    mState.Update(mifObject);
+    UIDRef item = ImportObject(mifObject, placement);
+    if (!item.ExistsInDB()) return UIDRef();
+    if (mSetup.itemObjects) (*mSetup.itemObjects)[item.GetUID()] = &mifObject;
+    Mark(item);
+    RotateItems({item});
+    // Only the run-around: the pen and fill of the frame are its own border's, already made, and
+    // would repaint the one object of a frame that holds a single one.
+    mState.Update(mifObject);
+    Utils<IMifPageItemUtils> pageItemUtils;
+    if (!pageItemUtils) {
+        MIF_LOG_NIL(pageItemUtils);
+        return item;
+    }
+    PMReal gap = mState.GetRunaroundGap();
+    pageItemUtils->SetWrapMode(item, mState.GetRunaroundMode());
+    pageItemUtils->SetWrapMargins(item, gap, gap, gap, gap);
+    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+    return item;
+}
+
 UIDRef MifGraphicImporter::ImportObject(const MifObject& mifObject, const MifPlacement& placement)
 {
     switch (mifObject.id) {

@@ -60,6 +60,11 @@ public:
     // Makes the items of the object statements of `container` (a Page or Frame statement), then
     // rotates them; the items made, back to front.
     std::vector<UIDRef> ImportObjects(const MifObject& container, const MifPlacement& placement);
+    // Makes the items of the one object statement `mifObject` (a Frame of the AFrames catalog) as
+    // ImportObjects makes each object of a container, rotation included; the item then takes the
+    // statement's run-around (mode and gap), read again from it. The null reference when nothing
+    // was made.
+    UIDRef ImportSingleObject(const MifObject& mifObject, const MifPlacement& placement);
     // Deletes the temporary image files.
     void Finalize() { mImages.DeleteTemporaryFiles(); }
     const MifImageImporter& GetImages() const { return mImages; }

@@ -178,7 +178,10 @@ IDFile MifImageImporter::LinkedFile(const MifObject& mifImportObject, PMString& 
         MIF_LOG_NIL(fileUtils);
         return IDFile();
     }
-    IDFile file = fileUtils->ResolveDIPath(mMifFile, diPath);
+    // Files before MIF 8 have their strings decoded by the parser: their markers come without
+    // the backslash ("<c>name" for "<c\>name").
+    const bool escaped = diPath.GetUTF16().find(u"\\>") != std::u16string::npos;
+    IDFile file = escaped ? fileUtils->ResolveDIPath(mMifFile, diPath) : fileUtils->ResolveDecodedDIPath(mMifFile, diPath);
     for (const IDFile& folder : FileChooser::GetGraphicSearchFolders()) {
         IDFile candidate = folder.Child(file.GetFileName());
         std::error_code error;

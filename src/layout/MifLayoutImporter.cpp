@@ -57,6 +57,29 @@ void MifLayoutImporter::Init(const IDFile& file, MifObject* mifRoot, int32 uiFla
         return ImportTextRect(mifTextRect, placement.toSpread, placement.spread, placement.layer);
     };
     mGraphics.Init(setup);
+    MifAnchoredFrameBuilder::Setup frames;
+    frames.db = GetDataBase();
+    frames.errors = mImportErrors;
+    frames.graphics = &mGraphics;
+    frames.lastSpread = [this]() { return mTempSpreads.IsEmpty() ? kInvalidUID : mTempSpreads.At(mTempSpreads.Length() - 1); };
+    frames.newSpread = [this]() {
+        CreateTemporarySpread();
+        return mTempSpreads.IsEmpty() ? kInvalidUID : mTempSpreads.At(mTempSpreads.Length() - 1);
+    };
+    mAnchoredFrames.Init(frames);
+}
+
+void MifLayoutImporter::ImportAnchoredFrames()
+{
+    if (!mMifRoot) {
+        MIF_LOG_NIL(mMifRoot);
+        return;
+    }
+    const MifObject* aframes = mMifRoot->GetObject(kMifAFrames);
+    if (!aframes) return;
+    mGraphics.ResetState();
+    mAnchoredFrames.BuildAll(*aframes);
+    mGraphics.ResetState();
 }
 
 void MifLayoutImporter::CreateTemporarySpread()
@@ -78,6 +101,7 @@ void MifLayoutImporter::CreateTemporarySpread()
         mTempSpreads = newSpreadCmd->GetItemList();
     else
         mTempSpreads.Append(newSpreadCmd->GetItemList().At(0));
+    mAnchoredFrames.ResetCursor();   // a new scratch page is packed from its top left
 }
 
 int32 MifLayoutImporter::GetTemporaryPageCount() const
@@ -735,7 +759,12 @@ UIDRef MifLayoutImporter::GetStoryOfTextRect(int32 id) const
     return textFrame ? UIDRef(frame.GetDataBase(), textFrame->story) : UIDRef();
 }
 
-UIDRef MifLayoutImporter::GetItemOfId(int32 id) const { return Lookup(mFrames, id, UIDRef()); }
+UIDRef MifLayoutImporter::GetItemOfId(int32 id) const
+{
+    // IDs are unique across TextRects and frames.
+    UIDRef frame = Lookup(mFrames, id, UIDRef());
+    return frame.ExistsInDB() ? frame : mAnchoredFrames.GetItemOfId(id);
+}
 
 int32 MifLayoutImporter::GetIdOfItem(const DataBase* db, UID item) const
 {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "IMifLayoutImporter.h"
+#include "MifAnchoredFrameBuilder.h"
 #include "MifGraphicImporter.h"
 #include "MifKeywords.h"
 #include <map>
@@ -31,7 +32,7 @@ public:
     void Init(const IDFile& file, MifObject* mifRoot, int32 uiFlags) override;
     void CreateTemporarySpread() override;
     int32 GetTemporaryPageCount() const override;
-    void ImportAnchoredFrames() override {}
+    void ImportAnchoredFrames() override;
     void ImportLayout() override;
     void Finalize() override;
     UIDRef RebuildTextFrame(const UIDRef& pageItem) override;
@@ -111,4 +112,5 @@ private:
     std::map<int32, Sideheads> mSideheadsById;
     std::map<UID, Sideheads> mSideheadsByFrame;
     MifGraphicImporter mGraphics;
+    MifAnchoredFrameBuilder mAnchoredFrames;   // the AFrames catalog, built on the scratch spreads
 };
