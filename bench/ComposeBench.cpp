@@ -19,6 +19,7 @@
 #include "IPMStream.h"
 #include "InterfacePtr.h"
 #include "MifRegistration.h"
+#include "NewDocCmd.h"
 #include "ObjectModel.h"
 #include "Story.h"
 #include "StoryComposer.h"
@@ -156,8 +157,12 @@ void BM_ImportWithTabCheck(benchmark::State& state)
 void BM_ComposeTables(benchmark::State& state)
 {
     const int tables = static_cast<int>(state.range(0));
-    DataBase db;
-    StyleUtils::AddDefaultStyles(db);
+    auto newDocCmd = std::make_shared<NewDocCmd>();  // tables are made by commands, on an open document
+    if (CmdUtils::ProcessCommand(newDocCmd) != kSuccess) {
+        state.SkipWithError("no document");
+        return;
+    }
+    DataBase& db = *newDocCmd->GetItemList().GetDataBase();
     Story& story = *db.Create<Story>();
     const std::u16string paragraph = u"A paragraph of text before the table, long enough to take two lines of the column.\r";
     std::u16string text;
@@ -180,6 +185,7 @@ void BM_ComposeTables(benchmark::State& state)
         newTableCmd->height = 240;
         if (CmdUtils::ProcessCommand(newTableCmd) != kSuccess) {
             state.SkipWithError("no table");
+            DocumentList::Close(&db);
             return;
         }
         const Table& table = *db.Get<Table>(newTableCmd->GetItemList().GetUIDs().front());
@@ -198,6 +204,7 @@ void BM_ComposeTables(benchmark::State& state)
     for (const ComposedFrame& frame : story.frameList.GetFrames()) parts += static_cast<int64>(frame.tableParts.size());
     state.counters["parts"] = static_cast<double>(parts);
     state.counters["tables_per_s"] = benchmark::Counter(static_cast<double>(tables), benchmark::Counter::kIsIterationInvariantRate);
+    DocumentList::Close(&db);
 }
 
 } // namespace

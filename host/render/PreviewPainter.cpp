@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <unordered_map>
 
 #include "DataBase.h"
 #include "Document.h"
@@ -279,11 +280,18 @@ void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& tab
             cairo_rectangle(cr, x(c), rowTop(r), x(c2) - x(c), rowBottom(r2) - rowTop(r));
             cairo_fill(cr);
         }
-    // Cell text, inside its cell.
+    // Cell text, inside its cell; the threads of the part's cells found in one walk.
+    std::unordered_map<UID, TextRange> threads;
+    for (const ComposedCell& cell : composed.cells)
+        if (cell.row >= 0 && cell.row < rows && shown[static_cast<size_t>(cell.row)] && !cell.lines.empty()) threads[cell.text] = TextRange{};
+    if (!threads.empty())
+        story.textModel.ForEachThread([&](const TextRange& range, const TextThread& thread) {
+            if (auto it = threads.find(thread.owner); it != threads.end()) it->second = range;
+        });
     for (const ComposedCell& cell : composed.cells) {
         if (cell.row < 0 || cell.row >= rows || !shown[static_cast<size_t>(cell.row)] || cell.lines.empty()) continue;
         const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
-        const TextRange thread = story.textModel.FindThread(cell.text);
+        const TextRange thread = threads[cell.text];
         if (thread.length <= 0) continue;
         const int32 r2 = cell.row + cellRows(cell.row, model) - 1;
         const int32 c2 = std::min(columns, cell.column + std::max(1, model.columnSpan));

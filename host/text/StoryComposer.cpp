@@ -229,6 +229,9 @@ private:
     std::vector<Fragment> mFragments;
     std::vector<char> mBreaks;
     int64 mLinesSet = 0;
+    // The threads of the story's table cells, read once when the first table is set.
+    std::unordered_map<UID, TextRange> mCellThreads;
+    bool mThreadsRead = false;
 };
 
 bool Composition::LoadParagraph(int32 index)
@@ -901,6 +904,17 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         std::shared_ptr<const ComposedTable> composed = TableComposer::Compose(
             mDB, mModel, table, [this](const TextRange& thread, PMReal width, int32 rule, PMReal& height) {
                 return SetCellText(thread, width, rule, height);
+            },
+            [this](UID text) {
+                // Every thread once, at the first table of the composition.
+                if (!mThreadsRead) {
+                    mModel.ForEachThread([this](const TextRange& range, const TextThread& thread) {
+                        if (thread.kind == TextThreadKind::kCell) mCellThreads[thread.owner] = range;
+                    });
+                    mThreadsRead = true;
+                }
+                auto it = mCellThreads.find(text);
+                return it == mCellThreads.end() ? TextRange{} : it->second;
             });
         const int32 bodyEnd = std::max(table.headerRowCount, table.RowCount() - table.footerRowCount);
         // Where the table stands across its column: after the indents, placed by the paragraph's

@@ -21,14 +21,13 @@ PMReal TextWidth(const Table& table, const TableCell& cell, int32 column)
 
 // Sets the cell's text and moves its lines into the cell's frame of reference: indexes from its
 // thread's start, x from the cell's left edge, baselines from the top of its text area.
-ComposedCell SetCell(const TextModel& model, const Table& table, const TableCell& cell, int32 row, int32 column,
+ComposedCell SetCell(const TextRange& thread, const Table& table, const TableCell& cell, int32 row, int32 column,
                      const TableComposer::CellSetter& setCell)
 {
     ComposedCell composed;
     composed.text = cell.text;
     composed.row = row;
     composed.column = column;
-    const TextRange thread = model.FindThread(cell.text);
     const PMReal width = TextWidth(table, cell, column);
     if (thread.length <= 0 || !(width > kEpsilon)) return composed;
     composed.lines = setCell(thread, width, cell.firstLineRule, composed.contentHeight);
@@ -58,7 +57,8 @@ const Table* FindTable(const DataBase& db, const TextModel& model, int32 start, 
     return found;
 }
 
-std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& model, const Table& table, const CellSetter& setCell)
+std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& model, const Table& table, const CellSetter& setCell,
+                                       const ThreadFinder& threadOf)
 {
     auto composed = std::make_shared<ComposedTable>();
     composed->table = table.GetUID();
@@ -74,7 +74,7 @@ std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& mode
             const TableCell& cell = table.CellAt(GridAddress{r, c});
             if (cell.covered || cell.text == kInvalidUID) continue;
             composed->cellOf[cell.text] = composed->cells.size();
-            composed->cells.push_back(SetCell(model, table, cell, r, c, setCell));
+            composed->cells.push_back(SetCell(threadOf(cell.text), table, cell, r, c, setCell));
         }
 
     // Rows that hold together: a row kept with the next, and the rows of a merged cell.
@@ -142,7 +142,8 @@ std::vector<ComposedLine> ComposeCell(const DataBase& db, const TextModel& model
     for (size_t i = 0; i < table.cells.size(); ++i) {
         const TableCell& cell = table.cells[i];
         if (cell.text != text || cell.covered) continue;
-        ComposedCell composed = SetCell(model, table, cell, static_cast<int32>(i) / columns, static_cast<int32>(i) % columns, setCell);
+        ComposedCell composed =
+            SetCell(model.FindThread(text), table, cell, static_cast<int32>(i) / columns, static_cast<int32>(i) % columns, setCell);
         for (ComposedLine& line : composed.lines) line.baseline += cell.insets[1];
         return std::move(composed.lines);
     }

@@ -30,8 +30,13 @@ const Table* FindTable(const DataBase& db, const TextModel& model, int32 start, 
 // column's left, baselines from its top) and how deep they reach.
 using CellSetter = std::function<std::vector<ComposedLine>(const TextRange& thread, PMReal width, int32 firstLineRule, PMReal& height)>;
 
+// The thread a cell's text owns (TextModel::FindThread, which walks every thread: a composition
+// of many tables looks them up once).
+using ThreadFinder = std::function<TextRange(UID text)>;
+
 // Sets `table`: its cells' lines, its row heights and column offsets.
-std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& model, const Table& table, const CellSetter& setCell);
+std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& model, const Table& table, const CellSetter& setCell,
+                                       const ThreadFinder& threadOf);
 
 // The lines of the cell whose thread is `thread` (owned by `text`) as `Compose` sets them, the
 // cell's own row heights aside (for questions about one cell's lines while its table is built).
