@@ -1,5 +1,5 @@
 // Composition: lines per second for the longest corpus file's body story poured into a chain of
-// frames, and stories of 200, 2,000 and 20,000 tabbed paragraphs, whose time per paragraph must stay
+// frames, stories of 50 and 500 tables of 20 rows, and stories of 200, 2,000 and 20,000 tabbed paragraphs, whose time per paragraph must stay
 // flat (composition is linear in the story). The time is CPU time: the machines it runs on are
 // shared.
 #include <benchmark/benchmark.h>
@@ -19,10 +19,14 @@
 #include "IPMStream.h"
 #include "InterfacePtr.h"
 #include "MifRegistration.h"
+#include "NewDocCmd.h"
 #include "ObjectModel.h"
 #include "Story.h"
 #include "StoryComposer.h"
 #include "StyleUtils.h"
+#include "CmdUtils.h"
+#include "Table.h"
+#include "TableCommands.h"
 #include "TesselID.h"
 #include "TextFrame.h"
 
@@ -147,8 +151,65 @@ void BM_ImportWithTabCheck(benchmark::State& state)
     state.counters["paragraphs_per_s"] = benchmark::Counter(static_cast<double>(paragraphs), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// A story of `tables` tables of 1 header and 19 body rows of three cells of text, each after a
+// paragraph of text: the tables' rows go on from frame to frame, so this is the cost of setting
+// cells and breaking tables; the time per table must stay flat.
+void BM_ComposeTables(benchmark::State& state)
+{
+    const int tables = static_cast<int>(state.range(0));
+    auto newDocCmd = std::make_shared<NewDocCmd>();  // tables are made by commands, on an open document
+    if (CmdUtils::ProcessCommand(newDocCmd) != kSuccess) {
+        state.SkipWithError("no document");
+        return;
+    }
+    DataBase& db = *newDocCmd->GetItemList().GetDataBase();
+    Story& story = *db.Create<Story>();
+    const std::u16string paragraph = u"A paragraph of text before the table, long enough to take two lines of the column.\r";
+    std::u16string text;
+    std::vector<int32> anchors;  // the empty paragraph after each one holds a table
+    for (int i = 0; i < tables; ++i) {
+        text += paragraph;
+        anchors.push_back(static_cast<int32>(text.size()));
+        text += u"\r";
+    }
+    story.textModel.Insert(0, text);
+    // The tables from the last up, so that the indexes before stay put.
+    for (auto it = anchors.rbegin(); it != anchors.rend(); ++it) {
+        auto newTableCmd = std::make_shared<NewTableCmd>();
+        newTableCmd->SetItemList(UIDList(story.GetRef()));
+        newTableCmd->textIndex = *it;
+        newTableCmd->headerRows = 1;
+        newTableCmd->bodyRows = 19;
+        newTableCmd->columns = 3;
+        newTableCmd->width = 400;
+        newTableCmd->height = 240;
+        if (CmdUtils::ProcessCommand(newTableCmd) != kSuccess) {
+            state.SkipWithError("no table");
+            DocumentList::Close(&db);
+            return;
+        }
+        const Table& table = *db.Get<Table>(newTableCmd->GetItemList().GetUIDs().front());
+        for (size_t c = 0; c < table.cells.size(); ++c) {
+            TextRange thread = story.textModel.FindThread(table.cells[c].text);
+            story.textModel.Insert(thread.start, c % 3 == 2 ? u"A longer cell text that wraps in its column" : u"Cell");
+        }
+    }
+    AttributeBossList attributes;
+    attributes.ApplyAttribute(TextAttribute::kFontFamily, DocFontMgr::GetFontFamilyUID(db, "Times"));
+    attributes.ApplyAttribute(TextAttribute::kPointSize, PMReal(10));
+    story.textModel.ApplyAttributes(attributes, 0, story.textModel.TotalLength());
+    AddFrames(db, story, tables + 1);
+    ComposeLoop(state, story);
+    int64 parts = 0;
+    for (const ComposedFrame& frame : story.frameList.GetFrames()) parts += static_cast<int64>(frame.tableParts.size());
+    state.counters["parts"] = static_cast<double>(parts);
+    state.counters["tables_per_s"] = benchmark::Counter(static_cast<double>(tables), benchmark::Counter::kIsIterationInvariantRate);
+    DocumentList::Close(&db);
+}
+
 } // namespace
 
+BENCHMARK(BM_ComposeTables)->Arg(50)->Arg(500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportWithTabCheck)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeArticle)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeTabbedParagraphs)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);

@@ -124,7 +124,8 @@ ErrorCode Resize(DataBase* db, const UIDList& items, const RowRange& range, PMRe
         if (rows) table->rows[static_cast<size_t>(i)].height = std::max(kMinRowHeight, size);
         else table->columns[static_cast<size_t>(i)].width = std::max(kMinColumnWidth, size);
     }
-    if (Story* story = TableStory(db, table)) story->frameList.Reset();
+    if (Story* story = TableStory(db, table))
+        story->frameList.NoteTableEdit(table->GetUID(), story->textModel.GetRevision(), story->textModel.GetRevision());
     return kSuccess;
 }
 
@@ -167,9 +168,11 @@ ErrorCode ResizeColumnsCmd::Do() { return Resize(GetDataBase(), mItems, rowColum
 
 Table* TableCommands::GetTable() const { return mTable.GetDataBase() ? mTable.GetDataBase()->Get<Table>(mTable.GetUID()) : nullptr; }
 
-void TableCommands::Damage() const
+void TableCommands::Damage(int64 before) const
 {
-    if (Story* story = TableStory(mTable.GetDataBase(), GetTable())) story->frameList.Reset();
+    // The lines from the frame where the table begins are set again.
+    if (Story* story = TableStory(mTable.GetDataBase(), GetTable()))
+        story->frameList.NoteTableEdit(mTable.GetUID(), before < 0 ? story->textModel.GetRevision() : before, story->textModel.GetRevision());
 }
 
 ErrorCode TableCommands::ApplyTableOverrides(const TableAttributeList& attributes)
@@ -237,6 +240,7 @@ ErrorCode TableCommands::MergeCells(const GridArea& area)
         }
     TableCell& anchor = table->CellAt(GridAddress{area.top, area.left});
     TextModel& model = story->textModel;
+    const int64 before = model.GetRevision();
     for (int32 r = area.top; r < area.bottom; ++r)
         for (int32 c = area.left; c < area.right; ++c) {
             if (r == area.top && c == area.left) continue;
@@ -256,7 +260,7 @@ ErrorCode TableCommands::MergeCells(const GridArea& area)
         }
     anchor.rowSpan = area.bottom - area.top;
     anchor.columnSpan = area.right - area.left;
-    Damage();
+    Damage(before);
     return kSuccess;
 }
 
@@ -278,6 +282,7 @@ ErrorCode TableCommands::InsertRows(const RowRange& rows, InsertPosition positio
     const int32 beside = std::clamp(position == eBefore ? (at < rowCount ? at : at - 1) : rows.start, 0, rowCount - 1);
     if (beside < table->headerRowCount) table->headerRowCount += rows.count;
     else if (beside >= rowCount - table->footerRowCount) table->footerRowCount += rows.count;
+    const int64 before = story->textModel.GetRevision();
     TableRow row;
     row.height = std::isfinite(height) && height > 0 ? std::max(kMinRowHeight, height) : kDefaultRowHeight;
     table->rows.insert(table->rows.begin() + at, static_cast<size_t>(rows.count), row);
@@ -285,7 +290,7 @@ ErrorCode TableCommands::InsertRows(const RowRange& rows, InsertPosition positio
     for (int32 i = 0; i < rows.count * table->ColumnCount(); ++i) added.push_back(NewCell(*db, *story, *table));
     table->cells.insert(table->cells.begin() + static_cast<std::ptrdiff_t>(at) * table->ColumnCount(), added.begin(), added.end());
     table->ResizeEdges(at, rows.count);
-    Damage();
+    Damage(before);
     return kSuccess;
 }
 

@@ -83,7 +83,9 @@ public:
 
 private:
     Table* GetTable() const;
-    void Damage() const;
+    // Tells the story's lines that the table changed; `before` is the text's revision before the
+    // change when it added or removed text (cells), -1 when the text is the same.
+    void Damage(int64 before = -1) const;
     UIDRef mTable;
 };
 

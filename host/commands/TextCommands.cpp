@@ -6,6 +6,7 @@
 
 #include "Document.h"
 #include "Story.h"
+#include "Table.h"
 #include "TableCommands.h"
 
 namespace {
@@ -36,8 +37,12 @@ void NoteEdit(Story& story, int32 index, int64 before)
 {
     const int64 after = story.textModel.GetRevision();
     const int32 at = std::clamp(index, 0, std::max(0, story.textModel.TotalLength() - 1));
-    if (story.textModel.GetThread(at).kind == TextThreadKind::kFootnote)
+    const TextThread thread = story.textModel.GetThread(at);
+    const CellText* cell = thread.kind == TextThreadKind::kCell && story.GetDataBase() ? story.GetDataBase()->Get<CellText>(thread.owner) : nullptr;
+    if (thread.kind == TextThreadKind::kFootnote)
         story.frameList.NoteFootnoteEdit(index, before, after);
+    else if (cell)  // a cell's text: its table is set again
+        story.frameList.NoteTableEdit(cell->table, before, after);
     else
         story.frameList.NoteEdit(index, before, after);
 }

@@ -142,13 +142,15 @@ bool SetHeight(DataBase& db, TextFrame& frame, PMReal height)
 }
 
 // How far down the frame's composed text reaches, in its inner coordinates: the bottom of its
-// deepest line, and below that, in each column, the footnote lines set at the column's foot;
+// deepest line or table part, and below that, in each column, the footnote lines set at the column's foot;
 // false when the frame shows no line.
 bool ContentBottom(const ComposedFrame& composed, PMReal& bottom)
 {
-    if (composed.lines.empty()) return false;
-    bottom = composed.lines.front().baseline + composed.lines.front().descent;
+    if (composed.lines.empty() && composed.tableParts.empty()) return false;
+    bottom = composed.lines.empty() ? composed.tableParts.front().top : composed.lines.front().baseline + composed.lines.front().descent;
     for (const ComposedLine& line : composed.lines) bottom = std::max(bottom, line.baseline + line.descent);
+    // A table's part in a column holds no line of its own.
+    for (const ComposedTablePart& part : composed.tableParts) bottom = std::max(bottom, part.top + part.height);
     // The footnotes of a column stand below its text: the frame needs the tallest column's block.
     std::unordered_map<int32, std::pair<PMReal, PMReal>> footnotes;   // column: top, bottom
     for (const ComposedLine& line : composed.footnoteLines) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <unordered_map>
 
 #include "DataBase.h"
 #include "Document.h"
@@ -18,7 +19,6 @@
 #include "StyleUtils.h"
 #include "SwatchUtils.h"
 #include "Table.h"
-#include "TableComposer.h"
 #include "TextFrame.h"
 
 namespace {
@@ -172,6 +172,7 @@ void PreviewPainter::DrawTextFrame(cairo_t* cr, const TextFrame& frame)
     if (it != mFrames.end() && it->second.story == mDB.Get<Story>(frame.story)) {
         DrawLines(cr, *it->second.story, it->second.composed->lines);
         DrawLines(cr, *it->second.story, it->second.composed->footnoteLines);
+        DrawTableParts(cr, *it->second.story, it->second.composed->tableParts);
         DrawAnchoredItems(cr, *it->second.composed);
     }
     if (mOptions.showFrames) DrawFrameMarks(cr, frame, overset);
@@ -201,7 +202,6 @@ void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vecto
 {
     std::vector<cairo_glyph_t> glyphs;
     for (const ComposedLine& line : lines) {
-        if (const Table* table = TableComposer::FindTable(mDB, story.textModel, line.start, line.End())) DrawTable(cr, story, *table, line);
         for (const GlyphRun& run : line.runs) {
             if (run.glyphs.empty() || run.pointSize <= 0) continue;
             cairo_font_face_t* face = mFaces.Get(run.face);
@@ -237,17 +237,36 @@ bool PreviewPainter::TextColor(const Story& story, int32 index, PreviewColor& co
     return mLastPaints;
 }
 
-void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& table, const ComposedLine& line)
+void PreviewPainter::DrawTableParts(cairo_t* cr, const Story& story, const std::vector<ComposedTablePart>& parts)
 {
-    const std::vector<PMReal> heights = TableComposer::RowHeights(mDB, story.textModel, table);
+    for (const ComposedTablePart& part : parts) {
+        const Table* table = part.table ? mDB.Get<Table>(part.table->table) : nullptr;
+        if (table && table->story == story.GetUID()) DrawTable(cr, story, *table, part);
+    }
+}
+
+void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& table, const ComposedTablePart& part)
+{
+    const ComposedTable& composed = *part.table;
     const int32 rows = table.RowCount(), columns = table.ColumnCount();
-    std::vector<PMReal> ys(static_cast<size_t>(rows) + 1), xs(static_cast<size_t>(columns) + 1);
-    ys[0] = line.baseline - line.ascent;
-    for (int32 r = 0; r < rows; ++r) ys[static_cast<size_t>(r) + 1] = ys[static_cast<size_t>(r)] + heights[static_cast<size_t>(r)];
-    xs[0] = line.left;
-    for (int32 c = 0; c < columns; ++c) xs[static_cast<size_t>(c) + 1] = xs[static_cast<size_t>(c)] + table.columns[static_cast<size_t>(c)].width;
-    // A table cut at its column's foot is drawn down to the foot only.
-    const PMReal bottom = line.baseline;
+    if (static_cast<int32>(composed.rowHeights.size()) != rows || static_cast<int32>(composed.columnLefts.size()) != columns + 1 ||
+        table.cells.size() != static_cast<size_t>(rows) * static_cast<size_t>(columns))
+        return;  // changed since it was set
+    // The part's rows top down; a row it does not show has no place (-1).
+    std::vector<PMReal> tops(static_cast<size_t>(rows) + 1, -1);
+    std::vector<char> shown(static_cast<size_t>(rows), 0);
+    PMReal y = part.top;
+    for (int32 r : part.rows) {
+        if (r < 0 || r >= rows) continue;
+        tops[static_cast<size_t>(r)] = y;
+        shown[static_cast<size_t>(r)] = 1;
+        y += composed.rowHeights[static_cast<size_t>(r)];
+    }
+    auto rowTop = [&](int32 r) { return tops[static_cast<size_t>(r)]; };
+    auto rowBottom = [&](int32 r) { return tops[static_cast<size_t>(r)] + composed.rowHeights[static_cast<size_t>(r)]; };
+    auto x = [&](int32 c) { return part.left + composed.columnLefts[static_cast<size_t>(c)]; };
+    // The rows of a cell that the part shows, from its anchor: a merged cell's rows stay together.
+    auto cellRows = [&](int32 r, const TableCell& cell) { return std::clamp(cell.rowSpan, 1, rows - r); };
     auto tinted = [](PreviewColor color, PMReal tint) {
         const double t = std::clamp<PMReal>(tint, 0, 100) / 100.0;
         color.red = 1 - t * (1 - color.red);
@@ -256,13 +275,15 @@ void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& tab
         return color;
     };
     cairo_save(cr);
-    cairo_rectangle(cr, xs.front() - 10, ys.front() - 10, xs.back() - xs.front() + 20, bottom - ys.front() + 20);
+    // A part cut at its column's foot is drawn down to the foot only.
+    cairo_rectangle(cr, x(0) - 10, part.top - 10, x(columns) - x(0) + 20, part.height + 20);
     cairo_clip(cr);
     // Fills: the cell's own, else the body's alternating fill of its row or column.
     const TableAlternatingFill& alternating = table.alternatingPattern == 1 ? table.columnFill : table.rowFill;
     const int32 period = alternating.firstCount + alternating.nextCount;
-    for (int32 r = 0; r < rows; ++r)
+    for (int32 r : part.rows)
         for (int32 c = 0; c < columns; ++c) {
+            if (r < 0 || r >= rows) break;
             const TableCell& cell = table.CellAt(GridAddress{r, c});
             if (cell.covered) continue;
             UID swatch = cell.fillColor;
@@ -276,13 +297,38 @@ void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& tab
             PreviewColor color;
             if (swatch == kInvalidUID || !mColors.Resolve(swatch, color)) continue;
             color = tinted(color, tint);
-            const int32 r2 = std::min(rows, r + std::max(1, cell.rowSpan)), c2 = std::min(columns, c + std::max(1, cell.columnSpan));
+            const int32 r2 = r + cellRows(r, cell) - 1, c2 = std::min(columns, c + std::max(1, cell.columnSpan));
             cairo_set_source_rgb(cr, color.red, color.green, color.blue);
-            cairo_rectangle(cr, xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)], xs[static_cast<size_t>(c2)] - xs[static_cast<size_t>(c)],
-                            ys[static_cast<size_t>(r2)] - ys[static_cast<size_t>(r)]);
+            cairo_rectangle(cr, x(c), rowTop(r), x(c2) - x(c), rowBottom(r2) - rowTop(r));
             cairo_fill(cr);
         }
-    // Strokes, on the edges no merged cell covers.
+    // Cell text, inside its cell; the threads of the part's cells found in one walk.
+    std::unordered_map<UID, TextRange> threads;
+    for (const ComposedCell& cell : composed.cells)
+        if (cell.row >= 0 && cell.row < rows && shown[static_cast<size_t>(cell.row)] && !cell.lines.empty()) threads[cell.text] = TextRange{};
+    if (!threads.empty())
+        story.textModel.ForEachThread([&](const TextRange& range, const TextThread& thread) {
+            if (auto it = threads.find(thread.owner); it != threads.end()) it->second = range;
+        });
+    for (const ComposedCell& cell : composed.cells) {
+        if (cell.row < 0 || cell.row >= rows || !shown[static_cast<size_t>(cell.row)] || cell.lines.empty()) continue;
+        const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
+        const TextRange thread = threads[cell.text];
+        if (thread.length <= 0) continue;
+        const int32 r2 = cell.row + cellRows(cell.row, model) - 1;
+        const int32 c2 = std::min(columns, cell.column + std::max(1, model.columnSpan));
+        std::vector<ComposedLine> lines = cell.lines;
+        for (ComposedLine& line : lines)
+            for (GlyphRun& run : line.runs) run.start += thread.start;
+        cairo_save(cr);
+        cairo_rectangle(cr, x(cell.column), rowTop(cell.row), x(c2) - x(cell.column), rowBottom(r2) - rowTop(cell.row));
+        cairo_clip(cr);
+        cairo_translate(cr, x(cell.column), rowTop(cell.row));
+        DrawLines(cr, story, lines);
+        cairo_restore(cr);
+    }
+    // Strokes, on the edges no merged cell covers. A part's first shown row is drawn with its
+    // top edge, its last with its bottom edge, whatever rows stand beside them in the grid.
     auto stroke = [&](const TableStroke& edge, double x1, double y1, double x2, double y2) {
         PreviewColor color;
         const UID swatch = edge.color != kInvalidUID ? edge.color : SwatchUtils::GetBlackSwatch(mDB);
@@ -306,17 +352,23 @@ void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& tab
         cairo_stroke(cr);
     };
     auto inside = [&](int32 r, int32 c) { return table.IsValid(GridAddress{r, c}) && table.CellAt(GridAddress{r, c}).covered; };
-    for (int32 r = 0; r <= rows; ++r)
+    for (size_t i = 0; i < part.rows.size(); ++i) {
+        const int32 r = part.rows[i];
+        if (r < 0 || r >= rows) continue;
+        const bool lastShown = i + 1 == part.rows.size() || part.rows[i + 1] != r + 1;
         for (int32 c = 0; c < columns; ++c) {
             // An edge inside a merged cell: the cell below it is covered by a cell that starts above.
-            if (r > 0 && r < rows && inside(r, c) && table.AnchorOf(GridAddress{r, c}).row < r) continue;
-            stroke(table.RowEdge(r, c), xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)], xs[static_cast<size_t>(c) + 1], ys[static_cast<size_t>(r)]);
+            if (i > 0 && r > 0 && inside(r, c) && table.AnchorOf(GridAddress{r, c}).row < r) {
+            } else {
+                stroke(table.RowEdge(r, c), x(c), rowTop(r), x(c + 1), rowTop(r));
+            }
+            if (lastShown) stroke(table.RowEdge(r + 1, c), x(c), rowBottom(r), x(c + 1), rowBottom(r));
         }
-    for (int32 r = 0; r < rows; ++r)
         for (int32 c = 0; c <= columns; ++c) {
             if (c > 0 && c < columns && inside(r, c) && table.AnchorOf(GridAddress{r, c}).column < c) continue;
-            stroke(table.ColumnEdge(r, c), xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r)], xs[static_cast<size_t>(c)], ys[static_cast<size_t>(r) + 1]);
+            stroke(table.ColumnEdge(r, c), x(c), rowTop(r), x(c), rowBottom(r));
         }
+    }
     cairo_restore(cr);
 }
 

@@ -34,6 +34,7 @@ class Table;
 class TextFrame;
 struct ComposedFrame;
 struct ComposedLine;
+struct ComposedTablePart;
 struct TextFormat;
 typedef struct _cairo cairo_t;
 
@@ -65,9 +66,9 @@ private:
     // The page items anchored in the frame's lines, where the composer placed them.
     void DrawAnchoredItems(cairo_t* cr, const ComposedFrame& composed);
     void DrawFrameMarks(cairo_t* cr, const TextFrame& frame, bool overset);
-    // The table on `line`, its top left corner at the line's left edge, `line.ascent` above its
-    // baseline.
-    void DrawTable(cairo_t* cr, const Story& story, const Table& table, const ComposedLine& line);
+    // The tables parts set in a frame: each part's rows with their fills, rulings and cell text.
+    void DrawTableParts(cairo_t* cr, const Story& story, const std::vector<ComposedTablePart>& parts);
+    void DrawTable(cairo_t* cr, const Story& story, const Table& table, const ComposedTablePart& part);
     // The colour the characters at `index` of `story` are filled with; false when none.
     bool TextColor(const Story& story, int32 index, PreviewColor& color);
 

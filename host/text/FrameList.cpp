@@ -28,6 +28,7 @@ const std::vector<ComposedFrame>& FrameList::GetFrames() const
         ComposedFrame& frame = mFrames[mEmptyFrom];
         frame.lines.clear();
         frame.footnoteLines.clear();
+        frame.tableParts.clear();
         frame.start = mEmptyStart;
         frame.length = 0;
     }
@@ -74,6 +75,41 @@ void FrameList::Damage(int32 index)
     mDamagedIndex = std::min(mDamagedIndex, std::max(0, index));
 }
 
+int32 FrameList::LastShownBefore(int32 end) const
+{
+    for (int32 f = end - 1; f >= 0; --f)
+        if (!mFrames[static_cast<size_t>(f)].lines.empty() || !mFrames[static_cast<size_t>(f)].tableParts.empty()) return f;
+    return -1;
+}
+
+const ComposedTable* FrameList::FindTable(UID table, int32* frame) const
+{
+    if (frame) *frame = -1;
+    if (!mComposed) return nullptr;
+    for (int32 f = 0; f <= mLastShown && f < static_cast<int32>(mFrames.size()); ++f)
+        for (const ComposedTablePart& part : mFrames[static_cast<size_t>(f)].tableParts)
+            if (part.table && part.table->table == table) {
+                if (frame) *frame = f;
+                return part.table.get();
+            }
+    return nullptr;
+}
+
+void FrameList::NoteTableEdit(UID table, int64 before, int64 after)
+{
+    if (!mComposed || mRevision != before) return;
+    mRevision = after;
+    int32 frame = -1;
+    if (!FindTable(table, &frame)) {
+        // Not set: in damaged text, which is composed again anyway, or in overset text, which a
+        // smaller table may let into the frames.
+        if (mOverset) Damage(mOversetIndex);
+        return;
+    }
+    mFirstDamaged = mFirstDamaged < 0 ? frame : std::min(mFirstDamaged, frame);
+    mDamagedIndex = std::min(mDamagedIndex, mFrames[static_cast<size_t>(frame)].start);
+}
+
 int32 FrameList::LastFilledBefore(int32 i) const
 {
     for (int32 j = i - 1; j >= 0; --j)
@@ -117,6 +153,7 @@ void FrameList::Reset()
     mEmptyFrom = 0;
     mEmptyStart = 0;
     mLastFilled = -1;
+    mLastShown = -1;
     mComposed = false;
     mOverset = false;
     mOversetIndex = 0;
@@ -157,6 +194,7 @@ void FrameList::SetComposed(std::vector<ComposedFrame> frames, bool overset, int
     mEmptyFrom = mFrames.size();
     mLastFilled = static_cast<int32>(mFrames.size()) - 1;
     while (mLastFilled >= 0 && mFrames[static_cast<size_t>(mLastFilled)].lines.empty()) --mLastFilled;
+    mLastShown = LastShownBefore(static_cast<int32>(mFrames.size()));
     mComposed = true;
     mOverset = overset;
     mOversetIndex = oversetIndex;
@@ -182,9 +220,10 @@ void FrameList::SetComposedFrom(int32 first, std::vector<ComposedFrame> tail, in
     // The frames after the tail hold nothing now; those that held lines are emptied at once,
     // the others when the frames are next read.
     const size_t tailEnd = at;
-    for (; at < mFrames.size() && static_cast<int32>(at) <= mLastFilled; ++at) {
+    for (; at < mFrames.size() && static_cast<int32>(at) <= std::max(mLastFilled, mLastShown); ++at) {
         mFrames[at].lines.clear();
         mFrames[at].footnoteLines.clear();
+        mFrames[at].tableParts.clear();
         mFrames[at].length = 0;
     }
     mEmptyFrom = tailEnd;
@@ -192,6 +231,7 @@ void FrameList::SetComposedFrom(int32 first, std::vector<ComposedFrame> tail, in
     mLastFilled = static_cast<int32>(tailEnd) - 1;
     while (mLastFilled >= 0 && mFrames[static_cast<size_t>(mLastFilled)].lines.empty()) --mLastFilled;
     for (size_t f = static_cast<size_t>(mLastFilled + 1); f < tailEnd; ++f) mFrames[f].start = emptyStart;
+    mLastShown = LastShownBefore(static_cast<int32>(tailEnd));
     mRevision = revision;
     mComposed = true;
     mOverset = overset;

@@ -6,6 +6,8 @@
 // nothing of it; an edit damages the list from the frame that holds it.
 #pragma once
 
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "FontCache.h"
@@ -51,6 +53,48 @@ struct PlacedAnchor {
     PMRect bounds;
 };
 
+// The text of one table cell as set: its lines, their indexes counted from the start of the
+// cell's thread (the thread moves in the story's buffer with every edit before it), their x from
+// the cell's left edge and their baselines from its top.
+struct ComposedCell {
+    UID text = kInvalidUID;  // the CellText that owns the thread
+    int32 row = 0;
+    int32 column = 0;
+    PMReal contentHeight = 0;  // of its lines, first ascent to last descent
+    bool overset = false;      // its text is deeper than its rows
+    std::vector<ComposedLine> lines;
+};
+
+// A table as set once for all its parts: row heights, column offsets and its cells' lines.
+struct ComposedTable {
+    UID table = kInvalidUID;
+    std::vector<PMReal> rowHeights;
+    std::vector<PMReal> columnLefts;  // columns + 1 offsets from the table's left edge
+    std::vector<char> joinedBelow;    // per row: it holds together with the row below
+    std::vector<ComposedCell> cells;  // the cells that hold text, row by row
+    std::unordered_map<UID, size_t> cellOf;  // CellText: index in `cells`
+    const ComposedCell* FindCell(UID text) const
+    {
+        auto it = cellOf.find(text);
+        return it == cellOf.end() ? nullptr : &cells[it->second];
+    }
+};
+
+// The rows of a table shown in one column: the header rows (again, on a continuation), the
+// body rows that fit, the footer rows. A row never splits; a row deeper than a whole column
+// stands alone in it, cut at the column's foot.
+struct ComposedTablePart {
+    std::shared_ptr<const ComposedTable> table;
+    int32 anchor = 0;        // the table's character
+    int32 column = 0;        // of the frame
+    PMReal left = 0;         // the table's left edge and the part's top, frame coordinates
+    PMReal top = 0;
+    PMReal height = 0;       // as drawn (cut at the column's foot when clipped)
+    std::vector<int32> rows; // grid rows, top down
+    bool continued = false;  // the table began in a column before
+    bool clipped = false;
+};
+
 struct ComposedFrame {
     UID frame = kInvalidUID;
     int32 start = 0;      // the characters it holds
@@ -61,6 +105,8 @@ struct ComposedFrame {
     std::vector<ComposedLine> footnoteLines;
     // Where the page items anchored in the frame's lines stand (AnchorLayout), in anchor order.
     std::vector<PlacedAnchor> anchors;
+    // The parts of tables set in the frame's columns, in text order.
+    std::vector<ComposedTablePart> tableParts;
 };
 
 class FrameList {
@@ -99,6 +145,14 @@ public:
     // Notes an edit at `index` in the text of a footnote: the frame that shows the footnote is
     // composed again.
     void NoteFootnoteEdit(int32 index, int64 before, int64 after);
+    // The table `table` as last set, and the frame (in thread order) of its first part; null
+    // and -1 when it was not set.
+    const ComposedTable* FindTable(UID table, int32* frame = nullptr) const;
+    // Notes a change to table `table` (its rows, cells or a cell's text) that took the text from
+    // revision `before` to `after` (equal for changes to the table alone): the frame where the
+    // table begins is composed again. A table not set yet lies in text that is damaged already
+    // or overset.
+    void NoteTableEdit(UID table, int64 before, int64 after);
     // Marks it damaged in full, as a story never composed.
     void Reset();
     // Notes `frame` threaded on after the last frame: it gets an entry that holds nothing, and
@@ -131,6 +185,8 @@ public:
 
 private:
     int32 LastFilledBefore(int32 frame) const;
+    // The last frame before `end` that shows lines or a table part; -1 when none does.
+    int32 LastShownBefore(int32 end) const;
 
     // The frames from mEmptyFrom on hold nothing and start at mEmptyStart; their entries are
     // brought up to date when the frames are read, so that an edit near the end of a story in
@@ -139,6 +195,7 @@ private:
     mutable size_t mEmptyFrom = 0;
     int32 mEmptyStart = 0;
     int32 mLastFilled = -1;  // the last frame that holds lines
+    int32 mLastShown = -1;   // the last frame that holds lines or table parts
     bool mComposed = false;
     bool mOverset = false;
     int32 mOversetIndex = 0;

@@ -14,6 +14,7 @@
 #include "Hyphenator.h"
 #include "Story.h"
 #include "StyleUtils.h"
+#include "Table.h"
 #include "TableComposer.h"
 #include "TextFrame.h"
 #include "TextWrap.h"
@@ -174,6 +175,8 @@ public:
     // The lines of the paragraph holding `index`, set alone across `col` from its top, however
     // deep it is.
     std::vector<ComposedLine> RunAlone(int32 index, const Column& col);
+    // Sets a table cell's text (see TableComposer::CellSetter).
+    std::vector<ComposedLine> SetCellText(const TextRange& thread, PMReal width, int32 firstLineRule, PMReal& height);
 
 private:
     // Reads the paragraph that holds `index` into mPara, its text and character runs.
@@ -228,6 +231,9 @@ private:
     std::vector<Fragment> mFragments;
     std::vector<char> mBreaks;
     int64 mLinesSet = 0;
+    // The threads of the story's table cells, read once when the first table is set.
+    std::unordered_map<UID, TextRange> mCellThreads;
+    bool mThreadsRead = false;
 };
 
 bool Composition::LoadParagraph(int32 index)
@@ -694,6 +700,20 @@ std::vector<ComposedLine> Composition::SetThread(const TextRange& thread, const 
     return lines;
 }
 
+std::vector<ComposedLine> Composition::SetCellText(const TextRange& thread, PMReal width, int32 firstLineRule, PMReal& height)
+{
+    Column cell;
+    cell.width = width;
+    cell.bottom = 1e9;
+    cell.firstBaseline = firstLineRule == 1   ? FirstBaselineOffset::kCapHeight
+                         : firstLineRule == 2 ? FirstBaselineOffset::kLeadingOffset
+                                              : FirstBaselineOffset::kAscentOffset;
+    Composition setter(mDB, mModel, mFonts, mHyphenator);
+    std::vector<ComposedLine> lines = setter.SetThread(thread, cell, height);
+    mLinesSet += static_cast<int64>(lines.size());
+    return lines;
+}
+
 int32 Composition::KeepBreak(const ComposedFrame& frame, const Column& col, int32 pos)
 {
     // The lines of the column, in `frame.lines` from `first` on.
@@ -770,12 +790,16 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
     size_t kept = 0;
     if (resume) {
         first = std::clamp(out.GetFirstDamagedFrame(), 0, std::max(0, out.GetFrameCount() - 1));
+        // A table that goes on from the frame before is set again from the frame where it begins.
+        while (first > 0 && !out.GetFrame(first).tableParts.empty() && out.GetFrame(first).tableParts.front().continued) --first;
         const std::vector<ComposedLine>& lines = out.GetFrame(first).lines;
         auto holding = std::upper_bound(lines.begin(), lines.end(), out.GetDamagedIndex(),
                                         [](int32 index, const ComposedLine& line) { return index < line.End(); });
         kept = static_cast<size_t>(std::max<std::ptrdiff_t>(0, (holding - lines.begin()) - 1));
         // Footnotes are placed when their column is left: a frame with some is set again whole.
         if (!out.GetFrame(first).footnoteLines.empty()) kept = 0;
+        // So is one that shows a table (its parts may reach into the frames after).
+        if (!out.GetFrame(first).tableParts.empty()) kept = 0;
     }
     const size_t frameCount = resume ? static_cast<size_t>(out.GetFrameCount()) : frames.size();
     std::function<UID(size_t)> frameAt;
@@ -874,6 +898,101 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         return height;
     };
 
+    // Sets the table of `line` from the current column on, a part in each column, and the line
+    // in the frame of its first part, as deep as that part; false, setting nothing, when not even
+    // its first rows fit below the text of the column (the table goes to the next one).
+    bool tableOverset = false;  // rows were left over after the last column
+    int32 tableOversetIndex = 0;
+    auto placeTable = [&](const Table& table, ComposedLine& line, bool firstLine) {
+        const Column* col = columns.At(column);
+        const PMReal ownDescent = line.descent;
+        const int32 lineStart = line.start;
+        PMReal top = columnEmpty ? col->top
+                                 : baseline + ownDescent + std::max<PMReal>(0, table.spaceBefore) +
+                                       (firstLine ? pendingSpaceAfter + mPara.spaceBefore : 0);
+        if (column != notesColumn) {
+            placeNotes();
+            notesColumn = column;
+        }
+        std::shared_ptr<const ComposedTable> composed = TableComposer::Compose(
+            mDB, mModel, table, [this](const TextRange& thread, PMReal width, int32 rule, PMReal& height) {
+                return SetCellText(thread, width, rule, height);
+            },
+            [this](UID text) {
+                // Every thread once, at the first table of the composition.
+                if (!mThreadsRead) {
+                    mModel.ForEachThread([this](const TextRange& range, const TextThread& thread) {
+                        if (thread.kind == TextThreadKind::kCell) mCellThreads[thread.owner] = range;
+                    });
+                    mThreadsRead = true;
+                }
+                auto it = mCellThreads.find(text);
+                return it == mCellThreads.end() ? TextRange{} : it->second;
+            });
+        const int32 bodyEnd = std::max(table.headerRowCount, table.RowCount() - table.footerRowCount);
+        // Where the table stands across its column: after the indents, placed by the paragraph's
+        // alignment; every part keeps that place in its own column.
+        const PMReal indent = mPara.leftIndent + (firstLine ? mPara.firstLineIndent : 0);
+        const PMReal avail = col->width - indent - mPara.rightIndent;
+        PMReal offset = indent;
+        if (mPara.justification == 1) offset += std::max<PMReal>(0, avail - table.Width()) / 2;
+        else if (mPara.justification == 2) offset += std::max<PMReal>(0, avail - table.Width());
+        int32 next = 0;
+        bool firstPart = true;
+        PMReal partBottom = top;
+        while (true) {
+            TableComposer::Fit fit = TableComposer::FitRows(table, *composed, next, col->bottom - notesHeight - top, columnEmpty);
+            if (!fit.rows.empty() || next >= bodyEnd) {
+                ComposedTablePart part;
+                part.table = composed;
+                part.anchor = lineStart;
+                part.column = col->column;
+                part.left = col->left + offset;
+                part.top = top;
+                part.height = fit.height;
+                part.rows = std::move(fit.rows);
+                part.continued = !firstPart;
+                part.clipped = fit.clipped;
+                partBottom = top + fit.height;
+                if (firstPart) {
+                    // The table's line: as deep as its first part, its baseline below it.
+                    line.baseline = partBottom;
+                    line.ascent = fit.height;
+                    line.leading = columnEmpty ? fit.height : partBottom - baseline;
+                    line.left = part.left;
+                    line.descent = std::max<PMReal>(0, table.spaceAfter);
+                    line.width = table.Width();
+                    ComposedFrame& frame = frameEntry(col->frameIndex);
+                    if (frame.lines.empty()) frame.start = line.start;
+                    frame.length = line.End() - frame.start;
+                    frame.lines.push_back(std::move(line));
+                    ++mLinesSet;
+                }
+                frameEntry(col->frameIndex).tableParts.push_back(std::move(part));
+                firstPart = false;
+                columnEmpty = false;
+                if (next >= bodyEnd) break;
+            } else if (firstPart) {
+                return false;  // the whole table goes to the next column
+            }
+            // The rest of the table: the next column, from its top.
+            ++column;
+            columnEmpty = true;
+            col = columns.At(column);
+            if (!col) {  // the rest is overset, and the text after it
+                tableOverset = true;
+                tableOversetIndex = lineStart;
+                break;
+            }
+            placeNotes();
+            notesColumn = column;
+            top = col->top;
+        }
+        baseline = partBottom;
+        pendingSpaceAfter = 0;
+        return true;
+    };
+
     while (pos < primary.End() && columns.At(column) && LoadParagraph(pos)) {
         const Paragraph& paragraph = mPara;
         CutParagraph();
@@ -899,9 +1018,18 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
                 columnEmpty = true;
                 continue;
             }
+            // A table's line: its rows go into this column and the next ones, unless not even its
+            // first rows fit below the text here.
+            bool tableFits = true;
+            if (const Table* table = TableComposer::FindTable(mDB, mModel, line.start, line.End())) {
+                tableFits = placeTable(*table, line, firstLine);
+                if (tableFits) {
+                    pos = end;
+                    continue;
+                }
+            }
             auto reserve = [&](ComposedLine& set) {
-                TableComposer::ReserveSpace(mDB, mModel, col.bottom - col.top, set);  // a table's line is as tall as the table
-                AnchorLayout::ReserveSpace(mDB, mModel, set);  // and one anchoring items holds them
+                AnchorLayout::ReserveSpace(mDB, mModel, set);  // a line anchoring items holds them
             };
             reserve(line);
             PMReal lineBaseline = columnEmpty ? FirstBaseline(col, line)
@@ -942,7 +1070,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
             PMReal noteHeight = notesOf(line, col);
             PMReal bottom = col.bottom - notesHeight - noteHeight;
             if (columnEmpty && lineBaseline + line.descent <= col.bottom + kEpsilon) bottom = std::max(bottom, lineBaseline + line.descent);
-            if (lineBaseline + line.descent > bottom + kEpsilon) {  // no room below: next column
+            if (!tableFits || lineBaseline + line.descent > bottom + kEpsilon) {  // no room below: next column
                 // Lines the paragraph keeps together, or keeps with the line that does not fit,
                 // go to the next column with it, unless they fill this column from its top.
                 int32 moveFrom = columnEmpty ? pos : KeepBreak(frameEntry(col.frameIndex), col, pos);
@@ -954,6 +1082,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
                         frame.lines.pop_back();
                         --mLinesSet;
                     }
+                    while (!frame.tableParts.empty() && frame.tableParts.back().anchor >= moveFrom) frame.tableParts.pop_back();
                     while (!notes.empty() && notes.back().marker >= moveFrom) {
                         notesHeight -= notes.back().height;
                         notes.pop_back();
@@ -996,10 +1125,10 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         else at = frame.start + frame.length;
     }
     for (ComposedFrame& frame : composed) AnchorLayout::PlaceAnchors(mDB, mModel, frame);
-    bool composedAll = pos >= primary.End();
-    int32 oversetIndex = composedAll ? primary.End() : pos;
+    bool composedAll = pos >= primary.End() && !tableOverset;
+    int32 oversetIndex = composedAll ? primary.End() : tableOverset ? tableOversetIndex : pos;
     // An empty story (its final return alone) has nothing to leave over, whatever its frames.
-    bool overset = !composedAll && primary.length > 1;
+    bool overset = (!composedAll && primary.length > 1) || tableOverset;
     if (resume) out.SetComposedFrom(first, std::move(composed), at, overset, oversetIndex, mModel.GetRevision());
     else out.SetComposed(std::move(composed), overset, oversetIndex, mModel.GetRevision());
 }
@@ -1088,6 +1217,19 @@ std::vector<ComposedLine> StoryComposer::ComposeParagraphAlone(Story& story, int
     column.bottom = column.top + 1e9;  // as deep as the paragraph needs
     Composition composition(*db, story.textModel, mFonts, mHyphenator);
     return composition.RunAlone(index, column);
+}
+
+std::vector<ComposedLine> StoryComposer::ComposeCell(Story& story, UID cellText)
+{
+    DataBase* db = story.GetDataBase();
+    const CellText* text = db ? db->Get<CellText>(cellText) : nullptr;
+    const Table* table = text ? db->Get<Table>(text->table) : nullptr;
+    if (!table || table->story != story.GetUID()) return {};
+    Composition composition(*db, story.textModel, mFonts, mHyphenator);
+    return TableComposer::ComposeCell(*db, story.textModel, *table, cellText,
+                                      [&composition](const TextRange& thread, PMReal width, int32 rule, PMReal& height) {
+                                          return composition.SetCellText(thread, width, rule, height);
+                                      });
 }
 
 void StoryComposer::ComposeAll(DataBase& db)

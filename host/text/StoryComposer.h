@@ -26,6 +26,7 @@ public:
     void Compose(Story& story) override;
     void Recompose(Story& story) override;
     std::vector<ComposedLine> ComposeParagraphAlone(Story& story, int32 index) override;
+    std::vector<ComposedLine> ComposeCell(Story& story, UID cellText) override;
     void ComposeAll(DataBase& db) override;
     FontCache& GetFontCache() override { return mFonts; }
     // How many lines the last composition of a story set (the frames it resumed after keep theirs).

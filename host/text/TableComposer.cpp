@@ -4,42 +4,44 @@
 #include <cmath>
 
 #include "DataBase.h"
-#include "StyleUtils.h"
 #include "Table.h"
-#include "TextModel.h"
 
 namespace {
 
-constexpr PMReal kDefaultPointSize = 12;
-constexpr PMReal kAutoLeadingFactor = 1.2;
-constexpr PMReal kAverageCharWidth = 0.5;  // of an em
+constexpr PMReal kEpsilon = 1e-6;
 
-PMReal PointSizeAt(const DataBase& db, const TextModel& model, int32 index)
+// The width of the text area of `cell` anchored in column `column`: its columns less its insets.
+PMReal TextWidth(const Table& table, const TableCell& cell, int32 column)
 {
-    for (const TextFormat* format : {model.GetCharacterFormat(index), model.GetParagraphFormat(index)}) {
-        if (!format) continue;
-        if (const PMReal* size = format->overrides.Get<PMReal>(TextAttribute::kPointSize)) return *size;
-        if (const AttributeValue* value = StyleUtils::GetInheritedAttribute(db, format->style, TextAttribute::kPointSize))
-            if (const PMReal* size = std::get_if<PMReal>(value)) return *size;
-    }
-    return kDefaultPointSize;
+    PMReal width = 0;
+    for (int32 k = column; k < std::min(table.ColumnCount(), column + std::max(1, cell.columnSpan)); ++k)
+        width += table.columns[static_cast<size_t>(k)].width;
+    return width - cell.insets[0] - cell.insets[2];
 }
 
-// The height of the text of `thread` set `width` wide.
-PMReal TextHeight(const DataBase& db, const TextModel& model, const TextRange& thread, PMReal width)
+// Sets the cell's text and moves its lines into the cell's frame of reference: indexes from its
+// thread's start, x from the cell's left edge, baselines from the top of its text area.
+ComposedCell SetCell(const TextRange& thread, const Table& table, const TableCell& cell, int32 row, int32 column,
+                     const TableComposer::CellSetter& setCell)
 {
-    PMReal height = 0;
-    model.ForEachParagraph(thread.start, thread.End(), [&](int32 start, int32 length, const TextFormat& paragraph) {
-        PMReal size = PointSizeAt(db, model, start);
-        if (!(size > 0) || !std::isfinite(size)) size = kDefaultPointSize;
-        PMReal leading = size * kAutoLeadingFactor;
-        if (const PMReal* value = paragraph.overrides.Get<PMReal>(TextAttribute::kLeading); value && *value > 0) leading = *value;
-        const int32 characters = std::max(0, length - 1);
-        const PMReal textWidth = characters * kAverageCharWidth * size;
-        const int32 lines = width > 1 ? std::max(1, static_cast<int32>(std::ceil(textWidth / width))) : 1;
-        height += lines * leading;
-    });
-    return height;
+    ComposedCell composed;
+    composed.text = cell.text;
+    composed.row = row;
+    composed.column = column;
+    const PMReal width = TextWidth(table, cell, column);
+    if (thread.length <= 0 || !(width > kEpsilon)) return composed;
+    composed.lines = setCell(thread, width, cell.firstLineRule, composed.contentHeight);
+    for (ComposedLine& line : composed.lines) {
+        line.start -= thread.start;
+        line.left += cell.insets[0];
+        line.origin += cell.insets[0];
+        for (GlyphRun& run : line.runs) {
+            run.start -= thread.start;
+            run.x += cell.insets[0];
+            for (PMReal& x : run.positions) x += cell.insets[0];
+        }
+    }
+    return composed;
 }
 
 } // namespace
@@ -55,42 +57,153 @@ const Table* FindTable(const DataBase& db, const TextModel& model, int32 start, 
     return found;
 }
 
-std::vector<PMReal> RowHeights(const DataBase& db, const TextModel& model, const Table& table)
+std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& model, const Table& table, const CellSetter& setCell,
+                                       const ThreadFinder& threadOf)
 {
-    std::vector<PMReal> heights;
-    for (int32 r = 0; r < table.RowCount(); ++r) {
-        const TableRow& row = table.rows[static_cast<size_t>(r)];
-        if (!row.autoGrow) {
-            heights.push_back(row.height);
-            continue;
-        }
-        PMReal content = 0;
-        for (int32 c = 0; c < table.ColumnCount(); ++c) {
+    auto composed = std::make_shared<ComposedTable>();
+    composed->table = table.GetUID();
+    const int32 rows = table.RowCount(), columns = table.ColumnCount();
+    composed->columnLefts.assign(static_cast<size_t>(columns) + 1, 0);
+    for (int32 c = 0; c < columns; ++c)
+        composed->columnLefts[static_cast<size_t>(c) + 1] =
+            composed->columnLefts[static_cast<size_t>(c)] + std::max<PMReal>(0, table.columns[static_cast<size_t>(c)].width);
+    if (table.cells.size() != static_cast<size_t>(rows) * static_cast<size_t>(columns)) return composed;
+
+    for (int32 r = 0; r < rows; ++r)
+        for (int32 c = 0; c < columns; ++c) {
             const TableCell& cell = table.CellAt(GridAddress{r, c});
-            if (cell.covered || cell.rowSpan > 1) continue;
-            PMReal width = 0;
-            for (int32 k = c; k < std::min(table.ColumnCount(), c + std::max(1, cell.columnSpan)); ++k)
-                width += table.columns[static_cast<size_t>(k)].width;
-            const TextRange thread = model.FindThread(cell.text);
-            const PMReal text = thread.length > 0 ? TextHeight(db, model, thread, width - cell.insets[0] - cell.insets[2]) : 0;
-            content = std::max(content, text + cell.insets[1] + cell.insets[3]);
+            if (cell.covered || cell.text == kInvalidUID) continue;
+            composed->cellOf[cell.text] = composed->cells.size();
+            composed->cells.push_back(SetCell(threadOf(cell.text), table, cell, r, c, setCell));
         }
-        heights.push_back(std::clamp(content, row.minHeight, std::max(row.minHeight, row.maxHeight)));
+
+    // Rows that hold together: a row kept with the next, and the rows of a merged cell.
+    composed->joinedBelow.assign(static_cast<size_t>(rows), 0);
+    for (int32 r = 0; r + 1 < rows; ++r)
+        if (table.rows[static_cast<size_t>(r)].keepWithNext > 0) composed->joinedBelow[static_cast<size_t>(r)] = 1;
+    for (const ComposedCell& cell : composed->cells) {
+        const int32 span = std::min(rows - cell.row, table.CellAt(GridAddress{cell.row, cell.column}).rowSpan);
+        for (int32 r = cell.row; r < cell.row + span - 1; ++r) composed->joinedBelow[static_cast<size_t>(r)] = 1;
     }
-    return heights;
+
+    // Row heights: a fixed row keeps its own; one that grows takes its deepest cell of one row.
+    std::vector<PMReal>& heights = composed->rowHeights;
+    heights.assign(static_cast<size_t>(rows), 0);
+    auto cellDepth = [&](const ComposedCell& cell) {
+        const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
+        return cell.contentHeight + model.insets[1] + model.insets[3];
+    };
+    auto limits = [&](int32 r, PMReal depth) {
+        const TableRow& row = table.rows[static_cast<size_t>(r)];
+        if (!row.autoGrow) return std::max<PMReal>(0, row.height);
+        const PMReal low = std::max<PMReal>(0, row.minHeight);
+        return std::clamp(depth, low, std::max(low, row.maxHeight));
+    };
+    std::vector<PMReal> depth(static_cast<size_t>(rows), 0);
+    for (const ComposedCell& cell : composed->cells)
+        if (table.CellAt(GridAddress{cell.row, cell.column}).rowSpan <= 1)
+            depth[static_cast<size_t>(cell.row)] = std::max(depth[static_cast<size_t>(cell.row)], cellDepth(cell));
+    for (int32 r = 0; r < rows; ++r) heights[static_cast<size_t>(r)] = limits(r, depth[static_cast<size_t>(r)]);
+    // A merged cell deeper than its rows makes its last row that grows deeper.
+    for (const ComposedCell& cell : composed->cells) {
+        const int32 span = std::min(rows - cell.row, table.CellAt(GridAddress{cell.row, cell.column}).rowSpan);
+        if (span <= 1) continue;
+        PMReal have = 0;
+        for (int32 r = cell.row; r < cell.row + span; ++r) have += heights[static_cast<size_t>(r)];
+        const PMReal missing = cellDepth(cell) - have;
+        if (missing <= kEpsilon) continue;
+        for (int32 r = cell.row + span - 1; r >= cell.row; --r)
+            if (table.rows[static_cast<size_t>(r)].autoGrow) {
+                heights[static_cast<size_t>(r)] = limits(r, heights[static_cast<size_t>(r)] + missing);
+                break;
+            }
+    }
+
+    // Each cell's lines stand where its vertical justification puts them.
+    for (ComposedCell& cell : composed->cells) {
+        const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
+        const int32 span = std::clamp(model.rowSpan, 1, rows - cell.row);
+        PMReal height = 0;
+        for (int32 r = cell.row; r < cell.row + span; ++r) height += heights[static_cast<size_t>(r)];
+        const PMReal room = height - model.insets[1] - model.insets[3];
+        cell.overset = cell.contentHeight > room + kEpsilon;
+        PMReal offset = model.insets[1];
+        if (!cell.overset && model.verticalJustification == 1) offset += (room - cell.contentHeight) / 2;
+        else if (!cell.overset && model.verticalJustification == 2) offset += room - cell.contentHeight;
+        for (ComposedLine& line : cell.lines) line.baseline += offset;
+    }
+    return composed;
 }
 
-void ReserveSpace(const DataBase& db, const TextModel& model, PMReal columnHeight, ComposedLine& line)
+std::vector<ComposedLine> ComposeCell(const DataBase& db, const TextModel& model, const Table& table, UID text, const CellSetter& setCell)
 {
-    const Table* table = FindTable(db, model, line.start, line.End());
-    if (!table) return;
-    PMReal height = 0;
-    for (PMReal row : RowHeights(db, model, *table)) height += row;
-    height = std::min(height, std::max<PMReal>(0, columnHeight));
-    line.leading = line.descent + std::max<PMReal>(0, table->spaceBefore) + height;
-    line.ascent = height;
-    line.descent = std::max<PMReal>(0, table->spaceAfter);
-    line.width = table->Width();
+    const int32 columns = table.ColumnCount();
+    if (columns <= 0 || table.cells.size() != static_cast<size_t>(table.RowCount()) * static_cast<size_t>(columns)) return {};
+    for (size_t i = 0; i < table.cells.size(); ++i) {
+        const TableCell& cell = table.cells[i];
+        if (cell.text != text || cell.covered) continue;
+        ComposedCell composed =
+            SetCell(model.FindThread(text), table, cell, static_cast<int32>(i) / columns, static_cast<int32>(i) % columns, setCell);
+        for (ComposedLine& line : composed.lines) line.baseline += cell.insets[1];
+        return std::move(composed.lines);
+    }
+    return {};
+}
+
+Fit FitRows(const Table& table, const ComposedTable& composed, int32& next, PMReal room, bool columnEmpty)
+{
+    Fit fit;
+    const int32 rows = std::min(table.RowCount(), static_cast<int32>(composed.rowHeights.size()));
+    const int32 header = std::clamp(table.headerRowCount, 0, rows);
+    const int32 bodyEnd = std::max(header, rows - std::clamp(table.footerRowCount, 0, rows));
+    auto heightOf = [&](int32 r) { return composed.rowHeights[static_cast<size_t>(r)]; };
+    PMReal headerHeight = 0, footerHeight = 0;
+    for (int32 r = 0; r < header; ++r) headerHeight += heightOf(r);
+    for (int32 r = bodyEnd; r < rows; ++r) footerHeight += heightOf(r);
+    next = std::clamp(next, header, bodyEnd);
+
+    // The body rows from `from` that hold together: a row kept with the next, or a merged cell
+    // that reaches into the next, takes the next along.
+    auto blockEnd = [&](int32 from) {
+        int32 end = from + 1;
+        while (end < bodyEnd && static_cast<size_t>(end - 1) < composed.joinedBelow.size() && composed.joinedBelow[static_cast<size_t>(end - 1)]) ++end;
+        return std::min(end, bodyEnd);
+    };
+
+    PMReal height = headerHeight;
+    int32 end = next;
+    while (end < bodyEnd) {
+        const int32 blockStop = blockEnd(end);
+        PMReal block = 0;
+        for (int32 r = end; r < blockStop; ++r) block += heightOf(r);
+        if (height + block + footerHeight > room + kEpsilon) break;
+        height += block;
+        end = blockStop;
+    }
+    const bool empty = end == next && next < bodyEnd;
+    if (empty && !columnEmpty) return fit;  // nothing fits below the text: the next column
+    if (empty) {
+        // A block deeper than a whole column stands alone, cut at the foot.
+        end = blockEnd(next);
+        PMReal block = 0;
+        for (int32 r = next; r < end; ++r) block += heightOf(r);
+        for (int32 r = next; r < end; ++r) fit.rows.push_back(r);
+        fit.height = std::max<PMReal>(0, std::min(block, room));
+        fit.clipped = block > room + kEpsilon;
+        next = end;
+        return fit;
+    }
+    if (next >= bodyEnd && !columnEmpty && headerHeight + footerHeight > room + kEpsilon) return fit;  // a table of no body rows
+    for (int32 r = 0; r < header; ++r) fit.rows.push_back(r);
+    for (int32 r = next; r < end; ++r) fit.rows.push_back(r);
+    for (int32 r = bodyEnd; r < rows; ++r) fit.rows.push_back(r);
+    fit.height = height + footerHeight;
+    if (fit.height > room + kEpsilon) {  // header and footer rows alone deeper than the column
+        fit.height = std::max<PMReal>(0, room);
+        fit.clipped = true;
+    }
+    next = end;
+    return fit;
 }
 
 } // namespace TableComposer

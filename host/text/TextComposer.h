@@ -24,6 +24,11 @@ public:
     // The lines the paragraph holding `index` takes when set alone in a column as wide as the
     // last column of the story's frames (for text left over after them); none without a frame.
     virtual std::vector<ComposedLine> ComposeParagraphAlone(Story& story, int32 index) = 0;
+    // The lines of the table cell whose text `cellText` owns, set across the cell's width less its
+    // insets as its table sets them (indexes from the start of the cell's thread, x from the
+    // cell's left edge, baselines from its top); none for a cell of no table. Sets that one cell
+    // only, whatever the state of the story's lines.
+    virtual std::vector<ComposedLine> ComposeCell(Story& story, UID cellText) = 0;
     // Composes every story of the document (one walk over its frames for all of them).
     virtual void ComposeAll(DataBase& db) = 0;
     // The fonts and shaped words it measures with.

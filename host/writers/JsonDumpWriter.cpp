@@ -398,6 +398,23 @@ void SetStoryFields(const Story& story, JsonValue& out)
                 anchors.Append(std::move(item));
             }
         }
+        // Where each table landed: the part of its rows in each column.
+        if (!frame.tableParts.empty()) {
+            JsonValue& parts = entry.Set("tableParts", JsonValue::Array());
+            for (const ComposedTablePart& part : frame.tableParts) {
+                JsonValue item = JsonValue::Object();
+                item.Set("table", Ref(part.table ? part.table->table : kInvalidUID));
+                item.Set("column", JsonValue::Integer(part.column));
+                item.Set("left", JsonValue::Real(part.left));
+                item.Set("top", JsonValue::Real(part.top));
+                item.Set("height", JsonValue::Real(part.height));
+                JsonValue& rows = item.Set("rows", JsonValue::Array());
+                for (int32 r : part.rows) rows.Append(JsonValue::Integer(r));
+                if (part.continued) item.Set("continued", JsonValue::Bool(true));
+                if (part.clipped) item.Set("clipped", JsonValue::Bool(true));
+                parts.Append(std::move(item));
+            }
+        }
         frames.Append(std::move(entry));
     }
 }

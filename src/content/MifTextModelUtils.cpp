@@ -83,7 +83,18 @@ void MifTextModelUtils::GetLineMetrics(const UIDRef& story, int32 index, double*
         MIF_LOG_NIL(textModel);
         return;
     }
-    const ComposedLine* waxLine = CurrentFrameList(*textModel).FindLine(index);
+    // A table cell's text is set alone at the cell's width: its lines do not wait for the
+    // story's, and setting one cell costs what the cell holds.
+    std::vector<ComposedLine> cellLines;
+    const ComposedLine* waxLine = nullptr;
+    if (const TextThread thread = textModel->textModel.GetThread(index); thread.kind == TextThreadKind::kCell) {
+        const int32 offset = index - textModel->textModel.FindThread(thread.owner).start;
+        cellLines = TextComposer::Get().ComposeCell(*textModel, thread.owner);
+        for (const ComposedLine& line : cellLines)
+            if (offset >= line.start && offset < line.End()) waxLine = &line;
+    } else {
+        waxLine = CurrentFrameList(*textModel).FindLine(index);
+    }
     if (!waxLine) return;  // never composed, or overset: the values stay 0
     // The largest ascent, descent and line gap of the line's runs, and its largest line measure.
     for (const GlyphRun& run : waxLine->runs) {

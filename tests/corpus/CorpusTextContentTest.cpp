@@ -22,6 +22,7 @@
 #include "IdmlWriter.h"
 #include "Story.h"
 #include "Table.h"
+#include "TextComposer.h"
 #include "TestUtils.h"
 
 namespace {
@@ -239,6 +240,20 @@ std::vector<int32> AnchoredTables(const MifObject& flow)
 
 } // namespace
 
+// The width of the cell's text: its columns less its insets.
+PMReal TableWidthOf(const Table& table, const TableCell& cell)
+{
+    for (int32 i = 0; i < static_cast<int32>(table.cells.size()); ++i) {
+        if (&table.cells[static_cast<size_t>(i)] != &cell) continue;
+        PMReal width = 0;
+        const int32 column = i % table.ColumnCount();
+        for (int32 c = column; c < std::min(table.ColumnCount(), column + std::max(1, cell.columnSpan)); ++c)
+            width += table.columns[static_cast<size_t>(c)].width;
+        return width - cell.insets[0] - cell.insets[2];
+    }
+    return 0;
+}
+
 TEST(CorpusTextContent, EveryAnchoredTableArrivesWithItsCells)
 {
     int tablesChecked = 0, cellsChecked = 0;
@@ -340,6 +355,38 @@ TEST(CorpusTextContent, EveryAnchoredTableArrivesWithItsCells)
                 ASSERT_TRUE(element);
                 EXPECT_EQ(element.attribute("BodyRowCount").as_int(), table.BodyRowCount());
                 EXPECT_EQ(element.attribute("ColumnCount").as_int(), table.ColumnCount());
+                // Composed: every body row lands once in the table's parts, and every cell's
+                // text is set in lines that hold all of it.
+                TextComposer::Get().Compose(*const_cast<Story*>(story));
+                int32 anchor = -1;
+                story->textModel.ForEachOwnedItem(0, story->textModel.GetThreadRange(0).End(), [&](int32 index, UID item) {
+                    if (item == table.GetUID()) anchor = index;
+                });
+                if (story->frameList.FindFrameOfIndex(anchor) != kInvalidUID) {
+                    std::vector<int32> shown(static_cast<size_t>(table.RowCount()), 0);
+                    const ComposedTable* composed = nullptr;
+                    bool overset = false;
+                    for (const ComposedFrame& frame : story->frameList.GetFrames())
+                        for (const ComposedTablePart& part : frame.tableParts) {
+                            if (!part.table || part.table->table != table.GetUID()) continue;
+                            composed = part.table.get();
+                            for (int32 r : part.rows)
+                                if (r >= table.headerRowCount && r < table.RowCount() - table.footerRowCount) ++shown[static_cast<size_t>(r)];
+                        }
+                    overset = story->frameList.Overflows() && story->frameList.GetOversetIndex() == anchor;
+                    ASSERT_NE(composed, nullptr) << "table " << ids[t];
+                    for (int32 r = table.headerRowCount; r < table.RowCount() - table.footerRowCount && !overset; ++r)
+                        EXPECT_EQ(shown[static_cast<size_t>(r)], 1) << "table " << ids[t] << " row " << r;
+                    for (const TableCell& cell : table.cells) {
+                        if (cell.covered) continue;
+                        const ComposedCell* set = composed->FindCell(cell.text);
+                        ASSERT_NE(set, nullptr);
+                        int32 characters = 0;
+                        for (const ComposedLine& line : set->lines) characters += line.length;
+                        const TextRange thread = story->textModel.FindThread(cell.text);
+                        if (TableWidthOf(table, cell) > 12) EXPECT_EQ(characters, thread.length) << "table " << ids[t];
+                    }
+                }
                 ++tablesChecked;
             }
         }

@@ -19,6 +19,7 @@
 #include "Story.h"
 #include "SwatchUtils.h"
 #include "Table.h"
+#include "TextComposer.h"
 #include "TestUtils.h"
 
 namespace {
@@ -178,8 +179,13 @@ TEST_F(MifTableImportTest, CellMarginsAddToTheTablesAndTurnWithTheCell)
     EXPECT_DOUBLE_EQ(margins.insets[0], 2);
     EXPECT_DOUBLE_EQ(margins.insets[1], 8);
     EXPECT_DOUBLE_EQ(margins.insets[2], 8);
-    EXPECT_DOUBLE_EQ(margins.insets[3], 8);
     EXPECT_EQ(margins.verticalJustification, 2);
+    // Set at the bottom: the bottom inset grows by the descent of the cell's last line as the
+    // composer sets it.
+    const std::vector<ComposedLine> lines = TextComposer::Get().ComposeCell(*story, margins.text);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_GT(lines.back().descent, 1);
+    EXPECT_NEAR(margins.insets[3], 8 + lines.back().descent, 1e-6);
     const TableCell& turned = tables[1]->CellAt(GridAddress{0, 0});
     EXPECT_DOUBLE_EQ(turned.rotation, 90);
     EXPECT_DOUBLE_EQ(turned.insets[0], 2);
