@@ -15,6 +15,7 @@
 #include "StyleUtils.h"
 #include "TableComposer.h"
 #include "TextFrame.h"
+#include "VariableText.h"
 
 namespace {
 
@@ -252,6 +253,7 @@ bool Composition::LoadParagraph(int32 index)
         if (const auto* table = std::get_if<TabStopTable>(value)) paragraph.tabs = table->GetStops();
     mPara = std::move(paragraph);
     mText = mModel.GetText(mPara.start, mPara.length);
+    VariableText::MaskAnchors(mText);
     mRuns.clear();
     mModel.ForEachCharacterRun(mPara.start, mPara.start + mPara.length, [&](int32 start, int32 length, const TextFormat& run) {
         mRuns.push_back({TextRange{start, length}, &run});

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "CrossReference.h"
 #include "Document.h"
 #include "Story.h"
 
@@ -128,6 +129,12 @@ PMString GetValue(const DataBase& db, const TextVariable& variable, const std::t
     shown.Append(value);
     shown.Append(variable.textAfter);
     return shown;
+}
+
+void MaskAnchors(std::u16string& text)
+{
+    for (char16_t& c : text)
+        if (c == kTextChar_TextVariable || IsCrossReferenceAnchor(c)) c = u'\u2060';
 }
 
 PMString GetInstanceValue(const DataBase& db, UID instance, const std::tm& now)

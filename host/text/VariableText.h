@@ -22,4 +22,8 @@ PMString GetInstanceValue(const DataBase& db, UID instance, const std::tm& now);
 PMString FormatDate(const PMString& pattern, const std::tm& now);
 // The local time now.
 std::tm Now();
+// Replaces in `text` (characters of a story, as the composer reads them) the anchors of text
+// variables, cross-references and their destinations by a word joiner: they take their place
+// without showing anything and without offering a line break.
+void MaskAnchors(std::u16string& text);
 }

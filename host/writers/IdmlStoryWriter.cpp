@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "CrossReference.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "IdmlContext.h"
+#include "IdmlCrossReferenceWriter.h"
 #include "IdmlIds.h"
 #include "IdmlTableWriter.h"
 #include "IdmlTextAttributes.h"
 #include "IdmlXml.h"
 #include "Story.h"
 #include "Table.h"
+#include "TextVariable.h"
 
 namespace {
 
@@ -84,10 +87,32 @@ public:
                 Close();
                 if (UID table = mModel.GetOwnedItem(index)) WriteTable(table);
                 break;
+            case kTextChar_TextVariable:
+                Close();
+                if (UID instance = mModel.GetOwnedItem(index)) IdmlCrossReferenceWriter::WriteVariableInstance(mContext, instance, mCharacters);
+                break;
+            case kTextChar_TextDestination:
+                Close();
+                if (UID destination = mModel.GetOwnedItem(index)) IdmlCrossReferenceWriter::WriteDestination(mContext, destination, mCharacters);
+                break;
+            // A cross-reference's text goes inside its source element.
+            case kTextChar_CrossReferenceStart:
+                Close();
+                EndSource();
+                if (UID source = mModel.GetOwnedItem(index)) {
+                    mOuter = mCharacters;
+                    mCharacters = IdmlCrossReferenceWriter::OpenSource(mContext, source, mCharacters);
+                }
+                break;
+            case kTextChar_CrossReferenceEnd:
+                Close();
+                EndSource();
+                break;
             default: mPending.push_back(c); break;
             }
         }
         Close();
+        EndSource();
     }
 
 private:
@@ -112,11 +137,19 @@ private:
     }
     void WriteFootnote(UID footnote);
     void WriteTable(UID table);
+    // Leaves an open cross-reference source: what follows goes beside it again.
+    void EndSource()
+    {
+        if (!mOuter) return;
+        mCharacters = mOuter;
+        mOuter = pugi::xml_node();
+    }
 
     IdmlContext& mContext;
     const TextModel& mModel;
     const ThreadMap& mThreads;
     pugi::xml_node mCharacters;
+    pugi::xml_node mOuter;  // the run's own element while a cross-reference source is open
     pugi::xml_node mContent;
     std::u16string mPending;
 };
