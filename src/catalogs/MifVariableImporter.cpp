@@ -220,13 +220,11 @@ std::vector<MifVariableImporter::TextPiece> MifVariableImporter::GetTextPieces(c
 
 void MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable)
 {
-    PMString name;
-    const MifObject* mifVariableFormat = FindFormat(mifVariable, name);
-    if (!mifVariableFormat) {
+    PMString name, definition;
+    if (!FindDefinition(mifVariable, name, definition)) {
         ReportMissingFormat(mifVariable, name);
         return;
     }
-    const PMString* definition = mifVariableFormat->GetString(kMifVariableDef);
     InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
     if (!contentImporter) {
         MIF_LOG_NIL(contentImporter);
@@ -239,7 +237,7 @@ void MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable)
     // decoded as they were read.
     MifPropVal version;
     bool decode = mMifRoot && mMifRoot->GetPropVal(kMifMIFFile, version) && version.number >= 8.0;
-    for (const TextPiece& piece : GetTextPieces(*definition, now)) {
+    for (const TextPiece& piece : GetTextPieces(definition, now)) {
         const PMString& text = piece.text;
         if (piece.replaced) {
             contentImporter->InsertText(text, false);
@@ -375,28 +373,33 @@ void MifVariableImporter::ReportMissingFormat(const MifObject* mifVariable, cons
     AddWarning(message, mifVariable->line);
 }
 
-const MifObject* MifVariableImporter::FindFormat(const MifObject* mifVariable, PMString& name) const
+bool MifVariableImporter::FindDefinition(const MifObject* mifVariable, PMString& name, PMString& definition) const
 {
     if (!mifVariable) {
         MIF_LOG_NIL(mifVariable);
-        return nullptr;
+        return false;
     }
     const PMString* own = mifVariable->GetString(kMifVariableName);
     if (!own) {
         MIF_LOG_NIL(name);
-        return nullptr;
+        return false;
     }
     name = *own;
-    if (!mMifVariableFormats) {
-        MIF_LOG_NIL(mMifVariableFormats);
-        return nullptr;
+    const MifObject* mifVariableFormat =
+        mMifVariableFormats ? mMifVariableFormats->FindObjectWithString(kMifVariableName, name, 256) : nullptr;
+    if (const PMString* def = mifVariableFormat ? mifVariableFormat->GetString(kMifVariableDef) : nullptr) {
+        definition = *def;
+        return true;
     }
-    const MifObject* mifVariableFormat = mMifVariableFormats->FindObjectWithString(kMifVariableName, name, 256);
-    if (!mifVariableFormat || !mifVariableFormat->GetString(kMifVariableDef)) {
+    // FrameMaker's own page variables mean the same in every file; writers that leave their
+    // formats out still use them.
+    if (name == PMString("Current Page #")) definition = "<$curpagenum>";
+    else if (name == PMString("Page Count")) definition = "<$lastpagenum>";
+    else {
         MIF_LOG_NIL(mifVariableFormat);
-        return nullptr;
+        return false;
     }
-    return mifVariableFormat;
+    return true;
 }
 
 bool MifVariableImporter::TranslateBlock(const PMString& block, const PMString& formatName, AddVariableInfo& info) const
@@ -439,9 +442,8 @@ bool MifVariableImporter::TranslateBlock(const PMString& block, const PMString& 
 
 void MifVariableImporter::ImportVariable(const MifObject* mifVariable)
 {
-    PMString name;
-    const MifObject* mifVariableFormat = FindFormat(mifVariable, name);
-    if (!mifVariableFormat) {
+    PMString name, definition;
+    if (!FindDefinition(mifVariable, name, definition)) {
         ReportMissingFormat(mifVariable, name);
         return;
     }
@@ -467,7 +469,7 @@ void MifVariableImporter::ImportVariable(const MifObject* mifVariable)
     }
     // Otherwise block by block, the literals as text.
     const bool decode = KeepsEscapes();
-    for (const PMString& piece : GetInstancePieces(*mifVariableFormat->GetString(kMifVariableDef))) {
+    for (const PMString& piece : GetInstancePieces(definition)) {
         if (IsLiteral(piece)) {
             contentImporter->InsertText(piece, decode);
             continue;

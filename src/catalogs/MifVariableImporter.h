@@ -49,8 +49,10 @@ public:
     bool TranslateFormat(const std::vector<PMString>& pieces, const PMString& name, AddVariableInfo& info) const;
 
 private:
-    // The format a Variable names, with the name; null (logged) when it has none.
-    const MifObject* FindFormat(const MifObject* mifVariable, PMString& name) const;
+    // The name of a Variable and the definition of its format (FrameMaker's own for the page
+    // variables "Current Page #" and "Page Count" when the file has none); false (logged) when
+    // it has none.
+    bool FindDefinition(const MifObject* mifVariable, PMString& name, PMString& definition) const;
     // The warning for a Variable whose format is not found.
     void ReportMissingFormat(const MifObject* mifVariable, const PMString& name);
     // A text variable for the building block `block` of the format `formatName`; false when the

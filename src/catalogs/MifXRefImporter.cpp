@@ -1,5 +1,6 @@
 #include "MifXRefImporter.h"
 
+#include <filesystem>
 #include <functional>
 
 #include "CmdUtils.h"
@@ -59,6 +60,19 @@ void ReadName(const std::u16string& text, size_t& i, std::u16string& name, std::
 }
 
 const MifObject* AsObject(const MifProp* prop) { return prop && prop->type == kMifTypeObject ? prop->value.object : nullptr; }
+
+// FrameMaker's number of the cross-reference marker type, which files without MTypeName give.
+constexpr int32 kCrossRefMarkerType = 9;
+
+// Whether two paths name the same file, however they are written.
+bool SameFile(const IDFile& a, const IDFile& b)
+{
+    std::error_code ec;
+    const auto canonicalA = std::filesystem::weakly_canonical(a.GetPath(), ec);
+    if (ec) return a == b;
+    const auto canonicalB = std::filesystem::weakly_canonical(b.GetPath(), ec);
+    return ec ? a == b : canonicalA == canonicalB;
+}
 
 } // namespace
 
@@ -148,6 +162,20 @@ void MifXRefImporter::AddWarning(const PMString& message, int32 line)
     else importErrors->AddError(message, PMString());
 }
 
+bool MifXRefImporter::IsCrossRefMarker(const MifObject& marker)
+{
+    if (const PMString* markerType = marker.GetString(kMifMTypeName)) return *markerType == PMString("Cross-Ref");
+    MifPropVal number;
+    return marker.GetPropVal(kMifMType, number) && number.id == kCrossRefMarkerType;
+}
+
+bool MifXRefImporter::IsThisFile(const PMString& sourceFile) const
+{
+    Utils<IMifFileUtils> fileUtils;
+    if (!fileUtils || mSourceFile.IsEmpty()) return false;
+    return SameFile(fileUtils->ResolveDIPath(mSourceFile, sourceFile), mSourceFile);
+}
+
 void MifXRefImporter::IndexMarkers()
 {
     if (mIndexed || !mMifRoot) return;
@@ -158,9 +186,8 @@ void MifXRefImporter::IndexMarkers()
             const MifObject* child = AsObject(prop);
             if (!child) continue;
             if (prop->id == kMifMarker) {
-                const PMString* type = child->GetString(kMifMTypeName);
                 const PMString* text = child->GetString(kMifMText);
-                if (type && *type == PMString("Cross-Ref") && text && !text->IsEmpty())
+                if (IsCrossRefMarker(*child) && text && !text->IsEmpty())
                     mFileMarkerKeys.insert(GetSourceKey(*text).GetUTF16());
                 continue;
             }
@@ -238,7 +265,7 @@ bool MifXRefImporter::ImportXRef(const MifObject* mifXRef)
     const PMString* sourceFile = mifXRef->GetString(kMifXRefSrcFile);
     // A reference into another file, or to a marker this file lacks, would point nowhere: the
     // text FrameMaker wrote for it is the best it can show.
-    if (sourceFile && !sourceFile->IsEmpty()) {
+    if (sourceFile && !sourceFile->IsEmpty() && !IsThisFile(*sourceFile)) {
         AddWarning("Cross-reference: its target is in another file, its text is kept", line);
         return false;
     }
@@ -301,12 +328,7 @@ int32 MifXRefImporter::ImportSourceMarker(const MifObject* marker)
         MIF_LOG_NIL(marker);
         return 0;
     }
-    const PMString* markerType = marker->GetString(kMifMTypeName);
-    if (!markerType) {
-        MIF_LOG_NIL(markerType);
-        return 0;
-    }
-    if (*markerType != PMString("Cross-Ref")) return 0;  // other markers are the content importer's
+    if (!IsCrossRefMarker(*marker)) return 0;  // other markers are the content importer's
     const PMString* markerText = marker->GetString(kMifMText);
     if (!markerText || markerText->IsEmpty()) {
         MIF_LOG_NIL(markerText);

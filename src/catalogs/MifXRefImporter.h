@@ -4,7 +4,9 @@
 // Handles: XRefFormats > XRefFormat (XRefName, XRefDef: literals, character-format tags, the
 // building blocks <$paratext>, <$paranum>, <$paranumonly>, <$pagenum>, <$filename>,
 // <$fullfilename>, <$chapnum> with a [tag] of a preceding paragraph), XRef (XRefName,
-// XRefSrcText, XRefSrcFile), Marker (MTypeName "Cross-Ref", MText). Passed over: XRefSrcIsElem,
+// XRefSrcText, XRefSrcFile naming this file), Marker (MTypeName "Cross-Ref" or MType 9, MText).
+// Kept as FrameMaker's text, with a warning: references into other files or to markers the file
+// lacks. Passed over: XRefSrcIsElem,
 // XRefLastUpdate, building blocks of other names (with a warning), markers of other types.
 // Only called when the plug-in is installed (the preset's cross-reference mode reads 2).
 #pragma once
@@ -29,11 +31,16 @@ public:
     // The key an XRefSrcText names its marker by: the 4 to 7 digits before a ":" at its start,
     // or else the whole text.
     static PMString GetSourceKey(const PMString& sourceText);
+    // Whether `marker` is a cross-reference marker: MTypeName "Cross-Ref", or without a name the
+    // type number FrameMaker gives those markers (9).
+    static bool IsCrossRefMarker(const MifObject& marker);
 
 private:
     // The building blocks of `definition` that have no translation, for the warning.
     static std::vector<PMString> FindUnknownBlocks(const PMString& definition);
     void AddWarning(const PMString& message, int32 line);
+    // Whether the MIF path `sourceFile` names the imported file itself.
+    bool IsThisFile(const PMString& sourceFile) const;
     // Collects the keys of every cross-reference marker of the file, once.
     void IndexMarkers();
 
