@@ -173,7 +173,9 @@ bool MifXRefImporter::IsThisFile(const PMString& sourceFile) const
 {
     Utils<IMifFileUtils> fileUtils;
     if (!fileUtils || mSourceFile.IsEmpty()) return false;
-    return SameFile(fileUtils->ResolveDIPath(mSourceFile, sourceFile), mSourceFile);
+    // The path's markers may still be escaped ("<c\\>") or already decoded ("<c>").
+    return SameFile(fileUtils->ResolveDIPath(mSourceFile, sourceFile), mSourceFile) ||
+           SameFile(fileUtils->ResolveDecodedDIPath(mSourceFile, sourceFile), mSourceFile);
 }
 
 void MifXRefImporter::IndexMarkers()
