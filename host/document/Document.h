@@ -31,6 +31,10 @@ public:
     std::vector<UID> characterStyles;
     std::vector<UID> lists;         // numbering lists, the default list first
     std::vector<UID> fontFamilies;  // the font families the document uses
+    std::vector<UID> textVariables;          // the text variable table, in creation order
+    std::vector<UID> crossReferenceFormats;  // kept by a cross-reference plug-in
+    std::vector<UID> crossReferenceSources;  // in insertion order
+    std::vector<UID> textDestinations;       // in insertion order
     // Font families the document uses and the system lacks, as RefreshMissingFonts found them.
     std::vector<PMString> missingFonts;
 

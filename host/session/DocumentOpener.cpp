@@ -5,6 +5,7 @@
 #include "IImportProvider.h"
 #include "InterfacePtr.h"
 #include "ObjectModel.h"
+#include "CrossReferenceText.h"
 #include "TextComposer.h"
 
 namespace {
@@ -53,8 +54,11 @@ ErrorCode DocumentOpener::OpenFile(const IDFile& file, int32 uiFlags, UIDRef& do
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         ErrorCode status = provider->ImportThis(stream.get(), file, uiFlags, document);
         if (status == kSuccess && document.ExistsInDB() && DocumentList::IsOpen(document.GetDataBase())) {
-            // An opened document shows its text composed: every story laid into its frames.
+            // An opened document shows its text composed: every story laid into its frames. Its
+            // cross-references then show their destinations' pages, and the stories whose text
+            // that changed are composed again.
             TextComposer::Get().ComposeAll(*document.GetDataBase());
+            if (CrossReferenceText::UpdateAll(*document.GetDataBase()) > 0) TextComposer::Get().ComposeAll(*document.GetDataBase());
             return kSuccess;
         }
         message = "The import of ";

@@ -18,6 +18,7 @@
 #include "TableComposer.h"
 #include "TextFrame.h"
 #include "TextWrap.h"
+#include "VariableText.h"
 
 namespace {
 
@@ -260,6 +261,7 @@ bool Composition::LoadParagraph(int32 index)
         if (const auto* table = std::get_if<TabStopTable>(value)) paragraph.tabs = table->GetStops();
     mPara = std::move(paragraph);
     mText = mModel.GetText(mPara.start, mPara.length);
+    VariableText::MaskAnchors(mText);
     mRuns.clear();
     mModel.ForEachCharacterRun(mPara.start, mPara.start + mPara.length, [&](int32 start, int32 length, const TextFormat& run) {
         mRuns.push_back({TextRange{start, length}, &run});

@@ -4,9 +4,11 @@
 #include <unordered_map>
 
 #include "AnchorLayout.h"
+#include "CrossReference.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "IdmlContext.h"
+#include "IdmlCrossReferenceWriter.h"
 #include "IdmlIds.h"
 #include "IdmlPageItemWriter.h"
 #include "IdmlTableWriter.h"
@@ -16,6 +18,7 @@
 #include "Story.h"
 #include "Table.h"
 #include "TextFrame.h"
+#include "TextVariable.h"
 
 namespace {
 
@@ -92,10 +95,32 @@ public:
                 Close();
                 if (UID item = mModel.GetOwnedItem(index)) WriteAnchoredItem(item);
                 break;
+            case kTextChar_TextVariable:
+                Close();
+                if (UID instance = mModel.GetOwnedItem(index)) IdmlCrossReferenceWriter::WriteVariableInstance(mContext, instance, mCharacters);
+                break;
+            case kTextChar_TextDestination:
+                Close();
+                if (UID destination = mModel.GetOwnedItem(index)) IdmlCrossReferenceWriter::WriteDestination(mContext, destination, mCharacters);
+                break;
+            // A cross-reference's text goes inside its source element.
+            case kTextChar_CrossReferenceStart:
+                Close();
+                EndSource();
+                if (UID source = mModel.GetOwnedItem(index)) {
+                    mOuter = mCharacters;
+                    mCharacters = IdmlCrossReferenceWriter::OpenSource(mContext, source, mCharacters);
+                }
+                break;
+            case kTextChar_CrossReferenceEnd:
+                Close();
+                EndSource();
+                break;
             default: mPending.push_back(c); break;
             }
         }
         Close();
+        EndSource();
     }
 
 private:
@@ -121,11 +146,19 @@ private:
     void WriteFootnote(UID footnote);
     void WriteTable(UID table);
     void WriteAnchoredItem(UID item);
+    // Leaves an open cross-reference source: what follows goes beside it again.
+    void EndSource()
+    {
+        if (!mOuter) return;
+        mCharacters = mOuter;
+        mOuter = pugi::xml_node();
+    }
 
     IdmlContext& mContext;
     const TextModel& mModel;
     const ThreadMap& mThreads;
     pugi::xml_node mCharacters;
+    pugi::xml_node mOuter;  // the run's own element while a cross-reference source is open
     pugi::xml_node mContent;
     std::u16string mPending;
 };

@@ -6,6 +6,7 @@
 #include "DataBase.h"
 #include "ErrorUtils.h"
 #include "IdmlContext.h"
+#include "IdmlCrossReferenceWriter.h"
 #include "IdmlDesignMapWriter.h"
 #include "IdmlFontsWriter.h"
 #include "IdmlGraphicWriter.h"
@@ -33,6 +34,7 @@ ErrorCode Build(const DataBase& db, std::string* package)
     IdmlSpreadWriter::WriteMasterSpreads(context);
     IdmlSpreadWriter::WriteSpreads(context);
     IdmlStoryWriter::Write(context);
+    IdmlCrossReferenceWriter::Write(context);
     IdmlDesignMapWriter::Write(context);
     return builder.Pack(package);
 }

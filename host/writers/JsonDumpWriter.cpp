@@ -6,7 +6,9 @@
 
 #include "AtomicFileWriter.h"
 #include "DataBase.h"
+#include "CrossReference.h"
 #include "Document.h"
+#include "TextVariable.h"
 #include "ErrorUtils.h"
 #include "JsonValue.h"
 #include "PageNumbering.h"
@@ -76,6 +78,54 @@ void SetDocumentFields(const Document& document, JsonValue& out)
     out.Set("lists", RefList(document.lists));
     out.Set("fontFamilies", RefList(document.fontFamilies));
     out.Set("missingFonts", StringList(document.missingFonts));
+    out.Set("textVariables", RefList(document.textVariables));
+    out.Set("crossReferenceFormats", RefList(document.crossReferenceFormats));
+    out.Set("crossReferenceSources", RefList(document.crossReferenceSources));
+    out.Set("textDestinations", RefList(document.textDestinations));
+}
+
+// ---- text variables and cross-references ----
+
+void SetTextVariableFields(const TextVariable& variable, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(variable.name));
+    out.Set("baseType", JsonValue::Integer(variable.baseType));
+    out.Set("contents", JsonValue::String(variable.contents));
+    out.Set("textBefore", JsonValue::String(variable.textBefore));
+    out.Set("textAfter", JsonValue::String(variable.textAfter));
+    out.Set("includePath", JsonValue::Bool(variable.includePath));
+    out.Set("includeExtension", JsonValue::Bool(variable.includeExtension));
+    out.Set("scope", JsonValue::Integer(variable.scope));
+    out.Set("use", JsonValue::Integer(variable.use));
+    out.Set("deleteEndPunctuation", JsonValue::Bool(variable.deleteEndPunctuation));
+    out.Set("paragraphStyle", Ref(variable.paragraphStyle));
+}
+
+void SetTextVariableInstanceFields(const TextVariableInstance& instance, JsonValue& out)
+{
+    out.Set("variable", Ref(instance.variable));
+    out.Set("story", Ref(instance.story));
+}
+
+void SetCrossReferenceFormatFields(const CrossReferenceFormat& format, JsonValue& out)
+{
+    out.Set("name", JsonValue::String(format.name));
+    out.Set("definition", JsonValue::String(format.definition));
+}
+
+void SetCrossReferenceSourceFields(const CrossReferenceSource& source, JsonValue& out)
+{
+    out.Set("story", Ref(source.story));
+    out.Set("format", Ref(source.format));
+    out.Set("key", JsonValue::String(source.key));
+    out.Set("file", JsonValue::String(source.file));
+    out.Set("destination", Ref(source.destination));
+}
+
+void SetTextDestinationFields(const HyperlinkTextDestination& destination, JsonValue& out)
+{
+    out.Set("story", Ref(destination.story));
+    out.Set("name", JsonValue::String(destination.name));
 }
 
 void SetSpreadFields(const Spread& spread, JsonValue& out)
@@ -540,7 +590,12 @@ JsonValue DumpObject(const DocObject& object)
                  DumpAs<Swatch>(object, "Swatch", SetSwatchFields, out) ||
                  DumpAs<Style>(object, "Style", SetStyleFields, out) ||
                  DumpAs<NumberingList>(object, "NumberingList", SetNumberingListFields, out) ||
-                 DumpAs<FontFamily>(object, "FontFamily", SetFontFamilyFields, out);
+                 DumpAs<FontFamily>(object, "FontFamily", SetFontFamilyFields, out) ||
+                 DumpAs<TextVariable>(object, "TextVariable", SetTextVariableFields, out) ||
+                 DumpAs<TextVariableInstance>(object, "TextVariableInstance", SetTextVariableInstanceFields, out) ||
+                 DumpAs<CrossReferenceFormat>(object, "CrossReferenceFormat", SetCrossReferenceFormatFields, out) ||
+                 DumpAs<CrossReferenceSource>(object, "CrossReferenceSource", SetCrossReferenceSourceFields, out) ||
+                 DumpAs<HyperlinkTextDestination>(object, "TextDestination", SetTextDestinationFields, out);
     if (!known) out.Set("kind", JsonValue::String("Unknown"));
     return out;
 }

@@ -1,9 +1,14 @@
 #include "MifVariableImporter.h"
 
+#include <cwctype>
+
 #include "DataBase.h"
 #include "Document.h"
+#include "ErrorUtils.h"
 #include "IMifContentImporter.h"
+#include "IMifErrorLog.h"
 #include "IMifLayoutImporter.h"
+#include "IMifTextConverter.h"
 #include "InterfacePtr.h"
 #include "MifAssertLog.h"
 #include "MifKeywords.h"
@@ -29,7 +34,87 @@ PMString TimeName(const char* format, const std::tm& now)
 
 bool StartsWith(const PMString& text, const char* prefix) { return text.GetUTF8String().rfind(prefix, 0) == 0; }
 
+// The 19 date and time blocks with their date-format tokens, searched in this order.
+constexpr std::pair<const char*, const char*> kDateTokens[] = {
+    {"<$second>", "s"},        {"<$second00>", "ss"},       {"<$minute>", "m"},         {"<$minute00>", "mm"},
+    {"<$hour>", "h"},          {"<$hour01>", "hh"},         {"<$hour24>", "HH"},        {"<$ampm>", "a"},
+    {"<$AMPM>", "A"},          {"<$daynum>", "d"},          {"<$daynum01>", "dd"},      {"<$dayname>", "EEEE"},
+    {"<$shortdayname>", "E"},  {"<$monthname>", "MMMM"},    {"<$shortmonthname>", "MMM"}, {"<$monthnum>", "M"},
+    {"<$monthnum01>", "MM"},   {"<$year>", "yyyy"},         {"<$shortyear>", "yy"},
+};
+
+// The date kind a format's name gives: the six names FrameMaker gives its date variables. Other
+// names show the current date: a date kept under a name of the user's own is still a date.
+ClassID DateKind(const PMString& formatName)
+{
+    const std::string name = formatName.GetUTF8String();
+    if (name == "Modification Date (Long)" || name == "Modification Date (Short)") return kModificationDateVariableType;
+    if (name == "Creation Date (Long)" || name == "Creation Date (Short)") return kCreationDateVariableType;
+    return kCurrentDateVariableType;
+}
+
+bool IsLiteral(const PMString& piece) { return !piece.IsEmpty() && piece[0] != u'<'; }
+
+bool HasLetter(const PMString& text)
+{
+    for (char16_t c : text.GetUTF16())
+        if (std::iswalpha(static_cast<wint_t>(c))) return true;
+    return false;
+}
+
+// Cuts a definition into pieces: a "<" closes the piece being collected and starts a new one; a
+// ">" or the end closes the piece. MIF writes a block's closing bracket as "\>": the backslash
+// goes. `keepAtOpen` and `keepAtClose` decide which closed pieces are kept.
+template <class KeepAtOpen, class KeepAtClose>
+std::vector<PMString> CutPieces(const PMString& definition, KeepAtOpen keepAtOpen, KeepAtClose keepAtClose)
+{
+    std::vector<PMString> pieces;
+    PMString piece;
+    const std::u16string& units = definition.GetUTF16();
+    for (size_t i = 0; i < units.size(); ++i) {
+        char16_t c = units[i];
+        if (c == u'<') {
+            if (!piece.IsEmpty() && keepAtOpen(piece)) pieces.push_back(piece);
+            piece.Clear();
+            piece.AppendW(c);
+            continue;
+        }
+        if (c == u'>' && !piece.IsEmpty() && piece[piece.CharCount() - 1] == u'\\') piece.GetUTF16Ref().pop_back();
+        piece.AppendW(c);
+        if (c == u'>' || i + 1 == units.size()) {
+            if (keepAtClose(piece)) pieces.push_back(piece);
+            piece.Clear();
+        }
+    }
+    return pieces;
+}
+
 } // namespace
+
+std::vector<PMString> MifVariableImporter::GetFormatPieces(const PMString& definition)
+{
+    return CutPieces(
+        definition, [](const PMString&) { return true; },
+        [](const PMString& piece) {
+            const int32 length = piece.CharCount();
+            if (length >= 3) return piece[0] != u'<' || piece[1] == u'$';
+            return piece[0] != u'<';
+        });
+}
+
+std::vector<PMString> MifVariableImporter::GetInstancePieces(const PMString& definition)
+{
+    return CutPieces(
+        definition, [](const PMString&) { return true; }, [](const PMString& piece) { return piece.CharCount() > 2; });
+}
+
+PMString MifVariableImporter::GetDateToken(const PMString& block)
+{
+    const std::string name = block.GetUTF8String();
+    for (const auto& [dateBlock, token] : kDateTokens)
+        if (name == dateBlock) return PMString(token);
+    return PMString();
+}
 
 void MifVariableImporter::SetRoot(MifObject* mifRoot)
 {
@@ -135,24 +220,9 @@ std::vector<MifVariableImporter::TextPiece> MifVariableImporter::GetTextPieces(c
 
 void MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable)
 {
-    if (!mifVariable) {
-        MIF_LOG_NIL(mifVariable);
-        return;
-    }
-    const MifProp* name = mifVariable->FindProp(kMifVariableName);
-    if (!name || !MifIsStringType(name->type) || !name->value.rawString) {
-        MIF_LOG_NIL(name);
-        return;
-    }
-    if (!mMifVariableFormats) {
-        MIF_LOG_NIL(mMifVariableFormats);
-        return;
-    }
-    // Anywhere in the formats (depth: as deep as any MIF file nests statements).
-    const MifObject* mifVariableFormat = mMifVariableFormats->FindObjectWithString(kMifVariableName, *name->value.rawString, 256);
-    const MifProp* definition = mifVariableFormat ? mifVariableFormat->FindProp(kMifVariableDef) : nullptr;
-    if (!definition || !MifIsStringType(definition->type) || !definition->value.rawString) {
-        MIF_LOG_NIL(mifVariableFormat);
+    PMString name, definition;
+    if (!FindDefinition(mifVariable, name, definition)) {
+        ReportMissingFormat(mifVariable, name);
         return;
     }
     InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
@@ -167,7 +237,7 @@ void MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable)
     // decoded as they were read.
     MifPropVal version;
     bool decode = mMifRoot && mMifRoot->GetPropVal(kMifMIFFile, version) && version.number >= 8.0;
-    for (const TextPiece& piece : GetTextPieces(*definition->value.rawString, now)) {
+    for (const TextPiece& piece : GetTextPieces(definition, now)) {
         const PMString& text = piece.text;
         if (piece.replaced) {
             contentImporter->InsertText(text, false);
@@ -179,5 +249,258 @@ void MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable)
         } else {
             contentImporter->InsertText(text, decode);
         }
+    }
+}
+
+// ---- Use Variables ----
+
+bool MifVariableImporter::KeepsEscapes() const
+{
+    MifPropVal version;
+    return mMifRoot && mMifRoot->GetPropVal(kMifMIFFile, version) && version.number >= 8.0;
+}
+
+PMString MifVariableImporter::Decoded(const PMString& text) const
+{
+    PMString decoded(text);
+    InterfacePtr<IMifTextConverter> textConverter(this, IID_IMIFTEXTCONVERTER);
+    if (KeepsEscapes() && textConverter) textConverter->DecodeEscapes(decoded);
+    return decoded;
+}
+
+void MifVariableImporter::AddWarning(const PMString& message, int32 line)
+{
+    InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
+    if (!importErrors) {
+        MIF_LOG_NIL(importErrors);
+        return;
+    }
+    if (line > 0) importErrors->AddParseError(line, message, PMString());
+    else importErrors->AddError(message, PMString());
+}
+
+bool MifVariableImporter::TranslateFormat(const std::vector<PMString>& pieces, const PMString& name, AddVariableInfo& info) const
+{
+    // File name: the one block.
+    if (pieces.size() == 1 && (pieces[0] == PMString("<$filename>") || pieces[0] == PMString("<$fullfilename>"))) {
+        info.SetBaseTypeID(kFileNameVariableType);
+        info.SetIncludePath(pieces[0] == PMString("<$fullfilename>"));
+        info.SetIncludeExtension(true);
+        return true;
+    }
+    // Date: date blocks with literals between them that hold no letter.
+    if (!pieces.empty() && !GetDateToken(pieces[0]).IsEmpty()) {
+        PMString contents;
+        bool date = true;
+        for (const PMString& piece : pieces) {
+            PMString token = GetDateToken(piece);
+            if (!token.IsEmpty()) contents.Append(token);
+            else if (IsLiteral(piece) && !HasLetter(piece)) contents.Append(Decoded(piece));
+            else date = false;
+        }
+        if (date) {
+            info.SetBaseTypeID(DateKind(name));
+            info.SetContents(contents);
+            return true;
+        }
+    }
+    // Running header: the one <$paratext[tag]> block, when the document has the tag's style.
+    if (pieces.size() == 1 && StartsWith(pieces[0], "<$paratext[")) {
+        std::u16string tag = pieces[0].GetUTF16().substr(11);
+        size_t end = tag.find_first_of(u",]>");
+        if (end != std::u16string::npos) tag.resize(end);
+        InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
+        UID style = contentImporter ? contentImporter->FindParagraphStyle(PMString(tag)) : kInvalidUID;
+        if (style != kInvalidUID) {
+            info.SetBaseTypeID(kRunningHeaderVariableType);
+            info.SetUse(0);
+            info.SetScope(1);
+            info.SetDeleteEndPunctuation(false);
+            info.SetUID(style);
+            return true;
+        }
+    }
+    // Custom text: the one literal.
+    if (pieces.size() == 1 && IsLiteral(pieces[0])) {
+        info.SetBaseTypeID(kCustomTextVariableType);
+        info.SetContents(Decoded(pieces[0]));
+        return true;
+    }
+    return false;
+}
+
+void MifVariableImporter::ImportVariableFormats()
+{
+    DataBase* db = GetDataBase();
+    if (!db) {
+        MIF_LOG_NIL(db);
+        return;
+    }
+    if (!mMifVariableFormats) return;  // a file without variable formats
+    for (const MifObject& format : mMifVariableFormats->Children(kMifVariableFormat)) {
+        const PMString* name = format.GetString(kMifVariableName);
+        const PMString* definition = format.GetString(kMifVariableDef);
+        if (!name || !definition) continue;
+        std::vector<PMString> pieces = GetFormatPieces(*definition);
+        AddVariableInfo info;
+        info.SetName(*name);
+        if (pieces.size() > 2 && IsLiteral(pieces.front())) {
+            info.SetTextBefore(Decoded(pieces.front()));
+            pieces.erase(pieces.begin());
+        }
+        if (pieces.size() > 1 && IsLiteral(pieces.back())) {
+            info.SetTextAfter(Decoded(pieces.back()));
+            pieces.pop_back();
+        }
+        // A format that no kind matches whole is split at each of its instances.
+        if (TranslateFormat(pieces, *name, info) && TextVariableFacade::AddVariable(*db, info) != kSuccess)
+            MIF_LOG_ERROR(TextVariableFacade::AddVariable);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+    }
+}
+
+void MifVariableImporter::ReportMissingFormat(const MifObject* mifVariable, const PMString& name)
+{
+    if (!mifVariable) return;
+    PMString message;
+    if (name.IsEmpty()) {
+        message = "A Variable without VariableName, nothing inserted";
+    } else {
+        message = "Variable '";
+        message.Append(name);
+        message.Append("' has no variable format of that name, nothing inserted");
+    }
+    AddWarning(message, mifVariable->line);
+}
+
+bool MifVariableImporter::FindDefinition(const MifObject* mifVariable, PMString& name, PMString& definition) const
+{
+    if (!mifVariable) {
+        MIF_LOG_NIL(mifVariable);
+        return false;
+    }
+    const PMString* own = mifVariable->GetString(kMifVariableName);
+    if (!own) {
+        MIF_LOG_NIL(name);
+        return false;
+    }
+    name = *own;
+    const MifObject* mifVariableFormat =
+        mMifVariableFormats ? mMifVariableFormats->FindObjectWithString(kMifVariableName, name, 256) : nullptr;
+    if (const PMString* def = mifVariableFormat ? mifVariableFormat->GetString(kMifVariableDef) : nullptr) {
+        definition = *def;
+        return true;
+    }
+    // FrameMaker's own page variables mean the same in every file; writers that leave their
+    // formats out still use them.
+    if (name == PMString("Current Page #")) definition = "<$curpagenum>";
+    else if (name == PMString("Page Count")) definition = "<$lastpagenum>";
+    else {
+        MIF_LOG_NIL(mifVariableFormat);
+        return false;
+    }
+    return true;
+}
+
+bool MifVariableImporter::TranslateBlock(const PMString& block, const PMString& formatName, AddVariableInfo& info) const
+{
+    const std::string name = block.GetUTF8String();
+    info.SetName(block);
+    if (name == "<$lastpagenum>") {
+        info.SetBaseTypeID(kLastPageNumberVariableType);
+        info.SetScope(1);
+    } else if (name == "<$filename>" || name == "<$fullfilename>") {
+        info.SetBaseTypeID(kFileNameVariableType);
+        info.SetIncludePath(name == "<$fullfilename>");
+        info.SetIncludeExtension(true);
+    } else if (name == "<$volnum>" || name == "<$chapnum>") {
+        // A number in words or the user's own text shows that text; others their start value.
+        const bool chapter = name == "<$chapnum>";
+        const MifObject* document = mMifRoot ? mMifRoot->GetObject(kMifDocument) : nullptr;
+        MifPropVal value;
+        const PMString* own = document ? document->GetString(chapter ? kMifChapterNumText : kMifVolumeNumText) : nullptr;
+        PMString contents;
+        if (document && document->GetPropVal(chapter ? kMifChapterNumStyle : kMifVolumeNumStyle, value) &&
+            (value.keyword == kMifTextStyle || value.keyword == kMifCustom) && own && !own->IsEmpty()) {
+            contents = *own;
+        } else {
+            contents.AppendNumber(document && document->GetPropVal(chapter ? kMifChapterNumStart : kMifVolumeNumStart, value) ? value.id : 1);
+        }
+        info.SetBaseTypeID(kCustomTextVariableType);
+        info.SetContents(contents);
+    } else if (StartsWith(block, "<$paratext[")) {
+        std::vector<PMString> pieces{block};
+        return TranslateFormat(pieces, formatName, info);
+    } else if (PMString token = GetDateToken(block); !token.IsEmpty()) {
+        info.SetBaseTypeID(DateKind(formatName));
+        info.SetContents(token);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void MifVariableImporter::ImportVariable(const MifObject* mifVariable)
+{
+    PMString name, definition;
+    if (!FindDefinition(mifVariable, name, definition)) {
+        ReportMissingFormat(mifVariable, name);
+        return;
+    }
+    DataBase* db = GetDataBase();
+    InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
+    if (!db || !contentImporter) {
+        MIF_LOG_NIL(contentImporter);
+        return;
+    }
+    auto insert = [&](const PMString& variable) {
+        if (TextVariableFacade::InsertVariable(*db, variable, contentImporter->GetStory().GetUID(), contentImporter->GetTextIndex()) != kSuccess) {
+            MIF_LOG_ERROR(TextVariableFacade::InsertVariable);
+            ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+            return false;
+        }
+        contentImporter->SetTextIndex(contentImporter->GetTextIndex() + 1);
+        return true;
+    };
+    // The document's own variable of that name.
+    if (TextVariableFacade::FindVariable(*db, name)) {
+        insert(name);
+        return;
+    }
+    // Otherwise block by block, the literals as text.
+    const bool decode = KeepsEscapes();
+    for (const PMString& piece : GetInstancePieces(definition)) {
+        if (IsLiteral(piece)) {
+            contentImporter->InsertText(piece, decode);
+            continue;
+        }
+        if (piece.CharCount() < 2 || piece[1] != u'$') {
+            // A character format's name between brackets.
+            const bool closed = piece[piece.CharCount() - 1] == u'>';
+            const int32 length = piece.CharCount() - (closed ? 2 : 1);
+            if (length > 0) contentImporter->ApplyCharacterStyle(piece.Substring(1, length));
+            continue;
+        }
+        if (piece == PMString("<$curpagenum>")) {
+            contentImporter->InsertText(PMString(std::u16string(1, kTextChar_PageNumber)), false);
+            continue;
+        }
+        if (!TextVariableFacade::FindVariable(*db, piece)) {
+            AddVariableInfo info;
+            if (!TranslateBlock(piece, name, info)) {
+                PMString message("Can't translate variable '");
+                message.Append(name);
+                message.Append("', unsupported building block:");
+                message.Append(piece);
+                AddWarning(message, mifVariable->line);
+                continue;
+            }
+            if (TextVariableFacade::AddVariable(*db, info) != kSuccess) {
+                MIF_LOG_ERROR(TextVariableFacade::AddVariable);
+                ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+                continue;
+            }
+        }
+        if (!insert(piece)) break;
     }
 }

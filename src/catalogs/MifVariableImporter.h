@@ -1,11 +1,14 @@
 // MifVariableImporter: variable formats become text variables, and variables in text become
-// their text.
+// variable instances (Use Variables) or their text (Convert to Text).
 //
-// Handles: VariableFormats > VariableFormat (VariableName, VariableDef) for the text of a
-// Variable: literals, character-format tags and the building blocks <$curpagenum>,
-// <$lastpagenum>, <$filename>, <$fullfilename>, <$volnum>, <$chapnum>, <$paratext[...]> (no
-// text) and the date and time blocks; Document's VolumeNumStart, ChapterNumStart,
-// ChapterNumStyle, ChapterNumText. Not yet: formats as the document's own text variables.
+// Handles: VariableFormats > VariableFormat (VariableName, VariableDef): whole formats become
+// file name, date (current, modification, creation), running header and custom text variables;
+// other formats are split at each Variable into literals, character-format tags and one text
+// variable per building block: <$curpagenum> (the page number character), <$lastpagenum>,
+// <$filename>, <$fullfilename>, <$volnum>, <$chapnum>, <$paratext[...]> and the date and time
+// blocks; Document's VolumeNumStart, VolumeNumStyle, VolumeNumText, ChapterNumStart,
+// ChapterNumStyle, ChapterNumText. Passed over with a warning: other building blocks
+// (<$paranum>, <$marker1>, ...).
 #pragma once
 
 #include <ctime>
@@ -13,12 +16,14 @@
 
 #include "IMifVariableImporter.h"
 #include "PMString.h"
+#include "TextVariableFacade.h"
 
 class MifVariableImporter : public IMifVariableImporter {
 public:
     void SetRoot(MifObject* mifRoot) override;
     void SetSourceFile(const IDFile& file) override { mSourceFile = file; }
-    void ImportVariableFormats() override {}
+    void ImportVariableFormats() override;
+    void ImportVariable(const MifObject* mifVariable) override;
     void ConvertVariableToText(const MifObject* mifVariable) override;
 
     // One piece of a definition: a literal, a character-format tag or a building block, or the
@@ -33,7 +38,31 @@ public:
     // The text of one building block at `now`; false for a piece that is no block with a text.
     bool GetBlockText(const PMString& block, const std::tm& now, PMString& text);
 
+    // The pieces a whole format is matched by: literals and building blocks, tags left out.
+    static std::vector<PMString> GetFormatPieces(const PMString& definition);
+    // The pieces an instance is inserted from: literals, tags and blocks.
+    static std::vector<PMString> GetInstancePieces(const PMString& definition);
+    // The date-format token of a date and time block ("<$monthnum>" → "M"); empty for others.
+    static PMString GetDateToken(const PMString& block);
+    // Fills `info` (name and texts already set) from the format's pieces by the first kind of
+    // variable that matches them whole; false when none does.
+    bool TranslateFormat(const std::vector<PMString>& pieces, const PMString& name, AddVariableInfo& info) const;
+
 private:
+    // The name of a Variable and the definition of its format (FrameMaker's own for the page
+    // variables "Current Page #" and "Page Count" when the file has none); false (logged) when
+    // it has none.
+    bool FindDefinition(const MifObject* mifVariable, PMString& name, PMString& definition) const;
+    // The warning for a Variable whose format is not found.
+    void ReportMissingFormat(const MifObject* mifVariable, const PMString& name);
+    // A text variable for the building block `block` of the format `formatName`; false when the
+    // block has no kind of its own.
+    bool TranslateBlock(const PMString& block, const PMString& formatName, AddVariableInfo& info) const;
+    // Whether strings keep their escapes until they are inserted (MIF 8 and later).
+    bool KeepsEscapes() const;
+    PMString Decoded(const PMString& text) const;
+    void AddWarning(const PMString& message, int32 line);
+
     MifObject* mMifRoot = nullptr;
     const MifObject* mMifVariableFormats = nullptr;
     IDFile mSourceFile;

@@ -1,15 +1,57 @@
-// MifXRefImporter: cross-reference formats and cross-references.
+// MifXRefImporter: cross-reference formats, cross-references and their markers become the
+// companion cross-reference plug-in's formats, cross-references and source markers.
 //
-// Handles: nothing yet.
+// Handles: XRefFormats > XRefFormat (XRefName, XRefDef: literals, character-format tags, the
+// building blocks <$paratext>, <$paranum>, <$paranumonly>, <$pagenum>, <$filename>,
+// <$fullfilename>, <$chapnum> with a [tag] of a preceding paragraph), XRef (XRefName,
+// XRefSrcText, XRefSrcFile naming this file), Marker (MTypeName "Cross-Ref" or MType 9, MText).
+// Kept as FrameMaker's text, with a warning: references into other files or to markers the file
+// lacks. Passed over: XRefSrcIsElem,
+// XRefLastUpdate, building blocks of other names (with a warning), markers of other types.
+// Only called when the plug-in is installed (the preset's cross-reference mode reads 2).
 #pragma once
+
+#include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "IMifXRefImporter.h"
 
+class DataBase;
+
 class MifXRefImporter : public IMifXRefImporter {
 public:
-    void SetRoot(MifObject* mifRoot) override { mMifRoot = mifRoot; }
-    void ImportXRefFormats() override {}
+    void SetRoot(MifObject* mifRoot) override;
+    void ImportXRefFormats() override;
+    bool ImportXRef(const MifObject* mifXRef) override;
+    int32 ImportSourceMarker(const MifObject* marker) override;
+    void SetSourceFile(const IDFile& file) override { mSourceFile = file; }
+    PMString TranslateXRefDef(const PMString& definition) const override;
+
+    // The key an XRefSrcText names its marker by: the 4 to 7 digits before a ":" at its start,
+    // or else the whole text.
+    static PMString GetSourceKey(const PMString& sourceText);
+    // Whether `marker` is a cross-reference marker: MTypeName "Cross-Ref", or without a name the
+    // type number FrameMaker gives those markers (9).
+    static bool IsCrossRefMarker(const MifObject& marker);
 
 private:
+    // The building blocks of `definition` that have no translation, for the warning.
+    static std::vector<PMString> FindUnknownBlocks(const PMString& definition);
+    void AddWarning(const PMString& message, int32 line);
+    // Whether the MIF path `sourceFile` names the imported file itself.
+    bool IsThisFile(const PMString& sourceFile) const;
+    // Collects the keys of every cross-reference marker of the file, once.
+    void IndexMarkers();
+
     MifObject* mMifRoot = nullptr;
+    const MifObject* mMifXRefFormats = nullptr;
+    IDFile mSourceFile;
+    // The marker keys inserted so far, to tell the user of a second marker of the same key.
+    std::unordered_set<std::u16string> mMarkerKeys;
+    // Formats whose unknown blocks were reported, so that each format is reported once.
+    std::unordered_set<std::u16string> mReportedFormats;
+    // The keys of the file's cross-reference markers, wherever they are.
+    std::unordered_set<std::u16string> mFileMarkerKeys;
+    bool mIndexed = false;
 };

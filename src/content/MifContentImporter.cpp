@@ -19,6 +19,7 @@
 #include "IMifTextConverter.h"
 #include "IMifTextModelUtils.h"
 #include "IMifVariableImporter.h"
+#include "IMifXRefImporter.h"
 #include "InterfacePtr.h"
 #include "ErrorUtils.h"
 #include "MifAssertLog.h"
@@ -412,6 +413,7 @@ void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObje
     AnchorPendingBelowFrames();
     ApplyPendingStartParagraph();
     for (const MifObject& mifParaLine : mifPara.Children(kMifParaLine)) ImportParaLine(mifParaLine);
+    EndCrossReferenceText(mifPara);
     InsertRunInPunctuation();
     DeleteUnhonouredTabs();
     PlaceTableAnchors();
@@ -1133,9 +1135,13 @@ void MifContentImporter::ImportParaLine(const MifObject& mifParaLine)
         case kMifVariable:
             if (object) ImportVariable(*object);
             break;
+        case kMifMarker:
+            if (object && CrossReferenceMode() == 2) ImportMarker(*object);
+            break;
         case kMifXRef:
-            // Without the cross-reference plug-in a cross-reference is the text FrameMaker wrote
-            // for it, which follows.
+            // A live cross-reference shows its own text: the text FrameMaker wrote for it, which
+            // follows up to XRefEnd, is skipped. Otherwise that text is the cross-reference.
+            if (object && !state.skipText && CrossReferenceMode() == 2) state.skipText = ImportXRef(*object);
             break;
         case kMifXRefEnd:
             state.skipText = false;
@@ -1342,9 +1348,46 @@ void MifContentImporter::ImportVariable(const MifObject& mifVariable)
         MIF_LOG_NIL(variableImporter);
         return;
     }
-    // Live variables come with the document's text variables; both preference modes insert the
-    // variable's text until then.
-    variableImporter->ConvertVariableToText(&mifVariable);
+    InterfacePtr<IMifImportOptions> importOptions(this, IID_IMIFIMPORTOPTIONS);
+    if (importOptions && importOptions->GetPreset().GetVariables() == 2)
+        variableImporter->ImportVariable(&mifVariable);
+    else
+        variableImporter->ConvertVariableToText(&mifVariable);
+}
+
+int32 MifContentImporter::CrossReferenceMode()
+{
+    InterfacePtr<IMifImportOptions> importOptions(this, IID_IMIFIMPORTOPTIONS);
+    return importOptions ? importOptions->GetPreset().GetCrossReferences() : 1;
+}
+
+bool MifContentImporter::ImportXRef(const MifObject& mifXRef)
+{
+    InterfacePtr<IMifXRefImporter> xrefImporter(this, IID_IMIFXREFIMPORTER);
+    if (!xrefImporter) {
+        MIF_LOG_NIL(xrefImporter);
+        return false;
+    }
+    return xrefImporter->ImportXRef(&mifXRef);
+}
+
+void MifContentImporter::ImportMarker(const MifObject& marker)
+{
+    InterfacePtr<IMifXRefImporter> xrefImporter(this, IID_IMIFXREFIMPORTER);
+    if (!xrefImporter) {
+        MIF_LOG_NIL(xrefImporter);
+        return;
+    }
+    xrefImporter->ImportSourceMarker(&marker);
+}
+
+// A cross-reference's text ends with its paragraph: a live one whose XRefEnd is missing must not
+// take the text of the paragraphs after it.
+void MifContentImporter::EndCrossReferenceText(const MifObject& mifPara)
+{
+    if (!mImportState.skipText) return;
+    mImportState.skipText = false;
+    AddError("Cross-reference: an XRef without XRefEnd ends with its paragraph", PMString(), mifPara.line);
 }
 
 void MifContentImporter::ChangeFont(const MifObject& mifFont)

@@ -4,8 +4,10 @@
 // Handles: FontCatalog (every Font becomes a root character style), PgfCatalog (every Pgf becomes
 // a root paragraph style with its PgfFont and leading; PgfUseNextTag/PgfNextTag link next
 // styles); TextFlow > Para (PgfTag, Pgf, TextRectID) > ParaLine > String, Char, Font, FNote
-// (with the footnote bodies of Notes), Variable (as its text), XRef/XRefEnd (the text FrameMaker
-// wrote for them), Marker (ignored). Conditional text is ordinary text.
+// (with the footnote bodies of Notes), Variable (variable instances or their text, by the
+// preset), XRef/XRefEnd (live cross-references, or the text FrameMaker wrote for them), Marker
+// (cross-reference markers when cross-references are live; others ignored). Conditional text is
+// ordinary text.
 // ATbl anchors place their tables after the anchoring line, each in a paragraph of its own
 // formatted from the table format; the table importer fills the cells through
 // ImportTextIntoFrame.
@@ -97,6 +99,11 @@ private:
     void ImportChar(const MifProp& prop);
     void ImportFootnote(const MifProp& prop);
     void ImportVariable(const MifObject& mifVariable);
+    // The cross-reference importer's part, in the mode that uses cross-references.
+    int32 CrossReferenceMode();
+    bool ImportXRef(const MifObject& mifXRef);
+    void ImportMarker(const MifObject& marker);
+    void EndCrossReferenceText(const MifObject& mifPara);
     void ChangeFont(const MifObject& mifFont);
     void ReportProgress();
 

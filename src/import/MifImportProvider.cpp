@@ -340,6 +340,7 @@ bool MifImportProvider::ObtainImporters(Run& run)
     run.variableImporter->SetRoot(mifRoot);
     run.variableImporter->SetSourceFile(run.file);
     run.xrefImporter->SetRoot(mifRoot);
+    run.xrefImporter->SetSourceFile(run.file);
     return true;
 }
 

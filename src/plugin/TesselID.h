@@ -72,5 +72,6 @@ constexpr ImplementationID kMifSubstDataImpl = kTesselPrefix + 0x71;
 constexpr ImplementationID kMifEncDataImpl = kTesselPrefix + 0x72;
 constexpr ImplementationID kMifPresetDataImpl = kTesselPrefix + 0x73;
 
-// Interfaces of the maker's cross-reference plug-in, a companion that may or may not be loaded.
-constexpr PMIID IID_IXREFFORMATSLIST = 0xF2C08;  // the formats list of a document workspace
+// The interfaces of the maker's cross-reference plug-in, a companion that may or may not be
+// loaded, are in IXRefPlugIn.h.
+#include "IXRefPlugIn.h"

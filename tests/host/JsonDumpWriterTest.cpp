@@ -24,6 +24,8 @@ const char* kGuideDump = R"json(
   "objects": [
     {
       "characterStyles": [],
+      "crossReferenceFormats": [],
+      "crossReferenceSources": [],
       "fontFamilies": [11],
       "kind": "Document",
       "layers": [7],
@@ -44,6 +46,8 @@ const char* kGuideDump = R"json(
       "spreads": [5],
       "stories": [],
       "swatches": [9, 10],
+      "textDestinations": [],
+      "textVariables": [],
       "uid": 1
     },
     {

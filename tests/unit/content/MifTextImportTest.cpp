@@ -16,6 +16,7 @@
 #include "IMifContentImporter.h"
 #include "IMifLayoutImporter.h"
 #include "IMifVariableImporter.h"
+#include "ImportModes.h"
 #include "MifVariableImporter.h"
 #include "Story.h"
 #include "StyleUtils.h"
@@ -193,6 +194,7 @@ TEST_F(MifTextImportTest, FootnotesHaveTheirOwnThread)
 
 TEST_F(MifTextImportTest, VariablesBecomeTheirTextAndCrossReferencesKeepTheirs)
 {
+    PresetModesScope convertToText(1, 1);
     Import("<TextFlow <TFTag `A'>\n"
            " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <Variable <VariableName `Running'>>"
            " <Variable <VariableName `Table Continuation'>> <Variable <VariableName `Chapter'>>"

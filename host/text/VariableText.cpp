@@ -1,0 +1,147 @@
+#include "VariableText.h"
+
+#include <string>
+
+#include "CrossReference.h"
+#include "Document.h"
+#include "Story.h"
+
+namespace {
+
+std::string Padded(int value, size_t width)
+{
+    std::string text = std::to_string(value);
+    while (text.size() < width) text.insert(text.begin(), '0');
+    return text;
+}
+
+std::string Strftime(const char* format, const std::tm& now)
+{
+    char buffer[64];
+    size_t size = std::strftime(buffer, sizeof buffer, format, &now);
+    return std::string(buffer, size);
+}
+
+// One run of a repeated pattern letter ("MMMM") at `now`; false for a letter that is no token.
+bool FormatToken(char letter, size_t count, const std::tm& now, std::string& out)
+{
+    const int hour12 = now.tm_hour % 12 == 0 ? 12 : now.tm_hour % 12;
+    switch (letter) {
+    case 's': out = Padded(now.tm_sec, count); return true;
+    case 'm': out = Padded(now.tm_min, count); return true;
+    case 'h': out = Padded(hour12, count); return true;
+    case 'H': out = Padded(now.tm_hour, count); return true;
+    case 'a': out = now.tm_hour >= 12 ? "pm" : "am"; return true;
+    case 'A': out = now.tm_hour >= 12 ? "PM" : "AM"; return true;
+    case 'd': out = Padded(now.tm_mday, count); return true;
+    case 'E': out = Strftime(count >= 4 ? "%A" : "%a", now); return true;
+    case 'M':
+        out = count >= 4 ? Strftime("%B", now) : count == 3 ? Strftime("%b", now) : Padded(now.tm_mon + 1, count);
+        return true;
+    case 'y': out = count <= 2 ? Padded((now.tm_year + 1900) % 100, count) : std::to_string(now.tm_year + 1900); return true;
+    default: return false;
+    }
+}
+
+// The file name shown: the document's name, without its extension when asked.
+PMString FileName(const Document& document, bool extension)
+{
+    std::u16string name = document.name.GetUTF16();
+    size_t dot = name.rfind(u'.');
+    if (!extension && dot != std::u16string::npos && dot > 0) name.resize(dot);
+    return PMString(name);
+}
+
+PMString RunningHeader(const DataBase& db, const TextVariable& variable)
+{
+    const Document* document = db.GetDocument();
+    if (!document || variable.paragraphStyle == kInvalidUID) return PMString();
+    for (UID uid : document->stories) {
+        const Story* story = db.Get<Story>(uid);
+        if (!story) continue;
+        const TextModel& model = story->textModel;
+        TextRange own = model.GetThreadRange(0);
+        PMString found;
+        bool done = false;
+        model.ForEachParagraph(own.start, own.End(), [&](int32 start, int32 length, const TextFormat& format) {
+            if (done || format.style != variable.paragraphStyle) return;
+            std::u16string text = model.GetText(start, length);
+            while (!text.empty() && (text.back() == u'\r' || text.back() < 0x20)) text.pop_back();
+            found = PMString(text);
+            done = true;
+        });
+        if (done) return found;
+    }
+    return PMString();
+}
+
+} // namespace
+
+namespace VariableText {
+
+std::tm Now()
+{
+    std::time_t clock = std::time(nullptr);
+    std::tm now{};
+    localtime_r(&clock, &now);
+    return now;
+}
+
+PMString FormatDate(const PMString& pattern, const std::tm& now)
+{
+    const std::string text = pattern.GetUTF8String();
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        char c = text[i];
+        if (c == '\'') {
+            // Quoted literal text, '' for a quote.
+            size_t end = text.find('\'', i + 1);
+            if (end == i + 1) out += '\'';
+            else out += text.substr(i + 1, (end == std::string::npos ? text.size() : end) - i - 1);
+            i = end == std::string::npos ? text.size() : end + 1;
+            continue;
+        }
+        size_t count = 1;
+        while (i + count < text.size() && text[i + count] == c) ++count;
+        std::string token;
+        if (FormatToken(c, count, now, token)) out += token;
+        else out += text.substr(i, count);
+        i += count;
+    }
+    return PMString(std::string_view(out));
+}
+
+PMString GetValue(const DataBase& db, const TextVariable& variable, const std::tm& now)
+{
+    const Document* document = db.GetDocument();
+    PMString value;
+    switch (variable.baseType) {
+    case kCustomTextVariableType: value = variable.contents; break;
+    case kFileNameVariableType: value = document ? FileName(*document, variable.includeExtension) : PMString(); break;
+    case kLastPageNumberVariableType: value.AppendNumber(document ? document->GetPageCount() : 0); break;
+    case kRunningHeaderVariableType: value = RunningHeader(db, variable); break;
+    case kCurrentDateVariableType:
+    case kModificationDateVariableType:
+    case kCreationDateVariableType: value = FormatDate(variable.contents, now); break;
+    default: break;
+    }
+    PMString shown = variable.textBefore;
+    shown.Append(value);
+    shown.Append(variable.textAfter);
+    return shown;
+}
+
+void MaskAnchors(std::u16string& text)
+{
+    for (char16_t& c : text)
+        if (c == kTextChar_TextVariable || IsCrossReferenceAnchor(c)) c = u'\u2060';
+}
+
+PMString GetInstanceValue(const DataBase& db, UID instance, const std::tm& now)
+{
+    const TextVariableInstance* placed = db.Get<TextVariableInstance>(instance);
+    const TextVariable* variable = placed ? db.Get<TextVariable>(placed->variable) : nullptr;
+    return variable ? GetValue(db, *variable, now) : PMString();
+}
+
+} // namespace VariableText

@@ -1,0 +1,367 @@
+#include "MifXRefImporter.h"
+
+#include <filesystem>
+#include <functional>
+
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "Document.h"
+#include "ErrorUtils.h"
+#include "IMifContentImporter.h"
+#include "IMifErrorLog.h"
+#include "IMifFileUtils.h"
+#include "InterfacePtr.h"
+#include "MifAssertLog.h"
+#include "MifKeywords.h"
+#include "MifObject.h"
+#include "ObjectModel.h"
+
+namespace {
+
+// The translation of a building block by its name, the tag attribute inserted by the caller.
+struct BlockTranslation {
+    const char* name;
+    const char* open;   // written before the tag attribute
+    const char* close;  // written after it
+};
+constexpr BlockTranslation kBlocks[] = {
+    {"paratext", "<paratext", " />"},
+    {"paranum", "<paranum", " />"},
+    {"paranumonly", "<paranum numberonly=\"true\"", " />"},
+    {"pagenum", "<pagenum />", ""},
+    {"filename", "<filename />", ""},
+    {"fullfilename", "<filename fullpath=\"yes\" />", ""},
+    {"chapnum", "<chapnum />", ""},
+};
+
+const BlockTranslation* FindBlock(const std::u16string& name)
+{
+    const std::string utf8 = PMString(name).GetUTF8String();
+    for (const BlockTranslation& block : kBlocks)
+        if (utf8 == block.name) return &block;
+    return nullptr;
+}
+
+// Reads a block's or a tag's name from `i` (just after "<$" or "<") up to the next "\" or ">",
+// with the characters between "[" and "]" collected apart as the paragraph tag; a "\" right after
+// the name is skipped with it, and the closing ">" too. `i` ends after what was read.
+void ReadName(const std::u16string& text, size_t& i, std::u16string& name, std::u16string& tag)
+{
+    bool inTag = false;
+    for (; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (!inTag && (c == u'\\' || c == u'>')) break;
+        if (c == u'[') inTag = true;
+        else if (c == u']') inTag = false;
+        else (inTag ? tag : name).push_back(c);
+    }
+    if (i < text.size() && text[i] == u'\\') ++i;
+    if (i < text.size() && text[i] == u'>') ++i;
+}
+
+const MifObject* AsObject(const MifProp* prop) { return prop && prop->type == kMifTypeObject ? prop->value.object : nullptr; }
+
+// FrameMaker's number of the cross-reference marker type, which files without MTypeName give.
+constexpr int32 kCrossRefMarkerType = 9;
+
+// Whether two paths name the same file, however they are written.
+bool SameFile(const IDFile& a, const IDFile& b)
+{
+    std::error_code ec;
+    const auto canonicalA = std::filesystem::weakly_canonical(a.GetPath(), ec);
+    if (ec) return a == b;
+    const auto canonicalB = std::filesystem::weakly_canonical(b.GetPath(), ec);
+    return ec ? a == b : canonicalA == canonicalB;
+}
+
+} // namespace
+
+void MifXRefImporter::SetRoot(MifObject* mifRoot)
+{
+    mMifRoot = mifRoot;
+    mMifXRefFormats = mifRoot ? mifRoot->GetObject(kMifXRefFormats) : nullptr;
+    mMarkerKeys.clear();
+    mReportedFormats.clear();
+    mFileMarkerKeys.clear();
+    mIndexed = false;
+}
+
+PMString MifXRefImporter::TranslateXRefDef(const PMString& definition) const
+{
+    const std::u16string& text = definition.GetUTF16();
+    std::u16string out;
+    bool spanOpen = false;
+    for (size_t i = 0; i < text.size();) {
+        char16_t c = text[i];
+        if (c == u'<' && i + 1 < text.size() && text[i + 1] == u'$') {
+            i += 2;
+            std::u16string name, tag;
+            ReadName(text, i, name, tag);
+            if (const BlockTranslation* block = FindBlock(name)) {
+                out += PMString(block->open).GetUTF16();
+                if (!tag.empty() && block->close[0] != 0) out += u" precedingpstyle=\"" + tag + u"\"";
+                out += PMString(block->close).GetUTF16();
+            }
+        } else if (c == u'<') {
+            ++i;
+            std::u16string name, tag;
+            ReadName(text, i, name, tag);
+            if (spanOpen) out += u"</span>";
+            spanOpen = false;
+            if (name.empty() || name == u"/") continue;
+            if (name.rfind(u"Default", 0) == 0) {
+                out += u"<span cstyle=\"\">";
+            } else {
+                out += u"<span cstyle=\"" + name + u"\">";
+                spanOpen = true;
+            }
+        } else if (c == u'\\') {
+            if (i + 1 < text.size() && text[i + 1] == u'\\') out.push_back(u'\\');
+            else if (i + 1 < text.size() && text[i + 1] == u' ') out += u"^s";
+            i += 2;
+        } else {
+            out.push_back(c);
+            ++i;
+        }
+    }
+    if (spanOpen) out += u"</span>";
+    return PMString(out);
+}
+
+std::vector<PMString> MifXRefImporter::FindUnknownBlocks(const PMString& definition)
+{
+    std::vector<PMString> unknown;
+    const std::u16string& text = definition.GetUTF16();
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != u'<' || text[i + 1] != u'$') continue;
+        size_t at = i + 2;
+        std::u16string name, tag;
+        ReadName(text, at, name, tag);
+        if (!FindBlock(name)) unknown.push_back(PMString(name));
+    }
+    return unknown;
+}
+
+PMString MifXRefImporter::GetSourceKey(const PMString& sourceText)
+{
+    const std::u16string& text = sourceText.GetUTF16();
+    size_t digits = 0;
+    while (digits < text.size() && text[digits] >= u'0' && text[digits] <= u'9') ++digits;
+    if (digits >= 4 && digits <= 7 && digits < text.size() && text[digits] == u':') return PMString(text.substr(0, digits));
+    return sourceText;
+}
+
+void MifXRefImporter::AddWarning(const PMString& message, int32 line)
+{
+    InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
+    if (!importErrors) {
+        MIF_LOG_NIL(importErrors);
+        return;
+    }
+    if (line > 0) importErrors->AddParseError(line, message, PMString());
+    else importErrors->AddError(message, PMString());
+}
+
+bool MifXRefImporter::IsCrossRefMarker(const MifObject& marker)
+{
+    if (const PMString* markerType = marker.GetString(kMifMTypeName)) return *markerType == PMString("Cross-Ref");
+    MifPropVal number;
+    return marker.GetPropVal(kMifMType, number) && number.id == kCrossRefMarkerType;
+}
+
+bool MifXRefImporter::IsThisFile(const PMString& sourceFile) const
+{
+    Utils<IMifFileUtils> fileUtils;
+    if (!fileUtils || mSourceFile.IsEmpty()) return false;
+    // The path's markers may still be escaped ("<c\\>") or already decoded ("<c>").
+    return SameFile(fileUtils->ResolveDIPath(mSourceFile, sourceFile), mSourceFile) ||
+           SameFile(fileUtils->ResolveDecodedDIPath(mSourceFile, sourceFile), mSourceFile);
+}
+
+void MifXRefImporter::IndexMarkers()
+{
+    if (mIndexed || !mMifRoot) return;
+    mIndexed = true;
+    // Every cross-reference marker of the file, wherever its text is (flows, cells, footnotes).
+    std::function<void(const MifObject&)> visit = [&](const MifObject& object) {
+        for (const MifProp* prop : object.props) {
+            const MifObject* child = AsObject(prop);
+            if (!child) continue;
+            if (prop->id == kMifMarker) {
+                const PMString* text = child->GetString(kMifMText);
+                if (IsCrossRefMarker(*child) && text && !text->IsEmpty())
+                    mFileMarkerKeys.insert(GetSourceKey(*text).GetUTF16());
+                continue;
+            }
+            visit(*child);
+        }
+    };
+    visit(*mMifRoot);
+}
+
+void MifXRefImporter::ImportXRefFormats()
+{
+    if (!mMifXRefFormats) return;
+    DataBase* db = GetDataBase();
+    if (!db) {
+        MIF_LOG_NIL(document);
+        return;
+    }
+    InterfacePtr<IXRefFormatsList> formats(static_cast<IXRefFormatsList*>(db->QueryDocInterface(IID_IXREFFORMATSLIST)));
+    if (!formats) {
+        MIF_LOG_NIL(formats);
+        return;
+    }
+    const UIDList workspace(db->GetDocument()->GetRef());
+    for (const MifObject& format : mMifXRefFormats->Children(kMifXRefFormat)) {
+        const PMString* name = format.GetString(kMifXRefName);
+        if (!name) continue;
+        const PMString* definition = format.GetString(kMifXRefDef);
+        // A format of the same name is replaced.
+        if (int32 index = formats->FindFormat(*name); index >= 0) {
+            auto deleteFormatCmd = XRefCommandFactory::Create(kXRefDeleteFormatCmdBoss);
+            if (!deleteFormatCmd) {
+                MIF_LOG_NIL(deleteFormatCmd);
+                continue;
+            }
+            deleteFormatCmd->SetItemList(workspace);
+            deleteFormatCmd->intData = index;
+            if (CmdUtils::ProcessCommand(deleteFormatCmd) != kSuccess) MIF_LOG_ERROR(deleteFormatCmd);
+        }
+        auto addFormatCmd = XRefCommandFactory::Create(kXRefAddFormatCmdBoss);
+        if (!addFormatCmd) {
+            MIF_LOG_NIL(addFormatCmd);
+            continue;
+        }
+        addFormatCmd->SetItemList(workspace);
+        addFormatCmd->formatData = {*name, definition ? TranslateXRefDef(*definition) : PMString()};
+        if (CmdUtils::ProcessCommand(addFormatCmd) != kSuccess) MIF_LOG_ERROR(addFormatCmd);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+    }
+}
+
+bool MifXRefImporter::ImportXRef(const MifObject* mifXRef)
+{
+    if (!mifXRef) {
+        MIF_LOG_NIL(mifXRef);
+        return false;
+    }
+    const int32 line = mifXRef->line;
+    const PMString* formatName = mifXRef->GetString(kMifXRefName);
+    const MifObject* format = formatName && mMifXRefFormats ? mMifXRefFormats->FindObjectWithString(kMifXRefName, *formatName, 256) : nullptr;
+    if (!format) {
+        MIF_LOG_NIL(formatName);
+        PMString message("Cross-reference: no XRefFormat is named '");
+        message.Append(formatName ? *formatName : PMString());
+        message.Append("', its text is kept");
+        AddWarning(message, line);
+        return false;
+    }
+    const PMString* sourceText = mifXRef->GetString(kMifXRefSrcText);
+    if (!sourceText || sourceText->IsEmpty()) {
+        MIF_LOG_NIL(sourceMarkerName);
+        AddWarning("Cross-reference: an XRef without XRefSrcText, its text is kept", line);
+        return false;
+    }
+    const PMString key = GetSourceKey(*sourceText);
+    const PMString* sourceFile = mifXRef->GetString(kMifXRefSrcFile);
+    // A reference into another file, or to a marker this file lacks, would point nowhere: the
+    // text FrameMaker wrote for it is the best it can show.
+    if (sourceFile && !sourceFile->IsEmpty() && !IsThisFile(*sourceFile)) {
+        AddWarning("Cross-reference: its target is in another file, its text is kept", line);
+        return false;
+    }
+    IndexMarkers();
+    if (!mFileMarkerKeys.count(key.GetUTF16())) {
+        PMString message("Cross-reference: no Cross-Ref marker has the text '");
+        message.Append(*sourceText);
+        message.Append("', its text is kept");
+        AddWarning(message, line);
+        return false;
+    }
+    const PMString* definition = format->GetString(kMifXRefDef);
+    const PMString translated = definition ? TranslateXRefDef(*definition) : PMString();
+    if (definition && mReportedFormats.insert(formatName->GetUTF16()).second) {
+        for (const PMString& block : FindUnknownBlocks(*definition)) {
+            PMString message("Cross-reference format '");
+            message.Append(*formatName);
+            message.Append("': unsupported building block <$");
+            message.Append(block);
+            message.Append(">, left out");
+            AddWarning(message, format->line);
+        }
+    }
+
+    DataBase* db = GetDataBase();
+    InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
+    if (!db || !contentImporter) {
+        MIF_LOG_NIL(contentImporter);
+        return false;
+    }
+    auto insertCrossRefCmd = XRefCommandFactory::Create(kXRefInsertCrossRefCmdBoss);
+    if (!insertCrossRefCmd) {
+        MIF_LOG_NIL(insertCrossRefCmd);
+        return false;
+    }
+    const int32 index = contentImporter->GetTextIndex();
+    insertCrossRefCmd->SetItemList(UIDList(contentImporter->GetStory()));
+    insertCrossRefCmd->rangeData = TextRange{index, 0};
+    insertCrossRefCmd->formatData = {*formatName, translated};
+    insertCrossRefCmd->stringData = key;
+    insertCrossRefCmd->createHyperlinkData = false;
+    if (CmdUtils::ProcessCommand(insertCrossRefCmd) != kSuccess || insertCrossRefCmd->GetItemList().IsEmpty()) {
+        MIF_LOG_ERROR(insertCrossRefCmd);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+        return false;
+    }
+    InterfacePtr<IXRefCrossReference> crossRef(static_cast<IXRefCrossReference*>(db->QueryDocInterface(IID_IXREFCROSSREFERENCE)));
+    const int32 length = crossRef ? crossRef->GetTextLength(insertCrossRefCmd->GetItemList().At(0)) : -1;
+    if (length < 0) {
+        MIF_LOG_NIL(crossRef);
+        return true;  // it is in the text; where it ends is not known
+    }
+    contentImporter->SetTextIndex(index + 2 + length);
+    return true;
+}
+
+int32 MifXRefImporter::ImportSourceMarker(const MifObject* marker)
+{
+    if (!marker) {
+        MIF_LOG_NIL(marker);
+        return 0;
+    }
+    if (!IsCrossRefMarker(*marker)) return 0;  // other markers are the content importer's
+    const PMString* markerText = marker->GetString(kMifMText);
+    if (!markerText || markerText->IsEmpty()) {
+        MIF_LOG_NIL(markerText);
+        AddWarning("Cross-reference marker without MText, passed over", marker->line);
+        return 0;
+    }
+    if (!mMarkerKeys.insert(GetSourceKey(*markerText).GetUTF16()).second) {
+        PMString message("Cross-reference marker '");
+        message.Append(*markerText);
+        message.Append("' appears again; cross-references point at the first");
+        AddWarning(message, marker->line);
+    }
+    InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
+    if (!contentImporter) {
+        MIF_LOG_NIL(contentImporter);
+        return 0;
+    }
+    auto insertSourceMarkerCmd = XRefCommandFactory::Create(kXRefInsertSourceMarkerCmdBoss);
+    if (!insertSourceMarkerCmd) {
+        MIF_LOG_NIL(insertSourceMarkerCmd);
+        return 0;
+    }
+    const int32 index = contentImporter->GetTextIndex();
+    insertSourceMarkerCmd->SetItemList(UIDList(contentImporter->GetStory()));
+    insertSourceMarkerCmd->rangeData = TextRange{index, 0};
+    insertSourceMarkerCmd->stringData = *markerText;
+    if (CmdUtils::ProcessCommand(insertSourceMarkerCmd) != kSuccess) {
+        MIF_LOG_ERROR(insertSourceMarkerCmd);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+        return 0;
+    }
+    contentImporter->SetTextIndex(index + 1);
+    return 1;
+}

@@ -1,0 +1,229 @@
+// Variables and cross-references through a whole import: both preference modes, with the
+// companion cross-reference plug-in installed and not; the pieces and the format translation.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "CAlert.h"
+#include "CmdUtils.h"
+#include "CrossReference.h"
+#include "CrossReferenceText.h"
+#include "DataBase.h"
+#include "Document.h"
+#include "DocumentList.h"
+#include "DocumentOpener.h"
+#include "IImportProvider.h"
+#include "IMifLayoutImporter.h"
+#include "IdmlWriter.h"
+#include "IdmlSchema.h"
+#include "ImportModes.h"
+#include "MifVariableImporter.h"
+#include "MifXRefImporter.h"
+#include "Story.h"
+#include "TextVariable.h"
+#include "TextVariableFacade.h"
+
+namespace {
+
+constexpr const char* kSetup =
+    "<PgfCatalog <Pgf <PgfTag `Body'>> <Pgf <PgfTag `Heading'>>>\n"
+    "<VariableFormats\n"
+    " <VariableFormat <VariableName `Running'> <VariableDef `Page <$curpagenum\\> of <$lastpagenum\\>'>>\n"
+    " <VariableFormat <VariableName `Chapter'> <VariableDef `<$paratext[Heading]\\>'>>\n"
+    " <VariableFormat <VariableName `Current Date (Short)'> <VariableDef `<$monthnum\\>/<$daynum\\>/<$shortyear\\>'>>\n"
+    " <VariableFormat <VariableName `Number'> <VariableDef `<$paranum[Heading]\\>'>>\n"
+    ">\n"
+    "<XRefFormats <XRefFormat <XRefName `See'> <XRefDef `Old <$pagenum\\>'>>\n"
+    " <XRefFormat <XRefName `See'> <XRefDef `See <$paratext\\>'>>>\n"
+    "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n";
+
+struct WarningsPresenter : IUserPresenter {
+    void Alert(const PMString&, bool) override {}
+    void Warnings(const PMString& shown) override { text += shown.GetUTF8String(); }
+    void MissingFonts(const std::vector<PMString>&) override {}
+    std::string text;
+};
+
+class VariableXRefImportTest : public ::testing::Test {
+protected:
+    void SetUp() override { CAlert::SetPresenter(&presenter); }
+    void TearDown() override
+    {
+        CAlert::SetPresenter(nullptr);
+        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
+    }
+    void Import(const std::string& flow)
+    {
+        auto path = std::filesystem::temp_directory_path() / "tessel-xref-test.mif";
+        std::ofstream(path, std::ios::binary) << "<MIFFile 2015>\n" << kSetup << flow;
+        UIDRef document;
+        PMString message;
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        CmdUtils::ProcessScheduledCmds();
+        std::filesystem::remove(path);
+        db = document.GetDataBase();
+        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        ASSERT_TRUE(layout);
+        story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
+        ASSERT_NE(story, nullptr);
+    }
+    std::u16string Text() const { return story->textModel.GetText(0, story->textModel.TotalLength()); }
+    bool Warned(const char* text) const { return presenter.text.find(text) != std::string::npos; }
+
+    WarningsPresenter presenter;
+    DataBase* db = nullptr;
+    Story* story = nullptr;
+};
+
+const char* kVariableFlow =
+    "<TextFlow <TFTag `A'> <Para <PgfTag `Heading'> <ParaLine <TextRectID 1> <String `Intro'>>>\n"
+    " <Para <PgfTag `Body'> <ParaLine <Variable <VariableName `Running'>> <String `|'>"
+    " <Variable <VariableName `Chapter'>> <Variable <VariableName `Current Date (Short)'>>"
+    " <Variable <VariableName `Number'>> <Variable <VariableName `Missing'>>>>>\n";
+
+const char* kXRefFlow =
+    "<TextFlow <TFTag `A'>\n"
+    " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <XRef <XRefName `See'> <XRefSrcText `12345: Heading: Intro'>>"
+    " <String `See Intro'> <XRefEnd> <String `.'>>>\n"
+    " <Para <PgfTag `Heading'> <ParaLine <Marker <MType 9> <MText `12345: Heading: Intro'>> <String `Intro'>>>\n"
+    " <Para <PgfTag `Body'> <ParaLine <XRef <XRefName `Nope'> <XRefSrcText `1111: x'>> <String `kept1'> <XRefEnd>"
+    " <XRef <XRefName `See'> <XRefSrcText `99999: gone'>> <String `kept2'> <XRefEnd>"
+    " <XRef <XRefName `See'> <XRefSrcText `12345: Heading: Intro'>> <String `open'>>>\n"
+    " <Para <PgfTag `Body'> <ParaLine <String `after'>>>>\n";
+
+} // namespace
+
+TEST(MifVariablePieces, Pieces_FormatAndInstanceCuts)
+{
+    using V = MifVariableImporter;
+    std::vector<PMString> format = V::GetFormatPieces("<Emphasis\\>Page <$curpagenum\\> of <$lastpagenum\\><Default \xC2\xB6 Font\\>");
+    ASSERT_EQ(format.size(), 4u);  // the tags go
+    EXPECT_EQ(format[0], PMString("Page "));
+    EXPECT_EQ(format[1], PMString("<$curpagenum>"));
+    EXPECT_EQ(format[3], PMString("<$lastpagenum>"));
+    std::vector<PMString> instance = V::GetInstancePieces("<Emphasis\\>Page <$curpagenum\\>");
+    ASSERT_EQ(instance.size(), 3u);  // tags stay
+    EXPECT_EQ(instance[0], PMString("<Emphasis>"));
+    EXPECT_EQ(V::GetDateToken("<$shortyear>"), PMString("yy"));
+    EXPECT_TRUE(V::GetDateToken("<$paranum>").IsEmpty());
+}
+
+TEST(MifVariablePieces, Translate_DateKindsByName)
+{
+    MifVariableImporter importer;
+    std::vector<PMString> pieces = MifVariableImporter::GetFormatPieces("<$monthnum\\>/<$daynum\\>/<$shortyear\\>");
+    AddVariableInfo info;
+    ASSERT_TRUE(importer.TranslateFormat(pieces, "Current Date (Short)", info));
+    EXPECT_EQ(info.Get().baseType, kCurrentDateVariableType);
+    EXPECT_EQ(info.Get().contents, PMString("M/d/yy"));
+    AddVariableInfo created;
+    ASSERT_TRUE(importer.TranslateFormat(pieces, "Creation Date (Long)", created));
+    EXPECT_EQ(created.Get().baseType, kCreationDateVariableType);
+    // A date under a name of the user's own is still a date.
+    AddVariableInfo own;
+    ASSERT_TRUE(importer.TranslateFormat(pieces, "Today", own));
+    EXPECT_EQ(own.Get().baseType, kCurrentDateVariableType);
+    // Literals with letters are no date format; a lone literal is custom text.
+    AddVariableInfo words;
+    EXPECT_FALSE(importer.TranslateFormat(MifVariableImporter::GetFormatPieces("<$monthnum\\> of <$year\\>"), "X", words));
+    AddVariableInfo custom;
+    ASSERT_TRUE(importer.TranslateFormat({PMString("Draft")}, "X", custom));
+    EXPECT_EQ(custom.Get().baseType, kCustomTextVariableType);
+}
+
+TEST(MifXRefTranslation, Translate_SpansBlocksAndEscapes)
+{
+    MifXRefImporter importer;
+    EXPECT_EQ(importer.TranslateXRefDef("<Default \xC2\xB6 Font\\>See <$paratext[Heading]\\> on page\\ <$pagenum\\>"),
+              PMString("<span cstyle=\"\">See <paratext precedingpstyle=\"Heading\" /> on page^s<pagenum />"));
+    EXPECT_EQ(importer.TranslateXRefDef("<Emphasis\\><$paranumonly\\>"), PMString("<span cstyle=\"Emphasis\"><paranum numberonly=\"true\" /></span>"));
+    EXPECT_EQ(importer.TranslateXRefDef("a<$bogus\\>b\\\\c"), PMString("ab\\c"));
+    EXPECT_EQ(MifXRefImporter::GetSourceKey("12345: Heading: Intro"), PMString("12345"));
+    EXPECT_EQ(MifXRefImporter::GetSourceKey("123: short"), PMString("123: short"));
+    EXPECT_EQ(MifXRefImporter::GetSourceKey("12345678: long"), PMString("12345678: long"));
+}
+
+TEST(CrossReferenceText, Parse_KeepsWhatItCannotRead)
+{
+    std::vector<CrossReferenceBlock> blocks;
+    PMString problem;
+    EXPECT_TRUE(CrossReferenceText::Parse("See <paratext precedingpstyle=\"H\" />^s<pagenum />", blocks, &problem));
+    ASSERT_EQ(blocks.size(), 4u);
+    EXPECT_EQ(blocks[1].kind, CrossReferenceBlock::Kind::kParagraphText);
+    EXPECT_EQ(blocks[1].paragraphStyle, PMString("H"));
+    EXPECT_EQ(blocks[2].text, PMString("\xC2\xA0"));
+    EXPECT_FALSE(CrossReferenceText::Parse("a <foo /> b <pagenum", blocks, &problem));
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0].text, PMString("a <foo /> b <pagenum"));
+    EXPECT_EQ(problem, PMString("unknown element <foo>"));
+}
+
+TEST_F(VariableXRefImportTest, UseVariables_InstancesAndPerBlockVariables)
+{
+    PresetModesScope modes(2, 1);
+    Import(kVariableFlow);
+    // Page number character, the literal, the <$lastpagenum> variable; running header and date
+    // variables of the formats' own names; the paragraph number block is passed over.
+    EXPECT_EQ(Text(), u"Intro\rPage \x18 of \x19|\x19\x19\r");
+    EXPECT_TRUE(TextVariableFacade::FindVariable(*db, "<$lastpagenum>"));
+    const TextVariable* chapter = TextVariableFacade::FindVariable(*db, "Chapter");
+    ASSERT_TRUE(chapter);
+    EXPECT_EQ(chapter->baseType, kRunningHeaderVariableType);
+    EXPECT_EQ(TextVariableFacade::FindVariable(*db, "Current Date (Short)")->contents, PMString("M/d/yy"));
+    EXPECT_TRUE(Warned("Can't translate variable 'Number', unsupported building block:<$paranum[Heading]>"));
+    EXPECT_TRUE(Warned("Variable 'Missing' has no variable format of that name"));
+    std::string package;
+    ASSERT_EQ(IdmlWriter::BuildPackage(*db, &package), kSuccess);
+    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(package));
+}
+
+TEST_F(VariableXRefImportTest, ConvertToText_ValuesAsText)
+{
+    PresetModesScope modes(1, 1);
+    Import(kVariableFlow);
+    EXPECT_EQ(story->textModel.GetText(0, 18), u"Intro\rPage \x18 of 1|");
+    EXPECT_TRUE(db->GetDocument()->textVariables.empty());
+}
+
+TEST_F(VariableXRefImportTest, LiveCrossReferences_WithThePlugIn)
+{
+    XRefPlugInScope installed;
+    PresetModesScope modes(1, 2);
+    Import(kXRefFlow);
+    // The live one shows its destination's paragraph; the stored text is dropped. Those without a
+    // format or a marker keep FrameMaker's text; an XRef without XRefEnd ends with its paragraph.
+    const std::u16string text = Text();
+    EXPECT_EQ(text.substr(0, 13), u"\x1CSee Intro\x1D.\r");  // the stored text is not there twice
+    EXPECT_NE(text.find(u"kept1kept2"), std::u16string::npos);
+    EXPECT_NE(text.find(u"after"), std::u16string::npos);
+    EXPECT_TRUE(Warned("no XRefFormat is named 'Nope'"));
+    EXPECT_TRUE(Warned("no Cross-Ref marker has the text '99999: gone'"));
+    EXPECT_TRUE(Warned("an XRef without XRefEnd ends with its paragraph"));
+    const Document& document = *db->GetDocument();
+    ASSERT_EQ(document.crossReferenceSources.size(), 2u);
+    for (UID uid : document.crossReferenceSources)
+        EXPECT_EQ(db->Get<CrossReferenceSource>(uid)->destination, document.textDestinations.at(0));
+    std::string package;
+    ASSERT_EQ(IdmlWriter::BuildPackage(*db, &package), kSuccess);
+    EXPECT_NE(package.size(), 0u);
+    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(package));
+}
+
+TEST_F(VariableXRefImportTest, WithoutThePlugIn_CrossReferencesAreText)
+{
+    PresetModesScope modes(1, 2);  // stored 2, but it reads as 1 without the plug-in
+    Import(kXRefFlow);
+    EXPECT_EQ(Text().substr(0, 10), u"See Intro.");
+    EXPECT_TRUE(db->GetDocument()->crossReferenceSources.empty());
+}
+
+TEST_F(VariableXRefImportTest, FormatsOfOneName_TheLastWins)
+{
+    XRefPlugInScope installed;
+    PresetModesScope modes(1, 2);
+    Import("");
+    const Document& document = *db->GetDocument();
+    ASSERT_EQ(document.crossReferenceFormats.size(), 1u);
+    EXPECT_EQ(db->Get<CrossReferenceFormat>(document.crossReferenceFormats[0])->definition, PMString("See <paratext />"));
+}
