@@ -40,17 +40,6 @@ bool IsSwatch(DataBase& db, const std::optional<UID>& swatch) { return !swatch |
 bool IsPercent(const std::optional<PMReal>& value) { return !value || (Finite(*value) && *value >= 0 && *value <= 100); }
 bool IsLength(const std::optional<PMReal>& value) { return !value || (Finite(*value) && *value >= 0); }
 
-// The list that holds `item` back to front: its group's children or its spread's items; null
-// when neither lists it.
-std::vector<UID>* ListOf(DataBase& db, const PageItem& item)
-{
-    std::vector<UID>* list = nullptr;
-    if (GroupItem* group = db.Get<GroupItem>(item.parent)) list = &group->children;
-    else if (Spread* spread = db.Get<Spread>(item.spread)) list = &spread->pageItems;
-    if (list && std::find(list->begin(), list->end(), item.GetUID()) == list->end()) return nullptr;
-    return list;
-}
-
 } // namespace
 
 ErrorCode CreateSplineCmd::Do()
