@@ -1,6 +1,8 @@
 // Geometry of the host: points, rectangles, path points and affine matrices, all in points.
 #pragma once
 
+#include <algorithm>
+
 #include "PMTypes.h"
 
 struct PMPoint {
@@ -37,6 +39,20 @@ struct PMMatrix {
     PMReal a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
 
     PMPoint Transform(PMPoint p) const { return {a * p.x + c * p.y + tx, b * p.x + d * p.y + ty}; }
+    // The bounding box of the rectangle `r` mapped.
+    PMRect TransformBounds(const PMRect& r) const
+    {
+        const PMPoint corners[4] = {Transform({r.left, r.top}), Transform({r.left, r.bottom}), Transform({r.right, r.bottom}),
+                                    Transform({r.right, r.top})};
+        PMRect box(corners[0].x, corners[0].y, corners[0].x, corners[0].y);
+        for (const PMPoint& p : corners) {
+            box.left = std::min(box.left, p.x);
+            box.top = std::min(box.top, p.y);
+            box.right = std::max(box.right, p.x);
+            box.bottom = std::max(box.bottom, p.y);
+        }
+        return box;
+    }
     // This map followed by `then`.
     PMMatrix Then(const PMMatrix& then) const
     {

@@ -31,19 +31,5 @@ public:
     AnchoredObjectSettings anchorSettings;
 
     // The bounding box of the outline in spread coordinates.
-    PMRect GetBoundsInSpread() const
-    {
-        PMPoint corners[4] = {itemTransform.Transform({pathBounds.left, pathBounds.top}),
-                              itemTransform.Transform({pathBounds.left, pathBounds.bottom}),
-                              itemTransform.Transform({pathBounds.right, pathBounds.bottom}),
-                              itemTransform.Transform({pathBounds.right, pathBounds.top})};
-        PMRect box(corners[0].x, corners[0].y, corners[0].x, corners[0].y);
-        for (const PMPoint& p : corners) {
-            box.left = std::min(box.left, p.x);
-            box.top = std::min(box.top, p.y);
-            box.right = std::max(box.right, p.x);
-            box.bottom = std::max(box.bottom, p.y);
-        }
-        return box;
-    }
+    PMRect GetBoundsInSpread() const { return itemTransform.TransformBounds(pathBounds); }
 };

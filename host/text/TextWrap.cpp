@@ -24,20 +24,6 @@ bool Invert(const PMMatrix& m, PMMatrix& inverse)
     return true;
 }
 
-PMRect MapBox(const PMMatrix& m, const PMRect& r)
-{
-    PMPoint p[4] = {m.Transform({r.left, r.top}), m.Transform({r.right, r.top}), m.Transform({r.left, r.bottom}),
-                    m.Transform({r.right, r.bottom})};
-    PMRect box(p[0].x, p[0].y, p[0].x, p[0].y);
-    for (const PMPoint& q : p) {
-        box.left = std::min(box.left, q.x);
-        box.top = std::min(box.top, q.y);
-        box.right = std::max(box.right, q.x);
-        box.bottom = std::max(box.bottom, q.y);
-    }
-    return box;
-}
-
 } // namespace
 
 const std::vector<PMRect>& TextWrap::Of(UID frameUID)
@@ -57,7 +43,7 @@ const std::vector<PMRect>& TextWrap::Of(UID frameUID)
         PMRect box = item->GetBoundsInSpread();
         const PMRect& m = item->graphics.wrapMargins;
         box = PMRect(box.left - m.left, box.top - m.top, box.right + m.right, box.bottom + m.bottom);
-        box = MapBox(toFrame, box);
+        box = toFrame.TransformBounds(box);
         const PMRect& outline = frame->pathBounds;
         if (!std::isfinite(box.left + box.top + box.right + box.bottom)) continue;
         if (box.right <= outline.left || box.left >= outline.right || box.bottom <= outline.top || box.top >= outline.bottom) continue;
