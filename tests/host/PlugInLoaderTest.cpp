@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "PlugInLoader.h"
+#include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -15,9 +16,8 @@ TEST(PlugInLoader, Problems_NamedOneLineEach)
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0], "no plug-ins folder at /no/such/plugins");
 
-    fs::path folder = fs::temp_directory_path() / "tessel-plugin-test";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    TempFolder temp{"plugin-test"};
+    const fs::path& folder = temp.Path();
     problems = PlugInLoader::LoadFolder(IDFile(folder));
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("no plug-in (*.pln)"), std::string::npos);
@@ -28,5 +28,4 @@ TEST(PlugInLoader, Problems_NamedOneLineEach)
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].rfind("cannot load " + (folder / "Broken.pln").string() + ": ", 0), 0u) << problems[0];
     EXPECT_EQ(PlugInLoader::LoadedCount(), before);
-    fs::remove_all(folder);
 }

@@ -10,10 +10,12 @@
 #include "MemoryStreamRead.h"
 #include "MemoryStreamWrite.h"
 #include "PMString.h"
+#include "TempFolder.h"
 
 TEST(Stream, File_ReadSeekAcrossBuffers)
 {
-    auto path = std::filesystem::temp_directory_path() / "tessel-stream-test.bin";
+    TempFolder folder{"stream-test"};
+    auto path = folder / "stream.bin";
     std::string data(200000, '\0');
     for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7);
     std::ofstream(path, std::ios::binary).write(data.data(), static_cast<std::streamsize>(data.size()));

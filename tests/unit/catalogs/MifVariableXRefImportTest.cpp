@@ -21,6 +21,7 @@
 #include "MifVariableImporter.h"
 #include "MifXRefImporter.h"
 #include "Story.h"
+#include "TempFolder.h"
 #include "TextVariable.h"
 #include "TextVariableFacade.h"
 
@@ -55,7 +56,8 @@ protected:
     }
     void Import(const std::string& flow)
     {
-        auto path = std::filesystem::temp_directory_path() / "tessel-xref-test.mif";
+        TempFolder folder{"xref-test"};
+        auto path = folder / "tessel-xref-test.mif";
         std::ofstream(path, std::ios::binary) << "<MIFFile 2015>\n" << kSetup << flow;
         UIDRef document;
         PMString message;

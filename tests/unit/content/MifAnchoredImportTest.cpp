@@ -55,7 +55,8 @@ protected:
     }
     void Import(const std::string& body)
     {
-        auto path = std::filesystem::temp_directory_path() / "tessel-anchored-test.mif";
+        TempFolder folder{"anchored-test"};
+        auto path = folder / "tessel-anchored-test.mif";
         std::ofstream(path, std::ios::binary) << "<MIFFile 9.00>\n" << kFormats << body;
         UIDRef document;
         PMString message;

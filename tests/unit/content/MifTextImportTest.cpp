@@ -52,7 +52,8 @@ protected:
     void SetUp() override { CAlert::SetPresenter(&presenter); }
     void Import(const std::string& flow, const char* version = "2015")
     {
-        auto path = std::filesystem::temp_directory_path() / "tessel-text-test.mif";
+        TempFolder folder{"text-test"};
+        auto path = folder / "tessel-text-test.mif";
         std::ofstream(path, std::ios::binary) << "<MIFFile " << version << ">\n" << kSetup << flow;
         UIDRef document;
         PMString message;

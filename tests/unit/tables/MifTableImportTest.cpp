@@ -69,7 +69,8 @@ protected:
     }
     void Import(const std::string& tbls, const std::string& flow)
     {
-        auto path = std::filesystem::temp_directory_path() / "tessel-table-test.mif";
+        TempFolder folder{"table-test"};
+        auto path = folder / "tessel-table-test.mif";
         std::ofstream(path, std::ios::binary) << "<MIFFile 2015>\n" << kSetup << "<Tbls " << tbls << ">\n" << flow;
         UIDRef document;
         PMString message;
