@@ -110,7 +110,10 @@ bool PlausibleHeader(const std::vector<unsigned char>& bytes, const std::string&
         if (!known) return false;
         if (infoSize == 12) return !TooLarge(Little16(bytes, 18), Little16(bytes, 20));
         auto magnitude = [](uint32_t v) { return static_cast<uint64_t>(v & 0x80000000u ? 0u - v : v); };
-        return !TooLarge(magnitude(Little32(bytes, 18)), magnitude(Little32(bytes, 22)));
+        if (TooLarge(magnitude(Little32(bytes, 18)), magnitude(Little32(bytes, 22)))) return false;
+        // The colour table is allocated at the size the header gives before it is read; no BMP
+        // needs more than 256 entries (palettes exist for 8 bits a pixel and fewer).
+        return infoSize < 40 || bytes.size() < 50 || Little32(bytes, 46) <= 256;
     }
     return true;
 }

@@ -115,4 +115,8 @@ TEST(PreviewImageDecoder, HeadersClaimingHugeImagesAreNotRead)
     wide[18] = wide[22] = 0x20;
     wide[19] = wide[23] = 0x4e;
     EXPECT_EQ(PreviewImageDecoder::Decode(wide, "BMP"), nullptr);
+    // A BMP whose colour table would hold 2^32 - 1 entries.
+    std::vector<unsigned char> colours = Bmp(4, 1, 2, 3);
+    colours[46] = colours[47] = colours[48] = colours[49] = 0xff;
+    EXPECT_EQ(PreviewImageDecoder::Decode(colours, "BMP"), nullptr);
 }
