@@ -207,13 +207,15 @@ TEST_F(MifStraddleImportTest, OneColumnFramesKeepTheirStraddlesInTheColumn)
 
 TEST_F(MifStraddleImportTest, WhenTheDepthRunsOutTheTextFlowsOnThroughTheThread)
 {
-    // The text before fills the first frame: the straddle starts at the top of the next one,
-    // which goes across.
-    Import(Pages(2, true, "60pt"), Body("Before", 10) + Para("Head", "Head") + Body("After", 40));
+    // The text before fills the first frame (four lines a column): the straddle starts at the
+    // top of the next one, which goes across.
+    Import(Pages(2, true, "60pt"), Body("Before", 8) + Para("Head", "Head") + Body("After", 40));
     EXPECT_FALSE(story->frameList.Overflows());
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[0]->columnCount, 2);
-    EXPECT_EQ(FrameOf(u"Before 9"), 0);
+    EXPECT_EQ(LinesPerColumn(0), (std::vector<int32>{4, 4}));
+    EXPECT_NEAR(Bounds(0).Height(), 60, 1e-6);
+    EXPECT_EQ(FrameOf(u"Before 8"), 0);
     EXPECT_EQ(FrameOf(u"Head"), 1);
     EXPECT_EQ(frames[1]->columnCount, 1);
     EXPECT_EQ(FrameOf(u"After 40"), 2);
