@@ -15,6 +15,7 @@
 #include "IMifImportOptions.h"
 #include "IMifLayoutImporter.h"
 #include "IMifPageItemUtils.h"
+#include "IMifTableUtils.h"
 #include "IMifTableImporter.h"
 #include "IMifTextConverter.h"
 #include "IMifTextModelUtils.h"
@@ -27,6 +28,7 @@
 #include "MifKeywords.h"
 #include "MifObject.h"
 #include "MifSetNextStyleCmd.h"
+#include "MifStraddleFrames.h"
 #include "ObjectModel.h"
 #include "PageItem.h"
 #include "Story.h"
@@ -315,11 +317,13 @@ void MifContentImporter::ImportTextFlows(const MifObject* object)
         }
         if (prop->id != kMifTextFlow) continue;
         const MifObject* mifTextFlow = prop->value.object;
-        mImportState.inStraddle = mImportState.inSidehead = mImportState.inRunIn = false;
-        mImportState.inTableImport = mImportState.skipText = false;
+        mImportState.inStraddle = mImportState.inSidehead = mImportState.inRunIn = mImportState.inWideTable = false;
+        mImportState.inTableImport = mImportState.skipText = mImportState.pendingFrameBreak = false;
+        mImportState.straddleSplit = MifStraddleFrames::Split();
         ImportParagraphs(*mifTextFlow);
-        // Heads still open at the end of the flow close here, and frames below the flow's last
-        // line are anchored at its end.
+        // Straddles and heads still open at the end of the flow close here, and frames below the
+        // flow's last line are anchored at its end.
+        if (mImportState.inStraddle) CloseStraddle();
         CloseHeads();
         AnchorPendingBelowFrames();
     }
@@ -447,15 +451,38 @@ int32 StartCode(int32 placement)
     return placement == kMifPageTop ? 2 : placement == kMifColumnTop ? 1 : placement == kMifLPageTop ? 5 : placement == kMifRPageTop ? 4 : 0;
 }
 
+// The host's start-paragraph code for the next frame.
+constexpr int32 kStartNextFrame = 3;
+
+// Whether a paragraph whose overrides are `attributes` has a start of its own (a column, frame or
+// page), which a frame break must not replace.
+bool HasOwnStart(const AttributeBossList& attributes)
+{
+    const int32* start = attributes.Get<int32>(TextAttribute::kStartParagraph);
+    return start && *start != 0;
+}
+
+// The depth of a line of a paragraph in `font` with `format`'s leading; 12 pt when the size is
+// not known.
+PMReal LineDepth(const PgfRecord& format, const FontRecord& font)
+{
+    const double size = font.size;
+    if (!(size > 1e-8)) return 12;
+    const double lead = format.leading == PgfRecord::kUnset ? 0.2 * size : format.leading;
+    return size + std::max(0.0, lead);
+}
+
 } // namespace
 
-// Side heads and run-in heads open, go on or close here, by the paragraph's PgfPlacementStyle
-// and PgfPlacement. Straddles are not built: their paragraphs stay in the flow's columns.
+// Straddles, side heads and run-in heads open, go on or close here, by the paragraph's
+// PgfPlacementStyle and PgfPlacement.
 void MifContentImporter::UpdatePlacementSequences(const MifObject& /*mifPara*/)
 {
     MifImportState& state = mImportState;
     if (state.inTableImport || state.inFootnote) return;
     const int32 style = state.currentFormat.placementStyle;
+    const bool straddle = style == kMifStraddle || style == kMifStraddleNormalOnly;
+    if (state.inStraddle && !straddle) CloseStraddle();
     if (state.inRunIn && style != kMifRunIn) {
         CloseRunIn();
         // The paragraph's first line starts where the head frame does, at the column's edge.
@@ -466,7 +493,52 @@ void MifContentImporter::UpdatePlacementSequences(const MifObject& /*mifPara*/)
         CloseSidehead();
     if (style == kMifRunIn && !state.inRunIn && !state.inSidehead) OpenRunIn();
     else if (IsSideheadStyle(style) && !state.inSidehead && !state.inRunIn) OpenSidehead();
-    else if (style == kMifStraddle || style == kMifStraddleNormalOnly) StraddleSideheadArea();
+    else if (straddle) {
+        if (!state.inStraddle && !state.inRunIn && !state.inSidehead) OpenStraddle();
+        StraddleSideheadArea();
+    }
+}
+
+// A straddle in a frame of two or more columns splits it: the text before stays above, balanced
+// across its columns, and the straddling paragraphs go into a frame across all the columns,
+// starting there (a frame break, unless the paragraph starts a column or page of its own). In a
+// frame of one column, or where the frame cannot be split, the paragraphs stay in the column.
+bool MifContentImporter::OpenStraddle()
+{
+    MifImportState& state = mImportState;
+    if (!HasStory()) return false;
+    const Story* textModel = state.story.GetDataBase()->Get<Story>(state.story.GetUID());
+    InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+    if (!textModel || !layoutImporter) {
+        MIF_LOG_NIL(layoutImporter);
+        return false;
+    }
+    const bool empty = textModel->IsEmpty();
+    // After a head, the next paragraph continues the one that holds the head's anchor: it cannot
+    // begin a frame of its own.
+    if (state.firstParagraph && !empty) return false;
+    if (!MifStraddleFrames::Open(*layoutImporter, state.story, empty ? -1 : state.textIndex,
+                                 LineDepth(state.currentFormat, state.paragraphFont), state.straddleSplit))
+        return false;
+    state.inStraddle = true;
+    if (state.straddleSplit.breakBefore && !HasOwnStart(state.paragraphOverrides)) state.paragraphOverrides.ApplyAttribute(TextAttribute::kStartParagraph, kStartNextFrame);
+    return true;
+}
+
+// The frame across is fitted to the straddling paragraphs and the frame below takes the rest of
+// the depth; the paragraph after the straddle starts there.
+void MifContentImporter::CloseStraddle()
+{
+    MifImportState& state = mImportState;
+    state.inStraddle = false;
+    InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+    if (!layoutImporter || !HasStory()) {
+        state.straddleSplit = MifStraddleFrames::Split();
+        return;
+    }
+    mSplineBelowStraddleRef = MifStraddleFrames::Close(*layoutImporter, state.story, state.textIndex,
+                                                       LineDepth(state.currentFormat, state.paragraphFont), 0, state.straddleSplit);
+    state.pendingFrameBreak = mSplineBelowStraddleRef.ExistsInDB();
 }
 
 // A straddle paragraph in a frame with a side-head area spans that area too: its indent on the
@@ -498,7 +570,17 @@ void MifContentImporter::StraddleSideheadArea()
 void MifContentImporter::ApplyPendingStartParagraph()
 {
     MifImportState& state = mImportState;
-    if (state.inSidehead || state.pendingStartParagraph == 0) return;
+    if (state.inSidehead) return;
+    // After a straddle or wide table, the body text goes on in the frame below it.
+    if (state.pendingFrameBreak && !state.inRunIn && !state.inTableImport && !state.inFootnote && HasStory()) {
+        state.pendingFrameBreak = false;
+        if (!HasOwnStart(state.paragraphOverrides) && state.pendingStartParagraph == 0) {
+            AttributeBossList start;
+            start.ApplyAttribute(TextAttribute::kStartParagraph, kStartNextFrame);
+            ApplyAttributesAtTextIndex(start, state.textIndex);
+        }
+    }
+    if (state.pendingStartParagraph == 0) return;
     AttributeBossList start;
     start.ApplyAttribute(TextAttribute::kStartParagraph, StartCode(state.pendingStartParagraph));
     ApplyAttributesAtTextIndex(start, state.textIndex);
@@ -849,7 +931,7 @@ void MifContentImporter::PlaceTable(const MifObject& tbl, int32 index, bool firs
     // 1. The spacing FrameMaker puts around the table.
     const double fontSize = state.paragraphFont.size > 0 ? state.paragraphFont.size : 0;
     const double leading = state.currentFormat.leading == PgfRecord::kUnset ? 0 : state.currentFormat.leading;
-    const double precedingSpace = index == state.textIndex ? state.currentFormat.spaceAfter : 0;
+    const double anchoringSpace = index == state.textIndex ? state.currentFormat.spaceAfter : 0;
     const double extraSpaceBefore = first ? fontSize / 3 : 0;
     const double extraSpaceAfter = last ? -2 * leading : 0;
     const double titleGapExtra = fontSize / 3;
@@ -863,6 +945,10 @@ void MifContentImporter::PlaceTable(const MifObject& tbl, int32 index, bool firs
     const MifProp* alignmentProp = FindTblFormatProp(tbl, kMifTblAlignment);
     const int32 alignment = alignmentProp && alignmentProp->type == kMifTypeKeyword ? alignmentProp->value.keyword : kMifLeft;
     const MifProp* placementProp = FindTblFormatProp(tbl, kMifTblPlacement);
+    // 7. A table wider than a column of a frame of two or more columns goes across them, with no
+    // indents and no preceding space.
+    bool wide = IsWideTable(tbl, index, alignment, leftIndent, rightIndent);
+    const double precedingSpace = wide ? 0 : anchoringSpace;
 
     // 3. The table's paragraph starts after a return at the anchor.
     const int32 textIndex = state.textIndex;
@@ -888,23 +974,37 @@ void MifContentImporter::PlaceTable(const MifObject& tbl, int32 index, bool firs
         goesOn.ApplyAttribute(TextAttribute::kFirstLineIndent, 0.0);
         ApplyAttributesAtTextIndex(goesOn, tableParagraph + 1);
     }
-    // 4. and 5. The paragraph before the table.
+    // The wide table's frame: the frame is split after the anchoring line, and the table's
+    // paragraph starts the frame across (the text after it, the frame after that).
+    if (wide) {
+        InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+        wide = layoutImporter && MifStraddleFrames::Open(*layoutImporter, state.story, index,
+                                                         LineDepth(state.currentFormat, state.paragraphFont), state.straddleSplit);
+        state.inWideTable = wide;
+    }
+    // 4. and 5. The paragraph before the table; a wide table's place is its frame, which no keep
+    // may move.
     AttributeBossList before;
     if (precedingSpace <= 0) before.ApplyAttribute(TextAttribute::kSpaceAfter, 0.0);
-    if (placementProp && placementProp->type == kMifTypeKeyword && placementProp->value.keyword != kMifFloat)
+    if (!wide && placementProp && placementProp->type == kMifTypeKeyword && placementProp->value.keyword != kMifFloat)
         before.ApplyAttribute(TextAttribute::kKeepWithNext, int32(1));
     ApplyAttributesAtTextIndex(before, index);
     // 6. The table's paragraph.
     AttributeBossList paragraph;
     const int32 justification = alignment == kMifCenter ? 1 : alignment == kMifRight || alignment == kMifOutside ? 2 : 0;
     paragraph.ApplyAttribute(TextAttribute::kJustification, justification);
-    paragraph.ApplyAttribute(TextAttribute::kLeftIndent, leftIndent);
-    paragraph.ApplyAttribute(TextAttribute::kRightIndent, rightIndent);
+    paragraph.ApplyAttribute(TextAttribute::kLeftIndent, wide ? 0.0 : leftIndent);
+    paragraph.ApplyAttribute(TextAttribute::kRightIndent, wide ? 0.0 : rightIndent);
     paragraph.ApplyAttribute(TextAttribute::kFirstLineIndent, 0.0);
     paragraph.ApplyAttribute(TextAttribute::kSpaceBefore, 0.0);
-    paragraph.ApplyAttribute(TextAttribute::kStartParagraph, int32(0));
+    paragraph.ApplyAttribute(TextAttribute::kStartParagraph, wide ? kStartNextFrame : int32(0));
     paragraph.ApplyAttribute(TextAttribute::kKeepWithNext, int32(0));
     ApplyAttributesAtTextIndex(paragraph, tableParagraph);
+    if (wide && split) {
+        AttributeBossList nextFrame;
+        nextFrame.ApplyAttribute(TextAttribute::kStartParagraph, kStartNextFrame);
+        ApplyAttributesAtTextIndex(nextFrame, tableParagraph + 1);
+    }
     // 8. The table.
     double spaceBefore = 0, spaceAfter = 0;
     const int32 lengthBefore = textModel->textModel.GetThreadRange(0).length;
@@ -915,11 +1015,16 @@ void MifContentImporter::PlaceTable(const MifObject& tbl, int32 index, bool firs
     if (table == kInvalidUID) {
         // No table: the returns made for it go again, so the paragraph stays whole.
         DeleteTextAt(index, split ? 2 : 1);
+        if (wide) CloseWideTable(-1, PgfRecord::kUnset, split);
         return;
     }
+    // 9. The frame across is fitted to the table, below the space before it when the anchoring
+    // paragraph ended with the table.
+    bool frameBelow = false;
+    if (wide) frameBelow = CloseWideTable(tableParagraph, anchoringSpace > 0 ? spaceBefore : PgfRecord::kUnset, split);
     // A table wider than its column allows after the indents moves left as far as it must (never
     // past the column's left edge), so that no reader sets it outside its frame.
-    if (const Table* model = state.story.GetDataBase()->Get<Table>(table)) {
+    if (const Table* model = wide ? nullptr : state.story.GetDataBase()->Get<Table>(table)) {
         const double columnWidth = ColumnWidthAt(index);
         const double strokes = 0.5 * (model->ColumnEdge(0, 0).weight + model->ColumnEdge(0, model->ColumnCount()).weight);
         const double room = columnWidth - rightIndent - model->Width() - strokes;
@@ -929,16 +1034,64 @@ void MifContentImporter::PlaceTable(const MifObject& tbl, int32 index, bool firs
             ApplyAttributesAtTextIndex(fitted, tableParagraph);
         }
     }
-    // 10. The text after the table may start anywhere; the import goes on at the story's end.
+    // 10. The text after the table may start anywhere, or in the frame below a wide table; the
+    // import goes on at the story's end.
     const TextRange primary = textModel->textModel.GetThreadRange(0);
     if (textModel->textModel.GetParagraphRange(tableParagraph).End() < primary.End()) {
         AttributeBossList anywhere;
-        anywhere.ApplyAttribute(TextAttribute::kStartParagraph, int32(0));
+        anywhere.ApplyAttribute(TextAttribute::kStartParagraph, frameBelow ? kStartNextFrame : int32(0));
         ApplyAttributesAtTextIndex(anywhere, primary.End() - 1);
+    } else if (frameBelow) {
+        state.pendingFrameBreak = true;
     }
     state.textIndex = primary.End() - 1;
     Utils<IMifTextModelUtils> textModelUtils;
     if (textModelUtils) textModelUtils->ComposeStory(state.story);
+}
+
+bool MifContentImporter::IsWideTable(const MifObject& tbl, int32 index, int32 alignment, double leftIndent, double rightIndent) const
+{
+    const MifImportState& state = mImportState;
+    if (state.inStraddle || state.inSidehead || state.inRunIn || state.inTableImport || state.inFootnote) return false;
+    Utils<IMifTextModelUtils> textModelUtils;
+    Utils<IMifTableUtils> tableUtils;
+    DataBase* db = state.story.GetDataBase();
+    const TextFrame* frame = textModelUtils && db ? db->Get<TextFrame>(textModelUtils->FindFrameOfIndex(state.story, index)) : nullptr;
+    if (!frame || frame->columnCount < 2 || !tableUtils) return false;
+    double width = tableUtils->GetTableWidth(&tbl);
+    const bool left = alignment == kMifLeft || alignment == kMifInside, right = alignment == kMifRight || alignment == kMifOutside;
+    if (left || alignment == kMifCenter) width += leftIndent;
+    if (right || alignment == kMifCenter) width += rightIndent;
+    const double column = ColumnWidthAt(index);
+    return width > column + std::max(0.0, frame->columnGutter) + 1 + 1e-8;
+}
+
+// The wide table's sequence ends with its paragraph: the frame across is fitted to it (its top
+// inset grown by `spaceBefore` unless that is unset) and the frame below made. Whether there is
+// a frame below; without one the text after the table goes on where it may, and a frame break
+// already put on it (`split`: the text after the anchoring line) is taken off.
+bool MifContentImporter::CloseWideTable(int32 tableParagraph, double spaceBefore, bool split)
+{
+    MifImportState& state = mImportState;
+    state.inWideTable = false;
+    mSplineBelowWideTableRef = UIDRef();
+    InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
+    const Story* textModel = HasStory() ? state.story.GetDataBase()->Get<Story>(state.story.GetUID()) : nullptr;
+    if (layoutImporter && textModel && tableParagraph >= 0) {
+        const int32 lastIndex = textModel->textModel.GetParagraphRange(tableParagraph).End() - 1;
+        const double spaceAbove = spaceBefore == PgfRecord::kUnset ? 0 : spaceBefore;
+        mSplineBelowWideTableRef = MifStraddleFrames::Close(*layoutImporter, state.story, lastIndex,
+                                                            LineDepth(state.currentFormat, state.paragraphFont), spaceAbove,
+                                                            state.straddleSplit);
+    }
+    state.straddleSplit = MifStraddleFrames::Split();
+    const bool below = mSplineBelowWideTableRef.ExistsInDB();
+    if (!below && split && textModel && tableParagraph >= 0) {
+        AttributeBossList anywhere;
+        anywhere.ApplyAttribute(TextAttribute::kStartParagraph, int32(0));
+        ApplyAttributesAtTextIndex(anywhere, textModel->textModel.GetParagraphRange(tableParagraph).End());
+    }
+    return below;
 }
 
 void MifContentImporter::EnterTextColumn(const MifObject& mifPara)

@@ -11,8 +11,8 @@
 // ATbl anchors place their tables after the anchoring line, each in a paragraph of its own
 // formatted from the table format; the table importer fills the cells through
 // ImportTextIntoFrame.
-// Not yet: run-in and side heads, wide tables across the columns of a frame, and anchored
-// frames (AFrame).
+// Straddle paragraphs and tables wider than a column split a frame of two or more columns into
+// the part above, a frame across the columns and a frame below (MifStraddleFrames).
 #pragma once
 
 #include <string>
@@ -83,6 +83,14 @@ private:
     void EndHead();
     void CloseHeads();
     void StraddleSideheadArea();
+    // Straddles in frames of two or more columns: the frame is split (MifStraddleFrames) and the
+    // straddling paragraphs fill the frame across it.
+    bool OpenStraddle();
+    void CloseStraddle();
+    // A table wider than a column plus the gap of the frame of two or more columns that holds
+    // `index`, its indents on its aligned sides counted in.
+    bool IsWideTable(const MifObject& tbl, int32 index, int32 alignment, double leftIndent, double rightIndent) const;
+    bool CloseWideTable(int32 tableParagraph, double spaceBefore, bool split);
     void DeleteUnhonouredTabs();
     // Deletes [index, index + length) of the story, the text index moving with the text after it.
     bool DeleteTextAt(int32 index, int32 length);
@@ -147,6 +155,10 @@ private:
     // and the story they go into.
     std::vector<UIDRef> mPendingBelowFrames;
     UIDRef mPendingBelowStory;
+
+    // The frames below the last straddle and the last wide table, made when each closed.
+    UIDRef mSplineBelowStraddleRef;
+    UIDRef mSplineBelowWideTableRef;
 
     int32 mItemLine = 0;  // the line of the text item being imported, for its reports
     int32 mParagraphTotal = 0;

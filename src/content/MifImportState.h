@@ -6,6 +6,7 @@
 
 #include "AttributeBossList.h"
 #include "FontRecord.h"
+#include "MifStraddleFrames.h"
 #include "PgfRecord.h"
 #include "UIDRef.h"
 
@@ -53,4 +54,9 @@ struct MifImportState {
     UIDRef previousSideheadFrame;
     // The side head's own PgfPlacement, handed to the next body paragraph; 0 when none is pending.
     int32 pendingStartParagraph = 0;
+    // The multi-column frame split by the open straddle or wide table, and the frame across it.
+    MifStraddleFrames::Split straddleSplit;
+    // Set when a straddle or wide table has closed with a frame below it: the next body
+    // paragraph starts in that frame.
+    bool pendingFrameBreak = false;
 };
