@@ -1,10 +1,15 @@
 #include "VariableText.h"
 
 #include <string>
+#include <unordered_map>
 
 #include "CrossReference.h"
 #include "Document.h"
+#include "PageItem.h"
+#include "PageNumbering.h"
+#include "Spread.h"
 #include "Story.h"
+#include "Style.h"
 
 namespace {
 
@@ -75,9 +80,95 @@ PMString RunningHeader(const DataBase& db, const TextVariable& variable)
     return PMString();
 }
 
+// The running header of `variable` on page `target` (an index into the document's pages): the
+// first or last paragraph of its style that the composed stories show on it, else the last one
+// they show on a page before it; false when none is shown on or before it.
+bool RunningHeaderOnPage(const DataBase& db, const TextVariable& variable, const PageNumbering& numbering, int32 target, PMString& found)
+{
+    const Document* document = db.GetDocument();
+    if (!document || variable.paragraphStyle == kInvalidUID) return false;
+    const bool lastOnPage = variable.use != 0;
+    int32 bestPage = -1;
+    std::u16string best;
+    std::unordered_map<UID, int32> pageOfFrame;
+    for (UID uid : document->stories) {
+        const Story* story = db.Get<Story>(uid);
+        if (!story || !story->frameList.IsComposed()) continue;
+        const TextModel& model = story->textModel;
+        TextRange own = model.GetThreadRange(0);
+        model.ForEachParagraph(own.start, own.End(), [&](int32 start, int32 length, const TextFormat& format) {
+            if (format.style != variable.paragraphStyle) return;
+            const UID frame = story->frameList.FindFrameOfIndex(start);
+            if (frame == kInvalidUID) return;
+            auto it = pageOfFrame.find(frame);
+            if (it == pageOfFrame.end()) it = pageOfFrame.emplace(frame, numbering.IndexOf(VariableText::PageOfFrame(db, frame))).first;
+            const int32 page = it->second;
+            if (page < 0 || page > target) return;
+            // On the page: the first met, or the last; before it: the last on the latest page.
+            const bool better = page > bestPage || (page == bestPage && (page < target || lastOnPage));
+            if (!better) return;
+            bestPage = page;
+            best = model.GetText(start, length);
+        });
+    }
+    if (bestPage < 0) return false;
+    while (!best.empty() && (best.back() == u'\r' || best.back() < 0x20)) best.pop_back();
+    found = PMString(best);
+    return true;
+}
+
 } // namespace
 
 namespace VariableText {
+
+UID PageOfFrame(const DataBase& db, UID frameUID)
+{
+    const PageItem* frame = db.Get<PageItem>(frameUID);
+    const Spread* spread = frame ? db.Get<Spread>(frame->spread) : nullptr;
+    if (!spread || spread->pages.empty()) return kInvalidUID;
+    const PMRect bounds = frame->GetBoundsInSpread();
+    const PMReal x = (bounds.left + bounds.right) / 2;
+    UID page = spread->pages.front();
+    for (UID uid : spread->pages)
+        if (const Page* candidate = db.Get<Page>(uid); candidate && x >= candidate->boundsInSpread.left && x <= candidate->boundsInSpread.right)
+            page = uid;
+    return page;
+}
+
+bool DependsOnPage(const TextVariable& variable)
+{
+    return variable.baseType == kLastPageNumberVariableType || variable.baseType == kRunningHeaderVariableType;
+}
+
+PMString GetValueOnPage(const DataBase& db, const TextVariable& variable, const std::tm& now, const VariablePage& where)
+{
+    if (!where.numbering || !DependsOnPage(variable)) return GetValue(db, variable, now);
+    const PageNumbering& numbering = *where.numbering;
+    PMString value;
+    if (variable.baseType == kLastPageNumberVariableType) {
+        const std::vector<UID>& pages = numbering.GetPages();
+        if (pages.empty()) return GetValue(db, variable, now);
+        UID last = pages.back();
+        if (variable.scope != 1)
+            if (const PageNumbering::Run* run = numbering.FindRun(where.page))
+                last = pages[static_cast<size_t>(run->firstPage + run->length - 1)];
+        value = numbering.GetPageName(last);
+    } else {
+        const int32 target = numbering.IndexOf(where.page);
+        if (target < 0 || !RunningHeaderOnPage(db, variable, numbering, target, value)) return GetValue(db, variable, now);
+    }
+    PMString shown = variable.textBefore;
+    shown.Append(value);
+    shown.Append(variable.textAfter);
+    return shown;
+}
+
+PMString GetInstanceValueOnPage(const DataBase& db, UID instance, const std::tm& now, const VariablePage& where)
+{
+    const TextVariableInstance* placed = db.Get<TextVariableInstance>(instance);
+    const TextVariable* variable = placed ? db.Get<TextVariable>(placed->variable) : nullptr;
+    return variable ? GetValueOnPage(db, *variable, now, where) : PMString();
+}
 
 std::tm Now()
 {
