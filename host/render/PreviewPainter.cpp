@@ -222,7 +222,10 @@ void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vecto
             for (size_t r = 0; r < line.runs.size(); ++r) {
                 const GlyphRun& run = line.runs[r];
                 if (run.length != 1 || !run.face || !PageValue(story, run.start, value)) continue;
-                const ShapedText& shaped = TextComposer::Get().GetFontCache().Shape(run.face, value);
+                // Shaped with the face of the same family and style in the host's cache (the run's
+                // face may come from another composer's).
+                FontCache& fonts = TextComposer::Get().GetFontCache();
+                const ShapedText& shaped = fonts.Shape(fonts.GetFace(run.face->family, run.face->style), value);
                 values[r] = {&shaped, shaped.width * run.pointSize - run.width};
                 grows += values[r].second;
             }
@@ -303,11 +306,12 @@ bool PreviewPainter::PageValue(const Story& story, int32 index, std::u16string& 
     auto [it, added] = mPageValues.try_emplace({variable, mShownPage});
     if (added) {
         if (!mNumbering) mNumbering = std::make_unique<PageNumbering>(mDB);
+        if (!mHeaders) mHeaders = std::make_unique<VariableText::RunningHeaders>();
         PMString shown;
         if (variable == kInvalidUID) shown = mNumbering->GetPageName(mShownPage);
         else
             shown = VariableText::GetValueOnPage(mDB, *mDB.Get<TextVariable>(variable), VariableText::Now(),
-                                                 VariableText::VariablePage{mNumbering.get(), mShownPage});
+                                                 VariableText::VariablePage{mNumbering.get(), mShownPage, mHeaders.get()});
         it->second = shown.GetUTF16();
         for (char16_t& ch : it->second)
             if (ch < 0x20) ch = u' ';

@@ -33,6 +33,9 @@
 class DataBase;
 class Page;
 class PageNumbering;
+namespace VariableText {
+class RunningHeaders;
+}
 class PageItem;
 class PreviewFaces;
 class Spread;
@@ -91,6 +94,7 @@ private:
     // The page the master items being drawn are drawn on; kInvalidUID while drawing others.
     UID mShownPage = kInvalidUID;
     std::unique_ptr<PageNumbering> mNumbering;  // made when a master's page value is first drawn
+    std::unique_ptr<VariableText::RunningHeaders> mHeaders;
     std::map<std::pair<UID, UID>, std::u16string> mPageValues;  // (variable or none, page): value
     static constexpr int32 kMaxAnchorDepth = 64;
     int32 mAnchorDepth = 0;   // how deep in anchored frames the drawing is

@@ -274,6 +274,7 @@ private:
     std::optional<PageNumbering> mNumbering;  // made when a page-dependent value is first met
     std::unordered_map<UID, PMString> mPageNames;  // frame: page name
     std::map<std::pair<UID, UID>, std::u16string> mPageValues;  // (variable, page): value
+    VariableText::RunningHeaders mHeaders;
     int64 mLinesSet = 0;
     // The threads of the story's table cells, read once when the first table is set.
     std::unordered_map<UID, TextRange> mCellThreads;
@@ -364,8 +365,9 @@ void Composition::CutParagraph()
     mNumber.clear();
     if (paragraph.start == mModel.GetParagraphRange(paragraph.start).start && ParagraphNumbers::IsListed(mDB, paragraphFormat))
         if (const ParagraphNumbers::Number* number = mNumbers.Get(paragraph.start)) {
-            TextFormat numberFormat;
-            numberFormat.style = number->characterStyle;
+            // Like the paragraph's first character, or in the number's own character style.
+            TextFormat numberFormat = mRuns.empty() ? TextFormat{} : *mRuns.front().second;
+            if (number->characterStyle != kInvalidUID) numberFormat.style = number->characterStyle;
             const RunFont numberFont = fontOfRun(numberFormat);
             std::u16string text;
             auto flush = [&]() {
@@ -726,7 +728,7 @@ void Composition::ResolveValues()
                 const UID page = VariableText::PageOfFrame(mDB, mFrame);
                 auto [it, added] = mPageValues.try_emplace({variable->GetUID(), page});
                 if (added)
-                    it->second = VariableText::GetValueOnPage(mDB, *variable, mNow, VariableText::VariablePage{&*mNumbering, page}).GetUTF16();
+                    it->second = VariableText::GetValueOnPage(mDB, *variable, mNow, VariableText::VariablePage{&*mNumbering, page, &mHeaders}).GetUTF16();
                 shown = PMString(it->second);
             }
         }

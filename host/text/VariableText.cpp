@@ -1,5 +1,6 @@
 #include "VariableText.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 
@@ -80,16 +81,12 @@ PMString RunningHeader(const DataBase& db, const TextVariable& variable)
     return PMString();
 }
 
-// The running header of `variable` on page `target` (an index into the document's pages): the
-// first or last paragraph of its style that the composed stories show on it, else the last one
-// they show on a page before it; false when none is shown on or before it.
-bool RunningHeaderOnPage(const DataBase& db, const TextVariable& variable, const PageNumbering& numbering, int32 target, PMString& found)
+// The paragraphs of `style` that the composed stories show, by page.
+std::vector<VariableText::RunningHeaders::Shown> FindShown(const DataBase& db, const PageNumbering& numbering, UID style)
 {
+    std::vector<VariableText::RunningHeaders::Shown> shown;
     const Document* document = db.GetDocument();
-    if (!document || variable.paragraphStyle == kInvalidUID) return false;
-    const bool lastOnPage = variable.use != 0;
-    int32 bestPage = -1;
-    std::u16string best;
+    if (!document || style == kInvalidUID) return shown;
     std::unordered_map<UID, int32> pageOfFrame;
     for (UID uid : document->stories) {
         const Story* story = db.Get<Story>(uid);
@@ -97,23 +94,35 @@ bool RunningHeaderOnPage(const DataBase& db, const TextVariable& variable, const
         const TextModel& model = story->textModel;
         TextRange own = model.GetThreadRange(0);
         model.ForEachParagraph(own.start, own.End(), [&](int32 start, int32 length, const TextFormat& format) {
-            if (format.style != variable.paragraphStyle) return;
+            if (format.style != style) return;
             const UID frame = story->frameList.FindFrameOfIndex(start);
             if (frame == kInvalidUID) return;
             auto it = pageOfFrame.find(frame);
             if (it == pageOfFrame.end()) it = pageOfFrame.emplace(frame, numbering.IndexOf(VariableText::PageOfFrame(db, frame))).first;
-            const int32 page = it->second;
-            if (page < 0 || page > target) return;
-            // On the page: the first met, or the last; before it: the last on the latest page.
-            const bool better = page > bestPage || (page == bestPage && (page < target || lastOnPage));
-            if (!better) return;
-            bestPage = page;
-            best = model.GetText(start, length);
+            if (it->second < 0) return;
+            std::u16string text = model.GetText(start, length);
+            while (!text.empty() && (text.back() == u'\r' || text.back() < 0x20)) text.pop_back();
+            shown.push_back({it->second, std::move(text)});
         });
     }
-    if (bestPage < 0) return false;
-    while (!best.empty() && (best.back() == u'\r' || best.back() < 0x20)) best.pop_back();
-    found = PMString(best);
+    std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) { return a.page < b.page; });
+    return shown;
+}
+
+// The running header of `variable` on page `target` (an index into the document's pages): the
+// first or last paragraph of its style shown on it, else the last one shown on a page before
+// it; false when none is shown on or before it.
+bool RunningHeaderOnPage(const std::vector<VariableText::RunningHeaders::Shown>& shown, const TextVariable& variable, int32 target,
+                         PMString& found)
+{
+    using Shown = VariableText::RunningHeaders::Shown;
+    auto on = std::lower_bound(shown.begin(), shown.end(), target, [](const Shown& s, int32 page) { return s.page < page; });
+    auto after = std::upper_bound(on, shown.end(), target, [](int32 page, const Shown& s) { return page < s.page; });
+    const Shown* pick = nullptr;
+    if (on != after) pick = variable.use != 0 ? &*(after - 1) : &*on;
+    else if (on != shown.begin()) pick = &*(on - 1);
+    if (!pick) return false;
+    found = PMString(pick->text);
     return true;
 }
 
@@ -133,6 +142,13 @@ UID PageOfFrame(const DataBase& db, UID frameUID)
         if (const Page* candidate = db.Get<Page>(uid); candidate && x >= candidate->boundsInSpread.left && x <= candidate->boundsInSpread.right)
             page = uid;
     return page;
+}
+
+const std::vector<RunningHeaders::Shown>& RunningHeaders::Of(const DataBase& db, const PageNumbering& numbering, UID style)
+{
+    auto [it, added] = mStyles.try_emplace(style);
+    if (added) it->second = FindShown(db, numbering, style);
+    return it->second;
 }
 
 bool DependsOnPage(const TextVariable& variable)
@@ -155,7 +171,12 @@ PMString GetValueOnPage(const DataBase& db, const TextVariable& variable, const 
         value = numbering.GetPageName(last);
     } else {
         const int32 target = numbering.IndexOf(where.page);
-        if (target < 0 || !RunningHeaderOnPage(db, variable, numbering, target, value)) return GetValue(db, variable, now);
+        if (target < 0) return GetValue(db, variable, now);
+        std::vector<RunningHeaders::Shown> own;
+        const std::vector<RunningHeaders::Shown>& shown =
+            where.headers ? where.headers->Of(db, numbering, variable.paragraphStyle)
+                          : (own = FindShown(db, numbering, variable.paragraphStyle));
+        if (!RunningHeaderOnPage(shown, variable, target, value)) return GetValue(db, variable, now);
     }
     PMString shown = variable.textBefore;
     shown.Append(value);

@@ -7,6 +7,9 @@
 #pragma once
 
 #include <ctime>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "DataBase.h"
 #include "PMString.h"
@@ -26,9 +29,24 @@ PMString FormatDate(const PMString& pattern, const std::tm& now);
 std::tm Now();
 // Where an instance is shown, for the values that depend on it: the page (kInvalidUID when not
 // known) and the document's page numbering.
+// Running headers, found once per paragraph style for every page that asks: the paragraphs of
+// the style that composed stories show, by page. Kept by whoever asks for many pages.
+class RunningHeaders {
+public:
+    struct Shown {
+        int32 page = 0;  // index into the document's pages
+        std::u16string text;
+    };
+    // The paragraphs of `style` by page, in story and text order within a page.
+    const std::vector<Shown>& Of(const DataBase& db, const PageNumbering& numbering, UID style);
+
+private:
+    std::unordered_map<UID, std::vector<Shown>> mStyles;
+};
 struct VariablePage {
     const PageNumbering* numbering = nullptr;
     UID page = kInvalidUID;
+    RunningHeaders* headers = nullptr;  // none: running headers are looked for on each call
 };
 // Whether what `variable` shows depends on the page it is shown on: a last page number counted
 // in its section, a running header.

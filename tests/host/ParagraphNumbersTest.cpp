@@ -12,7 +12,7 @@
 #include "ParagraphNumbers.h"
 #include "Story.h"
 #include "StyleUtils.h"
-#include "TextVariableFacade.h"
+#include "TextVariable.h"
 
 namespace {
 
@@ -100,11 +100,10 @@ TEST_F(ParagraphNumbersTest, LevelsNestFormatsAndCodesAsTheExpressionSays)
     EXPECT_EQ(Shown(story), (Texts{u"Part I\t", u"I.a\t", u"I.b\t", u"Part II\t", u"II.a ^\u2022", u"\u2022\t", u"1-5"}));
 
     // The chapter number comes from the document's "<$chapnum>" variable when it has one.
-    AddVariableInfo info;
-    info.SetName("<$chapnum>");
-    info.SetBaseTypeID(kCustomTextVariableType);
-    info.SetContents("7");
-    ASSERT_EQ(TextVariableFacade::AddVariable(db, info), kSuccess);
+    TextVariable& chapter = *db.Create<TextVariable>();
+    chapter.name = "<$chapnum>";
+    chapter.contents = "7";
+    db.GetDocument()->textVariables.push_back(chapter.GetUID());
     EXPECT_EQ(Shown(story).back(), u"7-5");
     EXPECT_EQ(ParagraphNumbers::TextWithoutTabs(ParagraphNumbers::Number{u"Step 4\t", u"4"}), u"Step 4");
 }
