@@ -10,6 +10,7 @@
 #include "DataBase.h"
 #include "Document.h"
 #include "FrameList.h"
+#include "PageNumbering.h"
 #include "PreviewFaces.h"
 #include "PreviewGraphicPainter.h"
 #include "Spread.h"
@@ -19,7 +20,11 @@
 #include "StyleUtils.h"
 #include "SwatchUtils.h"
 #include "Table.h"
+#include "TextComposer.h"
 #include "TextFrame.h"
+#include "TextModel.h"
+#include "TextVariable.h"
+#include "VariableText.h"
 
 namespace {
 
@@ -84,6 +89,8 @@ PreviewPainter::PreviewPainter(const DataBase& db, const PreviewOptions& options
     }
 }
 
+PreviewPainter::~PreviewPainter() = default;
+
 void PreviewPainter::IndexFrames()
 {
     const Document* document = mDB.GetDocument();
@@ -124,6 +131,8 @@ void PreviewPainter::DrawPage(cairo_t* cr, const Page& page)
 
 void PreviewPainter::DrawMasterItems(cairo_t* cr, const Page& page)
 {
+    // Their page numbers show this page's.
+    mShownPage = page.GetUID();
     for (const MasterSpread* master : MastersOf(mDB, page)) {
         const Page* masterPage = SpreadLayout::GetMasterPage(mDB, *master, page);
         if (!masterPage) continue;
@@ -132,6 +141,7 @@ void PreviewPainter::DrawMasterItems(cairo_t* cr, const Page& page)
         DrawSpreadItems(cr, *master, masterPage->boundsInSpread);
         cairo_restore(cr);
     }
+    mShownPage = kInvalidUID;
 }
 
 void PreviewPainter::DrawSpreadItems(cairo_t* cr, const Spread& spread, const PMRect& pageBounds)
@@ -201,16 +211,58 @@ void PreviewPainter::DrawAnchoredItems(cairo_t* cr, const ComposedFrame& compose
 void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vector<ComposedLine>& lines)
 {
     std::vector<cairo_glyph_t> glyphs;
+    std::vector<std::pair<const ShapedText*, PMReal>> values;  // per run: its page value, or none
+    std::u16string value;
     for (const ComposedLine& line : lines) {
-        for (const GlyphRun& run : line.runs) {
-            if (run.glyphs.empty() || run.pointSize <= 0) continue;
+        // On a master drawn on a page, the page's values in place of the master's, and how much
+        // wider they make the line.
+        PMReal grows = 0;
+        values.assign(line.runs.size(), {nullptr, 0});
+        if (mShownPage != kInvalidUID)
+            for (size_t r = 0; r < line.runs.size(); ++r) {
+                const GlyphRun& run = line.runs[r];
+                if (run.length != 1 || !run.face || !PageValue(story, run.start, value)) continue;
+                // Shaped with the face of the same family and style in the host's cache (the run's
+                // face may come from another composer's).
+                FontCache& fonts = TextComposer::Get().GetFontCache();
+                const ShapedText& shaped = fonts.Shape(fonts.GetFace(run.face->family, run.face->style), value);
+                values[r] = {&shaped, shaped.width * run.pointSize - run.width};
+                grows += values[r].second;
+            }
+        PMReal shift = 0;
+        if (grows != 0) {
+            const TextFormat* paragraph = story.textModel.GetParagraphFormat(line.start);
+            const AttributeValue* justification =
+                paragraph ? (paragraph->overrides.QueryAttribute(TextAttribute::kJustification)
+                                 ? paragraph->overrides.QueryAttribute(TextAttribute::kJustification)
+                                 : StyleUtils::GetInheritedAttribute(mDB, paragraph->style, TextAttribute::kJustification))
+                          : nullptr;
+            const int32* align = justification ? std::get_if<int32>(justification) : nullptr;
+            if (align && *align == 1) shift = -grows / 2;
+            else if (align && *align == 2) shift = -grows;
+        }
+        for (size_t r = 0; r < line.runs.size(); ++r) {
+            const GlyphRun& run = line.runs[r];
+            const ShapedText* shaped = values[r].first;
+            const bool hasGlyphs = shaped ? !shaped->glyphs.empty() : !run.glyphs.empty();
+            const PMReal runShift = shift;
+            shift += values[r].second;
+            if (!hasGlyphs || run.pointSize <= 0) continue;
             cairo_font_face_t* face = mFaces.Get(run.face);
             PreviewColor color;
             if (!face || !TextColor(story, run.start, color)) continue;
             glyphs.clear();
-            const size_t count = std::min(run.glyphs.size(), run.positions.size());
-            for (size_t g = 0; g < count; ++g)
-                glyphs.push_back(cairo_glyph_t{run.glyphs[g], run.positions[g], line.baseline});
+            if (shaped) {
+                PMReal pen = run.x + runShift;
+                for (size_t g = 0; g < shaped->glyphs.size(); ++g) {
+                    glyphs.push_back(cairo_glyph_t{shaped->glyphs[g], pen + shaped->offsetsX[g] * run.pointSize, line.baseline});
+                    pen += shaped->advances[g] * run.pointSize;
+                }
+            } else {
+                const size_t count = std::min(run.glyphs.size(), run.positions.size());
+                for (size_t g = 0; g < count; ++g)
+                    glyphs.push_back(cairo_glyph_t{run.glyphs[g], run.positions[g] + runShift, line.baseline});
+            }
             cairo_set_font_face(cr, face);
             cairo_set_font_size(cr, run.pointSize);
             cairo_set_source_rgb(cr, color.red, color.green, color.blue);
@@ -235,6 +287,37 @@ bool PreviewPainter::TextColor(const Story& story, int32 index, PreviewColor& co
     }
     color = mLastColor;
     return mLastPaints;
+}
+
+bool PreviewPainter::PageValue(const Story& story, int32 index, std::u16string& value)
+{
+    const TextModel& model = story.textModel;
+    if (index < 0 || index >= model.TotalLength()) return false;
+    const UTF16TextChar c = model.GetChar(index);
+    UID variable = kInvalidUID;
+    if (c == kTextChar_TextVariable) {
+        const TextVariableInstance* instance = mDB.Get<TextVariableInstance>(model.GetOwnedItem(index));
+        const TextVariable* shown = instance ? mDB.Get<TextVariable>(instance->variable) : nullptr;
+        if (!shown || !VariableText::DependsOnPage(*shown)) return false;
+        variable = shown->GetUID();
+    } else if (c != kTextChar_PageNumber) {
+        return false;
+    }
+    auto [it, added] = mPageValues.try_emplace({variable, mShownPage});
+    if (added) {
+        if (!mNumbering) mNumbering = std::make_unique<PageNumbering>(mDB);
+        if (!mHeaders) mHeaders = std::make_unique<VariableText::RunningHeaders>();
+        PMString shown;
+        if (variable == kInvalidUID) shown = mNumbering->GetPageName(mShownPage);
+        else
+            shown = VariableText::GetValueOnPage(mDB, *mDB.Get<TextVariable>(variable), VariableText::Now(),
+                                                 VariableText::VariablePage{mNumbering.get(), mShownPage, mHeaders.get()});
+        it->second = shown.GetUTF16();
+        for (char16_t& ch : it->second)
+            if (ch < 0x20) ch = u' ';
+    }
+    value = it->second;
+    return true;
 }
 
 void PreviewPainter::DrawTableParts(cairo_t* cr, const Story& story, const std::vector<ComposedTablePart>& parts)

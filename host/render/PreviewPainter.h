@@ -7,6 +7,10 @@
 // Each kind of page item has its drawing function, chosen in DrawItem:
 //   - text frames: the composed lines of their story, glyph by glyph, with the faces and at the
 //     places the composer chose, in each run's fill colour; the lines of footnotes likewise;
+//     the values of text variables and page numbers and the numbers of numbered paragraphs as
+//     the composer set them, but for the frames of a master page drawn on a page: their page
+//     numbers and page-dependent variables show that page's values, set again in the line's
+//     place (the text after them moves along; right and centred lines keep their alignment);
 //     with PreviewOptions::showFrames, the frame's outline and, on the last frame of a story
 //     whose text does not fit, a red plus;
 //   - tables on the lines of their table characters: cell fills (the body's alternating fills
@@ -15,6 +19,8 @@
 //   - other kinds (anchored frames) have no drawing yet.
 #pragma once
 
+#include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -26,6 +32,10 @@
 
 class DataBase;
 class Page;
+class PageNumbering;
+namespace VariableText {
+class RunningHeaders;
+}
 class PageItem;
 class PreviewFaces;
 class Spread;
@@ -42,6 +52,7 @@ class PreviewPainter {
 public:
     // Draws with the faces of `faces`, which may be shared by several painters.
     PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces);
+    ~PreviewPainter();
 
     // Draws `page` with its top left corner at the origin of `cr`'s user space, one unit a point.
     void DrawPage(cairo_t* cr, const Page& page);
@@ -71,12 +82,20 @@ private:
     void DrawTable(cairo_t* cr, const Story& story, const Table& table, const ComposedTablePart& part);
     // The colour the characters at `index` of `story` are filled with; false when none.
     bool TextColor(const Story& story, int32 index, PreviewColor& color);
+    // What the character at `index` of `story` shows on page `mShownPage` when its value
+    // depends on the page (a page number, a page-dependent variable); false for other characters.
+    bool PageValue(const Story& story, int32 index, std::u16string& value);
 
     const DataBase& mDB;
     PreviewOptions mOptions;
     PreviewFaces& mFaces;
     PreviewColors mColors;
     std::unordered_map<UID, FrameText> mFrames;
+    // The page the master items being drawn are drawn on; kInvalidUID while drawing others.
+    UID mShownPage = kInvalidUID;
+    std::unique_ptr<PageNumbering> mNumbering;  // made when a master's page value is first drawn
+    std::unique_ptr<VariableText::RunningHeaders> mHeaders;
+    std::map<std::pair<UID, UID>, std::u16string> mPageValues;  // (variable or none, page): value
     static constexpr int32 kMaxAnchorDepth = 64;
     int32 mAnchorDepth = 0;   // how deep in anchored frames the drawing is
     std::unordered_map<UID, int32> mLayerDepth;   // 0 for the frontmost layer

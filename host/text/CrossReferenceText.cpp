@@ -1,16 +1,20 @@
 #include "CrossReferenceText.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <unordered_map>
 
 #include "CmdUtils.h"
 #include "Document.h"
 #include "PageItem.h"
 #include "PageNumbering.h"
+#include "ParagraphNumbers.h"
 #include "Spread.h"
 #include "Story.h"
 #include "Style.h"
 #include "TextCommands.h"
+#include "VariableText.h"
 
 namespace {
 
@@ -67,7 +71,8 @@ void AppendLiteral(std::vector<Block>& blocks, const std::u16string& text)
 // The paragraph the destination at `index` of `story` names: its own, or with `style` the
 // nearest paragraph of that style at or before it; its text without the return, and whether one
 // was found.
-bool DestinationParagraph(const DataBase& db, const Story& story, int32 index, const PMString& style, std::u16string& text)
+bool DestinationParagraph(const DataBase& db, const Story& story, int32 index, const PMString& style, std::u16string& text,
+                          int32* paragraphStart = nullptr)
 {
     const TextModel& model = story.textModel;
     TextRange thread = model.GetThreadRange(index);
@@ -76,6 +81,7 @@ bool DestinationParagraph(const DataBase& db, const Story& story, int32 index, c
         const TextFormat* format = model.GetParagraphFormat(at);
         const Style* applied = format ? db.Get<Style>(format->style) : nullptr;
         if (style.IsEmpty() || (applied && applied->name == style)) {
+            if (paragraphStart) *paragraphStart = paragraph.start;
             std::u16string all = model.GetText(paragraph.start, paragraph.length);
             for (char16_t c : all)
                 if (c >= 0x20 || c == u'\t') text.push_back(c);
@@ -90,17 +96,8 @@ bool DestinationParagraph(const DataBase& db, const Story& story, int32 index, c
 // The page name of the page that shows `index` of `story`; empty when it is not composed.
 PMString PageName(const DataBase& db, const Story& story, int32 index)
 {
-    const PageItem* frame = db.Get<PageItem>(story.frameList.FindFrameOfIndex(index));
-    const Spread* spread = frame ? db.Get<Spread>(frame->spread) : nullptr;
-    if (!spread || spread->pages.empty()) return PMString();
-    // The page under the frame's centre, or the spread's first.
-    const PMRect bounds = frame->GetBoundsInSpread();
-    const PMReal x = (bounds.left + bounds.right) / 2;
-    UID page = spread->pages.front();
-    for (UID uid : spread->pages)
-        if (const Page* candidate = db.Get<Page>(uid); candidate && x >= candidate->boundsInSpread.left && x <= candidate->boundsInSpread.right)
-            page = uid;
-    return PageNumbering(db).GetPageName(page);
+    const UID page = VariableText::PageOfFrame(db, story.frameList.FindFrameOfIndex(index));
+    return page == kInvalidUID ? PMString() : PageNumbering(db).GetPageName(page);
 }
 
 } // namespace
@@ -168,15 +165,45 @@ int32 FindAnchor(const DataBase& db, UID story, UID item)
     return found;
 }
 
-PMString GetText(const DataBase& db, const CrossReferenceSource& source)
+}  // namespace CrossReferenceText
+
+namespace {
+
+// The numbers of the paragraphs of stories, counted once per story for all the
+// cross-references that show them.
+class NumberCache {
+public:
+    const ParagraphNumbers::Number* Get(const DataBase& db, const Story& story, int32 paragraphStart)
+    {
+        auto [it, added] = mStories.try_emplace(story.GetUID());
+        if (added) {
+            ParagraphNumbers numbers(db, story.textModel);
+            const TextModel& model = story.textModel;
+            model.ForEachParagraph(0, model.TotalLength(), [&](int32 start, int32, const TextFormat& format) {
+                if (!ParagraphNumbers::IsListed(db, format)) return;
+                if (const ParagraphNumbers::Number* number = numbers.Get(start)) it->second.emplace(start, *number);
+            });
+        }
+        auto found = it->second.find(paragraphStart);
+        return found == it->second.end() ? nullptr : &found->second;
+    }
+
+    // Forgets the numbers of `story`, whose text changed: its paragraphs have moved.
+    void Forget(UID story) { mStories.erase(story); }
+
+private:
+    std::unordered_map<UID, std::map<int32, ParagraphNumbers::Number>> mStories;
+};
+
+PMString TextOf(const DataBase& db, const CrossReferenceSource& source, NumberCache& numbers)
 {
     const CrossReferenceFormat* format = db.Get<CrossReferenceFormat>(source.format);
     if (!format) return PMString();
     std::vector<Block> blocks;
-    Parse(format->definition, blocks);
+    CrossReferenceText::Parse(format->definition, blocks);
     const HyperlinkTextDestination* destination = db.Get<HyperlinkTextDestination>(source.destination);
     const Story* story = destination ? db.Get<Story>(destination->story) : nullptr;
-    const int32 at = story ? FindAnchor(db, destination->story, destination->GetUID()) : -1;
+    const int32 at = story ? CrossReferenceText::FindAnchor(db, destination->story, destination->GetUID()) : -1;
     const Document* document = db.GetDocument();
     PMString text;
     for (const Block& block : blocks) {
@@ -196,9 +223,16 @@ PMString GetText(const DataBase& db, const CrossReferenceSource& source)
                 text.Append(page.IsEmpty() ? PMString("?") : page);
             }
             break;
-        // Paragraph and chapter numbers are drawn by numbering the host does not keep as text.
-        case Block::Kind::kParagraphNumber:
-        case Block::Kind::kChapterNumber:
+        case Block::Kind::kParagraphNumber: {
+            // The number the destination's paragraph shows, as ParagraphNumbers counts it.
+            std::u16string paragraph;
+            int32 start = -1;
+            if (at < 0 || !DestinationParagraph(db, *story, at, block.paragraphStyle, paragraph, &start)) break;
+            if (const ParagraphNumbers::Number* number = numbers.Get(db, *story, start))
+                text.Append(PMString(block.numberOnly ? number->numberOnly : ParagraphNumbers::TextWithoutTabs(*number)));
+            break;
+        }
+        case Block::Kind::kChapterNumber: text.Append(ParagraphNumbers::ChapterNumber(db)); break;
         case Block::Kind::kStyleStart:
         case Block::Kind::kStyleEnd: break;
         }
@@ -206,11 +240,22 @@ PMString GetText(const DataBase& db, const CrossReferenceSource& source)
     return text;
 }
 
+} // namespace
+
+namespace CrossReferenceText {
+
+PMString GetText(const DataBase& db, const CrossReferenceSource& source)
+{
+    NumberCache numbers;
+    return TextOf(db, source, numbers);
+}
+
 int32 UpdateAll(DataBase& db)
 {
     Document* document = db.GetDocument();
     if (!document) return 0;
     int32 changed = 0;
+    NumberCache numbers;
     for (UID uid : document->crossReferenceSources) {
         const CrossReferenceSource* source = db.Get<CrossReferenceSource>(uid);
         Story* story = source ? db.Get<Story>(source->story) : nullptr;
@@ -220,8 +265,9 @@ int32 UpdateAll(DataBase& db)
         int32 end = start + 1;
         while (end < model.TotalLength() && model.GetChar(end) != kTextChar_CrossReferenceEnd && model.GetChar(end) != kTextChar_CR) ++end;
         if (end >= model.TotalLength() || model.GetChar(end) != kTextChar_CrossReferenceEnd) continue;
-        const std::u16string now = GetText(db, *source).GetUTF16();
+        const std::u16string now = TextOf(db, *source, numbers).GetUTF16();
         if (model.GetText(start + 1, end - start - 1) == now) continue;
+        numbers.Forget(source->story);  // its paragraphs move
         if (end - start - 1 > 0) {
             auto deleteCmd = std::make_shared<DeleteTextCmd>();
             deleteCmd->SetItemList(UIDList(story->GetRef()));

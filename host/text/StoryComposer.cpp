@@ -6,12 +6,16 @@
 #include <cmath>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
 #include "AnchorLayout.h"
 #include "DataBase.h"
 #include "Hyphenator.h"
+#include "PageNumbering.h"
+#include "ParagraphNumbers.h"
+#include "Spread.h"
 #include "Story.h"
 #include "StyleUtils.h"
 #include "Table.h"
@@ -62,15 +66,16 @@ struct Paragraph {
     std::vector<TabStop> tabs;
 };
 
-// A piece of a word in one face and size: shaped text, a tab, or a control character that
-// takes no room (a return, a forced line break, a marker).
+// A piece of a word in one face and size: shaped text, a tab, a control character that
+// takes no room (a return, a forced line break, a marker), or the value a text variable or page
+// number character shows (one character, its value shaped as one unbreakable piece).
 struct Fragment {
-    enum Kind { kText, kTab, kControl } kind = kText;
+    enum Kind { kText, kTab, kControl, kValue } kind = kText;
     int32 start = 0;
     int32 length = 0;
     const FontFaceEntry* face = nullptr;
     PMReal size = 0;
-    const ShapedText* shaped = nullptr;
+    const ShapedText* shaped = nullptr;  // text and values
     PMReal width = 0;  // tabs: set while the line is set
     bool trailing = false;  // spaces and controls at the word's end, which may hang over the column
 };
@@ -164,9 +169,11 @@ private:
 class Composition {
 public:
     Composition(const DataBase& db, const TextModel& model, FontCache& fonts, Hyphenator& hyphenator)
-        : mDB(db), mModel(model), mFonts(fonts), mHyphenator(hyphenator)
+        : mDB(db), mModel(model), mFonts(fonts), mHyphenator(hyphenator), mNumbers(db, model), mNow(VariableText::Now())
     {
     }
+    // The frame the lines set next land in: what page numbers and page-dependent variables show.
+    void SetFrame(UID frame) { mFrame = frame; }
 
     // Composes into `out`. With `resume` it goes on from where `out` was first damaged, keeping
     // the frames before and the lines of the damaged frame before the line the edit may change;
@@ -216,6 +223,17 @@ private:
     // The width of the tab `tab` (a fragment) set at `at` from the left indent.
     PMReal TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) const;
 
+    // The values the text variables and page number characters of the paragraph show in mFrame.
+    void ResolveValues();
+    // The name of the page that shows `frame`: its page's number, a master page's prefix; "#"
+    // when it stands on no page.
+    const PMString& PageName(UID frame);
+    // The width the paragraph's number takes in front of its first line, which starts `indentX`
+    // from the column's left edge; its tabs' widths into mNumber.
+    PMReal NumberWidth(const Paragraph& paragraph, PMReal indentX);
+    // Sets the glyph runs of the paragraph's number from `x` on (NumberWidth first).
+    void FillNumber(ComposedLine& line, const Paragraph& paragraph, PMReal x);
+
     // The character of the paragraph being set at story index `index`.
     UTF16TextChar CharAt(int32 index) const { return mText[static_cast<size_t>(index - mPara.start)]; }
 
@@ -231,6 +249,32 @@ private:
     std::vector<Word> mWords;
     std::vector<Fragment> mFragments;
     std::vector<char> mBreaks;
+    // The characters of the paragraph that show a value (text variables, page numbers), in
+    // order, and what they show; `pageDependent` ones are resolved again in another frame.
+    struct Value {
+        int32 index = 0;
+        bool pageNumber = false;
+        bool pageDependent = false;
+        std::u16string text;
+    };
+    std::vector<Value> mValues;
+    bool mPageDependent = false;   // some value of the paragraph depends on the page
+    UID mFrame = kInvalidUID;      // the frame being set
+    UID mValueFrame = kInvalidUID; // the frame the values were resolved for
+    // The number or bullet in front of the paragraph's first line: text pieces and tabs.
+    struct NumberPiece {
+        const FontFaceEntry* face = nullptr;
+        PMReal size = 0;
+        const ShapedText* shaped = nullptr;  // null: a tab
+        PMReal width = 0;
+    };
+    std::vector<NumberPiece> mNumber;
+    ParagraphNumbers mNumbers;
+    std::tm mNow;
+    std::optional<PageNumbering> mNumbering;  // made when a page-dependent value is first met
+    std::unordered_map<UID, PMString> mPageNames;  // frame: page name
+    std::map<std::pair<UID, UID>, std::u16string> mPageValues;  // (variable, page): value
+    VariableText::RunningHeaders mHeaders;
     int64 mLinesSet = 0;
     // The threads of the story's table cells, read once when the first table is set.
     std::unordered_map<UID, TextRange> mCellThreads;
@@ -261,6 +305,14 @@ bool Composition::LoadParagraph(int32 index)
         if (const auto* table = std::get_if<TabStopTable>(value)) paragraph.tabs = table->GetStops();
     mPara = std::move(paragraph);
     mText = mModel.GetText(mPara.start, mPara.length);
+    // Characters that show a value take the place of one letter for line breaking: the line may
+    // break around them as around a word, never inside.
+    mValues.clear();
+    for (size_t i = 0; i < mText.size(); ++i)
+        if (mText[i] == kTextChar_TextVariable || mText[i] == kTextChar_PageNumber) {
+            mValues.push_back(Value{mPara.start + static_cast<int32>(i), mText[i] == kTextChar_PageNumber, false, {}});
+            mText[i] = u'#';
+        }
     VariableText::MaskAnchors(mText);
     mRuns.clear();
     mModel.ForEachCharacterRun(mPara.start, mPara.start + mPara.length, [&](int32 start, int32 length, const TextFormat& run) {
@@ -308,6 +360,34 @@ void Composition::CutParagraph()
     };
     auto runEnd = [&]() { return run < mRuns.size() ? mRuns[run].first.End() : paragraph.start + paragraph.length; };
 
+    ResolveValues();
+    // The paragraph's number or bullet, in its character style or the paragraph's formatting.
+    mNumber.clear();
+    if (paragraph.start == mModel.GetParagraphRange(paragraph.start).start && ParagraphNumbers::IsListed(mDB, paragraphFormat))
+        if (const ParagraphNumbers::Number* number = mNumbers.Get(paragraph.start)) {
+            // Like the paragraph's first character, or in the number's own character style.
+            TextFormat numberFormat = mRuns.empty() ? TextFormat{} : *mRuns.front().second;
+            if (number->characterStyle != kInvalidUID) numberFormat.style = number->characterStyle;
+            const RunFont numberFont = fontOfRun(numberFormat);
+            std::u16string text;
+            auto flush = [&]() {
+                if (text.empty()) return;
+                const ShapedText& shaped = mFonts.Shape(numberFont.face, text);
+                mNumber.push_back(NumberPiece{numberFont.face, numberFont.size, &shaped, shaped.width * numberFont.size});
+                text.clear();
+            };
+            for (char16_t c : number->text) {
+                if (c == u'\t') {
+                    flush();
+                    mNumber.push_back(NumberPiece{numberFont.face, numberFont.size, nullptr, 0});
+                } else {
+                    text.push_back(c < 0x20 ? u' ' : c);
+                }
+            }
+            flush();
+        }
+
+    size_t value = 0;  // the first value at or after the piece being cut
     int32 wordStart = 0;
     std::u16string piece;
     for (int32 i = 0; i < paragraph.length; ++i) {
@@ -332,12 +412,20 @@ void Composition::CutParagraph()
             fragment.size = f.size;
             fragment.trailing = at >= bodyEnd;
             int32 limit = std::min(runEnd(), at >= bodyEnd ? word.end : bodyEnd);
-            if (IsControl(c) || c == kTextChar_Tab || c == kTextChar_ObjectReplacement) {
+            while (value < mValues.size() && mValues[value].index < at) ++value;
+            if (value < mValues.size() && mValues[value].index == at) {
+                // A text variable or page number: its value, in the formatting of its character.
+                fragment.kind = Fragment::kValue;
+                fragment.length = 1;
+                fragment.shaped = &mFonts.Shape(f.face, mValues[value].text);
+                fragment.width = fragment.shaped->width * f.size;
+            } else if (IsControl(c) || c == kTextChar_Tab || c == kTextChar_ObjectReplacement) {
                 fragment.kind = c == kTextChar_Tab ? Fragment::kTab : Fragment::kControl;
                 fragment.length = 1;
                 // An anchored item is a character as wide as the item when inline, else of none.
                 if (c == kTextChar_ObjectReplacement) fragment.width = AnchorLayout::AdvanceOf(mDB, mModel, at);
             } else {
+                if (value < mValues.size()) limit = std::min(limit, mValues[value].index);
                 int32 end = at + 1;
                 while (end < limit && !IsControl(chars[end - paragraph.start]) && chars[end - paragraph.start] != kTextChar_Tab &&
                        chars[end - paragraph.start] != kTextChar_ObjectReplacement)
@@ -374,6 +462,12 @@ PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) 
     PMReal width = 0, body = 0;
     for (size_t f = tab + 1; f < mFragments.size(); ++f) {
         const Fragment& fragment = mFragments[f];
+        if (fragment.kind == Fragment::kValue) {
+            width += fragment.width;
+            body = width;
+            if (body > stop->position) break;
+            continue;
+        }
         if (fragment.kind != Fragment::kText) {
             UTF16TextChar c = CharAt(fragment.start);
             if (fragment.kind == Fragment::kTab) {
@@ -492,9 +586,9 @@ int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, 
                 for (int32 c = std::max(pos, fragment.start); c < fragment.start + fragment.length; ++c) {
                     PMReal next = run + WidthOf(fragment, c, c + 1);
                     if (next > avail + kEpsilon) {
-                        // An anchored item wider than the line stands out of it rather than
-                        // push the rest of the story out of the frames.
-                        if (fit == pos && CharAt(c) == kTextChar_ObjectReplacement) {
+                        // An anchored item or a variable's value wider than the line stands out
+                        // of it rather than push the rest of the story out of the frames.
+                        if (fit == pos && (CharAt(c) == kTextChar_ObjectReplacement || fragment.kind == Fragment::kValue)) {
                             width = next;
                             return c + 1;
                         }
@@ -548,7 +642,17 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
             run.ascent = fragment.face->ascent * fragment.size;
             run.descent = fragment.face->descent * fragment.size;
             run.leading = paragraph.leading >= 0 ? paragraph.leading : fragment.size * kAutoLeadingFactor;
-            if (fragment.kind == Fragment::kText) {
+            if (fragment.kind == Fragment::kValue) {
+                // The value's glyphs all stand for its one character.
+                const ShapedText& shaped = *fragment.shaped;
+                PMReal glyphPen = pen;
+                for (size_t g = 0; g < shaped.glyphs.size(); ++g) {
+                    run.glyphs.push_back(shaped.glyphs[g]);
+                    run.positions.push_back(glyphPen + shaped.offsetsX[g] * fragment.size);
+                    glyphPen += shaped.advances[g] * fragment.size;
+                }
+                run.width = glyphPen - pen;
+            } else if (fragment.kind == Fragment::kText) {
                 const ShapedText& shaped = *fragment.shaped;
                 PMReal glyphPen = pen;
                 // Left-to-right text has its clusters in order: start at the line's first glyph
@@ -603,6 +707,114 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
     }
 }
 
+void Composition::ResolveValues()
+{
+    mValueFrame = mFrame;
+    mPageDependent = false;
+    for (Value& value : mValues) {
+        PMString shown;
+        if (value.pageNumber) {
+            value.pageDependent = true;
+            shown = PageName(mFrame);
+        } else {
+            const TextVariableInstance* instance = mDB.Get<TextVariableInstance>(mModel.GetOwnedItem(value.index));
+            const TextVariable* variable = instance ? mDB.Get<TextVariable>(instance->variable) : nullptr;
+            value.pageDependent = variable && VariableText::DependsOnPage(*variable);
+            if (!variable) {
+            } else if (!value.pageDependent) {
+                shown = VariableText::GetValue(mDB, *variable, mNow);
+            } else {
+                if (!mNumbering) mNumbering.emplace(mDB);
+                const UID page = VariableText::PageOfFrame(mDB, mFrame);
+                auto [it, added] = mPageValues.try_emplace({variable->GetUID(), page});
+                if (added)
+                    it->second = VariableText::GetValueOnPage(mDB, *variable, mNow, VariableText::VariablePage{&*mNumbering, page, &mHeaders}).GetUTF16();
+                shown = PMString(it->second);
+            }
+        }
+        mPageDependent = mPageDependent || value.pageDependent;
+        value.text = shown.GetUTF16();
+        // Shown as one piece of text: controls (tabs, returns of a running header) as spaces.
+        for (char16_t& c : value.text)
+            if (c < 0x20) c = u' ';
+    }
+}
+
+const PMString& Composition::PageName(UID frame)
+{
+    auto [it, added] = mPageNames.try_emplace(frame);
+    if (!added) return it->second;
+    const UID page = VariableText::PageOfFrame(mDB, frame);
+    if (page != kInvalidUID) {
+        if (!mNumbering) mNumbering.emplace(mDB);
+        it->second = mNumbering->GetPageName(page);
+        // A master page shows its master's prefix.
+        if (it->second.IsEmpty())
+            if (const Page* master = mDB.Get<Page>(page))
+                if (const MasterSpread* spread = mDB.Get<MasterSpread>(master->spread)) it->second = spread->prefix;
+    }
+    if (it->second.IsEmpty()) it->second = PMString("#");
+    return it->second;
+}
+
+PMReal Composition::NumberWidth(const Paragraph& paragraph, PMReal indentX)
+{
+    PMReal pen = 0;
+    for (NumberPiece& piece : mNumber) {
+        if (piece.shaped) {
+            pen += piece.width;
+            continue;
+        }
+        // A tab after the number goes to the next tab stop; with none, to the left indent when
+        // the first line hangs before it, else to the next default stop.
+        const PMReal at = indentX + pen;
+        const TabStop* stop = nullptr;
+        for (const TabStop& candidate : paragraph.tabs)
+            if (candidate.position > at + kEpsilon) {
+                stop = &candidate;
+                break;
+            }
+        if (stop) piece.width = stop->position - at;
+        else if (paragraph.leftIndent > at + kEpsilon) piece.width = paragraph.leftIndent - at;
+        else piece.width = (std::floor(at / kDefaultTabInterval + kEpsilon) + 1) * kDefaultTabInterval - at;
+        pen += piece.width;
+    }
+    return pen;
+}
+
+void Composition::FillNumber(ComposedLine& line, const Paragraph& paragraph, PMReal x)
+{
+    // Runs of no characters at the paragraph's start, as the hyphen a line ends with.
+    PMReal pen = x;
+    for (const NumberPiece& piece : mNumber) {
+        if (!piece.shaped || !piece.face) {
+            pen += piece.width;
+            continue;
+        }
+        GlyphRun run;
+        run.start = line.start;
+        run.face = piece.face;
+        run.pointSize = piece.size;
+        run.x = pen;
+        run.ascent = piece.face->ascent * piece.size;
+        run.descent = piece.face->descent * piece.size;
+        run.leading = paragraph.leading >= 0 ? paragraph.leading : piece.size * kAutoLeadingFactor;
+        PMReal glyphPen = pen;
+        const ShapedText& shaped = *piece.shaped;
+        for (size_t g = 0; g < shaped.glyphs.size(); ++g) {
+            run.glyphs.push_back(shaped.glyphs[g]);
+            run.positions.push_back(glyphPen + shaped.offsetsX[g] * piece.size);
+            glyphPen += shaped.advances[g] * piece.size;
+        }
+        run.width = glyphPen - pen;
+        pen += piece.width;
+        line.ascent = std::max(line.ascent, run.ascent);
+        line.descent = std::max(line.descent, run.descent);
+        line.leading = std::max(line.leading, run.leading);
+        line.runs.push_back(std::move(run));
+    }
+}
+
 PMReal Composition::FirstBaseline(const Column& col, const ComposedLine& line) const
 {
     PMReal offset = line.ascent;
@@ -633,8 +845,13 @@ int32 Composition::BuildLine(const Column& col, int32 pos, ComposedLine& line)
     PMReal avail = col.width - indent - paragraph.rightIndent;
     PMReal width = 0;
     bool hyphenated = false;
-    int32 end = avail > kEpsilon && col.bottom > col.top ? FitLine(paragraph, pos, avail, indent, width, hyphenated) : pos;
+    // The first line sets the paragraph's number in front of its text.
+    const PMReal numberWidth = firstLine && !mNumber.empty() ? NumberWidth(paragraph, indent) : 0;
+    int32 end = avail - numberWidth > kEpsilon && col.bottom > col.top
+                    ? FitLine(paragraph, pos, avail - numberWidth, indent + numberWidth, width, hyphenated)
+                    : pos;
     if (end <= pos) return pos;
+    width += numberWidth;
     // A line broken at a discretionary hyphen shows it.
     line.hyphenated = hyphenated || CharAt(end - 1) == kTextChar_DiscretionaryHyphen;
     line.start = pos;
@@ -651,6 +868,10 @@ int32 Composition::BuildLine(const Column& col, int32 pos, ComposedLine& line)
     // their words over the column.
     if (paragraph.justification == 4 && end < paragraphEnd && CharAt(end - 1) != kTextChar_LF)
         if (int32 gaps = CountGaps(pos, end); gaps > 0) gapExtra = std::max<PMReal>(0, avail - width) / gaps;
+    if (firstLine && !mNumber.empty()) {
+        FillNumber(line, paragraph, x);
+        x += numberWidth;
+    }
     FillLine(line, paragraph, x, gapExtra);
     return end;
 }
@@ -660,6 +881,7 @@ std::vector<ComposedLine> Composition::RunAlone(int32 index, const Column& col)
     std::vector<ComposedLine> lines;
     mPrimary = mModel.GetThreadRange(0);
     if (index < mPrimary.start || index >= mPrimary.End() || !LoadParagraph(index)) return lines;
+    if (col.frame != kInvalidUID) mFrame = col.frame;
     CutParagraph();
     PMReal baseline = 0;
     for (int32 pos = mPara.start, end = mPara.start + mPara.length; pos < end;) {
@@ -679,6 +901,7 @@ std::vector<ComposedLine> Composition::SetThread(const TextRange& thread, const 
     std::vector<ComposedLine> lines;
     height = 0;
     mPrimary = thread;
+    if (col.frame != kInvalidUID) mFrame = col.frame;
     PMReal baseline = 0, descent = 0, pendingSpaceAfter = 0;
     for (int32 pos = thread.start; pos < thread.End() && LoadParagraph(pos);) {
         CutParagraph();
@@ -711,6 +934,7 @@ std::vector<ComposedLine> Composition::SetCellText(const TextRange& thread, PMRe
                          : firstLineRule == 2 ? FirstBaselineOffset::kLeadingOffset
                                               : FirstBaselineOffset::kAscentOffset;
     Composition setter(mDB, mModel, mFonts, mHyphenator);
+    setter.SetFrame(mFrame);  // the cell's page numbers: those of the frame where its table is set
     std::vector<ComposedLine> lines = setter.SetThread(thread, cell, height);
     mLinesSet += static_cast<int64>(lines.size());
     return lines;
@@ -997,6 +1221,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
 
     while (pos < primary.End() && columns.At(column) && LoadParagraph(pos)) {
         const Paragraph& paragraph = mPara;
+        mFrame = columns.At(column)->frame;
         CutParagraph();
         const int32 paragraphEnd = paragraph.start + paragraph.length;
         if (pos == paragraph.start && !columnEmpty) {
@@ -1013,6 +1238,10 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         while (pos < paragraphEnd && columns.At(column)) {
             const Column& col = *columns.At(column);
             const bool firstLine = pos == paragraph.start;
+            mFrame = col.frame;
+            // Page numbers show the page of the frame the line lands in: the paragraph's values
+            // are resolved again when it goes on in another frame.
+            if (mPageDependent && mValueFrame != mFrame) CutParagraph();
             ComposedLine line;
             int32 end = BuildLine(col, pos, line);
             if (end <= pos) {  // not one character fits across this column

@@ -1,10 +1,16 @@
 #include "VariableText.h"
 
+#include <algorithm>
 #include <string>
+#include <unordered_map>
 
 #include "CrossReference.h"
 #include "Document.h"
+#include "PageItem.h"
+#include "PageNumbering.h"
+#include "Spread.h"
 #include "Story.h"
+#include "Style.h"
 
 namespace {
 
@@ -75,9 +81,115 @@ PMString RunningHeader(const DataBase& db, const TextVariable& variable)
     return PMString();
 }
 
+// The paragraphs of `style` that the composed stories show, by page.
+std::vector<VariableText::RunningHeaders::Shown> FindShown(const DataBase& db, const PageNumbering& numbering, UID style)
+{
+    std::vector<VariableText::RunningHeaders::Shown> shown;
+    const Document* document = db.GetDocument();
+    if (!document || style == kInvalidUID) return shown;
+    std::unordered_map<UID, int32> pageOfFrame;
+    for (UID uid : document->stories) {
+        const Story* story = db.Get<Story>(uid);
+        if (!story || !story->frameList.IsComposed()) continue;
+        const TextModel& model = story->textModel;
+        TextRange own = model.GetThreadRange(0);
+        model.ForEachParagraph(own.start, own.End(), [&](int32 start, int32 length, const TextFormat& format) {
+            if (format.style != style) return;
+            const UID frame = story->frameList.FindFrameOfIndex(start);
+            if (frame == kInvalidUID) return;
+            auto it = pageOfFrame.find(frame);
+            if (it == pageOfFrame.end()) it = pageOfFrame.emplace(frame, numbering.IndexOf(VariableText::PageOfFrame(db, frame))).first;
+            if (it->second < 0) return;
+            std::u16string text = model.GetText(start, length);
+            while (!text.empty() && (text.back() == u'\r' || text.back() < 0x20)) text.pop_back();
+            shown.push_back({it->second, std::move(text)});
+        });
+    }
+    std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) { return a.page < b.page; });
+    return shown;
+}
+
+// The running header of `variable` on page `target` (an index into the document's pages): the
+// first or last paragraph of its style shown on it, else the last one shown on a page before
+// it; false when none is shown on or before it.
+bool RunningHeaderOnPage(const std::vector<VariableText::RunningHeaders::Shown>& shown, const TextVariable& variable, int32 target,
+                         PMString& found)
+{
+    using Shown = VariableText::RunningHeaders::Shown;
+    auto on = std::lower_bound(shown.begin(), shown.end(), target, [](const Shown& s, int32 page) { return s.page < page; });
+    auto after = std::upper_bound(on, shown.end(), target, [](int32 page, const Shown& s) { return page < s.page; });
+    const Shown* pick = nullptr;
+    if (on != after) pick = variable.use != 0 ? &*(after - 1) : &*on;
+    else if (on != shown.begin()) pick = &*(on - 1);
+    if (!pick) return false;
+    found = PMString(pick->text);
+    return true;
+}
+
 } // namespace
 
 namespace VariableText {
+
+UID PageOfFrame(const DataBase& db, UID frameUID)
+{
+    const PageItem* frame = db.Get<PageItem>(frameUID);
+    const Spread* spread = frame ? db.Get<Spread>(frame->spread) : nullptr;
+    if (!spread || spread->pages.empty()) return kInvalidUID;
+    const PMRect bounds = frame->GetBoundsInSpread();
+    const PMReal x = (bounds.left + bounds.right) / 2;
+    UID page = spread->pages.front();
+    for (UID uid : spread->pages)
+        if (const Page* candidate = db.Get<Page>(uid); candidate && x >= candidate->boundsInSpread.left && x <= candidate->boundsInSpread.right)
+            page = uid;
+    return page;
+}
+
+const std::vector<RunningHeaders::Shown>& RunningHeaders::Of(const DataBase& db, const PageNumbering& numbering, UID style)
+{
+    auto [it, added] = mStyles.try_emplace(style);
+    if (added) it->second = FindShown(db, numbering, style);
+    return it->second;
+}
+
+bool DependsOnPage(const TextVariable& variable)
+{
+    return variable.baseType == kLastPageNumberVariableType || variable.baseType == kRunningHeaderVariableType;
+}
+
+PMString GetValueOnPage(const DataBase& db, const TextVariable& variable, const std::tm& now, const VariablePage& where)
+{
+    if (!where.numbering || !DependsOnPage(variable)) return GetValue(db, variable, now);
+    const PageNumbering& numbering = *where.numbering;
+    PMString value;
+    if (variable.baseType == kLastPageNumberVariableType) {
+        const std::vector<UID>& pages = numbering.GetPages();
+        if (pages.empty()) return GetValue(db, variable, now);
+        UID last = pages.back();
+        if (variable.scope != 1)
+            if (const PageNumbering::Run* run = numbering.FindRun(where.page))
+                last = pages[static_cast<size_t>(run->firstPage + run->length - 1)];
+        value = numbering.GetPageName(last);
+    } else {
+        const int32 target = numbering.IndexOf(where.page);
+        if (target < 0) return GetValue(db, variable, now);
+        std::vector<RunningHeaders::Shown> own;
+        const std::vector<RunningHeaders::Shown>& shown =
+            where.headers ? where.headers->Of(db, numbering, variable.paragraphStyle)
+                          : (own = FindShown(db, numbering, variable.paragraphStyle));
+        if (!RunningHeaderOnPage(shown, variable, target, value)) return GetValue(db, variable, now);
+    }
+    PMString shown = variable.textBefore;
+    shown.Append(value);
+    shown.Append(variable.textAfter);
+    return shown;
+}
+
+PMString GetInstanceValueOnPage(const DataBase& db, UID instance, const std::tm& now, const VariablePage& where)
+{
+    const TextVariableInstance* placed = db.Get<TextVariableInstance>(instance);
+    const TextVariable* variable = placed ? db.Get<TextVariable>(placed->variable) : nullptr;
+    return variable ? GetValueOnPage(db, *variable, now, where) : PMString();
+}
 
 std::tm Now()
 {

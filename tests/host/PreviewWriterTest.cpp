@@ -16,6 +16,8 @@
 #include "SwatchUtils.h"
 #include "TestDocument.h"
 #include "TextFrame.h"
+#include "TextModel.h"
+#include "TextVariable.h"
 
 namespace {
 
@@ -382,4 +384,44 @@ TEST(PreviewColors, SwatchesAsDeviceRgb)
     EXPECT_FALSE(colors.Resolve(9999, color));
     tint.base = tintOfTint.GetUID();  // a loop
     EXPECT_FALSE(colors.Resolve(tint.GetUID(), color));
+}
+
+// The values of text variables are drawn where the composer set them; on a master page drawn on
+// a page, its page numbers are those of the page.
+TEST_F(PreviewWriterTest, Png_VariableValuesAndTheMastersPageNumbersOfEachPage)
+{
+    MasterSpread& master = doc.AddMaster("A", "Master", 1);
+    Spread& first = doc.AddSpread(1);
+    Spread& second = doc.AddSpread(1);
+    for (Spread* spread : {&first, &second}) doc.PageOf(*spread, 0).appliedMaster = master.GetUID();
+    doc.AddSection(doc.PageOf(first, 0), PageNumberStyle::kArabic, false, 9);  // pages 9 and 10
+    const PMRect footer(20, 150, 280, 190), body(20, 20, 280, 60);
+    AddFrame(master, 0, AddStory(std::u16string(1, kTextChar_PageNumber)), footer);
+    Story& story = AddStory(u"");
+    AddFrame(first, 0, story, body);
+    TextVariable& variable = *DB().Create<TextVariable>();
+    variable.name = "Product";
+    variable.contents = "Tessel";
+    DB().GetDocument()->textVariables.push_back(variable.GetUID());
+    TextVariableInstance& instance = *DB().Create<TextVariableInstance>();
+    instance.variable = variable.GetUID();
+    instance.story = story.GetUID();
+    ASSERT_TRUE(story.textModel.Insert(0, std::u16string(1, kTextChar_TextVariable)));
+    ASSERT_TRUE(story.textModel.SetOwnedItem(0, instance.GetUID()));
+    std::vector<std::string> images = Pngs();
+    ASSERT_EQ(images.size(), 2u);
+    PreviewImage page9(images[0]), page10(images[1]);
+    // The rightmost column with ink in `box`.
+    auto rightmost = [](const PreviewImage& image, const PMRect& box) {
+        for (int x = static_cast<int>(box.right); x >= static_cast<int>(box.left); --x)
+            if (image.InkIn(x, static_cast<int>(box.top), x + 1, static_cast<int>(box.bottom)) > 0) return x - static_cast<int>(box.left);
+        return -1;
+    };
+    // A story of the variable alone shows its value.
+    EXPECT_GT(page9.InkIn(20, 20, 280, 60), 20);
+    EXPECT_NEAR(rightmost(page9, body), composer.GetFontCache().Shape(composer.GetFontCache().GetFace(PMString(kFamily), PMString("Book")), u"Tessel").width * 12, 2);
+    // "9" on the first page, "10" (two digits, wider) on the second.
+    const int one = rightmost(page9, footer), two = rightmost(page10, footer);
+    EXPECT_GT(one, 0);
+    EXPECT_GT(two, one + 4);
 }
