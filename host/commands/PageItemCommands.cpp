@@ -115,6 +115,15 @@ ErrorCode StandOffMarginCmd::Do()
     return kSuccess;
 }
 
+ErrorCode StandOffFormCmd::Do()
+{
+    std::vector<PageItem*> items = ItemsOf(GetDataBase(), mItems);
+    if (items.empty() || (form != TextWrapForm::kBoundingBox && form != TextWrapForm::kGraphicFrame && form != TextWrapForm::kSameAsClipping))
+        return kInvalidParameterError;
+    for (PageItem* item : items) item->graphics.wrapForm = form;
+    return kSuccess;
+}
+
 ErrorCode SetIgnoreWrapCmd::Do()
 {
     DataBase* db = GetDataBase();

@@ -77,6 +77,17 @@ protected:
     bool IsUndoable() const override { return false; }
 };
 
+// Sets what the contour wrap of the page items of the item list follows.
+class StandOffFormCmd : public DocCommand {
+public:
+    StandOffFormCmd() { SetName("Set Text Wrap Contour"); }
+    TextWrapForm form = TextWrapForm::kBoundingBox;
+
+protected:
+    ErrorCode Do() override;
+    bool IsUndoable() const override { return false; }
+};
+
 // Sets whether the text of the text frames of the item list ignores the wrap of other items.
 class SetIgnoreWrapCmd : public DocCommand {
 public:

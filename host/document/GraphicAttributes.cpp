@@ -11,3 +11,13 @@ const char* TextWrapModeName(TextWrapMode mode)
     }
     return "None";
 }
+
+const char* TextWrapFormName(TextWrapForm form)
+{
+    switch (form) {
+    case TextWrapForm::kGraphicFrame: return "GraphicFrame";
+    case TextWrapForm::kSameAsClipping: return "SameAsClipping";
+    case TextWrapForm::kBoundingBox: break;
+    }
+    return "BoundingBox";
+}

@@ -19,9 +19,19 @@ enum class TextWrapMode : int32 {
     kContour = 6,       // text follows the item's outline
 };
 
-// The name IDML gives a line end or wrap mode ("SimpleArrowHead", "BoundingBoxTextWrap").
+// The outline a contour wrap follows. The numbers are the host's own and are what the wrap form
+// command takes.
+enum class TextWrapForm : int32 {
+    kBoundingBox = 0,      // the item's bounding box, as a bounding-box wrap
+    kGraphicFrame = 4,     // the item's own path (the outline of the frame)
+    kSameAsClipping = 5,   // the clipping path; an item without one: its own path
+};
+
+// The name IDML gives a line end, wrap mode or wrap form ("SimpleArrowHead",
+// "BoundingBoxTextWrap", "GraphicFrame").
 const char* LineEndName(LineEnd end);
 const char* TextWrapModeName(TextWrapMode mode);
+const char* TextWrapFormName(TextWrapForm form);
 
 struct GraphicAttributes {
     PMReal strokeWeight = 0;          // points
@@ -36,5 +46,6 @@ struct GraphicAttributes {
     LineEnd endLineEnd = LineEnd::kNone;     // at its last point
     TextWrapMode wrapMode = TextWrapMode::kNone;
     PMRect wrapMargins;               // the wrap's offsets left, top, right, bottom, points
+    TextWrapForm wrapForm = TextWrapForm::kBoundingBox;   // what a contour wrap follows
     bool ignoreWrap = false;          // the item's own text ignores the wrap of other items
 };

@@ -43,3 +43,20 @@ PMReal Table::Width() const
     for (const TableColumn& column : columns) width += column.width;
     return width;
 }
+
+bool Table::FindCell(UID text, GridAddress& at) const
+{
+    const size_t columnCount = columns.size();
+    if (text == kInvalidUID || columnCount == 0) return false;
+    auto found = [&](size_t i) {
+        if (i >= cells.size() || cells[i].text != text || cells[i].covered) return false;
+        at = GridAddress{static_cast<int32>(i / columnCount), static_cast<int32>(i % columnCount)};
+        return true;
+    };
+    if (auto it = mCellOfText.find(text); it != mCellOfText.end() && found(it->second)) return true;
+    mCellOfText.clear();
+    for (size_t i = 0; i < cells.size(); ++i)
+        if (cells[i].text != kInvalidUID) mCellOfText[cells[i].text] = i;
+    auto it = mCellOfText.find(text);
+    return it != mCellOfText.end() && found(it->second);
+}

@@ -8,6 +8,7 @@
 // horizontal edges (rows + 1) x columns, vertical edges rows x (columns + 1).
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include "DocObject.h"
@@ -107,9 +108,14 @@ public:
     // keeping the strokes of the rows that were there.
     void ResizeEdges(int32 insertedBefore, int32 insertedCount);
     PMReal Width() const;
+    // The address of the cell (not covered) whose text is `text`; false when no cell's is. In
+    // constant time for a table whose cells keep their texts (the places are remembered and
+    // checked on use).
+    bool FindCell(UID text, GridAddress& at) const;
 
 private:
     size_t Index(const GridAddress& at) const { return static_cast<size_t>(at.row) * columns.size() + static_cast<size_t>(at.column); }
+    mutable std::unordered_map<UID, size_t> mCellOfText;
 };
 
 // The owner of one cell's text thread.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <set>
 #include <unordered_map>
 
@@ -404,9 +405,21 @@ void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& tab
         for (ComposedLine& line : lines)
             for (GlyphRun& run : line.runs) run.start += thread.start;
         cairo_save(cr);
-        cairo_rectangle(cr, x(cell.column), rowTop(cell.row), x(c2) - x(cell.column), rowBottom(r2) - rowTop(cell.row));
+        const double width = x(c2) - x(cell.column), height = rowBottom(r2) - rowTop(cell.row);
+        cairo_rectangle(cr, x(cell.column), rowTop(cell.row), width, height);
         cairo_clip(cr);
         cairo_translate(cr, x(cell.column), rowTop(cell.row));
+        // Turned text: its text area's start goes to the bottom (90), right (180) or top (270) edge.
+        if (cell.rotation == 90) {
+            cairo_translate(cr, 0, height);
+            cairo_rotate(cr, -std::numbers::pi / 2);
+        } else if (cell.rotation == 180) {
+            cairo_translate(cr, width, height);
+            cairo_rotate(cr, std::numbers::pi);
+        } else if (cell.rotation == 270) {
+            cairo_translate(cr, width, 0);
+            cairo_rotate(cr, std::numbers::pi / 2);
+        }
         DrawLines(cr, story, lines);
         cairo_restore(cr);
     }

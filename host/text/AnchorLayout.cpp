@@ -5,6 +5,8 @@
 
 #include "DataBase.h"
 #include "PageItem.h"
+#include "Spread.h"
+#include "SpreadLayout.h"
 #include "Story.h"
 #include "TextFrame.h"
 #include "TextModel.h"
@@ -62,7 +64,33 @@ PMReal AboveRoom(const PageItem& item)
     return std::max<PMReal>(0, s.spaceAbove) + AnchorLayout::SizeBox(item).Height() + std::max<PMReal>(0, s.yOffset);
 }
 
+// Whether `frame` stands on a left page of a facing spread, where spine-relative settings
+// mirror. A frame on no page (on the pasteboard, or itself anchored) counts as on a right page.
+bool OnLeftPage(const DataBase& db, const TextFrame& frame)
+{
+    if (frame.anchorStory != kInvalidUID) return false;
+    const Page* page = db.Get<Page>(SpreadLayout::GetDrawingPage(db, frame));
+    return page && SpreadLayout::IsLeftPage(db, *page);
+}
+
+// The settings as they stand on a left page: left and right swapped, so that what stands away
+// from the spine on a right page does so on a left page as well.
+AnchoredObjectSettings Mirrored(AnchoredObjectSettings s)
+{
+    if (s.horizontalAlignment == AnchorAlignment::kLeft) s.horizontalAlignment = AnchorAlignment::kRight;
+    else if (s.horizontalAlignment == AnchorAlignment::kRight) s.horizontalAlignment = AnchorAlignment::kLeft;
+    const int32 point = static_cast<int32>(s.anchorPoint);
+    s.anchorPoint = static_cast<AnchorPoint>(point / 3 * 3 + (2 - point % 3));
+    s.xOffset = -s.xOffset;
+    return s;
+}
+
 } // namespace
+
+AnchoredObjectSettings AnchorLayout::SettingsOnPage(const AnchoredObjectSettings& settings, bool leftPage)
+{
+    return settings.spineRelative && leftPage ? Mirrored(settings) : settings;
+}
 
 const PageItem* AnchorLayout::ItemAt(const DataBase& db, const TextModel& model, int32 index)
 {
@@ -108,13 +136,14 @@ void AnchorLayout::PlaceAnchors(const DataBase& db, const TextModel& model, Comp
     frame.anchors.clear();
     const TextFrame* textFrame = db.Get<TextFrame>(frame.frame);
     if (!textFrame) return;
+    const bool leftPage = OnLeftPage(db, *textFrame);
     for (const ComposedLine& line : frame.lines) {
         const ColumnBox col = ColumnOf(*textFrame, line.column);
         PMReal aboveTop = line.baseline - line.ascent;   // where the next above-line item starts
         model.ForEachOwnedItem(line.start, line.End(), [&](int32 index, UID) {
             const PageItem* item = ItemAt(db, model, index);
             if (!item) return;
-            const AnchoredObjectSettings& s = item->anchorSettings;
+            const AnchoredObjectSettings s = SettingsOnPage(item->anchorSettings, leftPage);
             const PMRect size = SizeBox(*item);
             const PMReal w = size.Width(), h = size.Height();
             PMReal left = 0, top = 0;

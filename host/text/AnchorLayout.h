@@ -4,11 +4,15 @@
 // baseline. An item above its line takes a space of its own above the line, across the column.
 // A custom-anchored item takes no room: it is put where its references and offsets say, measured
 // from the anchor's line, column or text frame (page references are measured from the frame,
-// which is what the composer knows). Text wrap of anchored items is not applied to their own story.
+// which is what the composer knows). Spine-relative settings mirror on a left page of a facing
+// spread: left and right alignments, the item's anchor point and the horizontal offset swap
+// sides, so that an item set to stand right of the text (away from the spine) on a right page
+// stands left of it on a left page. Text wrap of anchored items is not applied to their own story.
 #pragma once
 
 #include <vector>
 
+#include "AnchoredObject.h"
 #include "FrameList.h"
 #include "PMGeometry.h"
 
@@ -17,6 +21,9 @@ class PageItem;
 class TextModel;
 
 namespace AnchorLayout {
+// `settings` as they apply to an item anchored in a frame on a left page (`leftPage`) or a
+// right one: mirrored when spine-relative on a left page, else as they are.
+AnchoredObjectSettings SettingsOnPage(const AnchoredObjectSettings& settings, bool leftPage);
 // The item anchored at `index` of `model`; null when the character anchors no page item.
 const PageItem* ItemAt(const DataBase& db, const TextModel& model, int32 index);
 // The size of an anchored item: its bounding box where its transform puts it.

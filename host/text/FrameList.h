@@ -62,6 +62,12 @@ struct ComposedCell {
     int32 column = 0;
     PMReal contentHeight = 0;  // of its lines, first ascent to last descent
     bool overset = false;      // its text is deeper than its rows
+    // The cell's text turned counterclockwise by 90, 180 or 270 degrees, or 0. The lines of a
+    // turned cell are those of its turned text area: x along its lines from the edge they start
+    // at, baselines from the edge their tops face (the cell's left for 90, its bottom for 180,
+    // its right for 270).
+    int32 rotation = 0;
+    PMReal contentWidth = 0;   // the widest of its lines, from the text area's start
     std::vector<ComposedLine> lines;
 };
 

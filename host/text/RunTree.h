@@ -9,6 +9,10 @@
 //     static T Cut(T& value, int32 offset, int32 length);  // `value` keeps [0, offset), the
 //                                                          // result holds [offset, length)
 // The default copies the value (an attribute run cut in two keeps its attributes on both sides).
+//
+// Every node also knows its parent, so that a run found once can be found again by its node
+// (NodeAt, StartOf) in O(log n) however the positions before it moved since. A node is freed
+// (its value reset) when its run is erased, and may later hold another run.
 #pragma once
 
 #include <cstdint>
@@ -66,12 +70,42 @@ public:
         return Run{};
     }
 
+    // The node of the run that holds `pos`; 0 when none.
+    int32 NodeAt(int32 pos) const
+    {
+        int32 n = mRoot;
+        int32 base = 0;
+        while (n) {
+            const Node& node = mNodes[n];
+            int32 left = Sum(node.left);
+            if (pos < base + left) {
+                n = node.left;
+            } else if (pos < base + left + node.length) {
+                return n;
+            } else {
+                base += left + node.length;
+                n = node.right;
+            }
+        }
+        return 0;
+    }
+    // The value node `n` holds (that of no run, reset, when the node is free); null for no node.
+    const T* ValueOf(int32 n) const { return n > 0 && static_cast<size_t>(n) < mNodes.size() ? &mNodes[n].value : nullptr; }
+    // Where the run of node `n`, a node in the tree, starts.
+    int32 StartOf(int32 n) const
+    {
+        int32 start = Sum(mNodes[n].left);
+        for (int32 parent = mNodes[n].parent; parent; n = parent, parent = mNodes[n].parent)
+            if (mNodes[parent].right == n) start += Sum(mNodes[parent].left) + mNodes[parent].length;
+        return start;
+    }
+
     // Makes `pos` a run boundary, cutting the run that straddles it.
     void SplitAt(int32 pos)
     {
         if (pos <= 0 || pos >= Length()) return;
         auto [a, b] = Split(mRoot, pos);
-        mRoot = Merge(a, b);
+        SetRoot(Merge(a, b));
     }
 
     // Inserts a run of `length` (above 0) before position `pos` (0..Length()), cutting the run
@@ -80,7 +114,7 @@ public:
     {
         if (length <= 0) return;
         auto [a, b] = Split(mRoot, pos);
-        mRoot = Merge(Merge(a, NewNode(length, std::move(value))), b);
+        SetRoot(Merge(Merge(a, NewNode(length, std::move(value))), b));
     }
 
     // Changes the length of the run that holds `pos` by `delta` (the run must stay above 0).
@@ -111,7 +145,7 @@ public:
         auto [a, rest] = Split(mRoot, from);
         auto [middle, b] = Split(rest, to - from);
         FreeTree(middle);
-        mRoot = Merge(a, b);
+        SetRoot(Merge(a, b));
     }
 
     // Joins the run that ends at `pos` with the run that starts there; the joined run keeps
@@ -169,13 +203,22 @@ private:
         uint32 priority = 0;
         int32 left = 0;
         int32 right = 0;
+        int32 parent = 0;   // 0 for the root
     };
+
+    void SetRoot(int32 n)
+    {
+        mRoot = n;
+        if (n) mNodes[n].parent = 0;
+    }
 
     int32 Sum(int32 n) const { return n ? mNodes[n].sum : 0; }
     void Update(int32 n)
     {
         Node& node = mNodes[n];
         node.sum = node.length + Sum(node.left) + Sum(node.right);
+        if (node.left) mNodes[node.left].parent = n;
+        if (node.right) mNodes[node.right].parent = n;
     }
 
     int32 NewNode(int32 length, T value)
@@ -191,7 +234,7 @@ private:
         Node& node = mNodes[n];
         node.value = std::move(value);
         node.length = node.sum = length;
-        node.left = node.right = 0;
+        node.left = node.right = node.parent = 0;
         // xorshift: a fixed sequence, so that the same edits build the same tree on every run.
         mSeed ^= mSeed << 13;
         mSeed ^= mSeed >> 17;

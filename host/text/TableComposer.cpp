@@ -1,6 +1,7 @@
 #include "TableComposer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "DataBase.h"
@@ -10,17 +11,54 @@ namespace {
 
 constexpr PMReal kEpsilon = 1e-6;
 
-// The width of the text area of `cell` anchored in column `column`: its columns less its insets.
-PMReal TextWidth(const Table& table, const TableCell& cell, int32 column)
+// The quarter turns counterclockwise of a cell's text: 0 to 3; a rotation that is no multiple of
+// 90 degrees sets the text unturned.
+int32 QuarterTurns(const TableCell& cell)
+{
+    const PMReal turns = cell.rotation / 90;
+    const PMReal whole = std::round(turns);
+    if (!std::isfinite(turns) || std::abs(turns - whole) > 1e-8) return 0;
+    return static_cast<int32>(((static_cast<long long>(whole) % 4) + 4) % 4);
+}
+
+bool Sideways(const TableCell& cell) { return QuarterTurns(cell) % 2 == 1; }
+
+// The cell's insets (left, top, right, bottom on the page) as its turned text sees them: before
+// its lines, above them, after them, below them.
+std::array<PMReal, 4> TextInsets(const TableCell& cell)
+{
+    const int32 turns = QuarterTurns(cell);
+    std::array<PMReal, 4> insets{};
+    for (int32 k = 0; k < 4; ++k) insets[static_cast<size_t>(k)] = cell.insets[(k + 4 - turns) % 4];
+    return insets;
+}
+
+PMReal CellWidth(const Table& table, const TableCell& cell, int32 column)
 {
     PMReal width = 0;
     for (int32 k = column; k < std::min(table.ColumnCount(), column + std::max(1, cell.columnSpan)); ++k)
         width += table.columns[static_cast<size_t>(k)].width;
-    return width - cell.insets[0] - cell.insets[2];
+    return width;
+}
+
+// The width the cell's lines are set in: across its columns less its insets; for text turned a
+// quarter, along its rows: a fixed row's height, or as far as a row that grows may grow (the row
+// then grows with the width of the text).
+PMReal LineWidth(const Table& table, const TableCell& cell, int32 row, int32 column)
+{
+    const std::array<PMReal, 4> insets = TextInsets(cell);
+    if (!Sideways(cell)) return CellWidth(table, cell, column) - insets[0] - insets[2];
+    PMReal length = 0;
+    for (int32 r = row; r < std::min(table.RowCount(), row + std::max(1, cell.rowSpan)); ++r) {
+        const TableRow& tableRow = table.rows[static_cast<size_t>(r)];
+        length += std::max<PMReal>(0, tableRow.autoGrow ? std::max(tableRow.maxHeight, tableRow.minHeight) : tableRow.height);
+    }
+    return length - insets[0] - insets[2];
 }
 
 // Sets the cell's text and moves its lines into the cell's frame of reference: indexes from its
-// thread's start, x from the cell's left edge, baselines from the top of its text area.
+// thread's start, x from the cell's (turned) text area's starting edge, baselines from the top of
+// its text area.
 ComposedCell SetCell(const TextRange& thread, const Table& table, const TableCell& cell, int32 row, int32 column,
                      const TableComposer::CellSetter& setCell)
 {
@@ -28,17 +66,20 @@ ComposedCell SetCell(const TextRange& thread, const Table& table, const TableCel
     composed.text = cell.text;
     composed.row = row;
     composed.column = column;
-    const PMReal width = TextWidth(table, cell, column);
+    composed.rotation = QuarterTurns(cell) * 90;
+    const PMReal width = LineWidth(table, cell, row, column);
     if (thread.length <= 0 || !(width > kEpsilon)) return composed;
     composed.lines = setCell(thread, width, cell.firstLineRule, composed.contentHeight);
+    const PMReal inset = TextInsets(cell)[0];
     for (ComposedLine& line : composed.lines) {
+        composed.contentWidth = std::max(composed.contentWidth, line.left + line.width);
         line.start -= thread.start;
-        line.left += cell.insets[0];
-        line.origin += cell.insets[0];
+        line.left += inset;
+        line.origin += inset;
         for (GlyphRun& run : line.runs) {
             run.start -= thread.start;
-            run.x += cell.insets[0];
-            for (PMReal& x : run.positions) x += cell.insets[0];
+            run.x += inset;
+            for (PMReal& x : run.positions) x += inset;
         }
     }
     return composed;
@@ -89,9 +130,11 @@ std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& mode
     // Row heights: a fixed row keeps its own; one that grows takes its deepest cell of one row.
     std::vector<PMReal>& heights = composed->rowHeights;
     heights.assign(static_cast<size_t>(rows), 0);
+    // How deep a cell's text reaches down its rows: its lines' depth, or for text turned a
+    // quarter, the width of its longest line.
     auto cellDepth = [&](const ComposedCell& cell) {
         const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
-        return cell.contentHeight + model.insets[1] + model.insets[3];
+        return (Sideways(model) ? cell.contentWidth : cell.contentHeight) + model.insets[1] + model.insets[3];
     };
     auto limits = [&](int32 r, PMReal depth) {
         const TableRow& row = table.rows[static_cast<size_t>(r)];
@@ -125,9 +168,13 @@ std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& mode
         const int32 span = std::clamp(model.rowSpan, 1, rows - cell.row);
         PMReal height = 0;
         for (int32 r = cell.row; r < cell.row + span; ++r) height += heights[static_cast<size_t>(r)];
-        const PMReal room = height - model.insets[1] - model.insets[3];
-        cell.overset = cell.contentHeight > room + kEpsilon;
-        PMReal offset = model.insets[1];
+        // Turned text stands across the cell: its lines go down the cell's width.
+        const std::array<PMReal, 4> insets = TextInsets(model);
+        const PMReal across = Sideways(model) ? CellWidth(table, model, cell.column) : height;
+        const PMReal room = across - insets[1] - insets[3];
+        cell.overset = cell.contentHeight > room + kEpsilon ||
+                       (Sideways(model) && cell.contentWidth > height - model.insets[1] - model.insets[3] + kEpsilon);
+        PMReal offset = insets[1];
         if (!cell.overset && model.verticalJustification == 1) offset += (room - cell.contentHeight) / 2;
         else if (!cell.overset && model.verticalJustification == 2) offset += room - cell.contentHeight;
         for (ComposedLine& line : cell.lines) line.baseline += offset;
@@ -137,17 +184,15 @@ std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& mode
 
 std::vector<ComposedLine> ComposeCell(const DataBase& db, const TextModel& model, const Table& table, UID text, const CellSetter& setCell)
 {
+    (void)db;
     const int32 columns = table.ColumnCount();
-    if (columns <= 0 || table.cells.size() != static_cast<size_t>(table.RowCount()) * static_cast<size_t>(columns)) return {};
-    for (size_t i = 0; i < table.cells.size(); ++i) {
-        const TableCell& cell = table.cells[i];
-        if (cell.text != text || cell.covered) continue;
-        ComposedCell composed =
-            SetCell(model.FindThread(text), table, cell, static_cast<int32>(i) / columns, static_cast<int32>(i) % columns, setCell);
-        for (ComposedLine& line : composed.lines) line.baseline += cell.insets[1];
-        return std::move(composed.lines);
-    }
-    return {};
+    GridAddress at;
+    if (columns <= 0 || table.cells.size() != static_cast<size_t>(table.RowCount()) * static_cast<size_t>(columns) || !table.FindCell(text, at))
+        return {};
+    const TableCell& cell = table.CellAt(at);
+    ComposedCell composed = SetCell(model.FindThread(text), table, cell, at.row, at.column, setCell);
+    for (ComposedLine& line : composed.lines) line.baseline += TextInsets(cell)[1];
+    return std::move(composed.lines);
 }
 
 Fit FitRows(const Table& table, const ComposedTable& composed, int32& next, PMReal room, bool columnEmpty)

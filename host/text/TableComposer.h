@@ -8,7 +8,10 @@
 // into the columns of the thread: as many as fit in each column, never splitting a row, a merged
 // cell's rows or rows kept with the next; the header rows head every part and the footer rows
 // foot it. A row deeper than a whole column stands alone in a column of its own, cut at the
-// column's foot (as FrameMaker shows it), so the text after it goes on.
+// column's foot (as FrameMaker shows it), so the text after it goes on. A cell turned a quarter
+// (90 or 270 degrees) sets its lines along its rows, as long as a fixed row is high or a growing
+// row may grow, and its row grows with the width of its text; a cell turned half sets them as an
+// unturned one. Turned lines stay in the turned text area's own coordinates (ComposedCell).
 #pragma once
 
 #include <functional>

@@ -254,8 +254,31 @@ TextRange TextModel::FindThread(UID owner) const
 {
     TextRange found;
     if (owner == kInvalidUID) return found;
+    // The node remembered still holds a run of the owner: the thread is found from there.
+    if (auto it = mThreadNodes.find(owner); it != mThreadNodes.end()) {
+        const TextThread* thread = mThreads.ValueOf(it->second);
+        if (thread && thread->owner == owner && thread->kind != TextThreadKind::kPrimary) {
+            found = GetThreadRange(mThreads.StartOf(it->second));
+            // A thread cut into runs that were not joined yet: the whole of it.
+            while (found.start > 0 && GetThread(found.start - 1).owner == owner) {
+                const TextRange before = GetThreadRange(found.start - 1);
+                found = TextRange{before.start, before.length + found.length};
+            }
+            while (found.End() < TotalLength() && GetThread(found.End()).owner == owner) {
+                const TextRange after = GetThreadRange(found.End());
+                found.length += after.length;
+            }
+            if (found.length > 0) return found;
+        }
+        mThreadNodes.erase(it);
+    }
+    // One walk remembers where every thread is.
     ForEachThread([&](const TextRange& range, const TextThread& thread) {
-        if (thread.owner == owner) found = range;
+        if (thread.owner == kInvalidUID) return;
+        mThreadNodes[thread.owner] = mThreads.NodeAt(range.start);
+        if (thread.owner != owner) return;
+        if (found.length > 0 && found.End() == range.start) found.length += range.length;
+        else found = range;
     });
     return found;
 }

@@ -20,6 +20,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "AttributeBossList.h"
@@ -83,7 +84,8 @@ public:
     // The range and kind of the thread holding `index`; a zero range when out of bounds.
     TextRange GetThreadRange(int32 index) const;
     TextThread GetThread(int32 index) const;
-    // The thread owned by `owner`; a zero range when there is none.
+    // The thread owned by `owner`; a zero range when there is none. O(log n) for a thread found
+    // before (the node of its run is remembered), a walk of every thread otherwise.
     TextRange FindThread(UID owner) const;
     // Removes a thread that is not the story's own, with everything in it.
     bool RemoveThread(UID owner);
@@ -151,6 +153,8 @@ private:
     RunTree<TextFormatPool::Id> mCharacters;
     RunTree<UID> mOwnedItems;
     RunTree<TextThread> mThreads;
+    // The node of mThreads that held each owner's run when last looked up; checked on use.
+    mutable std::unordered_map<UID, int32> mThreadNodes;
     std::vector<Pending> mPending;
     int64 mRevision = 0;
 };

@@ -165,6 +165,12 @@ void IdmlPageItemWriter::AddWrapAndMark(pugi::xml_node element, const PageItem& 
     IdmlXml::SetReal(offset, "Left", m.left);
     IdmlXml::SetReal(offset, "Bottom", m.bottom);
     IdmlXml::SetReal(offset, "Right", m.right);
+    // What a contour wrap follows; a bounding-box wrap has no contour.
+    if (g.wrapMode == TextWrapMode::kContour) {
+        pugi::xml_node contour = wrap.append_child("ContourOption");
+        IdmlXml::SetText(contour, "ContourType", TextWrapFormName(g.wrapForm));
+        IdmlXml::SetBool(contour, "IncludeInsideEdges", false);
+    }
 }
 
 std::string IdmlPageItemWriter::Base64(const std::vector<unsigned char>& bytes)

@@ -189,6 +189,7 @@ void SetPageItemFields(const PageItem& item, JsonValue& out)
     graphics.Set("endLineEnd", JsonValue::String(LineEndName(g.endLineEnd)));
     graphics.Set("wrapMode", JsonValue::String(TextWrapModeName(g.wrapMode)));
     graphics.Set("wrapMargins", Rect(g.wrapMargins));
+    if (g.wrapMode == TextWrapMode::kContour) graphics.Set("wrapForm", JsonValue::String(TextWrapFormName(g.wrapForm)));
     graphics.Set("ignoreWrap", JsonValue::Bool(g.ignoreWrap));
     out.Set("graphics", std::move(graphics));
     out.Set("importMark", JsonValue::Bool(item.importMark));

@@ -19,6 +19,8 @@ public:
     virtual ErrorCode SetWrapMode(const UIDRef& item, TextWrapMode mode) const = 0;
     // The wrap offsets of `item`, points.
     virtual ErrorCode SetWrapMargins(const UIDRef& item, PMReal left, PMReal top, PMReal right, PMReal bottom) const = 0;
+    // What the contour wrap of `item` follows (its bounding box, its own path, ...).
+    virtual ErrorCode SetWrapForm(const UIDRef& item, TextWrapForm form) const = 0;
     // The width of the item's outline (points, above 0), its left edge kept.
     virtual ErrorCode SetWidth(const UIDRef& item, PMReal width) const = 0;
     // The width of the item's outline; 0 when there is no such item.

@@ -128,14 +128,7 @@ UIDRef MifGraphicImporter::ImportSingleObject(const MifObject& mifObject, const 
     // Only the run-around: the pen and fill of the frame are its own border's, already made, and
     // would repaint the one object of a frame that holds a single one.
     mState.Update(mifObject);
-    Utils<IMifPageItemUtils> pageItemUtils;
-    if (!pageItemUtils) {
-        MIF_LOG_NIL(pageItemUtils);
-        return item;
-    }
-    PMReal gap = mState.GetRunaroundGap();
-    pageItemUtils->SetWrapMode(item, mState.GetRunaroundMode());
-    pageItemUtils->SetWrapMargins(item, gap, gap, gap, gap);
+    ApplyRunaround(item);
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
     return item;
 }
@@ -373,14 +366,22 @@ void MifGraphicImporter::ApplyAttributes(const UIDRef& item, const MifObject& mi
     auto gfxApplyMultAttributesCmd = std::make_shared<GfxApplyMultAttributesCmd>();
     gfxApplyMultAttributesCmd->attributes = mState.AttributesFor(mifObject);
     if (!Run(gfxApplyMultAttributesCmd, item)) MIF_LOG_FAILED(gfxApplyMultAttributesCmd);
+    ApplyRunaround(item);
+}
+
+void MifGraphicImporter::ApplyRunaround(const UIDRef& item)
+{
     Utils<IMifPageItemUtils> pageItemUtils;
     if (!pageItemUtils) {
         MIF_LOG_NIL(pageItemUtils);
         return;
     }
     PMReal gap = mState.GetRunaroundGap();
-    pageItemUtils->SetWrapMode(item, mState.GetRunaroundMode());
+    TextWrapMode mode = mState.GetRunaroundMode();
+    pageItemUtils->SetWrapMode(item, mode);
     pageItemUtils->SetWrapMargins(item, gap, gap, gap, gap);
+    // A contour run-around keeps text off the object's own shape, not its bounding box.
+    if (mode == TextWrapMode::kContour) pageItemUtils->SetWrapForm(item, TextWrapForm::kGraphicFrame);
 }
 
 void MifGraphicImporter::Mark(const UIDRef& item)

@@ -79,6 +79,9 @@ private:
     UIDRef MakeImage(const MifObject& mifObject, const MifPlacement& placement);
     UIDRef MakeFrame(const MifObject& mifObject, const MifPlacement& placement);
     void ApplyAttributes(const UIDRef& item, const MifObject& mifObject);
+    // The run-around of the attribute state on `item`: wrap mode, margins, and for a contour wrap
+    // the item's own path as what it follows.
+    void ApplyRunaround(const UIDRef& item);
     void Mark(const UIDRef& item);
     void RotateItems(const std::vector<UIDRef>& items);
     // The ShapeRect (or `keyword`) of `mifObject` within the page's range, in its own

@@ -52,6 +52,13 @@ ErrorCode MifPageItemUtils::SetWrapMargins(const UIDRef& item, PMReal left, PMRe
     return Run(standOffMarginCmd, item, "standOffMarginCmd");
 }
 
+ErrorCode MifPageItemUtils::SetWrapForm(const UIDRef& item, TextWrapForm form) const
+{
+    auto standOffFormCmd = std::make_shared<StandOffFormCmd>();
+    standOffFormCmd->form = form;
+    return Run(standOffFormCmd, item, "standOffFormCmd");
+}
+
 ErrorCode MifPageItemUtils::SetWidth(const UIDRef& item, PMReal width) const
 {
     auto resizeCmd = std::make_shared<ResizePageItemCmd>();

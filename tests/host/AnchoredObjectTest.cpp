@@ -12,6 +12,7 @@
 #include "IdmlWriter.h"
 #include "PageItemCommands.h"
 #include "TextCommands.h"
+#include "TextWrap.h"
 #include "host/IdmlPackage.h"
 #include "host/TextFrameFixture.h"
 
@@ -244,6 +245,152 @@ TEST_F(AnchoredObjectTest, TextKeepsOffTheBoxOfAnItemThatPushesItAway)
     // A frame that ignores wrap keeps its lines.
     Frame(frame).graphics.ignoreWrap = true;
     EXPECT_LT(Composed(frame).lines.at(0).baseline, 20);
+}
+
+TEST_F(AnchoredObjectTest, AContourWrapKeepsTextOffTheItemsOwnOutline)
+{
+    UID frame = AddFrame(300, 400);
+    AddLines(frame, 30);
+    const TextFrame& f = Frame(frame);
+    // An oval over the left 200 pt of the first 200 pt, its text wrap following its outline.
+    UID oval = AddRectangle(200, 200, f.itemTransform.tx, f.itemTransform.ty);
+    db->Get<SplineItem>(oval)->kind = SplineKind::kOval;
+    auto wrap = std::make_shared<StandOffModeCmd>();
+    wrap->mode = TextWrapMode::kContour;
+    ASSERT_EQ(Process(wrap, oval), kSuccess);
+    auto form = std::make_shared<StandOffFormCmd>();
+    form->form = TextWrapForm::kGraphicFrame;
+    ASSERT_EQ(Process(form, oval), kSuccess);
+    auto lineAt = [](const ComposedFrame& composed, PMReal y) -> const ComposedLine* {
+        for (const ComposedLine& line : composed.lines)
+            if (line.baseline - line.ascent <= y && line.baseline + line.descent >= y) return &line;
+        return nullptr;
+    };
+    const ComposedFrame& contour = Composed(frame);
+    // At the top the oval is narrow: the first line starts where the outline ends within its band,
+    // well left of the oval's bounding box; half way down the oval is widest.
+    ASSERT_FALSE(contour.lines.empty());
+    EXPECT_GT(contour.lines.at(0).left, 100);
+    EXPECT_LT(contour.lines.at(0).left, 190);
+    const ComposedLine* middle = lineAt(contour, 100);
+    ASSERT_NE(middle, nullptr);
+    EXPECT_NEAR(middle->left, 200, 0.5);
+    // Below the oval the lines take the whole column.
+    const ComposedLine* after = lineAt(contour, 210);
+    ASSERT_NE(after, nullptr);
+    EXPECT_NEAR(after->left, 0, 1e-6);
+
+    // Following the bounding box, every line beside the oval starts at its right edge.
+    form->form = TextWrapForm::kBoundingBox;
+    ASSERT_EQ(Process(form, oval), kSuccess);
+    EXPECT_NEAR(Composed(frame).lines.at(0).left, 200, 1e-6);
+    // An unknown form is refused.
+    form->form = TextWrapForm(99);
+    EXPECT_EQ(Process(form, oval), kInvalidParameterError);
+    EXPECT_EQ(db->Get<PageItem>(oval)->graphics.wrapForm, TextWrapForm::kBoundingBox);
+
+    // An oval wider than the column with its margins leaves no room in any band: the text starts
+    // below it and its bottom margin, not a few lines down inside it.
+    form->form = TextWrapForm::kSameAsClipping;
+    ASSERT_EQ(Process(form, oval), kSuccess);
+    db->Get<PageItem>(oval)->pathBounds = PMRect(0, 0, 300, 200);
+    db->Get<PageItem>(oval)->graphics.wrapMargins = PMRect(200, 0, 200, 6);
+    const ComposedFrame& below = Composed(frame);
+    ASSERT_FALSE(below.lines.empty());
+    EXPECT_GE(below.lines.at(0).baseline - below.lines.at(0).ascent, 206 - 1e-6);
+    EXPECT_NEAR(below.lines.at(0).left, 0, 1e-6);
+}
+
+TEST_F(AnchoredObjectTest, SpineRelativeItemsStandAwayFromTheSpineOnBothPagesOfASpread)
+{
+    // A facing document: its second spread holds a left page and a right page.
+    for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
+    auto newDocCmd = std::make_shared<NewDocCmd>();
+    newDocCmd->GetData().pagesPerSpread = 2;
+    newDocCmd->GetData().numPages = 3;
+    ASSERT_EQ(CmdUtils::ProcessCommand(newDocCmd), kSuccess);
+    db = newDocCmd->GetItemList().GetDataBase();
+    const Spread& spread = *db->Get<Spread>(db->GetDocument()->spreads.at(1));
+    ASSERT_EQ(spread.pages.size(), 2u);
+    auto frameOn = [&](size_t pageIndex) {
+        const Page& page = *db->Get<Page>(spread.pages.at(pageIndex));
+        auto createTextFrameCmd = std::make_shared<CreateTextFrameCmd>();
+        createTextFrameCmd->SetItemList(UIDList(UIDRef(db, spread.GetUID())));
+        createTextFrameCmd->bounds = PMRect(0, 0, 300, 200);
+        createTextFrameCmd->transform = PMMatrix::Translation(page.boundsInSpread.left + 100, page.boundsInSpread.top + 72);
+        EXPECT_EQ(CmdUtils::ProcessCommand(createTextFrameCmd), kSuccess);
+        UID frame = createTextFrameCmd->GetItemList().At(0);
+        AddLines(frame, 3);
+        return frame;
+    };
+    const UID leftFrame = frameOn(0), rightFrame = frameOn(1);
+    // Beside the text frame, away from the spine, 6 pt off it: right of the text on a right page.
+    AnchoredObjectSettings outside;
+    outside.position = AnchorPosition::kAnchored;
+    outside.horizontalReference = AnchorHorizontalReference::kTextFrame;
+    outside.horizontalAlignment = AnchorAlignment::kRight;
+    outside.anchorPoint = AnchorPoint::kTopLeft;
+    outside.xOffset = 6;
+    outside.spineRelative = true;
+    const UID onLeft = AddRectangle(40, 20), onRight = AddRectangle(40, 20), fixedRight = AddRectangle(40, 20);
+    Anchor(leftFrame, 2, onLeft, outside);
+    Anchor(rightFrame, 2, onRight, outside);
+    AnchoredObjectSettings right = outside;
+    right.spineRelative = false;
+    Anchor(leftFrame, 9, fixedRight, right);
+    auto placed = [&](UID frame, UID item) {
+        for (const PlacedAnchor& anchor : Composed(frame).anchors)
+            if (anchor.item == item) return anchor.bounds;
+        ADD_FAILURE() << "item " << item << " not placed";
+        return PMRect();
+    };
+    const PMRect rightBox = placed(rightFrame, onRight);
+    EXPECT_NEAR(rightBox.left, 306, 1e-6);
+    EXPECT_NEAR(rightBox.Width(), 40, 1e-6);
+    // On the left page it stands left of the text, as far off it.
+    const PMRect leftBox = placed(leftFrame, onLeft);
+    EXPECT_NEAR(leftBox.right, -6, 1e-6);
+    EXPECT_NEAR(leftBox.top, rightBox.top, 1e-6);
+    // Not spine-relative: right of the text on a left page too.
+    EXPECT_NEAR(placed(leftFrame, fixedRight).left, 306, 1e-6);
+
+    // Mirroring swaps alignment, anchor point and offset; settings that are not spine-relative,
+    // or on a right page, stay as they are.
+    AnchoredObjectSettings mirrored = AnchorLayout::SettingsOnPage(outside, true);
+    EXPECT_EQ(mirrored.horizontalAlignment, AnchorAlignment::kLeft);
+    EXPECT_EQ(mirrored.anchorPoint, AnchorPoint::kTopRight);
+    EXPECT_EQ(mirrored.xOffset, -6);
+    outside.anchorPoint = AnchorPoint::kBottomCenter;
+    outside.horizontalAlignment = AnchorAlignment::kCenter;
+    EXPECT_EQ(AnchorLayout::SettingsOnPage(outside, true).anchorPoint, AnchorPoint::kBottomCenter);
+    EXPECT_EQ(AnchorLayout::SettingsOnPage(outside, true).horizontalAlignment, AnchorAlignment::kCenter);
+    EXPECT_EQ(AnchorLayout::SettingsOnPage(outside, false).xOffset, 6);
+    EXPECT_EQ(AnchorLayout::SettingsOnPage(right, true).anchorPoint, AnchorPoint::kTopLeft);
+}
+
+TEST(TextWrapTest, ContourStripsFollowTheOutlineWithTheMargins)
+{
+    // A rectangle is one strip: its bounding box with the margins.
+    std::vector<PMRect> box = TextWrap::ContourStrips({{0, 0}, {0, 50}, {100, 50}, {100, 0}}, false, PMRect(2, 3, 4, 5));
+    ASSERT_EQ(box.size(), 1u);
+    EXPECT_EQ(box[0], PMRect(-2, -3, 104, 55));
+    // A right triangle narrows downwards; each strip is as wide as the outline within it.
+    std::vector<PMRect> triangle = TextWrap::ContourStrips({{0, 0}, {100, 0}, {0, 100}}, false, PMRect());
+    ASSERT_GT(triangle.size(), 50u);
+    for (const PMRect& strip : triangle) {
+        EXPECT_NEAR(strip.left, 0, 1e-9);
+        EXPECT_NEAR(strip.right, 100 - strip.top, 1e-9);
+    }
+    EXPECT_NEAR(triangle.front().top, 0, 1e-9);
+    EXPECT_NEAR(triangle.back().bottom, 100, 1e-9);
+    // With margins, a strip reaches the outline below it by the top margin.
+    std::vector<PMRect> widened = TextWrap::ContourStrips({{0, 0}, {100, 0}, {0, 100}}, false, PMRect(0, 10, 5, 0));
+    EXPECT_NEAR(widened.front().top, -10, 1e-9);
+    EXPECT_NEAR(widened.front().right, 105, 1e-9);
+    // An open line of one point, and an outline with a coordinate that is not finite.
+    EXPECT_EQ(TextWrap::ContourStrips({{5, 5}}, true, PMRect()).size(), 1u);
+    EXPECT_TRUE(TextWrap::ContourStrips({{0, 0}, {std::numeric_limits<PMReal>::infinity(), 1}}, false, PMRect()).empty());
+    EXPECT_TRUE(TextWrap::ContourStrips({}, false, PMRect()).empty());
 }
 
 TEST_F(AnchoredObjectTest, ThePackageKeepsAnchoredItemsInTheirCharacterRunsWithTheirSettings)

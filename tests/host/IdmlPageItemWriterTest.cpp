@@ -75,3 +75,24 @@ TEST_F(IdmlPageItemWriterFixture, Items_PaintingWrapGroupAndEmbeddedImage)
     EXPECT_TRUE(group < ovalAt && ovalAt < groupEnd) << xml;
     EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(bytes));
 }
+
+TEST_F(IdmlPageItemWriterFixture, Wrap_AContourNamesWhatItFollowsABoxNamesNoContour)
+{
+    SplineItem& oval = AddSpline(SplineKind::kOval, PMRect(0, 0, 80, 60));
+    oval.graphics.wrapMode = TextWrapMode::kContour;
+    oval.graphics.wrapForm = TextWrapForm::kGraphicFrame;
+    oval.graphics.wrapMargins = PMRect(4, 4, 4, 4);
+    std::string bytes;
+    std::string xml = SpreadXml(bytes);
+    size_t wrap = xml.find("<TextWrapPreference TextWrapMode=\"Contour\"");
+    ASSERT_NE(wrap, std::string::npos) << xml;
+    size_t contour = xml.find("<ContourOption ContourType=\"GraphicFrame\"", wrap);
+    EXPECT_NE(contour, std::string::npos) << xml;
+    // The contour follows the offsets, inside the wrap preference.
+    EXPECT_LT(xml.find("<TextWrapOffset", wrap), contour);
+    EXPECT_LT(contour, xml.find("</TextWrapPreference>", wrap));
+    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(bytes));
+
+    oval.graphics.wrapMode = TextWrapMode::kBoundingBox;
+    EXPECT_EQ(SpreadXml(bytes).find("<ContourOption"), std::string::npos);
+}

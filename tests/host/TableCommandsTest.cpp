@@ -161,6 +161,7 @@ TEST_F(TableCommandsTest, PackageAndDumpWriteTheGrid)
     doubleLine.strokeType = kStrokeTypeDouble;
     doubleLine.color = SwatchUtils::GetNoneSwatch(*db);
     ASSERT_EQ(tableCommands.ApplyCellStrokes(table.GetTotalArea(), doubleLine), kSuccess);
+    table.CellAt(GridAddress{0, 0}).rotation = 270;
 
     std::string bytes;
     ASSERT_EQ(IdmlWriter::BuildPackage(*db, &bytes), kSuccess);
@@ -185,6 +186,9 @@ TEST_F(TableCommandsTest, PackageAndDumpWriteTheGrid)
     EXPECT_STREQ(top.attribute("TopEdgeStrokeWeight").value(), "2.5");
     EXPECT_STREQ(top.attribute("TopEdgeStrokeType").value(), IdmlIds::kStrokeThinThin);
     EXPECT_STREQ(top.attribute("TopEdgeStrokeColor").value(), IdmlIds::kSwatchNone);
+    // A turned cell carries its rotation.
+    EXPECT_STREQ(element.find_child_by_attribute("Cell", "Name", "0:0").attribute("RotationAngle").value(), "270");
+    EXPECT_STREQ(top.attribute("RotationAngle").value(), "0");
 
     const std::string dump = JsonDumpWriter::Dump(*db);
     EXPECT_NE(dump.find("\"kind\": \"Table\""), std::string::npos);

@@ -333,6 +333,92 @@ TEST_F(TableComposerTest, EditsInCellsSetTheTableAgainFromItsFrame)
     EXPECT_LE(linesSet + 8, composer.GetLinesSet());  // the first frame's lines were kept
 }
 
+TEST_F(TableComposerTest, TurnedCellsSetTheirLinesAlongTheirRows)
+{
+    Story& story = AddStory(u"\r");
+    AddFrames(story, 1, 400, 600);
+    Table& table = AddTable(story, 0, 0, 2, 0, 3, 0);
+    const std::u16string text = u"one two three four five six seven";
+    for (int32 c = 0; c < 3; ++c) SetCellText(story, table, GridAddress{0, c}, text);
+    SetCellText(story, table, GridAddress{1, 0}, text);
+    // Row 0: a cell turned 90 (insets left 1, top 2, right 3, bottom 4), one turned 180, one not.
+    TableCell& up = table.CellAt(GridAddress{0, 0});
+    up.rotation = 90;
+    up.insets[0] = 1;
+    up.insets[1] = 2;
+    up.insets[2] = 3;
+    up.insets[3] = 4;
+    table.CellAt(GridAddress{0, 1}).rotation = 180;
+    // Row 1: fixed at 50 points, its first cell turned 270.
+    table.rows[1].autoGrow = false;
+    table.rows[1].height = 50;
+    table.CellAt(GridAddress{1, 0}).rotation = 270;
+    composer.Compose(story);
+
+    const ComposedTable* composed = story.frameList.FindTable(table.GetUID());
+    const ComposedCell* turned = CellOf(story, table, GridAddress{0, 0});
+    const ComposedCell* half = CellOf(story, table, GridAddress{0, 1});
+    const ComposedCell* plain = CellOf(story, table, GridAddress{0, 2});
+    const ComposedCell* fixed = CellOf(story, table, GridAddress{1, 0});
+    ASSERT_TRUE(composed && turned && half && plain && fixed);
+    // The growing row lets the turned text run in one line and grows by its width and the
+    // insets at the row's top and bottom.
+    EXPECT_EQ(turned->rotation, 90);
+    ASSERT_EQ(turned->lines.size(), 1u);
+    EXPECT_GT(turned->contentWidth, 100);
+    EXPECT_NEAR(composed->rowHeights[0], turned->contentWidth + 2 + 4, 1e-6);
+    // Its lines start after the bottom inset and hang from the left one.
+    EXPECT_DOUBLE_EQ(turned->lines.front().left, 4);
+    EXPECT_NEAR(turned->lines.front().baseline - turned->lines.front().ascent, 1, 1e-6);
+    EXPECT_FALSE(turned->overset);
+    // A half turn sets its text as an unturned cell does.
+    EXPECT_EQ(half->rotation, 180);
+    ASSERT_EQ(half->lines.size(), plain->lines.size());
+    EXPECT_GT(plain->lines.size(), 2u);
+    // The fixed row keeps its height; its turned cell breaks its lines at it less the insets.
+    EXPECT_DOUBLE_EQ(composed->rowHeights[1], 50);
+    EXPECT_EQ(fixed->rotation, 270);
+    EXPECT_GT(fixed->lines.size(), 2u);
+    for (const ComposedLine& line : fixed->lines) EXPECT_LE(line.width, 42 + 1e-6);
+    // Set alone, a turned cell's lines are the same.
+    std::vector<ComposedLine> alone = composer.ComposeCell(story, up.text);
+    ASSERT_EQ(alone.size(), 1u);
+    EXPECT_DOUBLE_EQ(alone.front().baseline, turned->lines.front().baseline);
+}
+
+TEST_F(TableComposerTest, PreviewDrawsATurnedCellsTextTurned)
+{
+    Story& story = AddStory(u"\r");
+    Spread& spread = *db->Get<Spread>(db->GetDocument()->spreads.at(0));
+    const Page& page = *db->Get<Page>(spread.pages.at(0));
+    TextFrame& frame = *AddFrames(story, 1, 200, 300).front();
+    frame.spread = spread.GetUID();
+    frame.itemTransform = PMMatrix::Translation(page.boundsInSpread.left + 20, page.boundsInSpread.top + 10);
+    spread.pageItems.push_back(frame.GetUID());
+    Table& table = AddTable(story, 0, 0, 1, 0, 2, 0);
+    SetCellText(story, table, GridAddress{0, 0}, u"WWWWWWWW");
+    table.CellAt(GridAddress{0, 0}).rotation = 90;
+    story.frameList.Reset();
+    composer.ComposeAll(*db);
+    std::vector<const ComposedTablePart*> parts = PartsOf(story, table);
+    const ComposedTable* composed = story.frameList.FindTable(table.GetUID());
+    ASSERT_TRUE(composed && parts.size() == 1u);
+    const PMReal rowTop = 10 + parts[0]->top, rowBottom = rowTop + composed->rowHeights[0];
+    ASSERT_GT(rowBottom - rowTop, 60);
+    std::string png;
+    ASSERT_EQ(PreviewWriter::BuildPngs(*db, PreviewOptions{72, false}, [&](int32 number, std::string_view image) {
+        if (number == 1) png = image;
+        return kSuccess;
+    }, nullptr), kSuccess);
+    PreviewImage image(png);
+    ASSERT_TRUE(image.IsValid());
+    // The word runs up the cell's left side from its bottom, in a band one line wide; the right of
+    // the cell stays clean.
+    EXPECT_GT(image.InkIn(24, int(rowBottom) - 30, 38, int(rowBottom) - 6), 20);
+    EXPECT_GT(image.InkIn(24, int(rowTop) + 8, 38, int(rowTop) + 30), 20);
+    EXPECT_EQ(image.InkIn(42, int(rowTop) + 3, 77, int(rowBottom) - 3), 0);
+}
+
 TEST_F(TableComposerTest, PreviewDrawsEachPartWithItsCellText)
 {
     Story& story = AddStory(u"\r");

@@ -77,6 +77,68 @@ TEST(RunTreeTest, FindAndJoin)
     EXPECT_EQ(*tree.Find(4).value, 1);
 }
 
+TEST(RunTreeTest, ANodeFoundOnceGivesItsRunsStartAfterAnyEdits)
+{
+    std::mt19937 random(3);
+    RunTree<int> tree;
+    tree.Insert(0, 4, 1);
+    tree.Insert(4, 3, 2);   // the run to follow: value 2
+    tree.Insert(7, 5, 3);
+    const int32 node = tree.NodeAt(5);
+    ASSERT_NE(node, 0);
+    EXPECT_EQ(*tree.ValueOf(node), 2);
+    EXPECT_EQ(tree.StartOf(node), 4);
+    // Edits before and after it move it; its node keeps telling where it starts.
+    int32 start = 4;
+    for (int step = 0; step < 500; ++step) {
+        const int32 length = tree.Length();
+        if (random() % 2 == 0) {
+            const int32 pos = static_cast<int32>(random() % (start + 1));
+            tree.Insert(pos, 2, 5);
+            start += 2;
+        } else {
+            const int32 pos = start + 3 + static_cast<int32>(random() % (length - start - 2));
+            tree.Insert(pos, 1, 7);
+        }
+        ASSERT_EQ(tree.StartOf(node), start) << step;
+        ASSERT_EQ(tree.NodeAt(start), node) << step;
+    }
+    EXPECT_EQ(tree.NodeAt(tree.Length()), 0);
+    EXPECT_EQ(tree.ValueOf(0), nullptr);
+    // Erased, the node holds no run's value any more.
+    tree.Erase(start, start + 3);
+    EXPECT_EQ(*tree.ValueOf(node), 0);
+}
+
+TEST(TextModelTest, ThreadsAreFoundAgainAsTextBeforeThemChangesAndAfterTheyGo)
+{
+    TextModel model;
+    model.Insert(0, u"body");
+    std::vector<TextRange> threads;
+    for (UID owner = 100; owner < 110; ++owner) threads.push_back(model.AddThread(TextThread{TextThreadKind::kCell, owner}));
+    for (UID owner = 100; owner < 110; ++owner) EXPECT_EQ(model.FindThread(owner).start, threads[owner - 100].start);
+    // Text into the earlier threads moves the later ones.
+    for (UID owner = 100; owner < 110; ++owner) {
+        const TextRange range = model.FindThread(owner);
+        ASSERT_TRUE(model.Insert(range.start, u"cell text"));
+        EXPECT_EQ(model.GetText(model.FindThread(owner).start, 10), u"cell text\r");
+    }
+    EXPECT_EQ(model.FindThread(109).length, 10);
+    EXPECT_EQ(model.FindThread(109).End(), model.TotalLength());
+    // A thread removed is found no more; a new thread may take its run's place.
+    ASSERT_TRUE(model.RemoveThread(104));
+    EXPECT_EQ(model.FindThread(104).length, 0);
+    const TextRange added = model.AddThread(TextThread{TextThreadKind::kCell, 200});
+    EXPECT_EQ(model.FindThread(200).start, added.start);
+    EXPECT_EQ(model.FindThread(104).length, 0);
+    EXPECT_EQ(model.GetText(model.FindThread(105).start, 10), u"cell text\r");
+    // Text deleted across a thread's start leaves the rest of it found whole.
+    const TextRange before = model.FindThread(106);
+    ASSERT_TRUE(model.Delete(before.start, 4));
+    EXPECT_EQ(model.GetText(model.FindThread(106).start, model.FindThread(106).length), u" text\r");
+    EXPECT_EQ(model.FindThread(kInvalidUID).length, 0);
+}
+
 TEST(TextModelTest, ParagraphsEndWithTheirReturns)
 {
     TextModel model;

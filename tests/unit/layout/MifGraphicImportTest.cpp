@@ -408,3 +408,17 @@ TEST_F(MifGraphicImportTest, TextRect_GetsPenFillAndRotation)
     EXPECT_TRUE(frames[0]->importMark);
     ExpectRect(OnPage(*frames[0]), PMRect(175, 25, 225, 225));
 }
+
+TEST_F(MifGraphicImportTest, Shapes_AContourRunaroundFollowsTheObjectsOwnPath)
+{
+    Import("<Ellipse <Pen 0> <RunaroundType Contour> <RunaroundGap 3pt> <ShapeRect 0pt 0pt 50pt 40pt>>\n"
+           "<Rectangle <Pen 0> <RunaroundType Box> <ShapeRect 60pt 0pt 50pt 40pt>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 2u);
+    EXPECT_EQ(splines[0]->graphics.wrapMode, TextWrapMode::kContour);
+    EXPECT_EQ(splines[0]->graphics.wrapForm, TextWrapForm::kGraphicFrame);
+    EXPECT_EQ(splines[0]->graphics.wrapMargins, PMRect(3, 3, 3, 3));
+    // A box run-around keeps text off the bounding box: no contour form.
+    EXPECT_EQ(splines[1]->graphics.wrapMode, TextWrapMode::kBoundingBox);
+    EXPECT_EQ(splines[1]->graphics.wrapForm, TextWrapForm::kBoundingBox);
+}
