@@ -1,5 +1,6 @@
 #include "MifXRefImporter.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 
@@ -86,6 +87,56 @@ void MifXRefImporter::SetRoot(MifObject* mifRoot)
     mIndexed = false;
 }
 
+namespace {
+
+// The escape at `text[at]` (a backslash) written to `out`; returns the index after it. A second
+// backslash is one backslash and a backslash before a space a non-breaking space. FrameMaker
+// writes its special characters as hex escapes ("page\x11 <$pagenum\>"): the hard space becomes
+// the non-breaking space too, the other spaces, hyphens and the tab their characters. The
+// escapes of MIF strings for tab, angle bracket and quotes give those characters; any other
+// escape is dropped.
+size_t TranslateEscape(const std::u16string& text, size_t at, std::u16string& out)
+{
+    if (at + 1 >= text.size()) return at + 1;
+    const char16_t next = text[at + 1];
+    switch (next) {
+        case u'\\': out.push_back(u'\\'); return at + 2;
+        case u' ': out += u"^s"; return at + 2;
+        case u't': out.push_back(u'\t'); return at + 2;
+        case u'>': out.push_back(u'>'); return at + 2;
+        case u'q': out.push_back(u'`'); return at + 2;
+        case u'Q': out.push_back(u'\''); return at + 2;
+        default: break;
+    }
+    if (next != u'x') return at + 2;
+    auto hexValue = [](char16_t h) -> int {
+        if (h >= u'0' && h <= u'9') return h - u'0';
+        if (h >= u'a' && h <= u'f') return h - u'a' + 10;
+        if (h >= u'A' && h <= u'F') return h - u'A' + 10;
+        return -1;
+    };
+    size_t i = at + 2;
+    uint32_t code = 0;
+    int digits = 0;
+    for (; i < text.size() && digits < 2 && hexValue(text[i]) >= 0; ++i, ++digits) code = code * 16 + static_cast<uint32_t>(hexValue(text[i]));
+    if (digits == 0) return at + 2;
+    if (i < text.size() && text[i] == u' ') ++i;
+    switch (code) {
+        case 0x11: out += u"^s"; break;
+        case 0x04: out.push_back(u'\u00AD'); break;
+        case 0x08: out.push_back(u'\t'); break;
+        case 0x10: case 0x12: case 0x13: out.push_back(u' '); break;
+        case 0x14: out.push_back(u'\u2003'); break;
+        case 0x15: out.push_back(u'\u2011'); break;
+        default:
+            if (code >= 0x20 && code < 0x7F) out.push_back(static_cast<char16_t>(code));
+            break;
+    }
+    return i;
+}
+
+} // namespace
+
 PMString MifXRefImporter::TranslateXRefDef(const PMString& definition) const
 {
     const std::u16string& text = definition.GetUTF16();
@@ -116,9 +167,7 @@ PMString MifXRefImporter::TranslateXRefDef(const PMString& definition) const
                 spanOpen = true;
             }
         } else if (c == u'\\') {
-            if (i + 1 < text.size() && text[i + 1] == u'\\') out.push_back(u'\\');
-            else if (i + 1 < text.size() && text[i + 1] == u' ') out += u"^s";
-            i += 2;
+            i = TranslateEscape(text, i, out);
         } else {
             out.push_back(c);
             ++i;

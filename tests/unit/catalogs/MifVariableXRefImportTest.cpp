@@ -141,6 +141,10 @@ TEST(MifXRefTranslation, Translate_SpansBlocksAndEscapes)
               PMString("<span cstyle=\"\">See <paratext precedingpstyle=\"Heading\" /> on page^s<pagenum />"));
     EXPECT_EQ(importer.TranslateXRefDef("<Emphasis\\><$paranumonly\\>"), PMString("<span cstyle=\"Emphasis\"><paranum numberonly=\"true\" /></span>"));
     EXPECT_EQ(importer.TranslateXRefDef("a<$bogus\\>b\\\\c"), PMString("ab\\c"));
+    // FrameMaker's hex escapes: the hard space between "page" and its number, a hard hyphen,
+    // an ASCII character; an escape of no digits is dropped like any unknown one.
+    EXPECT_EQ(importer.TranslateXRefDef("page\\x11 <$pagenum\\>"), PMString("page^s<pagenum />"));
+    EXPECT_EQ(importer.TranslateXRefDef("A\\x15 B\\x41\\xzC\\tD\\>"), PMString(u"A\u2011BAzC\tD>"));
     EXPECT_EQ(MifXRefImporter::GetSourceKey("12345: Heading: Intro"), PMString("12345"));
     EXPECT_EQ(MifXRefImporter::GetSourceKey("123: short"), PMString("123: short"));
     EXPECT_EQ(MifXRefImporter::GetSourceKey("12345678: long"), PMString("12345678: long"));
