@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "CAlert.h"
 #include "CmdUtils.h"
@@ -18,6 +19,7 @@
 #include "IdmlWriter.h"
 #include "IdmlSchema.h"
 #include "ImportModes.h"
+#include "MifImportFixture.h"
 #include "MifVariableImporter.h"
 #include "MifXRefImporter.h"
 #include "Story.h"
@@ -39,43 +41,16 @@ constexpr const char* kSetup =
     " <XRefFormat <XRefName `See'> <XRefDef `See <$paratext\\>'>>>\n"
     "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n";
 
-struct WarningsPresenter : IUserPresenter {
-    void Alert(const PMString&, bool) override {}
-    void Warnings(const PMString& shown) override { text += shown.GetUTF8String(); }
-    void MissingFonts(const std::vector<PMString>&) override {}
-    std::string text;
-};
-
-class VariableXRefImportTest : public ::testing::Test {
+class VariableXRefImportTest : public MifImportFixture {
 protected:
-    void SetUp() override { CAlert::SetPresenter(&presenter); }
-    void TearDown() override
-    {
-        CAlert::SetPresenter(nullptr);
-        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
-    }
     void Import(const std::string& flow)
     {
-        TempFolder folder{"xref-test"};
-        auto path = folder / "tessel-xref-test.mif";
-        std::ofstream(path, std::ios::binary) << "<MIFFile 2015>\n" << kSetup << flow;
-        UIDRef document;
-        PMString message;
-        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
-        CmdUtils::ProcessScheduledCmds();
-        std::filesystem::remove(path);
-        db = document.GetDataBase();
-        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
-        ASSERT_TRUE(layout);
-        story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
-        ASSERT_NE(story, nullptr);
+        std::ostringstream mif;
+        mif << "<MIFFile 2015>\n" << kSetup << flow;
+        OpenMif("tessel-xref-test.mif", mif.str());
     }
     std::u16string Text() const { return story->textModel.GetText(0, story->textModel.TotalLength()); }
-    bool Warned(const char* text) const { return presenter.text.find(text) != std::string::npos; }
 
-    WarningsPresenter presenter;
-    DataBase* db = nullptr;
-    Story* story = nullptr;
 };
 
 const char* kVariableFlow =

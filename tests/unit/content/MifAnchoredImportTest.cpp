@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "CAlert.h"
 #include "CmdUtils.h"
@@ -15,6 +16,7 @@
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
 #include "IMifLayoutImporter.h"
+#include "MifImportFixture.h"
 #include "PageItem.h"
 #include "Spread.h"
 #include "Story.h"
@@ -38,40 +40,16 @@ std::string Frame(int32 id, const std::string& anchoring, int32 width = 50, int3
            "  <Rectangle <Pen 0> <Fill 0> <ShapeRect 0pt 0pt " + size + ">>>\n";
 }
 
-struct WarningsPresenter : IUserPresenter {
-    void Alert(const PMString&, bool) override {}
-    void Warnings(const PMString& shown) override { text += shown.GetUTF8String(); }
-    void MissingFonts(const std::vector<PMString>&) override {}
-    std::string text;
-};
-
-class MifAnchoredImportTest : public ::testing::Test {
+class MifAnchoredImportTest : public MifImportFixture {
 protected:
-    void SetUp() override { CAlert::SetPresenter(&presenter); }
-    void TearDown() override
-    {
-        CAlert::SetPresenter(nullptr);
-        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
-    }
     void Import(const std::string& body)
     {
-        TempFolder folder{"anchored-test"};
-        auto path = folder / "tessel-anchored-test.mif";
-        std::ofstream(path, std::ios::binary) << "<MIFFile 9.00>\n" << kFormats << body;
-        UIDRef document;
-        PMString message;
-        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
-        CmdUtils::ProcessScheduledCmds();
-        std::filesystem::remove(path);
-        db = document.GetDataBase();
-        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
-        ASSERT_TRUE(layout);
-        story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
-        ASSERT_NE(story, nullptr);
+        std::ostringstream mif;
+        mif << "<MIFFile 9.00>\n" << kFormats << body;
+        OpenMif("tessel-anchored-test.mif", mif.str());
     }
     std::u16string Text(const Story& s) const { return s.textModel.GetText(0, s.textModel.TotalLength()); }
     const PageItem* ItemAt(int32 index) const { return db->Get<PageItem>(story->textModel.GetOwnedItem(index)); }
-    bool Warned(const char* text) const { return presenter.text.find(text) != std::string::npos; }
     const Story& HeadStory(int32 index) const
     {
         const auto* frame = dynamic_cast<const TextFrame*>(ItemAt(index));
@@ -79,9 +57,6 @@ protected:
         return *db->Get<Story>(frame->story);
     }
 
-    DataBase* db = nullptr;
-    Story* story = nullptr;
-    WarningsPresenter presenter;
 };
 
 TEST_F(MifAnchoredImportTest, EachFrameTypeIsAnchoredWithItsSettings)

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "CmdUtils.h"
 #include "DataBase.h"
@@ -15,6 +16,7 @@
 #include "IImportProvider.h"
 #include "IMifLayoutImporter.h"
 #include "IdmlWriter.h"
+#include "MifImportFixture.h"
 #include "Story.h"
 #include "Table.h"
 #include "TestUtils.h"
@@ -72,30 +74,17 @@ std::string InFirstColumn(std::string flow)
     return flow;
 }
 
-class MifStraddleImportTest : public ::testing::Test {
+class MifStraddleImportTest : public MifImportFixture {
 protected:
-    void TearDown() override
-    {
-        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
-    }
     void Import(const std::string& pages, const std::string& flow, const std::string& tbls = "")
     {
-        TempFolder folder{"straddle-test"};
-        auto path = folder / "tessel-straddle-test.mif";
-        std::ofstream(path, std::ios::binary) << "<MIFFile 9.00>\n"
+        std::ostringstream mif;
+        mif << "<MIFFile 9.00>\n"
                                               << kFormats << (tbls.empty() ? "" : "<Tbls " + tbls + ">\n") << pages
                                               << "<TextFlow <TFTag `A'>\n"
                                               << InFirstColumn(flow) << ">\n";
-        UIDRef document;
-        PMString message;
-        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
-        CmdUtils::ProcessScheduledCmds();
-        std::filesystem::remove(path);
-        db = document.GetDataBase();
-        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
-        ASSERT_TRUE(layout);
-        story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
-        ASSERT_NE(story, nullptr);
+        OpenMif("tessel-straddle-test.mif", mif.str());
+        if (HasFatalFailure()) return;
         TextComposer::Get().Compose(*story);
         // The frames in thread order, from the first.
         frames.clear();
@@ -128,8 +117,6 @@ protected:
         return count;
     }
 
-    DataBase* db = nullptr;
-    Story* story = nullptr;
     std::vector<const TextFrame*> frames;
 };
 

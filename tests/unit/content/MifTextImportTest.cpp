@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "CAlert.h"
 #include "CmdUtils.h"
@@ -17,6 +18,7 @@
 #include "IMifLayoutImporter.h"
 #include "IMifVariableImporter.h"
 #include "ImportModes.h"
+#include "MifImportFixture.h"
 #include "MifVariableImporter.h"
 #include "Story.h"
 #include "StyleUtils.h"
@@ -39,48 +41,20 @@ constexpr const char* kSetup =
     ">\n"
     "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n";
 
-// Keeps the text of the warnings the import shows.
-struct WarningsPresenter : IUserPresenter {
-    void Alert(const PMString&, bool) override {}
-    void Warnings(const PMString& shown) override { text += shown.GetUTF8String(); }
-    void MissingFonts(const std::vector<PMString>&) override {}
-    std::string text;
-};
-
-class MifTextImportTest : public ::testing::Test {
+class MifTextImportTest : public MifImportFixture {
 protected:
-    void SetUp() override { CAlert::SetPresenter(&presenter); }
     void Import(const std::string& flow, const char* version = "2015")
     {
-        TempFolder folder{"text-test"};
-        auto path = folder / "tessel-text-test.mif";
-        std::ofstream(path, std::ios::binary) << "<MIFFile " << version << ">\n" << kSetup << flow;
-        UIDRef document;
-        PMString message;
-        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
-        CmdUtils::ProcessScheduledCmds();
-        std::filesystem::remove(path);
-        db = document.GetDataBase();
-        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
-        ASSERT_TRUE(layout);
-        story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
-        ASSERT_NE(story, nullptr);
+        std::ostringstream mif;
+        mif << "<MIFFile " << version << ">\n" << kSetup << flow;
+        OpenMif("tessel-text-test.mif", mif.str());
     }
-    void TearDown() override
-    {
-        CAlert::SetPresenter(nullptr);
-        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
-    }
-    bool Warned(const char* text) const { return presenter.text.find(text) != std::string::npos; }
     std::u16string Text() const { return story->textModel.GetText(0, story->textModel.TotalLength()); }
     const TextModel& Model() const { return story->textModel; }
     UID ParaStyle(const char* name) const { return StyleUtils::FindStyle(*db, StyleKind::kParagraph, name); }
     const AttributeBossList& ParaOverrides(int32 index) const { return Model().GetParagraphFormat(index)->overrides; }
     const AttributeBossList& CharOverrides(int32 index) const { return Model().GetCharacterFormat(index)->overrides; }
 
-    DataBase* db = nullptr;
-    Story* story = nullptr;
-    WarningsPresenter presenter;
 };
 
 TEST_F(MifTextImportTest, ParagraphsKeepTheirStylesAndFormatsCarryOn)

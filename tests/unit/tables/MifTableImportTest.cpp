@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "CAlert.h"
 #include "CmdUtils.h"
@@ -14,6 +15,7 @@
 #include "IImportProvider.h"
 #include "IMifLayoutImporter.h"
 #include "IMifTableUtils.h"
+#include "MifImportFixture.h"
 #include "MifKeywords.h"
 #include "ObjectModel.h"
 #include "Story.h"
@@ -41,13 +43,6 @@ constexpr const char* kSetup =
     " <TblLIndent 10pt>>>\n"
     "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n";
 
-struct WarningsPresenter : IUserPresenter {
-    void Alert(const PMString&, bool) override {}
-    void Warnings(const PMString& shown) override { text += shown.GetUTF8String(); }
-    void MissingFonts(const std::vector<PMString>&) override {}
-    std::string text;
-};
-
 // A cell holding one paragraph of `text`.
 std::string Cell(const std::string& text, const std::string& extra = "", const std::string& tag = "Body")
 {
@@ -59,35 +54,19 @@ std::string Row(const std::string& cells, const std::string& extra = "") { retur
 // A flow whose one paragraph anchors the tables `anchors` (ATbl statements and text).
 std::string Flow(const std::string& line) { return "<TextFlow <Para <PgfTag `Body'> <ParaLine <TextRectID 1> " + line + ">>>\n"; }
 
-class MifTableImportTest : public ::testing::Test {
+class MifTableImportTest : public MifImportFixture {
 protected:
-    void SetUp() override { CAlert::SetPresenter(&presenter); }
-    void TearDown() override
-    {
-        CAlert::SetPresenter(nullptr);
-        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
-    }
     void Import(const std::string& tbls, const std::string& flow)
     {
-        TempFolder folder{"table-test"};
-        auto path = folder / "tessel-table-test.mif";
-        std::ofstream(path, std::ios::binary) << "<MIFFile 2015>\n" << kSetup << "<Tbls " << tbls << ">\n" << flow;
-        UIDRef document;
-        PMString message;
-        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
-        CmdUtils::ProcessScheduledCmds();
-        std::filesystem::remove(path);
-        db = document.GetDataBase();
-        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
-        ASSERT_TRUE(layout);
-        story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
-        ASSERT_NE(story, nullptr);
+        std::ostringstream mif;
+        mif << "<MIFFile 2015>\n" << kSetup << "<Tbls " << tbls << ">\n" << flow;
+        OpenMif("tessel-table-test.mif", mif.str());
+        if (HasFatalFailure()) return;
         tables.clear();
         story->textModel.ForEachOwnedItem(0, story->textModel.GetThreadRange(0).End(), [&](int32, UID item) {
             if (const Table* table = db->Get<Table>(item)) tables.push_back(table);
         });
     }
-    bool Warned(const char* text) const { return presenter.text.find(text) != std::string::npos; }
     std::u16string Primary() const { return story->textModel.GetText(0, story->textModel.GetThreadRange(0).length); }
     std::u16string CellText(const Table& table, int32 row, int32 column) const
     {
@@ -96,9 +75,6 @@ protected:
     }
     const AttributeBossList& ParaOverrides(int32 index) const { return story->textModel.GetParagraphFormat(index)->overrides; }
 
-    WarningsPresenter presenter;
-    DataBase* db = nullptr;
-    Story* story = nullptr;
     std::vector<const Table*> tables;
 };
 

@@ -1,0 +1,59 @@
+// MifImportFixture: tests that run MIF text through the whole import, as opening a file does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "CAlert.h"
+#include "CmdUtils.h"
+#include "DataBase.h"
+#include "DocumentList.h"
+#include "DocumentOpener.h"
+#include "IImportProvider.h"
+#include "IMifLayoutImporter.h"
+#include "Story.h"
+#include "TempFolder.h"
+
+// Keeps the text of the warnings the import shows.
+struct WarningsPresenter : IUserPresenter {
+    void Alert(const PMString&, bool) override {}
+    void Warnings(const PMString& shown) override { text += shown.GetUTF8String(); }
+    void MissingFonts(const std::vector<PMString>&) override {}
+    std::string text;
+};
+
+// Collects the warnings while a test runs and closes its documents afterwards.
+class MifImportFixture : public ::testing::Test {
+protected:
+    void SetUp() override { CAlert::SetPresenter(&presenter); }
+    void TearDown() override
+    {
+        CAlert::SetPresenter(nullptr);
+        for (DataBase* d : DocumentList::GetDocuments()) DocumentList::Close(d);
+    }
+    // Writes `mif` to `name` in a folder of this process's own (tests run in parallel) and opens
+    // it without dialogs; `db` is the new document and `story` the story of text rect 1.
+    void OpenMif(const std::string& name, const std::string& mif)
+    {
+        TempFolder folder{"import-test"};
+        auto path = folder / name;
+        std::ofstream(path, std::ios::binary) << mif;
+        UIDRef document;
+        PMString message;
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        CmdUtils::ProcessScheduledCmds();
+        db = document.GetDataBase();
+        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        ASSERT_TRUE(layout);
+        story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
+        ASSERT_NE(story, nullptr);
+    }
+    bool Warned(const char* text) const { return presenter.text.find(text) != std::string::npos; }
+
+    WarningsPresenter presenter;
+    DataBase* db = nullptr;
+    Story* story = nullptr;
+};
