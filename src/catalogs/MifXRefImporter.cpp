@@ -15,6 +15,7 @@
 #include "MifAssertLog.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
+#include "MifTextConverter.h"
 #include "ObjectModel.h"
 
 namespace {
@@ -104,8 +105,8 @@ size_t TranslateEscape(const std::u16string& text, size_t at, std::u16string& ou
         case u' ': out += u"^s"; return at + 2;
         case u't': out.push_back(u'\t'); return at + 2;
         case u'>': out.push_back(u'>'); return at + 2;
-        case u'q': out.push_back(u'`'); return at + 2;
-        case u'Q': out.push_back(u'\''); return at + 2;
+        case u'Q': out.push_back(u'`'); return at + 2;
+        case u'q': out.push_back(u'\''); return at + 2;
         default: break;
     }
     if (next != u'x') return at + 2;
@@ -121,17 +122,10 @@ size_t TranslateEscape(const std::u16string& text, size_t at, std::u16string& ou
     for (; i < text.size() && digits < 2 && hexValue(text[i]) >= 0; ++i, ++digits) code = code * 16 + static_cast<uint32_t>(hexValue(text[i]));
     if (digits == 0) return at + 2;
     if (i < text.size() && text[i] == u' ') ++i;
-    switch (code) {
-        case 0x11: out += u"^s"; break;
-        case 0x04: out.push_back(u'\u00AD'); break;
-        case 0x08: out.push_back(u'\t'); break;
-        case 0x10: case 0x12: case 0x13: out.push_back(u' '); break;
-        case 0x14: out.push_back(u'\u2003'); break;
-        case 0x15: out.push_back(u'\u2011'); break;
-        default:
-            if (code >= 0x20 && code < 0x7F) out.push_back(static_cast<char16_t>(code));
-            break;
-    }
+    const UTF16TextChar special = code < 0x20 ? MifTextConverter::FrameControlChar(static_cast<uchar>(code)) : 0;
+    if (special == 0x00A0) out += u"^s";
+    else if (special) out.push_back(special);
+    else if (code >= 0x20 && code < 0x7F) out.push_back(static_cast<char16_t>(code));
     return i;
 }
 
