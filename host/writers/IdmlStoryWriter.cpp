@@ -80,8 +80,7 @@ public:
             case kTextChar_LF: mPending.push_back(u'\u2028'); break;
             case kTextChar_PageNumber:
                 FlushText();
-                Content().append_child(pugi::node_pi).set_name("ACE");
-                Content().last_child().set_value("18");
+                IdmlXml::AppendSpecialCharacter(Content(), "18");
                 break;
             case kTextChar_FootnoteMarker:
                 Close();
@@ -183,8 +182,7 @@ void WriteThread(IdmlContext& context, const TextModel& model, const ThreadMap& 
             IdmlTextAttributes::Write(context, characterFormat.overrides, IdmlTextAttributes::Scope::kCharacter, characters);
             if (footnote && first) {
                 // The footnote's number, which InDesign draws at the start of its text.
-                characters.append_child("Content").append_child(pugi::node_pi).set_name("ACE");
-                characters.last_child().last_child().set_value("4");
+                IdmlXml::AppendSpecialCharacter(characters.append_child("Content"), "4");
                 first = false;
             }
             RunWriter(context, model, threads, characters).Write(std::max(start, runStart), std::min(end, runStart + runLength), range.End());

@@ -42,6 +42,15 @@ void IdmlXml::SetBool(pugi::xml_node element, const char* name, bool value)
     Attribute(element, name).set_value(value ? "true" : "false");
 }
 
+void IdmlXml::AppendSpecialCharacter(pugi::xml_node content, const char* code)
+{
+    content.append_child(pugi::node_pcdata);
+    pugi::xml_node instruction = content.append_child(pugi::node_pi);
+    instruction.set_name("ACE");
+    instruction.set_value(code);
+    content.append_child(pugi::node_pcdata);
+}
+
 void IdmlXml::AddProperty(pugi::xml_node element, const char* name, const char* type, const std::string& value)
 {
     AddPropertyElement(element, name, type).text().set(value.c_str());

@@ -29,6 +29,12 @@ public:
     // an old value of the property is dropped.
     static pugi::xml_node AddPropertyElement(pugi::xml_node element, const char* name, const char* type);
 
+    // Appends the special character <?ACE code?> to a text-bearing element (<Content>). InDesign
+    // reads every character inside <Content> as text, and the indenting serializer would put a
+    // line break and tabs around an instruction that does not stand next to text: empty text
+    // nodes on both sides keep it on the line.
+    static void AppendSpecialCharacter(pugi::xml_node content, const char* code);
+
     // "a b c d tx ty".
     static std::string Matrix(const PMMatrix& matrix);
     // IDML bounds order: "top left bottom right".
