@@ -9,10 +9,13 @@ cmake --build build-test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TESSEL_LOG_DIR="$PWD/build-test/log"
-# Packages are validated against InDesign's package schema when get-schema.sh has put one in the
-# default cache folder (or TESSEL_IDML_SCHEMA_DIR names one); those tests skip otherwise.
-schema_dir="${XDG_CACHE_HOME:-${HOME:-}/.cache}/tessel/idmlschema"
-if [ -z "${TESSEL_IDML_SCHEMA_DIR:-}" ] && [ -f "$schema_dir/designmap.rnc" ]; then
-  export TESSEL_IDML_SCHEMA_DIR="$schema_dir"
+# Every package the tests make is validated against InDesign's package schema: the one in the
+# team's shared tools folder, unless TESSEL_IDML_SCHEMA_DIR names another. Without it (or jing)
+# the run fails here, before any test.
+export TESSEL_IDML_SCHEMA_DIR="${TESSEL_IDML_SCHEMA_DIR:-$(cd .. && pwd)/shared/tools/idml/schema}"
+if [ ! -f "$TESSEL_IDML_SCHEMA_DIR/designmap.rnc" ]; then
+  echo "test.sh: no package schema at $TESSEL_IDML_SCHEMA_DIR (designmap.rnc is missing)" >&2
+  exit 1
 fi
+command -v jing > /dev/null || { echo "test.sh: jing is not installed" >&2; exit 1; }
 ctest --test-dir build-test --output-on-failure -j"$(nproc)"

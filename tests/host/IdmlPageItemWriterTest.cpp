@@ -73,7 +73,7 @@ TEST_F(IdmlPageItemWriterFixture, Items_PaintingWrapGroupAndEmbeddedImage)
     // The oval stands inside its group, not beside it.
     size_t group = xml.find("<Group "), ovalAt = xml.find("<Oval "), groupEnd = xml.find("</Group>");
     EXPECT_TRUE(group < ovalAt && ovalAt < groupEnd) << xml;
-    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(bytes));
+    EXPECT_TRUE(IdmlSchema::Validates(bytes));
 }
 
 TEST_F(IdmlPageItemWriterFixture, Wrap_AContourNamesWhatItFollowsABoxNamesNoContour)
@@ -91,7 +91,7 @@ TEST_F(IdmlPageItemWriterFixture, Wrap_AContourNamesWhatItFollowsABoxNamesNoCont
     // The contour follows the offsets, inside the wrap preference.
     EXPECT_LT(xml.find("<TextWrapOffset", wrap), contour);
     EXPECT_LT(contour, xml.find("</TextWrapPreference>", wrap));
-    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(bytes));
+    EXPECT_TRUE(IdmlSchema::Validates(bytes));
 
     oval.graphics.wrapMode = TextWrapMode::kBoundingBox;
     EXPECT_EQ(SpreadXml(bytes).find("<ContourOption"), std::string::npos);

@@ -2,18 +2,17 @@
 // generates, through the team's validate_schema.sh (jing), for tests.
 //
 //   IdmlSchema schema = IdmlSchema::FromEnvironment();
-//   if (!schema.IsAvailable()) GTEST_SKIP() << schema.WhyUnavailable();
+//   ASSERT_TRUE(schema.IsAvailable()) << schema.WhyUnavailable();
 //   IdmlSchema::Result result = schema.Validate(packageBytes);   // or ValidateFile(path)
 //   EXPECT_TRUE(result.valid) << result.report;
 //
-//   EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(packageBytes));     // in a test about something else
+//   EXPECT_TRUE(IdmlSchema::Validates(packageBytes));     // in a test about something else
 //
-// The schema folder is the one TESSEL_IDML_SCHEMA_DIR names (get-schema.sh makes it from a git
-// copy of metanorma/idml; scripts/test.sh sets the variable when the default cache folder holds
-// one). The schema is unavailable when the variable is unset or empty, when the folder has no
-// designmap.rnc, or when jing, unzip or the script is missing; tests then skip, saying which.
-// Packages of any DOMVersion are accepted (the generated schema pins that of the InDesign that
-// made it). Header only: include it from any test.
+// The schema folder is the one TESSEL_IDML_SCHEMA_DIR names, and by default the schema in the
+// team's shared tools folder beside the corpus. Every package a test makes is checked on every
+// machine: a folder without designmap.rnc, or a missing jing, unzip or script, makes the check
+// fail, saying which, never skip. Packages of any DOMVersion are accepted (the generated schema
+// pins that of the InDesign that made it). Header only: include it from any test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -40,11 +39,13 @@ public:
         std::string report;
     };
 
-    // The schema named by TESSEL_IDML_SCHEMA_DIR, checked by the script beside the shared corpus.
+    // The schema named by TESSEL_IDML_SCHEMA_DIR, or else the shared one, checked by the script
+    // beside the shared corpus.
     static IdmlSchema FromEnvironment()
     {
+        const std::string tools = std::string(TESSEL_CORPUS_DIR) + "/../tools/idml";
         const char* dir = std::getenv(kVariable);
-        return IdmlSchema(dir ? dir : "", std::string(TESSEL_CORPUS_DIR) + "/../tools/idml/validate_schema.sh");
+        return IdmlSchema(dir && *dir ? dir : tools + "/schema", tools + "/validate_schema.sh");
     }
 
     IdmlSchema(std::string schemaDir, std::string script) : mSchemaDir(std::move(schemaDir)), mScript(std::move(script))
@@ -52,7 +53,7 @@ public:
         namespace fs = std::filesystem;
         std::error_code ec;
         if (mSchemaDir.empty())
-            mWhyNot = std::string(kVariable) + " is not set (see the README, \"Checking a package\")";
+            mWhyNot = "no schema folder is given (" + std::string(kVariable) + " names one)";
         else if (!fs::is_regular_file(fs::path(mSchemaDir) / "designmap.rnc", ec))
             mWhyNot = std::string(kVariable) + "=" + mSchemaDir + " holds no package schema (no designmap.rnc)";
         else if (!fs::is_regular_file(mScript, ec))
@@ -95,12 +96,12 @@ public:
         return ValidateFile(path);
     }
 
-    // For tests whose subject is something else: success when the package validates or when
-    // the schema is not at hand (the dedicated schema tests say so by skipping).
-    static ::testing::AssertionResult ValidOrUnavailable(const std::string& package)
+    // For tests whose subject is something else: success when the package validates; a schema
+    // that is not at hand is a failure that says why.
+    static ::testing::AssertionResult Validates(const std::string& package)
     {
         IdmlSchema schema = FromEnvironment();
-        if (!schema.IsAvailable()) return ::testing::AssertionSuccess();
+        if (!schema.IsAvailable()) return ::testing::AssertionFailure() << "cannot check the package: " << schema.WhyUnavailable();
         Result result = schema.Validate(package);
         if (result.valid) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the package schema refuses the package:\n" << result.report;

@@ -156,7 +156,7 @@ TEST_F(VariableXRefImportTest, UseVariables_InstancesAndPerBlockVariables)
     EXPECT_TRUE(Warned("Variable 'Missing' has no variable format of that name"));
     std::string package;
     ASSERT_EQ(IdmlWriter::BuildPackage(*db, &package), kSuccess);
-    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(package));
+    EXPECT_TRUE(IdmlSchema::Validates(package));
 }
 
 TEST_F(VariableXRefImportTest, ConvertToText_ValuesAsText)
@@ -188,7 +188,7 @@ TEST_F(VariableXRefImportTest, LiveCrossReferences_WithThePlugIn)
     std::string package;
     ASSERT_EQ(IdmlWriter::BuildPackage(*db, &package), kSuccess);
     EXPECT_NE(package.size(), 0u);
-    EXPECT_TRUE(IdmlSchema::ValidOrUnavailable(package));
+    EXPECT_TRUE(IdmlSchema::Validates(package));
 }
 
 TEST_F(VariableXRefImportTest, WithoutThePlugIn_CrossReferencesAreText)
