@@ -305,6 +305,15 @@ bool StagePreview(const DataBase& db, const Options& options, const fs::path& in
     if (options.png.empty()) return true;
     Output folder{Output::kPreview, "preview folder", options.png};
     std::error_code ec;
+    // A preview folder that cannot be used costs the preview only: the document is written.
+    if (fs::is_symlink(fs::symlink_status(options.png, ec)) && !fs::exists(options.png, ec)) {
+        CannotWrite(folder, "it is a symbolic link that leads nowhere");
+        return false;
+    }
+    if (fs::exists(options.png, ec) && !fs::is_directory(options.png, ec)) {
+        CannotWrite(folder, "it is not a folder");
+        return false;
+    }
     if (!fs::exists(options.png, ec)) {
         createdFolder = fs::create_directories(options.png, ec);
         if (!createdFolder) {
@@ -408,16 +417,6 @@ int RunConvertCommand(const std::vector<std::string>& args)
     if (!options.pdf.empty()) outputs.push_back({Output::kPreview, "preview", options.pdf});
     if (int status = CheckOutputs(input.GetPath(), outputs)) return status;
     if (!options.png.empty()) {
-        std::error_code ec;
-        Output folder{Output::kPreview, "preview folder", options.png};
-        if (fs::is_symlink(fs::symlink_status(options.png, ec)) && !fs::exists(options.png, ec)) {
-            CannotWrite(folder, "it is a symbolic link that leads nowhere");
-            return 1;
-        }
-        if (fs::exists(options.png, ec) && !fs::is_directory(options.png, ec)) {
-            CannotWrite(folder, "it is not a folder");
-            return 1;
-        }
         for (const Output& output : outputs)
             if (SameFile(output.path, options.png)) {
                 std::fprintf(stderr, "tessel convert: the %s and the preview folder are the same (%s)\n", output.what, options.png.c_str());

@@ -8,6 +8,7 @@
 #include "IMifParser.h"
 #include "IMifTreeDumper.h"
 #include "IPMStream.h"
+#include "ErrorUtils.h"
 #include "InterfacePtr.h"
 #include "ObjectModel.h"
 #include "TaskProgressBar.h"
@@ -62,8 +63,12 @@ int RunParseCommand(const std::vector<std::string>& args)
     IDFile file{std::filesystem::path(path)};
     std::unique_ptr<IPMStream> stream = StreamUtil::CreateFileStreamRead(file);
     if (!stream) {
+        ErrorCode reason = ErrorUtils::PMGetGlobalErrorCode();
         std::fprintf(stderr, "tessel parse: cannot read %s: %s\n", path.c_str(),
-                     file.IsDirectory() ? "it is a folder" : file.Exists() ? "permission denied or I/O error" : "no such file");
+                     file.IsDirectory()                     ? "it is a folder"
+                     : reason == kInvalidParameterError     ? "it is not a regular file (a device, a FIFO or a socket)"
+                     : file.Exists()                        ? "permission denied or I/O error"
+                                                            : "no such file");
         return 1;
     }
     InterfacePtr<IMifParser> mifParser(CreateObject2<IMifParser>(kMifParserBoss));

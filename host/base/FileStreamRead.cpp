@@ -1,6 +1,11 @@
 #include "FileStreamRead.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "ErrorUtils.h"
@@ -15,8 +20,21 @@ ErrorCode FileStreamRead::Open(const IDFile& file)
 {
     Close();
     if (file.IsDirectory()) return kIOReadError;
-    mFile = std::fopen(file.GetPath().c_str(), "rb");
-    if (!mFile) return file.Exists() ? kIOReadError : kFileNotFoundError;
+    // Opened without waiting, and read only when it is a regular file: opening a FIFO with no
+    // writer would block for ever, and a device never ends.
+    int fd = ::open(file.GetPath().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? kFileNotFoundError : kIOReadError;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return kInvalidParameterError;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    mFile = ::fdopen(fd, "rb");
+    if (!mFile) {
+        ::close(fd);
+        return kIOReadError;
+    }
     if (std::fseek(mFile, 0, SEEK_END) != 0 || (mSize = std::ftell(mFile)) < 0 || std::fseek(mFile, 0, SEEK_SET) != 0) {
         Close();
         return kIOReadError;

@@ -36,7 +36,10 @@ ErrorCode DocumentOpener::OpenFile(const IDFile& file, int32 uiFlags, UIDRef& do
         ErrorCode reason = ErrorUtils::PMGetGlobalErrorCode();
         message = "Cannot read ";
         message.Append(file.GetPathString());
-        message.Append(file.IsDirectory() ? ": it is a folder" : reason == kFileNotFoundError ? ": no such file" : ": permission denied or read error");
+        message.Append(file.IsDirectory()                    ? ": it is a folder"
+                       : reason == kFileNotFoundError        ? ": no such file"
+                       : reason == kInvalidParameterError    ? ": it is not a regular file (a device, a FIFO or a socket)"
+                                                             : ": permission denied or read error");
         return reason == kSuccess ? kIOReadError : reason;
     }
     // Providers that know the file type go first; each one is asked about the content.

@@ -52,6 +52,13 @@ TEST(ConvertCommand, Refuses_FilesThatAreNotMif)
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "tessel convert: Cannot read " + (test / "missing.mif").string() + ": no such file\n");
     EXPECT_EQ(test.folder.List(), Strings{});
+    // A named pipe with no writer is refused at once instead of waited on.
+    ASSERT_EQ(::mkfifo((test / "pipe.mif").c_str(), 0600), 0);
+    TesselRun pipe = test.Run("convert " + Quote(test / "pipe.mif") + " -o " + Quote(test / "pipe.idml"));
+    EXPECT_EQ(pipe.status, 1);
+    EXPECT_EQ(pipe.err, "tessel convert: Cannot read " + (test / "pipe.mif").string() +
+                            ": it is not a regular file (a device, a FIFO or a socket)\n");
+    EXPECT_EQ(test.folder.List(), Strings{"pipe.mif"});
 }
 
 TEST(ConvertCommand, Refuses_AnOutputInAFolderThatDoesNotExist)
