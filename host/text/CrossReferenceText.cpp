@@ -175,8 +175,10 @@ class NumberCache {
 public:
     const ParagraphNumbers::Number* Get(const DataBase& db, const Story& story, int32 paragraphStart)
     {
-        auto [it, added] = mStories.try_emplace(story.GetUID());
-        if (added) {
+        // A plain variable, not a structured binding, for the lambda below to capture.
+        auto emplaced = mStories.try_emplace(story.GetUID());
+        auto it = emplaced.first;
+        if (emplaced.second) {
             ParagraphNumbers numbers(db, story.textModel);
             const TextModel& model = story.textModel;
             model.ForEachParagraph(0, model.TotalLength(), [&](int32 start, int32, const TextFormat& format) {
