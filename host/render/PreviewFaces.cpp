@@ -33,7 +33,8 @@ cairo_font_face_t* PreviewFaces::Get(const FontFaceEntry* entry)
 
 cairo_font_face_t* PreviewFaces::Make(const FontFaceEntry& entry)
 {
-    std::string name = entry.family.GetUTF8String() + (entry.style.IsEmpty() ? "" : " " + entry.style.GetUTF8String());
+    std::string name = entry.family.GetUTF8String();
+    if (!entry.style.IsEmpty()) name.append(" ").append(entry.style.GetUTF8String());
     if (entry.file.empty()) {
         mProblems.push_back("no font file was found for " + name + "; its text is not drawn");
         return nullptr;

@@ -1,6 +1,7 @@
 #include "VariableText.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <unordered_map>
 
@@ -16,8 +17,10 @@ namespace {
 
 std::string Padded(int value, size_t width)
 {
-    std::string text = std::to_string(value);
-    while (text.size() < width) text.insert(text.begin(), '0');
+    char digits[16];
+    int length = std::snprintf(digits, sizeof digits, "%d", value);
+    std::string text(digits, static_cast<size_t>(std::max(length, 0)));
+    if (text.size() < width) text.insert(0, width - text.size(), '0');
     return text;
 }
 

@@ -384,7 +384,9 @@ TEST(CorpusTextContent, EveryAnchoredTableArrivesWithItsCells)
                         int32 characters = 0;
                         for (const ComposedLine& line : set->lines) characters += line.length;
                         const TextRange thread = story->textModel.FindThread(cell.text);
-                        if (TableWidthOf(table, cell) > 12) EXPECT_EQ(characters, thread.length) << "table " << ids[t];
+                        if (TableWidthOf(table, cell) > 12) {
+                            EXPECT_EQ(characters, thread.length) << "table " << ids[t];
+                        }
                     }
                 }
                 ++tablesChecked;

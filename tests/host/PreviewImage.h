@@ -1,4 +1,5 @@
-// PreviewImage: a PNG image read back with cairo, to look at the pixels a preview drew.
+// PreviewImage: a PNG image read back with cairo, to look at the pixels a preview drew; and
+// CountPdfPages, the page objects of a PDF preview.
 #pragma once
 
 #include <cairo.h>
@@ -6,6 +7,16 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+
+// The page objects ("/Type /Page", not the "/Type /Pages" tree) of a PDF file.
+inline int CountPdfPages(std::string_view pdf)
+{
+    constexpr std::string_view kPage = "/Type /Page";
+    int count = 0;
+    for (size_t at = pdf.find(kPage); at != std::string_view::npos; at = pdf.find(kPage, at + 1))
+        if (at + kPage.size() < pdf.size() && pdf[at + kPage.size()] != 's') ++count;
+    return count;
+}
 
 class PreviewImage {
 public:
