@@ -32,7 +32,7 @@ namespace {
 const char* kUsage =
     "usage: tessel convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt] [--preset NAME]\n"
     "                      [--pdf PREVIEW.pdf] [--png FOLDER [--dpi N]] [--frames] [--max-pages N | --no-add-pages]\n"
-    "                      [--images DIR]\n"
+    "                      [--images DIR] [--allow-outside-images]\n"
     "  With no file, converts the sample that ships with Tessel into sample.idml in the current folder.\n"
     "  Text that overflows an autoconnected flow gets pages added after the flow's last page, at most\n"
     "  N for the document (--max-pages, default 10000, 0 to 1000000); --no-add-pages keeps the\n"
@@ -40,7 +40,9 @@ const char* kUsage =
     "  --pdf draws the pages into a PDF file, --png into page-1.png, page-2.png, ... in FOLDER (made\n"
     "  when missing) at N pixels per inch (default 96, 10 to 1200); --frames outlines the text frames\n"
     "  and marks text that does not fit with a red plus. --images names a folder where linked images\n"
-    "  are looked for first (may be given more than once).\n";
+    "  are looked for first (may be given more than once). Linked images are read only from the MIF\n"
+    "  file's folder (and below) and the --images folders; one named elsewhere is reported and left\n"
+    "  out, unless --allow-outside-images is given (for files whose origin you trust).\n";
 
 // The most pages --max-pages lets an import add.
 constexpr long kMaxAddedPages = 1000000;
@@ -128,6 +130,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
                 return false;
             }
             options.imageFolders.push_back(IDFile(fs::path(folder)));
+        } else if (arg == "--allow-outside-images") {
+            options.open.allowOutsideImages = true;
         } else if (arg == "--frames") {
             options.preview.showFrames = true;
         } else if (!arg.empty() && arg[0] == '-') {

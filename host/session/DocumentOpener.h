@@ -14,6 +14,9 @@ struct OpenOptions {
     bool addPages = true;
     // The most pages an import adds to one document.
     int32 maxAddedPages = kDefaultMaxAddedPages;
+    // Whether the files a document links (images) may be read wherever they are, not only
+    // beside the file and in the image folders the user named.
+    bool allowOutsideImages = false;
 };
 
 class DocumentOpener {

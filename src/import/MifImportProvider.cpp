@@ -358,6 +358,7 @@ bool MifImportProvider::CopyPreset(Run& run)
         importOptions->SetPreset(preset);
         const OpenOptions& openOptions = DocumentOpener::GetOpenOptions();
         importOptions->SetPageGrowth(openOptions.addPages, openOptions.maxAddedPages);
+        importOptions->SetAllowOutsideImages(openOptions.allowOutsideImages);
     }
     run.crossReferenceMode = preset.GetCrossReferences();
     run.variableMode = preset.GetVariables();

@@ -13,6 +13,7 @@ const StringTableEntry kMifStrings_enUS[] = {
     {"OV#0xB40#kMifInvalidFileColonKey", "Invalid file:"},
     {"OV#0xB40#kMifMissingFileColonKey", "Missing file:"},
     {"OV#0xB40#kMifIgnoreRemainingMissingFilesKey", "Ignore remaining missing files?"},
+    {"OV#0xB40#kMifImageOutsideFolderKey", "Image file outside the folder of the MIF file, neither read nor linked"},
     {"OV#0xB40#kMifImportingParagraphsKey", "Importing paragraphs (^1%)"},
     {"OV#0xB40#kMifImportingTableKey", "Importing table..."},
     {"OV#0xB40#kMifFootnoteInTableKey", "Table import: footnotes within tables are not supported, footnote is ignored"},
