@@ -32,17 +32,21 @@ namespace {
 const char* kUsage =
     "usage: tessel convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt] [--preset NAME]\n"
     "                      [--pdf PREVIEW.pdf] [--png FOLDER [--dpi N]] [--frames] [--max-pages N | --no-add-pages]\n"
-    "                      [--images DIR]\n"
+    "                      [--images DIR] [--allow-outside-images]\n"
     "  With no file, converts the sample that ships with Tessel into sample.idml in the current folder.\n"
-    "  Text that overflows an autoconnected flow gets pages added after the flow's last page, at most\n"
-    "  N for the document (--max-pages, default 10000, 0 to 1000000); --no-add-pages keeps the\n"
-    "  file's pages and leaves such text overset.\n"
+    "  --max-pages N (default 10000, 1 to 1000000) bounds the pages of a document: a file that has\n"
+    "  more is refused, and text that overflows an autoconnected flow gets at most N pages added\n"
+    "  after the flow's last page; --no-add-pages keeps the file's pages and leaves such text overset.\n"
     "  --pdf draws the pages into a PDF file, --png into page-1.png, page-2.png, ... in FOLDER (made\n"
     "  when missing) at N pixels per inch (default 96, 10 to 1200); --frames outlines the text frames\n"
     "  and marks text that does not fit with a red plus. --images names a folder where linked images\n"
-    "  are looked for first (may be given more than once).\n";
+    "  are looked for first (may be given more than once). Linked images are read only from the MIF\n"
+    "  file's folder (and below) and the --images folders; one named elsewhere is reported and left\n"
+    "  out, unless --allow-outside-images is given (for files whose origin you trust).\n";
 
-// The most pages --max-pages lets an import add.
+// The range of --max-pages: a file always has a page, so 0 would refuse every file (and
+// --no-add-pages is the way to add none).
+constexpr long kMinPagesLimit = 1;
 constexpr long kMaxAddedPages = 1000000;
 
 struct Options {
@@ -110,9 +114,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
             char* end = nullptr;
             errno = 0;
             long number = std::strtol(count.c_str(), &end, 10);
-            if (*end != '\0' || errno != 0 || number < 0 || number > kMaxAddedPages) {
-                std::fprintf(stderr, "tessel convert: --max-pages needs a whole number from 0 to %ld, not %s\n%s", kMaxAddedPages,
-                             count.c_str(), kUsage);
+            if (*end != '\0' || errno != 0 || number < kMinPagesLimit || number > kMaxAddedPages) {
+                std::fprintf(stderr, "tessel convert: --max-pages needs a whole number from %ld to %ld, not %s\n%s", kMinPagesLimit,
+                             kMaxAddedPages, count.c_str(), kUsage);
                 return false;
             }
             options.open.maxAddedPages = static_cast<int32>(number);
@@ -128,6 +132,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& 
                 return false;
             }
             options.imageFolders.push_back(IDFile(fs::path(folder)));
+        } else if (arg == "--allow-outside-images") {
+            options.open.allowOutsideImages = true;
         } else if (arg == "--frames") {
             options.preview.showFrames = true;
         } else if (!arg.empty() && arg[0] == '-') {

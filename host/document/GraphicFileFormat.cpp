@@ -1,9 +1,14 @@
 #include "GraphicFileFormat.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 namespace {
@@ -118,15 +123,26 @@ GraphicFileFormat GraphicFileFormat::Detect(const std::vector<unsigned char>& b,
 bool GraphicFileFormat::ReadFile(const IDFile& file, std::vector<unsigned char>& bytes, size_t limit)
 {
     bytes.clear();
-    std::error_code error;
-    // Folders, devices and pipes are not read: a device could block or never end.
-    if (!std::filesystem::is_regular_file(file.GetPath(), error)) return false;
-    auto size = std::filesystem::file_size(file.GetPath(), error);
-    if (error || size > limit) return false;
-    std::ifstream in(file.GetPath(), std::ios::binary);
-    if (!in) return false;
-    bytes.resize(static_cast<size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+    // Folders, devices and pipes are not read: a device could block or never end. Opened without
+    // waiting (a FIFO would wait for a writer) and asked what it is once open, so that nothing
+    // put in the file's place after a look at its name is read either.
+    int fd = ::open(file.GetPath().c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 || static_cast<uint64_t>(info.st_size) > limit) {
+        ::close(fd);
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(info.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    if (done != bytes.size()) {
         bytes.clear();
         return false;
     }

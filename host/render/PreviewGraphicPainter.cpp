@@ -6,12 +6,12 @@
 #include <cmath>
 #include <numbers>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 
 #include "DataBase.h"
 #include "GroupItem.h"
 #include "FontCache.h"
+#include "GraphicFileFormat.h"
 #include "PlacedGraphic.h"
 #include "PreviewFaces.h"
 #include "PreviewImageDecoder.h"
@@ -151,11 +151,7 @@ void PreviewGraphicPainter::DrawGraphic(cairo_t* cr, const SplineItem& frame, co
         std::vector<unsigned char> linked;
         if (!graphic.embedded) {
             // A linked file is read only now, to be drawn, and only when it is a regular file.
-            std::error_code error;
-            if (std::filesystem::is_regular_file(graphic.file.GetPath(), error)) {
-                std::ifstream in(graphic.file.GetPath(), std::ios::binary);
-                linked.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            }
+            GraphicFileFormat::ReadFile(graphic.file, linked);
         }
         image = PreviewImageDecoder::Decode(graphic.embedded ? graphic.data : linked, graphic.format);
     }

@@ -12,8 +12,12 @@ struct OpenOptions {
     static constexpr int32 kDefaultMaxAddedPages = 10000;
     // Whether pages may be added for text that overflows a flow that asks for them.
     bool addPages = true;
-    // The most pages an import adds to one document.
+    // The most pages an import adds to one document, and the most a file may ask for: an import
+    // refuses a file with more.
     int32 maxAddedPages = kDefaultMaxAddedPages;
+    // Whether the files a document links (images) may be read wherever they are, not only
+    // beside the file and in the image folders the user named.
+    bool allowOutsideImages = false;
 };
 
 class DocumentOpener {

@@ -69,10 +69,12 @@ void AppendLiteral(std::vector<Block>& blocks, const std::u16string& text)
 }
 
 // The paragraph the destination at `index` of `story` names: its own, or with `style` the
-// nearest paragraph of that style at or before it; its text without the return, and whether one
-// was found.
+// nearest paragraph of that style at or before it; its text without the return and without the
+// characters of `left` (the cross-reference's own text, when it stands in that paragraph: a
+// reference to its own paragraph would otherwise show itself, once more at each update), and
+// whether one was found.
 bool DestinationParagraph(const DataBase& db, const Story& story, int32 index, const PMString& style, std::u16string& text,
-                          int32* paragraphStart = nullptr)
+                          TextRange left, int32* paragraphStart = nullptr)
 {
     const TextModel& model = story.textModel;
     TextRange thread = model.GetThreadRange(index);
@@ -83,8 +85,11 @@ bool DestinationParagraph(const DataBase& db, const Story& story, int32 index, c
         if (style.IsEmpty() || (applied && applied->name == style)) {
             if (paragraphStart) *paragraphStart = paragraph.start;
             std::u16string all = model.GetText(paragraph.start, paragraph.length);
-            for (char16_t c : all)
-                if (c >= 0x20 || c == u'\t') text.push_back(c);
+            for (size_t i = 0; i < all.size(); ++i) {
+                const int32 at = paragraph.start + static_cast<int32>(i);
+                if (at >= left.start && at < left.End()) continue;
+                if (all[i] >= 0x20 || all[i] == u'\t') text.push_back(all[i]);
+            }
             return true;
         }
         if (paragraph.start <= thread.start) break;
@@ -197,7 +202,22 @@ private:
     std::unordered_map<UID, std::map<int32, ParagraphNumbers::Number>> mStories;
 };
 
-PMString TextOf(const DataBase& db, const CrossReferenceSource& source, NumberCache& numbers)
+// The range of `source`'s own text in its story, its two anchors included; `start` is where
+// its first anchor lies (-1: not known, then the range is looked for).
+TextRange OwnText(const DataBase& db, const CrossReferenceSource& source, int32 start = -1)
+{
+    const Story* story = db.Get<Story>(source.story);
+    if (!story) return TextRange{-1, 0};
+    if (start < 0) start = CrossReferenceText::FindAnchor(db, source.story, source.GetUID());
+    if (start < 0) return TextRange{-1, 0};
+    const TextModel& model = story->textModel;
+    int32 end = start + 1;
+    while (end < model.TotalLength() && model.GetChar(end) != kTextChar_CrossReferenceEnd && model.GetChar(end) != kTextChar_CR) ++end;
+    return TextRange{start, end - start + (end < model.TotalLength() && model.GetChar(end) == kTextChar_CrossReferenceEnd ? 1 : 0)};
+}
+
+// The text `source` shows; `ownText` is its own range in its story (or none).
+PMString TextOf(const DataBase& db, const CrossReferenceSource& source, NumberCache& numbers, TextRange ownText)
 {
     const CrossReferenceFormat* format = db.Get<CrossReferenceFormat>(source.format);
     if (!format) return PMString();
@@ -206,6 +226,8 @@ PMString TextOf(const DataBase& db, const CrossReferenceSource& source, NumberCa
     const HyperlinkTextDestination* destination = db.Get<HyperlinkTextDestination>(source.destination);
     const Story* story = destination ? db.Get<Story>(destination->story) : nullptr;
     const int32 at = story ? CrossReferenceText::FindAnchor(db, destination->story, destination->GetUID()) : -1;
+    // Only a destination in the reference's own story can hold the reference itself.
+    const TextRange left = story && destination->story == source.story ? ownText : TextRange{-1, 0};
     const Document* document = db.GetDocument();
     PMString text;
     for (const Block& block : blocks) {
@@ -216,7 +238,7 @@ PMString TextOf(const DataBase& db, const CrossReferenceSource& source, NumberCa
             else if (document) text.Append(document->name);
             break;
         case Block::Kind::kParagraphText:
-            if (std::u16string paragraph; at >= 0 && DestinationParagraph(db, *story, at, block.paragraphStyle, paragraph))
+            if (std::u16string paragraph; at >= 0 && DestinationParagraph(db, *story, at, block.paragraphStyle, paragraph, left))
                 text.Append(PMString(paragraph));
             break;
         case Block::Kind::kPageNumber:
@@ -229,7 +251,7 @@ PMString TextOf(const DataBase& db, const CrossReferenceSource& source, NumberCa
             // The number the destination's paragraph shows, as ParagraphNumbers counts it.
             std::u16string paragraph;
             int32 start = -1;
-            if (at < 0 || !DestinationParagraph(db, *story, at, block.paragraphStyle, paragraph, &start)) break;
+            if (at < 0 || !DestinationParagraph(db, *story, at, block.paragraphStyle, paragraph, left, &start)) break;
             if (const ParagraphNumbers::Number* number = numbers.Get(db, *story, start))
                 text.Append(PMString(block.numberOnly ? number->numberOnly : ParagraphNumbers::TextWithoutTabs(*number)));
             break;
@@ -249,7 +271,9 @@ namespace CrossReferenceText {
 PMString GetText(const DataBase& db, const CrossReferenceSource& source)
 {
     NumberCache numbers;
-    return TextOf(db, source, numbers);
+    const HyperlinkTextDestination* destination = db.Get<HyperlinkTextDestination>(source.destination);
+    const bool sameStory = destination && destination->story == source.story;
+    return TextOf(db, source, numbers, sameStory ? OwnText(db, source) : TextRange{-1, 0});
 }
 
 int32 UpdateAll(DataBase& db)
@@ -267,7 +291,7 @@ int32 UpdateAll(DataBase& db)
         int32 end = start + 1;
         while (end < model.TotalLength() && model.GetChar(end) != kTextChar_CrossReferenceEnd && model.GetChar(end) != kTextChar_CR) ++end;
         if (end >= model.TotalLength() || model.GetChar(end) != kTextChar_CrossReferenceEnd) continue;
-        const std::u16string now = TextOf(db, *source, numbers).GetUTF16();
+        const std::u16string now = TextOf(db, *source, numbers, TextRange{start, end - start + 1}).GetUTF16();
         if (model.GetText(start + 1, end - start - 1) == now) continue;
         numbers.Forget(source->story);  // its paragraphs move
         if (end - start - 1 > 0) {

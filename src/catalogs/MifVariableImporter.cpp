@@ -11,6 +11,7 @@
 #include "IMifTextConverter.h"
 #include "InterfacePtr.h"
 #include "MifAssertLog.h"
+#include "MifErrorLog.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
 
@@ -340,7 +341,12 @@ void MifVariableImporter::ImportVariableFormats()
     for (const MifObject& format : mMifVariableFormats->Children(kMifVariableFormat)) {
         const PMString* name = format.GetString(kMifVariableName);
         const PMString* definition = format.GetString(kMifVariableDef);
-        if (!name || !definition) continue;
+        if (!name) {
+            // No Variable can name it; one without a definition is reported where it is used.
+            AddWarning(MifErrorLog::Message("OV#0xB40#kMifVariableFormatWithoutNameKey"), format.line);
+            continue;
+        }
+        if (!definition) continue;
         std::vector<PMString> pieces = GetFormatPieces(*definition);
         AddVariableInfo info;
         info.SetName(*name);
@@ -363,8 +369,11 @@ void MifVariableImporter::ReportMissingFormat(const MifObject* mifVariable, cons
 {
     if (!mifVariable) return;
     PMString message;
+    const MifObject* format = name.IsEmpty() || !mMifVariableFormats ? nullptr : mMifVariableFormats->FindObjectWithString(kMifVariableName, name, 256);
     if (name.IsEmpty()) {
         message = "A Variable without VariableName, nothing inserted";
+    } else if (format) {
+        message = MifErrorLog::Message("OV#0xB40#kMifVariableFormatWithoutDefKey", name);
     } else {
         message = "Variable '";
         message.Append(name);

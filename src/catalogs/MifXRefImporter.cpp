@@ -13,6 +13,7 @@
 #include "IMifFileUtils.h"
 #include "InterfacePtr.h"
 #include "MifAssertLog.h"
+#include "MifErrorLog.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
 #include "MifTextConverter.h"
@@ -258,7 +259,10 @@ void MifXRefImporter::ImportXRefFormats()
     const UIDList workspace(db->GetDocument()->GetRef());
     for (const MifObject& format : mMifXRefFormats->Children(kMifXRefFormat)) {
         const PMString* name = format.GetString(kMifXRefName);
-        if (!name) continue;
+        if (!name) {
+            AddWarning(MifErrorLog::Message("OV#0xB40#kMifXRefFormatWithoutNameKey"), format.line);
+            continue;
+        }
         const PMString* definition = format.GetString(kMifXRefDef);
         // A format of the same name is replaced.
         if (int32 index = formats->FindFormat(*name); index >= 0) {
@@ -291,13 +295,25 @@ bool MifXRefImporter::ImportXRef(const MifObject* mifXRef)
     }
     const int32 line = mifXRef->line;
     const PMString* formatName = mifXRef->GetString(kMifXRefName);
-    const MifObject* format = formatName && mMifXRefFormats ? mMifXRefFormats->FindObjectWithString(kMifXRefName, *formatName, 256) : nullptr;
+    if (!formatName) {
+        MIF_LOG_NIL(formatName);
+        AddWarning(MifErrorLog::Message("OV#0xB40#kMifXRefWithoutNameKey"), line);
+        return false;
+    }
+    const MifObject* format = mMifXRefFormats ? mMifXRefFormats->FindObjectWithString(kMifXRefName, *formatName, 256) : nullptr;
     if (!format) {
         MIF_LOG_NIL(formatName);
         PMString message("Cross-reference: no XRefFormat is named '");
-        message.Append(formatName ? *formatName : PMString());
+        message.Append(*formatName);
         message.Append("', its text is kept");
         AddWarning(message, line);
+        return false;
+    }
+    const PMString* definition = format->GetString(kMifXRefDef);
+    if (!definition) {
+        // A format without a definition would show nothing: FrameMaker's text says more.
+        MIF_LOG_NIL(definition);
+        AddWarning(MifErrorLog::Message("OV#0xB40#kMifXRefFormatWithoutDefKey", *formatName), line);
         return false;
     }
     const PMString* sourceText = mifXRef->GetString(kMifXRefSrcText);
@@ -322,9 +338,8 @@ bool MifXRefImporter::ImportXRef(const MifObject* mifXRef)
         AddWarning(message, line);
         return false;
     }
-    const PMString* definition = format->GetString(kMifXRefDef);
-    const PMString translated = definition ? TranslateXRefDef(*definition) : PMString();
-    if (definition && mReportedFormats.insert(formatName->GetUTF16()).second) {
+    const PMString translated = TranslateXRefDef(*definition);
+    if (mReportedFormats.insert(formatName->GetUTF16()).second) {
         for (const PMString& block : FindUnknownBlocks(*definition)) {
             PMString message("Cross-reference format '");
             message.Append(*formatName);

@@ -11,7 +11,9 @@ public:
 
     // The file that a MIF device-independent path names ("<c\>images<c\>harbour.eps"), relative
     // to the folder of `baseFile` unless the path starts with a volume ("<v\>...") or root
-    // ("<r\>") marker. Markers: <c\>name a component, <u\> one folder up.
+    // ("<r\>") marker. Markers: <c\>name a component, <u\> one folder up. The result is
+    // absolute (a relative `baseFile` is taken from the current folder); it is made from the
+    // names alone and may lie anywhere.
     virtual IDFile ResolveDIPath(const IDFile& baseFile, const PMString& diPath) const = 0;
     // The same for a path whose markers have lost their backslash ("<c>name", "<u>").
     virtual IDFile ResolveDecodedDIPath(const IDFile& baseFile, const PMString& diPath) const = 0;

@@ -20,4 +20,8 @@ public:
     virtual void SetPageGrowth(bool addPages, int32 maxAddedPages) = 0;
     virtual bool GetAddPages() const = 0;
     virtual int32 GetMaxAddedPages() const = 0;
+    // Whether linked images may be read from anywhere, not only from the MIF file's folder and
+    // the image folders (false until set).
+    virtual void SetAllowOutsideImages(bool allow) = 0;
+    virtual bool GetAllowOutsideImages() const = 0;
 };

@@ -28,3 +28,11 @@ void MifErrorLog::AddError(const PMString& message, const PMString& detail)
     mText.Append(message);
     AppendDetail(detail);
 }
+
+PMString MifErrorLog::Message(const char* key, const PMString& p1, const PMString& p2)
+{
+    PMString text(key);
+    text.Translate();
+    StringUtils::ReplaceStringParameters(&text, p1, p2);
+    return text;
+}

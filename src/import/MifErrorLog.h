@@ -11,6 +11,9 @@ public:
     PMString GetText() const override { return mText; }
     void Clear() override { mText.Clear(); }
 
+    // The text of the string-table key `key` with ^1 and ^2 replaced, as a message to add.
+    static PMString Message(const char* key, const PMString& p1 = PMString(), const PMString& p2 = PMString());
+
 private:
     void StartLine();
     void AppendDetail(const PMString& detail);

@@ -22,7 +22,11 @@ IDFile MifFileUtils::Resolve(const IDFile& baseFile, const PMString& diPath, boo
                text[i + markerLength - 1] == '>';
     };
     bool absolute = text.size() > 1 && text[0] == '<' && (text[1] == 'v' || text[1] == 'r');
-    fs::path path = absolute ? fs::path("/") : baseFile.GetPath().parent_path();
+    // From the absolute folder: "<u\>" climbs the real folders, never past the folder a relative
+    // name happens to start from.
+    std::error_code error;
+    const fs::path base = fs::absolute(baseFile.GetPath(), error);
+    fs::path path = absolute ? fs::path("/") : (error ? baseFile.GetPath() : base).parent_path();
     std::u16string component;
     bool inVolume = false;  // a volume's name has no place in a path here
     auto flush = [&] {

@@ -1,4 +1,5 @@
-// MifImportOptions: holds the import's copy of the preset and the page-growth choices of the Open.
+// MifImportOptions: holds the import's copy of the preset and the page-growth and image choices
+// of the Open.
 #pragma once
 
 #include "IMifImportOptions.h"
@@ -14,9 +15,12 @@ public:
     }
     bool GetAddPages() const override { return mAddPages; }
     int32 GetMaxAddedPages() const override { return mMaxAddedPages; }
+    void SetAllowOutsideImages(bool allow) override { mAllowOutsideImages = allow; }
+    bool GetAllowOutsideImages() const override { return mAllowOutsideImages; }
 
 private:
     MifPresetRecord mPreset;
     bool mAddPages = true;
     int32 mMaxAddedPages = 10000;
+    bool mAllowOutsideImages = false;
 };

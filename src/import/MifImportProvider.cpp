@@ -113,15 +113,49 @@ PMString MifImportProvider::MakeDocumentName(const IDFile& file)
     return name;
 }
 
+int64 MifImportProvider::CountPages(const MifObject& mifRoot)
+{
+    const MifObject* mifDocument = mifRoot.GetObject(kMifDocument);
+    MifPropVal propVal;
+    const bool firstLeft = mifDocument && mifDocument->GetPropVal(kMifDParity, propVal) && propVal.keyword == kMifFirstLeft;
+    int64 bodyPages = 0;
+    for (const MifObject& mifPage : mifRoot.Children(kMifPage)) {
+        MifPropVal pageType;
+        if (!mifPage.GetPropVal(kMifPageType, pageType) || pageType.keyword == kMifBodyPage) ++bodyPages;
+    }
+    return std::max<int64>(bodyPages + (firstLeft ? 1 : 0), 1);
+}
+
+int64 MifImportProvider::CountMasterPages(const MifObject& mifRoot)
+{
+    int64 masterPages = 0;
+    for (const MifObject& mifPage : mifRoot.Children(kMifPage)) {
+        MifPropVal pageType;
+        if (mifPage.GetPropVal(kMifPageType, pageType) && pageType.keyword == kMifOtherMasterPage) ++masterPages;
+    }
+    return masterPages;
+}
+
 UIDRef MifImportProvider::CreateDocument(const MifObject& mifRoot, const PMString& name)
 {
     const MifObject* mifDocument = mifRoot.GetObject(kMifDocument);
     auto newDocCmd = std::make_shared<NewDocCmd>();
     NewDocCmdData& newDocCmdData = newDocCmd->GetData();
     MifPropVal propVal;
-    // The document's log exists only with the document: what is clamped before waits here.
+    // The document's log exists only with the document: what is reported before waits here.
     MifErrorLog pageSizeErrors;
-    if (const MifProp* pageSize = mifDocument ? mifDocument->FindProp(kMifDPageSize) : nullptr) {
+    const MifProp* pageSize = mifDocument ? mifDocument->FindProp(kMifDPageSize) : nullptr;
+    if (pageSize && (!(pageSize->value.dim[0] > 0) || !(pageSize->value.dim[1] > 0))) {
+        // A side the parser could not read is 0: no page has such a size, so the pages keep the
+        // default size rather than shrink to a point.
+        const PMRect& standard = newDocCmdData.pageSize;
+        PMString size;
+        size.AppendNumber(static_cast<int64>(standard.Width()));
+        size.Append(" x ");
+        size.AppendNumber(static_cast<int64>(standard.Height()));
+        size.Append(" pt");
+        pageSizeErrors.AddParseError(pageSize->line, MifErrorLog::Message("OV#0xB40#kMifPageSizeUnusableKey"), size);
+    } else if (pageSize) {
         MifValueLimits limits(&pageSizeErrors);
         PMReal width = limits.Clamp(pageSize->value.dim[0], MifValueLimits::kPageSide, *pageSize, "width");
         PMReal height = limits.Clamp(pageSize->value.dim[1], MifValueLimits::kPageSide, *pageSize, "height");
@@ -142,13 +176,9 @@ UIDRef MifImportProvider::CreateDocument(const MifObject& mifRoot, const PMStrin
     }
     UIDRef document = newDocCmd->GetItemList().GetRef(0);
     DataBase* db = document.GetDataBase();
-    if (!pageSizeErrors.IsEmpty()) {
-        InterfacePtr<IMifErrorLog> importErrors(static_cast<IMifErrorLog*>(db->QueryDocInterface(IID_IMIFERRORLOG)));
-        if (importErrors)
-            importErrors->AddError(pageSizeErrors.GetText(), PMString());
-        else
-            MIF_LOG_NIL(importErrors);
-    }
+    InterfacePtr<IMifErrorLog> importErrors(static_cast<IMifErrorLog*>(db->QueryDocInterface(IID_IMIFERRORLOG)));
+    if (!importErrors) MIF_LOG_NIL(importErrors);
+    if (!pageSizeErrors.IsEmpty() && importErrors) importErrors->AddError(pageSizeErrors.GetText(), PMString());
 
     auto setDocNameCmd = std::make_shared<SetDocNameCmd>();
     setDocNameCmd->stringData = name;
@@ -168,8 +198,14 @@ UIDRef MifImportProvider::CreateDocument(const MifObject& mifRoot, const PMStrin
     }
     auto modifySectionSettingsCmd = std::make_shared<ModifySectionSettingsCmd>();
     modifySectionSettingsCmd->autoNumber = false;
-    modifySectionSettingsCmd->startPageNumber =
-        mifDocument && mifDocument->GetPropVal(kMifDStartPage, propVal) && propVal.id > 0 ? propVal.id : 1;
+    // From 1 when the file gives 0 or less; numbers past what a section holds are brought within.
+    int32 startPage = 1;
+    if (const MifProp* mifStartPage = mifDocument ? mifDocument->FindProp(kMifDStartPage) : nullptr;
+        mifStartPage && mifStartPage->value.id > 0) {
+        MifValueLimits limits(importErrors.get());
+        startPage = limits.Clamp(mifStartPage->value.id, MifValueLimits::kPageNumber, *mifStartPage);
+    }
+    modifySectionSettingsCmd->startPageNumber = startPage;
     modifySectionSettingsCmd->style =
         NumberingStyle(mifDocument && mifDocument->GetPropVal(kMifDPageNumStyle, propVal) ? propVal.keyword : -1);
     if (!Process(modifySectionSettingsCmd, UIDRef(db, sectionList.front()))) MIF_LOG_ERROR(modifySectionSettingsCmd);
@@ -304,6 +340,23 @@ bool MifImportProvider::ParseFile(Run& run)
 
 bool MifImportProvider::MakeDocument(Run& run)
 {
+    // A page costs a few bytes in the file and thousands in the document: a file that asks for
+    // more pages (or master spreads) than the user allows makes none, before any is made.
+    const int32 limit = DocumentOpener::GetOpenOptions().maxAddedPages;
+    const int64 pageCount = CountPages(*run.mifRoot), masterCount = CountMasterPages(*run.mifRoot);
+    if (pageCount > limit || masterCount > limit) {
+        const bool masters = pageCount <= limit;
+        const int64 pages = masters ? masterCount : pageCount;
+        PMString text(masters ? "OV#0xB40#kMifTooManyMasterPagesKey" : "OV#0xB40#kMifTooManyPagesKey");
+        text.Translate();
+        PMString count, most;
+        count.AppendNumber(pages);
+        most.AppendNumber(limit);
+        StringUtils::ReplaceStringParameters(&text, count, most);
+        text.SetTranslated();
+        CAlert::InformationAlert(text);
+        return false;
+    }
     UIDRef newDocument = CreateDocument(*run.mifRoot, MakeDocumentName(run.file));
     if (!newDocument.ExistsInDB()) return false;
     run.newDocument = newDocument;
@@ -358,6 +411,7 @@ bool MifImportProvider::CopyPreset(Run& run)
         importOptions->SetPreset(preset);
         const OpenOptions& openOptions = DocumentOpener::GetOpenOptions();
         importOptions->SetPageGrowth(openOptions.addPages, openOptions.maxAddedPages);
+        importOptions->SetAllowOutsideImages(openOptions.allowOutsideImages);
     }
     run.crossReferenceMode = preset.GetCrossReferences();
     run.variableMode = preset.GetVariables();

@@ -37,6 +37,11 @@ public:
     static PMString MakeDocumentName(const IDFile& file);
     // Creates the document that the tree's Document statement and body pages describe.
     static UIDRef CreateDocument(const MifObject& mifRoot, const PMString& name);
+    // The pages a document made from the tree has: its body pages, with the blank first page of
+    // a file that starts on a left page, at least one.
+    static int64 CountPages(const MifObject& mifRoot);
+    // The master pages of the tree that become master spreads of their own (OtherMasterPage).
+    static int64 CountMasterPages(const MifObject& mifRoot);
     // The text of the warnings dialog: the parse errors, then the import errors, then the note on
     // the diagnostic log; empty when all three are empty.
     static PMString MakeWarningsText(const PMString& parsingErrors, const PMString& importErrors,

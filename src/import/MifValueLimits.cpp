@@ -35,7 +35,8 @@ std::string WithUnit(double value, const char* unit)
 const MifValueLimits::Range& MifValueLimits::RangeOf(Kind kind)
 {
     // InDesign's own bounds: pages from 1 pt to 216 in a side, the pasteboard about as far
-    // around them, type from 0.1 to 1296 pt, leading up to 5000 pt, up to 40 columns a frame.
+    // around them, type from 0.1 to 1296 pt, leading up to 5000 pt, up to 40 columns a frame,
+    // page numbers up to 999999.
     static const Range kRanges[] = {
         {1, 15552, "pt"},       // kPageSide
         {-15552, 15552, "pt"},  // kCoordinate
@@ -45,6 +46,7 @@ const MifValueLimits::Range& MifValueLimits::RangeOf(Kind kind)
         {0, 5000, "pt"},        // kLeading
         {1, 40, ""},            // kColumns
         {0, 100, "%"},          // kPercent
+        {1, 999999, ""},        // kPageNumber
     };
     return kRanges[kind];
 }

@@ -25,6 +25,7 @@ public:
         kLeading,     // 0 to 5000 pt
         kColumns,     // columns of a text frame: 1 to 40
         kPercent,     // tints and color components: 0 to 100 %
+        kPageNumber,  // the number of a section's first page: 1 to 999999
     };
 
     struct Range {

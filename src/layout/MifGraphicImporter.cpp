@@ -88,7 +88,7 @@ void MifGraphicImporter::Init(const Setup& setup)
     DataBase* db = setup.db;
     mState.Init(db ? SwatchUtils::GetNoneSwatch(*db) : kInvalidUID, db ? SwatchUtils::GetBlackSwatch(*db) : kInvalidUID,
                 db ? SwatchUtils::GetPaperSwatch(*db) : kInvalidUID, setup.colors, setup.errors);
-    mImages.Init(db, setup.errors, setup.mifFile, setup.uiFlags);
+    mImages.Init(db, setup.errors, setup.mifFile, setup.uiFlags, setup.options);
 }
 
 void MifGraphicImporter::Report(int32 line, const char* message, const PMString& detail) const

@@ -25,6 +25,7 @@ class DataBase;
 class IMifColorImporter;
 class IMifContentImporter;
 class IMifErrorLog;
+class IMifImportOptions;
 class IMifLayoutImporter;
 class MifObject;
 
@@ -47,6 +48,7 @@ public:
         IMifColorImporter* colors = nullptr;
         IMifContentImporter* content = nullptr;
         IMifLayoutImporter* layout = nullptr;
+        const IMifImportOptions* options = nullptr;   // what the user allowed this import
         IDFile mifFile;
         int32 uiFlags = 0;
         std::map<UID, const MifObject*>* itemObjects = nullptr;   // every item made, to its statement

@@ -13,6 +13,7 @@
 #include "IImportProvider.h"
 #include "IMifErrorLog.h"
 #include "IMifFileUtils.h"
+#include "IMifImportOptions.h"
 #include "MifAssertLog.h"
 #include "MifFacetList.h"
 #include "MifKeywords.h"
@@ -65,19 +66,35 @@ bool WriteBytes(const IDFile& file, const std::vector<uchar>& bytes)
     return static_cast<bool>(out);
 }
 
-// Whether `file` lies inside `folder` (both made absolute, ".." resolved, links followed where
-// they exist).
-bool IsInside(const IDFile& file, const IDFile& folder)
+// Whether `path` names `folder` itself or something in it, by the names alone.
+bool NamesInside(const std::filesystem::path& path, const std::filesystem::path& folder)
 {
-    std::error_code error;
-    auto f = std::filesystem::weakly_canonical(std::filesystem::absolute(file.GetPath(), error), error);
-    auto d = std::filesystem::weakly_canonical(std::filesystem::absolute(folder.GetPath(), error), error);
-    if (error) return false;
-    auto rel = f.lexically_relative(d);
+    auto rel = path.lexically_relative(folder);
     return !rel.empty() && *rel.begin() != "..";
 }
 
 } // namespace
+
+bool MifImageImporter::IsInside(const IDFile& file, const IDFile& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    // An empty name is the current folder (the folder of "x.mif").
+    auto named = [](const IDFile& f) { return f.GetPath().empty() ? fs::path(".") : f.GetPath(); };
+    fs::path f = fs::absolute(named(file), error).lexically_normal();
+    if (error) return false;
+    fs::path d = fs::absolute(named(folder), error).lexically_normal();
+    if (error || f.filename().empty()) return false;
+    if (d.filename().empty()) d = d.parent_path();   // "a/b/" names the folder "a/b"
+    // A path whose names climb out is outside, and the file system is not asked about it.
+    if (!NamesInside(f, d)) return false;
+    // Links are followed where they exist: one in the folder that leads out counts as outside.
+    fs::path realFile = fs::weakly_canonical(f, error);
+    if (error) return false;
+    fs::path realFolder = fs::weakly_canonical(d, error);
+    if (error) return false;
+    return NamesInside(realFile, realFolder) && realFile != realFolder;
+}
 
 int32 MifImageImporter::FacetRank(const PMString& name)
 {
@@ -86,8 +103,9 @@ int32 MifImageImporter::FacetRank(const PMString& name)
     return -1;
 }
 
-void MifImageImporter::Init(DataBase* db, IMifErrorLog* errors, const IDFile& mifFile, int32 uiFlags)
+void MifImageImporter::Init(DataBase* db, IMifErrorLog* errors, const IDFile& mifFile, int32 uiFlags, const IMifImportOptions* options)
 {
+    mOptions = options;
     mDB = db;
     mErrors = errors;
     mMifFile = mifFile;
@@ -167,8 +185,9 @@ IDFile MifImageImporter::EmbeddedFile(const MifObject& mifImportObject, const Mi
     return file;
 }
 
-IDFile MifImageImporter::LinkedFile(const MifObject& mifImportObject, PMString& diPath, int32& line) const
+IDFile MifImageImporter::LinkedFile(const MifObject& mifImportObject, PMString& diPath, int32& line, bool& inside) const
 {
+    inside = false;
     const MifProp* prop = mifImportObject.FindProp(kMifImportObFileDI);
     if (!prop || !MifIsStringType(prop->type) || !prop->value.rawString || prop->value.rawString->IsEmpty()) return IDFile();
     diPath = *prop->value.rawString;
@@ -182,22 +201,27 @@ IDFile MifImageImporter::LinkedFile(const MifObject& mifImportObject, PMString& 
     // the backslash ("<c>name" for "<c\>name").
     const bool escaped = diPath.GetUTF16().find(u"\\>") != std::u16string::npos;
     IDFile file = escaped ? fileUtils->ResolveDIPath(mMifFile, diPath) : fileUtils->ResolveDecodedDIPath(mMifFile, diPath);
-    for (const IDFile& folder : FileChooser::GetGraphicSearchFolders()) {
-        IDFile candidate = folder.Child(file.GetFileName());
-        std::error_code error;
-        if (!file.GetFileName().IsEmpty() && std::filesystem::is_regular_file(candidate.GetPath(), error)) return candidate;
+    if (!file.GetFileName().IsEmpty()) {
+        for (const IDFile& folder : FileChooser::GetGraphicSearchFolders()) {
+            IDFile candidate = folder.Child(file.GetFileName());
+            std::error_code error;
+            if (IsInside(candidate, folder) && std::filesystem::is_regular_file(candidate.GetPath(), error)) {
+                inside = true;
+                return candidate;
+            }
+        }
     }
+    inside = IsInside(file, mMifFile.GetParent());
     return file;
 }
 
-ErrorCode MifImageImporter::Place(const IDFile& file, const PMRect& bounds, UID spread, UID layer, bool readable, UIDRef& frame)
+ErrorCode MifImageImporter::Place(const IDFile& file, const PMRect& bounds, UID spread, UID layer, UIDRef& frame)
 {
     auto importAndPlaceCmd = std::make_shared<ImportAndPlaceCmd>();
     importAndPlaceCmd->SetItemList(UIDList(UIDRef(mDB, spread)));
     importAndPlaceCmd->file = file;
     importAndPlaceCmd->layer = layer;
     importAndPlaceCmd->bounds = bounds;
-    importAndPlaceCmd->readFile = readable;
     ErrorCode result = CmdUtils::ProcessCommand(importAndPlaceCmd);
     if (result == kSuccess && !importAndPlaceCmd->GetItemList().IsEmpty()) frame = importAndPlaceCmd->GetItemList().GetRef(0);
     return result;
@@ -230,9 +254,16 @@ UIDRef MifImageImporter::Import(const MifObject& mifImportObject, const PMRect& 
         file = EmbeddedFile(mifImportObject, *propVal.facets);
         if (file.IsEmpty()) return UIDRef();
     } else {
-        file = LinkedFile(mifImportObject, diPath, line);
+        bool inside = false;
+        file = LinkedFile(mifImportObject, diPath, line, inside);
         if (file.IsEmpty()) {
             Report(mifImportObject.line, "ImportObject names no file and holds no image, skipped", PMString());
+            return UIDRef();
+        }
+        // The MIF file may come from someone else: what it names elsewhere on this machine is
+        // not opened, looked at or linked, unless the user allowed it.
+        if (!inside && !(mOptions && mOptions->GetAllowOutsideImages())) {
+            Report(line, "OV#0xB40#kMifImageOutsideFolderKey", file.GetPathString());
             return UIDRef();
         }
     }
@@ -240,10 +271,7 @@ UIDRef MifImageImporter::Import(const MifObject& mifImportObject, const PMRect& 
     if (auto chosen = mReplacements.find(key); chosen != mReplacements.end()) file = chosen->second;
     UIDRef frame;
     for (;;) {
-        // A linked file outside the MIF file's folder is linked as it is named but not read: the
-        // MIF file may come from someone else.
-        bool readable = embedded || IsInside(file, mMifFile.GetParent()) || mReplacements.count(key);
-        ErrorCode result = Place(file, bounds, spread, layer, readable, frame);
+        ErrorCode result = Place(file, bounds, spread, layer, frame);
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         if (result == kSuccess) break;
         if (embedded) {

@@ -44,12 +44,14 @@ void MifLayoutImporter::Init(const IDFile& file, MifObject* mifRoot, int32 uiFla
     // Siblings too, held the same way.
     InterfacePtr<IMifColorImporter> colorImporter(this, IID_IMIFCOLORIMPORTER);
     InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
+    InterfacePtr<IMifImportOptions> importOptions(this, IID_IMIFIMPORTOPTIONS);
     MifGraphicImporter::Setup setup;
     setup.db = GetDataBase();
     setup.errors = mImportErrors;
     setup.colors = colorImporter.get();
     setup.content = contentImporter.get();
     setup.layout = this;
+    setup.options = importOptions.get();
     setup.mifFile = file;
     setup.uiFlags = uiFlags;
     setup.itemObjects = &mItemObjects;

@@ -233,7 +233,7 @@ TEST(ConvertCommand, AddedPages_ReportedAndLimited)
     EXPECT_NE(report.find("at the limit of 1 page added to a document"), std::string::npos) << report;
     EXPECT_NE(report.find(body), std::string::npos) << report;
 
-    for (std::string bad : {"--max-pages -1", "--max-pages 1000001", "--max-pages 12x", "--max-pages 5 --no-add-pages"}) {
+    for (std::string bad : {"--max-pages -1", "--max-pages 0", "--max-pages 1000001", "--max-pages 12x", "--max-pages 5 --no-add-pages"}) {
         SCOPED_TRACE(bad);
         TesselRun refused = test.Run("convert " + input + " -o " + Quote(test / "c.idml") + " " + bad);
         EXPECT_EQ(refused.status, 2);
@@ -242,6 +242,26 @@ TEST(ConvertCommand, AddedPages_ReportedAndLimited)
             << refused.err;
     }
     EXPECT_FALSE(fs::exists(test / "c.idml"));
+}
+
+// A file that asks for more pages than --max-pages (10000 unless given) is refused before any
+// page is made: exit 1, the reason on standard error, nothing written.
+TEST(ConvertCommand, Pages_AFileWithTooManyIsRefused)
+{
+    ConvertFolder test("many-pages");
+    std::string mif = "<MIFFile 2015>\n<Document <DPageSize 612pt 792pt>>\n";
+    for (int i = 0; i < 10001; ++i) mif += "<Page>\n";
+    std::ofstream(test / "many.mif") << mif;
+    TesselRun refused = test.Run("convert " + Quote(test / "many.mif") + " -o " + Quote(test / "many.idml"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "tessel: This MIF file has 10001 pages, more than the 10000 a document may have (--max-pages). No document "
+                           "was made.\n");
+    EXPECT_FALSE(fs::exists(test / "many.idml"));
+    TesselRun limited = test.Run("convert " + Quote(test / "many.mif") + " -o " + Quote(test / "many.idml") + " --max-pages 20");
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_NE(limited.err.find("more than the 20 a document may have (--max-pages)"), std::string::npos) << limited.err;
+    TesselRun allowed = test.Run("convert " + Quote(test / "many.mif") + " -o " + Quote(test / "many.idml") + " --max-pages 10001");
+    EXPECT_EQ(allowed.status, 0) << allowed.err;
 }
 
 // A family no installed font serves is composed with fontconfig's fallback, said once.

@@ -208,3 +208,56 @@ TEST_F(VariableXRefImportTest, FormatsOfOneName_TheLastWins)
     ASSERT_EQ(document.crossReferenceFormats.size(), 1u);
     EXPECT_EQ(db->Get<CrossReferenceFormat>(document.crossReferenceFormats[0])->definition, PMString("See <paratext />"));
 }
+
+// Formats and references that lack a name or a definition are told to the user with their
+// lines, and what FrameMaker wrote for the reference stays in the text.
+TEST_F(VariableXRefImportTest, IncompleteFormats_WarnedWithTheirLines)
+{
+    XRefPlugInScope installed;
+    PresetModesScope modes(2, 2);
+    OpenMif("tessel-incomplete.mif",
+            "<MIFFile 2015>\n"
+            "<PgfCatalog <Pgf <PgfTag `Body'>>>\n"
+            "<VariableFormats <VariableFormat <VariableName `NoDef'>>\n"
+            " <VariableFormat <VariableDef `orphan'>>>\n"
+            "<XRefFormats <XRefFormat <XRefName `Empty'>>\n"
+            " <XRefFormat <XRefDef `See <$paratext\\>'>>>\n"
+            "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n"
+            "<TextFlow <TFTag `A'> <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <Marker <MType 9> <MText `123456: x'>>\n"
+            " <Variable <VariableName `NoDef'>>\n"
+            " <Variable>\n"
+            " <XRef <XRefName `Empty'> <XRefSrcText `123456: x'>> <String `stored'> <XRefEnd>\n"
+            " <XRef <XRefSrcText `123456: x'>> <String `kept'> <XRefEnd>>>>\n");
+    CmdUtils::ProcessScheduledCmds();
+    for (const char* line : {"Line 4: VariableFormat without VariableName, skipped",
+                             "Line 6: XRefFormat without XRefName, skipped",
+                             "Line 9: Variable 'NoDef': its variable format has no VariableDef, nothing inserted",
+                             "Line 10: A Variable without VariableName, nothing inserted",
+                             "Line 11: Cross-reference format 'Empty' has no XRefDef, its text is kept",
+                             "Line 12: Cross-reference: an XRef without XRefName, its text is kept"})
+        EXPECT_TRUE(Warned(line)) << line << "\n" << presenter.text;
+    EXPECT_NE(Text().find(u"storedkept"), std::u16string::npos);
+    EXPECT_TRUE(db->GetDocument()->crossReferenceSources.empty());
+}
+
+// A reference to a marker in its own paragraph shows that paragraph once: its own text is no
+// part of what it shows, however often it is brought up to date.
+TEST_F(VariableXRefImportTest, SelfReference_ShowsItsParagraphOnce)
+{
+    XRefPlugInScope installed;
+    PresetModesScope modes(1, 2);
+    OpenMif("tessel-self.mif",
+            "<MIFFile 2015>\n"
+            "<PgfCatalog <Pgf <PgfTag `Body'>>>\n"
+            "<XRefFormats <XRefFormat <XRefName `Self'> <XRefDef `see <$paratext\\> on <$pagenum\\>'>>>\n"
+            "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n"
+            "<TextFlow <TFTag `A'> <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <Marker <MType 9> <MText `12345: x'>>\n"
+            " <String `Target '> <XRef <XRefName `Self'> <XRefSrcText `12345: x'>> <String `see Target on 1'> <XRefEnd>\n"
+            " <String `.'>>>>\n");
+    EXPECT_EQ(Text(), u"\x1ETarget \x1Csee Target . on 1\x1D.\r");
+    EXPECT_EQ(CrossReferenceText::UpdateAll(*db), 0);   // nothing more to show
+    EXPECT_EQ(Text(), u"\x1ETarget \x1Csee Target . on 1\x1D.\r");
+    ASSERT_EQ(db->GetDocument()->crossReferenceSources.size(), 1u);
+    EXPECT_EQ(CrossReferenceText::GetText(*db, *db->Get<CrossReferenceSource>(db->GetDocument()->crossReferenceSources[0])),
+              PMString("see Target . on 1"));
+}

@@ -249,7 +249,7 @@ TEST_F(MifImportTest, Limits_ClampedValuesAreReported)
                           "<ColorCatalog <Color <ColorTag `Ink'> <ColorCyan 100>>\n"
                           " <Color <ColorTag `Pale'> <ColorTintPercentage 1e308> <ColorTintBaseColor `Ink'>>>\n"
                           "<FontCatalog <Font <FTag `Huge'> <FSize 100000000000000000000 pt>>>\n"
-                          "<Document <DPageSize 100000000000000000000pt 792pt>>\n"
+                          "<Document <DPageSize 100000000000000000000pt 792pt> <DStartPage 2147483647>>\n"
                           "<Page <TextRect <ID 1> <ShapeRect 0 0 " + nines + " 72pt>\n <TRNumColumns 2147483647>>>\n");
     UIDRef document;
     PMString message;
@@ -264,6 +264,7 @@ TEST_F(MifImportTest, Limits_ClampedValuesAreReported)
         if (const TextFrame* f = db->Get<TextFrame>(uid)) frame = f;
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->columnCount, 40);
+    EXPECT_EQ(FirstSection(db)->pageNumberStart, 999999);
     EXPECT_LE(frame->GetBoundsInSpread().Width(), 15552 + 1e-8);
     PMRect bounds = frame->GetBoundsInSpread();
     for (PMReal side : {bounds.left, bounds.top, bounds.right, bounds.bottom}) EXPECT_LE(std::fabs(side), 2 * 15552.0);
@@ -279,10 +280,68 @@ TEST_F(MifImportTest, Limits_ClampedValuesAreReported)
     for (const char* line : {"Line 3: ColorTintPercentage out of range (0 to 100%), set to 100%: 1e+308%",
                              "Line 4: FSize out of range (0.1 to 1296 pt), set to 1296 pt: 1e+20 pt",
                              "Line 5: DPageSize width out of range (1 to 15552 pt), set to 15552 pt: 1e+20 pt",
+                             "Line 5: DStartPage out of range (1 to 999999), set to 999999: 2147483647",
                              "Line 6: ShapeRect width out of range (0 to 15552 pt), set to 15552 pt: 7.2e+61 pt",
                              "Line 7: TRNumColumns out of range (1 to 40), set to 40: 2147483647"})
         EXPECT_NE(warnings.find(line), std::string::npos) << line << "\n" << warnings;
     EXPECT_EQ(warnings.find("There were errors when parsing"), std::string::npos) << warnings;
+}
+
+// A page size the parser could not read (its sides are 0) or that no page can have leaves the
+// default size, said with its line.
+TEST_F(MifImportTest, Document_UnusablePageSizeKeepsTheDefault)
+{
+    for (const char* size : {"foo bar", "612pt", "-5pt 792pt"}) {
+        SCOPED_TRACE(size);
+        auto path = WriteFile("tessel-size-test.mif", std::string("<MIFFile 9.00>\n<Document\n <DPageSize ") + size + ">>\n<Page>\n");
+        UIDRef document;
+        PMString message;
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        std::filesystem::remove(path);
+        const Document* doc = document.GetDataBase()->GetDocument();
+        EXPECT_EQ(doc->preferences.pageWidth, 612);
+        EXPECT_EQ(doc->preferences.pageHeight, 792);
+        presenter.warnings.clear();
+        CmdUtils::ProcessScheduledCmds();
+        ASSERT_EQ(presenter.warnings.size(), 1u);
+        EXPECT_NE(presenter.warnings[0].find("Line 3: DPageSize gives no usable page size, the pages keep the default size: 612 x 792 pt"),
+                  std::string::npos)
+            << presenter.warnings[0];
+        DocumentList::Close(document.GetDataBase());
+    }
+}
+
+// A file that asks for more pages than an Open allows makes no document: it is refused with a
+// message before any page is made.
+TEST_F(MifImportTest, Pages_MoreThanTheLimitAreRefused)
+{
+    EXPECT_EQ(MifImportProvider::CountPages(*ParsedMif("<Page> <Page <PageType BodyPage>> <Page <PageType ReferencePage>>").root), 2);
+    EXPECT_EQ(MifImportProvider::CountPages(*ParsedMif("<Document <DParity FirstLeft>> <Page>").root), 2);
+    ParsedMif masters("<Page <PageType OtherMasterPage> <PageTag `B'>> <Page <PageType RightMasterPage> <PageTag `R'>>"
+                      " <Page <PageType OtherMasterPage> <PageTag `C'>>");
+    EXPECT_EQ(MifImportProvider::CountPages(*masters.root), 1);   // the one page a document has
+    EXPECT_EQ(MifImportProvider::CountMasterPages(*masters.root), 2);   // the right master goes to "A"
+    std::string mif = "<MIFFile 9.00>\n";
+    for (int i = 0; i < 4; ++i) mif += "<Page>\n";
+    auto path = WriteFile("tessel-pages-test.mif", mif);
+    UIDRef document;
+    PMString message;
+    EXPECT_NE(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message, OpenOptions{.maxAddedPages = 3}), kSuccess);
+    EXPECT_FALSE(document.ExistsInDB());
+    EXPECT_TRUE(DocumentList::GetDocuments().empty());
+    ASSERT_EQ(presenter.alerts.size(), 1u);
+    EXPECT_EQ(presenter.alerts[0], "This MIF file has 4 pages, more than the 3 a document may have (--max-pages). No document was made.");
+    ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message, OpenOptions{.maxAddedPages = 4}), kSuccess);
+    EXPECT_EQ(document.GetDataBase()->GetDocument()->GetPageCount(), 4);
+    std::filesystem::remove(path);
+
+    mif = "<MIFFile 9.00>\n<Page>\n";
+    for (int i = 0; i < 4; ++i) mif += "<Page <PageType OtherMasterPage> <PageTag `M" + std::to_string(i) + "'>>\n";
+    path = WriteFile("tessel-masters-test.mif", mif);
+    EXPECT_NE(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message, OpenOptions{.maxAddedPages = 3}), kSuccess);
+    ASSERT_EQ(presenter.alerts.size(), 2u);
+    EXPECT_EQ(presenter.alerts[1], "This MIF file has 4 master pages, more than the 3 a document may have (--max-pages). No document was made.");
+    std::filesystem::remove(path);
 }
 
 TEST_F(MifImportTest, Open_RefusedAndUnreadable)
@@ -330,6 +389,9 @@ TEST(MifFileUtils, Paths_MarkersAndExtensions)
     EXPECT_EQ(fileUtils->ResolveDIPath(mif, "<v\\>Macintosh HD<c\\>art<c\\>a.tif").GetPath(), "/art/a.tif");
     EXPECT_EQ(fileUtils->ResolveDIPath(mif, "<c\\>..<c\\>secret").GetPath(), "/docs/guide/secret");
     EXPECT_EQ(fileUtils->ResolveDecodedDIPath(mif, "<u><c>art<c>b.gif").GetPath(), "/docs/art/b.gif");
+    // A relative name climbs from the folder it stands for, not from the start of the name.
+    IDFile relative(std::filesystem::path("guide/ch1.mif"));
+    EXPECT_EQ(fileUtils->ResolveDIPath(relative, "<u\\><u\\><c\\>x.png").GetPath(), std::filesystem::current_path().parent_path() / "x.png");
     EXPECT_EQ(fileUtils->ReplaceExtension(IDFile(std::filesystem::path("/a/b.mif")), "idml").GetPath(), "/a/b.idml");
     EXPECT_EQ(fileUtils->ReplaceExtension(IDFile(std::filesystem::path("/a/b.backup")), "idml").GetPath(), "/a/b.backup.idml");
     EXPECT_EQ(fileUtils->ReplaceExtension(IDFile(std::filesystem::path("/a/noext")), "idml").GetPath(), "/a/noext.idml");

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "CAlert.h"
 #include "CmdUtils.h"
 #include "DataBase.h"
@@ -16,8 +18,10 @@
 #include "DocumentOpener.h"
 #include "FrameList.h"
 #include "GroupItem.h"
+#include "FileChooser.h"
 #include "IImportProvider.h"
 #include "MifArcPath.h"
+#include "MifImageImporter.h"
 #include "MifMarkPageItemCmd.h"
 #include "PlacedGraphic.h"
 #include "Spread.h"
@@ -44,7 +48,7 @@ protected:
         setenv("TESSEL_LOG_DIR", mSavedLogDir.c_str(), 1);
     }
     // Imports a body page holding `objects`, with the colors Red and Blue.
-    void Import(const std::string& objects, const std::string& name = "graphics-test.mif")
+    void Import(const std::string& objects, const std::string& name = "graphics-test.mif", const OpenOptions& options = {})
     {
         std::string mif = "<MIFFile 9.00>\n<ColorCatalog <Color <ColorTag `Red'> <ColorCyan 0> <ColorMagenta 100> <ColorYellow 100>"
                           " <ColorBlack 0>> <Color <ColorTag `Blue'> <ColorCyan 100> <ColorMagenta 0> <ColorYellow 0> <ColorBlack 0>>>\n"
@@ -54,7 +58,7 @@ protected:
         std::ofstream(path, std::ios::binary) << mif;
         UIDRef document;
         PMString message;
-        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message, options), kSuccess) << message.GetUTF8String();
         CAlert::SetPresenter(&presenter);
         CmdUtils::ProcessScheduledCmds();
         CAlert::SetPresenter(nullptr);
@@ -281,7 +285,6 @@ TEST_F(MifGraphicImportTest, LinkedImage_PlacedOrReported)
            "<ImportObject <ShapeRect 10pt 100pt 80pt 40pt> <ImportObFileDI `<c\\>missing.png'>>\n"
            "<ImportObject <ShapeRect 10pt 100pt 80pt 40pt> <ImportObFileDI `<c\\>notes.png'>>\n"
            "<ImportObject <ShapeRect 10pt 100pt 80pt 40pt> <ImportObFileDI `<c\\>folder.png'>>\n"
-           "<ImportObject <ShapeRect 10pt 100pt 80pt 40pt> <ImportObFileDI `<r\\>dev<c\\>zero'>>\n"
            "<Rectangle <Fill 0> <ShapeRect 0pt 0pt 5pt 5pt>>\n");
     std::vector<const SplineItem*> frames = Items<SplineItem>();
     ASSERT_EQ(frames.size(), 2u);   // the picture and the rectangle after the failures
@@ -294,10 +297,98 @@ TEST_F(MifGraphicImportTest, LinkedImage_PlacedOrReported)
     // Mirrored in place.
     EXPECT_NEAR(frames[0]->itemTransform.a, -1, 1e-12);
     ExpectRect(OnPage(*frames[0]), PMRect(10, 10, 90, 50));
-    for (const char* name : {"missing.png", "notes.png", "folder.png", "/dev/zero"})
-        EXPECT_NE(warnings.find(std::string("Can't import image file:")), std::string::npos) << name;
-    EXPECT_NE(warnings.find("notes.png"), std::string::npos);
-    EXPECT_NE(warnings.find("/dev/zero"), std::string::npos);
+    for (const char* name : {"missing.png", "notes.png", "folder.png"})
+        EXPECT_NE(warnings.find(std::string("Can't import image file:: ") + (mFolder / name).string()), std::string::npos) << warnings;
+}
+
+// A MIF file from someone else names files anywhere on this machine: what lies outside its
+// folder (by its names, or through a link) is reported with its line and neither read nor
+// linked; devices and FIFOs inside it are never opened; the user may allow the outside.
+TEST_F(MifGraphicImportTest, LinkedImage_OutsideTheFolderNeitherReadNorLinked)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(mFolder / "doc" / "images");
+    fs::create_directories(mFolder / "elsewhere");
+    fs::copy_file(fs::path(TESSEL_TEST_DATA_DIR) / "graphics-link.png", mFolder / "elsewhere" / "out.png");
+    fs::copy_file(fs::path(TESSEL_TEST_DATA_DIR) / "graphics-link.png", mFolder / "doc" / "images" / "in.png");
+    fs::create_symlink(mFolder / "elsewhere" / "out.png", mFolder / "doc" / "leads-out.png");
+    fs::create_symlink(mFolder / "doc" / "images" / "in.png", mFolder / "doc" / "stays-in.png");
+    ASSERT_EQ(mkfifo((mFolder / "doc" / "pipe.png").c_str(), 0600), 0);
+    const std::string root = "<ImportObject <ShapeRect 10pt 10pt 80pt 40pt> <ImportObFileDI `<r\\><c\\>etc<c\\>shadow'>>\n";
+    const std::string objects =
+        "<ImportObject <ShapeRect 10pt 60pt 80pt 40pt> <ImportObFileDI `<u\\><c\\>elsewhere<c\\>out.png'>>\n"
+        "<ImportObject <ShapeRect 10pt 110pt 80pt 40pt> <ImportObFileDI `<c\\>leads-out.png'>>\n"
+        "<ImportObject <ShapeRect 10pt 160pt 80pt 40pt> <ImportObFileDI `<c\\>images<c\\>..<u\\><u\\><c\\>elsewhere<c\\>out.png'>>\n"
+        "<ImportObject <ShapeRect 10pt 210pt 80pt 40pt> <ImportObFileDI `<c\\>pipe.png'>>\n"
+        "<ImportObject <ShapeRect 10pt 260pt 80pt 40pt> <ImportObFileDI `<c\\>images<c\\>in.png'>>\n"
+        "<ImportObject <ShapeRect 10pt 310pt 80pt 40pt> <ImportObFileDI `<c\\>stays-in.png'>>\n";
+    Import(root + objects, "doc/outside.mif");
+    std::vector<const SplineItem*> frames = Items<SplineItem>();
+    ASSERT_EQ(frames.size(), 2u) << warnings;   // the two inside the folder
+    for (const SplineItem* frame : frames) {
+        const PlacedGraphic* graphic = db->Get<PlacedGraphic>(frame->graphic);
+        ASSERT_TRUE(graphic);
+        EXPECT_EQ(graphic->format, "PNG");
+    }
+    const std::string outside = "Image file outside the folder of the MIF file, neither read nor linked: ";
+    EXPECT_NE(warnings.find("Line 5: " + outside + "/etc/shadow"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("Line 6: " + outside + (mFolder / "elsewhere" / "out.png").string()), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("Line 7: " + outside + (mFolder / "doc" / "leads-out.png").string()), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("Line 8: " + outside), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("Line 9: Can't import image file:: " + (mFolder / "doc" / "pipe.png").string()), std::string::npos) << warnings;
+    DocumentList::Close(db);
+
+    // Allowed: the files beyond the folder and behind the link are read and linked; the FIFO is
+    // still not opened.
+    Import(objects, "doc/outside.mif", OpenOptions{.allowOutsideImages = true});
+    std::vector<std::string> linked;
+    for (const SplineItem* frame : Items<SplineItem>()) linked.push_back(db->Get<PlacedGraphic>(frame->graphic)->file.GetPath().string());
+    const std::vector<std::string> expected = {(mFolder / "elsewhere" / "out.png").string(), (mFolder / "doc" / "leads-out.png").string(),
+                                               (mFolder / "elsewhere" / "out.png").string(), (mFolder / "doc" / "images" / "in.png").string(),
+                                               (mFolder / "doc" / "stays-in.png").string()};
+    EXPECT_EQ(linked, expected);
+    EXPECT_EQ(warnings.find(outside), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("Can't import image file:: " + (mFolder / "doc" / "pipe.png").string()), std::string::npos) << warnings;
+}
+
+// The image folders the user names are looked in first; a link there that leads out of them is
+// not followed, and the file beside the MIF file is taken instead.
+TEST_F(MifGraphicImportTest, LinkedImage_ImageFoldersKeepTheirLinksIn)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(mFolder / "search");
+    fs::create_directories(mFolder / "doc");
+    fs::copy_file(fs::path(TESSEL_TEST_DATA_DIR) / "graphics-link.png", mFolder / "search" / "found.png");
+    fs::copy_file(fs::path(TESSEL_TEST_DATA_DIR) / "graphics-link.png", mFolder / "doc" / "beside.png");
+    fs::create_symlink(mFolder / "doc" / "beside.png", mFolder / "search" / "beside.png");
+    const std::vector<IDFile> saved = FileChooser::GetGraphicSearchFolders();
+    FileChooser::SetGraphicSearchFolders({IDFile(mFolder / "search")});
+    Import("<ImportObject <ShapeRect 10pt 10pt 80pt 40pt> <ImportObFileDI `<r\\><c\\>somewhere<c\\>found.png'>>\n"
+           "<ImportObject <ShapeRect 10pt 60pt 80pt 40pt> <ImportObFileDI `<c\\>beside.png'>>\n",
+           "doc/search.mif");
+    FileChooser::SetGraphicSearchFolders(saved);
+    std::vector<const SplineItem*> frames = Items<SplineItem>();
+    ASSERT_EQ(frames.size(), 2u) << warnings;
+    EXPECT_EQ(db->Get<PlacedGraphic>(frames[0]->graphic)->file.GetPath(), mFolder / "search" / "found.png");
+    EXPECT_EQ(db->Get<PlacedGraphic>(frames[1]->graphic)->file.GetPath(), mFolder / "doc" / "beside.png");
+    EXPECT_TRUE(warnings.empty()) << warnings;
+}
+
+TEST(MifImageImporterTest, IsInside_ByNamesThenThroughLinks)
+{
+    namespace fs = std::filesystem;
+    TempFolder folder{"inside"};
+    fs::create_directories(folder / "doc" / "sub");
+    fs::create_symlink("/etc", folder / "doc" / "etc");
+    const IDFile doc(folder / "doc");
+    EXPECT_TRUE(MifImageImporter::IsInside(IDFile(folder / "doc" / "sub" / "a.png"), doc));
+    EXPECT_TRUE(MifImageImporter::IsInside(IDFile(folder / "doc" / "missing.png"), doc));
+    EXPECT_TRUE(MifImageImporter::IsInside(IDFile(folder / "doc" / "sub" / ".." / "a.png"), IDFile(folder / "doc" / "")));
+    EXPECT_FALSE(MifImageImporter::IsInside(IDFile(folder / "doc" / ".." / "a.png"), doc));
+    EXPECT_FALSE(MifImageImporter::IsInside(IDFile(folder / "docs" / "a.png"), doc));   // a sibling sharing the prefix
+    EXPECT_FALSE(MifImageImporter::IsInside(IDFile(folder / "doc" / "etc" / "passwd"), doc));
+    EXPECT_FALSE(MifImageImporter::IsInside(doc, doc));
+    EXPECT_TRUE(MifImageImporter::IsInside(IDFile(std::filesystem::path("/etc/shadow")), IDFile(std::filesystem::path("/"))));   // the root holds everything
 }
 
 TEST_F(MifGraphicImportTest, BadInput_ReportedAndTheRestConverted)
