@@ -215,17 +215,22 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
             // Every page took text and more is left: the next batch is sized from what these took.
             added += count;
             after = pages.back();
-            // In a table that runs on, the text stands still at its character: its rows tell.
             int32 taken = std::max(1, frameList.GetOversetIndex() - before);
             int32 left = story.textModel.GetThreadRange(0).length - frameList.GetOversetIndex();
+            double cap = kGrowthFactor * static_cast<double>(added) + kGrowthSlack;
+            // In a table that runs on, the text stands still at its character: its rows tell.
+            // Every composition sets such a table again from its first row, so the batch is not
+            // held to the growth cap: each page takes a row at least, so a wrong guess asks for
+            // no more pages than rows are left, made and removed again without composing more.
             int32 rowsPlaced = 0, rowsLeft = 0;
             if (RowsOfRunningTable(mDB, frameList, firstEntry.front(), rowsPlaced, rowsLeft) && rowsPlaced > 0) {
                 taken = rowsPlaced;
                 left = rowsLeft;
+                cap = room;
             }
             double perPage = static_cast<double>(taken) / count;
             double wanted = std::ceil(left / perPage * 1.05) + 1;
-            batch = static_cast<int32>(std::min<double>(wanted, kGrowthFactor * static_cast<double>(added) + kGrowthSlack));
+            batch = static_cast<int32>(std::min<double>(wanted, cap));
             continue;
         }
         std::vector<UID> surplus(pages.begin() + static_cast<std::ptrdiff_t>(keep), pages.end());
