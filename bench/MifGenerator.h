@@ -85,6 +85,9 @@ struct AutoFlow {
     // A second autoconnected flow on a body page of its own after the first (tag B), with as many
     // paragraphs; 0 for none.
     int secondFlowParagraphs = 0;
+    // A table of as many body rows (two cells each, with one header row), anchored at the end of
+    // flow A's first paragraph; 0 for none.
+    int tableRows = 0;
 };
 
 // A document as DocBook toolchains and report generators write it: one body page per flow, whose
@@ -117,13 +120,23 @@ inline std::string AutoFlowDocument(const AutoFlow& options)
         for (int id : {11, 21})
             mif += "<TextFlow\n <TFTag `A'>\n <TFAutoConnect Yes>\n <Para\n  <PgfTag `Body'>\n  <ParaLine\n   <TextRectID " +
                    std::to_string(id) + ">\n  >\n >\n>\n";
-    auto flow = [](const char* tag, int id, int paragraphs) {
+    if (options.tableRows > 0) {
+        auto cell = [](const std::string& text) { return "<Cell <CellContent <Para <PgfTag `Body'> <ParaLine <String `" + text + "'>>>>>"; };
+        mif += "<Tbls\n <Tbl\n  <TblID 1>\n  <TblNumColumns 2>\n  <TblColumnWidth 1.25\">\n  <TblColumnWidth 1.25\">\n";
+        mif += "  <TblH\n   <Row " + cell("Berth") + " " + cell("Vessel") + ">\n  >\n  <TblBody\n";
+        for (int r = 0; r < options.tableRows; ++r)
+            mif += "   <Row " + cell("Berth " + std::to_string(r + 1)) + " " + cell("Ship " + std::to_string(r + 1)) + ">\n";
+        mif += "  >\n >\n>\n";
+    }
+    auto flow = [&options](const char* tag, int id, int paragraphs) {
         std::string text = std::string("<TextFlow\n <TFTag `") + tag + "'>\n <TFAutoConnect Yes>\n";
         for (int n = 0; n < paragraphs; ++n) {
             text += " <Para\n  <PgfTag `Body'>\n  <ParaLine\n";
             if (n == 0) text += "   <TextRectID " + std::to_string(id) + ">\n";
             text += std::string("   <String `") + tag + " " + std::to_string(n + 1) +
-                    ": harbour pilots board arriving ships two miles out, and the tugs wait at the breakwater.'>\n  >\n >\n";
+                    ": harbour pilots board arriving ships two miles out, and the tugs wait at the breakwater.'>\n";
+            if (n == 0 && options.tableRows > 0 && tag[0] == 'A') text += "   <ATbl 1>\n";
+            text += "  >\n >\n";
         }
         return text + ">\n";
     };

@@ -237,6 +237,7 @@ void MifContentImporter::SetMifObject(MifObject* mifRoot)
     mPendingTables.clear();
     mPendingTableIndexes.clear();
     mPlacedTables.clear();
+    mTblsById.clear();
     mIndexed = false;
     mParagraphTotal = mParagraphsDone = 0;
     mLastPercent = -1;
@@ -263,6 +264,7 @@ void MifContentImporter::IndexCatalogs()
     };
     index(mMifPgfCatalog, kMifPgf, kMifPgfTag, mPgfFormats);
     index(mMifFontCatalog, kMifFont, kMifFTag, mFontFormats);
+    IndexTables();
     // Footnote bodies sit in the Notes of their flow; the text columns on the pages.
     for (const MifObject& flow : mMifRoot->Children(kMifTextFlow))
         for (const MifObject& notes : flow.Children(kMifNotes))
@@ -296,6 +298,18 @@ void MifContentImporter::AddError(const PMString& message, const PMString& detai
         errorLog->AddParseError(line, translated, detail);
     else
         errorLog->AddError(translated, detail);
+}
+
+void MifContentImporter::IndexTables()
+{
+    if (!mMifTbls) return;
+    Utils<IMifTableUtils> tableUtils;
+    for (const MifObject& tbl : mMifTbls->Children(kMifTbl)) {
+        MifPropVal id;
+        if (!tbl.GetPropVal(kMifTblID, id)) continue;  // no anchor can name it
+        if (mTblsById.emplace(id.id, &tbl).second) continue;
+        AddError("OV#0xB40#kMifTableIDUsedBeforeKey", tableUtils ? tableUtils->GetLeftOutText(&tbl) : PMString(), tbl.line);
+    }
 }
 
 // ---- flows and paragraphs ----
@@ -339,6 +353,7 @@ void MifContentImporter::ImportTextIntoFrame(const UIDRef& frame, int32 /*value1
     // The text of a table cell is a thread of the table's story; that of a frame, its story.
     UIDRef story;
     int32 textIndex = 0;
+    bool holdsText = false;  // a cell's paragraphs go on after the text it holds already
     DataBase* db = frame.GetDataBase();
     if (const CellText* cell = db ? db->Get<CellText>(frame.GetUID()) : nullptr) {
         const Table* table = db->Get<Table>(cell->table);
@@ -354,6 +369,7 @@ void MifContentImporter::ImportTextIntoFrame(const UIDRef& frame, int32 /*value1
         }
         story = tableStory->GetRef();
         textIndex = thread.End() - 1;
+        holdsText = thread.length > 1;
     } else {
         Utils<IMifTextModelUtils> textModelUtils;
         if (!textModelUtils) {
@@ -366,7 +382,7 @@ void MifContentImporter::ImportTextIntoFrame(const UIDRef& frame, int32 /*value1
     MifImportState saved = mImportState;
     mImportState.story = story;
     mImportState.textIndex = textIndex;
-    mImportState.firstParagraph = true;
+    mImportState.firstParagraph = !holdsText;
     mImportState.inTableImport = true;
     ImportParagraphs(*object);
     mImportState = saved;
@@ -1321,7 +1337,8 @@ void MifContentImporter::RecordTableAnchor(const MifProp& prop)
         AddError("Table import: a table inside a table cell or a footnote is skipped", detail, prop.line);
         return;
     }
-    const MifObject* tbl = mMifTbls && !detail.IsEmpty() ? mMifTbls->FindObjectWithId(kMifTblID, prop.value.id, 1) : nullptr;
+    auto found = detail.IsEmpty() ? mTblsById.end() : mTblsById.find(prop.value.id);
+    const MifObject* tbl = found != mTblsById.end() ? found->second : nullptr;
     if (!tbl) {
         AddError("Table import: no Tbl has the TblID of this anchor, the anchor is skipped", detail, prop.line);
         return;

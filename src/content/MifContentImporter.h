@@ -125,6 +125,9 @@ private:
     // that no story can hold taken out.
     void DecodeText(PMString& text);
     void AddError(const PMString& message, const PMString& detail, int32 line = 0);
+    // Indexes the Tbls by TblID; a Tbl whose TblID an earlier one has can never be placed, and
+    // is reported with the text it holds.
+    void IndexTables();
 
     MifObject* mMifRoot = nullptr;
     const MifObject* mMifAFrames = nullptr;
@@ -144,8 +147,10 @@ private:
     std::unordered_set<int32> mTextRectIds;
     bool mIndexed = false;
 
-    // The tables anchored in the current paragraph, with the text index of each anchor; and the
-    // TblIDs placed so far (a table is placed once).
+    // The Tbls by TblID (the first of an ID: the one its anchor places); the tables anchored in
+    // the current paragraph, with the text index of each anchor; and the TblIDs placed so far (a
+    // table is placed once).
+    std::unordered_map<int32, const MifObject*> mTblsById;
     std::vector<const MifObject*> mPendingTables;
     std::vector<int32> mPendingTableIndexes;
     std::unordered_set<int32> mPlacedTables;

@@ -16,6 +16,7 @@
 #include "Spread.h"
 #include "SpreadLayout.h"
 #include "Story.h"
+#include "Table.h"
 #include "TextComposer.h"
 #include "TextFrame.h"
 
@@ -55,6 +56,32 @@ TextFrame* FirstFrameOf(DataBase& db, const Story& story)
         if (frame && frame->story == story.GetUID() && !db.Get<TextFrame>(frame->previousFrame)) return frame;
     }
     return nullptr;
+}
+
+// When the text stops in a table that runs on past the last frame (its character is the first
+// left over), the table's body rows set in the frames from entry `from` on, and those still left
+// over; false when the text stops elsewhere.
+bool RowsOfRunningTable(const DataBase& db, const FrameList& frameList, int32 from, int32& placed, int32& left)
+{
+    const std::vector<ComposedFrame>& frames = frameList.GetFrames();
+    const int32 anchor = frameList.GetOversetIndex();
+    const ComposedTablePart* last = nullptr;
+    for (auto frame = frames.rbegin(); frame != frames.rend() && !last; ++frame)
+        for (auto part = frame->tableParts.rbegin(); part != frame->tableParts.rend() && !last; ++part)
+            if (part->anchor == anchor) last = &*part;
+    const Table* table = last && last->table ? db.Get<Table>(last->table->table) : nullptr;
+    if (!table) return false;
+    const int32 bodyStart = table->headerRowCount, bodyEnd = table->RowCount() - table->footerRowCount;
+    auto isBody = [&](int32 row) { return row >= bodyStart && row < bodyEnd; };
+    int32 lastBodyRow = bodyStart - 1;
+    for (int32 row : last->rows)
+        if (isBody(row)) lastBodyRow = std::max(lastBodyRow, row);
+    left = bodyEnd - 1 - lastBodyRow;
+    placed = 0;
+    for (size_t f = static_cast<size_t>(std::max(0, from)); f < frames.size(); ++f)
+        for (const ComposedTablePart& part : frames[f].tableParts)
+            if (part.anchor == anchor) placed += static_cast<int32>(std::count_if(part.rows.begin(), part.rows.end(), isBody));
+    return true;
 }
 
 PMString FlowName(const PMString& tag)
@@ -170,11 +197,12 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
         }
         firstEntry.push_back(frameList.GetFrameCount());
         TextComposer::Get().Compose(story);
-        // Which of the new pages took text.
+        // Which of the new pages took text: lines, or the rows of a table that goes on from the
+        // page before (a part of a table holds no line of its own).
         const std::vector<ComposedFrame>& frames = frameList.GetFrames();
         auto tookText = [&](size_t p) {
             for (int32 f = firstEntry[p]; f < firstEntry[p + 1] && f < static_cast<int32>(frames.size()); ++f)
-                if (!frames[static_cast<size_t>(f)].lines.empty()) return true;
+                if (!frames[static_cast<size_t>(f)].lines.empty() || !frames[static_cast<size_t>(f)].tableParts.empty()) return true;
             return false;
         };
         size_t keep = 0;   // the pages kept: up to the last that took text, or to the first that took none
@@ -189,9 +217,20 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
             after = pages.back();
             int32 taken = std::max(1, frameList.GetOversetIndex() - before);
             int32 left = story.textModel.GetThreadRange(0).length - frameList.GetOversetIndex();
+            double cap = kGrowthFactor * static_cast<double>(added) + kGrowthSlack;
+            // In a table that runs on, the text stands still at its character: its rows tell.
+            // Every composition sets such a table again from its first row, so the batch is not
+            // held to the growth cap: each page takes a row at least, so a wrong guess asks for
+            // no more pages than rows are left, made and removed again without composing more.
+            int32 rowsPlaced = 0, rowsLeft = 0;
+            if (RowsOfRunningTable(mDB, frameList, firstEntry.front(), rowsPlaced, rowsLeft) && rowsPlaced > 0) {
+                taken = rowsPlaced;
+                left = rowsLeft;
+                cap = room;
+            }
             double perPage = static_cast<double>(taken) / count;
             double wanted = std::ceil(left / perPage * 1.05) + 1;
-            batch = static_cast<int32>(std::min<double>(wanted, kGrowthFactor * static_cast<double>(added) + kGrowthSlack));
+            batch = static_cast<int32>(std::min<double>(wanted, cap));
             continue;
         }
         std::vector<UID> surplus(pages.begin() + static_cast<std::ptrdiff_t>(keep), pages.end());

@@ -8,8 +8,10 @@
 // flow's tag (or a frame like the overflowing one when the master has none), threaded on, and
 // the story is composed again, until its text fits. Composition goes on from the old last frame,
 // so the work grows with the text. Pages come in batches sized from what the pages so far took;
-// pages the text does not reach are removed again. A page that takes no text while text is left
-// over ends the growth of its flow (the text can never fit), and is removed. A document-wide
+// pages the text does not reach are removed again; a table's rows run on over the new pages like
+// lines, and a running table sizes the batches from its rows. A page that takes no text (neither
+// a line nor a table row) while text is left over ends the growth of its flow (the text can
+// never fit), and is removed. A document-wide
 // limit stops runaway growth. Each outcome is said in the import's error log.
 #pragma once
 

@@ -23,6 +23,10 @@ const StringTableEntry kMifStrings_enUS[] = {
     {"OV#0xB40#kMifImportingParagraphsKey", "Importing paragraphs (^1%)"},
     {"OV#0xB40#kMifImportingTableKey", "Importing table..."},
     {"OV#0xB40#kMifFootnoteInTableKey", "Table import: footnotes within tables are not supported, footnote is ignored"},
+    {"OV#0xB40#kMifTableLeftOutKey", "the table with TblID ^1 is left out, with the text of ^2 cell(s)"},
+    {"OV#0xB40#kMifTableIDUsedBeforeKey", "Table import: another Tbl before this one has the same TblID, this one is never placed"},
+    {"OV#0xB40#kMifColumnWidthOfNoLengthKey",
+     "Table import: a column width of zero or less is passed over, the column keeps the width the new table gave it"},
     {"OV#0xB40#kMifFMDocumentKey",
      "This file is an Adobe FrameMaker FM document, please convert it to the MIF format first. To save a document "
      "as a MIF file, open your document in FrameMaker, choose Save As and select \"Document type: Maker Interchange "

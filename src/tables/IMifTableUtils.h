@@ -1,7 +1,8 @@
-// IMifTableUtils: the size a MIF table asks for before it is built.
+// IMifTableUtils: the size a MIF table asks for before it is built, and the text it holds.
 #pragma once
 
 #include "IPMUnknown.h"
+#include "PMString.h"
 #include "TesselID.h"
 
 class MifObject;
@@ -14,4 +15,11 @@ public:
     virtual double GetTableWidth(const MifObject* tbl) const = 0;
     // The sum of RowHeight over the rows of its TblH, TblBody and TblF.
     virtual double GetTableHeight(const MifObject* tbl) const = 0;
+    // Whether the paragraphs of `content` (a CellContent or TblTitleContent) hold any text: a
+    // character, a variable or an anchored frame; false for null and for empty paragraphs, which
+    // FrameMaker writes in every cell.
+    virtual bool HasText(const MifObject* content) const = 0;
+    // What is lost when `tbl` is left out, for the error log: its TblID and how many of its cells
+    // (the title counts as one) hold text.
+    virtual PMString GetLeftOutText(const MifObject* tbl) const = 0;
 };

@@ -206,24 +206,28 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const
 
 bool MifTableImporter::CheckTable(const MifObject& tbl)
 {
+    // A table that is not built takes its cells' text with it: the message says how much.
+    auto leftOut = [&tbl]() {
+        Utils<IMifTableUtils> tableUtils;
+        return tableUtils ? tableUtils->GetLeftOutText(&tbl) : PMString();
+    };
     MifPropVal numColumns;
     const MifProp* columnsProp = tbl.FindProp(kMifTblNumColumns);
     if (!columnsProp || !tbl.GetPropVal(kMifTblNumColumns, numColumns)) {
-        AddError("Table import: missing <TblNumColumns > statement", tbl.line);
+        AddError("Table import: missing <TblNumColumns > statement", tbl.line, leftOut());
         return false;
     }
     if (numColumns.id < 1) {
-        AddError("Table import: invalid <TblNumColumns > statement (0 columns)", tbl.line);
+        AddError("Table import: invalid <TblNumColumns > statement (0 columns)", tbl.line, leftOut());
         return false;
     }
     if (RowsOf(tbl, kMifTblBody) < 1) {
-        AddError("Table import: trying to import empty table (0 body rows)", tbl.line);
+        AddError("Table import: trying to import empty table (0 body rows)", tbl.line, leftOut());
         return false;
     }
     const int32 rows = RowsOf(tbl, kMifTblH) + RowsOf(tbl, kMifTblBody) + RowsOf(tbl, kMifTblF);
     if (numColumns.id > kMaxColumns || rows > kMaxRows) {
-        AddError("Table import: the table has more rows or columns than a document can hold, it is skipped", tbl.line,
-                 Number(numColumns.id));
+        AddError("Table import: the table has more rows or columns than a document can hold, it is skipped", tbl.line, leftOut());
         return false;
     }
     return true;
@@ -238,7 +242,10 @@ void MifTableImporter::ResizeColumns(const UIDRef& table, const MifObject& tbl)
         if (prop->id != kMifTblColumnWidth || prop->type != kMifTypeDim) continue;
         const int32 column = k++;
         const double width = prop->value.dim[0];
-        if (!(width > kEpsilon)) continue;  // the new table's width stands
+        if (!(width > kEpsilon)) {  // the new table's width stands
+            AddError("OV#0xB40#kMifColumnWidthOfNoLengthKey", prop->line);
+            continue;
+        }
         if (!model || column >= model->ColumnCount()) {
             AddError("Table import: a TblColumnWidth for a column the table does not have is passed over", prop->line, Number(column + 1));
             continue;
@@ -455,8 +462,29 @@ void MifTableImporter::ImportCells(const UIDRef& table, const MifObject& tbl)
                 ApplyCellParagraphFormat(table, mTitleCell, *content);
                 mPending.emplace_back(mTitleCell, content);
             }
-    for (size_t i = mPending.size(); i-- > 0;)
-        if (IsAnchorOrFree(mPending[i].first)) ImportCellParagraphs(table, mPending[i].first, *mPending[i].second);
+    ImportPendingParagraphs(table, *model);
+}
+
+void MifTableImporter::ImportPendingParagraphs(const UIDRef& table, const Table& model)
+{
+    // In file order (the list was filled from the last cell). The text of a cell under a straddle
+    // goes on in the straddling cell, after the text before it, as FrameMaker keeps it; the empty
+    // paragraphs FrameMaker writes in covered cells add nothing.
+    Utils<IMifTableUtils> tableUtils;
+    std::vector<std::pair<GridAddress, std::vector<const MifObject*>>> cells;
+    std::map<GridAddress, size_t> cellIndex;
+    for (size_t i = mPending.size(); i-- > 0;) {
+        GridAddress at = mPending[i].first;
+        const MifObject* content = mPending[i].second;
+        if (!IsAnchorOrFree(at)) {
+            if (!model.IsValid(at) || !model.CellAt(at).covered || !tableUtils || !tableUtils->HasText(content)) continue;
+            at = model.AnchorOf(at);
+        }
+        auto [entry, added] = cellIndex.emplace(at, cells.size());
+        if (added) cells.emplace_back(at, std::vector<const MifObject*>());
+        cells[entry->second].second.push_back(content);
+    }
+    for (const auto& [at, contents] : cells) ImportCellParagraphs(table, at, contents);
 }
 
 void MifTableImporter::ImportCell(const UIDRef& table, const MifObject& cell, int32 row, int32 column)
@@ -570,7 +598,7 @@ void MifTableImporter::ApplyCellParagraphFormat(const UIDRef& table, const GridA
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
 }
 
-void MifTableImporter::ImportCellParagraphs(const UIDRef& table, const GridAddress& at, const MifObject& content)
+void MifTableImporter::ImportCellParagraphs(const UIDRef& table, const GridAddress& at, const std::vector<const MifObject*>& contents)
 {
     const Table* model = GetTable(table);
     if (!model || !model->IsValid(at)) return;
@@ -581,8 +609,8 @@ void MifTableImporter::ImportCellParagraphs(const UIDRef& table, const GridAddre
         MIF_LOG_NIL(contentImporter);
         return;
     }
-    contentImporter->ImportTextIntoFrame(UIDRef(table.GetDataBase(), text), at.row, at.column, &content);
-    // Corrections from the composed cell text.
+    for (const MifObject* content : contents) contentImporter->ImportTextIntoFrame(UIDRef(table.GetDataBase(), text), at.row, at.column, content);
+    // Corrections from the composed cell text, once all of it is in.
     const Story* story = table.GetDataBase()->Get<Story>(model->story);
     Utils<IMifTextModelUtils> textModelUtils;
     if (!story || !textModelUtils) return;

@@ -9,7 +9,8 @@
 // with their X variants, outer rulings, the title (TblTitlePlacement, TblTitleGap,
 // TblTitleContent), TblSpBefore / TblSpAfter; the cell format its first paragraph asks for
 // (PgfCellAlignment, PgfCellMargins with their Fixed flags). Rulings come from the
-// RulingCatalog.
+// RulingCatalog. The text of a cell under a straddle goes on in the straddling cell; a table that
+// cannot be built, and a column width of no length, are reported with their line.
 // Not used: RowWithNext, RowWithPrev, RowPlacement, TblLastBRuling, RulingPen,
 // RulingSeparation.
 #pragma once
@@ -56,7 +57,9 @@ private:
     void ImportCells(const UIDRef& table, const MifObject& tbl);
     void ImportCell(const UIDRef& table, const MifObject& cell, int32 row, int32 column);
     void ApplyCellParagraphFormat(const UIDRef& table, const GridAddress& cell, const MifObject& content);
-    void ImportCellParagraphs(const UIDRef& table, const GridAddress& cell, const MifObject& content);
+    void ImportPendingParagraphs(const UIDRef& table, const Table& model);
+    // Imports the paragraphs of each of `contents` into the cell, one after the other.
+    void ImportCellParagraphs(const UIDRef& table, const GridAddress& cell, const std::vector<const MifObject*>& contents);
     void MarkStraddle(const GridAddress& at, int32 rows, int32 columns);
     bool IsAnchorOrFree(const GridAddress& at) const;
 

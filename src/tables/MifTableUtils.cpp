@@ -39,3 +39,48 @@ double MifTableUtils::GetTableHeight(const MifObject* tbl) const
                     height += Length(*rowHeight);
     return height;
 }
+
+bool MifTableUtils::HasText(const MifObject* content) const
+{
+    if (!content) return false;
+    for (const MifObject& para : content->Children(kMifPara))
+        for (const MifObject& paraLine : para.Children(kMifParaLine))
+            for (const MifProp* prop : paraLine.props) {
+                if (!prop) break;
+                if (prop->id == kMifString && MifIsStringType(prop->type) && prop->value.rawString && !prop->value.rawString->IsEmpty()) return true;
+                if (prop->id == kMifChar || prop->id == kMifVariable || prop->id == kMifAFrame) return true;
+            }
+    return false;
+}
+
+int32 MifTableUtils::CountCellsWithText(const MifObject& tbl) const
+{
+    int32 count = 0;
+    for (int32 section : {kMifTblH, kMifTblBody, kMifTblF})
+        for (const MifObject& mifSection : tbl.Children(section))
+            for (const MifObject& row : mifSection.Children(kMifRow))
+                for (const MifObject& cell : row.Children(kMifCell))
+                    if (HasText(cell.GetObject(kMifCellContent))) ++count;
+    if (const MifObject* title = tbl.GetObject(kMifTblTitle))
+        if (HasText(title->GetObject(kMifTblTitleContent))) ++count;
+    return count;
+}
+
+PMString MifTableUtils::GetLeftOutText(const MifObject* tbl) const
+{
+    PMString id("?"), cells("0");
+    MifPropVal value;
+    if (tbl && tbl->GetPropVal(kMifTblID, value)) {
+        id.Clear();
+        id.AppendNumber(value.id);
+    }
+    if (tbl) {
+        cells.Clear();
+        cells.AppendNumber(CountCellsWithText(*tbl));
+    }
+    PMString text("OV#0xB40#kMifTableLeftOutKey");
+    text.Translate();
+    StringUtils::ReplaceStringParameters(&text, id, cells);
+    text.SetTranslated();
+    return text;
+}

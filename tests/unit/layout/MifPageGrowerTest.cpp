@@ -1,6 +1,6 @@
 // Pages added for text that overflows an autoconnected flow: how many, on which side, with which
 // frames, threaded in order, for several flows, and what stops the growth (the options, the
-// limit, a frame that takes no line).
+// limit, a frame that takes no line), and tables whose rows run on over the pages added.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -223,4 +223,39 @@ TEST_F(MifPageGrowerTest, EachFlowGrowsAfterItsOwnPageAndLaterPagesShift)
     for (size_t p = 0; p < pages.size(); ++p) EXPECT_EQ(pages[p].left, p % 2 == 1) << "page " << p;
     EXPECT_TRUE(Warned("pages for the text flow A (autoconnected).")) << presenter.text;
     EXPECT_TRUE(Warned("pages for the text flow B (autoconnected).")) << presenter.text;
+}
+
+// A table's rows run on over as many new pages as they need, like lines of text: every body row
+// shows once, in order, under the header row repeated at the head of each part, and the text
+// after the table follows it.
+TEST_F(MifPageGrowerTest, ATableRunsOnOverThePagesItsRowsNeed)
+{
+    for (int rows : {150, 700}) {
+        SCOPED_TRACE(rows);
+        presenter.text.clear();
+        Import({.paragraphs = 3, .tableRows = rows});
+        std::vector<PageView> pages = Pages();
+        EXPECT_FALSE(AnyOverset()) << presenter.text;
+        EXPECT_FALSE(Warned("Stopped adding pages")) << presenter.text;
+        ExpectOneThread(pages, 0, pages.size());
+        const Story* story = db->Get<Story>(pages.front().frames.front()->story);
+        std::vector<int32> bodyRows;
+        size_t framesWithParts = 0;
+        for (const ComposedFrame& frame : story->frameList.GetFrames()) {
+            if (!frame.tableParts.empty()) ++framesWithParts;
+            for (const ComposedTablePart& part : frame.tableParts) {
+                ASSERT_FALSE(part.rows.empty());
+                EXPECT_EQ(part.rows.front(), 0);  // the header row heads every part
+                bodyRows.insert(bodyRows.end(), part.rows.begin() + 1, part.rows.end());
+            }
+        }
+        ASSERT_EQ(bodyRows.size(), static_cast<size_t>(rows));
+        for (int32 r = 0; r < rows; ++r) ASSERT_EQ(bodyRows[static_cast<size_t>(r)], r + 1);
+        // The table fills page after page; the last pages hold the rest of it and the text after.
+        EXPECT_GE(framesWithParts + 1, pages.size());
+        EXPECT_GT(pages.size(), static_cast<size_t>(rows) / 60);
+        EXPECT_FALSE(story->frameList.GetFrames().back().lines.empty());
+        EXPECT_TRUE(Warned("Added " + std::to_string(pages.size() - 1) + " pages for the text flow A (autoconnected).")) << presenter.text;
+        DocumentList::Close(db);
+    }
 }

@@ -2,6 +2,7 @@
 // cell margins and angles, rulings and shading, the anchor's paragraph, and bad input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -60,7 +61,8 @@ protected:
     {
         std::ostringstream mif;
         mif << "<MIFFile 2015>\n" << kSetup << "<Tbls " << tbls << ">\n" << flow;
-        OpenMif("tessel-table-test.mif", mif.str());
+        mifText = mif.str();
+        OpenMif("tessel-table-test.mif", mifText);
         if (HasFatalFailure()) return;
         tables.clear();
         story->textModel.ForEachOwnedItem(0, story->textModel.GetThreadRange(0).End(), [&](int32, UID item) {
@@ -74,8 +76,15 @@ protected:
         return thread.length > 0 ? story->textModel.GetText(thread.start, thread.length - 1) : u"(none)";
     }
     const AttributeBossList& ParaOverrides(int32 index) const { return story->textModel.GetParagraphFormat(index)->overrides; }
+    // "Line N: " for the line of the file imported last that holds `text` (the first such line).
+    std::string LineOf(const std::string& text) const
+    {
+        const size_t at = mifText.find(text);
+        return "Line " + std::to_string(1 + std::count(mifText.begin(), mifText.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + ": ";
+    }
 
     std::vector<const Table*> tables;
+    std::string mifText;
 };
 
 TEST_F(MifTableImportTest, TablesWithoutColumnsOrBodyRowsGiveOneMessageAndNoTable)
@@ -318,10 +327,10 @@ TEST_F(MifTableImportTest, BadTablesAndAnchorsAreReportedAndTheRestBuilt)
     ASSERT_EQ(tables.size(), 1u);
     const Table& table = *tables[0];
     EXPECT_EQ(table.RowCount(), 4);
-    // The straddle is cut to the grid; the cells it covers lose their own text.
+    // The straddle is cut to the grid; the text of the cells it covers goes on in it.
     EXPECT_EQ(table.CellAt(GridAddress{0, 0}).columnSpan, 2);
     EXPECT_EQ(table.CellAt(GridAddress{0, 0}).rowSpan, 3);
-    EXPECT_EQ(CellText(table, 0, 0), u"a");
+    EXPECT_EQ(CellText(table, 0, 0), u"a\rb\rc\rd");
     EXPECT_EQ(CellText(table, 3, 0), u"x");
     EXPECT_TRUE(Warned("a straddle runs past the table's last row or column"));
     EXPECT_TRUE(Warned("a row has more cells than the table has columns"));
@@ -329,6 +338,76 @@ TEST_F(MifTableImportTest, BadTablesAndAnchorsAreReportedAndTheRestBuilt)
     EXPECT_TRUE(Warned("the table is anchored more than once"));
     EXPECT_TRUE(Warned("no Tbl has the TblID of this anchor"));
     EXPECT_TRUE(Warned("Table import: footnotes within tables are not supported, footnote is ignored"));
+}
+
+TEST_F(MifTableImportTest, TheTextOfCoveredCellsGoesOnInTheStraddle)
+{
+    // Table 1: plain straddles, one over a cell with text and one over an empty cell. Table 2: a
+    // straddle across the top of one that runs down, which cannot be merged.
+    Import("<Tbl <TblID 1> <TblNumColumns 2>\n"
+           " <TblBody " + Row(Cell("A", "<CellColumns 2>") + Cell("B")) + Row(Cell("C") + Cell("D")) +
+               Row(Cell("E", "<CellRows 2> <CellColumns 2>") + Cell("")) + Row(Cell("") + Cell("")) + ">>\n"
+           "<Tbl <TblID 2> <TblNumColumns 2>\n"
+           " <TblBody " + Row(Cell("P", "<CellColumns 2>") + Cell("Q", "<CellRows 2> <CellBRuling `Thin'>")) + Row(Cell("R") + Cell("S")) + ">>\n",
+           Flow("<ATbl 1> <ATbl 2>"));
+    ASSERT_EQ(tables.size(), 2u);
+    const Table& plain = *tables[0];
+    EXPECT_EQ(CellText(plain, 0, 0), u"A\rB");   // a paragraph of its own after the straddle's
+    EXPECT_EQ(CellText(plain, 1, 1), u"D");
+    EXPECT_EQ(CellText(plain, 2, 0), u"E");       // empty covered cells add no empty paragraphs
+    // The straddle that overlaps stays apart, said with its line; the one it overlaps takes the
+    // text it covers.
+    const Table& overlap = *tables[1];
+    EXPECT_EQ(overlap.CellAt(GridAddress{0, 0}).columnSpan, 1);
+    EXPECT_EQ(overlap.CellAt(GridAddress{0, 1}).rowSpan, 2);
+    EXPECT_EQ(CellText(overlap, 0, 0), u"P");
+    EXPECT_EQ(CellText(overlap, 0, 1), u"Q\rS");
+    EXPECT_EQ(CellText(overlap, 1, 0), u"R");
+    EXPECT_TRUE(Warned((LineOf("<Cell <CellColumns 2> <CellContent <Para <PgfTag `Body'> <ParaLine <String `P'") +
+                        "Table import: a straddle overlaps another, its cells stay apart").c_str()))
+        << presenter.text;
+}
+
+TEST_F(MifTableImportTest, TablesLeftOutSayWhichAndHowMuchTextWithTheirLine)
+{
+    Import("<Tbl <TblID 1> <TblNumColumns 1> <TblBody " + Row(Cell("first")) + ">>\n"
+           "<Tbl <TblID 1> <TblNumColumns 2> <TblBody " + Row(Cell("lost") + Cell("")) + Row(Cell("too") + Cell("also")) + ">>\n"
+           "<Tbl <TblID 2> <TblNumColumns 0> <TblBody " + Row(Cell("x") + Cell("y")) + ">>\n"
+           "<Tbl <TblID 3> <TblNumColumns 1> <TblH " + Row(Cell("head")) + ">>\n",
+           Flow("<ATbl 1> <ATbl 2> <ATbl 3>"));
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(CellText(*tables[0], 0, 0), u"first");
+    EXPECT_TRUE(Warned((LineOf("<Tbl <TblID 1> <TblNumColumns 2>") +
+                        "Table import: another Tbl before this one has the same TblID, this one is never placed: "
+                        "the table with TblID 1 is left out, with the text of 3 cell(s)").c_str()))
+        << presenter.text;
+    EXPECT_TRUE(Warned((LineOf("<Tbl <TblID 2>") +
+                        "Table import: invalid <TblNumColumns > statement (0 columns): the table with TblID 2 is left out, with the "
+                        "text of 2 cell(s)").c_str()))
+        << presenter.text;
+    EXPECT_TRUE(Warned((LineOf("<Tbl <TblID 3>") +
+                        "Table import: trying to import empty table (0 body rows): the table with TblID 3 is left out, with the text "
+                        "of 1 cell(s)").c_str()))
+        << presenter.text;
+}
+
+TEST_F(MifTableImportTest, ColumnWidthsOfNoLengthAreReportedAndKeepTheNewTablesShare)
+{
+    Import("<Tbl <TblID 1> <TblNumColumns 4>\n"
+           " <TblColumnWidth -5>\n <TblColumnWidth 0>\n <TblColumnWidth -2147483649>\n <TblColumnWidth 100pt>\n"
+           " <TblBody " + Row(Cell("a") + Cell("b") + Cell("c") + Cell("d")) + ">>\n",
+           Flow("<ATbl 1>"));
+    ASSERT_EQ(tables.size(), 1u);
+    const Table& table = *tables[0];
+    for (int32 c = 0; c < 3; ++c) EXPECT_DOUBLE_EQ(table.columns[static_cast<size_t>(c)].width, 25) << c;
+    EXPECT_DOUBLE_EQ(table.columns[3].width, 100);
+    for (const char* width : {"<TblColumnWidth -5>", "<TblColumnWidth 0>", "<TblColumnWidth -2147483649>"})
+        EXPECT_TRUE(Warned((LineOf(width) + "Table import: a column width of zero or less is passed over, the column keeps the width "
+                                            "the new table gave it").c_str()))
+            << width << "\n" << presenter.text;
+    size_t reports = 0;
+    for (size_t at = 0; (at = presenter.text.find("a column width of zero or less", at)) != std::string::npos; ++at) ++reports;
+    EXPECT_EQ(reports, 3u);
 }
 
 } // namespace
