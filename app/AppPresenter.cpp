@@ -45,9 +45,12 @@ void AppPresenter::OversetText(const std::vector<std::string>& stories)
     Section("Overset text (stories whose text does not fit their frames):", stories);
 }
 
-void AppPresenter::FallbackFonts(const std::vector<std::string>& families)
+void AppPresenter::Fonts(const std::vector<std::string>& standIns, const std::vector<std::string>& undrawable)
 {
-    Section("Text in fonts this system lacks was composed with fontconfig's fallback:", families);
+    Section("Font families the package names that this system lacks (InDesign will ask for them where they are not installed):",
+            mMissingFonts);
+    Section("Stand-ins this system composed and drew the text with:", standIns);
+    Section("Characters no installed font can draw (empty boxes in the preview):", undrawable);
 }
 
 void AppPresenter::PreviewProblems(const std::vector<std::string>& problems)
@@ -57,7 +60,6 @@ void AppPresenter::PreviewProblems(const std::vector<std::string>& problems)
 
 void AppPresenter::MissingFonts(const std::vector<PMString>& fonts)
 {
-    std::vector<std::string> names;
-    for (const PMString& font : fonts) names.push_back(font.GetUTF8String());
-    Section("Fonts not installed on this system (InDesign will ask for them):", names);
+    mMissingFonts.clear();
+    for (const PMString& font : fonts) mMissingFonts.push_back(font.GetUTF8String());
 }

@@ -10,11 +10,14 @@ class AppPresenter : public IUserPresenter {
 public:
     void Alert(const PMString& text, bool warning) override;
     void Warnings(const PMString& text) override;
+    // Keeps the families the document names that this system lacks, for Fonts to show.
     void MissingFonts(const std::vector<PMString>& fonts) override;
     // Lists the stories whose text does not fit their frames, one line each.
     void OversetText(const std::vector<std::string>& stories);
-    // The families no installed font serves, each with the one its text was measured with.
-    void FallbackFonts(const std::vector<std::string>& families);
+    // Shows the fonts part of the report, each list under its own heading when it has lines:
+    // the families the package names that this system lacks (as MissingFonts kept them), the
+    // faces that stood in for them (`standIns`), the characters no installed font can draw.
+    void Fonts(const std::vector<std::string>& standIns, const std::vector<std::string>& undrawable);
     // Lists what the preview could not draw, one line each.
     void PreviewProblems(const std::vector<std::string>& problems);
 
@@ -28,6 +31,7 @@ private:
     void Section(const char* heading, const std::vector<std::string>& lines);
 
     std::string mReport;
+    std::vector<std::string> mMissingFonts;
     bool mAlerted = false;
 };
 

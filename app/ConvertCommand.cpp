@@ -7,6 +7,7 @@
 
 #include "AppPresenter.h"
 #include "FileChooser.h"
+#include "FontReport.h"
 #include "TerminalFileChooser.h"
 #include "AppSession.h"
 #include "AtomicFileWriter.h"
@@ -376,23 +377,6 @@ std::vector<std::string> OversetStories(const DataBase& db)
     return lines;
 }
 
-// A line for each font family of the document that no installed font serves: the family
-// fontconfig measured its text with instead, once per family.
-std::vector<std::string> FallbackFamilies(const DataBase& db)
-{
-    std::vector<std::string> lines;
-    FontCache& fonts = TextComposer::Get().GetFontCache();
-    for (UID uid : db.GetDocument()->fontFamilies) {
-        const FontFamily* family = db.Get<FontFamily>(uid);
-        if (!family || family->name.IsEmpty()) continue;
-        const FontFaceEntry* face = fonts.GetFace(family->name, family->styles.empty() ? PMString("Regular") : family->styles.front());
-        if (!face || !face->fallback) continue;
-        std::string served = face->servedFamily.IsEmpty() ? std::string("no font at all") : face->servedFamily.GetUTF8String();
-        lines.push_back(family->name.GetUTF8String() + ": measured with " + served);
-    }
-    return lines;
-}
-
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& args)
@@ -461,7 +445,7 @@ int RunConvertCommand(const std::vector<std::string>& args)
     }
     DataBase* db = document.GetDataBase();
     presenter.OversetText(OversetStories(*db));
-    presenter.FallbackFonts(FallbackFamilies(*db));
+    presenter.Fonts(FontReport::StandIns(*db), FontReport::UndrawableCharacters(*db));
     // Every output is written to a temporary file first. The document and the dump come first, so
     // that the preview is drawn only for a document that can be written; the report comes after
     // the preview, so that it says what the preview could not draw. The preview is put in place

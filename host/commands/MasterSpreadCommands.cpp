@@ -5,6 +5,7 @@
 #include "Document.h"
 #include "DocumentLayout.h"
 #include "Spread.h"
+#include "TextFrame.h"
 
 ErrorCode NewMasterSpreadCmd::Do()
 {
@@ -37,5 +38,18 @@ ErrorCode ApplyMasterSpreadCmd::Do()
         if (!page || db->Get<MasterSpread>(page->spread)) return kInvalidParameterError;
     }
     for (UID uid : mItems.GetUIDs()) db->Get<Page>(uid)->appliedMaster = masterUID;
+    return kSuccess;
+}
+
+ErrorCode SetPrimaryTextFrameCmd::Do()
+{
+    DataBase* db = GetDataBase();
+    MasterSpread* master = db && mItems.Length() == 1 ? db->Get<MasterSpread>(mItems.At(0)) : nullptr;
+    if (!master) return kInvalidParameterError;
+    if (frame != kInvalidUID) {
+        const TextFrame* textFrame = db->Get<TextFrame>(frame);
+        if (!textFrame || textFrame->spread != master->GetUID()) return kInvalidParameterError;
+    }
+    master->primaryTextFrame = frame;
     return kSuccess;
 }

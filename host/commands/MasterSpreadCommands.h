@@ -1,4 +1,4 @@
-// Commands on master spreads: making one, and applying one to pages.
+// Commands on master spreads: making one, applying one to pages, naming its primary text frame.
 #pragma once
 
 #include "DocCommand.h"
@@ -24,6 +24,18 @@ class ApplyMasterSpreadCmd : public DocCommand {
 public:
     ApplyMasterSpreadCmd() { SetName("Apply Master"); }
     UID masterUID = kInvalidUID;
+
+protected:
+    ErrorCode Do() override;
+    bool IsUndoable() const override { return false; }
+};
+
+// Makes the text frame `frame` (kInvalidUID: none) the primary text frame of the master spread
+// of the item list. Fails when the frame is no text frame of that master spread.
+class SetPrimaryTextFrameCmd : public DocCommand {
+public:
+    SetPrimaryTextFrameCmd() { SetName("Set Primary Text Frame"); }
+    UID frame = kInvalidUID;
 
 protected:
     ErrorCode Do() override;

@@ -20,6 +20,9 @@ public:
     PMString prefix;   // "A"
     PMString baseName; // "Master"; shown as "A-Master"
     UID basedOn = kInvalidUID;
+    // The template of the text frames of the pages the master is applied to (InDesign's primary
+    // text frame): a text frame of this master spread, or none.
+    UID primaryTextFrame = kInvalidUID;
     // The name InDesign shows: prefix, a hyphen, base name.
     PMString GetName() const;
 };

@@ -68,6 +68,7 @@ FontCache::~FontCache()
     mShaped.clear();
     mFaces.clear();
     if (mLibrary) FT_Done_FreeType(static_cast<FT_Library>(mLibrary));
+    if (mCoverage) FcCharSetDestroy(static_cast<FcCharSet*>(mCoverage));
     if (mConfig) FcConfigDestroy(static_cast<FcConfig*>(mConfig));
 }
 
@@ -202,3 +203,102 @@ const ShapedText& FontCache::Shape(const FontFaceEntry* entry, const std::u16str
 }
 
 void FontCache::ClearShapedWords() { mShaped.clear(); }
+
+bool FontCache::IsInvisible(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xAD || (c >= 0x200B && c <= 0x200F) || (c >= 0x2028 && c <= 0x202E) ||
+           (c >= 0x2060 && c <= 0x206F) || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFEFF || c == 0xFFFC ||
+           (c >= 0xE0100 && c <= 0xE01EF);
+}
+
+bool FontCache::HasGlyph(const FontFaceEntry* entry, char32_t c)
+{
+    auto found = mFaceOfEntry.find(entry);
+    const Face* face = found != mFaceOfEntry.end() ? found->second : nullptr;
+    return face && face->ftFace && FT_Get_Char_Index(face->ftFace, c) != 0;
+}
+
+const FontFaceEntry* FontCache::FaceFor(const FontFaceEntry* entry, char32_t c)
+{
+    if (!entry || IsInvisible(c) || HasGlyph(entry, c)) return entry;
+    auto key = std::make_pair(entry, c);
+    if (auto known = mFaceForCharacter.find(key); known != mFaceForCharacter.end()) return known->second;
+    // The faces already standing in for this one are asked first: a script's characters mostly
+    // come from one font, and fontconfig is asked once for it.
+    std::vector<const FontFaceEntry*>& used = mCharacterFallbacks[entry];
+    const FontFaceEntry* answer = nullptr;
+    for (const FontFaceEntry* candidate : used)
+        if (HasGlyph(candidate, c)) {
+            answer = candidate;
+            break;
+        }
+    auto* config = static_cast<FcConfig*>(mConfig);
+    if (!answer && config) {
+        std::string familyName = entry->family.GetUTF8String(), styleName = entry->style.GetUTF8String();
+        FcPattern* pattern = FcPatternCreate();
+        FcCharSet* wanted = FcCharSetCreate();
+        if (pattern && wanted) {
+            FcCharSetAddChar(wanted, static_cast<FcChar32>(c));
+            // fontconfig ranks the characters a font covers above its family name.
+            FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+            if (!familyName.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyName.c_str()));
+            AddWeightAndSlant(pattern, styleName);
+            FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+            FcConfigSubstitute(config, pattern, FcMatchPattern);
+            FcDefaultSubstitute(pattern);
+            FcResult result = FcResultNoMatch;
+            if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
+                FcCharSet* coverage = nullptr;
+                std::string family = PatternString(match, FC_FAMILY);
+                bool covers = FcPatternGetCharSet(match, FC_CHARSET, 0, &coverage) == FcResultMatch && coverage &&
+                              FcCharSetHasChar(coverage, static_cast<FcChar32>(c));
+                FcPatternDestroy(match);
+                if (covers && !family.empty()) {
+                    const FontFaceEntry* candidate = GetFace(PMString(family), entry->style);
+                    if (candidate != entry && HasGlyph(candidate, c)) {
+                        answer = candidate;
+                        used.push_back(candidate);
+                    }
+                }
+            }
+        }
+        if (wanted) FcCharSetDestroy(wanted);
+        if (pattern) FcPatternDestroy(pattern);
+    }
+    if (used.empty()) mCharacterFallbacks.erase(entry);
+    if (!answer) answer = entry;  // no font has it: its own face draws its missing-glyph box
+    mFaceForCharacter.emplace(key, answer);
+    return answer;
+}
+
+std::vector<const FontFaceEntry*> FontCache::GetCharacterFallbacks(const FontFaceEntry* face) const
+{
+    auto found = mCharacterFallbacks.find(face);
+    return found == mCharacterFallbacks.end() ? std::vector<const FontFaceEntry*>() : found->second;
+}
+
+bool FontCache::CanDraw(char32_t c)
+{
+    if (IsInvisible(c)) return true;
+    if (!mConfig) mConfig = FcInitLoadConfigAndFonts();
+    auto* config = static_cast<FcConfig*>(mConfig);
+    if (!mCoverage && config) {
+        FcCharSet* coverage = FcCharSetCreate();
+        FcPattern* pattern = FcPatternCreate();
+        FcObjectSet* objects = FcObjectSetBuild(FC_CHARSET, FC_SCALABLE, nullptr);
+        FcFontSet* fonts = coverage && pattern && objects ? FcFontList(config, pattern, objects) : nullptr;
+        for (int i = 0; fonts && i < fonts->nfont; ++i) {
+            FcBool scalable = FcFalse;
+            FcCharSet* chars = nullptr;
+            // The composer sets text in outline fonts only.
+            if (FcPatternGetBool(fonts->fonts[i], FC_SCALABLE, 0, &scalable) == FcResultMatch && scalable &&
+                FcPatternGetCharSet(fonts->fonts[i], FC_CHARSET, 0, &chars) == FcResultMatch && chars)
+                FcCharSetMerge(coverage, chars, nullptr);
+        }
+        if (fonts) FcFontSetDestroy(fonts);
+        if (objects) FcObjectSetDestroy(objects);
+        if (pattern) FcPatternDestroy(pattern);
+        mCoverage = coverage;
+    }
+    return mCoverage && FcCharSetHasChar(static_cast<FcCharSet*>(mCoverage), static_cast<FcChar32>(c));
+}

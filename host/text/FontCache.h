@@ -3,7 +3,9 @@
 // A family and style are matched through fontconfig, which falls back as it always does (Times
 // is served by a metric-compatible face when Times itself is not installed); the matched file is
 // loaded once with FreeType and shaped with HarfBuzz. Shaped words are kept per face, in the
-// face's own units, so a word costs one shaping whatever the sizes it is set in.
+// face's own units, so a word costs one shaping whatever the sizes it is set in. A character
+// that a face has no glyph for is drawn with a face of the same style that has one (Japanese
+// text set in a Latin family), as FaceFor finds it.
 #pragma once
 
 #include <cstddef>
@@ -60,6 +62,22 @@ public:
     // `text` shaped with `face`; cached by face and text.
     const ShapedText& Shape(const FontFaceEntry* face, const std::u16string& text);
 
+    // Whether the font of `face` has a glyph for the character `c` (false when it has no font).
+    bool HasGlyph(const FontFaceEntry* face, char32_t c);
+    // The face that draws `c` in text set in `face`: `face` itself when its font has the glyph
+    // (or `c` is a character that shows nothing), else the first face of the same style that
+    // fontconfig finds with the glyph; `face` again when no installed font has one. Each answer
+    // is kept.
+    const FontFaceEntry* FaceFor(const FontFaceEntry* face, char32_t c);
+    // The faces FaceFor has answered for the characters `face` lacks, in the order first used;
+    // empty when it lacked none.
+    std::vector<const FontFaceEntry*> GetCharacterFallbacks(const FontFaceEntry* face) const;
+    // Whether some installed font has a glyph for `c`, or `c` shows nothing.
+    bool CanDraw(char32_t c);
+    // Whether `c` shows nothing (controls, format characters, variation selectors): no font is
+    // asked for a glyph of its own.
+    static bool IsInvisible(char32_t c);
+
     // How many font files were loaded and how many shapings were run (the rest came from the
     // cache).
     int32 LoadedFaceCount() const { return mLoads; }
@@ -81,8 +99,11 @@ private:
     std::map<std::pair<std::string, int>, std::unique_ptr<Face>> mFaces;  // by file and index
     std::map<const FontFaceEntry*, Face*> mFaceOfEntry;
     std::unordered_map<std::pair<const FontFaceEntry*, std::u16string>, ShapedText, KeyHash> mShaped;
+    std::map<std::pair<const FontFaceEntry*, char32_t>, const FontFaceEntry*> mFaceForCharacter;
+    std::map<const FontFaceEntry*, std::vector<const FontFaceEntry*>> mCharacterFallbacks;
     void* mLibrary = nullptr;  // FT_Library
     void* mConfig = nullptr;   // FcConfig, our own, loaded on first use
+    void* mCoverage = nullptr; // FcCharSet: the characters of all installed fonts, made on first use
     int32 mLoads = 0;
     int64 mShapings = 0;
 };

@@ -426,13 +426,32 @@ void Composition::CutParagraph()
                 if (c == kTextChar_ObjectReplacement) fragment.width = AnchorLayout::AdvanceOf(mDB, mModel, at);
             } else {
                 if (value < mValues.size()) limit = std::min(limit, mValues[value].index);
-                int32 end = at + 1;
+                // The piece ends where a character needs another face than the one before it:
+                // characters the run's face lacks are drawn with a face that has them. Spaces
+                // and invisible characters stay with the face they follow when it has them.
+                auto codeAt = [&](int32 index, int32& units) -> char32_t {
+                    const UTF16TextChar* p = chars + (index - paragraph.start);
+                    units = 1;
+                    if (p[0] >= 0xD800 && p[0] < 0xDC00 && index + 1 < limit && p[1] >= 0xDC00 && p[1] < 0xE000) {
+                        units = 2;
+                        return 0x10000 + ((static_cast<char32_t>(p[0]) - 0xD800) << 10) + (static_cast<char32_t>(p[1]) - 0xDC00);
+                    }
+                    return static_cast<char32_t>(p[0]);
+                };
+                int32 units = 1;
+                const FontFaceEntry* face = mFonts.FaceFor(f.face, codeAt(at, units));
+                int32 end = at + units;
                 while (end < limit && !IsControl(chars[end - paragraph.start]) && chars[end - paragraph.start] != kTextChar_Tab &&
-                       chars[end - paragraph.start] != kTextChar_ObjectReplacement)
-                    ++end;
+                       chars[end - paragraph.start] != kTextChar_ObjectReplacement) {
+                    const char32_t code = codeAt(end, units);
+                    const bool keeps = FontCache::IsInvisible(code) || ((code == 0x20 || code == 0x3000) && mFonts.HasGlyph(face, code));
+                    if (!keeps && mFonts.FaceFor(f.face, code) != face) break;
+                    end += units;
+                }
+                fragment.face = face;
                 fragment.length = end - at;
                 piece.assign(chars + (at - paragraph.start), static_cast<size_t>(fragment.length));
-                fragment.shaped = &mFonts.Shape(f.face, piece);
+                fragment.shaped = &mFonts.Shape(face, piece);
                 fragment.width = fragment.shaped->width * f.size;
             }
             at += fragment.length;

@@ -10,6 +10,7 @@
 #include "IdmlTextFrameWriter.h"
 #include "IdmlXml.h"
 #include "Spread.h"
+#include "TextFrame.h"
 
 namespace {
 
@@ -62,6 +63,14 @@ UID BaseOf(const DataBase& db, const MasterSpread& master)
     return master.basedOn;
 }
 
+// The master's primary text frame, when it is a text frame written with the master's items.
+std::string PrimaryTextFrameRef(const DataBase& db, const MasterSpread& master)
+{
+    UID frame = master.primaryTextFrame;
+    bool listed = std::find(master.pageItems.begin(), master.pageItems.end(), frame) != master.pageItems.end();
+    return frame != kInvalidUID && listed && db.Get<TextFrame>(frame) ? IdmlIds::ForUID(frame) : IdmlIds::kNone;
+}
+
 void WriteMasterSpread(IdmlContext& context, const MasterSpread& master, const std::vector<const Page*>& pages)
 {
     pugi::xml_node root = context.GetPackage().AddPart(IdmlSlot::kMasterSpread, "MasterSpread", IdmlIds::MasterSpreadPart(master.GetUID()));
@@ -71,7 +80,7 @@ void WriteMasterSpread(IdmlContext& context, const MasterSpread& master, const s
     IdmlXml::SetText(element, "NamePrefix", master.prefix);
     IdmlXml::SetText(element, "BaseName", master.baseName);
     IdmlXml::SetText(element, "OverriddenPageItemProps", "");
-    IdmlXml::SetText(element, "PrimaryTextFrame", IdmlIds::kNone);
+    IdmlXml::SetText(element, "PrimaryTextFrame", PrimaryTextFrameRef(context.GetDataBase(), master));
     // A master based on another applies that master to each of its pages.
     std::string base = context.MasterRef(BaseOf(context.GetDataBase(), master));
     for (const Page* page : pages) WritePage(element, *page, master.prefix, base);

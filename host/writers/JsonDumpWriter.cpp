@@ -141,6 +141,7 @@ void SetMasterSpreadFields(const MasterSpread& master, JsonValue& out)
     out.Set("prefix", JsonValue::String(master.prefix));
     out.Set("baseName", JsonValue::String(master.baseName));
     out.Set("basedOn", Ref(master.basedOn));
+    out.Set("primaryTextFrame", Ref(master.primaryTextFrame));
 }
 
 void SetPageFields(const Page& page, JsonValue& out)

@@ -1432,11 +1432,25 @@ void MifContentImporter::AnchorPendingBelowFrames()
     std::vector<UIDRef> frames;
     frames.swap(mPendingBelowFrames);
     const UIDRef story = mPendingBelowStory;
-    int32 index = state.textIndex;
-    if (!(story == state.story)) {
-        const Story* textModel = story.ExistsInDB() ? story.GetDataBase()->Get<Story>(story.GetUID()) : nullptr;
-        if (!textModel) return;
-        index = textModel->textModel.GetThreadRange(0).End() - 1;
+    const Story* textModel = story.ExistsInDB() ? story.GetDataBase()->Get<Story>(story.GetUID()) : nullptr;
+    if (!textModel) return;
+    int32 index = story == state.story ? state.textIndex : textModel->textModel.GetThreadRange(0).End() - 1;
+    // An item above a line stands below the line before it. After the last paragraph of a flow
+    // (or of its story) there is no such line: a forced line break ends the anchoring line, and
+    // the frames stand above the short line it begins, inside their own paragraph.
+    const UTF16TextChar before = index > 0 ? textModel->textModel.GetChar(index - 1) : kTextChar_CR;
+    if (before != kTextChar_CR && before != kTextChar_LF) {
+        auto insertCmd = std::make_shared<InsertTextCmd>();
+        insertCmd->SetItemList(UIDList(story));
+        insertCmd->index = index;
+        insertCmd->text = std::u16string(1, kTextChar_LF);
+        if (CmdUtils::ProcessCommand(insertCmd) != kSuccess) {
+            MIF_LOG_ERROR(insertCmd);
+            ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+            return;
+        }
+        ++index;
+        if (story == state.story) ++state.textIndex;
     }
     MifFrameAnchoring::FrameAnchor below;
     below.frameType = kMifBelow;

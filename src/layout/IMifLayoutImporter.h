@@ -46,7 +46,8 @@ public:
 
     // What the content importer asks of the frames made for TextRects, by the TextRect's ID
     // (0 for a TextRect without one; a later TextRect with the same ID replaces the earlier).
-    // The story shown by the frame of TextRect `id`; the null reference when there is none.
+    // The story that takes the text of TextRect `id`'s column; the null reference when there is
+    // none, and for the template frames of the master pages, which take no text.
     virtual UIDRef GetStoryOfTextRect(int32 id) const = 0;
     // The page item made for `id`; the null reference when there is none.
     virtual UIDRef GetItemOfId(int32 id) const = 0;

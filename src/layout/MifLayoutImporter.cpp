@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -226,9 +227,10 @@ void MifLayoutImporter::ImportLayout()
         // Reference and hidden pages, with everything on them, stay out of the document.
     }
     // Threads may run between any pages, so they are made once every frame exists; side heads
-    // follow, since a frame's flow is found through its thread.
+    // and templates follow, since a frame's flow is found through its thread.
     ThreadTextFrames();
     ApplySideheads();
+    SetUpTemplateFrames();
 }
 
 UID MifLayoutImporter::MasterSpreadFor(const MifObject& mifPage, int32 pageType, int32& masterCount)
@@ -613,6 +615,123 @@ void MifLayoutImporter::ApplySideheads()
     }
 }
 
+namespace {
+
+// The tag of a flow; empty when it has none.
+PMString FlowTag(const MifObject& flow)
+{
+    const MifProp* prop = flow.FindProp(kMifTFTag);
+    return prop && MifIsStringType(prop->type) && prop->value.rawString ? *prop->value.rawString : PMString();
+}
+
+// The beginning of a flow's text as FrameMaker wrote it (escapes and all), up to `limit`
+// characters, with an ellipsis when there is more; whether it holds anything but empty
+// paragraphs (tables, frames, footnotes and variables count) goes to `hasContent`.
+PMString FlowTextStart(const MifObject& flow, size_t limit, bool& hasContent)
+{
+    std::u16string text;
+    hasContent = false;
+    bool more = false;
+    for (const MifObject& mifPara : flow.Children(kMifPara)) {
+        if (!text.empty() && text.back() != u' ') text.push_back(u' ');
+        for (const MifObject& mifParaLine : mifPara.Children(kMifParaLine))
+            for (const MifProp* prop : mifParaLine.props) {
+                if (!prop) break;
+                switch (prop->id) {
+                case kMifString:
+                    if (MifIsStringType(prop->type) && prop->value.rawString) {
+                        const std::u16string& piece = prop->value.rawString->GetUTF16();
+                        if (piece.find_first_not_of(u" \t") != std::u16string::npos) hasContent = true;
+                        text += piece;
+                    }
+                    break;
+                case kMifATbl: case kMifAFrame: case kMifFNote: case kMifVariable: case kMifChar:
+                    hasContent = true;
+                    break;
+                default: break;
+                }
+            }
+        if (text.size() > limit) {
+            more = true;
+            break;
+        }
+    }
+    while (!text.empty() && text.back() == u' ') text.pop_back();
+    if (text.size() > limit) {
+        text.resize(limit);
+        more = true;
+    }
+    if (more) text += u"\u2026";
+    return PMString(text);
+}
+
+} // namespace
+
+// FrameMaker gives a body page, for each tagged flow of its master page, a text frame made after
+// the master's frame of that flow; the master's frame itself never shows on the body pages, only
+// the master's untagged (background) frames do. InDesign shows every master frame under each
+// page's own items, so a template frame stays on its master as the master's primary text frame,
+// empty: its text would be printed under the body text of every page. That text is reported.
+void MifLayoutImporter::SetUpTemplateFrames()
+{
+    DataBase* db = GetDataBase();
+    if (!db || !mMifRoot) return;
+    std::unordered_map<int32, int32> heads = ChainHeads();
+    std::unordered_set<int32> headIds;
+    for (const auto& entry : heads) headIds.insert(entry.second);
+    std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
+
+    std::set<const MifObject*> templateFlows;
+    for (const auto& [id, frame] : mFrames) {
+        const PageItem* pageItem = db->Get<PageItem>(frame.GetUID());
+        if (!pageItem || !db->Get<MasterSpread>(pageItem->spread)) continue;
+        const MifObject* flow = Lookup(flows, Lookup(heads, id, id), nullptr);
+        if (!flow || FlowTag(*flow).IsEmpty()) continue;  // background text shows on every page
+        mTemplateFrames.insert(id);
+        templateFlows.insert(flow);
+    }
+
+    // Each master's primary frame: the first template frame in the master's stacking order
+    // (its pages' statements in file order) whose flow is autoconnected, else the first one.
+    for (UID uid : db->GetDocument()->masterSpreads) {
+        const MasterSpread* master = db->Get<MasterSpread>(uid);
+        if (!master) continue;
+        UID primary = kInvalidUID, first = kInvalidUID;
+        for (UID item : master->pageItems) {
+            auto found = mIdsByFrame.find(item);
+            if (found == mIdsByFrame.end() || !mTemplateFrames.count(found->second)) continue;
+            if (first == kInvalidUID) first = item;
+            const MifObject* flow = Lookup(flows, Lookup(heads, found->second, found->second), nullptr);
+            if (flow && flow->GetBool(kMifTFAutoConnect)) {
+                primary = item;
+                break;
+            }
+        }
+        if (primary == kInvalidUID) primary = first;
+        if (primary == kInvalidUID) continue;
+        auto setPrimaryTextFrameCmd = std::make_shared<SetPrimaryTextFrameCmd>();
+        setPrimaryTextFrameCmd->SetItemList(UIDList(UIDRef(db, uid)));
+        setPrimaryTextFrameCmd->frame = primary;
+        if (CmdUtils::ProcessCommand(setPrimaryTextFrameCmd) != kSuccess) MIF_LOG_FAILED(setPrimaryTextFrameCmd);
+    }
+
+    // In file order, so that the report reads like the file.
+    std::vector<const MifObject*> ordered(templateFlows.begin(), templateFlows.end());
+    std::sort(ordered.begin(), ordered.end(), [](const MifObject* a, const MifObject* b) { return a->line < b->line; });
+    for (const MifObject* flow : ordered) {
+        bool hasContent = false;
+        PMString text = FlowTextStart(*flow, 60, hasContent);
+        if (!hasContent || !mImportErrors) continue;
+        PMString message("Text of a master page's template frame (flow ");
+        message.Append(FlowTag(*flow));
+        message.Append(") is not imported, as FrameMaker shows it on no body page");
+        PMString detail("\"");
+        detail.Append(text);
+        detail.Append("\"");
+        mImportErrors->AddParseError(flow->line, message, detail);
+    }
+}
+
 // FrameMaker sets a line in a frame when the line's height fits and lets its descenders reach
 // below the frame's edge; the host keeps room for them. A story whose last frame misses the rest
 // of its text only by the descent of the line that no longer fits (a running head as tall as its
@@ -668,10 +787,6 @@ void MifLayoutImporter::AddPagesForOverflow()
     std::unordered_set<int32> headIds;
     for (const auto& entry : heads) headIds.insert(entry.second);
     std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
-    auto tagOf = [](const MifObject& flow) {
-        const MifProp* prop = flow.FindProp(kMifTFTag);
-        return prop && MifIsStringType(prop->type) && prop->value.rawString ? *prop->value.rawString : PMString();
-    };
 
     // The frames of the left and right master pages, by the tag of the flow they hold: the
     // frames a new page of that side gets for a body flow of that tag.
@@ -690,7 +805,7 @@ void MifLayoutImporter::AddPagesForOverflow()
             if (!shapeRect || MifDimCount(shapeRect->type) != 4) continue;
             int32 id = IdOf(mifTextRect);
             const MifObject* flow = Lookup(flows, Lookup(heads, id, id), nullptr);
-            PMString tag = flow ? tagOf(*flow) : PMString();
+            PMString tag = flow ? FlowTag(*flow) : PMString();
             if (tag.IsEmpty()) continue;  // an untagged master frame is background text
             MifPageGrower::FrameShape shape;
             shape.rect = ShapeOf(*shapeRect, limits);
@@ -720,7 +835,7 @@ void MifLayoutImporter::AddPagesForOverflow()
         UIDRef story = GetStoryOfTextRect(id);
         if (!story.ExistsInDB() || !stories.insert(story.GetUID()).second) continue;
         MifPageGrower::Flow entry;
-        entry.tag = tagOf(*flow);
+        entry.tag = FlowTag(*flow);
         entry.story = story.GetUID();
         if (auto found = masterFrames.find(entry.tag); !entry.tag.IsEmpty() && found != masterFrames.end()) {
             entry.rightShapes = found->second.right;
@@ -756,6 +871,8 @@ void MifLayoutImporter::BalanceColumns()
 
 UIDRef MifLayoutImporter::GetStoryOfTextRect(int32 id) const
 {
+    // A master's template frame takes none of its flow's text.
+    if (mTemplateFrames.count(id)) return UIDRef();
     UIDRef frame = Lookup(mIDtoMultiColumnRef, id, UIDRef());
     const TextFrame* textFrame = frame.GetDataBase() ? frame.GetDataBase()->Get<TextFrame>(frame.GetUID()) : nullptr;
     return textFrame ? UIDRef(frame.GetDataBase(), textFrame->story) : UIDRef();

@@ -3,7 +3,9 @@
 // Handles: the scratch spread where anchored frames are assembled (made before the catalogs are
 // imported, removed when the import finishes); Page statements: body pages matched to the
 // document's pages in order, LeftMasterPage/RightMasterPage onto the pages of master "A",
-// OtherMasterPage as master spreads "B", "C", ..., PageBackground applying a master; TextRect
+// OtherMasterPage as master spreads "B", "C", ..., PageBackground applying a master; the text
+// frames of a master page's tagged flows as templates (the master's primary text frame, left
+// empty: their text is reported and not imported); TextRect
 // as a text frame (ShapeRect, TRNumColumns, TRColumnGap) threaded along TRNext after all pages,
 // with side-head areas (TFSideheads of its flow, TRSideheadWidth, TRSideheadGap,
 // TRSideheadPlacement) as text insets; the other objects of a page (graphics, text lines,
@@ -70,6 +72,9 @@ private:
     void ThreadTextFrames();
     // Turns the side-head areas of frames whose flow has side heads into text insets.
     void ApplySideheads();
+    // Finds the template frames of the master pages, makes one of each master its primary text
+    // frame and reports the text their flows hold, which they will not take.
+    void SetUpTemplateFrames();
     // Adds body pages for the text that overflows each autoconnected flow of the body pages,
     // unless the import's options say not to.
     void AddPagesForOverflow();
@@ -109,6 +114,7 @@ private:
     std::map<int32, UIDRef> mIDtoMultiColumnRef;   // the item holding the frame's columns
     std::map<int32, int32> mColumnCounts;
     std::map<int32, bool> mColumnBalance;
+    std::unordered_set<int32> mTemplateFrames;     // IDs of the master pages' template frames
     std::map<int32, Sideheads> mSideheadsById;
     std::map<UID, Sideheads> mSideheadsByFrame;
     MifGraphicImporter mGraphics;

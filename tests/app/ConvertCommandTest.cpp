@@ -207,8 +207,51 @@ TEST(ConvertCommand, Report_ListsOversetStories)
     EXPECT_NE(report.find("characters do not fit\n"), std::string::npos) << report;
     TesselRun sample = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "sample.idml"));
     EXPECT_EQ(sample.err.find("Overset"), std::string::npos) << sample.err;
-    // Times and Helvetica have metric-compatible stand-ins: no fallback to report.
-    EXPECT_EQ(sample.err.find("fallback"), std::string::npos) << sample.err;
+}
+
+// The families the package names that this system lacks are one list; the faces that stood in
+// for them, and whether they keep the widths, another. Times and Helvetica are lacked (the
+// package names them) but have metric-compatible stand-ins.
+TEST(ConvertCommand, Report_LackedFamiliesAndTheirStandInsApart)
+{
+    ConvertFolder test("standins");
+    TesselRun sample = test.Run("convert " + Quote(kSample) + " -o " + Quote(test / "sample.idml") + " --report " + Quote(test / "s.txt"));
+    EXPECT_EQ(sample.status, 0) << sample.err;
+    const std::string report = ReadFile((test / "s.txt").string());
+    const size_t lacked = report.find("Font families the package names that this system lacks");
+    const size_t standIns = report.find("Stand-ins this system composed and drew the text with:\n");
+    ASSERT_NE(lacked, std::string::npos) << report;
+    ASSERT_NE(standIns, std::string::npos) << report;
+    const std::string lackedList = report.substr(lacked, standIns - lacked);
+    EXPECT_NE(lackedList.find("\n  Times\n"), std::string::npos) << report;
+    EXPECT_NE(lackedList.find("\n  Helvetica\n"), std::string::npos) << report;
+    EXPECT_EQ(lackedList.find(":", lackedList.find('\n')), std::string::npos) << "no stand-ins in the first list: " << report;
+    const std::string standInList = report.substr(standIns);
+    EXPECT_NE(standInList.find("\n  Times: "), std::string::npos) << report;
+    EXPECT_NE(standInList.find(" (metric-compatible)"), std::string::npos) << report;
+    EXPECT_EQ(standInList.find("fallback"), std::string::npos) << report;
+    EXPECT_EQ(report.find("Characters no installed font"), std::string::npos) << report;
+}
+
+// Japanese text in a family without its glyphs is drawn with a face that has them, said in the
+// stand-ins; a character that no installed font has is named.
+TEST(ConvertCommand, Report_CharacterFallbacksAndUndrawableCharacters)
+{
+    ConvertFolder test("cjk");
+    TesselRun run = test.Run("convert " + Quote(kData + "/cjk-fallback.mif") + " -o " + Quote(test / "j.idml") + " --report " +
+                             Quote(test / "j.txt"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string report = ReadFile((test / "j.txt").string());
+    const size_t meiryo = report.find("\n  Meiryo: ");
+    ASSERT_NE(meiryo, std::string::npos) << report;
+    const std::string line = report.substr(meiryo + 3, report.find('\n', meiryo + 3) - meiryo - 3);
+    EXPECT_NE(line.find("(fontconfig's fallback: other widths"), std::string::npos) << line;
+    EXPECT_NE(line.find(" for the characters "), std::string::npos) << line;
+    EXPECT_NE(report.find("Characters no installed font can draw (empty boxes in the preview):\n  U+13000 \xF0\x93\x80\x80\n"),
+              std::string::npos)
+        << report;
+    // The Japanese characters are drawn: none of them is named.
+    EXPECT_EQ(report.find("U+65E5"), std::string::npos) << report;
 }
 
 // Pages are added for the article's autoconnected flow, said in the report; --max-pages limits
@@ -264,7 +307,8 @@ TEST(ConvertCommand, Pages_AFileWithTooManyIsRefused)
     EXPECT_EQ(allowed.status, 0) << allowed.err;
 }
 
-// A family no installed font serves is composed with fontconfig's fallback, said once.
+// A family no installed font serves is composed with fontconfig's fallback, said once for all
+// the styles of it the text asks for.
 TEST(ConvertCommand, Report_NamesTheFallbackOfAFamilyOnce)
 {
     ConvertFolder test("fallback");
@@ -272,9 +316,10 @@ TEST(ConvertCommand, Report_NamesTheFallbackOfAFamilyOnce)
                              Quote(test / "u.txt"));
     EXPECT_EQ(run.status, 0) << run.err;
     std::string report = ReadFile((test / "u.txt").string());
-    const std::string line = "composed with fontconfig's fallback:\n  Zorblax Serif: measured with ";
+    const std::string line = "composed and drew the text with:\n  Zorblax Serif: ";
     EXPECT_NE(report.find(line), std::string::npos) << report;
-    EXPECT_EQ(report.find("Zorblax Serif: measured"), report.rfind("Zorblax Serif: measured")) << report;
+    EXPECT_NE(report.find("(fontconfig's fallback: other widths, so lines break elsewhere)"), std::string::npos) << report;
+    EXPECT_EQ(report.find("  Zorblax Serif: "), report.rfind("  Zorblax Serif: ")) << report;
 }
 
 // With no file, the sample is converted into the current folder, never beside the sample.

@@ -127,6 +127,24 @@ TEST(CorpusAnchoredFrames, TheBelowFrameOfTest03KeepsItsEmbeddedImage)
         if (graphic && graphic->embedded && !graphic->data.empty()) ++embedded;
     });
     EXPECT_EQ(embedded, 1);
+
+    // It stands below "With an image:", the last line of the flow, which anchors it.
+    const Story* story = c.db->Get<Story>(anchored.front()->anchorStory);
+    ASSERT_NE(story, nullptr);
+    const std::u16string text = story->textModel.GetText(0, story->textModel.TotalLength());
+    const int32 anchoring = static_cast<int32>(text.find(u"With an image:"));
+    ASSERT_GE(anchoring, 0);
+    const ComposedLine* line = nullptr;
+    const PlacedAnchor* placed = nullptr;
+    for (const ComposedFrame& frame : story->frameList.GetFrames()) {
+        for (const ComposedLine& l : frame.lines)
+            if (l.start <= anchoring && anchoring < l.End()) line = &l;
+        for (const PlacedAnchor& a : frame.anchors)
+            if (a.item == anchored.front()->GetUID()) placed = &a;
+    }
+    ASSERT_NE(line, nullptr);
+    ASSERT_NE(placed, nullptr);
+    EXPECT_GE(placed->bounds.top, line->baseline);
 }
 
 // Every polygon and polyline of the Grace frames stands where the MIF puts it in its frame.

@@ -58,6 +58,7 @@ const char* kGuideDump = R"json(
       "pageItems": [],
       "pages": [3, 4],
       "prefix": "A",
+      "primaryTextFrame": null,
       "uid": 2
     },
     {

@@ -371,6 +371,42 @@ TEST_F(StoryComposerTest, TimesIsServedByAFaceThatMeasures)
     EXPECT_GT(composer.GetFontCache().Shape(unknown, u"abc").width, 0.5);
 }
 
+// Characters the run's face lacks are set in a face that has them, in runs of their own; the
+// spaces between them stay with the face they follow; a character no font has keeps the run's
+// face (its missing-glyph box) and is what CanDraw refuses.
+TEST_F(StoryComposerTest, CharactersTheFaceLacksComeFromAFaceThatHasThem)
+{
+    FontCache& fonts = composer.GetFontCache();
+    const FontFaceEntry* latin = Face();
+    const FontFaceEntry* japanese = fonts.FaceFor(latin, U'\u65E5');
+    if (!fonts.CanDraw(U'\u65E5')) GTEST_SKIP() << "no installed font has Japanese glyphs (scripts/install-deps.sh installs one)";
+    ASSERT_NE(japanese, latin);
+    EXPECT_TRUE(fonts.HasGlyph(japanese, U'\u65E5'));
+    EXPECT_FALSE(fonts.HasGlyph(latin, U'\u65E5'));
+    EXPECT_EQ(fonts.FaceFor(latin, U'a'), latin);
+    EXPECT_EQ(fonts.GetCharacterFallbacks(latin), std::vector<const FontFaceEntry*>{japanese});
+    EXPECT_FALSE(fonts.CanDraw(U'\U00013000'));
+    EXPECT_EQ(fonts.FaceFor(latin, U'\U00013000'), latin);
+
+    Story& story = AddStory(u"ab \u65E5\u672C \u8A9E cd \U00013000");
+    AddFrame(story, 400, 100);
+    composer.Compose(story);
+    ASSERT_EQ(story.frameList.GetFrameCount(), 1);
+    ASSERT_EQ(story.frameList.GetFrame(0).lines.size(), 1u);
+    // Each character's run: letters and the hieroglyph in the Latin face, ideographs in the other.
+    std::u16string latinText, japaneseText, otherText;
+    for (const GlyphRun& run : story.frameList.GetFrame(0).lines[0].runs) {
+        std::u16string text = story.textModel.GetText(run.start, run.length);
+        for (char16_t c : text)
+            if (c != u' ' && c != u'\r') (run.face == japanese ? japaneseText : run.face == latin ? latinText : otherText) += c;
+        if (run.face == japanese)
+            for (uint32 glyph : run.glyphs) EXPECT_NE(glyph, 0u);
+    }
+    EXPECT_EQ(japaneseText, u"\u65E5\u672C\u8A9E");
+    EXPECT_EQ(latinText, u"abcd\U00013000");
+    EXPECT_EQ(otherText, u"");
+}
+
 } // namespace
 
 // Text added a paragraph at a time, composing after each as the import does, gives the lines a

@@ -21,6 +21,7 @@
 #include "Spread.h"
 #include "Story.h"
 #include "TestUtils.h"
+#include "TextComposer.h"
 #include "TextFrame.h"
 
 namespace {
@@ -58,6 +59,31 @@ protected:
     }
 
 };
+
+// A Below frame in the last paragraph of its flow has no next line to stand above: a forced line
+// break ends the anchoring line and the frame stands above the short line after it, inside its
+// own paragraph, which keeps its count.
+TEST_F(MifAnchoredImportTest, BelowFrameInTheLastParagraphStandsBelowItsLine)
+{
+    Import("<AFrames\n" + Frame(11, "<FrameType Below> <AnchorAlign Center>", 100, 40) + ">\n" +
+           "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n"
+           "<TextFlow <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `First'>>>\n"
+           " <Para <PgfTag `Body'> <ParaLine <String `With an image: '> <AFrame 11>>>>\n");
+    EXPECT_EQ(Text(*story), u"First\rWith an image: \n\uFFFC\r");
+    const PageItem* below = ItemAt(22);
+    ASSERT_NE(below, nullptr);
+    EXPECT_EQ(below->anchorSettings.position, AnchorPosition::kAboveLine);
+
+    TextComposer::Get().Compose(*story);
+    ASSERT_EQ(story->frameList.GetFrameCount(), 1);
+    const ComposedFrame& frame = story->frameList.GetFrame(0);
+    ASSERT_EQ(frame.anchors.size(), 1u);
+    const ComposedLine* anchoring = nullptr;
+    for (const ComposedLine& line : frame.lines)
+        if (line.start <= 6 && 6 < line.End()) anchoring = &line;
+    ASSERT_NE(anchoring, nullptr);
+    EXPECT_GE(frame.anchors.front().bounds.top, anchoring->baseline);
+}
 
 TEST_F(MifAnchoredImportTest, EachFrameTypeIsAnchoredWithItsSettings)
 {
