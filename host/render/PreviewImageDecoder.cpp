@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -118,6 +119,21 @@ bool PlausibleHeader(const std::vector<unsigned char>& bytes, const std::string&
     return true;
 }
 
+// The format the bytes themselves are, where their signature says: gdk-pixbuf picks its reader
+// by the bytes, not by the format the document names, so a GIF named JPEG is read as a GIF
+// and its header must be checked as one. `named` otherwise.
+std::string ContentFormat(const std::vector<unsigned char>& bytes, const std::string& named)
+{
+    auto startsWith = [&bytes](std::string_view signature) {
+        return bytes.size() >= signature.size() && std::equal(signature.begin(), signature.end(), bytes.begin(),
+                                                              [](char a, unsigned char b) { return static_cast<unsigned char>(a) == b; });
+    };
+    if (startsWith("\x89PNG\r\n\x1a\n")) return "PNG";
+    if (startsWith("GIF8")) return "GIF";
+    if (startsWith("BM")) return "BMP";
+    return named;
+}
+
 cairo_surface_t* DecodeWithPixbuf(const std::vector<unsigned char>& bytes)
 {
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
@@ -141,7 +157,7 @@ cairo_surface_t* DecodeWithPixbuf(const std::vector<unsigned char>& bytes)
 cairo_surface_t* PreviewImageDecoder::Decode(const std::vector<unsigned char>& bytes, const std::string& format)
 {
     if (bytes.empty()) return nullptr;
-    if (!PlausibleHeader(bytes, format)) return nullptr;
+    if (!PlausibleHeader(bytes, ContentFormat(bytes, format))) return nullptr;
     if (format == "PNG") return DecodePng(bytes);
     // PICT and anything unknown is left to the placeholder; gdk-pixbuf has no PICT reader.
     if (format == "TIFF" || format == "JPEG" || format == "GIF" || format == "BMP") return DecodeWithPixbuf(bytes);

@@ -104,6 +104,9 @@ TEST(PreviewImageDecoder, HeadersClaimingHugeImagesAreNotRead)
     const std::vector<unsigned char> gif{'G', 'I', 'F', '8', '9', 'a', 0x00, 0xff, 0xfb, 0x80, 0x00, 0x3a, 0xff, 0x69, 0x2c,
                                          0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3b};
     EXPECT_EQ(PreviewImageDecoder::Decode(gif, "GIF"), nullptr);
+    // The same GIF named as another format: its reader is chosen by its bytes, so its header is
+    // checked as a GIF's.
+    for (const char* named : {"JPEG", "TIFF", "BMP"}) EXPECT_EQ(PreviewImageDecoder::Decode(gif, named), nullptr) << named;
     std::vector<unsigned char> bmp = Bmp(4, 1, 2, 3);
     bmp[14] = 0x1e;
     bmp[15] = 0x3c;
