@@ -59,6 +59,57 @@ PMString Number(int32 value)
     return text;
 }
 
+// A ruling as FrameMaker draws it.
+struct RulingPen {
+    double width = 0;        // of one line; 0 when the file gives none
+    double gap = 0;          // between the two lines of a double ruling
+    int32 lines = 1;         // 0 none, 1 single, 2 double
+    const PMString* color = nullptr;
+};
+
+// FrameMaker sets a pen of no width as the finest line it draws.
+constexpr double kHairline = 0.25;
+
+// The ruling catalog FrameMaker gives a file that brings none of its own (one that does replaces
+// it whole).
+const struct {
+    const char* tag;
+    double width;
+    double gap;
+    int32 lines;
+} kDefaultRulings[] = {
+    {"Thin", 0.5, 0, 1}, {"Medium", 2.0, 0, 1}, {"Double", 0.5, 2.0, 2}, {"Thick", 3.0, 0, 1}, {"Very Thin", 0.25, 0, 1},
+};
+
+// The ruling `tag` names in the file's catalog, else in FrameMaker's default one when the file
+// has no catalog; false when neither knows it.
+bool FindRuling(const MifObject* root, const PMString& tag, RulingPen& pen)
+{
+    const MifObject* catalog = root ? root->GetObject(kMifRulingCatalog) : nullptr;
+    if (!catalog) {
+        static const PMString black("Black");
+        for (const auto& ruling : kDefaultRulings)
+            if (tag == PMString(ruling.tag)) {
+                pen = RulingPen{ruling.width, ruling.gap, ruling.lines, &black};
+                return true;
+            }
+        return false;
+    }
+    const MifObject* ruling = catalog->FindObjectWithString(kMifRulingTag, tag, 1);
+    if (!ruling) return false;
+    auto length = [ruling](int32 id) {
+        const MifProp* prop = ruling->FindProp(id);
+        const double value = prop && MifDimCount(prop->type) > 0 ? prop->value.dim[0] : 0;
+        return std::isfinite(value) && value > 0 && value < kMaxLength ? value : 0.0;
+    };
+    pen.width = length(kMifRulingPenWidth);
+    pen.gap = length(kMifRulingGap);
+    const MifProp* lines = ruling->FindProp(kMifRulingLines);
+    pen.lines = lines && MifIsIntegerType(lines->type) ? lines->value.id : 1;
+    pen.color = StringOf(ruling->FindProp(kMifRulingColor));
+    return true;
+}
+
 } // namespace
 
 double MifTableImporter::FillToTint(int32 fill)
@@ -321,6 +372,9 @@ void MifTableImporter::ApplyTableFormat(const UIDRef& table, double precedingSpa
     }
     if (tableCommands.ApplyCellOverrides(model->GetTotalArea(), attributes) != kSuccess)
         MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(totalArea, attributes));
+    // FrameMaker draws no ruling where neither the format nor a cell gives one: the strokes the
+    // new table came with go before the rulings are applied.
+    ClearRulings(table, *model);
     // 2. to 4. Shading and rulings.
     ApplyHeaderFooterFormat(table, mTblFormat, mCatalogFormat);
     ApplyBodyShading(table, mTblFormat, mCatalogFormat);
@@ -642,43 +696,47 @@ void MifTableImporter::ImportCellParagraphs(const UIDRef& table, const GridAddre
 CellStrokeRecord MifTableImporter::RulingToStroke(const PMString& rulingTag)
 {
     CellStrokeRecord stroke;
-    if (rulingTag == PMString("None")) {
+    RulingPen pen;
+    // "None", the empty tag (MIF's "no ruling") and a ruling of no lines draw nothing.
+    if (rulingTag.IsEmpty() || rulingTag == PMString("None") || (FindRuling(mMifRoot, rulingTag, pen) && pen.lines == 0)) {
         stroke.mask = CellStrokeRecord::kWeight | CellStrokeRecord::kColor;
         stroke.weight = 0;
         stroke.color = mNoneSwatch;
         return stroke;
     }
-    const MifObject* catalog = mMifRoot ? mMifRoot->GetObject(kMifRulingCatalog) : nullptr;
-    const MifObject* ruling = catalog ? catalog->FindObjectWithString(kMifRulingTag, rulingTag, 1) : nullptr;
-    if (!ruling) {
+    if (!FindRuling(mMifRoot, rulingTag, pen)) {
         stroke.mask = CellStrokeRecord::kWeight;
         stroke.weight = 0;
         return stroke;
     }
-    MifPropVal value;
-    auto dim = [&](int32 id) {
-        if (!ruling->GetPropVal(id, value)) return 0.0;
-        const double d = value.dim[0];
-        return std::isfinite(d) && d > 0 && d < kMaxLength ? d : 0.0;
-    };
-    const int32 lines = ruling->GetPropVal(kMifRulingLines, value) ? value.id : 1;
-    if (lines == 2) {
+    const double width = pen.width > kEpsilon ? pen.width : kHairline;
+    if (pen.lines == 2) {
         stroke.strokeType = kStrokeTypeDouble;
-        stroke.weight = dim(kMifRulingPenWidth) + dim(kMifRulingGap);
+        stroke.weight = width + pen.gap;
     } else {
         stroke.strokeType = kStrokeTypeSolid;
-        stroke.weight = dim(kMifRulingPenWidth);
+        stroke.weight = width;
     }
     stroke.mask = CellStrokeRecord::kWeight | CellStrokeRecord::kType;
-    if (const PMString* color = StringOf(ruling->FindProp(kMifRulingColor)); color && !color->IsEmpty()) {
+    if (pen.color && !pen.color->IsEmpty()) {
         InterfacePtr<IMifColorImporter> colorImporter(this, IID_IMIFCOLORIMPORTER);
-        const UID colorUID = colorImporter ? colorImporter->GetColorUID(*color) : kInvalidUID;
+        const UID colorUID = colorImporter ? colorImporter->GetColorUID(*pen.color) : kInvalidUID;
         if (colorUID != kInvalidUID) {
             stroke.color = colorUID;
             stroke.mask |= CellStrokeRecord::kColor;
         }
     }
     return stroke;
+}
+
+void MifTableImporter::ClearRulings(const UIDRef& table, const Table& model)
+{
+    mNoneSwatch = SwatchUtils::GetNoneSwatch(*table.GetDataBase());
+    CellStrokeRecord none = RulingToStroke(PMString("None"));
+    none.sides = CellStrokeRecord::kTop | CellStrokeRecord::kBottom;
+    for (int32 row = 0; row < model.RowCount(); ++row) ApplyStrokes(table, GridArea(row, 0, row + 1, model.ColumnCount()), none);
+    none.sides = CellStrokeRecord::kLeft | CellStrokeRecord::kRight;
+    for (int32 column = 0; column < model.ColumnCount(); ++column) ApplyStrokes(table, GridArea(0, column, model.RowCount(), column + 1), none);
 }
 
 void MifTableImporter::ApplyStrokes(const UIDRef& table, const GridArea& area, const CellStrokeRecord& stroke)

@@ -9,7 +9,8 @@
 // with their X variants, outer rulings, the title (TblTitlePlacement, TblTitleGap,
 // TblTitleContent), TblSpBefore / TblSpAfter; the cell format its first paragraph asks for
 // (PgfCellAlignment, PgfCellMargins with their Fixed flags). Rulings come from the
-// RulingCatalog. The text of a cell under a straddle goes on in the straddling cell; a table that
+// RulingCatalog, or from FrameMaker's default rulings when the file has no catalog; a pen of no
+// width is drawn as a hairline, and an edge that no ruling names has no stroke. The text of a cell under a straddle goes on in the straddling cell; a table that
 // cannot be built, and a column width of no length, are reported with their line.
 // Not used: RowWithNext, RowWithPrev, RowPlacement, TblLastBRuling, RulingPen,
 // RulingSeparation.
@@ -74,6 +75,8 @@ private:
     const Table* UseFormats(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat);
     UID ColorOrNone(int32 id);
     void ApplyStrokes(const UIDRef& table, const GridArea& area, const CellStrokeRecord& stroke);
+    // Takes every stroke off the table's edges.
+    void ClearRulings(const UIDRef& table, const Table& model);
     void AddError(const PMString& message, int32 line, const PMString& detail = PMString());
     Table* GetTable(const UIDRef& table) const;
 
