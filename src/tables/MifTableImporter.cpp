@@ -22,6 +22,7 @@
 #include "Table.h"
 #include "TableCommands.h"
 #include "TaskProgressBar.h"
+#include "TextFrame.h"
 
 namespace {
 
@@ -137,6 +138,7 @@ void MifTableImporter::Reset()
     mTitleCell = GridAddress{-1, -1};
     mPending.clear();
     mSpaceBefore = mSpaceAfter = 0;
+    mColumnHints.clear();
 }
 
 Table* MifTableImporter::GetTable(const UIDRef& table) const
@@ -208,6 +210,8 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const
         return kInvalidUID;
     }
     mTbl = tbl;
+    mStoryRef = storyRef;
+    mTextIndex = textIndex;
     mTblFormat = tbl->GetObject(kMifTblFormat);
     // The format's tag, else the tag the Tbl itself carries (FrameMaker writes it there).
     const PMString* tag = mTblFormat ? StringOf(mTblFormat->FindProp(kMifTblTag)) : nullptr;
@@ -243,8 +247,9 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const
     }
     const UIDRef table(db, newTableCmd->GetItemList().GetUIDs().front());
 
-    // 4. and 5. Columns and rows.
-    ResizeColumns(table, *tbl);
+    // 4. and 5. Columns and rows: fixed widths now, the hinted ones once their cells hold text.
+    ReadColumnHints(*tbl, numColumns.id);
+    ResizeColumns(table);
     SizeRows(table, *tbl);
     // 6. The table format.
     ApplyTableFormat(table, precedingSpace, extraSpaceBefore, extraSpaceAfter, titleGapExtra);
@@ -284,33 +289,165 @@ bool MifTableImporter::CheckTable(const MifObject& tbl)
     return true;
 }
 
-void MifTableImporter::ResizeColumns(const UIDRef& table, const MifObject& tbl)
+void MifTableImporter::ReadColumnHints(const MifObject& tbl, int32 columns)
 {
-    const Table* model = GetTable(table);
+    mColumnHints.assign(static_cast<size_t>(std::max(0, columns)), ColumnHint());
+    auto read = [](const MifProp& prop, ColumnHint& hint) {
+        hint.line = prop.line;
+        if (prop.id == kMifTblColumnWidth && prop.type == kMifTypeDim) {
+            hint.kind = ColumnHint::kFixed;
+            hint.width = prop.value.dim[0];
+        } else if (prop.id == kMifTblColumnWidthA && MifDimCount(prop.type) >= 2) {
+            hint.kind = ColumnHint::kShrinkWrap;
+            hint.width = prop.value.dim[0];
+            hint.maximum = prop.value.dim[1];
+        } else if (prop.id == kMifTblColumnWidthP && MifIsIntegerType(prop.type)) {
+            hint.kind = ColumnHint::kProportional;
+            hint.share = prop.value.id;
+        }
+        return hint.kind != ColumnHint::kNone;
+    };
+    // The Tbl's own width statements, the k-th for column k, whatever their kind.
     int32 k = 0;
     for (const MifProp* prop : tbl.props) {
         if (!prop) break;
-        if (prop->id != kMifTblColumnWidth || prop->type != kMifTypeDim) continue;
+        ColumnHint hint;
+        if (!read(*prop, hint)) continue;
         const int32 column = k++;
-        const double width = prop->value.dim[0];
-        if (!(width > kEpsilon)) {  // the new table's width stands
-            AddError("OV#0xB40#kMifColumnWidthOfNoLengthKey", prop->line);
-            continue;
-        }
-        if (!model || column >= model->ColumnCount()) {
+        if (column >= columns) {
             AddError("Table import: a TblColumnWidth for a column the table does not have is passed over", prop->line, Number(column + 1));
             continue;
         }
-        if (!IsLength(width)) {
-            AddError("Table import: a column width no page can hold is passed over", prop->line);
+        mColumnHints[static_cast<size_t>(column)] = hint;
+    }
+    // Then the TblColumn statements of the table's own format, for the columns still without
+    // one (SDF writes its hints there). Those of a catalog format only shape new tables.
+    const MifObject* format = tbl.GetObject(kMifTblFormat);
+    if (!format) return;
+    int32 order = 0;
+    for (const MifObject& tblColumn : format->Children(kMifTblColumn)) {
+        MifPropVal number;
+        const int32 column = tblColumn.GetPropVal(kMifTblColumnNum, number) ? number.id : order;
+        ++order;
+        if (column < 0 || column >= columns || mColumnHints[static_cast<size_t>(column)].kind != ColumnHint::kNone) continue;
+        for (const MifProp* prop : tblColumn.props) {
+            if (!prop) break;
+            if (ColumnHint hint; read(*prop, hint)) {
+                mColumnHints[static_cast<size_t>(column)] = hint;
+                break;
+            }
+        }
+    }
+}
+
+void MifTableImporter::ResizeColumns(const UIDRef& table)
+{
+    for (size_t column = 0; column < mColumnHints.size(); ++column) {
+        const ColumnHint& hint = mColumnHints[column];
+        if (hint.kind != ColumnHint::kFixed) continue;
+        if (!(hint.width > kEpsilon)) {  // the new table's width stands
+            AddError("OV#0xB40#kMifColumnWidthOfNoLengthKey", hint.line);
             continue;
         }
-        auto resizeCmd = std::make_shared<ResizeColumnsCmd>();
-        resizeCmd->SetItemList(UIDList(table));
-        resizeCmd->realNumberData = width;
-        resizeCmd->rowColumnRangeData = RowRange{column, 1};
-        if (CmdUtils::ProcessCommand(resizeCmd) != kSuccess) MIF_LOG_ERROR(resizeCmd);
+        if (!IsLength(hint.width)) {
+            AddError("Table import: a column width no page can hold is passed over", hint.line);
+            continue;
+        }
+        ResizeColumn(table, static_cast<int32>(column), hint.width);
     }
+}
+
+void MifTableImporter::ResizeColumn(const UIDRef& table, int32 column, double width)
+{
+    if (!IsLength(width)) return;
+    auto resizeCmd = std::make_shared<ResizeColumnsCmd>();
+    resizeCmd->SetItemList(UIDList(table));
+    resizeCmd->realNumberData = width;
+    resizeCmd->rowColumnRangeData = RowRange{column, 1};
+    if (CmdUtils::ProcessCommand(resizeCmd) != kSuccess) MIF_LOG_ERROR(resizeCmd);
+}
+
+void MifTableImporter::SizeHintedColumns(const UIDRef& table)
+{
+    const Table* model = GetTable(table);
+    if (!model) return;
+    const int32 columns = std::min(model->ColumnCount(), static_cast<int32>(mColumnHints.size()));
+    auto length = [](double value) { return std::isfinite(value) && value > 0 && value < kMaxLength ? value : 0.0; };
+    // Shrink-wrapped columns first: as wide as the widest text of their cells, within their
+    // bounds; the text is measured as set in the column at its greatest width.
+    for (int32 column = 0; column < columns; ++column) {
+        const ColumnHint& hint = mColumnHints[static_cast<size_t>(column)];
+        if (hint.kind != ColumnHint::kShrinkWrap) continue;
+        const double least = length(hint.width);
+        double greatest = length(hint.maximum);
+        if (!(greatest > kEpsilon)) greatest = AvailableWidth();  // no maximum: what the table may take
+        greatest = std::max(greatest, least);
+        if (!(greatest > kEpsilon)) continue;
+        ResizeColumn(table, column, greatest);
+        ResizeColumn(table, column, std::clamp(NaturalWidth(table, column), std::max(least, 1.0), greatest));
+    }
+    // Proportional columns share what the others leave of the table's width.
+    int32 shares = 0;
+    double taken = 0;
+    for (int32 column = 0; column < columns; ++column) {
+        const ColumnHint& hint = mColumnHints[static_cast<size_t>(column)];
+        if (hint.kind == ColumnHint::kProportional && hint.share > 0 && hint.share <= 1000000) shares += hint.share;
+        else taken += model->columns[static_cast<size_t>(column)].width;
+    }
+    for (int32 column = columns; column < model->ColumnCount(); ++column) taken += model->columns[static_cast<size_t>(column)].width;
+    if (shares <= 0) return;
+    const double rest = AvailableWidth() - taken;
+    if (!(rest > kEpsilon)) {
+        AddError("Table import: the other columns leave no room for the proportional ones, they keep the width the new table gave them", mTbl ? mTbl->line : 0);
+        return;
+    }
+    for (int32 column = 0; column < columns; ++column) {
+        const ColumnHint& hint = mColumnHints[static_cast<size_t>(column)];
+        if (hint.kind == ColumnHint::kProportional && hint.share > 0 && hint.share <= 1000000)
+            ResizeColumn(table, column, rest * hint.share / shares);
+    }
+}
+
+double MifTableImporter::NaturalWidth(const UIDRef& table, int32 column) const
+{
+    const Table* model = GetTable(table);
+    Utils<IMifTableUtils> tableUtils;
+    if (!model || !tableUtils) return 0;
+    auto affects = [this](const GridAddress& at) {
+        auto cell = mCellMap.find(at);
+        const MifProp* prop = cell != mCellMap.end() && cell->second ? cell->second->FindProp(kMifCellAffectsColumnWidthA) : nullptr;
+        return prop && prop->type == kMifTypeBool && prop->value.boolean != 0;
+    };
+    bool restricted = false;
+    for (int32 row = 0; row < model->RowCount(); ++row) restricted = restricted || affects(GridAddress{row, column});
+    double widest = 0;
+    for (int32 row = 0; row < model->RowCount(); ++row) {
+        const GridAddress at{row, column};
+        const TableCell& cell = model->CellAt(at);
+        if (cell.covered || cell.columnSpan != 1 || (restricted && !affects(at))) continue;
+        if (std::fabs(cell.rotation - 90) <= kEpsilon || std::fabs(cell.rotation - 270) <= kEpsilon) continue;
+        const double text = cell.text != kInvalidUID ? tableUtils->GetCellTextWidth(mStoryRef, cell.text) : 0;
+        widest = std::max(widest, text + cell.insets[0] + cell.insets[2]);
+    }
+    return widest;
+}
+
+double MifTableImporter::AvailableWidth() const
+{
+    double width = 0;
+    if (GetTblDim(kMifTblWidth, width) && IsLength(width)) return width;
+    Utils<IMifTextModelUtils> textModelUtils;
+    DataBase* db = mStoryRef.GetDataBase();
+    const TextFrame* frame = textModelUtils && db ? db->Get<TextFrame>(textModelUtils->FindFrameOfIndex(mStoryRef, mTextIndex)) : nullptr;
+    if (!frame) return 0;
+    const int32 columns = std::max(1, frame->columnCount);
+    const double column =
+        (frame->pathBounds.Width() - frame->insets.left - frame->insets.right - std::max(0.0, static_cast<double>(frame->columnGutter)) * (columns - 1)) /
+        columns;
+    double left = 0, right = 0;
+    if (!GetTblDim(kMifTblLIndent, left) || !std::isfinite(left)) left = 0;
+    if (!GetTblDim(kMifTblRIndent, right) || !std::isfinite(right)) right = 0;
+    return std::max(0.0, column - left - right);
 }
 
 void MifTableImporter::SizeRows(const UIDRef& table, const MifObject& tbl)
@@ -539,6 +676,10 @@ void MifTableImporter::ImportPendingParagraphs(const UIDRef& table, const Table&
         cells[entry->second].second.push_back(content);
     }
     for (const auto& [at, contents] : cells) ImportCellParagraphs(table, at, contents);
+    // The hinted columns take their widths from the text now in their cells; the cells' insets
+    // then follow the lines as they are set at those widths.
+    SizeHintedColumns(table);
+    for (const auto& entry : cells) CorrectCellFromText(table, entry.first);
 }
 
 void MifTableImporter::ImportCell(const UIDRef& table, const MifObject& cell, int32 row, int32 column)
@@ -664,7 +805,14 @@ void MifTableImporter::ImportCellParagraphs(const UIDRef& table, const GridAddre
         return;
     }
     for (const MifObject* content : contents) contentImporter->ImportTextIntoFrame(UIDRef(table.GetDataBase(), text), at.row, at.column, content);
-    // Corrections from the composed cell text, once all of it is in.
+}
+
+void MifTableImporter::CorrectCellFromText(const UIDRef& table, const GridAddress& at)
+{
+    const Table* model = GetTable(table);
+    if (!model || !model->IsValid(at)) return;
+    const UID text = model->CellAt(at).text;
+    if (text == kInvalidUID) return;
     const Story* story = table.GetDataBase()->Get<Story>(model->story);
     Utils<IMifTextModelUtils> textModelUtils;
     if (!story || !textModelUtils) return;

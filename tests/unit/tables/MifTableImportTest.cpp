@@ -460,6 +460,55 @@ TEST_F(MifTableImportTest, TablesLeftOutSayWhichAndHowMuchTextWithTheirLine)
         << presenter.text;
 }
 
+TEST_F(MifTableImportTest, HintedColumnsAreSizedFromTheirTextAndTheTablesWidth)
+{
+    // Table 1 as SDF writes it: the hints in the TblColumn statements of the table's own format.
+    // Table 2 as the MIF statements of a Tbl: one width after the other, of any kind. Table 3
+    // has no TblWidth: its columns share the text column less the format's 10 pt indent. In
+    // table 4 only the cell that says so sizes its column.
+    Import("<Tbl <TblID 1> <TblFormat <TblWidth 300pt>\n"
+           "  <TblColumn <TblColumnNum 0> <TblColumnWidthA 0pt 300pt>> <TblColumn <TblColumnNum 1> <TblColumnWidthA 100pt 300pt>>\n"
+           "  <TblColumn <TblColumnNum 2> <TblColumnWidthP 1>>>\n"
+           " <TblNumColumns 3> <TblH " + Row(Cell("Length") + Cell("Night") + Cell("Week")) + ">\n"
+           " <TblBody " + Row(Cell("Under 8 m") + Cell("12.00") + Cell("70.00")) + "> <TblBody " + Row(Cell("8 to 12 m") + Cell("18.00") + Cell("105.00")) + ">>\n"
+           "<Tbl <TblID 2> <TblFormat <TblWidth 380pt>> <TblNumColumns 4>\n"
+           " <TblColumnWidth 80pt> <TblColumnWidthP 2> <TblColumnWidthP 1> <TblColumnWidthA 0pt 20pt>\n"
+           " <TblBody " + Row(Cell("a") + Cell("b") + Cell("c") + Cell("far wider than twenty points")) + ">>\n"
+           "<Tbl <TblID 3> <TblTag `Format A'> <TblFormat <TblColumn <TblColumnWidthP 1>> <TblColumn <TblColumnWidthP 1>>>\n"
+           " <TblNumColumns 2> <TblBody " + Row(Cell("a") + Cell("b")) + ">>\n"
+           "<Tbl <TblID 4> <TblFormat <TblColumn <TblColumnNum 0> <TblColumnWidthA 0pt 300pt>>> <TblNumColumns 1>\n"
+           " <TblBody " + Row(Cell("x", "<CellAffectsColumnWidthA Yes>")) + Row(Cell("a cell that does not count")) + ">>\n",
+           Flow("<ATbl 1> <ATbl 2> <ATbl 3> <ATbl 4>"));
+    ASSERT_EQ(tables.size(), 4u);
+    // The widest text of a shrink-wrapped column sets it on one line, whole words; the column is
+    // as wide as that line and the cell's insets.
+    const Table& sdf = *tables[0];
+    double widest = 0;
+    for (int32 row = 0; row < 3; ++row) {
+        const TableCell& cell = sdf.CellAt(GridAddress{row, 0});
+        const std::vector<ComposedLine> lines = TextComposer::Get().ComposeCell(*story, cell.text);
+        ASSERT_EQ(lines.size(), 1u) << row;
+        widest = std::max(widest, static_cast<double>(lines[0].left + lines[0].width + cell.insets[0] + cell.insets[2]));
+    }
+    EXPECT_GT(sdf.columns[0].width, 36);
+    EXPECT_NEAR(sdf.columns[0].width, widest, 1e-6);
+    EXPECT_DOUBLE_EQ(sdf.columns[1].width, 100);  // its least width
+    EXPECT_NEAR(sdf.Width(), 300, 1e-6);
+    const Table& mixed = *tables[1];
+    EXPECT_DOUBLE_EQ(mixed.columns[0].width, 80);
+    EXPECT_NEAR(mixed.columns[1].width, 280.0 * 2 / 3, 1e-6);
+    EXPECT_NEAR(mixed.columns[2].width, 280.0 / 3, 1e-6);
+    EXPECT_DOUBLE_EQ(mixed.columns[3].width, 20);  // its greatest width
+    const Table& shared = *tables[2];
+    EXPECT_NEAR(shared.columns[0].width, (432 - 10) / 2.0, 1e-6);
+    EXPECT_NEAR(shared.columns[1].width, (432 - 10) / 2.0, 1e-6);
+    const Table& restricted = *tables[3];
+    const TableCell& counted = restricted.CellAt(GridAddress{0, 0});
+    const std::vector<ComposedLine> lines = TextComposer::Get().ComposeCell(*story, counted.text);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NEAR(restricted.columns[0].width, lines[0].left + lines[0].width + counted.insets[0] + counted.insets[2], 1e-6);
+}
+
 TEST_F(MifTableImportTest, ColumnWidthsOfNoLengthAreReportedAndKeepTheNewTablesShare)
 {
     Import("<Tbl <TblID 1> <TblNumColumns 4>\n"
