@@ -4,6 +4,7 @@
 #include "IPMUnknown.h"
 #include "PMString.h"
 #include "TesselID.h"
+#include "UIDRef.h"
 
 class MifObject;
 
@@ -22,4 +23,8 @@ public:
     // What is lost when `tbl` is left out, for the error log: its TblID and how many of its cells
     // (the title counts as one) hold text.
     virtual PMString GetLeftOutText(const MifObject* tbl) const = 0;
+    // How wide the text of a table cell of `story` (its CellText `cellText`) is as the cell sets it
+    // now: from the left of the cell's text area to the end of its widest line, indents and the
+    // right indent of that line's paragraph included, in points; 0 for a cell without text.
+    virtual double GetCellTextWidth(const UIDRef& story, UID cellText) const = 0;
 };

@@ -22,6 +22,7 @@
 #include "Table.h"
 #include "TableCommands.h"
 #include "TaskProgressBar.h"
+#include "TextFrame.h"
 
 namespace {
 
@@ -59,6 +60,57 @@ PMString Number(int32 value)
     return text;
 }
 
+// A ruling as FrameMaker draws it.
+struct RulingPen {
+    double width = 0;        // of one line; 0 when the file gives none
+    double gap = 0;          // between the two lines of a double ruling
+    int32 lines = 1;         // 0 none, 1 single, 2 double
+    const PMString* color = nullptr;
+};
+
+// FrameMaker sets a pen of no width as the finest line it draws.
+constexpr double kHairline = 0.25;
+
+// The ruling catalog FrameMaker gives a file that brings none of its own (one that does replaces
+// it whole).
+const struct {
+    const char* tag;
+    double width;
+    double gap;
+    int32 lines;
+} kDefaultRulings[] = {
+    {"Thin", 0.5, 0, 1}, {"Medium", 2.0, 0, 1}, {"Double", 0.5, 2.0, 2}, {"Thick", 3.0, 0, 1}, {"Very Thin", 0.25, 0, 1},
+};
+
+// The ruling `tag` names in the file's catalog, else in FrameMaker's default one when the file
+// has no catalog; false when neither knows it.
+bool FindRuling(const MifObject* root, const PMString& tag, RulingPen& pen)
+{
+    const MifObject* catalog = root ? root->GetObject(kMifRulingCatalog) : nullptr;
+    if (!catalog) {
+        static const PMString black("Black");
+        for (const auto& ruling : kDefaultRulings)
+            if (tag == PMString(ruling.tag)) {
+                pen = RulingPen{ruling.width, ruling.gap, ruling.lines, &black};
+                return true;
+            }
+        return false;
+    }
+    const MifObject* ruling = catalog->FindObjectWithString(kMifRulingTag, tag, 1);
+    if (!ruling) return false;
+    auto length = [ruling](int32 id) {
+        const MifProp* prop = ruling->FindProp(id);
+        const double value = prop && MifDimCount(prop->type) > 0 ? prop->value.dim[0] : 0;
+        return std::isfinite(value) && value > 0 && value < kMaxLength ? value : 0.0;
+    };
+    pen.width = length(kMifRulingPenWidth);
+    pen.gap = length(kMifRulingGap);
+    const MifProp* lines = ruling->FindProp(kMifRulingLines);
+    pen.lines = lines && MifIsIntegerType(lines->type) ? lines->value.id : 1;
+    pen.color = StringOf(ruling->FindProp(kMifRulingColor));
+    return true;
+}
+
 } // namespace
 
 double MifTableImporter::FillToTint(int32 fill)
@@ -86,6 +138,7 @@ void MifTableImporter::Reset()
     mTitleCell = GridAddress{-1, -1};
     mPending.clear();
     mSpaceBefore = mSpaceAfter = 0;
+    mColumnHints.clear();
 }
 
 Table* MifTableImporter::GetTable(const UIDRef& table) const
@@ -157,6 +210,8 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const
         return kInvalidUID;
     }
     mTbl = tbl;
+    mStoryRef = storyRef;
+    mTextIndex = textIndex;
     mTblFormat = tbl->GetObject(kMifTblFormat);
     // The format's tag, else the tag the Tbl itself carries (FrameMaker writes it there).
     const PMString* tag = mTblFormat ? StringOf(mTblFormat->FindProp(kMifTblTag)) : nullptr;
@@ -192,8 +247,9 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const
     }
     const UIDRef table(db, newTableCmd->GetItemList().GetUIDs().front());
 
-    // 4. and 5. Columns and rows.
-    ResizeColumns(table, *tbl);
+    // 4. and 5. Columns and rows: fixed widths now, the hinted ones once their cells hold text.
+    ReadColumnHints(*tbl, numColumns.id);
+    ResizeColumns(table);
     SizeRows(table, *tbl);
     // 6. The table format.
     ApplyTableFormat(table, precedingSpace, extraSpaceBefore, extraSpaceAfter, titleGapExtra);
@@ -233,33 +289,165 @@ bool MifTableImporter::CheckTable(const MifObject& tbl)
     return true;
 }
 
-void MifTableImporter::ResizeColumns(const UIDRef& table, const MifObject& tbl)
+void MifTableImporter::ReadColumnHints(const MifObject& tbl, int32 columns)
 {
-    const Table* model = GetTable(table);
+    mColumnHints.assign(static_cast<size_t>(std::max(0, columns)), ColumnHint());
+    auto read = [](const MifProp& prop, ColumnHint& hint) {
+        hint.line = prop.line;
+        if (prop.id == kMifTblColumnWidth && prop.type == kMifTypeDim) {
+            hint.kind = ColumnHint::kFixed;
+            hint.width = prop.value.dim[0];
+        } else if (prop.id == kMifTblColumnWidthA && MifDimCount(prop.type) >= 2) {
+            hint.kind = ColumnHint::kShrinkWrap;
+            hint.width = prop.value.dim[0];
+            hint.maximum = prop.value.dim[1];
+        } else if (prop.id == kMifTblColumnWidthP && MifIsIntegerType(prop.type)) {
+            hint.kind = ColumnHint::kProportional;
+            hint.share = prop.value.id;
+        }
+        return hint.kind != ColumnHint::kNone;
+    };
+    // The Tbl's own width statements, the k-th for column k, whatever their kind.
     int32 k = 0;
     for (const MifProp* prop : tbl.props) {
         if (!prop) break;
-        if (prop->id != kMifTblColumnWidth || prop->type != kMifTypeDim) continue;
+        ColumnHint hint;
+        if (!read(*prop, hint)) continue;
         const int32 column = k++;
-        const double width = prop->value.dim[0];
-        if (!(width > kEpsilon)) {  // the new table's width stands
-            AddError("OV#0xB40#kMifColumnWidthOfNoLengthKey", prop->line);
-            continue;
-        }
-        if (!model || column >= model->ColumnCount()) {
+        if (column >= columns) {
             AddError("Table import: a TblColumnWidth for a column the table does not have is passed over", prop->line, Number(column + 1));
             continue;
         }
-        if (!IsLength(width)) {
-            AddError("Table import: a column width no page can hold is passed over", prop->line);
+        mColumnHints[static_cast<size_t>(column)] = hint;
+    }
+    // Then the TblColumn statements of the table's own format, for the columns still without
+    // one (SDF writes its hints there). Those of a catalog format only shape new tables.
+    const MifObject* format = tbl.GetObject(kMifTblFormat);
+    if (!format) return;
+    int32 order = 0;
+    for (const MifObject& tblColumn : format->Children(kMifTblColumn)) {
+        MifPropVal number;
+        const int32 column = tblColumn.GetPropVal(kMifTblColumnNum, number) ? number.id : order;
+        ++order;
+        if (column < 0 || column >= columns || mColumnHints[static_cast<size_t>(column)].kind != ColumnHint::kNone) continue;
+        for (const MifProp* prop : tblColumn.props) {
+            if (!prop) break;
+            if (ColumnHint hint; read(*prop, hint)) {
+                mColumnHints[static_cast<size_t>(column)] = hint;
+                break;
+            }
+        }
+    }
+}
+
+void MifTableImporter::ResizeColumns(const UIDRef& table)
+{
+    for (size_t column = 0; column < mColumnHints.size(); ++column) {
+        const ColumnHint& hint = mColumnHints[column];
+        if (hint.kind != ColumnHint::kFixed) continue;
+        if (!(hint.width > kEpsilon)) {  // the new table's width stands
+            AddError("OV#0xB40#kMifColumnWidthOfNoLengthKey", hint.line);
             continue;
         }
-        auto resizeCmd = std::make_shared<ResizeColumnsCmd>();
-        resizeCmd->SetItemList(UIDList(table));
-        resizeCmd->realNumberData = width;
-        resizeCmd->rowColumnRangeData = RowRange{column, 1};
-        if (CmdUtils::ProcessCommand(resizeCmd) != kSuccess) MIF_LOG_ERROR(resizeCmd);
+        if (!IsLength(hint.width)) {
+            AddError("Table import: a column width no page can hold is passed over", hint.line);
+            continue;
+        }
+        ResizeColumn(table, static_cast<int32>(column), hint.width);
     }
+}
+
+void MifTableImporter::ResizeColumn(const UIDRef& table, int32 column, double width)
+{
+    if (!IsLength(width)) return;
+    auto resizeCmd = std::make_shared<ResizeColumnsCmd>();
+    resizeCmd->SetItemList(UIDList(table));
+    resizeCmd->realNumberData = width;
+    resizeCmd->rowColumnRangeData = RowRange{column, 1};
+    if (CmdUtils::ProcessCommand(resizeCmd) != kSuccess) MIF_LOG_ERROR(resizeCmd);
+}
+
+void MifTableImporter::SizeHintedColumns(const UIDRef& table)
+{
+    const Table* model = GetTable(table);
+    if (!model) return;
+    const int32 columns = std::min(model->ColumnCount(), static_cast<int32>(mColumnHints.size()));
+    auto length = [](double value) { return std::isfinite(value) && value > 0 && value < kMaxLength ? value : 0.0; };
+    // Shrink-wrapped columns first: as wide as the widest text of their cells, within their
+    // bounds; the text is measured as set in the column at its greatest width.
+    for (int32 column = 0; column < columns; ++column) {
+        const ColumnHint& hint = mColumnHints[static_cast<size_t>(column)];
+        if (hint.kind != ColumnHint::kShrinkWrap) continue;
+        const double least = length(hint.width);
+        double greatest = length(hint.maximum);
+        if (!(greatest > kEpsilon)) greatest = AvailableWidth();  // no maximum: what the table may take
+        greatest = std::max(greatest, least);
+        if (!(greatest > kEpsilon)) continue;
+        ResizeColumn(table, column, greatest);
+        ResizeColumn(table, column, std::clamp(NaturalWidth(table, column), std::max(least, 1.0), greatest));
+    }
+    // Proportional columns share what the others leave of the table's width.
+    int32 shares = 0;
+    double taken = 0;
+    for (int32 column = 0; column < columns; ++column) {
+        const ColumnHint& hint = mColumnHints[static_cast<size_t>(column)];
+        if (hint.kind == ColumnHint::kProportional && hint.share > 0 && hint.share <= 1000000) shares += hint.share;
+        else taken += model->columns[static_cast<size_t>(column)].width;
+    }
+    for (int32 column = columns; column < model->ColumnCount(); ++column) taken += model->columns[static_cast<size_t>(column)].width;
+    if (shares <= 0) return;
+    const double rest = AvailableWidth() - taken;
+    if (!(rest > kEpsilon)) {
+        AddError("Table import: the other columns leave no room for the proportional ones, they keep the width the new table gave them", mTbl ? mTbl->line : 0);
+        return;
+    }
+    for (int32 column = 0; column < columns; ++column) {
+        const ColumnHint& hint = mColumnHints[static_cast<size_t>(column)];
+        if (hint.kind == ColumnHint::kProportional && hint.share > 0 && hint.share <= 1000000)
+            ResizeColumn(table, column, rest * hint.share / shares);
+    }
+}
+
+double MifTableImporter::NaturalWidth(const UIDRef& table, int32 column) const
+{
+    const Table* model = GetTable(table);
+    Utils<IMifTableUtils> tableUtils;
+    if (!model || !tableUtils) return 0;
+    auto affects = [this](const GridAddress& at) {
+        auto cell = mCellMap.find(at);
+        const MifProp* prop = cell != mCellMap.end() && cell->second ? cell->second->FindProp(kMifCellAffectsColumnWidthA) : nullptr;
+        return prop && prop->type == kMifTypeBool && prop->value.boolean != 0;
+    };
+    bool restricted = false;
+    for (int32 row = 0; row < model->RowCount(); ++row) restricted = restricted || affects(GridAddress{row, column});
+    double widest = 0;
+    for (int32 row = 0; row < model->RowCount(); ++row) {
+        const GridAddress at{row, column};
+        const TableCell& cell = model->CellAt(at);
+        if (cell.covered || cell.columnSpan != 1 || (restricted && !affects(at))) continue;
+        if (std::fabs(cell.rotation - 90) <= kEpsilon || std::fabs(cell.rotation - 270) <= kEpsilon) continue;
+        const double text = cell.text != kInvalidUID ? tableUtils->GetCellTextWidth(mStoryRef, cell.text) : 0;
+        widest = std::max(widest, text + cell.insets[0] + cell.insets[2]);
+    }
+    return widest;
+}
+
+double MifTableImporter::AvailableWidth() const
+{
+    double width = 0;
+    if (GetTblDim(kMifTblWidth, width) && IsLength(width)) return width;
+    Utils<IMifTextModelUtils> textModelUtils;
+    DataBase* db = mStoryRef.GetDataBase();
+    const TextFrame* frame = textModelUtils && db ? db->Get<TextFrame>(textModelUtils->FindFrameOfIndex(mStoryRef, mTextIndex)) : nullptr;
+    if (!frame) return 0;
+    const int32 columns = std::max(1, frame->columnCount);
+    const double column =
+        (frame->pathBounds.Width() - frame->insets.left - frame->insets.right - std::max(0.0, static_cast<double>(frame->columnGutter)) * (columns - 1)) /
+        columns;
+    double left = 0, right = 0;
+    if (!GetTblDim(kMifTblLIndent, left) || !std::isfinite(left)) left = 0;
+    if (!GetTblDim(kMifTblRIndent, right) || !std::isfinite(right)) right = 0;
+    return std::max(0.0, column - left - right);
 }
 
 void MifTableImporter::SizeRows(const UIDRef& table, const MifObject& tbl)
@@ -321,6 +509,9 @@ void MifTableImporter::ApplyTableFormat(const UIDRef& table, double precedingSpa
     }
     if (tableCommands.ApplyCellOverrides(model->GetTotalArea(), attributes) != kSuccess)
         MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(totalArea, attributes));
+    // FrameMaker draws no ruling where neither the format nor a cell gives one: the strokes the
+    // new table came with go before the rulings are applied.
+    ClearRulings(table, *model);
     // 2. to 4. Shading and rulings.
     ApplyHeaderFooterFormat(table, mTblFormat, mCatalogFormat);
     ApplyBodyShading(table, mTblFormat, mCatalogFormat);
@@ -485,6 +676,10 @@ void MifTableImporter::ImportPendingParagraphs(const UIDRef& table, const Table&
         cells[entry->second].second.push_back(content);
     }
     for (const auto& [at, contents] : cells) ImportCellParagraphs(table, at, contents);
+    // The hinted columns take their widths from the text now in their cells; the cells' insets
+    // then follow the lines as they are set at those widths.
+    SizeHintedColumns(table);
+    for (const auto& entry : cells) CorrectCellFromText(table, entry.first);
 }
 
 void MifTableImporter::ImportCell(const UIDRef& table, const MifObject& cell, int32 row, int32 column)
@@ -610,7 +805,14 @@ void MifTableImporter::ImportCellParagraphs(const UIDRef& table, const GridAddre
         return;
     }
     for (const MifObject* content : contents) contentImporter->ImportTextIntoFrame(UIDRef(table.GetDataBase(), text), at.row, at.column, content);
-    // Corrections from the composed cell text, once all of it is in.
+}
+
+void MifTableImporter::CorrectCellFromText(const UIDRef& table, const GridAddress& at)
+{
+    const Table* model = GetTable(table);
+    if (!model || !model->IsValid(at)) return;
+    const UID text = model->CellAt(at).text;
+    if (text == kInvalidUID) return;
     const Story* story = table.GetDataBase()->Get<Story>(model->story);
     Utils<IMifTextModelUtils> textModelUtils;
     if (!story || !textModelUtils) return;
@@ -642,43 +844,47 @@ void MifTableImporter::ImportCellParagraphs(const UIDRef& table, const GridAddre
 CellStrokeRecord MifTableImporter::RulingToStroke(const PMString& rulingTag)
 {
     CellStrokeRecord stroke;
-    if (rulingTag == PMString("None")) {
+    RulingPen pen;
+    // "None", the empty tag (MIF's "no ruling") and a ruling of no lines draw nothing.
+    if (rulingTag.IsEmpty() || rulingTag == PMString("None") || (FindRuling(mMifRoot, rulingTag, pen) && pen.lines == 0)) {
         stroke.mask = CellStrokeRecord::kWeight | CellStrokeRecord::kColor;
         stroke.weight = 0;
         stroke.color = mNoneSwatch;
         return stroke;
     }
-    const MifObject* catalog = mMifRoot ? mMifRoot->GetObject(kMifRulingCatalog) : nullptr;
-    const MifObject* ruling = catalog ? catalog->FindObjectWithString(kMifRulingTag, rulingTag, 1) : nullptr;
-    if (!ruling) {
+    if (!FindRuling(mMifRoot, rulingTag, pen)) {
         stroke.mask = CellStrokeRecord::kWeight;
         stroke.weight = 0;
         return stroke;
     }
-    MifPropVal value;
-    auto dim = [&](int32 id) {
-        if (!ruling->GetPropVal(id, value)) return 0.0;
-        const double d = value.dim[0];
-        return std::isfinite(d) && d > 0 && d < kMaxLength ? d : 0.0;
-    };
-    const int32 lines = ruling->GetPropVal(kMifRulingLines, value) ? value.id : 1;
-    if (lines == 2) {
+    const double width = pen.width > kEpsilon ? pen.width : kHairline;
+    if (pen.lines == 2) {
         stroke.strokeType = kStrokeTypeDouble;
-        stroke.weight = dim(kMifRulingPenWidth) + dim(kMifRulingGap);
+        stroke.weight = width + pen.gap;
     } else {
         stroke.strokeType = kStrokeTypeSolid;
-        stroke.weight = dim(kMifRulingPenWidth);
+        stroke.weight = width;
     }
     stroke.mask = CellStrokeRecord::kWeight | CellStrokeRecord::kType;
-    if (const PMString* color = StringOf(ruling->FindProp(kMifRulingColor)); color && !color->IsEmpty()) {
+    if (pen.color && !pen.color->IsEmpty()) {
         InterfacePtr<IMifColorImporter> colorImporter(this, IID_IMIFCOLORIMPORTER);
-        const UID colorUID = colorImporter ? colorImporter->GetColorUID(*color) : kInvalidUID;
+        const UID colorUID = colorImporter ? colorImporter->GetColorUID(*pen.color) : kInvalidUID;
         if (colorUID != kInvalidUID) {
             stroke.color = colorUID;
             stroke.mask |= CellStrokeRecord::kColor;
         }
     }
     return stroke;
+}
+
+void MifTableImporter::ClearRulings(const UIDRef& table, const Table& model)
+{
+    mNoneSwatch = SwatchUtils::GetNoneSwatch(*table.GetDataBase());
+    CellStrokeRecord none = RulingToStroke(PMString("None"));
+    none.sides = CellStrokeRecord::kTop | CellStrokeRecord::kBottom;
+    for (int32 row = 0; row < model.RowCount(); ++row) ApplyStrokes(table, GridArea(row, 0, row + 1, model.ColumnCount()), none);
+    none.sides = CellStrokeRecord::kLeft | CellStrokeRecord::kRight;
+    for (int32 column = 0; column < model.ColumnCount(); ++column) ApplyStrokes(table, GridArea(0, column, model.RowCount(), column + 1), none);
 }
 
 void MifTableImporter::ApplyStrokes(const UIDRef& table, const GridArea& area, const CellStrokeRecord& stroke)

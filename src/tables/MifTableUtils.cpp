@@ -1,9 +1,15 @@
 #include "MifTableUtils.h"
 
+#include <algorithm>
 #include <cmath>
+#include <variant>
 
+#include "DataBase.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
+#include "Story.h"
+#include "StyleUtils.h"
+#include "TextComposer.h"
 
 namespace {
 
@@ -83,4 +89,24 @@ PMString MifTableUtils::GetLeftOutText(const MifObject* tbl) const
     StringUtils::ReplaceStringParameters(&text, id, cells);
     text.SetTranslated();
     return text;
+}
+
+double MifTableUtils::GetCellTextWidth(const UIDRef& story, UID cellText) const
+{
+    DataBase* db = story.GetDataBase();
+    Story* textModel = db ? db->Get<Story>(story.GetUID()) : nullptr;
+    if (!textModel) return 0;
+    const TextRange thread = textModel->textModel.FindThread(cellText);
+    double widest = 0;
+    for (const ComposedLine& line : TextComposer::Get().ComposeCell(*textModel, cellText)) {
+        if (line.length <= 0) continue;
+        double rightIndent = 0;
+        if (const TextFormat* format = textModel->textModel.GetParagraphFormat(thread.start + line.start)) {
+            const AttributeValue* value = format->overrides.QueryAttribute(TextAttribute::kRightIndent);
+            if (!value) value = StyleUtils::GetInheritedAttribute(*db, format->style, TextAttribute::kRightIndent);
+            if (const PMReal* indent = value ? std::get_if<PMReal>(value) : nullptr) rightIndent = std::max(0.0, static_cast<double>(*indent));
+        }
+        widest = std::max(widest, static_cast<double>(line.left + line.width) + rightIndent);
+    }
+    return widest;
 }

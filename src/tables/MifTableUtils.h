@@ -10,6 +10,7 @@ public:
     double GetTableHeight(const MifObject* tbl) const override;
     bool HasText(const MifObject* content) const override;
     PMString GetLeftOutText(const MifObject* tbl) const override;
+    double GetCellTextWidth(const UIDRef& story, UID cellText) const override;
 
 private:
     int32 CountCellsWithText(const MifObject& tbl) const;

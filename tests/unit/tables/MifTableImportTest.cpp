@@ -34,6 +34,8 @@ constexpr const char* kSetup =
     " <Ruling <RulingTag `Medium'> <RulingPenWidth 2pt> <RulingLines 1>>\n"
     " <Ruling <RulingTag `Double'> <RulingPenWidth 0.5pt> <RulingGap 2pt> <RulingLines 2>>\n"
     " <Ruling <RulingTag `RedLine'> <RulingPenWidth 1.5pt> <RulingColor `Red'>>\n"
+    " <Ruling <RulingTag `Pen0'> <RulingPenWidth 0pt> <RulingLines 1>>\n"
+    " <Ruling <RulingTag `NoLines'> <RulingPenWidth 1pt> <RulingLines 0>>\n"
     ">\n"
     "<PgfCatalog\n"
     " <Pgf <PgfTag `Body'> <PgfSpBefore 0pt> <PgfSpAfter 12pt> <PgfLeading 2pt> <PgfFont <FFamily `Times'> <FSize 12pt>>>\n"
@@ -57,10 +59,10 @@ std::string Flow(const std::string& line) { return "<TextFlow <Para <PgfTag `Bod
 
 class MifTableImportTest : public MifImportFixture {
 protected:
-    void Import(const std::string& tbls, const std::string& flow)
+    void Import(const std::string& tbls, const std::string& flow, const std::string& setup = kSetup)
     {
         std::ostringstream mif;
-        mif << "<MIFFile 2015>\n" << kSetup << "<Tbls " << tbls << ">\n" << flow;
+        mif << "<MIFFile 2015>\n" << setup << "<Tbls " << tbls << ">\n" << flow;
         mifText = mif.str();
         OpenMif("tessel-table-test.mif", mifText);
         if (HasFatalFailure()) return;
@@ -234,24 +236,91 @@ TEST_F(MifTableImportTest, RowAndColumnRulingsFollowTheirPeriods)
     EXPECT_DOUBLE_EQ(table.RowEdge(8, 1).weight, 2);
     EXPECT_DOUBLE_EQ(table.RowEdge(1, 0).weight, 1);
     EXPECT_DOUBLE_EQ(table.RowEdge(7, 2).weight, 1);
-    EXPECT_EQ(table.RowEdge(9, 0), TableStroke{});
+    EXPECT_DOUBLE_EQ(table.RowEdge(9, 0).weight, 0);
     // The X column ruling on the second column's right edge, a 2.5 pt double line.
     EXPECT_DOUBLE_EQ(table.ColumnEdge(0, 2).weight, 2.5);
     EXPECT_EQ(table.ColumnEdge(5, 2).type, kStrokeTypeDouble);
     EXPECT_DOUBLE_EQ(table.ColumnEdge(5, 1).weight, 1);
-    // None: zero weight in the None swatch; a tag missing from the catalog: zero weight only.
+    // None: zero weight in the None swatch; a tag missing from the catalog: zero weight only, on
+    // an edge that had no ruling before.
     EXPECT_DOUBLE_EQ(table.ColumnEdge(3, 0).weight, 0);
     EXPECT_EQ(table.ColumnEdge(3, 0).color, SwatchUtils::GetNoneSwatch(*db));
     EXPECT_DOUBLE_EQ(table.ColumnEdge(3, 3).weight, 0);
-    EXPECT_EQ(table.ColumnEdge(3, 3).color, kInvalidUID);
+    EXPECT_EQ(table.ColumnEdge(3, 3).color, SwatchUtils::GetNoneSwatch(*db));
     // A block size beyond the body keeps every body row with the next.
     for (int32 r = 0; r < 8; ++r) EXPECT_EQ(table.rows[static_cast<size_t>(r)].keepWithNext, 1) << r;
     // Without an X ruling the 4th and 8th rows keep the stroke they had; an X column of 0 is none.
     const Table& plain = *tables[1];
-    EXPECT_EQ(plain.RowEdge(4, 0), TableStroke{});
+    EXPECT_DOUBLE_EQ(plain.RowEdge(4, 0).weight, 0);
     EXPECT_DOUBLE_EQ(plain.RowEdge(3, 0).weight, 1);
     EXPECT_DOUBLE_EQ(plain.ColumnEdge(0, 1).weight, 2);
     EXPECT_EQ(plain.rows[0].keepWithNext, 0);
+}
+
+TEST_F(MifTableImportTest, EdgesThatNoRulingNamesHaveNoStroke)
+{
+    // Only the heading's bottom is ruled, by its cells; "None", the empty tag and a ruling of no
+    // lines draw nothing, a pen of no width a hairline.
+    Import("<Tbl <TblID 1> <TblNumColumns 3>\n"
+           " <TblH " + Row(Cell("h1", "<CellBRuling `Thin'>") + Cell("h2", "<CellBRuling `Thin'>") + Cell("h3", "<CellBRuling `Thin'>")) + ">\n"
+           " <TblBody " + Row(Cell("a") + Cell("b") + Cell("c")) + Row(Cell("d") + Cell("e") + Cell("f")) + ">>\n"
+           "<Tbl <TblID 2> <TblFormat <TblLRuling `None'> <TblRRuling `'> <TblTRuling `NoLines'> <TblBRuling `Pen0'>\n"
+           "  <TblColumnRuling `Thin'>> <TblNumColumns 2>\n"
+           " <TblBody " + Row(Cell("a", "<CellRRuling `'>") + Cell("b")) + Row(Cell("c") + Cell("d")) + ">>\n",
+           Flow("<ATbl 1> <ATbl 2>"));
+    ASSERT_EQ(tables.size(), 2u);
+    const Table& heading = *tables[0];
+    for (int32 c = 0; c < 3; ++c) {
+        EXPECT_DOUBLE_EQ(heading.RowEdge(1, c).weight, 1) << c;
+        for (int32 r : {0, 2, 3}) EXPECT_DOUBLE_EQ(heading.RowEdge(r, c).weight, 0) << r << " " << c;
+    }
+    for (int32 r = 0; r < 3; ++r)
+        for (int32 c = 0; c <= 3; ++c) EXPECT_DOUBLE_EQ(heading.ColumnEdge(r, c).weight, 0) << r << " " << c;
+    const Table& edges = *tables[1];
+    const UID none = SwatchUtils::GetNoneSwatch(*db);
+    EXPECT_DOUBLE_EQ(edges.ColumnEdge(0, 0).weight, 0);
+    EXPECT_EQ(edges.ColumnEdge(0, 0).color, none);
+    EXPECT_DOUBLE_EQ(edges.ColumnEdge(1, 2).weight, 0);
+    EXPECT_DOUBLE_EQ(edges.RowEdge(0, 1).weight, 0);
+    EXPECT_EQ(edges.RowEdge(0, 1).color, none);
+    EXPECT_DOUBLE_EQ(edges.RowEdge(2, 0).weight, 0.25);
+    EXPECT_EQ(edges.RowEdge(2, 0).type, kStrokeTypeSolid);
+    // The cell's empty ruling takes the format's column ruling off its edge only.
+    EXPECT_DOUBLE_EQ(edges.ColumnEdge(0, 1).weight, 0);
+    EXPECT_DOUBLE_EQ(edges.ColumnEdge(1, 1).weight, 1);
+}
+
+TEST_F(MifTableImportTest, AFileWithoutRulingCatalogHasFrameMakersRulings)
+{
+    // As SDF writes its tables: formats name FrameMaker's standard rulings and the file brings
+    // no catalog of them.
+    const std::string setup =
+        "<PgfCatalog <Pgf <PgfTag `Body'> <PgfFont <FFamily `Times'> <FSize 10pt>>>>\n"
+        "<TblCatalog\n"
+        " <TblFormat <TblTag `Grid'> <TblBodyRowRuling `Very Thin'> <TblRulingPeriod 4> <TblXRowRuling `Very Thin'>\n"
+        "  <TblColumnRuling `Very Thin'> <TblXColumnNum 1> <TblXColumnRuling `Very Thin'> <TblLRuling `Very Thin'>\n"
+        "  <TblRRuling `Very Thin'> <TblTRuling `Very Thin'> <TblBRuling `Thick'> <TblSeparatorRuling `Double'> <TblHFRowRuling `'>>\n"
+        " <TblFormat <TblTag `Columns'> <TblBodyRowRuling `'> <TblRulingPeriod 4> <TblXRowRuling `'> <TblColumnRuling `Medium'>\n"
+        "  <TblSeparatorRuling `Made Up'>>>\n"
+        "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n";
+    const std::string grid = " <TblNumColumns 2> <TblH " + Row(Cell("h") + Cell("i")) + "> <TblBody " + Row(Cell("a") + Cell("b")) +
+                             Row(Cell("c") + Cell("d")) + ">>\n";
+    Import("<Tbl <TblID 1> <TblTag `Grid'>" + grid + "<Tbl <TblID 2> <TblTag `Columns'>" + grid, Flow("<ATbl 1> <ATbl 2>"), setup);
+    ASSERT_EQ(tables.size(), 2u);
+    const Table& table = *tables[0];
+    EXPECT_DOUBLE_EQ(table.RowEdge(0, 0).weight, 0.25);
+    EXPECT_DOUBLE_EQ(table.RowEdge(2, 1).weight, 0.25);
+    EXPECT_DOUBLE_EQ(table.RowEdge(3, 1).weight, 3);
+    EXPECT_DOUBLE_EQ(table.RowEdge(1, 0).weight, 2.5);
+    EXPECT_EQ(table.RowEdge(1, 0).type, kStrokeTypeDouble);
+    for (int32 r = 0; r < 3; ++r)
+        for (int32 c = 0; c <= 2; ++c) EXPECT_DOUBLE_EQ(table.ColumnEdge(r, c).weight, 0.25) << r << " " << c;
+    // Empty tags rule nothing; a tag FrameMaker does not know either rules nothing.
+    const Table& columns = *tables[1];
+    EXPECT_DOUBLE_EQ(columns.RowEdge(2, 0).weight, 0);
+    EXPECT_DOUBLE_EQ(columns.RowEdge(1, 0).weight, 0);
+    EXPECT_DOUBLE_EQ(columns.ColumnEdge(1, 1).weight, 2);
+    EXPECT_DOUBLE_EQ(columns.ColumnEdge(1, 0).weight, 0);
 }
 
 TEST_F(MifTableImportTest, CellRulingsShadingAndColors)
@@ -389,6 +458,55 @@ TEST_F(MifTableImportTest, TablesLeftOutSayWhichAndHowMuchTextWithTheirLine)
                         "Table import: trying to import empty table (0 body rows): the table with TblID 3 is left out, with the text "
                         "of 1 cell(s)").c_str()))
         << presenter.text;
+}
+
+TEST_F(MifTableImportTest, HintedColumnsAreSizedFromTheirTextAndTheTablesWidth)
+{
+    // Table 1 as SDF writes it: the hints in the TblColumn statements of the table's own format.
+    // Table 2 as the MIF statements of a Tbl: one width after the other, of any kind. Table 3
+    // has no TblWidth: its columns share the text column less the format's 10 pt indent. In
+    // table 4 only the cell that says so sizes its column.
+    Import("<Tbl <TblID 1> <TblFormat <TblWidth 300pt>\n"
+           "  <TblColumn <TblColumnNum 0> <TblColumnWidthA 0pt 300pt>> <TblColumn <TblColumnNum 1> <TblColumnWidthA 100pt 300pt>>\n"
+           "  <TblColumn <TblColumnNum 2> <TblColumnWidthP 1>>>\n"
+           " <TblNumColumns 3> <TblH " + Row(Cell("Length") + Cell("Night") + Cell("Week")) + ">\n"
+           " <TblBody " + Row(Cell("Under 8 m") + Cell("12.00") + Cell("70.00")) + "> <TblBody " + Row(Cell("8 to 12 m") + Cell("18.00") + Cell("105.00")) + ">>\n"
+           "<Tbl <TblID 2> <TblFormat <TblWidth 380pt>> <TblNumColumns 4>\n"
+           " <TblColumnWidth 80pt> <TblColumnWidthP 2> <TblColumnWidthP 1> <TblColumnWidthA 0pt 20pt>\n"
+           " <TblBody " + Row(Cell("a") + Cell("b") + Cell("c") + Cell("far wider than twenty points")) + ">>\n"
+           "<Tbl <TblID 3> <TblTag `Format A'> <TblFormat <TblColumn <TblColumnWidthP 1>> <TblColumn <TblColumnWidthP 1>>>\n"
+           " <TblNumColumns 2> <TblBody " + Row(Cell("a") + Cell("b")) + ">>\n"
+           "<Tbl <TblID 4> <TblFormat <TblColumn <TblColumnNum 0> <TblColumnWidthA 0pt 300pt>>> <TblNumColumns 1>\n"
+           " <TblBody " + Row(Cell("x", "<CellAffectsColumnWidthA Yes>")) + Row(Cell("a cell that does not count")) + ">>\n",
+           Flow("<ATbl 1> <ATbl 2> <ATbl 3> <ATbl 4>"));
+    ASSERT_EQ(tables.size(), 4u);
+    // The widest text of a shrink-wrapped column sets it on one line, whole words; the column is
+    // as wide as that line and the cell's insets.
+    const Table& sdf = *tables[0];
+    double widest = 0;
+    for (int32 row = 0; row < 3; ++row) {
+        const TableCell& cell = sdf.CellAt(GridAddress{row, 0});
+        const std::vector<ComposedLine> lines = TextComposer::Get().ComposeCell(*story, cell.text);
+        ASSERT_EQ(lines.size(), 1u) << row;
+        widest = std::max(widest, static_cast<double>(lines[0].left + lines[0].width + cell.insets[0] + cell.insets[2]));
+    }
+    EXPECT_GT(sdf.columns[0].width, 36);
+    EXPECT_NEAR(sdf.columns[0].width, widest, 1e-6);
+    EXPECT_DOUBLE_EQ(sdf.columns[1].width, 100);  // its least width
+    EXPECT_NEAR(sdf.Width(), 300, 1e-6);
+    const Table& mixed = *tables[1];
+    EXPECT_DOUBLE_EQ(mixed.columns[0].width, 80);
+    EXPECT_NEAR(mixed.columns[1].width, 280.0 * 2 / 3, 1e-6);
+    EXPECT_NEAR(mixed.columns[2].width, 280.0 / 3, 1e-6);
+    EXPECT_DOUBLE_EQ(mixed.columns[3].width, 20);  // its greatest width
+    const Table& shared = *tables[2];
+    EXPECT_NEAR(shared.columns[0].width, (432 - 10) / 2.0, 1e-6);
+    EXPECT_NEAR(shared.columns[1].width, (432 - 10) / 2.0, 1e-6);
+    const Table& restricted = *tables[3];
+    const TableCell& counted = restricted.CellAt(GridAddress{0, 0});
+    const std::vector<ComposedLine> lines = TextComposer::Get().ComposeCell(*story, counted.text);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NEAR(restricted.columns[0].width, lines[0].left + lines[0].width + counted.insets[0] + counted.insets[2], 1e-6);
 }
 
 TEST_F(MifTableImportTest, ColumnWidthsOfNoLengthAreReportedAndKeepTheNewTablesShare)
