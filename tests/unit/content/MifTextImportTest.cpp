@@ -189,6 +189,18 @@ TEST_F(MifTextImportTest, OldFilesDecodeByTheFontAndHiddenConditionsStayText)
     EXPECT_EQ(Text(), u"caf\u00E9\r");
 }
 
+TEST_F(MifTextImportTest, EscapedBlanksOfCodeExamplesStay)
+{
+    // SDF escapes every blank of a code example; old and new files alike keep them.
+    for (const char* version : {"5.00", "2015"}) {
+        Import("<TextFlow <TFTag `A'>\n"
+               " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `\\ \\ use\\ POSIX\\ qw(setsid);'>>>\n"
+               ">\n",
+               version);
+        EXPECT_EQ(Text(), u"  use POSIX qw(setsid);\r") << version;
+    }
+}
+
 TEST_F(MifTextImportTest, BadInputIsSkippedAndTheRestArrives)
 {
     Import("<Para <ParaLine <String `stray'>>>\n"
