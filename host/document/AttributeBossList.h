@@ -42,6 +42,8 @@ enum class TextAttribute : int32 {
     kHorizontalScale,     // PMReal, 1 = 100 %
     kTracking,            // PMReal, in thousandths of an em... stored as the MIF fraction
     kCapitalization,      // int32: 0 normal, 1 small caps, 2 all caps
+    kUnderline,           // int32: 0 none, 1 single, 2 double (InDesign's Thin-Thin stroke)
+    kStrikeThru,          // bool
     // paragraph attributes
     kLeading,             // PMReal points; -1 is auto leading
     kComposer,            // int32: 0 paragraph composer, 1 single-line composer
@@ -77,7 +79,7 @@ enum NumberingFormat : int32 { kNumberingNone = 0, kNumberingArabic, kNumberingL
                                kNumberingLowerLetters, kNumberingUpperLetters };
 
 // Whether an attribute goes to the characters (the others go to paragraphs).
-inline bool IsCharacterAttribute(TextAttribute kind) { return kind <= TextAttribute::kCapitalization; }
+inline bool IsCharacterAttribute(TextAttribute kind) { return kind <= TextAttribute::kStrikeThru; }
 
 using AttributeValue = std::variant<bool, int32, PMReal, PMString, UID, TabStopTable>;
 

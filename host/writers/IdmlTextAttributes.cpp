@@ -8,6 +8,7 @@
 
 #include "DataBase.h"
 #include "IdmlContext.h"
+#include "IdmlIds.h"
 #include "IdmlXml.h"
 #include "NumberFormatter.h"
 #include "Style.h"
@@ -17,6 +18,7 @@ namespace {
 using Names = std::initializer_list<std::pair<int32, const char*>>;
 
 constexpr PMReal kMaxLength = 8640;  // the largest indent or space InDesign takes, in points
+constexpr PMReal kDoubleUnderlineWeight = 1.5;  // points: two 0.5 pt lines with 0.5 pt between
 
 // The value as a number: reals, integers and booleans; nothing for other kinds or non-finite reals.
 std::optional<PMReal> Real(const AttributeValue& value)
@@ -91,6 +93,7 @@ private:
     }
     void AppliedFont(const AttributeValue& value);
     void Leading(const AttributeValue& value);
+    void Underline(const AttributeValue& value);
     void TabList(const AttributeValue& value);
     void WordSpacing(int index, const AttributeValue& value);
 
@@ -113,6 +116,8 @@ void Writer::Write(TextAttribute kind, const AttributeValue& value)
     case TextAttribute::kCapitalization:
         Enumeration("Capitalization", value, {{0, "Normal"}, {1, "SmallCaps"}, {2, "AllCaps"}});
         break;
+    case TextAttribute::kUnderline: Underline(value); break;
+    case TextAttribute::kStrikeThru: Bool("StrikeThru", value); break;
     case TextAttribute::kLeading: Leading(value); break;
     case TextAttribute::kComposer: Enumeration("Composer", value, {{0, "HL Composer"}, {1, "HL Single"}}); break;
     case TextAttribute::kRightIndent: Real("RightIndent", value, 1, 0, kMaxLength); break;
@@ -177,6 +182,20 @@ void Writer::Leading(const AttributeValue& value)
         IdmlXml::AddProperty(mElement, "Leading", "enumeration", "Auto");
     else
         IdmlXml::AddProperty(mElement, "Leading", "unit", NumberFormatter::FormatReal(std::min<PMReal>(*leading, 5000)));
+}
+
+// The stroke is written with every underline, so that a single underline over a style's double
+// one is single again.
+void Writer::Underline(const AttributeValue& value)
+{
+    std::optional<int32> kind = ::Integer(value);
+    if (!kind) return;
+    IdmlXml::SetBool(mElement, "Underline", *kind != 0);
+    if (*kind == 0) return;
+    bool twoLines = *kind == 2;
+    IdmlXml::AddProperty(mElement, "UnderlineType", "object", twoLines ? IdmlIds::kStrokeThinThin : IdmlIds::kStrokeSolid);
+    // Thin-Thin at the automatic weight of body text is too fine to show two lines.
+    if (twoLines) IdmlXml::SetReal(mElement, "UnderlineWeight", kDoubleUnderlineWeight);
 }
 
 void Writer::TabList(const AttributeValue& value)

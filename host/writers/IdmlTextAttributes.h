@@ -11,6 +11,11 @@
 //   kTracking            Tracking                      thousandths of an em (the model keeps a
 //                                                      fraction of an em), -1000..10000
 //   kCapitalization      Capitalization                Normal, SmallCaps, AllCaps
+//   kUnderline           Underline                     true for single and double; with
+//                        <UnderlineType type="object">  StrokeStyle/$ID/Solid, or for double
+//                                                      StrokeStyle/$ID/ThinThin and
+//                        UnderlineWeight               1.5 pt
+//   kStrikeThru          StrikeThru
 //   kLeading             <Leading type="unit">         points, 0..5000; -1 is
 //                        <Leading type="enumeration">Auto
 //   kComposer            Composer                      "HL Composer" (Adobe Paragraph Composer),
@@ -59,7 +64,7 @@ class IdmlContext;
 class IdmlTextAttributes {
 public:
     // Which attributes an element takes: a character style or a range of characters takes
-    // only the character attributes (kFontFamily .. kCapitalization).
+    // only the character attributes (kFontFamily .. kStrikeThru).
     enum class Scope { kParagraph, kCharacter };
 
     // Sets the attributes of `attributes` that `scope` takes on `element`, replacing values

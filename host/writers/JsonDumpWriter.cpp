@@ -317,7 +317,7 @@ const char* AttributeName(TextAttribute kind)
 {
     static const char* const kNames[] = {
         "fontFamily", "fontStyle", "pointSize", "position", "fillColor", "horizontalScale", "tracking",
-        "capitalization", "leading", "composer", "rightIndent", "firstLineIndent", "leftIndent", "spaceBefore",
+        "capitalization", "underline", "strikeThru", "leading", "composer", "rightIndent", "firstLineIndent", "leftIndent", "spaceBefore",
         "spaceAfter", "startParagraph", "justification", "tabStops", "hyphenation", "minWordSpacing",
         "desiredWordSpacing", "maxWordSpacing", "keepWithNext", "keepFirstLines", "keepLastLines",
         "keepLinesTogether", "listType", "appliedList", "numberingExpression", "numberingStyle", "listLevel",

@@ -320,6 +320,12 @@ bool MifAttributeBuilder::BuildCharacterAttributes(AttributeBossList& attributes
     if (font.GetPropVal(kMifFDW, propVal)) attributes.ApplyAttribute(TextAttribute::kTracking, propVal.number / 100);
     if (Keyword(font, kMifFCase, keyword) && keyword != kMifFLowercase)
         attributes.ApplyAttribute(TextAttribute::kCapitalization, static_cast<int32>(keyword == kMifFSmallCaps ? 1 : keyword == kMifFUppercase ? 2 : 0));
+    // A numeric underline is one line at a depth that does not follow the font; InDesign has
+    // one kind of single line. FOverline is passed over: InDesign draws no overline.
+    if (Keyword(font, kMifFUnderlining, keyword))
+        attributes.ApplyAttribute(TextAttribute::kUnderline,
+                                  static_cast<int32>(keyword == kMifFSingle || keyword == kMifFNumeric ? 1 : keyword == kMifFDouble ? 2 : 0));
+    if (font.FindProp(kMifFStrike)) attributes.ApplyAttribute(TextAttribute::kStrikeThru, font.GetBool(kMifFStrike));
     return true;
 }
 

@@ -6,7 +6,8 @@
 // PgfAlignment, TabStop, PgfAutoNum with PgfNumFormat and PgfNumberFont, PgfHyphenate,
 // PgfMin/Opt/MaxWordSpace, PgfWithNext, PgfBlockSize; always the composer.
 // Character: FFamily, FAngle, FWeight, FVar, FPostScriptName (through the font converter),
-// FSize, FPosition, FColor, FStretch, FDW, FCase.
+// FSize, FPosition, FColor, FStretch, FDW, FCase, FUnderlining, FStrike; not FOverline, which
+// InDesign cannot draw.
 #pragma once
 
 #include "AttributeBossList.h"

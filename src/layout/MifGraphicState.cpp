@@ -10,7 +10,13 @@
 
 namespace {
 
-constexpr PMReal kPatternTints[8] = {100, 90, 70, 50, 30, 10, 3, 0};
+// The tint (percent) that stands for each pattern. 0-6 are shades and 7 is white. InDesign
+// fills with no patterns, so the hatches and textures 8-14 become the tint of their grey, the
+// share of the area the pattern inks, roughly:
+//   8-11   hatches in one direction                 25
+//   12-13  cross-hatches, square or on the diagonal 50
+//   14     a close two-way texture                  50
+constexpr PMReal kPatternTints[15] = {100, 90, 70, 50, 30, 10, 3, 0, 25, 25, 25, 25, 50, 50, 50};
 // The widest pen a page item takes, points.
 constexpr PMReal kMaxPenWidth = 1000;
 
@@ -23,7 +29,7 @@ PMString Number(double value)
 
 } // namespace
 
-PMReal MifGraphicState::PatternTint(int32 pattern) { return pattern >= 0 && pattern <= 7 ? kPatternTints[pattern] : -1; }
+PMReal MifGraphicState::PatternTint(int32 pattern) { return pattern >= 0 && pattern < kPatternNone ? kPatternTints[pattern] : -1; }
 
 void MifGraphicState::Init(UID noneSwatch, UID blackSwatch, UID paperSwatch, IMifColorImporter* colors, IMifErrorLog* errors)
 {

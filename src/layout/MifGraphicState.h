@@ -4,7 +4,8 @@
 // Reads: Pen, Fill (patterns 0-15), PenWidth, ObColor, ObTint, RunaroundGap, RunaroundType,
 // HeadCap, TailCap (the last of each). Values outside their range are reported with their line
 // and take the nearest valid value. Turns the state into the attributes of a page item:
-// stroke and fill colours and tints by the pattern table, corner radius, line ends.
+// stroke and fill colours and tints by the pattern table (hatches and textures as the tint of
+// their grey), corner radius, line ends.
 #pragma once
 
 #include "PageItemCommands.h"
@@ -16,10 +17,11 @@ class MifObject;
 
 class MifGraphicState {
 public:
-    // Patterns 0-6 are shades, 7 is white (Paper), 15 none; 8-14 have no shade.
+    // Patterns 0-6 are shades, 7 is white (Paper), 8-14 hatches and textures, 15 none.
     static constexpr int32 kPatternNone = 15;
     static constexpr int32 kPatternWhite = 7;
-    // The tint (percent) of pattern 0-7; -1 for the patterns without a shade.
+    // The tint (percent) of pattern 0-14: a shade's own, or the grey a hatch or texture gives;
+    // -1 for none and for numbers outside 0-15.
     static PMReal PatternTint(int32 pattern);
 
     // The fixed swatches of the document (None, Black, Paper), and where colours and problems go.

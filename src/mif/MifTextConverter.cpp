@@ -74,6 +74,11 @@ size_t MifTextConverter::DecodeEscape(const std::u16string& in, size_t at, const
     case 'Q': out.AppendW('`'); return 2;
     case 'q': out.AppendW('\''); return 2;
     case 't': out.AppendW('\t'); return 2;
+    case ' ':
+        // Writers that escape every blank of a code example ("\ \ use\ POSIX"): FrameMaker
+        // reads the pair as the blank, and so do we, or the words run together.
+        AppendByte(' ', table, out);
+        return 2;
     case '\\':
         // The bullet and tab blocks of autonumber formats, else one backslash.
         if (left > 2 && in[at + 2] == 'b') {

@@ -1,7 +1,7 @@
 // MifTextConverter: turns the raw text of MIF strings into Unicode.
 //
-// - Escapes: \> \Q \q \t, the autonumber building blocks \\b (bullet) and \\t (tab), and the byte
-//   escape \xNN followed by its blank; any other escaped character vanishes.
+// - Escapes: \> \Q \q \t, an escaped blank, the autonumber building blocks \\b (bullet) and \\t
+//   (tab), and the byte escape \xNN followed by its blank; any other escaped character vanishes.
 // - The 8-bit character sets of files older than MIF 8.0: every character below U+0100 and
 //   every escaped byte goes through the table of the encoding (MifEncodingTables); characters
 //   above U+00FF are Unicode already and stay.

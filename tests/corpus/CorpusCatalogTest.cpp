@@ -95,6 +95,10 @@ TEST(CorpusCatalog, EveryFile_ColorsFormatsAndStylesArrive)
             if (font->GetPropVal(kMifFSize, size)) {
                 EXPECT_TRUE(Near(StyleValue(charStyles[name], "PointSize"), size.dim[0])) << name;
             }
+            MifPropVal underlining;
+            if (font->GetPropVal(kMifFUnderlining, underlining)) {
+                EXPECT_EQ(StyleValue(charStyles[name], "Underline"), underlining.keyword == kMifFNoUnderlining ? "false" : "true") << name;
+            }
         }
 
         auto paraStyles = ByName(idml, "ParagraphStyle");

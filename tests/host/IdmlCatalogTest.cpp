@@ -132,10 +132,13 @@ struct CatalogDocument {
         e.ApplyAttribute(TextAttribute::kHorizontalScale, PMReal(0.9));
         e.ApplyAttribute(TextAttribute::kTracking, PMReal(0.05));
         e.ApplyAttribute(TextAttribute::kCapitalization, int32(1));
+        e.ApplyAttribute(TextAttribute::kUnderline, int32(2));
+        e.ApplyAttribute(TextAttribute::kStrikeThru, true);
         e.ApplyAttribute(TextAttribute::kLeading, PMReal(30));  // a paragraph attribute: not for a character style
         number = &AddStyle(doc, StyleKind::kCharacter, "Number", emphasis->GetUID());
         number->attributes.ApplyAttribute(TextAttribute::kFontStyle, PMString("Regular"));  // the family is inherited
         number->attributes.ApplyAttribute(TextAttribute::kPosition, int32(2));
+        number->attributes.ApplyAttribute(TextAttribute::kUnderline, int32(0));
 
         chapters = &AddList(doc, "Chapters");
         chapters->continueAcrossStories = true;
@@ -371,6 +374,10 @@ TEST(IdmlCatalog, Styles_CharacterAttributes)
     EXPECT_EQ(Attr(emphasis, "HorizontalScale"), "90");
     EXPECT_EQ(Attr(emphasis, "Tracking"), "50");
     EXPECT_EQ(Attr(emphasis, "Capitalization"), "SmallCaps");
+    EXPECT_EQ(Attr(emphasis, "Underline"), "true");
+    EXPECT_EQ(Property(emphasis, "UnderlineType"), IdmlIds::kStrokeThinThin);  // double
+    EXPECT_EQ(Attr(emphasis, "UnderlineWeight"), "1.5");
+    EXPECT_EQ(Attr(emphasis, "StrikeThru"), "true");
     // Paragraph attributes have no place in a character style.
     EXPECT_EQ(Property(emphasis, "Leading"), "");
     EXPECT_EQ(PropertyType(emphasis, "BasedOn"), "string");
@@ -384,6 +391,9 @@ TEST(IdmlCatalog, Styles_CharacterAttributes)
     EXPECT_EQ(Attr(number, "FontStyle"), "Regular");
     EXPECT_EQ(Property(number, "AppliedFont"), kInstalledFamily);
     EXPECT_EQ(Attr(number, "Position"), "Subscript");
+    // No underline under the style's double one: no stroke to go with it.
+    EXPECT_EQ(Attr(number, "Underline"), "false");
+    EXPECT_EQ(Property(number, "UnderlineType"), "");
     // "[No character style]" stays empty.
     EXPECT_EQ(package.FindAll("CharacterStyle").size(), 3u);
     EXPECT_EQ(Attr(package.FindSelf(IdmlIds::kNoCharacterStyle), "Name"), "$ID/[No character style]");

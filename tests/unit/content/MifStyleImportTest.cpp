@@ -186,3 +186,23 @@ TEST_F(MifStyleImportTest, Character_FontSizeColorCaseScale)
     EXPECT_FALSE(lower->attributes.Contains(TextAttribute::kCapitalization));
     EXPECT_FALSE(lower->attributes.Contains(TextAttribute::kFillColor));
 }
+
+TEST_F(MifStyleImportTest, Character_UnderliningAndStrikeThrough)
+{
+    // As SDF writes its "Underline" format: a keyword followed by a blank.
+    Import("<FontCatalog"
+           " <Font <FTag `Underline'> <FUnderlining FSingle >>"
+           " <Font <FTag `Twice'> <FUnderlining FDouble> <FStrike Yes>>"
+           " <Font <FTag `Figures'> <FUnderlining FNumeric>>"
+           " <Font <FTag `Plain'> <FUnderlining FNoUnderlining> <FStrike No> <FOverline Yes>>"
+           " <Font <FTag `Silent'> <FSize 9 pt>>>");
+    EXPECT_EQ(Attr<int32>(Char("Underline"), TextAttribute::kUnderline), 1);
+    EXPECT_EQ(Attr<int32>(Char("Twice"), TextAttribute::kUnderline), 2);
+    EXPECT_TRUE(Attr<bool>(Char("Twice"), TextAttribute::kStrikeThru));
+    EXPECT_EQ(Attr<int32>(Char("Figures"), TextAttribute::kUnderline), 1);
+    // Stated off is off, so that text with the format drops an underline it would inherit.
+    EXPECT_EQ(Attr<int32>(Char("Plain"), TextAttribute::kUnderline), 0);
+    EXPECT_FALSE(Attr<bool>(Char("Plain"), TextAttribute::kStrikeThru));
+    EXPECT_FALSE(Char("Silent")->attributes.Contains(TextAttribute::kUnderline));
+    EXPECT_FALSE(Char("Silent")->attributes.Contains(TextAttribute::kStrikeThru));
+}

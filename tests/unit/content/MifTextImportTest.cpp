@@ -189,6 +189,31 @@ TEST_F(MifTextImportTest, OldFilesDecodeByTheFontAndHiddenConditionsStayText)
     EXPECT_EQ(Text(), u"caf\u00E9\r");
 }
 
+TEST_F(MifTextImportTest, SymbolTextWrapsAndKeepsItsSignsReadable)
+{
+    // Blanks in Symbol break like any other; its trademark, registered and copyright signs, serif
+    // and sans-serif, are the standard characters.
+    Import("<TQ_EncodingTable <TQ_FamilyEncoding `Symbol,2'>>\n"
+           "<TextFlow <TFTag `A'>\n"
+           " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <Font <FFamily `Symbol'>>"
+           " <String `a b\\xd4 \\xd2 \\xd3 \\xe4 \\xe2 \\xe3 '>>>\n"
+           ">\n",
+           "5.00");
+    EXPECT_EQ(Text(), u"\u03B1 \u03B2\u2122\u00AE\u00A9\u2122\u00AE\u00A9\r");
+}
+
+TEST_F(MifTextImportTest, EscapedBlanksOfCodeExamplesStay)
+{
+    // SDF escapes every blank of a code example; old and new files alike keep them.
+    for (const char* version : {"5.00", "2015"}) {
+        Import("<TextFlow <TFTag `A'>\n"
+               " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `\\ \\ use\\ POSIX\\ qw(setsid);'>>>\n"
+               ">\n",
+               version);
+        EXPECT_EQ(Text(), u"  use POSIX qw(setsid);\r") << version;
+    }
+}
+
 TEST_F(MifTextImportTest, BadInputIsSkippedAndTheRestArrives)
 {
     Import("<Para <ParaLine <String `stray'>>>\n"

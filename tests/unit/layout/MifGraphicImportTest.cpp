@@ -145,11 +145,30 @@ TEST_F(MifGraphicImportTest, Shapes_PlaceKindAndState)
     EXPECT_EQ(splines[2]->graphics.fillColor, SwatchUtils::GetPaperSwatch(*db));
     EXPECT_TRUE(splines[2]->graphics.roundedCorners);
     EXPECT_EQ(splines[2]->graphics.cornerRadius, 9);
-    // Fill 12 has no shade: the object colour, with no tint.
+    // Fill 12, a cross-hatch: the object colour at the hatch's grey.
     EXPECT_EQ(splines[3]->kind, SplineKind::kOval);
     EXPECT_EQ(splines[3]->graphics.fillColor, Color("Blue"));
-    EXPECT_EQ(splines[3]->graphics.fillTint, -1);
+    EXPECT_EQ(splines[3]->graphics.fillTint, 50);
     for (const SplineItem* spline : splines) EXPECT_TRUE(spline->importMark);
+    EXPECT_TRUE(warnings.empty()) << warnings;
+}
+
+TEST_F(MifGraphicImportTest, Shapes_HatchesAndTexturesAreTintsOfTheirGrey)
+{
+    // As a chart program writes pie slices: a hatch or texture fill in the slice's colour.
+    Import("<Polygon <Pen 15> <Fill 9> <ObColor `Red'> <Point 0pt 0pt> <Point 50pt 0pt> <Point 0pt 50pt>>\n"
+           "<Polygon <Fill 13> <Point 0pt 0pt> <Point 50pt 0pt> <Point 0pt 50pt>>\n"
+           "<Polygon <Fill 14> <ObTint 50%> <Point 0pt 0pt> <Point 50pt 0pt> <Point 0pt 50pt>>\n"
+           "<PolyLine <Pen 8> <PenWidth 1pt> <Point 0pt 0pt> <Point 50pt 50pt>>\n");
+    std::vector<const SplineItem*> splines = Items<SplineItem>();
+    ASSERT_EQ(splines.size(), 4u);
+    EXPECT_EQ(splines[0]->graphics.fillColor, Color("Red"));
+    EXPECT_EQ(splines[0]->graphics.fillTint, 25);   // a single hatch
+    EXPECT_EQ(splines[0]->graphics.strokeColor, SwatchUtils::GetNoneSwatch(*db));
+    EXPECT_EQ(splines[1]->graphics.fillColor, Color("Red"));
+    EXPECT_EQ(splines[1]->graphics.fillTint, 50);   // a cross-hatch
+    EXPECT_EQ(splines[2]->graphics.fillTint, 25);   // ObTint lightens the grey further
+    EXPECT_EQ(splines[3]->graphics.strokeTint, 25); // a hatched pen too
     EXPECT_TRUE(warnings.empty()) << warnings;
 }
 

@@ -62,6 +62,14 @@ TEST(MifTextConverter, Escapes_WorkedExamples)
     EXPECT_EQ(Convert("a\\\\, b\\", 0), u"a\\, b");  // one backslash; a last lone one vanishes
 }
 
+TEST(MifTextConverter, Escapes_AnEscapedBlankIsABlank)
+{
+    // How SDF writes a code example: every blank escaped.
+    EXPECT_EQ(Decode("`\\ \\ use\\ POSIX\\ qw(setsid);'"), u"`  use POSIX qw(setsid);'");
+    EXPECT_EQ(Convert("\\ \\ x\\ ", 0), u"  x ");     // at the end of the string too
+    EXPECT_EQ(Convert("\\\\ x", 0), u"\\ x");          // an escaped backslash, then a plain blank
+}
+
 TEST(MifTextConverter, Escapes_ShortOrBadByteEscapes)
 {
     // At the very end of a string the blank may be missing: the byte is kept, not "d5".
