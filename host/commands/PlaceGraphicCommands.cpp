@@ -10,10 +10,12 @@
 namespace {
 
 // The extent of the graphic in its own coordinates (points): raster images at 72 pixels an
-// inch when their size is known, else the frame's own size.
+// inch, EPS files as their bounding box says, when their size is known; else the frame's own
+// size.
 PMRect NaturalBounds(const GraphicFileFormat& format, const PMRect& frame)
 {
     if (format.pixelWidth > 0 && format.pixelHeight > 0) return PMRect(0, 0, format.pixelWidth, format.pixelHeight);
+    if (format.epsWidth > 0 && format.epsHeight > 0) return PMRect(0, 0, format.epsWidth, format.epsHeight);
     return PMRect(0, 0, frame.Width(), frame.Height());
 }
 

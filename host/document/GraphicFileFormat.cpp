@@ -6,9 +6,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdio>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -73,6 +76,68 @@ void TiffSize(const std::vector<unsigned char>& b, int32& width, int32& height)
     }
 }
 
+// The extent that an EPS file's header gives its page: %%HiResBoundingBox when it has one, else
+// %%BoundingBox. A header that defers the box "(atend)" finds it in the trailer, the last such
+// comment of the file; else the header's first box counts, and the boxes of files embedded
+// further on do not. The PostScript of a file with a binary DOS EPS header lies where the header
+// says. False when no box of positive size is found.
+bool EpsSize(const std::vector<unsigned char>& b, double& width, double& height)
+{
+    size_t at = 0, end = b.size();
+    if (StartsWith(b, "\xC5\xD0\xD3\xC6", 4) && b.size() >= 12) {
+        at = LittleEndian(b, 4, 4);
+        end = std::min<size_t>(b.size(), at + size_t(LittleEndian(b, 8, 4)));
+        if (at >= end) return false;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(b.data()) + at, end - at);
+    struct Box {
+        bool found = false;
+        double width = 0, height = 0;
+    } box, hiRes;
+    bool deferred = false;
+    auto read = [](std::string_view values, Box& into) {
+        double v[4];
+        std::string copy(values.substr(0, std::min<size_t>(values.size(), 200)));
+        if (std::sscanf(copy.c_str(), "%lf %lf %lf %lf", &v[0], &v[1], &v[2], &v[3]) != 4) return false;
+        if (!(v[2] - v[0] > 0) || !(v[3] - v[1] > 0) || !std::isfinite(v[2] - v[0]) || !std::isfinite(v[3] - v[1])) return false;
+        into = Box{true, v[2] - v[0], v[3] - v[1]};
+        return true;
+    };
+    bool inHeader = true;
+    for (size_t line = 0; line < text.size();) {
+        size_t next = text.find_first_of("\r\n", line);
+        if (next == std::string_view::npos) next = text.size();
+        std::string_view current = text.substr(line, next - line);
+        line = next + 1;
+        if (current.rfind("%%", 0) != 0) {
+            // The header's comments end at the first line that is not one.
+            if (inHeader && !current.empty() && current[0] != '%') inHeader = false;
+            if (!inHeader && !deferred) break;
+            continue;
+        }
+        if (current.rfind("%%EndComments", 0) == 0) {
+            inHeader = false;
+            if (!deferred) break;
+            continue;
+        }
+        for (auto [name, into] : {std::pair<std::string_view, Box*>{"%%HiResBoundingBox:", &hiRes}, {"%%BoundingBox:", &box}}) {
+            if (current.rfind(name, 0) != 0) continue;
+            std::string_view values = current.substr(name.size());
+            if (values.find("(atend)") != std::string_view::npos) {
+                if (inHeader) deferred = true;
+                continue;
+            }
+            // In the header the first box counts; after a deferring header, the last one.
+            if ((inHeader && !into->found) || (!inHeader && deferred)) read(values, *into);
+        }
+    }
+    const Box& chosen = hiRes.found ? hiRes : box;
+    if (!chosen.found) return false;
+    width = chosen.width;
+    height = chosen.height;
+    return true;
+}
+
 std::string LowerExtension(const PMString& name)
 {
     std::string ext = std::filesystem::path(name.GetUTF8String()).extension().string();
@@ -112,6 +177,7 @@ GraphicFileFormat GraphicFileFormat::Detect(const std::vector<unsigned char>& b,
         set(GraphicKind::kPDF, "PDF");
     } else if (StartsWith(b, "%!PS", 4) || StartsWith(b, "\xC5\xD0\xD3\xC6", 4)) {
         set(GraphicKind::kEPS, "EPS");
+        EpsSize(b, result.epsWidth, result.epsHeight);
     } else if (std::string ext = LowerExtension(name); (ext == ".pict" || ext == ".pct") && b.size() > 522) {
         // PICT files start with 512 bytes of application data and have no signature of their own.
         set(GraphicKind::kImage, "PICT");
