@@ -15,6 +15,10 @@ struct GraphicFileFormat {
     std::string format;       // as PlacedGraphic::format
     int32 pixelWidth = 0;     // 0 when not known
     int32 pixelHeight = 0;
+    // The pixels an inch that a PNG, JPEG, TIFF or BMP image gives itself, across and down; 0
+    // when it gives none (the image is then taken at 72).
+    double resolutionX = 0;
+    double resolutionY = 0;
     // An EPS file's own extent in points, from its bounding box comment; 0 when not known.
     double epsWidth = 0;
     double epsHeight = 0;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <sys/stat.h>
 
@@ -24,6 +25,7 @@
 #include "IdmlIds.h"
 #include "IdmlWriter.h"
 #include "MifArcPath.h"
+#include "MifFacetList.h"
 #include "MifImageImporter.h"
 #include "MifMarkPageItemCmd.h"
 #include "PlacedGraphic.h"
@@ -349,6 +351,41 @@ TEST_F(MifGraphicImportTest, LinkedImage_EpsScaledToItsShapeRect)
         // Scaled, the graphic covers the frame exactly.
         EXPECT_NEAR(bounds.attribute("Right").as_double() * m[0], 72, 1e-6);
         EXPECT_NEAR(bounds.attribute("Bottom").as_double() * m[3], 72, 1e-6);
+    }
+}
+
+// A bitmap that gives its own resolution has that size in InDesign (pixels at 72 an inch when
+// it gives none): the transform scales that size to the ShapeRect.
+TEST_F(MifGraphicImportTest, LinkedImage_BitmapScaledFromTheResolutionItGivesItself)
+{
+    std::ifstream in(std::filesystem::path(TESSEL_TEST_DATA_DIR) / "graphics-link.png", std::ios::binary);
+    std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());   // 8 x 4 pixels
+    // A pHYs chunk of 11811 pixels a metre (300 an inch) across and 5906 (150) down, after IHDR.
+    std::string chunk = std::string("pHYs") + std::string("\0\0\x2E\x23\0\0\x17\x12\x01", 9);
+    uint32 crc = MifFacetList::ComputeCRC32(reinterpret_cast<const uchar*>(chunk.data()), chunk.size());
+    std::string phys = std::string("\0\0\0\x09", 4) + chunk;
+    for (int shift : {24, 16, 8, 0}) phys += static_cast<char>(crc >> shift);
+    std::ofstream(mFolder / "dense.png", std::ios::binary) << png.substr(0, 33) + phys + png.substr(33);
+    std::ofstream(mFolder / "plain.png", std::ios::binary) << png;
+    Import("<ImportObject <ShapeRect 72pt 72pt 72pt 72pt> <BitMapDpi 300> <ImportObFileDI `<c\\>dense.png'>>\n"
+           "<ImportObject <ShapeRect 72pt 200pt 72pt 72pt> <ImportObFileDI `<c\\>plain.png'>>\n");
+    std::vector<const SplineItem*> frames = Items<SplineItem>();
+    ASSERT_EQ(frames.size(), 2u) << warnings;
+    std::string bytes;
+    ASSERT_EQ(IdmlWriter::BuildPackage(*db, &bytes), kSuccess);
+    IdmlPackage package = IdmlPackage::FromBytes(bytes);
+    const PMPoint natural[] = {{8 * 72 / 300.0, 4 * 72 / 150.0}, {8, 4}};
+    for (size_t i = 0; i < frames.size(); ++i) {
+        SCOPED_TRACE(i);
+        pugi::xml_node image = package.FindSelf(IdmlIds::ForUID(frames[i]->graphic));
+        ASSERT_STREQ(image.name(), "Image");
+        pugi::xml_node bounds = image.child("Properties").child("GraphicBounds");
+        EXPECT_NEAR(bounds.attribute("Right").as_double(), natural[i].x, 1e-3);
+        EXPECT_NEAR(bounds.attribute("Bottom").as_double(), natural[i].y, 1e-3);
+        double m[6] = {};
+        ASSERT_EQ(std::sscanf(image.attribute("ItemTransform").value(), "%lf %lf %lf %lf %lf %lf", &m[0], &m[1], &m[2], &m[3], &m[4], &m[5]), 6);
+        EXPECT_NEAR(bounds.attribute("Right").as_double() * m[0], 72, 1e-3);
+        EXPECT_NEAR(bounds.attribute("Bottom").as_double() * m[3], 72, 1e-3);
     }
 }
 
