@@ -7,11 +7,18 @@
 #include "Spread.h"
 #include "TextFrame.h"
 
+namespace {
+// InDesign's limit on the pages of one spread.
+constexpr int32 kMaxPages = 10;
+} // namespace
+
 ErrorCode NewMasterSpreadCmd::Do()
 {
     DataBase* db = GetDataBase();
-    if (!TargetsDocument() || prefix.CharCount() != 1 || baseName.IsEmpty()) return kInvalidParameterError;
+    if (!TargetsDocument() || prefix.CharCount() != 1 || baseName.IsEmpty() || pageCount < 0 || pageCount > kMaxPages)
+        return kInvalidParameterError;
     Document* document = db->GetDocument();
+    const int32 pages = pageCount > 0 ? pageCount : document->preferences.pagesPerSpread;
     for (UID uid : document->masterSpreads)
         if (const MasterSpread* master = db->Get<MasterSpread>(uid); master && master->prefix == prefix && master->baseName == baseName)
             return kInvalidParameterError;
@@ -20,9 +27,10 @@ ErrorCode NewMasterSpreadCmd::Do()
     master->prefix = prefix;
     master->baseName = baseName;
     master->basedOn = basedOn;
-    master->bindingLocation = document->preferences.facingPages ? 1 : 0;
+    // A lone page stands right of the spine, as the first page of a facing document does.
+    master->bindingLocation = document->preferences.facingPages && pages > 1 ? 1 : 0;
     document->masterSpreads.push_back(master->GetUID());
-    for (int32 i = 0; i < document->preferences.pagesPerSpread; ++i) DocumentLayout::AddPage(*db, *master);
+    for (int32 i = 0; i < pages; ++i) DocumentLayout::AddPage(*db, *master);
     mItems = UIDList(db);
     mItems.Append(master->GetUID());
     return kSuccess;

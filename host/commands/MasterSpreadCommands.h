@@ -3,16 +3,18 @@
 
 #include "DocCommand.h"
 
-// Adds a master spread to the document of the item list, with as many pages as the document's
-// spreads have; afterwards the item list holds the master spread. Fails on a prefix that is not
-// one character, a prefix and name that another master has, or a base that is no master spread
-// of the document.
+// Adds a master spread to the document of the item list, with `pageCount` pages (0: as many as
+// the document's spreads have); afterwards the item list holds the master spread. A master of one
+// page in a facing document is a right page, and shows on pages of either side. Fails on a prefix
+// that is not one character, a prefix and name that another master has, a base that is no master
+// spread of the document, or a page count below 0 or above 10.
 class NewMasterSpreadCmd : public DocCommand {
 public:
     NewMasterSpreadCmd() { SetName("New Master"); }
     PMString prefix;
     PMString baseName;
     UID basedOn = kInvalidUID;
+    int32 pageCount = 0;
 
 protected:
     ErrorCode Do() override;

@@ -9,11 +9,16 @@
 
 namespace {
 
-// The extent of the graphic in its own coordinates (points): raster images at 72 pixels an
-// inch when their size is known, else the frame's own size.
+// The extent of the graphic in its own coordinates (points): raster images at the resolution
+// they give themselves (72 pixels an inch when they give none), EPS files as their bounding box
+// says, when their size is known; else the frame's own size.
 PMRect NaturalBounds(const GraphicFileFormat& format, const PMRect& frame)
 {
-    if (format.pixelWidth > 0 && format.pixelHeight > 0) return PMRect(0, 0, format.pixelWidth, format.pixelHeight);
+    if (format.pixelWidth > 0 && format.pixelHeight > 0) {
+        auto points = [](int32 pixels, double resolution) { return pixels * 72.0 / (resolution > 0 ? resolution : 72.0); };
+        return PMRect(0, 0, points(format.pixelWidth, format.resolutionX), points(format.pixelHeight, format.resolutionY));
+    }
+    if (format.epsWidth > 0 && format.epsHeight > 0) return PMRect(0, 0, format.epsWidth, format.epsHeight);
     return PMRect(0, 0, frame.Width(), frame.Height());
 }
 

@@ -1,5 +1,6 @@
 // GraphicFileFormat: what kind of graphic a file holds, told by its first bytes (and for PICT,
-// which has no signature, by its name), and the pixel size of PNG, GIF, BMP and JPEG images.
+// which has no signature, by its name), the pixel size of PNG, GIF, BMP, TIFF and JPEG images, and
+// the size an EPS file gives itself.
 #pragma once
 
 #include <string>
@@ -14,6 +15,13 @@ struct GraphicFileFormat {
     std::string format;       // as PlacedGraphic::format
     int32 pixelWidth = 0;     // 0 when not known
     int32 pixelHeight = 0;
+    // The pixels an inch that a PNG, JPEG, TIFF or BMP image gives itself, across and down; 0
+    // when it gives none (the image is then taken at 72).
+    double resolutionX = 0;
+    double resolutionY = 0;
+    // An EPS file's own extent in points, from its bounding box comment; 0 when not known.
+    double epsWidth = 0;
+    double epsHeight = 0;
 
     // The format of `bytes` (the whole file or at least its first 64 KB); `name` is the file's
     // name, looked at for PICT only.

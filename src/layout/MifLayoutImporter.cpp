@@ -257,6 +257,9 @@ UID MifLayoutImporter::MasterSpreadFor(const MifObject& mifPage, int32 pageType,
             name.Append(")");
         }
         newMasterSpreadCmd->baseName = name;
+        // A master page of its own kind is one page, which InDesign puts under pages of either
+        // side; half of a facing pair would show only on the pages of its side.
+        newMasterSpreadCmd->pageCount = 1;
         ++masterCount;
         if (CmdUtils::ProcessCommand(newMasterSpreadCmd) != kSuccess || newMasterSpreadCmd->GetItemList().IsEmpty()) {
             MIF_LOG_FAILED(newMasterSpreadCmd);

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <fstream>
+#include <tuple>
+#include <vector>
 
 #include "GraphicFileFormat.h"
 #include "GroupItem.h"
@@ -145,4 +147,41 @@ TEST_F(PageItemCommandsTest, Place_DetectsTheFileAndEmbedsIt)
     EXPECT_EQ(result, kFileNotFoundError);
     place(".", false, result);   // the folder itself
     EXPECT_EQ(result, kFileNotFoundError);
+}
+
+// What InDesign sizes a bitmap by: the resolution the file gives, in the unit it says.
+TEST(GraphicFileFormatTest, Detect_ResolutionOfJpegTiffAndBmp)
+{
+    std::vector<unsigned char> b;
+    auto put = [&b](uint32 value, int bytes, bool big) {
+        for (int i = 0; i < bytes; ++i) b.push_back(static_cast<unsigned char>(value >> (8 * (big ? bytes - 1 - i : i))));
+    };
+    auto zeros = [&b](size_t count) { b.insert(b.end(), count, 0); };
+    // JFIF in dots a centimetre: 118 and 59 (299.72 and 149.86 an inch), then the frame header.
+    b = {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 2};
+    put(118, 2, true), put(59, 2, true), put(0, 2, true);
+    b.insert(b.end(), {0xFF, 0xC0, 0, 17, 8});
+    put(4, 2, true), put(8, 2, true), zeros(12);
+    GraphicFileFormat jpeg = GraphicFileFormat::Detect(b, PMString("x.jpg"));
+    EXPECT_EQ(jpeg.pixelWidth, 8);
+    EXPECT_NEAR(jpeg.resolutionX, 299.72, 1e-6);
+    EXPECT_NEAR(jpeg.resolutionY, 149.86, 1e-6);
+    // A TIFF of 600/2 by 150/1 pixels an inch (the unit it states, 2).
+    b = {'I', 'I', '*', 0};
+    put(8, 4, false), put(5, 2, false);
+    for (auto [tag, type, value] : {std::tuple{256, 3, 8}, {257, 3, 4}, {282, 5, 74}, {283, 5, 82}, {296, 3, 2}})
+        put(tag, 2, false), put(type, 2, false), put(1, 4, false), put(value, 4, false);
+    put(0, 4, false), put(600, 4, false), put(2, 4, false), put(150, 4, false), put(1, 4, false);
+    GraphicFileFormat tiff = GraphicFileFormat::Detect(b, PMString("x.tif"));
+    EXPECT_EQ(tiff.pixelHeight, 4);
+    EXPECT_NEAR(tiff.resolutionX, 300, 1e-9);
+    EXPECT_NEAR(tiff.resolutionY, 150, 1e-9);
+    // A BMP of 3937 by 0 pixels a metre: 100 an inch across, and none given down.
+    b = {'B', 'M'};
+    zeros(12), put(40, 4, false), put(8, 4, false), put(4, 4, false), zeros(12);
+    put(3937, 4, false), put(0, 4, false), zeros(8);
+    GraphicFileFormat bmp = GraphicFileFormat::Detect(b, PMString("x.bmp"));
+    EXPECT_EQ(bmp.pixelWidth, 8);
+    EXPECT_NEAR(bmp.resolutionX, 100, 0.01);
+    EXPECT_EQ(bmp.resolutionY, 0);
 }

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <sys/stat.h>
 
@@ -20,7 +22,10 @@
 #include "GroupItem.h"
 #include "FileChooser.h"
 #include "IImportProvider.h"
+#include "IdmlIds.h"
+#include "IdmlWriter.h"
 #include "MifArcPath.h"
+#include "MifFacetList.h"
 #include "MifImageImporter.h"
 #include "MifMarkPageItemCmd.h"
 #include "PlacedGraphic.h"
@@ -32,6 +37,7 @@
 #include "TempFolder.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
+#include "host/IdmlPackage.h"
 
 namespace {
 
@@ -318,6 +324,88 @@ TEST_F(MifGraphicImportTest, LinkedImage_PlacedOrReported)
     ExpectRect(OnPage(*frames[0]), PMRect(10, 10, 90, 50));
     for (const char* name : {"missing.png", "notes.png", "folder.png"})
         EXPECT_NE(warnings.find(std::string("Can't import image file:: ") + (mFolder / name).string()), std::string::npos) << warnings;
+}
+
+// FrameMaker draws an imported EPS at the size of its ShapeRect, whatever its bounding box says:
+// the graphic is scaled into its frame, each way on its own. The box deferred to the trailer,
+// the finer HiResBoundingBox and a binary DOS EPS header each give the file's own size.
+TEST_F(MifGraphicImportTest, LinkedImage_EpsScaledToItsShapeRect)
+{
+    auto write = [this](const char* name, const std::string& text) { std::ofstream(mFolder / name, std::ios::binary) << text; };
+    write("harbour.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 288 144\n%%EndComments\n"
+                         "% an embedded file's box is not the file's\n%%BoundingBox: 0 0 10 10\nshowpage\n%%EOF\n");
+    write("atend.eps", "%!PS-Adobe-3.0 EPSF-3.0\r%%BoundingBox: (atend)\r%%EndComments\rshowpage\r%%Trailer\r"
+                       "%%BoundingBox: 10 20 154 92\r%%EOF\r");
+    write("hires.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 37 19\n%%HiResBoundingBox: 0.5 0.5 36.5 18.5\n%%EndComments\n");
+    std::string dos = "\xC5\xD0\xD3\xC6" + std::string(26, '\0');
+    std::string postscript = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 144 288\n%%EndComments\n";
+    dos[4] = 30;                                         // where the PostScript starts
+    dos[8] = static_cast<char>(postscript.size());       // and its length
+    write("dos.eps", dos + postscript);
+    write("nobox.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%EndComments\n");
+    Import("<ImportObject <ShapeRect 72pt 72pt 72pt 72pt> <BitMapDpi 72> <ImportObFileDI `<c\\>harbour.eps'>>\n"
+           "<ImportObject <ShapeRect 72pt 200pt 72pt 72pt> <ImportObFileDI `<c\\>atend.eps'>>\n"
+           "<ImportObject <ShapeRect 72pt 300pt 72pt 72pt> <ImportObFileDI `<c\\>hires.eps'>>\n"
+           "<ImportObject <ShapeRect 72pt 400pt 72pt 72pt> <ImportObFileDI `<c\\>dos.eps'>>\n"
+           "<ImportObject <ShapeRect 72pt 500pt 72pt 72pt> <ImportObFileDI `<c\\>nobox.eps'>>\n");
+    std::vector<const SplineItem*> frames = Items<SplineItem>();
+    ASSERT_EQ(frames.size(), 5u) << warnings;
+    const PMPoint scales[] = {{0.25, 0.5}, {0.5, 1}, {2, 4}, {0.5, 0.25}, {1, 1}};   // the last keeps the frame's size
+    const PMReal tops[] = {72, 200, 300, 400, 500};
+
+    std::string bytes;
+    ASSERT_EQ(IdmlWriter::BuildPackage(*db, &bytes), kSuccess);
+    IdmlPackage package = IdmlPackage::FromBytes(bytes);
+    ASSERT_TRUE(package.IsOpen()) << package.GetError();
+    for (size_t i = 0; i < frames.size(); ++i) {
+        SCOPED_TRACE(i);
+        ExpectRect(OnPage(*frames[i]), PMRect(72, tops[i], 144, tops[i] + 72));
+        pugi::xml_node eps = package.FindSelf(IdmlIds::ForUID(frames[i]->graphic));
+        ASSERT_STREQ(eps.name(), "EPS");
+        double m[6] = {};
+        ASSERT_EQ(std::sscanf(eps.attribute("ItemTransform").value(), "%lf %lf %lf %lf %lf %lf", &m[0], &m[1], &m[2], &m[3], &m[4], &m[5]), 6);
+        EXPECT_NEAR(m[0], scales[i].x, 1e-9);
+        EXPECT_NEAR(m[3], scales[i].y, 1e-9);
+        pugi::xml_node bounds = eps.child("Properties").child("GraphicBounds");
+        // Scaled, the graphic covers the frame exactly.
+        EXPECT_NEAR(bounds.attribute("Right").as_double() * m[0], 72, 1e-6);
+        EXPECT_NEAR(bounds.attribute("Bottom").as_double() * m[3], 72, 1e-6);
+    }
+}
+
+// A bitmap that gives its own resolution has that size in InDesign (pixels at 72 an inch when
+// it gives none): the transform scales that size to the ShapeRect.
+TEST_F(MifGraphicImportTest, LinkedImage_BitmapScaledFromTheResolutionItGivesItself)
+{
+    std::ifstream in(std::filesystem::path(TESSEL_TEST_DATA_DIR) / "graphics-link.png", std::ios::binary);
+    std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());   // 8 x 4 pixels
+    // A pHYs chunk of 11811 pixels a metre (300 an inch) across and 5906 (150) down, after IHDR.
+    std::string chunk = std::string("pHYs") + std::string("\0\0\x2E\x23\0\0\x17\x12\x01", 9);
+    uint32 crc = MifFacetList::ComputeCRC32(reinterpret_cast<const uchar*>(chunk.data()), chunk.size());
+    std::string phys = std::string("\0\0\0\x09", 4) + chunk;
+    for (int shift : {24, 16, 8, 0}) phys += static_cast<char>(crc >> shift);
+    std::ofstream(mFolder / "dense.png", std::ios::binary) << png.substr(0, 33) + phys + png.substr(33);
+    std::ofstream(mFolder / "plain.png", std::ios::binary) << png;
+    Import("<ImportObject <ShapeRect 72pt 72pt 72pt 72pt> <BitMapDpi 300> <ImportObFileDI `<c\\>dense.png'>>\n"
+           "<ImportObject <ShapeRect 72pt 200pt 72pt 72pt> <ImportObFileDI `<c\\>plain.png'>>\n");
+    std::vector<const SplineItem*> frames = Items<SplineItem>();
+    ASSERT_EQ(frames.size(), 2u) << warnings;
+    std::string bytes;
+    ASSERT_EQ(IdmlWriter::BuildPackage(*db, &bytes), kSuccess);
+    IdmlPackage package = IdmlPackage::FromBytes(bytes);
+    const PMPoint natural[] = {{8 * 72 / 300.0, 4 * 72 / 150.0}, {8, 4}};
+    for (size_t i = 0; i < frames.size(); ++i) {
+        SCOPED_TRACE(i);
+        pugi::xml_node image = package.FindSelf(IdmlIds::ForUID(frames[i]->graphic));
+        ASSERT_STREQ(image.name(), "Image");
+        pugi::xml_node bounds = image.child("Properties").child("GraphicBounds");
+        EXPECT_NEAR(bounds.attribute("Right").as_double(), natural[i].x, 1e-3);
+        EXPECT_NEAR(bounds.attribute("Bottom").as_double(), natural[i].y, 1e-3);
+        double m[6] = {};
+        ASSERT_EQ(std::sscanf(image.attribute("ItemTransform").value(), "%lf %lf %lf %lf %lf %lf", &m[0], &m[1], &m[2], &m[3], &m[4], &m[5]), 6);
+        EXPECT_NEAR(bounds.attribute("Right").as_double() * m[0], 72, 1e-3);
+        EXPECT_NEAR(bounds.attribute("Bottom").as_double() * m[3], 72, 1e-3);
+    }
 }
 
 // A MIF file from someone else names files anywhere on this machine: what lies outside its

@@ -12,8 +12,13 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
+#include "IdmlIds.h"
+#include "IdmlWriter.h"
+#include "PreviewWriter.h"
 #include "Spread.h"
 #include "TestUtils.h"
+#include "host/IdmlPackage.h"
+#include "host/PreviewImage.h"
 
 namespace {
 
@@ -102,4 +107,52 @@ TEST_F(MifLayoutImporterTest, Masters_ManyGetNumberedRounds)
     EXPECT_EQ(masters[51], "z-M50");
     EXPECT_EQ(masters[52], "B-M51 (2)");  // the second round of letters carries a number
     EXPECT_EQ(Applied(db), (std::vector<std::string>{"C-M52 (2)"}));
+}
+
+// openjade's first page: a right page whose master is an OtherMasterPage (with the footer on it),
+// in a two-sided file.
+TEST_F(MifLayoutImporterTest, Masters_OtherMasterShowsOnEitherSide)
+{
+    DataBase* db = Import("<MIFFile 5.00>\n"
+                          "<ColorCatalog <Color <ColorTag `Red'> <ColorCyan 0> <ColorMagenta 100> <ColorYellow 100> <ColorBlack 0>>>\n"
+                          "<Document <DPageSize 612pt 792pt> <DTwoSides Yes> <DParity FirstRight>>\n"
+                          "<Page <PageType BodyPage> <PageBackground `First'>>\n"
+                          "<Page <PageType BodyPage> <PageBackground `First'>>\n"
+                          "<Page <PageType OtherMasterPage> <PageTag `First'>\n"
+                          " <Rectangle <Pen 15> <Fill 0> <ObColor `Red'> <ShapeRect 72pt 700pt 468pt 40pt>>>\n"
+                          "<Page <PageType RightMasterPage> <PageTag `Right'>>\n"
+                          "<Page <PageType LeftMasterPage> <PageTag `Left'>>\n");
+    ASSERT_NE(db, nullptr);
+    ASSERT_EQ(Applied(db), (std::vector<std::string>{"B-First", "B-First"}));
+    const MasterSpread* first = db->Get<MasterSpread>(db->GetDocument()->masterSpreads.at(1));
+    ASSERT_EQ(first->pages.size(), 1u);
+    ASSERT_EQ(first->pageItems.size(), 1u);
+
+    std::string bytes;
+    ASSERT_EQ(IdmlWriter::BuildPackage(*db, &bytes), kSuccess);
+    IdmlPackage package = IdmlPackage::FromBytes(bytes);
+    ASSERT_TRUE(package.IsOpen()) << package.GetError();
+    pugi::xml_node master = package.FindSelf(IdmlIds::ForUID(first->GetUID()));
+    ASSERT_TRUE(master);
+    EXPECT_STREQ(master.attribute("PageCount").value(), "1");
+    EXPECT_EQ(std::distance(master.children("Page").begin(), master.children("Page").end()), 1);
+    for (UID uid : db->GetDocument()->GetPages())
+        EXPECT_EQ(package.FindSelf(IdmlIds::ForUID(uid)).attribute("AppliedMaster").value(), IdmlIds::ForUID(first->GetUID()));
+
+    // Both pages, the right page 1 and the left page 2, draw the master's red footer band.
+    PreviewOptions options;
+    options.dpi = 72;
+    std::vector<std::string> pngs;
+    ASSERT_EQ(PreviewWriter::BuildPngs(*db, options, [&](int32, std::string_view png) {
+                  pngs.emplace_back(png);
+                  return kSuccess;
+              }, nullptr),
+              kSuccess);
+    ASSERT_EQ(pngs.size(), 2u);
+    for (const std::string& png : pngs) {
+        PreviewImage image(png);
+        ASSERT_TRUE(image.IsValid());
+        EXPECT_TRUE(image.IsRed(306, 720));
+        EXPECT_FALSE(image.IsInk(306, 680));
+    }
 }
