@@ -197,10 +197,10 @@ TEST_F(StoryComposerTest, AlignmentAndTabStops)
     AddFrame(story, 300, 200);
     ApplyParagraph(story, TextAttribute::kJustification, int32(1), 0);
     TabStopTable tabs;
-    tabs.Insert(TabStop{50});
-    tabs.Insert(TabStop{150, TabStop::kCenter});
-    tabs.Insert(TabStop{250, TabStop::kRight});
-    tabs.Insert(TabStop{280, TabStop::kCharacter, PMString(".")});
+    tabs.Insert(TabStop{50, TabStop::kLeft, PMString(), PMString()});
+    tabs.Insert(TabStop{150, TabStop::kCenter, PMString(), PMString()});
+    tabs.Insert(TabStop{250, TabStop::kRight, PMString(), PMString()});
+    tabs.Insert(TabStop{280, TabStop::kCharacter, PMString("."), PMString()});
     ApplyParagraph(story, TextAttribute::kTabStops, tabs, 4);
     composer.Compose(story);
     const auto& lines = story.frameList.GetFrames().at(0).lines;
@@ -398,7 +398,9 @@ TEST_F(StoryComposerTest, CharactersTheFaceLacksComeFromAFaceThatHasThem)
     for (const GlyphRun& run : story.frameList.GetFrame(0).lines[0].runs) {
         std::u16string text = story.textModel.GetText(run.start, run.length);
         for (char16_t c : text)
-            if (c != u' ' && c != u'\r') (run.face == japanese ? japaneseText : run.face == latin ? latinText : otherText) += c;
+            if (c != u' ' && c != u'\r') {
+                (run.face == japanese ? japaneseText : run.face == latin ? latinText : otherText) += c;
+            }
         if (run.face == japanese)
             for (uint32 glyph : run.glyphs) EXPECT_NE(glyph, 0u);
     }
@@ -425,7 +427,9 @@ TEST_F(StoryComposerTest, ComposingAsTextArrivesGivesTheLinesOfOneComposition)
         story.textModel.Insert(at, text);
         story.frameList.NoteEdit(at, revision, story.textModel.GetRevision());
         composer.Compose(story);
-        if (i > 0) EXPECT_LE(composer.GetLinesSet(), 4) << i;  // the line before and the new ones
+        if (i > 0) {
+            EXPECT_LE(composer.GetLinesSet(), 4) << i;  // the line before and the new ones
+        }
     }
     const Lines incremental = LinesOf(story);
     std::vector<PMReal> baselines;

@@ -219,7 +219,9 @@ TEST_F(TableComposerTest, RowsGoOnInTheNextFramesWithHeaderAndFooterRepeated)
         EXPECT_EQ(part.rows.back(), 21);
         EXPECT_NEAR(part.height, 20.0 * part.rows.size(), 1e-6);
         EXPECT_LE(part.top + part.height, 200 + 1e-6);
-        if (i > 0) EXPECT_DOUBLE_EQ(part.top, 0);
+        if (i > 0) {
+            EXPECT_DOUBLE_EQ(part.top, 0);
+        }
         body.insert(body.end(), part.rows.begin() + 1, part.rows.end() - 1);
         // Rows kept together are not parted.
         for (size_t k = 1; k + 1 < part.rows.size(); ++k)
