@@ -397,12 +397,12 @@ TEST_F(StoryComposerTest, CharactersTheFaceLacksComeFromAFaceThatHasThem)
     std::u16string latinText, japaneseText, otherText;
     for (const GlyphRun& run : story.frameList.GetFrame(0).lines[0].runs) {
         std::u16string text = story.textModel.GetText(run.start, run.length);
-        for (char16_t c : text)
-            if (c != u' ' && c != u'\r') {
-                (run.face == japanese ? japaneseText : run.face == latin ? latinText : otherText) += c;
-            }
-        if (run.face == japanese)
+        for (char16_t c : text) {
+            if (c != u' ' && c != u'\r') (run.face == japanese ? japaneseText : run.face == latin ? latinText : otherText) += c;
+        }
+        if (run.face == japanese) {
             for (uint32 glyph : run.glyphs) EXPECT_NE(glyph, 0u);
+        }
     }
     EXPECT_EQ(japaneseText, u"\u65E5\u672C\u8A9E");
     EXPECT_EQ(latinText, u"abcd\U00013000");
