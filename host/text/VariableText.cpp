@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -31,24 +32,22 @@ std::string Strftime(const char* format, const std::tm& now)
     return std::string(buffer, size);
 }
 
-// One run of a repeated pattern letter ("MMMM") at `now`; false for a letter that is no token.
-bool FormatToken(char letter, size_t count, const std::tm& now, std::string& out)
+// One run of a repeated pattern letter ("MMMM") at `now`; nothing for a letter that is no token.
+std::optional<std::string> FormatToken(char letter, size_t count, const std::tm& now)
 {
     const int hour12 = now.tm_hour % 12 == 0 ? 12 : now.tm_hour % 12;
     switch (letter) {
-    case 's': out = Padded(now.tm_sec, count); return true;
-    case 'm': out = Padded(now.tm_min, count); return true;
-    case 'h': out = Padded(hour12, count); return true;
-    case 'H': out = Padded(now.tm_hour, count); return true;
-    case 'a': out = now.tm_hour >= 12 ? "pm" : "am"; return true;
-    case 'A': out = now.tm_hour >= 12 ? "PM" : "AM"; return true;
-    case 'd': out = Padded(now.tm_mday, count); return true;
-    case 'E': out = Strftime(count >= 4 ? "%A" : "%a", now); return true;
-    case 'M':
-        out = count >= 4 ? Strftime("%B", now) : count == 3 ? Strftime("%b", now) : Padded(now.tm_mon + 1, count);
-        return true;
-    case 'y': out = count <= 2 ? Padded((now.tm_year + 1900) % 100, count) : std::to_string(now.tm_year + 1900); return true;
-    default: return false;
+    case 's': return Padded(now.tm_sec, count);
+    case 'm': return Padded(now.tm_min, count);
+    case 'h': return Padded(hour12, count);
+    case 'H': return Padded(now.tm_hour, count);
+    case 'a': return now.tm_hour >= 12 ? "pm" : "am";
+    case 'A': return now.tm_hour >= 12 ? "PM" : "AM";
+    case 'd': return Padded(now.tm_mday, count);
+    case 'E': return Strftime(count >= 4 ? "%A" : "%a", now);
+    case 'M': return count >= 4 ? Strftime("%B", now) : count == 3 ? Strftime("%b", now) : Padded(now.tm_mon + 1, count);
+    case 'y': return count <= 2 ? Padded((now.tm_year + 1900) % 100, count) : std::to_string(now.tm_year + 1900);
+    default: return std::nullopt;
     }
 }
 
@@ -218,8 +217,7 @@ PMString FormatDate(const PMString& pattern, const std::tm& now)
         }
         size_t count = 1;
         while (i + count < text.size() && text[i + count] == c) ++count;
-        std::string token;
-        if (FormatToken(c, count, now, token)) out += token;
+        if (std::optional<std::string> token = FormatToken(c, count, now)) out += *token;
         else out += text.substr(i, count);
         i += count;
     }
