@@ -105,6 +105,9 @@ bool PlausibleHeader(const std::vector<unsigned char>& bytes, const std::string&
     if (format == "GIF") return bytes.size() >= 10 && !TooLarge(Little16(bytes, 6), Little16(bytes, 8));
     if (format == "BMP") {
         if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+        // The reader keeps what comes before the pixels until it reaches them: an offset past
+        // the file's end would have it grow a buffer to the size the offset says.
+        if (Little32(bytes, 10) > bytes.size()) return false;
         const uint32_t infoSize = Little32(bytes, 14);
         bool known = false;
         for (uint32_t size : {12u, 16u, 40u, 52u, 56u, 64u, 108u, 124u}) known = known || infoSize == size;

@@ -118,6 +118,10 @@ TEST(PreviewImageDecoder, HeadersClaimingHugeImagesAreNotRead)
     wide[18] = wide[22] = 0x20;
     wide[19] = wide[23] = 0x4e;
     EXPECT_EQ(PreviewImageDecoder::Decode(wide, "BMP"), nullptr);
+    // A BMP whose pixels would start 3 GB into a file of a few bytes.
+    std::vector<unsigned char> far = Bmp(4, 1, 2, 3);
+    far[13] = 0xc0;
+    EXPECT_EQ(PreviewImageDecoder::Decode(far, "BMP"), nullptr);
     // A BMP whose colour table would hold 2^32 - 1 entries.
     std::vector<unsigned char> colours = Bmp(4, 1, 2, 3);
     colours[46] = colours[47] = colours[48] = colours[49] = 0xff;
