@@ -10,7 +10,8 @@
 #
 # Inputs are cut at 64 KiB for short runs; runs of an hour or more take inputs up to 2 MiB, so
 # that the parser's limits (10,000 reported problems, 256 levels of nesting) and the longest
-# corpus file are reached whole. FUZZ_MAX_LEN sets the limit by hand.
+# corpus file are reached whole. FUZZ_MAX_LEN sets the limit by hand. The random seed is fixed
+# (FUZZ_SEED, default 1), so that a run repeats what an earlier one of the same length did.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
@@ -41,6 +42,6 @@ for target in "${targets[@]}"; do
   esac
   echo "fuzz.sh: $target for $seconds s"
   build-fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 ${dict:+-dict="$dict"} -artifact_prefix=build-fuzz/crashes/ \
+    -seed="${FUZZ_SEED:-1}" -print_final_stats=1 ${dict:+-dict="$dict"} -artifact_prefix=build-fuzz/crashes/ \
     "build-fuzz/corpus-$target" "$seeds"
 done
