@@ -55,6 +55,17 @@ std::string PatternString(FcPattern* pattern, const char* object)
     return reinterpret_cast<const char*>(value);
 }
 
+// Completes a query for a face of `family` in `style` (weight and slant), scalable, with
+// fontconfig's substitutions, ready for FcFontMatch.
+void CompleteQuery(FcConfig* config, FcPattern* pattern, const std::string& family, const std::string& style)
+{
+    if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    AddWeightAndSlant(pattern, style);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+}
+
 } // namespace
 
 FontCache::FontCache()
@@ -108,13 +119,8 @@ const FontFaceEntry* FontCache::GetFace(const PMString& family, const PMString& 
     auto* config = static_cast<FcConfig*>(mConfig);
     entry->fallback = true;  // until fontconfig names a face that stands in for the family
     if (FcPattern* pattern = config ? FcPatternCreate() : nullptr) {
-        if (!familyName.empty())
-            FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyName.c_str()));
         if (!styleName.empty()) FcPatternAddString(pattern, FC_STYLE, reinterpret_cast<const FcChar8*>(styleName.c_str()));
-        AddWeightAndSlant(pattern, styleName);
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
+        CompleteQuery(config, pattern, familyName, styleName);
         FcResult result = FcResultNoMatch;
         if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
             entry->file = PatternString(match, FC_FILE);
@@ -241,11 +247,7 @@ const FontFaceEntry* FontCache::FaceFor(const FontFaceEntry* entry, char32_t c)
             FcCharSetAddChar(wanted, static_cast<FcChar32>(c));
             // fontconfig ranks the characters a font covers above its family name.
             FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
-            if (!familyName.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyName.c_str()));
-            AddWeightAndSlant(pattern, styleName);
-            FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-            FcConfigSubstitute(config, pattern, FcMatchPattern);
-            FcDefaultSubstitute(pattern);
+            CompleteQuery(config, pattern, familyName, styleName);
             FcResult result = FcResultNoMatch;
             if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
                 FcCharSet* coverage = nullptr;
