@@ -70,6 +70,8 @@ MifAttributeBuilder MifContentImporter::GetAttributeBuilder()
     context.db = GetDataBase();
     context.root = mMifRoot;
     context.state = &mImportState;
+    if (!mParagraphRules && mMifRoot) mParagraphRules = std::make_unique<MifParagraphRules>(*mMifRoot);
+    context.paragraphRules = mParagraphRules.get();
     // The services live on this document's object (and the text converter beside the parser);
     // they outlive the builder, which holds them without a reference.
     InterfacePtr<IMifColorImporter> colorImporter(this, IID_IMIFCOLORIMPORTER);
@@ -229,6 +231,7 @@ int32 CountParagraphs(const MifObject& object)
 void MifContentImporter::SetMifObject(MifObject* mifRoot)
 {
     mMifRoot = mifRoot;
+    mParagraphRules.reset();
     mMifAFrames = mMifPgfCatalog = mMifFontCatalog = mMifTblCatalog = mMifTbls = nullptr;
     mPgfFormats.clear();
     mFontFormats.clear();
@@ -236,6 +239,8 @@ void MifContentImporter::SetMifObject(MifObject* mifRoot)
     mTextRectIds.clear();
     mPendingTables.clear();
     mPendingTableIndexes.clear();
+    mPendingBelowFrames.clear();
+    mPendingBelowIndexes.clear();
     mPlacedTables.clear();
     mTblsById.clear();
     mIndexed = false;
@@ -339,7 +344,7 @@ void MifContentImporter::ImportTextFlows(const MifObject* object)
         // flow's last line are anchored at its end.
         if (mImportState.inStraddle) CloseStraddle();
         CloseHeads();
-        AnchorPendingBelowFrames();
+        AnchorPendingBelowFrames(false);
     }
 }
 
@@ -430,12 +435,13 @@ void MifContentImporter::ImportParagraph(const MifObject& mifPara, const MifObje
     state.textFont = state.paragraphFont;
     UpdatePlacementSequences(mifPara);
     StartParagraph();
-    AnchorPendingBelowFrames();
+    AnchorPendingBelowFrames(false);
     ApplyPendingStartParagraph();
     for (const MifObject& mifParaLine : mifPara.Children(kMifParaLine)) ImportParaLine(mifParaLine);
     EndCrossReferenceText(mifPara);
     InsertRunInPunctuation();
     DeleteUnhonouredTabs();
+    AnchorPendingBelowFrames(true);
     PlaceTableAnchors();
     if (!mImportState.inTableImport) ReportProgress();
 }
@@ -818,10 +824,11 @@ void MifContentImporter::CloseHeads()
     mImportState.previousSideheadFrame = UIDRef();
 }
 
-// Tabs FrameMaker would not honour go: the k-th tab of a paragraph (from 0) when the paragraph
-// has k or fewer tab stops, and a tab whose stop the text before it has already passed, as the
-// paragraph is composed. Each deletion moves the text after it, so the paragraph is measured
-// again until no tab qualifies. A numbered paragraph keeps its tabs (its number may hold some).
+// Tabs FrameMaker would not honour go: the k-th tab of a line (from 0) when the paragraph has k or
+// fewer tab stops, and a tab whose stop the text before it has already passed, as the paragraph is
+// composed. A forced line break starts a new line, whose tabs take the stops from the first again.
+// Each deletion moves the text after it, so the line is measured again until no tab qualifies. A
+// numbered paragraph keeps its tabs (its number may hold some).
 void MifContentImporter::DeleteUnhonouredTabs()
 {
     MifImportState& state = mImportState;
@@ -829,39 +836,59 @@ void MifContentImporter::DeleteUnhonouredTabs()
     const Story* textModel = state.story.GetDataBase()->Get<Story>(state.story.GetUID());
     if (!textModel) return;
     const int32 start = state.paragraphStart;
-    auto tabsOf = [&]() {
-        std::vector<int32> tabs;
-        if (state.textIndex <= start) return tabs;
-        const std::u16string text = textModel->textModel.GetText(start, state.textIndex - start);
-        for (size_t i = 0; i < text.size(); ++i)
-            if (text[i] == kTextChar_Tab) tabs.push_back(start + static_cast<int32>(i));
-        return tabs;
-    };
-    std::vector<int32> tabs = tabsOf();
-    if (tabs.empty()) return;
+    if (state.textIndex <= start) return;
+    const std::u16string text = textModel->textModel.GetText(start, state.textIndex - start);
+    if (text.find(kTextChar_Tab) == std::u16string::npos) return;
     std::vector<TabStop> stops;
     if (const TextFormat* format = textModel->textModel.GetParagraphFormat(start)) {
         const AttributeValue* value = format->overrides.QueryAttribute(TextAttribute::kTabStops);
         if (!value) value = StyleUtils::GetInheritedAttribute(*state.story.GetDataBase(), format->style, TextAttribute::kTabStops);
         if (const auto* table = value ? std::get_if<TabStopTable>(value) : nullptr) stops = table->GetStops();
     }
+    // The lines from the last back, so that a deletion leaves the indexes of those before alone.
+    std::vector<int32> lineStarts{start};
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == kTextChar_LF) lineStarts.push_back(start + static_cast<int32>(i) + 1);
+    for (size_t line = lineStarts.size(); line-- > 0;) {
+        const int32 end = line + 1 < lineStarts.size() ? lineStarts[line + 1] : state.textIndex;
+        if (!DeleteUnhonouredTabsOfLine(lineStarts[line], end, stops)) return;
+    }
+}
+
+bool MifContentImporter::DeleteUnhonouredTabsOfLine(int32 start, int32 end, const std::vector<TabStop>& stops)
+{
+    MifImportState& state = mImportState;
+    const Story* textModel = state.story.GetDataBase()->Get<Story>(state.story.GetUID());
+    auto tabsOf = [&]() {
+        std::vector<int32> tabs;
+        if (end <= start) return tabs;
+        const std::u16string text = textModel->textModel.GetText(start, end - start);
+        for (size_t i = 0; i < text.size(); ++i)
+            if (text[i] == kTextChar_Tab) tabs.push_back(start + static_cast<int32>(i));
+        return tabs;
+    };
+    std::vector<int32> tabs = tabsOf();
     // Tabs past the last stop, from the last one back so the indexes before stay good.
     while (tabs.size() > stops.size()) {
-        if (!DeleteTextAt(tabs.back(), 1)) return;
+        if (!DeleteTextAt(tabs.back(), 1)) return false;
         tabs.pop_back();
+        --end;
     }
     Utils<IMifTextModelUtils> textModelUtils;
     for (size_t round = 0; !tabs.empty() && round <= stops.size(); ++round) {
-        const std::vector<double> pens = textModelUtils->GetTabPositions(state.story, start, state.textIndex);
+        const std::vector<double> pens = textModelUtils->GetTabPositions(state.story, start, end);
         size_t passed = tabs.size();
         for (size_t k = 0; k < tabs.size() && k < pens.size(); ++k)
             if (pens[k] >= 0 && pens[k] > stops[k].position + 1e-8) {
                 passed = k;
                 break;
             }
-        if (passed == tabs.size() || !DeleteTextAt(tabs[passed], 1)) return;
+        if (passed == tabs.size()) return true;
+        if (!DeleteTextAt(tabs[passed], 1)) return false;
+        --end;
         tabs = tabsOf();
     }
+    return true;
 }
 
 bool MifContentImporter::DeleteTextAt(int32 index, int32 length)
@@ -878,6 +905,8 @@ bool MifContentImporter::DeleteTextAt(int32 index, int32 length)
     if (state.textIndex > index) state.textIndex -= std::min(length, state.textIndex - index);
     // Table anchors after the deleted text move with it.
     for (int32& anchor : mPendingTableIndexes)
+        if (anchor > index) anchor -= std::min(length, anchor - index);
+    for (int32& anchor : mPendingBelowIndexes)
         if (anchor > index) anchor -= std::min(length, anchor - index);
     return true;
 }
@@ -1376,12 +1405,13 @@ void MifContentImporter::AnchorFrame(const MifProp& prop)
     }
     const MifFrameAnchoring::FrameAnchor anchor = MifFrameAnchoring::Read(*mifFrame);
     if (anchor.frameType == kMifBelow && !state.inTableImport && !state.inFootnote) {
-        // It stands below the line of its anchor: above the first line of the next paragraph.
+        // It stands below the line of its anchor, which is known once the paragraph is whole.
         if (std::find(mPendingBelowFrames.begin(), mPendingBelowFrames.end(), item) != mPendingBelowFrames.end()) {
             AddError("Anchored frame: the frame is anchored more than once, only its first anchor is kept", detail, prop.line);
             return;
         }
         mPendingBelowFrames.push_back(item);
+        mPendingBelowIndexes.push_back(state.textIndex);
         mPendingBelowStory = state.story;
         return;
     }
@@ -1422,22 +1452,58 @@ void MifContentImporter::AnchorFrame(const MifProp& prop)
     ApplyAttributesAtTextIndex(goesOn, state.textIndex);
 }
 
-// The frames below the last line of the paragraph before, anchored at the start of this one (at
-// the end of their story when the text went on in another).
-void MifContentImporter::AnchorPendingBelowFrames()
+// A Below frame belongs to the paragraph whose line anchors it: it stands under that line, inside
+// the paragraph, and pushes the lines after it down. InDesign puts an above-line object over the
+// line that holds its anchor, so the anchor goes at the start of the line after the anchoring one,
+// which a forced line break begins where the anchoring line is the paragraph's last.
+void MifContentImporter::AnchorPendingBelowFrames(bool underTheirLines)
 {
     MifImportState& state = mImportState;
-    // Not in the cells of a table, a footnote or a head: the next paragraph of the body text.
+    // Not in the cells of a table, a footnote or a head: the body text.
     if (mPendingBelowFrames.empty() || state.inTableImport || state.inFootnote || state.inRunIn || state.inSidehead) return;
     std::vector<UIDRef> frames;
+    std::vector<int32> indexes;
     frames.swap(mPendingBelowFrames);
+    indexes.swap(mPendingBelowIndexes);
     const UIDRef story = mPendingBelowStory;
     const Story* textModel = story.ExistsInDB() ? story.GetDataBase()->Get<Story>(story.GetUID()) : nullptr;
     if (!textModel) return;
-    int32 index = story == state.story ? state.textIndex : textModel->textModel.GetThreadRange(0).End() - 1;
-    // An item above a line stands below the line before it. After the last paragraph of a flow
-    // (or of its story) there is no such line: a forced line break ends the anchoring line, and
-    // the frames stand above the short line it begins, inside their own paragraph.
+    if (!underTheirLines || story != state.story) {
+        // After the last paragraph of a flow (or of its story), at the end of that text.
+        const int32 index = story == state.story ? state.textIndex : textModel->textModel.GetThreadRange(0).End() - 1;
+        AnchorBelowFramesAt(story, index, frames);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+        return;
+    }
+    // The end of each anchor's composed line; the frames of one line go there in their order.
+    Utils<IMifTextModelUtils> textModelUtils;
+    if (textModelUtils) textModelUtils->ComposeStory(story);
+    for (int32& index : indexes) {
+        if (const ComposedLine* line = index < state.textIndex ? textModel->frameList.FindLine(index) : nullptr)
+            index = std::max(index, line->End());
+        index = std::min(index, state.textIndex);
+    }
+    // From the last line back, so that what is inserted leaves the indexes before it alone.
+    size_t last = frames.size();
+    while (last > 0) {
+        size_t first = last - 1;
+        while (first > 0 && indexes[first - 1] == indexes[last - 1]) --first;
+        const int32 at = indexes[last - 1];
+        const int32 inserted = AnchorBelowFramesAt(story, at, std::vector<UIDRef>(frames.begin() + first, frames.begin() + last));
+        // Tables anchored on the same line stand under the frames.
+        for (int32& anchor : mPendingTableIndexes)
+            if (anchor >= at) anchor += inserted;
+        last = first;
+    }
+    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+}
+
+int32 MifContentImporter::AnchorBelowFramesAt(const UIDRef& story, int32 index, const std::vector<UIDRef>& frames)
+{
+    MifImportState& state = mImportState;
+    const Story* textModel = story.GetDataBase()->Get<Story>(story.GetUID());
+    const bool atEnd = story == state.story && index == state.textIndex;
+    int32 inserted = 0;
     const UTF16TextChar before = index > 0 ? textModel->textModel.GetChar(index - 1) : kTextChar_CR;
     if (before != kTextChar_CR && before != kTextChar_LF) {
         auto insertCmd = std::make_shared<InsertTextCmd>();
@@ -1447,29 +1513,30 @@ void MifContentImporter::AnchorPendingBelowFrames()
         if (CmdUtils::ProcessCommand(insertCmd) != kSuccess) {
             MIF_LOG_ERROR(insertCmd);
             ErrorUtils::PMSetGlobalErrorCode(kSuccess);
-            return;
+            return 0;
         }
         ++index;
-        if (story == state.story) ++state.textIndex;
+        ++inserted;
     }
     MifFrameAnchoring::FrameAnchor below;
     below.frameType = kMifBelow;
+    InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
     for (const UIDRef& item : frames) {
-        const MifObject* mifObject = nullptr;
-        InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
-        if (layoutImporter) mifObject = layoutImporter->GetMifObjectOfItem(item.GetUID());
+        const MifObject* mifObject = layoutImporter ? layoutImporter->GetMifObjectOfItem(item.GetUID()) : nullptr;
         const MifFrameAnchoring::FrameAnchor anchor = mifObject ? MifFrameAnchoring::Read(*mifObject) : below;
         if (!MifFrameAnchoring::Anchor(story, index, item, MifFrameAnchoring::SettingsFor(anchor))) continue;
-        if (story == state.story) {
-            ++state.textIndex;
-            AttributeBossList goesOn = state.characterOverrides;
-            if (!goesOn.Contains(TextAttribute::kPointSize) && state.textFont.size > 0)
-                goesOn.ApplyAttribute(TextAttribute::kPointSize, PMReal(state.textFont.size));
-            ApplyAttributesAtTextIndex(goesOn, state.textIndex);
-        }
         ++index;
+        ++inserted;
     }
-    ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+    if (story == state.story && index - inserted <= state.textIndex) state.textIndex += inserted;
+    if (atEnd && inserted > 0) {
+        // Text that goes on after the small anchor characters has its own size.
+        AttributeBossList goesOn = state.characterOverrides;
+        if (!goesOn.Contains(TextAttribute::kPointSize) && state.textFont.size > 0)
+            goesOn.ApplyAttribute(TextAttribute::kPointSize, PMReal(state.textFont.size));
+        ApplyAttributesAtTextIndex(goesOn, state.textIndex);
+    }
+    return inserted;
 }
 
 void MifContentImporter::ImportChar(const MifProp& prop)

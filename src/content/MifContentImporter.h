@@ -15,6 +15,7 @@
 // the part above, a frame across the columns and a frame below (MifStraddleFrames).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -24,6 +25,7 @@
 #include "IMifContentImporter.h"
 #include "MifAttributeBuilder.h"
 #include "MifImportState.h"
+#include "MifParagraphRules.h"
 #include "Style.h"
 
 class MifContentImporter : public IMifContentImporter {
@@ -92,6 +94,8 @@ private:
     bool IsWideTable(const MifObject& tbl, int32 index, int32 alignment, double leftIndent, double rightIndent) const;
     bool CloseWideTable(int32 tableParagraph, double spaceBefore, bool split);
     void DeleteUnhonouredTabs();
+    // One line of the paragraph, [start, end), ended by a forced line break or the paragraph's end.
+    bool DeleteUnhonouredTabsOfLine(int32 start, int32 end, const std::vector<TabStop>& stops);
     // Deletes [index, index + length) of the story, the text index moving with the text after it.
     bool DeleteTextAt(int32 index, int32 length);
     void PlaceTableAnchors();
@@ -102,7 +106,13 @@ private:
     // The width of a column of the frame that holds `index` of the story; 0 when none does.
     double ColumnWidthAt(int32 index) const;
     void AnchorFrame(const MifProp& prop);
-    void AnchorPendingBelowFrames();
+    // Anchors the Below frames met so far. `underTheirLines`: each under the composed line that
+    // holds its anchor, in its own paragraph (at the paragraph's end); otherwise, frames left over
+    // from a head or a story the text has left, all at the current text index.
+    void AnchorPendingBelowFrames(bool underTheirLines);
+    // Anchors `frames` at `index` of `story`, above the line that starts there; a forced line
+    // break is put in front when no line starts at `index`. The number of characters inserted.
+    int32 AnchorBelowFramesAt(const UIDRef& story, int32 index, const std::vector<UIDRef>& frames);
     void ImportParaLine(const MifObject& mifParaLine);
     void ImportChar(const MifProp& prop);
     void ImportFootnote(const MifProp& prop);
@@ -146,6 +156,8 @@ private:
     std::unordered_map<int32, const MifObject*> mFootnotes;
     std::unordered_set<int32> mTextRectIds;
     bool mIndexed = false;
+    // The frames of the reference pages that paragraph separators name, indexed when first asked.
+    std::unique_ptr<MifParagraphRules> mParagraphRules;
 
     // The Tbls by TblID (the first of an ID: the one its anchor places); the tables anchored in
     // the current paragraph, with the text index of each anchor; and the TblIDs placed so far (a
@@ -156,9 +168,10 @@ private:
     std::unordered_set<int32> mPlacedTables;
     bool mTablesPlaced = false;
 
-    // The Below frames met in the paragraph being imported, anchored when the next one starts,
-    // and the story they go into.
+    // The Below frames met in the paragraph being imported, anchored when it ends, the text
+    // indexes of their anchors, and the story they go into.
     std::vector<UIDRef> mPendingBelowFrames;
+    std::vector<int32> mPendingBelowIndexes;
     UIDRef mPendingBelowStory;
 
     // The frames below the last straddle and the last wide table, made when each closed.

@@ -32,6 +32,7 @@ constexpr const char* kFormats =
     " <Pgf <PgfTag `RunHead'> <PgfPlacementStyle RunIn> <PgfRunInDefaultPunct `. '> <PgfFont <FFamily `DejaVu Sans'> <FSize 10pt>>>\n"
     " <Pgf <PgfTag `Side'> <PgfPlacementStyle SideheadTop> <PgfFont <FFamily `DejaVu Sans'> <FSize 10pt>>>\n"
     " <Pgf <PgfTag `SideTop'> <PgfPlacementStyle SideheadTop> <PgfPlacement PageTop> <PgfFont <FFamily `DejaVu Sans'> <FSize 10pt>>>\n"
+    " <Pgf <PgfTag `Head'> <PgfAutoNum Yes> <PgfNumFormat `H:<n+\\>.\\t'> <PgfFont <FFamily `DejaVu Sans'> <FSize 14pt>>>\n"
     ">\n";
 
 std::string Frame(int32 id, const std::string& anchoring, int32 width = 50, int32 height = 20)
@@ -85,6 +86,47 @@ TEST_F(MifAnchoredImportTest, BelowFrameInTheLastParagraphStandsBelowItsLine)
     EXPECT_GE(frame.anchors.front().bounds.top, anchoring->baseline);
 }
 
+// Mid-flow, a Below frame stays in the paragraph whose line anchors it: in an empty anchoring
+// paragraph its anchor is that paragraph's only character, and in a paragraph of several lines it
+// starts the line after the anchoring one. The numbered heading after it keeps its number's size
+// and stands below the frame.
+TEST_F(MifAnchoredImportTest, BelowFrameMidFlowStaysInItsParagraph)
+{
+    const std::string words = "word word word word word word word word word word word word word word word word word word";
+    Import("<AFrames\n" + Frame(11, "<FrameType Below>", 100, 40) + Frame(12, "<FrameType Below>", 80, 30) + ">\n" +
+           "<Page <PageType BodyPage> <TextRect <ID 1> <ShapeRect 1\" 1\" 6\" 9\">>>\n"
+           "<TextFlow <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `Intro'>>>\n"
+           " <Para <PgfTag `Body'> <ParaLine <AFrame 11>>>\n"
+           " <Para <PgfTag `Head'> <ParaLine <String `Reference'>>>\n"
+           " <Para <PgfTag `Body'> <ParaLine <String `" + words + " '> <AFrame 12> <String `" + words + "'>>>>\n");
+    const std::u16string text = Text(*story);
+    // The first frame is its empty paragraph's only character; the heading starts with its text.
+    EXPECT_EQ(text.substr(0, 18), u"Intro\r\uFFFC\rReference\r");
+    EXPECT_NEAR(*story->textModel.GetCharacterFormat(6)->overrides.Get<PMReal>(TextAttribute::kPointSize), 2, 1e-9);
+    const PMReal* headSize = story->textModel.GetCharacterFormat(8)->overrides.Get<PMReal>(TextAttribute::kPointSize);
+    EXPECT_TRUE(!headSize || *headSize > 2);
+
+    TextComposer::Get().Compose(*story);
+    const ComposedFrame& frame = story->frameList.GetFrame(0);
+    ASSERT_EQ(frame.anchors.size(), 2u);
+    const ComposedLine* heading = story->frameList.FindLine(8);
+    ASSERT_NE(heading, nullptr);
+    EXPECT_GE(heading->baseline - heading->ascent, frame.anchors[0].bounds.bottom - 1e-6);
+
+    // The second frame starts the line after the one that holds its anchor, after a forced line
+    // break, and the text after its anchor goes on in the same paragraph.
+    const size_t second = text.rfind(u'\uFFFC');
+    ASSERT_NE(second, std::u16string::npos);
+    EXPECT_EQ(text[second - 1], u'\n');
+    EXPECT_EQ(story->textModel.GetParagraphRange(int32(second)).start, story->textModel.GetParagraphRange(int32(second) - 2).start);
+    const ComposedLine* before = story->frameList.FindLine(int32(second) - 2);
+    const ComposedLine* after = story->frameList.FindLine(int32(second) + 1);
+    ASSERT_TRUE(before && after);
+    EXPECT_LE(before->baseline, frame.anchors[1].bounds.top + 1e-6);
+    // The anchor's line makes room for the frame above its text.
+    EXPECT_GT(after->baseline, frame.anchors[1].bounds.bottom);
+}
+
 TEST_F(MifAnchoredImportTest, EachFrameTypeIsAnchoredWithItsSettings)
 {
     Import("<AFrames\n" + Frame(10, "<FrameType Inline> <BLOffset 2pt>") + Frame(11, "<FrameType Below> <AnchorAlign Center>", 100, 40) +
@@ -95,9 +137,9 @@ TEST_F(MifAnchoredImportTest, EachFrameTypeIsAnchoredWithItsSettings)
            "<TextFlow <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <String `A'> <AFrame 10> <String `B'> <AFrame 11> <AFrame 12>"
            " <AFrame 13> <AFrame 15>>>\n"
            " <Para <PgfTag `Body'> <ParaLine <String `Run'> <AFrame 14> <AFrame 99> <AFrame 10>>>>\n");
-    // The Below frame stands below its line: it is anchored at the start of the next paragraph,
-    // after the run-into-paragraph frame anchored there.
-    EXPECT_EQ(Text(*story), u"A\uFFFCB\uFFFC\uFFFC\uFFFC\r\uFFFC\uFFFCRun\r");
+    // The Below frame stands below its line: a forced line break ends the line, and its anchor
+    // starts the next one, in its own paragraph.
+    EXPECT_EQ(Text(*story), u"A\uFFFCB\uFFFC\uFFFC\uFFFC\n\uFFFC\r\uFFFCRun\r");
 
     const PageItem* inlineItem = ItemAt(1);
     ASSERT_NE(inlineItem, nullptr);
@@ -105,7 +147,7 @@ TEST_F(MifAnchoredImportTest, EachFrameTypeIsAnchoredWithItsSettings)
     EXPECT_EQ(inlineItem->anchorSettings.position, AnchorPosition::kInline);
     EXPECT_NEAR(inlineItem->anchorSettings.yOffset, 2, 1e-9);
 
-    const AnchoredObjectSettings& below = ItemAt(8)->anchorSettings;
+    const AnchoredObjectSettings& below = ItemAt(7)->anchorSettings;
     EXPECT_EQ(below.position, AnchorPosition::kAboveLine);
     EXPECT_EQ(below.horizontalAlignment, AnchorAlignment::kCenter);
 
@@ -127,10 +169,10 @@ TEST_F(MifAnchoredImportTest, EachFrameTypeIsAnchoredWithItsSettings)
     EXPECT_EQ(top.anchorPoint, AnchorPoint::kTopRight);
 
     // The run-into-paragraph frame is anchored at its paragraph's start, which makes room for it.
-    const PageItem* runInto = ItemAt(7);
+    const PageItem* runInto = ItemAt(9);
     ASSERT_NE(runInto, nullptr);
     EXPECT_EQ(runInto->anchorSettings.verticalReference, AnchorVerticalReference::kTopOfLeading);
-    const PMReal* indent = story->textModel.GetParagraphFormat(7)->overrides.Get<PMReal>(TextAttribute::kLeftIndent);
+    const PMReal* indent = story->textModel.GetParagraphFormat(9)->overrides.Get<PMReal>(TextAttribute::kLeftIndent);
     ASSERT_NE(indent, nullptr);
     EXPECT_NEAR(*indent, 18 + 60 + 4, 1e-9);
     EXPECT_NEAR(runInto->graphics.wrapMargins.right, 4, 1e-9);
