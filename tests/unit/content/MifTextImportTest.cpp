@@ -126,8 +126,13 @@ TEST_F(MifTextImportTest, TabsWithoutAStopToGoToAreDeleted)
            " <ParaLine <String `A heading wider than forty points'> <Char Tab> <String `x'>>>\n"
            " <Para <ParaLine <String `ab'> <Char Tab> <String `x'> <Char Tab> <String `y'>>>\n"
            " <Para <PgfTag `Head'> <Pgf <PgfAutoNum Yes> <PgfNumFormat `\\t'>> <ParaLine <String `n'> <Char Tab> <String `m'>>>\n"
+           // A forced line break starts a line whose tabs take the stops from the first again, as
+           // in a footer of two lines set at a centre and a right stop.
+           " <Para <PgfTag `Body'> <Pgf <TabStop <TSX 200pt> <TSType Center>> <TabStop <TSX 400pt> <TSType Right>>>"
+           " <ParaLine <Char Tab> <String `Date'> <Char Tab> <Char HardReturn>>"
+           " <ParaLine <Char Tab> <Char Tab> <String `Manual'> <Char Tab>>>\n"
            ">\n");
-    EXPECT_EQ(Text(), u"a\tbcd\rA heading wider than forty pointsx\rab\tx\ty\rn\tm\r");
+    EXPECT_EQ(Text(), u"a\tbcd\rA heading wider than forty pointsx\rab\tx\ty\rn\tm\r\tDate\t\n\t\tManual\r");
 }
 
 TEST_F(MifTextImportTest, SpecialCharactersFontChangesAndText)
