@@ -72,6 +72,23 @@ enum class TextAttribute : int32 {
     kNumberingCharStyle,  // UID of a character Style
     kNumberingStartAt,    // int32
     kNumberingContinue,   // bool
+    // rules above and below paragraphs (InDesign's paragraph rules)
+    kRuleAbove,           // bool
+    kRuleAboveLineWeight, // PMReal points
+    kRuleAboveColor,      // UID of a Swatch
+    kRuleAboveTint,       // PMReal percent
+    kRuleAboveOffset,     // PMReal: from the first line's baseline up to the rule's bottom
+    kRuleAboveLeftIndent, // PMReal
+    kRuleAboveRightIndent,// PMReal
+    kRuleAboveWidth,      // int32: 0 the column's width, 1 the text's (between the indents)
+    kRuleBelow,           // bool
+    kRuleBelowLineWeight, // PMReal points
+    kRuleBelowColor,      // UID of a Swatch
+    kRuleBelowTint,       // PMReal percent
+    kRuleBelowOffset,     // PMReal: from the last line's baseline down to the rule's top
+    kRuleBelowLeftIndent, // PMReal
+    kRuleBelowRightIndent,// PMReal
+    kRuleBelowWidth,      // int32: 0 the column's width, 1 the text's (between the indents)
 };
 
 // Numbering formats of lists.

@@ -14,6 +14,7 @@
 #include "PageNumbering.h"
 #include "PreviewFaces.h"
 #include "PreviewGraphicPainter.h"
+#include "PreviewParagraphRules.h"
 #include "Spread.h"
 #include "SpreadLayout.h"
 #include "AnchorLayout.h"
@@ -183,6 +184,10 @@ void PreviewPainter::DrawTextFrame(cairo_t* cr, const TextFrame& frame)
     if (it != mFrames.end() && it->second.story == mDB.Get<Story>(frame.story)) {
         DrawLines(cr, *it->second.story, it->second.composed->lines);
         DrawLines(cr, *it->second.story, it->second.composed->footnoteLines);
+        const int32 columns = std::max(1, frame.columnCount);
+        const PMReal columnWidth = (frame.pathBounds.Width() - frame.insets.left - frame.insets.right -
+                                    std::max<PMReal>(0, frame.columnGutter) * (columns - 1)) / columns;
+        PreviewParagraphRules(mDB, mColors).Draw(cr, *it->second.story, it->second.composed->lines, columnWidth);
         DrawTableParts(cr, *it->second.story, it->second.composed->tableParts);
         DrawAnchoredItems(cr, *it->second.composed);
     }

@@ -91,6 +91,12 @@ private:
     {
         if (!self.empty()) IdmlXml::SetText(mElement, name, self);
     }
+    // A rule's colour is a property element naming its swatch.
+    void RuleColor(const char* name, const AttributeValue& value)
+    {
+        std::string swatch = mContext.GetCatalog().SwatchRef(::Reference(value));
+        if (!swatch.empty()) IdmlXml::AddProperty(mElement, name, "object", swatch);
+    }
     void AppliedFont(const AttributeValue& value);
     void Leading(const AttributeValue& value);
     void Underline(const AttributeValue& value);
@@ -165,6 +171,22 @@ void Writer::Write(TextAttribute kind, const AttributeValue& value)
         break;
     case TextAttribute::kNumberingStartAt: Integer("NumberingStartAt", value, 1, std::numeric_limits<int32>::max()); break;
     case TextAttribute::kNumberingContinue: Bool("NumberingContinue", value); break;
+    case TextAttribute::kRuleAbove: Bool("RuleAbove", value); break;
+    case TextAttribute::kRuleAboveLineWeight: Real("RuleAboveLineWeight", value, 1, 0, 1000); break;
+    case TextAttribute::kRuleAboveColor: RuleColor("RuleAboveColor", value); break;
+    case TextAttribute::kRuleAboveTint: Real("RuleAboveTint", value, 1, 0, 100); break;
+    case TextAttribute::kRuleAboveOffset: Real("RuleAboveOffset", value, 1, -kMaxLength, kMaxLength); break;
+    case TextAttribute::kRuleAboveLeftIndent: Real("RuleAboveLeftIndent", value, 1, -kMaxLength, kMaxLength); break;
+    case TextAttribute::kRuleAboveRightIndent: Real("RuleAboveRightIndent", value, 1, -kMaxLength, kMaxLength); break;
+    case TextAttribute::kRuleAboveWidth: Enumeration("RuleAboveWidth", value, {{0, "ColumnWidth"}, {1, "TextWidth"}}); break;
+    case TextAttribute::kRuleBelow: Bool("RuleBelow", value); break;
+    case TextAttribute::kRuleBelowLineWeight: Real("RuleBelowLineWeight", value, 1, 0, 1000); break;
+    case TextAttribute::kRuleBelowColor: RuleColor("RuleBelowColor", value); break;
+    case TextAttribute::kRuleBelowTint: Real("RuleBelowTint", value, 1, 0, 100); break;
+    case TextAttribute::kRuleBelowOffset: Real("RuleBelowOffset", value, 1, -kMaxLength, kMaxLength); break;
+    case TextAttribute::kRuleBelowLeftIndent: Real("RuleBelowLeftIndent", value, 1, -kMaxLength, kMaxLength); break;
+    case TextAttribute::kRuleBelowRightIndent: Real("RuleBelowRightIndent", value, 1, -kMaxLength, kMaxLength); break;
+    case TextAttribute::kRuleBelowWidth: Enumeration("RuleBelowWidth", value, {{0, "ColumnWidth"}, {1, "TextWidth"}}); break;
     }
 }
 

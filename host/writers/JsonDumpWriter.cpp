@@ -321,7 +321,10 @@ const char* AttributeName(TextAttribute kind)
         "spaceAfter", "startParagraph", "justification", "tabStops", "hyphenation", "minWordSpacing",
         "desiredWordSpacing", "maxWordSpacing", "keepWithNext", "keepFirstLines", "keepLastLines",
         "keepLinesTogether", "listType", "appliedList", "numberingExpression", "numberingStyle", "listLevel",
-        "numberingCharStyle", "numberingStartAt", "numberingContinue"};
+        "numberingCharStyle", "numberingStartAt", "numberingContinue", "ruleAbove", "ruleAboveLineWeight",
+        "ruleAboveColor", "ruleAboveTint", "ruleAboveOffset", "ruleAboveLeftIndent", "ruleAboveRightIndent",
+        "ruleAboveWidth", "ruleBelow", "ruleBelowLineWeight", "ruleBelowColor", "ruleBelowTint", "ruleBelowOffset",
+        "ruleBelowLeftIndent", "ruleBelowRightIndent", "ruleBelowWidth"};
     auto index = static_cast<size_t>(kind);
     return index < std::size(kNames) ? kNames[index] : "unknown";
 }

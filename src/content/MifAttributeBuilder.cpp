@@ -7,11 +7,13 @@
 #include "CmdUtils.h"
 #include "Document.h"
 #include "IMifColorImporter.h"
+#include "IMifErrorLog.h"
 #include "IMifFontConverter.h"
 #include "IMifTextConverter.h"
 #include "MifAssertLog.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
+#include "MifParagraphRules.h"
 #include "MifValueLimits.h"
 #include "StyleCommands.h"
 #include "StyleUtils.h"
@@ -99,6 +101,8 @@ bool MifAttributeBuilder::BuildParagraphAttributes(AttributeBossList& attributes
         attributes.ApplyAttribute(TextAttribute::kJustification, justification);
     }
     AddTabStops(attributes, pgf);
+    AddSeparator(attributes, pgf, true);
+    AddSeparator(attributes, pgf, false);
     if (pgf.GetBool(kMifPgfAutoNum) && String(pgf, kMifPgfNumFormat) && !String(pgf, kMifPgfNumFormat)->IsEmpty())
         if (!AddNumbering(attributes, pgf)) return false;
     attributes.ApplyAttribute(TextAttribute::kHyphenation, static_cast<int32>(pgf.GetBool(kMifPgfHyphenate) ? 3 : 0));
@@ -115,6 +119,73 @@ bool MifAttributeBuilder::BuildParagraphAttributes(AttributeBossList& attributes
         attributes.ApplyAttribute(TextAttribute::kKeepLinesTogether, number > 0);
     }
     return true;
+}
+
+// The frame FrameMaker draws above (or below) the paragraph, as InDesign's rule: the rule stands
+// where the frame's line does, measured from the first (or last) baseline, and the frame's height
+// joins the paragraph's space, as FrameMaker makes room for it. An empty name is no separator.
+void MifAttributeBuilder::AddSeparator(AttributeBossList& attributes, const MifObject& pgf, bool above)
+{
+    const PMString* tag = String(pgf, above ? kMifPgfTopSeparator : kMifPgfBotSeparator);
+    if (!tag || !mContext.paragraphRules) return;
+    const TextAttribute on = above ? TextAttribute::kRuleAbove : TextAttribute::kRuleBelow;
+    MifParagraphRules::Rule rule;
+    const MifParagraphRules::Found found = tag->IsEmpty() ? MifParagraphRules::Found::kInvisible : mContext.paragraphRules->Find(*tag, rule);
+    if (found != MifParagraphRules::Found::kRule) {
+        attributes.ApplyAttribute(on, false);
+        if (found != MifParagraphRules::Found::kInvisible && mContext.importErrors && mContext.paragraphRules->FirstReport(*tag)) {
+            PMString message(found == MifParagraphRules::Found::kNoFrame
+                                 ? "Paragraph separator: no frame of the reference pages has this name, the separator is dropped"
+                                 : "Paragraph separator: its frame holds more than one horizontal line, which a paragraph rule cannot draw; the separator is dropped");
+            mContext.importErrors->AddError(message, *tag);
+        }
+        return;
+    }
+    // The paragraph's size places its first baseline below the top of the line and its last
+    // above the bottom: about four fifths and one fifth of it.
+    double size = 12;
+    if (const MifObject* font = pgf.GetObject(kMifPgfFont)) {
+        double value = 0;
+        if (Dim(*font, kMifFSize, value) && value > 0 && value < 2000) size = value;
+    } else if (mContext.state && mContext.state->paragraphFont.size > 0) {
+        size = mContext.state->paragraphFont.size;
+    }
+    double offset = 0;
+    Dim(pgf, above ? kMifPgfTopSepOffset : kMifPgfBotSepOffset, offset);
+    if (!std::isfinite(offset) || std::fabs(offset) > 1000) offset = 0;
+    const double half = rule.weight / 2;
+    const double distance = above ? 0.8 * size + (rule.frameHeight - rule.lineY) + offset - half
+                                  : 0.2 * size + offset + rule.lineY - half;
+    // The frame stands at the column's left edge, or at the paragraph's left indent; the rule is
+    // measured from the column's edges, the frame's width standing for the column's.
+    double indent = 0;
+    if (pgf.GetBool(above ? kMifPgfTopSepAtIndent : kMifPgfBotSepAtIndent) && Dim(pgf, kMifPgfLIndent, indent))
+        indent = std::isfinite(indent) ? std::clamp(indent, 0.0, 8640.0) : 0;
+    rule.leftIndent += indent;
+    rule.rightIndent = std::fmax(0, rule.rightIndent - indent);
+    attributes.ApplyAttribute(on, true);
+    if (above) {
+        attributes.ApplyAttribute(TextAttribute::kRuleAboveLineWeight, PMReal(rule.weight));
+        attributes.ApplyAttribute(TextAttribute::kRuleAboveOffset, PMReal(distance));
+        attributes.ApplyAttribute(TextAttribute::kRuleAboveLeftIndent, PMReal(rule.leftIndent));
+        attributes.ApplyAttribute(TextAttribute::kRuleAboveRightIndent, PMReal(rule.rightIndent));
+        attributes.ApplyAttribute(TextAttribute::kRuleAboveWidth, int32(0));
+        if (rule.tint < 100) attributes.ApplyAttribute(TextAttribute::kRuleAboveTint, PMReal(rule.tint));
+    } else {
+        attributes.ApplyAttribute(TextAttribute::kRuleBelowLineWeight, PMReal(rule.weight));
+        attributes.ApplyAttribute(TextAttribute::kRuleBelowOffset, PMReal(distance));
+        attributes.ApplyAttribute(TextAttribute::kRuleBelowLeftIndent, PMReal(rule.leftIndent));
+        attributes.ApplyAttribute(TextAttribute::kRuleBelowRightIndent, PMReal(rule.rightIndent));
+        attributes.ApplyAttribute(TextAttribute::kRuleBelowWidth, int32(0));
+        if (rule.tint < 100) attributes.ApplyAttribute(TextAttribute::kRuleBelowTint, PMReal(rule.tint));
+    }
+    if (mContext.colorImporter) {
+        const UID swatch = mContext.colorImporter->GetColorUID(rule.color);
+        if (swatch != kInvalidUID) attributes.ApplyAttribute(above ? TextAttribute::kRuleAboveColor : TextAttribute::kRuleBelowColor, swatch);
+    }
+    // The room FrameMaker gives the separator, where this statement gives the space it joins.
+    const TextAttribute space = above ? TextAttribute::kSpaceBefore : TextAttribute::kSpaceAfter;
+    if (const PMReal* given = attributes.Get<PMReal>(space)) attributes.ApplyAttribute(space, PMReal(*given + rule.frameHeight + std::fmax(0.0, offset)));
 }
 
 void MifAttributeBuilder::AddIndents(AttributeBossList& attributes, const MifObject& pgf)

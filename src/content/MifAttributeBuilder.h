@@ -4,7 +4,8 @@
 //
 // Paragraph: PgfRIndent, PgfLIndent, PgfFIndent, PgfSpBefore, PgfSpAfter, PgfPlacement,
 // PgfAlignment, TabStop, PgfAutoNum with PgfNumFormat and PgfNumberFont, PgfHyphenate,
-// PgfMin/Opt/MaxWordSpace, PgfWithNext, PgfBlockSize; always the composer.
+// PgfMin/Opt/MaxWordSpace, PgfWithNext, PgfBlockSize, PgfTopSeparator and PgfBotSeparator (as
+// rules above and below); always the composer.
 // Character: FFamily, FAngle, FWeight, FVar, FPostScriptName (through the font converter),
 // FSize, FPosition, FColor, FStretch, FDW, FCase, FUnderlining, FStrike; not FOverline, which
 // InDesign cannot draw.
@@ -19,6 +20,7 @@ class IMifErrorLog;
 class IMifFontConverter;
 class IMifTextConverter;
 class MifObject;
+class MifParagraphRules;
 
 struct MifAttributeContext {
     DataBase* db = nullptr;
@@ -30,6 +32,7 @@ struct MifAttributeContext {
     const MifImportState* state = nullptr;  // the fonts and format in force; may be null
     int32 leadingMode = 2;                  // 1: auto leading where it fits, 2: always fixed
     int32 composerMode = 2;                 // 1: paragraph composer, 2: single-line composer
+    MifParagraphRules* paragraphRules = nullptr;  // the separators' frames; none: separators are passed over
 };
 
 class MifAttributeBuilder {
@@ -59,6 +62,7 @@ public:
 private:
     void AddIndents(AttributeBossList& attributes, const MifObject& pgf);
     void AddTabStops(AttributeBossList& attributes, const MifObject& pgf);
+    void AddSeparator(AttributeBossList& attributes, const MifObject& pgf, bool above);
     bool AddNumbering(AttributeBossList& attributes, const MifObject& pgf);
     bool DecodeNumberFormat(const MifObject& pgf, PMString& format);
     bool AddFont(AttributeBossList& attributes, const MifObject& font);

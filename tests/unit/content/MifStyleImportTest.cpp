@@ -8,6 +8,7 @@
 #include "DocumentList.h"
 #include "IMifColorImporter.h"
 #include "IMifContentImporter.h"
+#include "IMifErrorLog.h"
 #include "IMifImportOptions.h"
 #include "MifAttributeBuilder.h"
 #include "MifContentImporter.h"
@@ -205,4 +206,49 @@ TEST_F(MifStyleImportTest, Character_UnderliningAndStrikeThrough)
     EXPECT_FALSE(Attr<bool>(Char("Plain"), TextAttribute::kStrikeThru));
     EXPECT_FALSE(Char("Silent")->attributes.Contains(TextAttribute::kUnderline));
     EXPECT_FALSE(Char("Silent")->attributes.Contains(TextAttribute::kStrikeThru));
+}
+
+// Separators become rules above and below: the frame's single line with its weight, colour,
+// place and extent; the frame's height joins the paragraph's space. A frame of two lines or no
+// frame at all is reported once and gives no rule; an empty name is explicitly none.
+TEST_F(MifStyleImportTest, Separators_SingleLineFramesBecomeRules)
+{
+    const std::string line = "<PolyLine <Pen 0> <PenWidth 3 pt> <ObColor `Red'> <NumPoints 2> <Point 0pt 2pt> <Point 400pt 2pt>>";
+    Import("<ColorCatalog <Color <ColorTag `Red'> <ColorCyan 0> <ColorMagenta 100> <ColorYellow 100> <ColorBlack 0>>>\n"
+           "<PgfCatalog"
+           " <Pgf <PgfTag `Note'> <PgfSpBefore 6 pt> <PgfSpAfter 4 pt> <PgfLIndent 10 pt> <PgfFont <FSize 10 pt>>"
+           "  <PgfTopSeparator `Above'> <PgfTopSepAtIndent No> <PgfBotSeparator `Indented'> <PgfBotSepAtIndent Yes>>"
+           " <Pgf <PgfTag `Twice'> <PgfSpBefore 6 pt> <PgfTopSeparator `Double'> <PgfBotSeparator `Nowhere'>>"
+           " <Pgf <PgfTag `Other'> <PgfSpBefore 6 pt> <PgfTopSeparator `Double'> <PgfBotSeparator `'>>>\n"
+           "<Page <PageType ReferencePage> <PageTag `Reference'>\n"
+           " <Frame <ShapeRect 72pt 100pt 400pt 6pt> <Tag `Above'> " + line + ">\n"
+           " <Frame <ShapeRect 72pt 200pt 400pt 8pt> <Tag `Indented'>"
+           "  <PolyLine <PenWidth 0.5 pt> <NumPoints 2> <Point 20pt 4pt> <Point 300pt 4pt>>>\n"
+           " <Frame <ShapeRect 72pt 300pt 400pt 8pt> <Tag `Double'> " + line + line + ">>\n");
+    const Style* note = Para("Note");
+    EXPECT_TRUE(Attr<bool>(note, TextAttribute::kRuleAbove));
+    EXPECT_DOUBLE_EQ(Attr<PMReal>(note, TextAttribute::kRuleAboveLineWeight), 3);
+    // The line's bottom is 2.5 pt above the frame's bottom edge, the first baseline 8 pt below it.
+    EXPECT_NEAR(Attr<PMReal>(note, TextAttribute::kRuleAboveOffset), 8 + 4 - 1.5, 1e-9);
+    EXPECT_NE(Attr<UID>(note, TextAttribute::kRuleAboveColor), kInvalidUID);
+    EXPECT_EQ(Attr<int32>(note, TextAttribute::kRuleAboveWidth), 0);
+    EXPECT_DOUBLE_EQ(Attr<PMReal>(note, TextAttribute::kSpaceBefore), 6 + 6);
+    EXPECT_TRUE(Attr<bool>(note, TextAttribute::kRuleBelow));
+    EXPECT_NEAR(Attr<PMReal>(note, TextAttribute::kRuleBelowOffset), 2 + 4 - 0.25, 1e-9);
+    // At the indent, the frame and its line move right by the paragraph's left indent.
+    EXPECT_DOUBLE_EQ(Attr<PMReal>(note, TextAttribute::kRuleAboveLeftIndent), 0);
+    EXPECT_DOUBLE_EQ(Attr<PMReal>(note, TextAttribute::kRuleBelowLeftIndent), 20 + 10);
+    EXPECT_DOUBLE_EQ(Attr<PMReal>(note, TextAttribute::kRuleBelowRightIndent), 100 - 10);
+    EXPECT_DOUBLE_EQ(Attr<PMReal>(note, TextAttribute::kSpaceAfter), 4 + 8);
+
+    EXPECT_FALSE(Attr<bool>(Para("Twice"), TextAttribute::kRuleAbove));
+    EXPECT_FALSE(Attr<bool>(Para("Twice"), TextAttribute::kRuleBelow));
+    EXPECT_DOUBLE_EQ(Attr<PMReal>(Para("Twice"), TextAttribute::kSpaceBefore), 6);
+    EXPECT_FALSE(Attr<bool>(Para("Other"), TextAttribute::kRuleBelow));
+    InterfacePtr<IMifErrorLog> errors(static_cast<IMifErrorLog*>(db->QueryDocInterface(IID_IMIFERRORLOG)));
+    ASSERT_TRUE(errors);
+    const std::string text = errors->GetText().GetUTF8String();
+    EXPECT_NE(text.find("than one horizontal line, which a paragraph rule cannot draw; the separator is dropped: Double"), std::string::npos) << text;
+    EXPECT_NE(text.find("no frame of the reference pages has this name, the separator is dropped: Nowhere"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Double", text.find("Double") + 1), std::string::npos) << "reported once";
 }
