@@ -13,6 +13,9 @@ namespace {
 // The options of the Open in progress (Opens do not nest: an import opens no document).
 OpenOptions gOpenOptions;
 
+// How many times an opened document's cross-references are brought up to date with its pages.
+constexpr int kCrossReferenceRounds = 3;
+
 } // namespace
 
 const OpenOptions& DocumentOpener::GetOpenOptions() { return gOpenOptions; }
@@ -59,9 +62,11 @@ ErrorCode DocumentOpener::OpenFile(const IDFile& file, int32 uiFlags, UIDRef& do
         if (status == kSuccess && document.ExistsInDB() && DocumentList::IsOpen(document.GetDataBase())) {
             // An opened document shows its text composed: every story laid into its frames. Its
             // cross-references then show their destinations' pages, and the stories whose text
-            // that changed are composed again.
+            // that changed are composed again; a reference that grew can move a destination to
+            // another page, so this goes on until the pages settle (a few rounds at most).
             TextComposer::Get().ComposeAll(*document.GetDataBase());
-            if (CrossReferenceText::UpdateAll(*document.GetDataBase()) > 0) TextComposer::Get().ComposeAll(*document.GetDataBase());
+            for (int round = 0; round < kCrossReferenceRounds && CrossReferenceText::UpdateAll(*document.GetDataBase()) > 0; ++round)
+                TextComposer::Get().ComposeAll(*document.GetDataBase());
             return kSuccess;
         }
         message = "The import of ";

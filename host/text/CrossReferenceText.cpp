@@ -280,7 +280,16 @@ int32 UpdateAll(DataBase& db)
 {
     Document* document = db.GetDocument();
     if (!document) return 0;
-    int32 changed = 0;
+    // Every text is found first, while the composition still matches the text: an edit moves
+    // the text after it, and the lines composed before no longer show where it stands. The edits
+    // then go from the end of each story back, so that each leaves the places before it alone.
+    struct Edit {
+        Story* story;
+        int32 start;   // the reference's first anchor
+        int32 length;  // of the text between its anchors
+        std::u16string text;
+    };
+    std::vector<Edit> edits;
     NumberCache numbers;
     for (UID uid : document->crossReferenceSources) {
         const CrossReferenceSource* source = db.Get<CrossReferenceSource>(uid);
@@ -291,21 +300,27 @@ int32 UpdateAll(DataBase& db)
         int32 end = start + 1;
         while (end < model.TotalLength() && model.GetChar(end) != kTextChar_CrossReferenceEnd && model.GetChar(end) != kTextChar_CR) ++end;
         if (end >= model.TotalLength() || model.GetChar(end) != kTextChar_CrossReferenceEnd) continue;
-        const std::u16string now = TextOf(db, *source, numbers, TextRange{start, end - start + 1}).GetUTF16();
+        std::u16string now = TextOf(db, *source, numbers, TextRange{start, end - start + 1}).GetUTF16();
         if (model.GetText(start + 1, end - start - 1) == now) continue;
-        numbers.Forget(source->story);  // its paragraphs move
-        if (end - start - 1 > 0) {
+        edits.push_back(Edit{story, start, end - start - 1, std::move(now)});
+    }
+    std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) {
+        return a.story != b.story ? a.story->GetUID() < b.story->GetUID() : a.start > b.start;
+    });
+    int32 changed = 0;
+    for (const Edit& edit : edits) {
+        if (edit.length > 0) {
             auto deleteCmd = std::make_shared<DeleteTextCmd>();
-            deleteCmd->SetItemList(UIDList(story->GetRef()));
-            deleteCmd->index = start + 1;
-            deleteCmd->length = end - start - 1;
+            deleteCmd->SetItemList(UIDList(edit.story->GetRef()));
+            deleteCmd->index = edit.start + 1;
+            deleteCmd->length = edit.length;
             if (CmdUtils::ProcessCommand(deleteCmd) != kSuccess) continue;
         }
-        if (!now.empty()) {
+        if (!edit.text.empty()) {
             auto insertCmd = std::make_shared<InsertTextCmd>();
-            insertCmd->SetItemList(UIDList(story->GetRef()));
-            insertCmd->index = start + 1;
-            insertCmd->text = now;
+            insertCmd->SetItemList(UIDList(edit.story->GetRef()));
+            insertCmd->index = edit.start + 1;
+            insertCmd->text = edit.text;
             if (CmdUtils::ProcessCommand(insertCmd) != kSuccess) continue;
         }
         ++changed;

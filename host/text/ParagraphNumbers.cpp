@@ -82,9 +82,18 @@ std::u16string ParagraphNumbers::TextWithoutTabs(const Number& number)
     return text.substr(first);
 }
 
-std::u16string ParagraphNumbers::Expand(const std::u16string& expression, const Counters& counters, int32 level)
+std::u16string ParagraphNumbers::Expand(const std::u16string& expression, const Counters& counters, int32 level,
+                                        std::u16string* numberOnly)
 {
     std::u16string text;
+    // Where the first number set starts and the last one ends: the number alone is what lies
+    // between them ("1.2" of "Section 1.2:").
+    size_t first = std::u16string::npos, last = 0;
+    auto number = [&](const std::u16string& digits) {
+        if (first == std::u16string::npos) first = text.size();
+        text += digits;
+        last = text.size();
+    };
     for (size_t i = 0; i < expression.size(); ++i) {
         const char16_t c = expression[i];
         if (c != u'^' || i + 1 >= expression.size()) {
@@ -95,15 +104,15 @@ std::u16string ParagraphNumbers::Expand(const std::u16string& expression, const 
         if (code >= u'1' && code <= u'9') {
             const Level& at = counters[static_cast<size_t>(code - u'0')];
             // A level above that has not counted yet shows its first number.
-            text += Formatted(at.started ? at.count : 1, at.format);
+            number(Formatted(at.started ? at.count : 1, at.format));
         } else if (code == u'#') {
-            text += Formatted(counters[static_cast<size_t>(level)].count, counters[static_cast<size_t>(level)].format);
+            number(Formatted(counters[static_cast<size_t>(level)].count, counters[static_cast<size_t>(level)].format));
         } else if (code == u'H') {
             if (!mChapterRead) {
                 mChapter = ChapterNumber(mDB);
                 mChapterRead = true;
             }
-            text += mChapter.GetUTF16();
+            number(mChapter.GetUTF16());
         } else if (code == u't' || code == u'y') {
             text.push_back(u'\t');
         } else if (code == u'B' || code == u'8') {
@@ -119,6 +128,7 @@ std::u16string ParagraphNumbers::Expand(const std::u16string& expression, const 
         }
         // Any other code shows nothing.
     }
+    if (numberOnly) *numberOnly = first == std::u16string::npos ? std::u16string() : text.substr(first, last - first);
     return text;
 }
 
@@ -147,8 +157,7 @@ void ParagraphNumbers::Count(int32 start, const TextFormat& format, Number& out)
     if (own.format == kNumberingNone) own.format = kNumberingArabic;
     for (size_t below = static_cast<size_t>(level) + 1; below < counters.size(); ++below) counters[below].started = false;
     const PMString* expression = Value<PMString>(mDB, format, TextAttribute::kNumberingExpression);
-    out.text = Expand(expression ? expression->GetUTF16() : std::u16string(kDefaultExpression), counters, level);
-    out.numberOnly = Formatted(own.count, own.format);
+    out.text = Expand(expression ? expression->GetUTF16() : std::u16string(kDefaultExpression), counters, level, &out.numberOnly);
 }
 
 const ParagraphNumbers::Number* ParagraphNumbers::Get(int32 index)

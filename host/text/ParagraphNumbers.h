@@ -33,7 +33,7 @@ class ParagraphNumbers {
 public:
     struct Number {
         std::u16string text;        // as set in front of the paragraph, tabs included
-        std::u16string numberOnly;  // the number of its own level alone; empty for bullets
+        std::u16string numberOnly;  // the numbers and what stands between them ("1.2"); empty for bullets
         UID characterStyle = kInvalidUID;  // the style the number is set in; none: the paragraph's
         bool bullet = false;
     };
@@ -62,7 +62,8 @@ private:
 
     // Counts the paragraph formatted `format`, starting at `start`; its number into `out`.
     void Count(int32 start, const TextFormat& format, Number& out);
-    std::u16string Expand(const std::u16string& expression, const Counters& counters, int32 level);
+    std::u16string Expand(const std::u16string& expression, const Counters& counters, int32 level,
+                          std::u16string* numberOnly = nullptr);
 
     const DataBase& mDB;
     const TextModel& mModel;

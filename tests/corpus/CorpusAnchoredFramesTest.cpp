@@ -15,6 +15,7 @@
 #include "GroupItem.h"
 #include "IImportProvider.h"
 #include "IdmlWriter.h"
+#include "ImportModes.h"
 #include "PlacedGraphic.h"
 #include "SplineItem.h"
 #include "Story.h"
@@ -208,6 +209,33 @@ TEST(CorpusAnchoredFrames, HarbourGuideHeadingsSpanTheSideHeadArea)
     }
     EXPECT_GT(spanning, 0);
     EXPECT_EQ(c.Anchored().size(), 2u);
+}
+
+// The contents list shows each heading's number as it stands ("1.1", the appendix's "A") and its
+// page, the appendix's on the page added for it; each figure below its anchoring line stays in
+// its own empty anchoring paragraph, so that no heading begins with an anchor.
+TEST(CorpusAnchoredFrames, HarbourGuideContentsAndFiguresBelowTheirLines)
+{
+    XRefPlugInScope crossReferences;  // live cross-references, whose text the host writes
+    Converted c("generated/sdf/harbour-guide.mif");
+    const Story* body = nullptr;
+    for (UID uid : c.db->GetDocument()->stories)
+        if (const Story* story = c.db->Get<Story>(uid); story && (!body || story->textModel.TotalLength() > body->textModel.TotalLength()))
+            body = story;
+    ASSERT_NE(body, nullptr);
+    const std::u16string text = body->textModel.GetText(0, body->textModel.TotalLength());
+    EXPECT_NE(text.find(u"1.1\tApproach\t3"), std::u16string::npos);
+    EXPECT_NE(text.find(u"2.3\tChart\t4"), std::u16string::npos);
+    EXPECT_NE(text.find(u"A\tChange History\t7"), std::u16string::npos);
+    int32 below = 0;
+    body->textModel.ForEachOwnedItem(0, body->textModel.TotalLength(), [&](int32 index, UID) {
+        const PageItem* item = AnchorLayout::ItemAt(*c.db, body->textModel, index);
+        if (!item || item->anchorSettings.position != AnchorPosition::kAboveLine) return;
+        ++below;
+        EXPECT_EQ(text[size_t(index) - 1], u'\r') << index;
+        EXPECT_EQ(text[size_t(index) + 1], u'\r') << index;
+    });
+    EXPECT_EQ(below, 2);
 }
 
 } // namespace

@@ -98,6 +98,11 @@ TEST_F(ParagraphNumbersTest, LevelsNestFormatsAndCodesAsTheExpressionSays)
     story.textModel.ApplyAttributes(bullet, StartOf(story, 5), 1);
     Number(story, 6, "^H-^#", 1, 5);
     EXPECT_EQ(Shown(story), (Texts{u"Part I\t", u"I.a\t", u"I.b\t", u"Part II\t", u"II.a ^\u2022", u"\u2022\t", u"1-5"}));
+    // The number alone is the numbers and what stands between them, without the text around.
+    ParagraphNumbers numbers(db, story.textModel);
+    EXPECT_EQ(numbers.Get(StartOf(story, 0))->numberOnly, u"I");
+    EXPECT_EQ(numbers.Get(StartOf(story, 2))->numberOnly, u"I.b");
+    EXPECT_EQ(numbers.Get(StartOf(story, 6))->numberOnly, u"1-5");
 
     // The chapter number comes from the document's "<$chapnum>" variable when it has one.
     TextVariable& chapter = *db.Create<TextVariable>();
