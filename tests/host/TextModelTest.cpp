@@ -52,7 +52,9 @@ TEST(RunTreeTest, RandomEditsMatchAPlainSequence)
             tree.Coalesce(0, static_cast<int>(plain.size()));
         }
         ASSERT_EQ(tree.Length(), static_cast<int>(plain.size()));
-        if (step % 97 == 0) ASSERT_EQ(Flatten(tree), plain) << "step " << step;
+        if (step % 97 == 0) {
+            ASSERT_EQ(Flatten(tree), plain) << "step " << step;
+        }
     }
     EXPECT_EQ(Flatten(tree), plain);
     // Coalescing leaves no two neighbouring runs with one value.
