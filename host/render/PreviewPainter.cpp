@@ -77,8 +77,8 @@ const AttributeValue* CharacterAttribute(const DataBase& db, const TextFormat& p
 
 } // namespace
 
-PreviewPainter::PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces)
-    : mDB(db), mOptions(options), mFaces(faces), mColors(db)
+PreviewPainter::PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces, PreviewEpsRenderer& pictures)
+    : mDB(db), mOptions(options), mFaces(faces), mPictures(pictures), mColors(db)
 {
     IndexFrames();
     const Document* document = db.GetDocument();
@@ -173,7 +173,7 @@ void PreviewPainter::DrawItem(cairo_t* cr, const PageItem& item)
 {
     // One drawing function per kind of page item; each new kind adds its line here.
     if (const auto* frame = dynamic_cast<const TextFrame*>(&item)) return DrawTextFrame(cr, *frame);
-    PreviewGraphicPainter(mDB, mColors, mFaces, [this](cairo_t* c, const PageItem& child) { DrawItem(c, child); }).Draw(cr, item);
+    PreviewGraphicPainter(mDB, mColors, mFaces, mPictures, [this](cairo_t* c, const PageItem& child) { DrawItem(c, child); }).Draw(cr, item);
 }
 
 void PreviewPainter::DrawTextFrame(cairo_t* cr, const TextFrame& frame)

@@ -37,6 +37,7 @@ namespace VariableText {
 class RunningHeaders;
 }
 class PageItem;
+class PreviewEpsRenderer;
 class PreviewFaces;
 class Spread;
 class Story;
@@ -50,8 +51,9 @@ typedef struct _cairo cairo_t;
 
 class PreviewPainter {
 public:
-    // Draws with the faces of `faces`, which may be shared by several painters.
-    PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces);
+    // Draws with the faces of `faces` and the EPS pictures of `pictures`, which may be shared by
+    // several painters.
+    PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces, PreviewEpsRenderer& pictures);
     ~PreviewPainter();
 
     // Draws `page` with its top left corner at the origin of `cr`'s user space, one unit a point.
@@ -89,6 +91,7 @@ private:
     const DataBase& mDB;
     PreviewOptions mOptions;
     PreviewFaces& mFaces;
+    PreviewEpsRenderer& mPictures;
     PreviewColors mColors;
     std::unordered_map<UID, FrameText> mFrames;
     // The page the master items being drawn are drawn on; kInvalidUID while drawing others.
