@@ -253,16 +253,18 @@ void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vecto
             PreviewColor color;
             if (!face || !TextColor(story, run.start, color)) continue;
             glyphs.clear();
+            // Superscripts stand above the line's baseline, subscripts below it.
+            const double baseline = line.baseline - run.rise;
             if (shaped) {
                 PMReal pen = run.x + runShift;
                 for (size_t g = 0; g < shaped->glyphs.size(); ++g) {
-                    glyphs.push_back(cairo_glyph_t{shaped->glyphs[g], pen + shaped->offsetsX[g] * run.pointSize, line.baseline});
+                    glyphs.push_back(cairo_glyph_t{shaped->glyphs[g], pen + shaped->offsetsX[g] * run.pointSize, baseline});
                     pen += shaped->advances[g] * run.pointSize;
                 }
             } else {
                 const size_t count = std::min(run.glyphs.size(), run.positions.size());
                 for (size_t g = 0; g < count; ++g)
-                    glyphs.push_back(cairo_glyph_t{run.glyphs[g], run.positions[g] + runShift, line.baseline});
+                    glyphs.push_back(cairo_glyph_t{run.glyphs[g], run.positions[g] + runShift, baseline});
             }
             cairo_set_font_face(cr, face);
             cairo_set_font_size(cr, run.pointSize);

@@ -6,16 +6,18 @@
 // drawn back to front, layer by layer from the back; items on hidden layers are left out.
 // Each kind of page item has its drawing function, chosen in DrawItem:
 //   - text frames: the composed lines of their story, glyph by glyph, with the faces and at the
-//     places the composer chose, in each run's fill colour; the lines of footnotes likewise;
-//     the values of text variables and page numbers and the numbers of numbered paragraphs as
-//     the composer set them, but for the frames of a master page drawn on a page: their page
-//     numbers and page-dependent variables show that page's values, set again in the line's
-//     place (the text after them moves along; right and centred lines keep their alignment);
-//     with PreviewOptions::showFrames, the frame's outline and, on the last frame of a story
-//     whose text does not fit, a red plus;
+//     places the composer chose, in each run's fill colour (superscripts and subscripts raised
+//     and lowered as the composer set them, tab leaders as the glyphs of their tabs); the lines
+//     of footnotes likewise; the values of text variables and page numbers and the numbers of
+//     numbered paragraphs as the composer set them, but for the frames of a master page drawn
+//     on a page: their page numbers and page-dependent variables show that page's values, set
+//     again in the line's place (the text after them moves along; right and centred lines keep
+//     their alignment); with PreviewOptions::showFrames, the frame's outline and, on the last
+//     frame of a story whose text does not fit, a red plus;
 //   - tables on the lines of their table characters: cell fills (the body's alternating fills
-//     under them) and the strokes of the grid's edges (cell text is not drawn yet);
-//   - splines, groups and placed graphics: PreviewGraphicPainter;
+//     under them), the lines of their cells and the strokes of the grid's edges;
+//   - splines, groups and placed graphics: PreviewGraphicPainter (EPS files through
+//     PreviewEpsRenderer);
 //   - other kinds (anchored frames) have no drawing yet.
 #pragma once
 
