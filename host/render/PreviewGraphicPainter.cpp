@@ -13,6 +13,7 @@
 #include "FontCache.h"
 #include "GraphicFileFormat.h"
 #include "PlacedGraphic.h"
+#include "PreviewEpsRenderer.h"
 #include "PreviewFaces.h"
 #include "PreviewImageDecoder.h"
 #include "SplineItem.h"
@@ -22,6 +23,10 @@ namespace {
 
 // A hairline for strokes of weight 0, as a printer draws them.
 constexpr double kHairline = 0.25;
+// The resolution EPS pictures are drawn at in a PDF (whose device unit is the point).
+constexpr double kVectorPicturesPerPoint = 300.0 / 72.0;
+// The largest EPS file read.
+constexpr size_t kMaxEpsBytes = size_t(64) << 20;
 
 void AddPath(cairo_t* cr, const std::vector<PMPathPoint>& points, bool open)
 {
@@ -154,6 +159,8 @@ void PreviewGraphicPainter::DrawGraphic(cairo_t* cr, const SplineItem& frame, co
             GraphicFileFormat::ReadFile(graphic.file, linked);
         }
         image = PreviewImageDecoder::Decode(graphic.embedded ? graphic.data : linked, graphic.format);
+    } else if (graphic.kind == GraphicKind::kEPS) {
+        image = EpsPicture(cr, graphic);
     }
     if (!image) return DrawPlaceholder(cr, frame, graphic);
     const PMRect& b = graphic.graphicBounds;
@@ -174,6 +181,41 @@ void PreviewGraphicPainter::DrawGraphic(cairo_t* cr, const SplineItem& frame, co
         cairo_restore(cr);
     }
     cairo_surface_destroy(image);
+}
+
+cairo_surface_t* PreviewGraphicPainter::EpsPicture(cairo_t* cr, const PlacedGraphic& graphic)
+{
+    const PMRect& b = graphic.graphicBounds;
+    if (!(b.Width() > 0) || !(b.Height() > 0)) return nullptr;
+    // The device pixels the bounding box covers, as placed.
+    cairo_save(cr);
+    const PMMatrix& m = graphic.itemTransform;
+    cairo_matrix_t matrix = {m.a, m.b, m.c, m.d, m.tx, m.ty};
+    cairo_transform(cr, &matrix);
+    double acrossX = b.Width(), acrossY = 0, downX = 0, downY = b.Height();
+    cairo_user_to_device_distance(cr, &acrossX, &acrossY);
+    cairo_user_to_device_distance(cr, &downX, &downY);
+    cairo_restore(cr);
+    double width = std::hypot(acrossX, acrossY), height = std::hypot(downX, downY);
+    if (cairo_surface_get_type(cairo_get_target(cr)) != CAIRO_SURFACE_TYPE_IMAGE) {
+        width *= kVectorPicturesPerPoint;
+        height *= kVectorPicturesPerPoint;
+    }
+    if (!std::isfinite(width) || !std::isfinite(height)) return nullptr;
+    const double fit = std::min(1.0, PreviewEpsRenderer::kMaxSide / std::max({width, height, 1.0}));
+    const int pixelsX = std::clamp(static_cast<int>(std::ceil(width * fit - 1e-6)), 1, PreviewEpsRenderer::kMaxSide);
+    const int pixelsY = std::clamp(static_cast<int>(std::ceil(height * fit - 1e-6)), 1, PreviewEpsRenderer::kMaxSide);
+    // Each file is read and drawn once a size; one that failed is not tried again.
+    const std::string key = graphic.embedded ? "embedded " + std::to_string(graphic.GetUID()) : graphic.file.GetPath().string();
+    if (mPictures.HasFailed(key)) return nullptr;
+    std::vector<unsigned char> bytes;
+    if (!mPictures.IsKept(key, pixelsX, pixelsY) && !graphic.embedded) {
+        // A missing link is the import's to report; the preview shows its placeholder.
+        if (!GraphicFileFormat::ReadFile(graphic.file, bytes, kMaxEpsBytes)) return nullptr;
+    }
+    cairo_surface_t* picture = mPictures.Render(key, graphic.file.GetFileName().GetUTF8String(), graphic.embedded ? graphic.data : bytes,
+                                                pixelsX, pixelsY);
+    return picture ? cairo_surface_reference(picture) : nullptr;
 }
 
 void PreviewGraphicPainter::DrawPlaceholder(cairo_t* cr, const SplineItem& frame, const PlacedGraphic& graphic)

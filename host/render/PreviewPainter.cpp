@@ -78,8 +78,8 @@ const AttributeValue* CharacterAttribute(const DataBase& db, const TextFormat& p
 
 } // namespace
 
-PreviewPainter::PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces)
-    : mDB(db), mOptions(options), mFaces(faces), mColors(db)
+PreviewPainter::PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces, PreviewEpsRenderer& pictures)
+    : mDB(db), mOptions(options), mFaces(faces), mPictures(pictures), mColors(db)
 {
     IndexFrames();
     const Document* document = db.GetDocument();
@@ -174,7 +174,7 @@ void PreviewPainter::DrawItem(cairo_t* cr, const PageItem& item)
 {
     // One drawing function per kind of page item; each new kind adds its line here.
     if (const auto* frame = dynamic_cast<const TextFrame*>(&item)) return DrawTextFrame(cr, *frame);
-    PreviewGraphicPainter(mDB, mColors, mFaces, [this](cairo_t* c, const PageItem& child) { DrawItem(c, child); }).Draw(cr, item);
+    PreviewGraphicPainter(mDB, mColors, mFaces, mPictures, [this](cairo_t* c, const PageItem& child) { DrawItem(c, child); }).Draw(cr, item);
 }
 
 void PreviewPainter::DrawTextFrame(cairo_t* cr, const TextFrame& frame)
@@ -258,16 +258,18 @@ void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vecto
             PreviewColor color;
             if (!face || !TextColor(story, run.start, color)) continue;
             glyphs.clear();
+            // Superscripts stand above the line's baseline, subscripts below it.
+            const double baseline = line.baseline - run.rise;
             if (shaped) {
                 PMReal pen = run.x + runShift;
                 for (size_t g = 0; g < shaped->glyphs.size(); ++g) {
-                    glyphs.push_back(cairo_glyph_t{shaped->glyphs[g], pen + shaped->offsetsX[g] * run.pointSize, line.baseline});
+                    glyphs.push_back(cairo_glyph_t{shaped->glyphs[g], pen + shaped->offsetsX[g] * run.pointSize, baseline});
                     pen += shaped->advances[g] * run.pointSize;
                 }
             } else {
                 const size_t count = std::min(run.glyphs.size(), run.positions.size());
                 for (size_t g = 0; g < count; ++g)
-                    glyphs.push_back(cairo_glyph_t{run.glyphs[g], run.positions[g] + runShift, line.baseline});
+                    glyphs.push_back(cairo_glyph_t{run.glyphs[g], run.positions[g] + runShift, baseline});
             }
             cairo_set_font_face(cr, face);
             cairo_set_font_size(cr, run.pointSize);

@@ -6,16 +6,18 @@
 // drawn back to front, layer by layer from the back; items on hidden layers are left out.
 // Each kind of page item has its drawing function, chosen in DrawItem:
 //   - text frames: the composed lines of their story, glyph by glyph, with the faces and at the
-//     places the composer chose, in each run's fill colour; the lines of footnotes likewise;
-//     the values of text variables and page numbers and the numbers of numbered paragraphs as
-//     the composer set them, but for the frames of a master page drawn on a page: their page
-//     numbers and page-dependent variables show that page's values, set again in the line's
-//     place (the text after them moves along; right and centred lines keep their alignment);
-//     with PreviewOptions::showFrames, the frame's outline and, on the last frame of a story
-//     whose text does not fit, a red plus;
+//     places the composer chose, in each run's fill colour (superscripts and subscripts raised
+//     and lowered as the composer set them, tab leaders as the glyphs of their tabs); the lines
+//     of footnotes likewise; the values of text variables and page numbers and the numbers of
+//     numbered paragraphs as the composer set them, but for the frames of a master page drawn
+//     on a page: their page numbers and page-dependent variables show that page's values, set
+//     again in the line's place (the text after them moves along; right and centred lines keep
+//     their alignment); with PreviewOptions::showFrames, the frame's outline and, on the last
+//     frame of a story whose text does not fit, a red plus;
 //   - tables on the lines of their table characters: cell fills (the body's alternating fills
-//     under them) and the strokes of the grid's edges (cell text is not drawn yet);
-//   - splines, groups and placed graphics: PreviewGraphicPainter;
+//     under them), the lines of their cells and the strokes of the grid's edges;
+//   - splines, groups and placed graphics: PreviewGraphicPainter (EPS files through
+//     PreviewEpsRenderer);
 //   - other kinds (anchored frames) have no drawing yet.
 #pragma once
 
@@ -37,6 +39,7 @@ namespace VariableText {
 class RunningHeaders;
 }
 class PageItem;
+class PreviewEpsRenderer;
 class PreviewFaces;
 class Spread;
 class Story;
@@ -50,8 +53,9 @@ typedef struct _cairo cairo_t;
 
 class PreviewPainter {
 public:
-    // Draws with the faces of `faces`, which may be shared by several painters.
-    PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces);
+    // Draws with the faces of `faces` and the EPS pictures of `pictures`, which may be shared by
+    // several painters.
+    PreviewPainter(const DataBase& db, const PreviewOptions& options, PreviewFaces& faces, PreviewEpsRenderer& pictures);
     ~PreviewPainter();
 
     // Draws `page` with its top left corner at the origin of `cr`'s user space, one unit a point.
@@ -89,6 +93,7 @@ private:
     const DataBase& mDB;
     PreviewOptions mOptions;
     PreviewFaces& mFaces;
+    PreviewEpsRenderer& mPictures;
     PreviewColors mColors;
     std::unordered_map<UID, FrameText> mFrames;
     // The page the master items being drawn are drawn on; kInvalidUID while drawing others.

@@ -9,6 +9,7 @@
 
 #include "DataBase.h"
 #include "Document.h"
+#include "PreviewEpsRenderer.h"
 #include "PreviewFaces.h"
 #include "PreviewPainter.h"
 #include "Spread.h"
@@ -39,9 +40,11 @@ std::vector<const Page*> PagesOf(const DataBase& db)
 // A page side cairo and PDF readers can hold, in points (the model allows no less and no more).
 double Side(PMReal side) { return std::clamp<double>(side, 1, 15552); }
 
-void AddFaceProblems(const PreviewFaces& faces, std::vector<std::string>* problems)
+void AddProblems(const PreviewFaces& faces, const PreviewEpsRenderer& pictures, std::vector<std::string>* problems)
 {
-    if (problems) problems->insert(problems->end(), faces.GetProblems().begin(), faces.GetProblems().end());
+    if (!problems) return;
+    problems->insert(problems->end(), faces.GetProblems().begin(), faces.GetProblems().end());
+    problems->insert(problems->end(), pictures.GetProblems().begin(), pictures.GetProblems().end());
 }
 
 std::string Format(double value)
@@ -73,7 +76,8 @@ ErrorCode PreviewWriter::BuildPdf(const DataBase& db, const PreviewOptions& opti
         cairo_pdf_surface_create_for_stream(AppendTo, &out, Side(pages.front()->width), Side(pages.front()->height));
     cairo_t* cr = cairo_create(surface);
     PreviewFaces faces;
-    PreviewPainter painter(db, options, faces);
+    PreviewEpsRenderer pictures;
+    PreviewPainter painter(db, options, faces, pictures);
     for (const Page* page : pages) {
         // The size of a page applies from the page set up after it.
         cairo_pdf_surface_set_size(surface, Side(page->width), Side(page->height));
@@ -86,7 +90,7 @@ ErrorCode PreviewWriter::BuildPdf(const DataBase& db, const PreviewOptions& opti
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    AddFaceProblems(faces, problems);
+    AddProblems(faces, pictures, problems);
     if (status != CAIRO_STATUS_SUCCESS) return kOutOfMemoryError;
     if (bytes) *bytes = std::move(out);
     return kSuccess;
@@ -98,7 +102,8 @@ ErrorCode PreviewWriter::BuildPngs(const DataBase& db, const PreviewOptions& opt
     std::vector<const Page*> pages = PagesOf(db);
     if (pages.empty()) return kInvalidParameterError;
     PreviewFaces faces;
-    PreviewPainter painter(db, options, faces);
+    PreviewEpsRenderer pictures;
+    PreviewPainter painter(db, options, faces, pictures);
     ErrorCode result = kSuccess;
     std::string png;
     for (size_t i = 0; i < pages.size() && result == kSuccess; ++i) {
@@ -123,6 +128,6 @@ ErrorCode PreviewWriter::BuildPngs(const DataBase& db, const PreviewOptions& opt
         cairo_surface_destroy(surface);
         if (result == kSuccess) result = sink(number, png);
     }
-    AddFaceProblems(faces, problems);
+    AddProblems(faces, pictures, problems);
     return result;
 }

@@ -7,8 +7,9 @@
 // (kMaxImageSide pixels a side, kMaxImagePixels in all) is drawn at the highest resolution that
 // fits, and says so.
 //
-// What could not be drawn (a face whose file cannot be loaded, a page drawn smaller) is returned
-// as problems, one line each, and the rest is drawn: a problem never stops the preview.
+// What could not be drawn (a face whose file cannot be loaded, an EPS file Ghostscript cannot
+// draw, a page drawn smaller) is returned as problems, one line each, and the rest is drawn: a
+// problem never stops the preview.
 #pragma once
 
 #include <functional>

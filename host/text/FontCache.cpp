@@ -9,12 +9,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 struct FontCache::Face {
     FT_Face ftFace = nullptr;
     hb_font_t* font = nullptr;
     hb_buffer_t* buffer = nullptr;
     double scale = 1;  // HarfBuzz units per em
+    // Its Unicode map is a symbol font's own encoding in disguise (SymbolMapped).
+    bool symbolMapped = false;
     ~Face()
     {
         if (buffer) hb_buffer_destroy(buffer);
@@ -31,6 +34,10 @@ std::string Lower(std::string text)
 }
 
 bool Has(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
+
+// How many of the fonts fontconfig sorts for a missing character are tried: those that cover it
+// come first.
+constexpr int kMaxFallbackCandidates = 32;
 
 // The weight and slant a style name asks for, for faces whose style names differ ("Book").
 void AddWeightAndSlant(FcPattern* pattern, const std::string& style)
@@ -53,6 +60,27 @@ std::string PatternString(FcPattern* pattern, const char* object)
     FcChar8* value = nullptr;
     if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value) return {};
     return reinterpret_cast<const char*>(value);
+}
+
+// Whether a font's Unicode map is the built-in encoding of a symbol font in disguise: the font
+// has a symbol or custom encoding of its own and its "Unicode" letters A and a lead to glyphs of
+// other names (Alpha and alpha in the OpenType Standard Symbols PS that fontconfig serves for
+// Symbol). Such a map says nothing true of decoded text: U+00A0 leads to its Euro sign, U+00A9
+// to a heart, and Greek letters to nothing.
+bool SymbolMapped(FT_Face face)
+{
+    bool ownEncoding = false;
+    for (int i = 0; i < face->num_charmaps; ++i)
+        ownEncoding = ownEncoding || face->charmaps[i]->encoding == FT_ENCODING_MS_SYMBOL ||
+                      face->charmaps[i]->encoding == FT_ENCODING_ADOBE_CUSTOM;
+    if (!ownEncoding || !FT_HAS_GLYPH_NAMES(face)) return false;
+    for (const char* letter : {"A", "a"}) {
+        const FT_UInt glyph = FT_Get_Char_Index(face, static_cast<FT_ULong>(letter[0]));
+        char name[64] = {};
+        if (glyph != 0 && FT_Get_Glyph_Name(face, glyph, name, sizeof name) == 0 && name[0] != 0 && std::strcmp(name, letter) != 0)
+            return true;
+    }
+    return false;
 }
 
 // Completes a query for a face of `family` in `style` (weight and slant), scalable, with
@@ -97,6 +125,7 @@ FontCache::Face* FontCache::Load(const std::string& file, int index)
         face->font = hb_ft_font_create_referenced(ftFace);
         FT_Done_Face(ftFace);  // the HarfBuzz font holds its own reference
         hb_ft_font_set_load_flags(face->font, FT_LOAD_NO_HINTING);
+        face->symbolMapped = SymbolMapped(ftFace);
         int xScale = 0, yScale = 0;
         hb_font_get_scale(face->font, &xScale, &yScale);
         face->scale = xScale > 0 ? xScale : 1;
@@ -144,22 +173,43 @@ const FontFaceEntry* FontCache::GetFace(const PMString& family, const PMString& 
         FcPatternDestroy(pattern);
     }
     entry->substituted = Lower(entry->servedFamily.GetUTF8String()) != Lower(familyName);
-    Face* face = Load(entry->file, entry->index);
+    const FontFaceEntry* result = entry.get();
+    Measure(*entry);
+    mEntries.emplace(key, std::move(entry));
+    return result;
+}
+
+void FontCache::Measure(FontFaceEntry& entry)
+{
+    Face* face = Load(entry.file, entry.index);
     if (face->font) {
         hb_font_extents_t extents{};
         hb_font_get_h_extents(face->font, &extents);
-        if (extents.ascender > 0) entry->ascent = extents.ascender / face->scale;
-        if (extents.descender < 0) entry->descent = -extents.descender / face->scale;
-        entry->lineGap = std::max(0, extents.line_gap) / face->scale;
+        if (extents.ascender > 0) entry.ascent = extents.ascender / face->scale;
+        if (extents.descender < 0) entry.descent = -extents.descender / face->scale;
+        entry.lineGap = std::max(0, extents.line_gap) / face->scale;
         hb_position_t position = 0;
-        entry->capHeight = hb_ot_metrics_get_position(face->font, HB_OT_METRICS_TAG_CAP_HEIGHT, &position) && position > 0
-                               ? position / face->scale : entry->ascent * 0.9;
-        entry->xHeight = hb_ot_metrics_get_position(face->font, HB_OT_METRICS_TAG_X_HEIGHT, &position) && position > 0
-                             ? position / face->scale : entry->ascent * 0.6;
+        entry.capHeight = hb_ot_metrics_get_position(face->font, HB_OT_METRICS_TAG_CAP_HEIGHT, &position) && position > 0
+                              ? position / face->scale : entry.ascent * 0.9;
+        entry.xHeight = hb_ot_metrics_get_position(face->font, HB_OT_METRICS_TAG_X_HEIGHT, &position) && position > 0
+                            ? position / face->scale : entry.ascent * 0.6;
     }
+    mFaceOfEntry[&entry] = face;
+}
+
+const FontFaceEntry* FontCache::GetFaceOfFile(const std::string& file, int index, const PMString& family, const PMString& style)
+{
+    auto key = std::make_pair(file, index);
+    if (auto it = mFileEntries.find(key); it != mFileEntries.end()) return it->second.get();
+    auto entry = std::make_unique<FontFaceEntry>();
+    entry->family = family;
+    entry->style = style;
+    entry->servedFamily = family;
+    entry->file = file;
+    entry->index = index;
     const FontFaceEntry* result = entry.get();
-    mFaceOfEntry[result] = face;
-    mEntries.emplace(key, std::move(entry));
+    Measure(*entry);
+    mFileEntries.emplace(key, std::move(entry));
     return result;
 }
 
@@ -221,7 +271,10 @@ bool FontCache::HasGlyph(const FontFaceEntry* entry, char32_t c)
 {
     auto found = mFaceOfEntry.find(entry);
     const Face* face = found != mFaceOfEntry.end() ? found->second : nullptr;
-    return face && face->ftFace && FT_Get_Char_Index(face->ftFace, c) != 0;
+    if (!face || !face->ftFace) return false;
+    // A symbol font's disguised map is trusted for the blank alone (its glyph is a space).
+    if (face->symbolMapped) return c == 0x20 && FT_Get_Char_Index(face->ftFace, c) != 0;
+    return FT_Get_Char_Index(face->ftFace, c) != 0;
 }
 
 const FontFaceEntry* FontCache::FaceFor(const FontFaceEntry* entry, char32_t c)
@@ -245,24 +298,39 @@ const FontFaceEntry* FontCache::FaceFor(const FontFaceEntry* entry, char32_t c)
         FcCharSet* wanted = FcCharSetCreate();
         if (pattern && wanted) {
             FcCharSetAddChar(wanted, static_cast<FcChar32>(c));
-            // fontconfig ranks the characters a font covers above its family name.
+            // fontconfig ranks the characters a font covers above its family name. The fonts
+            // are taken by their files, as sorted: a family's name may stand for several files
+            // (the OpenType and Type 1 faces of Standard Symbols PS), and the first that covers
+            // the character in name may lack it in fact (a disguised symbol map).
             FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
             CompleteQuery(config, pattern, familyName, styleName);
             FcResult result = FcResultNoMatch;
-            if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
+            FcFontSet* sorted = FcFontSort(config, pattern, FcFalse, nullptr, &result);
+            for (int i = 0; sorted && i < sorted->nfont && i < kMaxFallbackCandidates && !answer; ++i) {
+                FcPattern* font = sorted->fonts[i];
                 FcCharSet* coverage = nullptr;
-                std::string family = PatternString(match, FC_FAMILY);
-                bool covers = FcPatternGetCharSet(match, FC_CHARSET, 0, &coverage) == FcResultMatch && coverage &&
-                              FcCharSetHasChar(coverage, static_cast<FcChar32>(c));
-                FcPatternDestroy(match);
-                if (covers && !family.empty()) {
-                    const FontFaceEntry* candidate = GetFace(PMString(family), entry->style);
-                    if (candidate != entry && HasGlyph(candidate, c)) {
-                        answer = candidate;
-                        used.push_back(candidate);
-                    }
+                FcBool scalable = FcFalse;
+                if (FcPatternGetCharSet(font, FC_CHARSET, 0, &coverage) != FcResultMatch || !coverage ||
+                    !FcCharSetHasChar(coverage, static_cast<FcChar32>(c)) ||
+                    FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) != FcResultMatch || !scalable)
+                    continue;
+                int index = 0;
+                FcPatternGetInteger(font, FC_INDEX, 0, &index);
+                const std::string file = PatternString(font, FC_FILE), family = PatternString(font, FC_FAMILY);
+                if (file.empty() || family.empty()) continue;
+                const bool known = mFileEntries.count({file, index}) != 0;
+                const FontFaceEntry* candidate = GetFaceOfFile(file, index, PMString(family), PMString(PatternString(font, FC_STYLE)));
+                // Another file of the family that served the text is told apart by its format in
+                // reports ("Standard Symbols PS (Type 1)" for the OpenType file's characters).
+                if (!known && Lower(family) == Lower(entry->servedFamily.GetUTF8String()))
+                    if (const std::string format = PatternString(font, FC_FONTFORMAT); !format.empty())
+                        mFileEntries[{file, index}]->servedFamily = PMString(family + " (" + format + ")");
+                if (candidate != entry && candidate->file != entry->file && HasGlyph(candidate, c)) {
+                    answer = candidate;
+                    used.push_back(candidate);
                 }
             }
+            if (sorted) FcFontSetDestroy(sorted);
         }
         if (wanted) FcCharSetDestroy(wanted);
         if (pattern) FcPatternDestroy(pattern);

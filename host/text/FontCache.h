@@ -63,11 +63,13 @@ public:
     const ShapedText& Shape(const FontFaceEntry* face, const std::u16string& text);
 
     // Whether the font of `face` has a glyph for the character `c` (false when it has no font).
+    // A font whose Unicode map is a symbol font's own encoding in disguise has none but the
+    // blank's: its map leads Greek letters nowhere and Latin-1 characters to its symbols.
     bool HasGlyph(const FontFaceEntry* face, char32_t c);
     // The face that draws `c` in text set in `face`: `face` itself when its font has the glyph
     // (or `c` is a character that shows nothing), else the first face of the same style that
-    // fontconfig finds with the glyph; `face` again when no installed font has one. Each answer
-    // is kept.
+    // fontconfig finds with the glyph (the first font file in fontconfig's order whose glyph is
+    // real); `face` again when no installed font has one. Each answer is kept.
     const FontFaceEntry* FaceFor(const FontFaceEntry* face, char32_t c);
     // The faces FaceFor has answered for the characters `face` lacks, in the order first used;
     // empty when it lacked none.
@@ -94,8 +96,14 @@ private:
         }
     };
     Face* Load(const std::string& file, int index);
+    // Loads the entry's font and sets its vertical metrics.
+    void Measure(FontFaceEntry& entry);
+    // The face of one font file, named `family` and `style` as fontconfig lists it: a face that
+    // a character falls back to.
+    const FontFaceEntry* GetFaceOfFile(const std::string& file, int index, const PMString& family, const PMString& style);
 
     std::map<std::pair<std::u16string, std::u16string>, std::unique_ptr<FontFaceEntry>> mEntries;
+    std::map<std::pair<std::string, int>, std::unique_ptr<FontFaceEntry>> mFileEntries;  // by file and index
     std::map<std::pair<std::string, int>, std::unique_ptr<Face>> mFaces;  // by file and index
     std::map<const FontFaceEntry*, Face*> mFaceOfEntry;
     std::unordered_map<std::pair<const FontFaceEntry*, std::u16string>, ShapedText, KeyHash> mShaped;

@@ -22,9 +22,12 @@ struct GlyphRun {
     PMReal pointSize = 0;
     PMReal x = 0;            // pen position of the first glyph
     PMReal width = 0;
+    PMReal rise = 0;         // how far its glyphs stand above the line's baseline: superscripts
+                             // (positive) and subscripts (negative)
     PMReal ascent = 0;       // the face's, at the run's size
     PMReal descent = 0;
     PMReal leading = 0;      // the line measure the run asks for (auto leading: 120 % of its size)
+    // The glyphs of its characters; for a tab, the copies of its stop's leader across its room.
     std::vector<uint32> glyphs;
     std::vector<PMReal> positions;  // x of each glyph
 };

@@ -30,6 +30,12 @@ constexpr PMReal kEpsilon = 1e-6;
 constexpr PMReal kDefaultPointSize = 12;
 constexpr PMReal kAutoLeadingFactor = 1.2;
 constexpr PMReal kDefaultTabInterval = 36;  // half an inch
+// Superscripts and subscripts as a new InDesign document sets them (the package leaves its text
+// preferences at their defaults): 58.3 % of the point size, raised or lowered by 33.3 % of it.
+constexpr PMReal kScriptSize = 0.583;
+constexpr PMReal kScriptShift = 0.333;
+// The most copies of a leader one tab shows.
+constexpr PMReal kMaxLeaderCopies = 2000;
 const char* const kDefaultFamily = "Times";
 const char* const kDefaultStyle = "Regular";
 
@@ -78,6 +84,9 @@ struct Fragment {
     const ShapedText* shaped = nullptr;  // text and values
     PMReal width = 0;  // tabs: set while the line is set
     bool trailing = false;  // spaces and controls at the word's end, which may hang over the column
+    PMReal rise = 0;        // superscripts above the baseline, subscripts (negative) below
+    PMReal nominalSize = 0; // the point size before a superscript or subscript made it smaller
+    const TabStop* stop = nullptr;  // tabs: the stop it goes to (null: a default stop), set with `width`
 };
 
 // The characters between two line-break opportunities.
@@ -220,8 +229,14 @@ private:
     PMReal FirstBaseline(const Column& col, const ComposedLine& line) const;
     // How many word gaps (spaces after a word, the last word's left out) the line has.
     int32 CountGaps(int32 start, int32 end) const;
-    // The width of the tab `tab` (a fragment) set at `at` from the left indent.
-    PMReal TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) const;
+    // The width of the tab `tab` (a fragment) set at `at` from the column's left edge in a line
+    // that ends at `limit` (from the same edge), and the stop it goes to in `stop` (null for a
+    // default stop).
+    PMReal TabWidth(const Paragraph& paragraph, PMReal at, PMReal limit, size_t tab, const TabStop** stop = nullptr) const;
+    // The leader of the tab `fragment`, repeated over `run` (set from `run.x` across `run.width`)
+    // on a grid that starts at the column's left edge `origin`, so that the leaders of
+    // successive lines line up.
+    void FillLeader(GlyphRun& run, const Fragment& fragment, PMReal origin);
 
     // The values the text variables and page number characters of the paragraph show in mFrame.
     void ResolveValues();
@@ -336,6 +351,8 @@ void Composition::CutParagraph()
     struct RunFont {
         const FontFaceEntry* face;
         PMReal size;
+        PMReal rise = 0;
+        PMReal nominalSize = 0;
     };
     auto fontOfRun = [&](const TextFormat& run) {
         PMString family(kDefaultFamily);
@@ -344,7 +361,10 @@ void Composition::CutParagraph()
         PMString style = CharacterValue<PMString>(mDB, paragraphFormat, run, TextAttribute::kFontStyle, PMString(kDefaultStyle));
         PMReal size = CharacterValue<PMReal>(mDB, paragraphFormat, run, TextAttribute::kPointSize, kDefaultPointSize);
         if (!(size > 0) || !std::isfinite(size)) size = kDefaultPointSize;
-        return RunFont{mFonts.GetFace(family, style), size};
+        const int32 position = CharacterValue<int32>(mDB, paragraphFormat, run, TextAttribute::kPosition, 0);
+        if (position == 1 || position == 2)
+            return RunFont{mFonts.GetFace(family, style), size * kScriptSize, (position == 1 ? 1 : -1) * size * kScriptShift, size};
+        return RunFont{mFonts.GetFace(family, style), size, 0, size};
     };
 
     size_t run = 0;
@@ -410,6 +430,8 @@ void Composition::CutParagraph()
             fragment.start = at;
             fragment.face = f.face;
             fragment.size = f.size;
+            fragment.rise = f.rise;
+            fragment.nominalSize = f.nominalSize;
             fragment.trailing = at >= bodyEnd;
             int32 limit = std::min(runEnd(), at >= bodyEnd ? word.end : bodyEnd);
             while (value < mValues.size() && mValues[value].index < at) ++value;
@@ -463,7 +485,7 @@ void Composition::CutParagraph()
     }
 }
 
-PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) const
+PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, PMReal limit, size_t tab, const TabStop** stopOut) const
 {
     const TabStop* stop = nullptr;
     for (const TabStop& candidate : paragraph.tabs)
@@ -471,8 +493,14 @@ PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) 
             stop = &candidate;
             break;
         }
+    if (stopOut) *stopOut = stop;
     if (!stop) return (std::floor(at / kDefaultTabInterval + kEpsilon) + 1) * kDefaultTabInterval - at;
     if (stop->alignment == TabStop::kLeft) return stop->position - at;
+    // A centre, right or character stop past the line's end aligns its text against the line's
+    // end, where it can stand, instead of pushing it onto a line of its own (the contents
+    // paragraphs of files with side heads put the page numbers' stop at the text frame's right
+    // edge, measured from the side head area's left edge: a whole inset past the column's end).
+    const PMReal position = stop->position > limit + kEpsilon && limit > at + kEpsilon ? limit : stop->position;
     // The text after a centre, right or character tab, up to the next tab or forced break, is
     // placed against the stop: measure it (its trailing spaces left out), or up to the align
     // character.
@@ -484,7 +512,7 @@ PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) 
         if (fragment.kind == Fragment::kValue) {
             width += fragment.width;
             body = width;
-            if (body > stop->position) break;
+            if (body > position) break;
             continue;
         }
         if (fragment.kind != Fragment::kText) {
@@ -506,10 +534,10 @@ PMReal Composition::TabWidth(const Paragraph& paragraph, PMReal at, size_t tab) 
         }
         width += fragment.width;
         if (!fragment.trailing) body = width;
-        if (body > stop->position) break;  // no room before the stop anyway
+        if (body > position) break;  // no room before the stop anyway
     }
     PMReal before = stop->alignment == TabStop::kCenter ? body / 2 : body;
-    return std::max<PMReal>(0, stop->position - at - before);
+    return std::max<PMReal>(0, position - at - before);
 }
 
 const Fragment* Composition::FragmentAt(const Word& word, int32 index) const
@@ -580,7 +608,8 @@ int32 Composition::FitLine(const Paragraph& paragraph, int32 pos, PMReal avail, 
         for (int32 f = word.firstFragment; f < word.endFragment; ++f) {
             Fragment& fragment = mFragments[static_cast<size_t>(f)];
             if (fragment.start + fragment.length <= pos) continue;
-            if (fragment.kind == Fragment::kTab) fragment.width = TabWidth(paragraph, indentX + pen, static_cast<size_t>(f));
+            if (fragment.kind == Fragment::kTab)
+                fragment.width = TabWidth(paragraph, indentX + pen, indentX + avail, static_cast<size_t>(f), &fragment.stop);
             pen += WidthOf(fragment, std::max(pos, fragment.start), fragment.start + fragment.length);
             if (!fragment.trailing) body = pen;
         }
@@ -658,9 +687,13 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
             run.face = fragment.face;
             run.pointSize = fragment.size;
             run.x = pen;
-            run.ascent = fragment.face->ascent * fragment.size;
-            run.descent = fragment.face->descent * fragment.size;
-            run.leading = paragraph.leading >= 0 ? paragraph.leading : fragment.size * kAutoLeadingFactor;
+            run.rise = fragment.rise;
+            // A raised or lowered run reaches that much further up or down.
+            run.ascent = std::max<PMReal>(0, fragment.face->ascent * fragment.size + fragment.rise);
+            run.descent = std::max<PMReal>(0, fragment.face->descent * fragment.size - fragment.rise);
+            // Auto leading follows the size the characters are set in, before a superscript or
+            // subscript made them smaller.
+            run.leading = paragraph.leading >= 0 ? paragraph.leading : fragment.nominalSize * kAutoLeadingFactor;
             if (fragment.kind == Fragment::kValue) {
                 // The value's glyphs all stand for its one character.
                 const ShapedText& shaped = *fragment.shaped;
@@ -691,6 +724,7 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
                 run.width = glyphPen - pen;
             } else {
                 run.width = WidthOf(fragment, from, to);
+                if (fragment.kind == Fragment::kTab) FillLeader(run, fragment, line.origin);
             }
             pen += run.width;
             if (gapExtra > 0 && fragment.trailing && fragment.kind == Fragment::kText && to == mWords[w].end && to < end) {
@@ -711,6 +745,7 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
         run.start = end;
         run.face = last.face;
         run.pointSize = last.pointSize;
+        run.rise = last.rise;
         run.ascent = last.ascent;
         run.descent = last.descent;
         run.leading = last.leading;
@@ -724,6 +759,30 @@ void Composition::FillLine(ComposedLine& line, const Paragraph& paragraph, PMRea
         run.width = glyphPen - pen;
         line.runs.push_back(std::move(run));
     }
+}
+
+void Composition::FillLeader(GlyphRun& run, const Fragment& fragment, PMReal origin)
+{
+    if (!fragment.stop || !fragment.face || run.width <= 0) return;
+    const std::u16string& leader = fragment.stop->leader.GetUTF16();
+    // A leader of blanks (FrameMaker's default, a space) shows nothing.
+    if (std::all_of(leader.begin(), leader.end(), [](char16_t c) { return c == u' ' || FontCache::IsInvisible(c); })) return;
+    const FontFaceEntry* face = mFonts.FaceFor(fragment.face, leader.front());
+    const ShapedText& shaped = mFonts.Shape(face, leader);
+    const PMReal step = shaped.width * fragment.size;
+    // A leader too small to see (a hostile size) is not set thousands of times over.
+    if (!(step > kEpsilon) || run.width / step > kMaxLeaderCopies) return;
+    // Whole copies only, each on the grid, inside the tab's room.
+    const PMReal end = run.x + run.width;
+    for (PMReal at = origin + std::ceil((run.x - origin) / step - kEpsilon) * step; at + step <= end + kEpsilon; at += step) {
+        PMReal glyphPen = at;
+        for (size_t g = 0; g < shaped.glyphs.size(); ++g) {
+            run.glyphs.push_back(shaped.glyphs[g]);
+            run.positions.push_back(glyphPen + shaped.offsetsX[g] * fragment.size);
+            glyphPen += shaped.advances[g] * fragment.size;
+        }
+    }
+    run.face = face;
 }
 
 void Composition::ResolveValues()
