@@ -91,6 +91,21 @@ enum class TextAttribute : int32 {
     kRuleBelowWidth,      // int32: 0 the column's width, 1 the text's (between the indents)
 };
 
+// The attributes of one rule of a paragraph: the one above or the one below.
+struct ParagraphRuleAttributes {
+    TextAttribute on, lineWeight, color, tint, offset, leftIndent, rightIndent, width;
+
+    static constexpr ParagraphRuleAttributes Of(bool above)
+    {
+        return above ? ParagraphRuleAttributes{TextAttribute::kRuleAbove, TextAttribute::kRuleAboveLineWeight, TextAttribute::kRuleAboveColor,
+                                               TextAttribute::kRuleAboveTint, TextAttribute::kRuleAboveOffset, TextAttribute::kRuleAboveLeftIndent,
+                                               TextAttribute::kRuleAboveRightIndent, TextAttribute::kRuleAboveWidth}
+                     : ParagraphRuleAttributes{TextAttribute::kRuleBelow, TextAttribute::kRuleBelowLineWeight, TextAttribute::kRuleBelowColor,
+                                               TextAttribute::kRuleBelowTint, TextAttribute::kRuleBelowOffset, TextAttribute::kRuleBelowLeftIndent,
+                                               TextAttribute::kRuleBelowRightIndent, TextAttribute::kRuleBelowWidth};
+    }
+};
+
 // Numbering formats of lists.
 enum NumberingFormat : int32 { kNumberingNone = 0, kNumberingArabic, kNumberingLowerRoman, kNumberingUpperRoman,
                                kNumberingLowerLetters, kNumberingUpperLetters };

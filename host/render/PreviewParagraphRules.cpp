@@ -37,24 +37,24 @@ void PreviewParagraphRules::DrawRule(cairo_t* cr, const Story& story, const Comp
 {
     const TextFormat* format = story.textModel.GetParagraphFormat(line.start);
     if (!format) return;
-    auto kind = [above](TextAttribute a, TextAttribute b) { return above ? a : b; };
-    if (!Value<bool>(mDB, *format, kind(TextAttribute::kRuleAbove, TextAttribute::kRuleBelow), false)) return;
-    const PMReal weight = Value<PMReal>(mDB, *format, kind(TextAttribute::kRuleAboveLineWeight, TextAttribute::kRuleBelowLineWeight), 1);
-    const PMReal offset = Value<PMReal>(mDB, *format, kind(TextAttribute::kRuleAboveOffset, TextAttribute::kRuleBelowOffset), 0);
-    PMReal left = Value<PMReal>(mDB, *format, kind(TextAttribute::kRuleAboveLeftIndent, TextAttribute::kRuleBelowLeftIndent), 0);
-    PMReal right = Value<PMReal>(mDB, *format, kind(TextAttribute::kRuleAboveRightIndent, TextAttribute::kRuleBelowRightIndent), 0);
-    if (Value<int32>(mDB, *format, kind(TextAttribute::kRuleAboveWidth, TextAttribute::kRuleBelowWidth), 0) == 1) {
+    const ParagraphRuleAttributes kinds = ParagraphRuleAttributes::Of(above);
+    if (!Value<bool>(mDB, *format, kinds.on, false)) return;
+    const PMReal weight = Value<PMReal>(mDB, *format, kinds.lineWeight, 1);
+    const PMReal offset = Value<PMReal>(mDB, *format, kinds.offset, 0);
+    PMReal left = Value<PMReal>(mDB, *format, kinds.leftIndent, 0);
+    PMReal right = Value<PMReal>(mDB, *format, kinds.rightIndent, 0);
+    if (Value<int32>(mDB, *format, kinds.width, 0) == 1) {
         left += Value<PMReal>(mDB, *format, TextAttribute::kLeftIndent, 0);
         right += Value<PMReal>(mDB, *format, TextAttribute::kRightIndent, 0);
     }
     const PMReal x0 = line.origin + left, x1 = line.origin + columnWidth - right;
     if (!(weight > 0) || !(x1 > x0) || !std::isfinite(offset)) return;
     PreviewColor color;
-    UID swatch = Value<UID>(mDB, *format, kind(TextAttribute::kRuleAboveColor, TextAttribute::kRuleBelowColor), kInvalidUID);
+    UID swatch = Value<UID>(mDB, *format, kinds.color, kInvalidUID);
     if (swatch == kInvalidUID) swatch = SwatchUtils::GetBlackSwatch(mDB);
     if (!mColors.Resolve(swatch, color)) return;
     // A tint mixes the colour with the paper.
-    const double tint = std::clamp<double>(Value<PMReal>(mDB, *format, kind(TextAttribute::kRuleAboveTint, TextAttribute::kRuleBelowTint), 100), 0, 100) / 100;
+    const double tint = std::clamp<double>(Value<PMReal>(mDB, *format, kinds.tint, 100), 0, 100) / 100;
     auto mix = [tint](double channel) { return 1 - tint * (1 - channel); };
     const PMReal y = above ? line.baseline - offset - weight / 2 : line.baseline + offset + weight / 2;
     cairo_save(cr);

@@ -128,7 +128,8 @@ void MifAttributeBuilder::AddSeparator(AttributeBossList& attributes, const MifO
 {
     const PMString* tag = String(pgf, above ? kMifPgfTopSeparator : kMifPgfBotSeparator);
     if (!tag || !mContext.paragraphRules) return;
-    const TextAttribute on = above ? TextAttribute::kRuleAbove : TextAttribute::kRuleBelow;
+    const ParagraphRuleAttributes kinds = ParagraphRuleAttributes::Of(above);
+    const TextAttribute on = kinds.on;
     MifParagraphRules::Rule rule;
     const MifParagraphRules::Found found = tag->IsEmpty() ? MifParagraphRules::Found::kInvisible : mContext.paragraphRules->Find(*tag, rule);
     if (found != MifParagraphRules::Found::kRule) {
@@ -164,24 +165,15 @@ void MifAttributeBuilder::AddSeparator(AttributeBossList& attributes, const MifO
     rule.leftIndent += indent;
     rule.rightIndent = std::fmax(0, rule.rightIndent - indent);
     attributes.ApplyAttribute(on, true);
-    if (above) {
-        attributes.ApplyAttribute(TextAttribute::kRuleAboveLineWeight, PMReal(rule.weight));
-        attributes.ApplyAttribute(TextAttribute::kRuleAboveOffset, PMReal(distance));
-        attributes.ApplyAttribute(TextAttribute::kRuleAboveLeftIndent, PMReal(rule.leftIndent));
-        attributes.ApplyAttribute(TextAttribute::kRuleAboveRightIndent, PMReal(rule.rightIndent));
-        attributes.ApplyAttribute(TextAttribute::kRuleAboveWidth, int32(0));
-        if (rule.tint < 100) attributes.ApplyAttribute(TextAttribute::kRuleAboveTint, PMReal(rule.tint));
-    } else {
-        attributes.ApplyAttribute(TextAttribute::kRuleBelowLineWeight, PMReal(rule.weight));
-        attributes.ApplyAttribute(TextAttribute::kRuleBelowOffset, PMReal(distance));
-        attributes.ApplyAttribute(TextAttribute::kRuleBelowLeftIndent, PMReal(rule.leftIndent));
-        attributes.ApplyAttribute(TextAttribute::kRuleBelowRightIndent, PMReal(rule.rightIndent));
-        attributes.ApplyAttribute(TextAttribute::kRuleBelowWidth, int32(0));
-        if (rule.tint < 100) attributes.ApplyAttribute(TextAttribute::kRuleBelowTint, PMReal(rule.tint));
-    }
+    attributes.ApplyAttribute(kinds.lineWeight, PMReal(rule.weight));
+    attributes.ApplyAttribute(kinds.offset, PMReal(distance));
+    attributes.ApplyAttribute(kinds.leftIndent, PMReal(rule.leftIndent));
+    attributes.ApplyAttribute(kinds.rightIndent, PMReal(rule.rightIndent));
+    attributes.ApplyAttribute(kinds.width, int32(0));
+    if (rule.tint < 100) attributes.ApplyAttribute(kinds.tint, PMReal(rule.tint));
     if (mContext.colorImporter) {
         const UID swatch = mContext.colorImporter->GetColorUID(rule.color);
-        if (swatch != kInvalidUID) attributes.ApplyAttribute(above ? TextAttribute::kRuleAboveColor : TextAttribute::kRuleBelowColor, swatch);
+        if (swatch != kInvalidUID) attributes.ApplyAttribute(kinds.color, swatch);
     }
     // The room FrameMaker gives the separator, where this statement gives the space it joins.
     const TextAttribute space = above ? TextAttribute::kSpaceBefore : TextAttribute::kSpaceAfter;
