@@ -34,6 +34,9 @@ struct PictureHeader {
     int32_t height = 0;
 };
 
+// Seconds of processor time a child has beyond its deadline.
+constexpr rlim_t kSpareCpuSeconds = 5;
+
 // Exit codes of the child, for the parent's message.
 enum ChildExit : int {
     kDrawn = 0,
@@ -67,7 +70,9 @@ bool WriteAll(int fd, const void* data, size_t size)
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
     }
-    const rlim_t seconds = static_cast<rlim_t>(std::ceil(limits.seconds));
+    // The deadline stops it first; the processor limit stops it even if the preview itself
+    // dies before it can.
+    const rlim_t seconds = static_cast<rlim_t>(std::ceil(limits.seconds)) + kSpareCpuSeconds;
     struct rlimit cpu = {seconds, seconds + 1};
     setrlimit(RLIMIT_CPU, &cpu);
 #ifndef TESSEL_ADDRESS_SANITIZER
