@@ -1,5 +1,7 @@
 #include "PreviewEpsRenderer.h"
 
+#include <filesystem>
+
 #include <cairo.h>
 #include <fcntl.h>
 #include <libspectre/spectre.h>
@@ -62,8 +64,12 @@ bool WriteAll(int fd, const void* data, size_t size)
 // The child's work: the file's bytes in a memory file (libspectre reads files by name), drawn by
 // Ghostscript at the size asked for, the pixels written to `out` row by row. Never returns.
 [[noreturn]] void DrawInChild(int out, const std::vector<unsigned char>& bytes, int width, int height,
-                              const PreviewEpsRenderer::Limits& limits, size_t startSize)
+                              const PreviewEpsRenderer::Limits& limits, size_t startSize, const std::string& scratch)
 {
+    // Ghostscript lets PostScript read, write and delete files in the temporary folder even when
+    // safe: the child's temporary folder is an empty one of its own, so nothing of the user's is
+    // within reach.
+    for (const char* name : {"TMPDIR", "TEMP", "TMP"}) setenv(name, scratch.c_str(), 1);
     // Ghostscript's messages about a broken file are of no use to the preview's user.
     int null = open("/dev/null", O_RDWR);
     if (null >= 0) {
@@ -211,6 +217,20 @@ cairo_surface_t* PreviewEpsRenderer::RenderOnce(const std::vector<unsigned char>
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) return fail("no pipe for Ghostscript");
     const size_t startSize = AddressSpaceSize();
     const double deadline = Now() + limits.seconds;
+    std::string scratch = (std::filesystem::temp_directory_path() / "tessel-eps-XXXXXX").string();
+    if (!mkdtemp(scratch.data())) {
+        close(pipeEnds[0]);
+        close(pipeEnds[1]);
+        return fail("no temporary folder for Ghostscript");
+    }
+    struct ScratchFolder {
+        std::string path;
+        ~ScratchFolder()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    } scratchFolder{scratch};
     const pid_t child = fork();
     if (child < 0) {
         close(pipeEnds[0]);
@@ -219,7 +239,7 @@ cairo_surface_t* PreviewEpsRenderer::RenderOnce(const std::vector<unsigned char>
     }
     if (child == 0) {
         close(pipeEnds[0]);
-        DrawInChild(pipeEnds[1], bytes, width, height, limits, startSize);
+        DrawInChild(pipeEnds[1], bytes, width, height, limits, startSize, scratch);
     }
     close(pipeEnds[1]);
     PictureHeader header;
