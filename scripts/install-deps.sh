@@ -10,11 +10,12 @@ set -euo pipefail
 # libhyphen with the US English patterns hyphenates words.
 # cairo draws the page previews (PDF and PNG); gdk-pixbuf decodes the images they show;
 # libspectre has Ghostscript draw the EPS pictures they show.
+# CLI11 parses the tessel command line.
 # jing and unzip check packages against InDesign's package schema (when a schema is at hand).
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev
           libfontconfig-dev libfreetype-dev libharfbuzz-dev libunibreak-dev libhyphen-dev hyphen-en-us fonts-dejavu-core fonts-urw-base35 fonts-wqy-microhei
-          libzip-dev libpugixml-dev libcairo2-dev libgdk-pixbuf-2.0-dev libspectre-dev jing unzip)
+          libzip-dev libpugixml-dev libcli11-dev libcairo2-dev libgdk-pixbuf-2.0-dev libspectre-dev jing unzip)
 
 missing=()
 for p in "${packages[@]}"; do
