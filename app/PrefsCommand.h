@@ -1,4 +1,5 @@
-// tessel prefs: shows the conversion preferences: the presets, and one preset's modes and tables.
+// tessel prefs: shows and changes the conversion preferences: the presets with their modes and
+// tables, the preset and CSV files, and the menu entries of the plug-ins.
 #pragma once
 
 #include <string>

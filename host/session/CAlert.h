@@ -1,6 +1,8 @@
 // CAlert: messages to the user, and the dialogs the host shows at the end of an operation. How
-// they reach the user is up to the presenter that the application installs; with none they are
-// dropped.
+// they reach the user is up to the presenters that the application installs: while a dialog
+// presenter is installed (DialogMgr) it shows every alert; otherwise the user presenter shows the
+// information and warning alerts. With neither they are dropped, and a modal alert answers its
+// default button.
 #pragma once
 
 #include <vector>
@@ -22,6 +24,9 @@ class CAlert {
 public:
     static void InformationAlert(const PMString& text);
     static void WarningAlert(const PMString& text);
+    static void ErrorAlert(const PMString& text);
+    // A modal alert with buttons (string keys or texts); the index of the button chosen.
+    static int32 ModalAlert(const PMString& text, const std::vector<PMString>& buttons, int32 defaultButton);
     static void SetPresenter(IUserPresenter* presenter);
     static IUserPresenter* GetPresenter();
 };

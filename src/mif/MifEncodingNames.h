@@ -9,7 +9,8 @@ class MifEncodingNames {
 public:
     // How many encodings the list offers.
     static int32 GetOfferedCount() { return sizeof kOffered / sizeof kOffered[0]; }
-    // The code of the index-th offered encoding, in the list's order; -1 when out of range.
+    // The code of the index-th offered encoding, in the order of the preferences' drop-down; -1
+    // when out of range.
     static int32 GetOfferedCode(int32 index)
     {
         return index >= 0 && index < GetOfferedCount() ? kOffered[index].code : -1;
@@ -34,17 +35,17 @@ private:
     static constexpr OfferedEncoding kOffered[] = {
         {0, "OV#0xB40#kMifRomanKey"},
         {238, "OV#0xB40#kMifEastEuropeWinKey"},
-        {161, "OV#0xB40#kMifGreekWinKey"},
+        {204, "OV#0xB40#kMifRussianWinKey"},
         {177, "OV#0xB40#kMifHebrewWinKey"},
         {178, "OV#0xB40#kMifArabicWinKey"},
-        {204, "OV#0xB40#kMifRussianWinKey"},
-        {186, "OV#0xB40#kMifBalticWinKey"},
+        {161, "OV#0xB40#kMifGreekWinKey"},
         {162, "OV#0xB40#kMifTurkishWinKey"},
+        {186, "OV#0xB40#kMifBalticWinKey"},
         {222, "OV#0xB40#kMifThaiWinKey"},
         {29, "OV#0xB40#kMifEastEuropeMacKey"},
-        {6, "OV#0xB40#kMifGreekMacKey"},
+        {7, "OV#0xB40#kMifCyrillicMacKey"},
         {5, "OV#0xB40#kMifHebrewMacKey"},
         {4, "OV#0xB40#kMifArabicMacKey"},
-        {7, "OV#0xB40#kMifCyrillicMacKey"},
+        {6, "OV#0xB40#kMifGreekMacKey"},
     };
 };

@@ -1,5 +1,11 @@
 #include "MifRegistration.h"
 
+#include "DialogMgr.h"
+#include "MenuMgr.h"
+#include "MifActionComponent.h"
+#include "MifDialogs.h"
+#include "MifPrefsDialogIDs.h"
+
 #include "IConversionProvider.h"
 #include "IImportProvider.h"
 #include "IWorkspace.h"
@@ -107,4 +113,15 @@ void RegisterTesselPlugIn()
     model.AddInterface(kUtilsBoss, IID_IMIFTABLEUTILS, kMifTableUtilsImpl);
 
     WResourceAccess::RegisterStringTables();
+
+    // The preferences dialogs, and the menu entry Edit > Preferences > "Tessel..." that opens them.
+    DialogMgr& dialogs = DialogMgr::Get();
+    dialogs.RegisterDialog(kMifPrefsDialogRsrcID, BuildPrefsDialog_enUS);
+    dialogs.RegisterDialog(kMifPresetNameDialogRsrcID, BuildPresetNameDialog_enUS);
+    dialogs.RegisterDialog(kMifFontSubstDialogRsrcID, BuildFontSubstDialog_enUS);
+    dialogs.RegisterDialog(kMifFontEncDialogRsrcID, BuildFontEncDialog_enUS);
+    MenuMgr& menus = MenuMgr::Get();
+    menus.AddSeparator(MifActionComponent::kPrefsMenuPath, 5000.0);
+    menus.AddMenuItem(MifActionComponent::kPrefsMenuPath, "OV#0xB40#kMifPrefsMenuItemKey", 5000.1, kMifPrefsActionID);
+    menus.RegisterAction(kMifPrefsActionID, [] { MifActionComponent::DoAction(kMifPrefsActionID); });
 }

@@ -60,6 +60,8 @@ const StringTableEntry kMifStrings_enUS[] = {
     {"OV#0xB40#kMifDontChangeFontStyleKey", "Don't change font style"},
     {"OV#0xB40#kMifPresetNameReservedKey", "This preset name is reserved, please use another name."},
     {"OV#0xB40#kMifPresetNameUsedKey", "This preset name is already used, please use another name."},
+    {"OV#0xB40#kMifPresetNameInvalidKey", "This preset name holds control characters, please use another name."},
+    {"OV#0xB40#kMifPresetNameTooLongKey", "This preset name is longer than ^1 characters, please use a shorter name."},
 
     // Preferences dialog
     {"OV#0xB40#kMifPrefsTitleKey", "Tessel"},

@@ -1,0 +1,18 @@
+#include "MifActionComponent.h"
+
+#include <memory>
+
+#include "DialogMgr.h"
+#include "MifAssertLog.h"
+#include "MifPrefsDialogIDs.h"
+
+void MifActionComponent::DoAction(ActionID action)
+{
+    if (action != kMifPrefsActionID) return;
+    std::unique_ptr<Dialog> dialog = DialogMgr::Get().CreateNewDialog(kMifPrefsDialogRsrcID);
+    if (!dialog) {
+        MIF_LOG_NIL(dialog);
+        return;
+    }
+    dialog->Open();
+}
