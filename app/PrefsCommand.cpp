@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "IMifPrefs.h"
 #include "InterfacePtr.h"

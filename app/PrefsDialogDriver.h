@@ -6,6 +6,7 @@
 // Each method answers an exit status: 0 done, 1 refused or failed (after saying why).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 

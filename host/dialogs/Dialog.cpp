@@ -56,7 +56,10 @@ void Dialog::SetDataObject(ClassID classID)
     // Hold the object through its first interface.
     std::vector<std::pair<PMIID, ImplementationID>> interfaces = ObjectModel::Get().GetInterfaces(classID);
     IPMUnknown* first = interfaces.empty() ? nullptr : boss->Find(interfaces.front().first);
-    if (!first) return;
+    if (!first) {
+        delete boss;
+        return;
+    }
     boss->AddRef();
     mData = InterfacePtr<IPMUnknown>(first);
 }

@@ -3,6 +3,7 @@
 // belong to the preferences dialog that opened the entry dialog, so they last while it is open.
 #pragma once
 
+#include <set>
 #include <vector>
 
 #include "CDialogObserver.h"

@@ -1,5 +1,6 @@
 #include "MifPrefsDialogObserver.h"
 
+#include <iterator>
 #include <memory>
 
 #include "CAlert.h"
