@@ -1,6 +1,5 @@
 #include "MifPrefsDialogObserver.h"
 
-#include <iterator>
 #include <memory>
 
 #include "CAlert.h"
@@ -110,22 +109,25 @@ void MifPrefsDialogObserver::FillPresetDropDown()
 
 void MifPrefsDialogObserver::FillConversionPanel()
 {
-    for (size_t i = 0; i < std::size(kModeGroups); ++i) {
-        int32 mode = (Current().*kModeGroups[i].get)();
+    size_t i = 0;
+    for (const ModeGroup& group : kModeGroups) {
+        int32 mode = (Current().*group.get)();
         if (mode != 1 && mode != 2) mode = 2;
-        mShownModes[i] = mode;
-        GetDialog()->SetSelected(kModeGroups[i].widget, mode - 1);
+        mShownModes[i++] = mode;
+        GetDialog()->SetSelected(group.widget, mode - 1);
     }
 }
 
 void MifPrefsDialogObserver::StorePanelValues()
 {
-    for (size_t i = 0; i < std::size(kModeGroups); ++i) {
-        int32 mode = GetDialog()->GetSelected(kModeGroups[i].widget) + 1;
+    size_t i = 0;
+    for (const ModeGroup& group : kModeGroups) {
+        int32 mode = GetDialog()->GetSelected(group.widget) + 1;
         if ((mode == 1 || mode == 2) && mode != mShownModes[i]) {
-            (Current().*kModeGroups[i].set)(mode);
+            (Current().*group.set)(mode);
             mShownModes[i] = mode;
         }
+        ++i;
     }
 }
 

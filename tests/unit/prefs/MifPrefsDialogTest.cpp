@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "CmdUtils.h"
 #include "CommandMgr.h"
 #include "DialogMgr.h"
 #include "IMifPrefs.h"
