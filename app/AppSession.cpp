@@ -55,6 +55,15 @@ bool AppSession::CloseWorkspace()
 
 void AppSession::DropWorkspace() { Session::CloseWorkspace(); }
 
+int AppSession::RunInWorkspace(const std::function<int()>& command)
+{
+    if (!LoadPlugIns()) return 1;
+    OpenWorkspace();
+    int status = command();
+    if (!CloseWorkspace() && status == 0) status = 1;
+    return status;
+}
+
 IDFile AppSession::GetSampleFile()
 {
     std::error_code ec;

@@ -3,6 +3,7 @@
 // preferences saved by the last run.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ bool CloseWorkspace();
 // they make for their own run (convert --preset) never reaches the file, and a damaged file
 // stays as it is.
 void DropWorkspace();
+// Runs `command` with the plug-ins loaded and the workspace open, then saves the workspace when
+// something changed and closes it: for commands that read or change the settings. Returns the
+// command's exit status, or 1 when the plug-ins cannot be loaded (the command does not run) or
+// the settings cannot be saved (after saying why).
+int RunInWorkspace(const std::function<int()>& command);
 // The sample MIF file that ships with Tessel.
 IDFile GetSampleFile();
 }

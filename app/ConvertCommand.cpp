@@ -1,10 +1,13 @@
 #include "ConvertCommand.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
+#include "AppCommandLine.h"
 #include "AppPresenter.h"
 #include "FileChooser.h"
 #include "FontReport.h"
@@ -30,20 +33,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* kUsage =
-    "usage: tessel convert [FILE.mif] [-o OUT.idml] [--json OUT.json] [--report OUT.txt] [--preset NAME]\n"
-    "                      [--pdf PREVIEW.pdf] [--png FOLDER [--dpi N]] [--frames] [--max-pages N | --no-add-pages]\n"
-    "                      [--images DIR] [--allow-outside-images]\n"
-    "  With no file, converts the sample that ships with Tessel into sample.idml in the current folder.\n"
-    "  --max-pages N (default 10000, 1 to 1000000) bounds the pages of a document: a file that has\n"
-    "  more is refused, and text that overflows an autoconnected flow gets at most N pages added\n"
-    "  after the flow's last page; --no-add-pages keeps the file's pages and leaves such text overset.\n"
-    "  --pdf draws the pages into a PDF file, --png into page-1.png, page-2.png, ... in FOLDER (made\n"
-    "  when missing) at N pixels per inch (default 96, 10 to 1200); --frames outlines the text frames\n"
-    "  and marks text that does not fit with a red plus. --images names a folder where linked images\n"
-    "  are looked for first (may be given more than once). Linked images are read only from the MIF\n"
-    "  file's folder (and below) and the --images folders; one named elsewhere is reported and left\n"
-    "  out, unless --allow-outside-images is given (for files whose origin you trust).\n";
+// The notes below the options in tessel convert --help.
+const char* kNotes =
+    "With no file, converts the sample that ships with Tessel into sample.idml in the current folder.\n"
+    "--max-pages N bounds the pages of a document: a file that has more is refused, and text that\n"
+    "overflows an autoconnected flow gets at most N pages added after the flow's last page;\n"
+    "--no-add-pages keeps the file's pages and leaves such text overset.\n"
+    "Linked images are read only from the MIF file's folder (and below) and the --images folders;\n"
+    "one named elsewhere is reported and left out, unless --allow-outside-images is given (for\n"
+    "files whose origin you trust).\n"
+    "Exit status: 0 when a document was made and saved (with every preview asked for), 1 when the\n"
+    "file was refused or could not be read, or an output could not be written, 2 on wrong usage.";
 
 // The range of --max-pages: a file always has a page, so 0 would refuse every file (and
 // --no-add-pages is the way to add none).
@@ -55,9 +55,14 @@ struct Options {
     std::vector<IDFile> imageFolders;   // --images
     PreviewOptions preview;
     OpenOptions open;
-    bool dpiGiven = false;
-    bool maxPagesGiven = false;
     bool HasPreview() const { return !pdf.empty() || !png.empty(); }
+};
+
+// What the command line gives that CheckArguments turns into options.
+struct Arguments {
+    std::string dpi, maxPages;
+    std::vector<std::string> imageFolders;
+    bool noAddPages = false;
 };
 
 // One file the conversion writes: which, what it is called in messages, and where.
@@ -67,105 +72,58 @@ struct Output {
     std::string path;
 };
 
-// Reads the options; false (after saying why) on wrong usage.
-bool ParseOptions(const std::vector<std::string>& args, Options& options, bool& help)
+// Refuses wrong usage that CLI11 lets through, by throwing CLI::ValidationError with the message;
+// otherwise completes `options` from `arguments`.
+void CheckArguments(const CLI::App& command, const Arguments& arguments, Options& options)
 {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        // An empty value is a mistake, never "the default": -o "" would write beside the input.
-        auto value = [&](std::string& target, const char* needs) {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                std::fprintf(stderr, "tessel convert: %s needs %s\n%s", arg.c_str(), needs, kUsage);
-                return false;
-            }
-            target = args[++i];
-            return true;
-        };
-        if (arg == "-h" || arg == "--help") {
-            help = true;
-            return true;
-        }
-        if (arg == "-o" || arg == "--output") {
-            if (!value(options.output, "a file name")) return false;
-        } else if (arg == "--json") {
-            if (!value(options.json, "a file name")) return false;
-        } else if (arg == "--report") {
-            if (!value(options.report, "a file name")) return false;
-        } else if (arg == "--preset") {
-            if (!value(options.preset, "a preset name")) return false;
-        } else if (arg == "--pdf") {
-            if (!value(options.pdf, "a file name")) return false;
-        } else if (arg == "--png") {
-            if (!value(options.png, "a folder name")) return false;
-        } else if (arg == "--dpi") {
-            std::string dpi;
-            if (!value(dpi, "a number")) return false;
-            char* end = nullptr;
-            double number = std::strtod(dpi.c_str(), &end);
-            if (*end != '\0' || !(number >= PreviewWriter::kMinDpi && number <= PreviewWriter::kMaxDpi)) {
-                std::fprintf(stderr, "tessel convert: --dpi needs a number from %g to %g, not %s\n%s", PreviewWriter::kMinDpi,
-                             PreviewWriter::kMaxDpi, dpi.c_str(), kUsage);
-                return false;
-            }
-            options.preview.dpi = number;
-            options.dpiGiven = true;
-        } else if (arg == "--max-pages") {
-            std::string count;
-            if (!value(count, "a number")) return false;
-            char* end = nullptr;
-            errno = 0;
-            long number = std::strtol(count.c_str(), &end, 10);
-            if (*end != '\0' || errno != 0 || number < kMinPagesLimit || number > kMaxAddedPages) {
-                std::fprintf(stderr, "tessel convert: --max-pages needs a whole number from %ld to %ld, not %s\n%s", kMinPagesLimit,
-                             kMaxAddedPages, count.c_str(), kUsage);
-                return false;
-            }
-            options.open.maxAddedPages = static_cast<int32>(number);
-            options.maxPagesGiven = true;
-        } else if (arg == "--no-add-pages") {
-            options.open.addPages = false;
-        } else if (arg == "--images") {
-            std::string folder;
-            if (!value(folder, "a folder name")) return false;
-            std::error_code error;
-            if (!fs::is_directory(folder, error)) {
-                std::fprintf(stderr, "tessel convert: --images needs a folder, %s is none\n%s", folder.c_str(), kUsage);
-                return false;
-            }
-            options.imageFolders.push_back(IDFile(fs::path(folder)));
-        } else if (arg == "--allow-outside-images") {
-            options.open.allowOutsideImages = true;
-        } else if (arg == "--frames") {
-            options.preview.showFrames = true;
-        } else if (!arg.empty() && arg[0] == '-') {
-            std::fprintf(stderr, "tessel convert: unknown option %s\n%s", arg.c_str(), kUsage);
-            return false;
-        } else if (arg.empty()) {
-            std::fprintf(stderr, "tessel convert: the file name is empty\n%s", kUsage);
-            return false;
-        } else if (options.input.empty()) {
-            options.input = arg;
-        } else {
-            std::fprintf(stderr,
-                         "tessel convert: one file at a time (converting several files or folders is not supported yet)\n%s",
-                         kUsage);
-            return false;
-        }
+    AppCommandLine::RefuseExtraArguments(command, "one file at a time (converting several files or folders is not supported yet)");
+    if (command.count("FILE.mif") && options.input.empty()) throw CLI::ValidationError("the file name is empty");
+    // An empty value is a mistake, never "the default": -o "" would write beside the input.
+    struct Value {
+        const char* option;
+        const std::string& value;
+        const char* needs;
+    };
+    for (const Value& given : {Value{"-o", options.output, "a file name"}, Value{"--json", options.json, "a file name"},
+                               Value{"--report", options.report, "a file name"}, Value{"--preset", options.preset, "a preset name"},
+                               Value{"--pdf", options.pdf, "a file name"}, Value{"--png", options.png, "a folder name"},
+                               Value{"--dpi", arguments.dpi, "a number"}, Value{"--max-pages", arguments.maxPages, "a number"}})
+        if (command.count(given.option) && given.value.empty())
+            throw CLI::ValidationError(std::string(given.option) + " needs " + given.needs);
+    for (const std::string& folder : arguments.imageFolders) {
+        if (folder.empty()) throw CLI::ValidationError("--images needs a folder name");
+        std::error_code error;
+        if (!fs::is_directory(folder, error)) throw CLI::ValidationError("--images needs a folder, " + folder + " is none");
+        options.imageFolders.push_back(IDFile(fs::path(folder)));
     }
+    bool dpiGiven = command.count("--dpi") > 0;
+    if (dpiGiven) {
+        char* end = nullptr;
+        double number = std::strtod(arguments.dpi.c_str(), &end);
+        if (*end != '\0' || !(number >= PreviewWriter::kMinDpi && number <= PreviewWriter::kMaxDpi)) {
+            char message[160];
+            std::snprintf(message, sizeof message, "--dpi needs a number from %g to %g, not ", PreviewWriter::kMinDpi,
+                          PreviewWriter::kMaxDpi);
+            throw CLI::ValidationError(message + arguments.dpi);
+        }
+        options.preview.dpi = number;
+    }
+    bool maxPagesGiven = command.count("--max-pages") > 0;
+    if (maxPagesGiven) {
+        char* end = nullptr;
+        errno = 0;
+        long number = std::strtol(arguments.maxPages.c_str(), &end, 10);
+        if (*end != '\0' || errno != 0 || number < kMinPagesLimit || number > kMaxAddedPages)
+            throw CLI::ValidationError("--max-pages needs a whole number from " + std::to_string(kMinPagesLimit) + " to " +
+                                       std::to_string(kMaxAddedPages) + ", not " + arguments.maxPages);
+        options.open.maxAddedPages = static_cast<int32>(number);
+    }
+    options.open.addPages = !arguments.noAddPages;
     // Options of a preview that was not asked for are a mistake, not something to ignore.
-    if (options.preview.showFrames && !options.HasPreview()) {
-        std::fprintf(stderr, "tessel convert: --frames needs --pdf or --png\n%s", kUsage);
-        return false;
-    }
-    if (options.maxPagesGiven && !options.open.addPages) {
-        std::fprintf(stderr, "tessel convert: --max-pages and --no-add-pages contradict each other\n%s", kUsage);
-        return false;
-    }
-    if (options.dpiGiven && options.png.empty()) {
-        std::fprintf(stderr, "tessel convert: --dpi needs --png (PDF pages are drawn in points)\n%s", kUsage);
-        return false;
-    }
-    return true;
+    if (options.preview.showFrames && !options.HasPreview()) throw CLI::ValidationError("--frames needs --pdf or --png");
+    if (maxPagesGiven && !options.open.addPages)
+        throw CLI::ValidationError("--max-pages and --no-add-pages contradict each other");
+    if (dpiGiven && options.png.empty()) throw CLI::ValidationError("--dpi needs --png (PDF pages are drawn in points)");
 }
 
 void CannotWrite(const Output& output, const char* reason)
@@ -377,17 +335,9 @@ std::vector<std::string> OversetStories(const DataBase& db)
     return lines;
 }
 
-} // namespace
-
-int RunConvertCommand(const std::vector<std::string>& args)
+// Converts the file that `options` name; returns the exit status.
+int RunConvertCommand(Options options)
 {
-    Options options;
-    bool help = false;
-    if (!ParseOptions(args, options, help)) return 2;
-    if (help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     std::error_code ec;
     if (!options.input.empty() && fs::is_directory(options.input, ec)) {
         std::fprintf(stderr, "tessel convert: %s is a folder (converting folders is not supported yet)\n", options.input.c_str());
@@ -479,4 +429,53 @@ int RunConvertCommand(const std::vector<std::string>& args)
     }
     std::fprintf(stderr, "tessel convert: wrote %s\n", options.output.c_str());
     return 0;
+}
+
+} // namespace
+
+void AddConvertCommand(AppCommandLine& commandLine)
+{
+    auto options = std::make_shared<Options>();
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App& command = commandLine.AddCommand("convert", "Convert a MIF file into an InDesign document (IDML)", [options] {
+        // The command loads the plug-ins and opens the workspace itself, once its outputs are
+        // known to be fine. The import only reads the preferences: they are dropped unsaved.
+        int status = RunConvertCommand(*options);
+        AppSession::DropWorkspace();
+        return status;
+    });
+    // Unknown options and more files stay for CheckArguments, which says what is wrong with them.
+    command.allow_extras();
+    // An option given twice: the last value counts.
+    command.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    command.add_option("FILE.mif", options->input, "The MIF file (default: the sample that ships with Tessel)")->type_name("");
+    command.add_option("-o,--output", options->output, "The document (default: beside the input, with .idml)")
+        ->type_name("OUT.idml");
+    command.add_option("--json", options->json, "Also write a deterministic dump of the document model")->type_name("OUT.json");
+    command.add_option("--report", options->report, "Also write the warnings of the conversion to a file")
+        ->type_name("OUT.txt");
+    command.add_option("--preset", options->preset,
+                       "Convert with this preset instead of the current one\n(tessel prefs list shows them)")
+        ->type_name("NAME");
+    command.add_option("--pdf", options->pdf, "Draw the pages into a PDF file")->type_name("PREVIEW.pdf");
+    command.add_option("--png", options->png, "Draw the pages into page-1.png, page-2.png, ... in FOLDER\n(made when missing)")
+        ->type_name("FOLDER");
+    command.add_option("--dpi", arguments->dpi, "Pixels per inch of the --png images (default 96, 10 to 1200)")->type_name("N");
+    command.add_flag("--frames", options->preview.showFrames,
+                     "Outline the text frames in the preview, and mark text that does not\nfit with a red plus");
+    command.add_option("--max-pages", arguments->maxPages,
+                       "The most pages a document may have, and may have added\n(default 10000, 1 to 1000000)")
+        ->type_name("N");
+    command.add_flag("--no-add-pages", arguments->noAddPages,
+                     "Add no pages for text that overflows an autoconnected flow:\nit stays overset");
+    command.add_option("--images", arguments->imageFolders,
+                       "A folder where linked images are looked for first\n(may be given more than once)")
+        ->type_name("DIR")
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->take_all();
+    command.add_flag("--allow-outside-images", options->open.allowOutsideImages,
+                     "Read linked images wherever they are, not only beside the MIF file\nand in the --images folders");
+    command.footer(kNotes);
+    command.callback([&command, options, arguments] { CheckArguments(command, *arguments, *options); });
 }

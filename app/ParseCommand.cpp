@@ -1,9 +1,13 @@
 #include "ParseCommand.h"
 
+#include <CLI/CLI.hpp>
+
 #include <chrono>
 #include <cstdio>
 #include <memory>
 
+#include "AppCommandLine.h"
+#include "AppSession.h"
 #include "IMifErrorLog.h"
 #include "IMifParser.h"
 #include "IMifTreeDumper.h"
@@ -18,7 +22,11 @@ class MifObject;
 
 namespace {
 
-const char* kUsage = "usage: tessel parse FILE.mif [--errors] [--stats]\n";
+struct Options {
+    std::string path;
+    bool errorsOnly = false;
+    bool stats = false;
+};
 
 void PrintErrors(const IMifErrorLog& errorLog)
 {
@@ -31,35 +39,11 @@ void PrintErrors(const IMifErrorLog& errorLog)
     if (!out.empty()) std::printf("%s\n", out.c_str());
 }
 
-} // namespace
-
-int RunParseCommand(const std::vector<std::string>& args)
+// Reads the file that `options` name and prints what they ask for; returns the exit status.
+int RunParseCommand(const Options& options)
 {
-    std::string path;
-    bool errorsOnly = false, stats = false;
-    for (const std::string& arg : args) {
-        if (arg == "--errors")
-            errorsOnly = true;
-        else if (arg == "--stats")
-            stats = true;
-        else if (arg == "-h" || arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (!arg.empty() && arg[0] == '-') {
-            std::fprintf(stderr, "tessel parse: unknown option %s\n%s", arg.c_str(), kUsage);
-            return 2;
-        } else if (path.empty())
-            path = arg;
-        else {
-            std::fprintf(stderr, "tessel parse: one file at a time\n%s", kUsage);
-            return 2;
-        }
-    }
-    if (path.empty()) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-
+    const std::string& path = options.path;
+    bool errorsOnly = options.errorsOnly, stats = options.stats;
     IDFile file{std::filesystem::path(path)};
     std::unique_ptr<IPMStream> stream = StreamUtil::CreateFileStreamRead(file);
     if (!stream) {
@@ -113,4 +97,28 @@ int RunParseCommand(const std::vector<std::string>& args)
     std::printf("time: %.3f ms\n", seconds * 1000);
     std::printf("throughput: %.1f MB/s\n", seconds > 0 ? bytes / seconds / 1e6 : 0.0);
     return 0;
+}
+
+} // namespace
+
+void AddParseCommand(AppCommandLine& commandLine)
+{
+    auto options = std::make_shared<Options>();
+    CLI::App& command =
+        commandLine.AddCommand("parse", "Print the statement tree and the parse errors of a MIF file", [options] {
+            return AppSession::RunInWorkspace([&] { return RunParseCommand(*options); });
+        });
+    // Unknown options and more files stay for the check below, which says what is wrong with them.
+    command.allow_extras();
+    command.add_option("FILE.mif", options->path, "The MIF file")->type_name("")->required();
+    command.add_flag("--errors", options->errorsOnly, "Print only the parse errors, with their line numbers");
+    command.add_flag("--stats", options->stats,
+                     "Print the number of statements and errors, the bytes read, the time\nand the throughput, without the tree");
+    command.footer(
+        "Exit status: 0 when a tree was built (however many errors the file has), 1 when the file cannot\n"
+        "be read, 2 on wrong usage.");
+    command.callback([&command, options] {
+        AppCommandLine::RefuseExtraArguments(command, "one file at a time");
+        if (options->path.empty()) throw CLI::ValidationError("the file name is empty");
+    });
 }

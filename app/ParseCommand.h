@@ -1,8 +1,9 @@
 // tessel parse: reads a MIF file and prints its statement tree and the parse errors.
 #pragma once
 
-#include <string>
-#include <vector>
+class AppCommandLine;
 
-// Runs the command on its arguments (those after "parse"); returns the exit status.
-int RunParseCommand(const std::vector<std::string>& args);
+// Adds the command to the tessel command line. It runs with the plug-ins loaded and the
+// workspace open. Its exit status is 0 when a tree was built, 1 when the file cannot be read, 2
+// on wrong usage.
+void AddParseCommand(AppCommandLine& commandLine);
