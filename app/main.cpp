@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     AddConvertCommand(commandLine);
     AddParseCommand(commandLine);
     // The preferences command reads its arguments itself, its help included.
-    commandLine.AddCommandWithOwnArguments("prefs", "List the conversion presets, or show one with its tables",
+    commandLine.AddCommandWithOwnArguments("prefs", "Show and change the conversion presets, their font tables and their files",
                                            [](const std::vector<std::string>& args) {
                                                return AppSession::RunInWorkspace([&] { return RunPrefsCommand(args); });
                                            });
