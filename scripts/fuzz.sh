@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Builds fuzz targets with clang and runs each for a while (default 300 s): fuzz_parser by
-# default; fuzz_import runs whole imports, fuzz_prefs reads preferences files, fuzz_image the
-# preview's image decoder; "all" runs the four one after the other (CI runs `fuzz.sh 60 all`).
+# default; fuzz_import runs whole imports, fuzz_prefs reads preferences files, fuzz_prefs_files
+# the preset and font table CSV files of the preferences dialog, fuzz_image the preview's image
+# decoder; "all" runs the five one after the other (CI runs `fuzz.sh 60 all`).
 # The MIF targets start from the corpus, the samples and the test data with the dictionary of
 # MIF keywords; fuzz_prefs starts from real preferences files (written by make_prefs_seeds) with a
-# dictionary of their magic numbers and fields; fuzz_image from small images of each format it
-# reads, behind the byte that picks the format. Crashing inputs land in build-fuzz/crashes/; each
-# one becomes a regression test. The run fails when a target finds one.
+# dictionary of their magic numbers and fields; fuzz_prefs_files from the files the dialog writes
+# (make_prefs_files_seeds) with a dictionary of their magic numbers and separators; fuzz_image
+# from small images of each format it reads, behind the byte that picks the format. Crashing
+# inputs land in build-fuzz/crashes/; each one becomes a regression test. The run fails when a
+# target finds one.
 #
 # Inputs are cut at 64 KiB for short runs; runs of an hour or more take inputs up to 2 MiB, so
 # that the parser's limits (10,000 reported problems, 256 levels of nesting) and the longest
@@ -17,13 +20,13 @@ cd "$(dirname "$0")/.."
 seconds=${1:-300}
 shift || true
 targets=("${@:-fuzz_parser}")
-[ "${targets[0]}" = all ] && targets=(fuzz_parser fuzz_import fuzz_prefs fuzz_image)
+[ "${targets[0]}" = all ] && targets=(fuzz_parser fuzz_import fuzz_prefs fuzz_prefs_files fuzz_image)
 if [ "$seconds" -ge 3600 ]; then default_len=2097152; else default_len=65536; fi
 max_len=${FUZZ_MAX_LEN:-$default_len}
 scripts/install-deps.sh
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_FUZZ=ON \
   -DTESSEL_SANITIZE=ON -DTESSEL_TESTS=ON > /dev/null
-cmake --build build-fuzz --target "${targets[@]}" make_prefs_seeds
+cmake --build build-fuzz --target "${targets[@]}" make_prefs_seeds make_prefs_files_seeds
 export TESSEL_LOG_DIR="$PWD/build-fuzz/log"
 mkdir -p build-fuzz/crashes
 for target in "${targets[@]}"; do
@@ -33,6 +36,9 @@ for target in "${targets[@]}"; do
     fuzz_prefs)
       TESSEL_CONFIG_DIR="$PWD/build-fuzz/seed-config" build-fuzz/tests/fuzz/make_prefs_seeds "$seeds"
       dict=tests/fuzz/prefs.dict ;;
+    fuzz_prefs_files)
+      build-fuzz/tests/fuzz/make_prefs_files_seeds "$seeds"
+      dict=tests/fuzz/prefs_files.dict ;;
     fuzz_image)
       python3 scripts/image-seeds.py "$seeds"
       dict="" ;;

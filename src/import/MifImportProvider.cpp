@@ -1,7 +1,6 @@
 #include "MifImportProvider.h"
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
 #include <memory>
 
@@ -91,17 +90,23 @@ int32 MifImportProvider::CanImportThisType(uint32 fileType, const IDFile& file)
 
 int32 MifImportProvider::CanImportThisStream(IPMStream* stream)
 {
-    if (!stream || !stream->IsOpen()) return kCannotImport;
-    stream->Seek(0, IPMStream::kSeekFromStart);
-    char head[21] = {};
-    if (stream->XferBytes(reinterpret_cast<uchar*>(head), 20) < 20) return kCannotImport;
-    // The first 20 bytes as a C string: a NUL byte ends what is searched.
-    if (std::strstr(head, "<MIFFile")) return kCanImport;
-    if (std::strstr(head, "<MakerFile"))
+    std::string head;
+    if (!stream || !stream->IsOpen() || !ReadHead(*stream, head)) return kCannotImport;
+    if (IsMifHead(head)) return kCanImport;
+    if (head.find("<MakerFile") != std::string::npos)
         CAlert::InformationAlert("OV#0xB40#kMifFMDocumentKey");
-    else if (std::strstr(head, "<Book"))
+    else if (head.find("<Book") != std::string::npos)
         CAlert::InformationAlert("OV#0xB40#kMifBookDocumentKey");
     return kCannotImport;
+}
+
+bool MifImportProvider::ReadHead(IPMStream& stream, std::string& head)
+{
+    stream.Seek(0, IPMStream::kSeekFromStart);
+    char bytes[21] = {};
+    if (stream.XferBytes(reinterpret_cast<uchar*>(bytes), 20) < 20) return false;
+    head = bytes;  // as a C string: a NUL byte ends what is searched
+    return true;
 }
 
 PMString MifImportProvider::MakeDocumentName(const IDFile& file)

@@ -9,6 +9,7 @@
 #include "MifPropVal.h"
 #include "TesselID.h"
 
+class IMifStatementVisitor;
 class MifObject;
 
 class IMifParser : public IPMUnknown {
@@ -36,4 +37,8 @@ public:
     // A value kept for the caller; -1 after Parse starts. The parser never reads it.
     virtual void SetClientData(int32 value) = 0;
     virtual int32 GetClientData() const = 0;
+    // Reads `stream` as Parse does, but hands every statement to `visitor` as soon as it is read
+    // and keeps only those that the visitor keeps; what it keeps is freed at the end. Memory then
+    // follows what is kept rather than the size of the file. Nothing happens for no stream.
+    virtual void Scan(IPMStream* stream, IMifStatementVisitor& visitor) = 0;
 };

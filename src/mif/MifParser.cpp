@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "IMifErrorLog.h"
+#include "IMifStatementVisitor.h"
 #include "IMifTextConverter.h"
 #include "InterfacePtr.h"
 #include "MifAssertLog.h"
@@ -78,10 +79,18 @@ int Nibble(int c) { return IsDigit(c) ? c - '0' : ((c | 0x20) - 'a' + 10); }
 
 } // namespace
 
-MifObject* MifParser::Parse(IPMStream* stream)
+MifObject* MifParser::Parse(IPMStream* stream) { return Read(stream, nullptr); }
+
+void MifParser::Scan(IPMStream* stream, IMifStatementVisitor& visitor)
+{
+    std::unique_ptr<MifObject> root(Read(stream, &visitor));
+}
+
+MifObject* MifParser::Read(IPMStream* stream, IMifStatementVisitor* visitor)
 {
     if (!stream || !stream->IsOpen()) return nullptr;
     mStream = stream;
+    mVisitor = visitor;
     mVersion = 5.5;
     mDepth = 1;
     mLine = 1;
@@ -116,6 +125,7 @@ MifObject* MifParser::Parse(IPMStream* stream)
     if (!mEofReported) CheckEnding();
 
     mStream = nullptr;
+    mVisitor = nullptr;
     mBlock = std::vector<uchar>();
     mNext = mEnd = nullptr;
     mErrorLog = nullptr;
@@ -157,7 +167,9 @@ MifObject* MifParser::BuildObject(int32 id, int32 nesting)
             SetCharUnits(value.keyword);
             continue;
         }
-        object->AddProp(new MifProp(propId, type, value, mLine));
+        auto prop = std::make_unique<MifProp>(propId, type, value, mLine);
+        if (mVisitor && !mVisitor->Visit(*object, *prop)) continue;
+        object->AddProp(prop.release());
     }
     object->props.shrink_to_fit();
     return object.release();

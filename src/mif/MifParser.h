@@ -19,6 +19,7 @@
 #include "IMifParser.h"
 
 class IMifErrorLog;
+class IMifStatementVisitor;
 class IMifTextConverter;
 class MifFacetList;
 class TaskProgressBar;
@@ -47,6 +48,7 @@ public:
     void SetCharUnits(int32) override {}
     void SetClientData(int32 value) override { mClientData = value; }
     int32 GetClientData() const override { return mClientData; }
+    void Scan(IPMStream* stream, IMifStatementVisitor& visitor) override;
 
     double GetVersion() const { return mVersion; }
     // Problems found by the last Parse, including those past kMaxReportedErrors.
@@ -81,6 +83,8 @@ private:
     void SkipComment(bool allowLiveStatements);
     int NextNonBlank(bool allowLiveStatements);
 
+    // Parse and Scan: reads the whole stream into the root; with a visitor, only what it keeps.
+    MifObject* Read(IPMStream* stream, IMifStatementVisitor* visitor);
     MifObject* BuildObject(int32 id, int32 nesting);
     void ReadString(MifPropVal& value, int32 type, int c);
     void ReadToken(MifPropVal& value, int32 type, int c);
@@ -116,6 +120,7 @@ private:
     void ConvertOldString(PMString& text);
 
     IPMStream* mStream = nullptr;
+    IMifStatementVisitor* mVisitor = nullptr;      // during Scan: decides which statements stay
     IMifErrorLog* mErrorLog = nullptr;             // the log of this parser's own object
     IMifTextConverter* mTextConverter = nullptr;   // queried on the first string that needs it
     bool mTextConverterQueried = false;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "IMifStatementVisitor.h"
 #include "MifFacetList.h"
 #include "MifKeywordTable.h"
 #include "MifParser.h"
@@ -396,4 +397,29 @@ TEST(MifParser, Version_MIFFileKeptAndSteersStrings)
     EXPECT_EQ(parser->GetClientData(), -1);
     ParsedMif none("<Pen 1>");
     EXPECT_DOUBLE_EQ(static_cast<MifParser*>(none.parser.get())->GetVersion(), 5.5);
+}
+
+TEST(MifParser, Scan_VisitsInnerFirstAndKeepsOnlyWhatTheVisitorKeeps)
+{
+    // Records each statement as "container>statement" and keeps only FFamily, so the Font body
+    // it sees at its end holds that one statement.
+    struct Recorder : IMifStatementVisitor {
+        bool Visit(const MifObject& body, const MifProp& statement) override
+        {
+            std::string seen = body.id ? MifKeywordTable::GetName(body.id, kMifTypeObject) : "";
+            seen = seen + ">" + MifKeywordTable::GetName(statement.id, statement.type);
+            if (statement.type == kMifTypeObject) seen += "(" + std::to_string(statement.value.object->GetPropCount()) + ")";
+            visits.push_back(seen);
+            return statement.id == kMifFFamily;
+        }
+        std::vector<std::string> visits;
+    } recorder;
+    const std::string mif = "<MIFFile 9.0> <Units Upt> <PgfCatalog <Pgf <PgfFont <FFamily `Times'> <FSize 9>>>>";
+    InterfacePtr<IMifParser> parser(CreateObject2<IMifParser>(kMifParserBoss));
+    auto stream = StreamUtil::CreateMemoryStreamRead(mif.data(), mif.size());
+    parser->Scan(stream.get(), recorder);
+    EXPECT_EQ(recorder.visits, (std::vector<std::string>{">MIFFile", "PgfFont>FFamily", "PgfFont>FSize",
+                                                         "Pgf>PgfFont(1)", "PgfCatalog>Pgf(0)", ">PgfCatalog(0)"}));
+    parser->Scan(nullptr, recorder);  // nothing to read: nothing visited
+    EXPECT_EQ(recorder.visits.size(), 6u);
 }
