@@ -19,7 +19,8 @@ int32 ScriptedPresenter::ModalAlert(AlertKind kind, const PMString& text, const 
                                     int32 defaultButton)
 {
     int32 answer = defaultButton;
-    if (!mAnswers.empty()) {
+    // Messages with only OK need no answer; the queued answers are for questions.
+    if (kind == AlertKind::kQuestion && !mAnswers.empty()) {
         answer = mAnswers.front();
         mAnswers.pop_front();
     }

@@ -31,7 +31,8 @@ public:
     // The script for the next dialog that opens. A dialog left open by its script is cancelled;
     // a dialog with no script left is cancelled at once.
     void AddDialog(Script script) { mScripts.push_back(std::move(script)); }
-    // The answer to the next modal alert (a button index); with none queued, the default button.
+    // The answer to the next question (a modal alert with buttons to choose from: a button index);
+    // with none queued, its default button. Messages take no answer.
     void AddAlertAnswer(int32 button) { mAnswers.push_back(button); }
     // The files that the next file dialog chooses; with none queued it is cancelled.
     void AddFiles(std::vector<IDFile> files) { mFiles.push_back(std::move(files)); }
