@@ -184,14 +184,14 @@ void MifPrefsDialogObserver::Update(DialogChange change, WidgetID widget)
     case kMifSavePresetsButtonWidgetID: return SavePresets();
     case kMifAddFontSubstButtonWidgetID: return EditSubstitution(true);
     case kMifEditFontSubstButtonWidgetID: return EditSubstitution(false);
-    case kMifDeleteFontSubstButtonWidgetID: return DeleteSubstitution();
-    case kMifImportFontSubstButtonWidgetID: return ImportSubstitutions();
-    case kMifExportFontSubstButtonWidgetID: return ExportSubstitutions();
+    case kMifDeleteFontSubstButtonWidgetID: return DeleteEntry(kSubstitutions);
+    case kMifImportFontSubstButtonWidgetID: return ImportTable(kSubstitutions);
+    case kMifExportFontSubstButtonWidgetID: return ExportTable(kSubstitutions);
     case kMifAddFontEncButtonWidgetID: return EditEncoding(true);
     case kMifEditFontEncButtonWidgetID: return EditEncoding(false);
-    case kMifDeleteFontEncButtonWidgetID: return DeleteEncoding();
-    case kMifImportFontEncButtonWidgetID: return ImportEncodings();
-    case kMifExportFontEncButtonWidgetID: return ExportEncodings();
+    case kMifDeleteFontEncButtonWidgetID: return DeleteEntry(kEncodings);
+    case kMifImportFontEncButtonWidgetID: return ImportTable(kEncodings);
+    case kMifExportFontEncButtonWidgetID: return ExportTable(kEncodings);
     default: return;
     }
 }
@@ -279,22 +279,84 @@ void MifPrefsDialogObserver::SavePresets()
     AlertFileProblem(MifPresetFile::Write(file, mPresets, mCurrent), file);
 }
 
-void MifPrefsDialogObserver::EditSubstitution(bool add)
+// The two tables of a preset as the dialog's panels show them.
+struct MifPrefsDialogObserver::Table {
+    WidgetID list;
+    const char* importTitle;
+    const char* exportTitle;
+    int32 (MifPresetRecord::*count)() const;
+    void (MifPresetRecord::*remove)(int32);
+    MifFileStatus (*importFile)(const IDFile&, MifPresetRecord&);
+    MifFileStatus (*exportFile)(const IDFile&, const MifPresetRecord&);
+    void (MifPrefsDialogObserver::*fill)(int32);
+};
+
+const MifPrefsDialogObserver::Table MifPrefsDialogObserver::kSubstitutions{
+    kMifFontSubstListWidgetID, "OV#0xB40#kMifImportFontSubstKey", "OV#0xB40#kMifExportFontSubstKey",
+    &MifPresetRecord::GetSubstitutionCount, &MifPresetRecord::RemoveSubstitution, &MifFontTableCsv::ImportSubstitutions,
+    &MifFontTableCsv::ExportSubstitutions, &MifPrefsDialogObserver::FillSubstList};
+
+const MifPrefsDialogObserver::Table MifPrefsDialogObserver::kEncodings{
+    kMifFontEncListWidgetID, "OV#0xB40#kMifImportFontEncKey", "OV#0xB40#kMifExportFontEncKey",
+    &MifPresetRecord::GetEncodingCount, &MifPresetRecord::RemoveEncoding, &MifFontTableCsv::ImportEncodings,
+    &MifFontTableCsv::ExportEncodings, &MifPrefsDialogObserver::FillEncList};
+
+int32 MifPrefsDialogObserver::SelectedRow(const Table& table)
 {
-    int32 row = GetDialog()->GetSelected(kMifFontSubstListWidgetID);
-    if (!add && (row < 0 || row >= Current().GetSubstitutionCount())) return;
-    std::unique_ptr<Dialog> dialog = DialogMgr::Get().CreateNewDialog(kMifFontSubstDialogRsrcID);
+    int32 row = GetDialog()->GetSelected(table.list);
+    return row >= 0 && row < (Current().*table.count)() ? row : -1;
+}
+
+void MifPrefsDialogObserver::DeleteEntry(const Table& table)
+{
+    int32 row = SelectedRow(table);
+    if (row < 0) return;
+    (Current().*table.remove)(row);
+    (this->*table.fill)(row < (Current().*table.count)() ? row : row - 1);
+}
+
+void MifPrefsDialogObserver::ImportTable(const Table& table)
+{
+    IDFile file;
+    if (!ChooseOneFile(table.importTitle, "OV#0xB40#kMifCsvFilesKey", "csv", file)) return;
+    AlertFileProblem(table.importFile(file, Current()), file);
+    (this->*table.fill)(-1);
+}
+
+void MifPrefsDialogObserver::ExportTable(const Table& table)
+{
+    IDFile file;
+    if (!SaveFileDialog(table.exportTitle, "OV#0xB40#kMifCsvFilesKey", "csv").DoDialog(file)) return;
+    AlertFileProblem(table.exportFile(file, Current()), file);
+}
+
+template <class Data>
+std::unique_ptr<Dialog> MifPrefsDialogObserver::MakeEntryDialog(uint32 resourceID, const char* titleKey,
+                                                                 InterfacePtr<Data>& data)
+{
+    std::unique_ptr<Dialog> dialog = DialogMgr::Get().CreateNewDialog(resourceID);
     if (!dialog) {
         MIF_LOG_NIL(dialog);
-        return;
+        return nullptr;
     }
-    InterfacePtr<IMifSubstData> substData(dialog->GetDataObject(), IID_IMIFSUBSTDATA);
-    if (!substData) {
-        MIF_LOG_NIL(substData);
-        return;
+    data = InterfacePtr<Data>(dialog->GetDataObject(), Data::kDefaultIID);
+    if (!data) {
+        MIF_LOG_NIL(data);
+        return nullptr;
     }
+    dialog->SetTitle(titleKey);
+    return dialog;
+}
+
+void MifPrefsDialogObserver::EditSubstitution(bool add)
+{
+    int32 row = SelectedRow(kSubstitutions);
+    if (!add && row < 0) return;
+    InterfacePtr<IMifSubstData> substData;
+    std::unique_ptr<Dialog> dialog = MakeEntryDialog(
+        kMifFontSubstDialogRsrcID, add ? "OV#0xB40#kMifNewFontSubstKey" : "OV#0xB40#kMifEditFontSubstKey", substData);
+    if (!dialog) return;
     if (!add) substData->Set(Current().GetSubstitutionKey(row), Current().GetSubstitutionFont(row));
-    dialog->SetTitle(add ? "OV#0xB40#kMifNewFontSubstKey" : "OV#0xB40#kMifEditFontSubstKey");
     if (!dialog->Open()) return;
     if (!add) Current().RemoveSubstitution(row);
     Current().AddSubstitution(substData->GetFrameMakerFont(), substData->GetInDesignFont());
@@ -304,45 +366,15 @@ void MifPrefsDialogObserver::EditSubstitution(bool add)
     FillSubstList(select);
 }
 
-void MifPrefsDialogObserver::DeleteSubstitution()
-{
-    int32 row = GetDialog()->GetSelected(kMifFontSubstListWidgetID);
-    if (row < 0 || row >= Current().GetSubstitutionCount()) return;
-    Current().RemoveSubstitution(row);
-    FillSubstList(row < Current().GetSubstitutionCount() ? row : row - 1);
-}
-
-void MifPrefsDialogObserver::ImportSubstitutions()
-{
-    IDFile file;
-    if (!ChooseOneFile("OV#0xB40#kMifImportFontSubstKey", "OV#0xB40#kMifCsvFilesKey", "csv", file)) return;
-    AlertFileProblem(MifFontTableCsv::ImportSubstitutions(file, Current()), file);
-    FillSubstList(-1);
-}
-
-void MifPrefsDialogObserver::ExportSubstitutions()
-{
-    IDFile file;
-    if (!SaveFileDialog("OV#0xB40#kMifExportFontSubstKey", "OV#0xB40#kMifCsvFilesKey", "csv").DoDialog(file)) return;
-    AlertFileProblem(MifFontTableCsv::ExportSubstitutions(file, Current()), file);
-}
-
 void MifPrefsDialogObserver::EditEncoding(bool add)
 {
-    int32 row = GetDialog()->GetSelected(kMifFontEncListWidgetID);
-    if (!add && (row < 0 || row >= Current().GetEncodingCount())) return;
-    std::unique_ptr<Dialog> dialog = DialogMgr::Get().CreateNewDialog(kMifFontEncDialogRsrcID);
-    if (!dialog) {
-        MIF_LOG_NIL(dialog);
-        return;
-    }
-    InterfacePtr<IMifEncData> encData(dialog->GetDataObject(), IID_IMIFENCDATA);
-    if (!encData) {
-        MIF_LOG_NIL(encData);
-        return;
-    }
+    int32 row = SelectedRow(kEncodings);
+    if (!add && row < 0) return;
+    InterfacePtr<IMifEncData> encData;
+    std::unique_ptr<Dialog> dialog = MakeEntryDialog(
+        kMifFontEncDialogRsrcID, add ? "OV#0xB40#kMifNewFontEncKey" : "OV#0xB40#kMifEditFontEncKey", encData);
+    if (!dialog) return;
     if (!add) encData->Set(Current().GetEncodingFamily(row), Current().GetEncoding(row));
-    dialog->SetTitle(add ? "OV#0xB40#kMifNewFontEncKey" : "OV#0xB40#kMifEditFontEncKey");
     if (!dialog->Open()) return;
     if (!add) Current().RemoveEncoding(row);
     Current().AddEncoding(encData->GetFamily(), encData->GetEncoding());
@@ -350,27 +382,4 @@ void MifPrefsDialogObserver::EditEncoding(bool add)
     for (int32 i = 0; i < Current().GetEncodingCount(); ++i)
         if (Current().GetEncodingFamily(i) == encData->GetFamily()) select = i;
     FillEncList(select);
-}
-
-void MifPrefsDialogObserver::DeleteEncoding()
-{
-    int32 row = GetDialog()->GetSelected(kMifFontEncListWidgetID);
-    if (row < 0 || row >= Current().GetEncodingCount()) return;
-    Current().RemoveEncoding(row);
-    FillEncList(row < Current().GetEncodingCount() ? row : row - 1);
-}
-
-void MifPrefsDialogObserver::ImportEncodings()
-{
-    IDFile file;
-    if (!ChooseOneFile("OV#0xB40#kMifImportFontEncKey", "OV#0xB40#kMifCsvFilesKey", "csv", file)) return;
-    AlertFileProblem(MifFontTableCsv::ImportEncodings(file, Current()), file);
-    FillEncList(-1);
-}
-
-void MifPrefsDialogObserver::ExportEncodings()
-{
-    IDFile file;
-    if (!SaveFileDialog("OV#0xB40#kMifExportFontEncKey", "OV#0xB40#kMifCsvFilesKey", "csv").DoDialog(file)) return;
-    AlertFileProblem(MifFontTableCsv::ExportEncodings(file, Current()), file);
 }

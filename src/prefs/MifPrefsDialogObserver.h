@@ -5,9 +5,12 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "CDialogObserver.h"
+#include "Dialog.h"
+#include "InterfacePtr.h"
 #include "MifFontHints.h"
 #include "MifPresetRecord.h"
 
@@ -47,14 +50,21 @@ private:
     // renamed, -1 for a new one. False when cancelled.
     bool AskPresetName(const char* titleKey, int32 index, PMString& name);
 
+    // The font substitution and font encoding tables share their Delete, Import and Export.
+    struct Table;
+    static const Table kSubstitutions;
+    static const Table kEncodings;
+    // The row of the table's list that is selected; -1 when none is.
+    int32 SelectedRow(const Table& table);
+    void DeleteEntry(const Table& table);
+    void ImportTable(const Table& table);
+    void ExportTable(const Table& table);
+    // A new entry dialog titled `titleKey` with its data interface in `data`; null (after a
+    // diagnostic line) when either is missing.
+    template <class Data>
+    std::unique_ptr<Dialog> MakeEntryDialog(uint32 resourceID, const char* titleKey, InterfacePtr<Data>& data);
     void EditSubstitution(bool add);
-    void DeleteSubstitution();
-    void ImportSubstitutions();
-    void ExportSubstitutions();
     void EditEncoding(bool add);
-    void DeleteEncoding();
-    void ImportEncodings();
-    void ExportEncodings();
 
     std::vector<MifPresetRecord> mPresets;
     int32 mCurrent = 0;
