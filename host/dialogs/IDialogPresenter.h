@@ -13,9 +13,10 @@ class Dialog;
 enum class AlertKind { kInformation, kWarning, kError, kQuestion };
 
 // What a file dialog asks for: its title, its filter's name and extension, whether it opens
-// (one or several files) or saves.
+// (one or several files), saves, or chooses folders (kSelectFolder: the answer is folders, and
+// the filter is empty).
 struct FileDialogRequest {
-    enum class Mode { kOpenOne, kOpenSeveral, kSave } mode = Mode::kOpenOne;
+    enum class Mode { kOpenOne, kOpenSeveral, kSave, kSelectFolder } mode = Mode::kOpenOne;
     PMString title;       // translated
     PMString filterName;  // translated ("Tessel Presets")
     PMString extension;   // without the dot ("tqp")
@@ -30,6 +31,6 @@ public:
     // A modal alert (translated text) with `buttons` (translated); the index of the button chosen.
     virtual int32 ModalAlert(AlertKind kind, const PMString& text, const std::vector<PMString>& buttons,
                              int32 defaultButton) = 0;
-    // A file dialog: the files chosen; none when cancelled.
+    // A file dialog: the files (or folders) chosen; none when cancelled.
     virtual std::vector<IDFile> ChooseFiles(const FileDialogRequest& request) = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "AtomicFileWriter.h"
 #include "DataBase.h"
+#include "DocumentList.h"
 #include "ErrorUtils.h"
 #include "IdmlContext.h"
 #include "IdmlCrossReferenceWriter.h"
@@ -15,6 +16,7 @@
 #include "IdmlSpreadWriter.h"
 #include "IdmlStoryWriter.h"
 #include "IdmlStylesWriter.h"
+#include "Phase2Conversion.h"
 
 namespace {
 
@@ -43,6 +45,10 @@ ErrorCode Build(const DataBase& db, std::string* package)
 
 ErrorCode IdmlWriter::BuildPackage(const DataBase& db, std::string* package)
 {
+    // The package is the host's own format: an open document first goes through the second
+    // conversion phase, in which the plug-ins take their own data out of it.
+    for (DataBase* open : DocumentList::GetDocuments())
+        if (open == &db) Phase2Conversion::Run(*open);
     ErrorCode result = kFailure;
     try {
         result = Build(db, package);

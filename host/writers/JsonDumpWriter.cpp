@@ -12,6 +12,7 @@
 #include "ErrorUtils.h"
 #include "JsonValue.h"
 #include "PageNumbering.h"
+#include "PersistentObject.h"
 #include "Section.h"
 #include "Spread.h"
 #include "Story.h"
@@ -126,6 +127,12 @@ void SetTextDestinationFields(const HyperlinkTextDestination& destination, JsonV
 {
     out.Set("story", Ref(destination.story));
     out.Set("name", JsonValue::String(destination.name));
+}
+
+// A plug-in's own object: the host knows only its class.
+void SetPersistentObjectFields(const PersistentObject& object, JsonValue& out)
+{
+    out.Set("class", JsonValue::Integer(object.GetClass()));
 }
 
 void SetSpreadFields(const Spread& spread, JsonValue& out)
@@ -600,7 +607,8 @@ JsonValue DumpObject(const DocObject& object)
                  DumpAs<TextVariableInstance>(object, "TextVariableInstance", SetTextVariableInstanceFields, out) ||
                  DumpAs<CrossReferenceFormat>(object, "CrossReferenceFormat", SetCrossReferenceFormatFields, out) ||
                  DumpAs<CrossReferenceSource>(object, "CrossReferenceSource", SetCrossReferenceSourceFields, out) ||
-                 DumpAs<HyperlinkTextDestination>(object, "TextDestination", SetTextDestinationFields, out);
+                 DumpAs<HyperlinkTextDestination>(object, "TextDestination", SetTextDestinationFields, out) ||
+                 DumpAs<PersistentObject>(object, "PersistentObject", SetPersistentObjectFields, out);
     if (!known) out.Set("kind", JsonValue::String("Unknown"));
     return out;
 }

@@ -14,6 +14,7 @@
 #include "IMifColorImporter.h"
 #include "IMifContentImporter.h"
 #include "IMifErrorLog.h"
+#include "IMifStringData.h"
 #include "DocumentOpener.h"
 #include "IMifImportOptions.h"
 #include "IMifPrefs.h"
@@ -33,6 +34,8 @@
 #include "NewDocCmd.h"
 #include "ObjectModel.h"
 #include "PageCommands.h"
+#include "PersistentObjectCommands.h"
+#include "PersistentObject.h"
 #include "RecoveryList.h"
 #include "TaskProgressBar.h"
 
@@ -53,6 +56,34 @@ void SetUndoSupport(const UIDRef& document, bool on)
     auto setUndoSupportCmd = std::make_shared<MifSetUndoSupportCmd>();
     setUndoSupportCmd->boolData = on;
     if (!Process(setUndoSupportCmd, document)) MIF_LOG_ERROR(setUndoSupportCmd);
+}
+
+// Leaves the import record in the document: the MIF file, the preset and the plug-in version
+// it was imported with. The record is the plug-in's own object; the second conversion phase
+// takes it out again before the document is saved.
+void LeaveImportRecord(const UIDRef& document, const IDFile& file, const PMString& presetName)
+{
+    auto newRecordCmd = std::make_shared<NewPersistentObjectCmd>();
+    newRecordCmd->classID = kMifImportRecordBoss;
+    if (!Process(newRecordCmd, document)) {
+        MIF_LOG_FAILED(newRecordCmd);
+        return;
+    }
+    DataBase* db = document.GetDataBase();
+    auto* record = db->Get<PersistentObject>(newRecordCmd->GetItemList().At(0));
+    const std::pair<PMIID, PMString> texts[] = {
+        {IID_IMIFSOURCEFILEDATA, file.GetPathString()},
+        {IID_IMIFPRESETNAMEDATA, presetName},
+        {IID_IMIFPLUGINVERSIONDATA, PMString(kMifImportRecordVersion)},
+    };
+    for (const auto& [iid, text] : texts) {
+        InterfacePtr<IMifStringData> data(static_cast<IMifStringData*>(record ? record->QueryInterface(iid) : nullptr));
+        if (!data) {
+            MIF_LOG_NIL(data);
+            continue;
+        }
+        data->Set(text);
+    }
 }
 
 PageNumberStyle NumberingStyle(int32 keyword)
@@ -322,6 +353,10 @@ ErrorCode MifImportProvider::Import(Run& run)
     if (!CopyPreset(run)) return kFailure;
     SetUndoSupport(run.newDocument, false);           // the phases are no user's steps to undo
     RunPhases(run, progress);
+    {
+        InterfacePtr<IMifImportOptions> importOptions(static_cast<IMifImportOptions*>(run.db->QueryDocInterface(IID_IMIFIMPORTOPTIONS)));
+        LeaveImportRecord(run.newDocument, run.file, importOptions ? importOptions->GetPreset().GetName() : PMString());
+    }
     SetUndoSupport(run.newDocument, true);
     CheckFonts(run);                                  // after the content: its text uses the fonts
     ShowWarnings(run);

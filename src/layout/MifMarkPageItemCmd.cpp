@@ -1,5 +1,6 @@
 #include "MifMarkPageItemCmd.h"
 
+#include "CmdUtils.h"
 #include "MifAssertLog.h"
 #include "PageItem.h"
 
@@ -17,4 +18,10 @@ ErrorCode MifMarkPageItemCmd::Do()
         item->importMark = *boolData;
     }
     return kSuccess;
+}
+
+CommandMgr* MifMarkPageItemCmd::GetCommandMgr() const
+{
+    CommandMgr* mgr = DocCommand::GetCommandMgr();
+    return mgr || !mItems.IsEmpty() ? mgr : &GetSessionCommandMgr();
 }

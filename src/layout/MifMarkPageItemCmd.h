@@ -15,4 +15,6 @@ public:
 protected:
     ErrorCode Do() override;
     bool IsUndoable() const override { return false; }
+    // An empty item list names no document: it still reaches Do, which has nothing to mark.
+    CommandMgr* GetCommandMgr() const override;
 };

@@ -2,12 +2,18 @@
 
 #include <memory>
 
+#include "CmdUtils.h"
 #include "DialogMgr.h"
+#include "MifBatchConvertCmd.h"
 #include "MifAssertLog.h"
 #include "MifPrefsDialogIDs.h"
 
 void MifActionComponent::DoAction(ActionID action)
 {
+    if (action == kMifBatchConvertActionID) {
+        CmdUtils::ProcessCommand(std::make_shared<MifBatchConvertCmd>());
+        return;
+    }
     if (action != kMifPrefsActionID) return;
     std::unique_ptr<Dialog> dialog = DialogMgr::Get().CreateNewDialog(kMifPrefsDialogRsrcID);
     if (!dialog) {

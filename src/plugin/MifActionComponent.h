@@ -1,8 +1,13 @@
-// MifActionComponent: what the plug-in's menu entries do. The one entry, Edit > Preferences >
-// "Tessel...", is always enabled and opens the preferences dialog through the dialog manager.
+// MifActionComponent: what the plug-in's actions do. The one menu entry, Edit > Preferences >
+// "Tessel...", is always enabled and opens the preferences dialog through the dialog manager; the
+// batch conversion action, on no menu, processes MifBatchConvertCmd.
 #pragma once
 
 #include "MenuMgr.h"
+#include "TesselID.h"
+
+// The batch conversion ("Batch Conversion..."), an action on no menu.
+constexpr ActionID kMifBatchConvertActionID = kTesselPrefix + 0x20;
 
 class MifActionComponent {
 public:

@@ -6,6 +6,7 @@
 #include "MifDialogs.h"
 #include "MifPrefsDialogIDs.h"
 
+#include "CResponder.h"
 #include "IConversionProvider.h"
 #include "IImportProvider.h"
 #include "IWorkspace.h"
@@ -21,7 +22,11 @@
 #include "MifImportOptions.h"
 #include "MifImportProvider.h"
 #include "MifLayoutImporter.h"
+#include "MifBatchConvertCmd.h"
+#include "MifImportRecordIDs.h"
 #include "MifLogUtils.h"
+#include "MifPhase2Conversion.h"
+#include "MifStringData.h"
 #include "MifObjectData.h"
 #include "MifParser.h"
 #include "MifPrefs.h"
@@ -71,6 +76,10 @@ void RegisterTesselPlugIn()
     model.RegisterImplementation(kMifTextModelUtilsImpl, [] { return new MifTextModelUtils; });
     model.RegisterImplementation(kMifTableUtilsImpl, [] { return new MifTableUtils; });
     model.RegisterImplementation(kMifConditionCatalogImporterImpl, [] { return new MifConditionCatalogImporter; });
+    model.RegisterImplementation(kMifSourceFileDataImpl, [] { return new MifStringData; });
+    model.RegisterImplementation(kMifPresetNameDataImpl, [] { return new MifStringData; });
+    model.RegisterImplementation(kMifPluginVersionDataImpl, [] { return new MifStringData; });
+    model.RegisterImplementation(kMifPhase2ConversionImpl, [] { return new MifPhase2Conversion; });
 
     // The parser reports to the error log on its own object and decodes the strings of old files
     // with the text converter beside it.
@@ -104,6 +113,14 @@ void RegisterTesselPlugIn()
     model.AddInterface(kMifConversionProviderBoss, IID_ICONVERSIONPROVIDER, kMifConversionProviderImpl);
     model.RegisterService(kConversionProviderService, kMifConversionProviderBoss);
 
+    // The import record an import leaves in its document, and the responder that takes it out
+    // again in the second conversion phase, before the host saves the document.
+    model.AddInterface(kMifImportRecordBoss, IID_IMIFSOURCEFILEDATA, kMifSourceFileDataImpl);
+    model.AddInterface(kMifImportRecordBoss, IID_IMIFPRESETNAMEDATA, kMifPresetNameDataImpl);
+    model.AddInterface(kMifImportRecordBoss, IID_IMIFPLUGINVERSIONDATA, kMifPluginVersionDataImpl);
+    model.AddInterface(kMifPhase2ConversionBoss, IID_IRESPONDER, kMifPhase2ConversionImpl);
+    model.RegisterService(kPhase2ConversionSignalResponderService, kMifPhase2ConversionBoss);
+
     model.AddInterface(kUtilsBoss, IID_IMIFERRORUTILS, kMifErrorUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFLOGUTILS, kMifLogUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFFILEUTILS, kMifFileUtilsImpl);
@@ -124,4 +141,6 @@ void RegisterTesselPlugIn()
     menus.AddSeparator(MifActionComponent::kPrefsMenuPath, 5000.0);
     menus.AddMenuItem(MifActionComponent::kPrefsMenuPath, "OV#0xB40#kMifPrefsMenuItemKey", 5000.1, kMifPrefsActionID);
     menus.RegisterAction(kMifPrefsActionID, [] { MifActionComponent::DoAction(kMifPrefsActionID); });
+    // The batch conversion is an action on no menu: a front end that offers it runs the action.
+    menus.RegisterAction(kMifBatchConvertActionID, [] { MifActionComponent::DoAction(kMifBatchConvertActionID); });
 }

@@ -39,6 +39,8 @@ const StringTableEntry kMifStrings_enUS[] = {
     {"OV#0xB40#kMifTooManyMasterPagesKey",
      "This MIF file has ^1 master pages, more than the ^2 a document may have (--max-pages). No document was made."},
     {"OV#0xB40#kMifBatchConvertMenuItemKey", "Batch Conversion..."},
+    {"OV#0xB40#kMifChooseFolderToConvertKey", "Please choose folder to convert"},
+    {"OV#0xB40#kMifConvertingKey", "Converting"},
     {"OV#0xB40#kMifPrefsMenuItemKey", "Tessel..."},
     {"Adobe FrameMaker Interchange Format (MIF)", "Adobe FrameMaker Interchange Format (MIF)"},
 
