@@ -22,6 +22,7 @@
 #include "AtomicFileWriter.h"
 #include "CmdUtils.h"
 #include "DataBase.h"
+#include "CrossReference.h"
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
@@ -344,7 +345,9 @@ std::vector<std::string> OversetStories(const DataBase& db)
 }
 
 // Characters in the stories of the document (their footnotes and table cells with them), counted
-// as the import counts the text it puts in (IMifContentImporter::IsCountedCharacter).
+// as the import counts the text it puts in (IMifContentImporter::IsCountedCharacter). The text of
+// a cross-reference (between its start and end marks) is left out: the cross-reference plug-in
+// writes it from the format and the paragraph it points to, not the import.
 int64_t CountDocumentCharacters(const DataBase& db)
 {
     int64_t count = 0;
@@ -352,8 +355,12 @@ int64_t CountDocumentCharacters(const DataBase& db)
         const Story* story = db.Get<Story>(uid);
         if (!story) continue;
         std::u16string text = story->textModel.GetText(0, story->textModel.TotalLength());
-        for (char16_t c : text)
-            if (IMifContentImporter::IsCountedCharacter(c)) ++count;
+        bool inCrossReference = false;
+        for (char16_t c : text) {
+            if (c == kTextChar_CrossReferenceStart) inCrossReference = true;
+            else if (c == kTextChar_CrossReferenceEnd) inCrossReference = false;
+            else if (!inCrossReference && IMifContentImporter::IsCountedCharacter(c)) ++count;
+        }
     }
     return count;
 }
