@@ -363,6 +363,13 @@ std::vector<FileReport> RunWorkers(const Options& options, const std::vector<Bat
     return reports;
 }
 
+// `name` with its line breaks as \n, so that a file name keeps to its line of the table.
+std::string OneLine(std::string name)
+{
+    for (size_t at = 0; (at = name.find('\n', at)) != std::string::npos; at += 2) name.replace(at, 1, "\\n");
+    return name;
+}
+
 // Writes the summary: the JSON to `path` (when given), a table on standard output. The exit status.
 int Summarize(const std::vector<FileReport>& reports, const std::vector<BatchWalk::Problem>& problems,
               const std::string& path)
@@ -386,7 +393,7 @@ int Summarize(const std::vector<FileReport>& reports, const std::vector<BatchWal
     for (const FileReport& report : all) {
         std::printf("%-10s %7.1f %6d %6d %8zu %6zu %6d  %s%s\n", report.status.c_str(), report.seconds, report.pages,
                     report.pagesAdded, report.oversetStories.size(), report.missingFonts.size(), report.warnings,
-                    report.input.c_str(), report.FidelityDiffers() ? "  TEXT CHECK DIFFERS" : "");
+                    OneLine(report.input).c_str(), report.FidelityDiffers() ? "  TEXT CHECK DIFFERS" : "");
         if (!report.reason.empty()) std::printf("%10s %s\n", "", report.reason.c_str());
     }
     std::printf("%zu converted, %zu failed, %zu skipped; %zu with a text check that differs\n", converted, failed, skipped,
