@@ -454,7 +454,11 @@ int RunBatchCommand(Options options)
     for (const std::string& input : options.inputs) walk.Add(input);
     walk.DropCollisions();
     const std::vector<BatchWalk::Job>& jobs = walk.GetJobs();
+    std::error_code ec;
     if (options.list) {
+        // The folders of -o are made now, so that the commands can run anywhere that sees them.
+        for (const BatchWalk::Job& job : jobs)
+            if (!job.output.parent_path().empty()) fs::create_directories(job.output.parent_path(), ec);
         for (const BatchWalk::Job& job : jobs) {
             std::vector<std::string> args = ConvertArguments(options, job, fs::path(job.output).replace_extension(".report.json").string());
             std::string line = "tessel";
@@ -475,7 +479,6 @@ int RunBatchCommand(Options options)
         return 0;
     }
     // The folders of -o are made as the tree needs them.
-    std::error_code ec;
     for (const BatchWalk::Job& job : jobs)
         if (!job.output.parent_path().empty()) fs::create_directories(job.output.parent_path(), ec);
     char scratchName[] = "/tmp/tessel-batch-XXXXXX";

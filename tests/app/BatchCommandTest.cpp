@@ -162,13 +162,13 @@ TEST(BatchCommand, ListsCommandsThatGnuParallelRunsAndMergesTheirReports)
     EXPECT_EQ(list.status, 0);
     EXPECT_TRUE(Has(list.out, "convert -o out/a.idml --report-json out/a.report.json -- tree/a.mif\n")) << list.out;
     EXPECT_TRUE(Has(list.out, "'out/it'\\''s here/b.idml'")) << list.out;
-    TesselRun dry = test.Run("batch tree -o out --dry-run");
-    EXPECT_TRUE(Has(dry.out, "convert tree/a.mif -> out/a.idml")) << dry.out;
-    EXPECT_FALSE(fs::exists(test / "out"));
+    TesselRun dry = test.Run("batch tree -o dry --dry-run");
+    EXPECT_TRUE(Has(dry.out, "convert tree/a.mif -> dry/a.idml")) << dry.out;
+    EXPECT_FALSE(fs::exists(test / "dry"));
 
     if (std::system("command -v parallel >/dev/null 2>&1") != 0) GTEST_SKIP() << "GNU parallel is not installed";
     // What the README says: the commands run by GNU parallel (here on this machine), then merged.
-    std::string script = "cd " + Quote(test.folder.Path()) + " && mkdir -p out/'it'\\''s here' && TESSEL_CONFIG_DIR=" +
+    std::string script = "cd " + Quote(test.folder.Path()) + " && TESSEL_CONFIG_DIR=" +
                          Quote(test.config.Path()) + " '" TESSEL_APP_PATH "' batch tree -o out --list | sed 's|^tessel |'" +
                          Quote(TESSEL_APP_PATH) + "' |' | parallel -j 2 >/dev/null 2>&1";
     EXPECT_EQ(std::system(script.c_str()), 0);
