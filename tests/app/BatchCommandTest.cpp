@@ -3,10 +3,17 @@
 // its outputs.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 
 #include "TempFolder.h"
@@ -137,6 +144,35 @@ TEST(BatchCommand, ReportsWorkersThatCrashOrHangAndLeavesNoPartialOutput)
     EXPECT_TRUE(Has(summary, "\"status\": \"crashed\"")) << summary;
     EXPECT_TRUE(Has(summary, "\"status\": \"timed out\"")) << summary;
     EXPECT_TRUE(Has(run.out, "1 converted, 2 failed")) << run.out;
+}
+
+TEST(BatchCommand, StopsOnInterruptKeepingWhatIsFinished)
+{
+    BatchFolder test("interrupt");
+    Copy(kSample, test / "tree" / "fine.mif");
+    Copy(kSample, test / "tree" / "hang.mif");
+    ScopedEnv hang("TESSEL_TEST_WORKER_SLEEP", "hang.mif");
+    ScopedEnv config("TESSEL_CONFIG_DIR", test.config.Path().string());
+    std::string tree = (test / "tree").string();
+    std::vector<std::string> args = {TESSEL_APP_PATH, "batch", tree, "-j", "2"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    for (int wait = 0; wait < 600 && !fs::exists(test / "tree" / "fine.idml"); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    // The finished package stays; the stopped one left nothing behind.
+    EXPECT_EQ(Files(test / "tree"), (std::vector<std::string>{"fine.idml", "fine.mif", "hang.mif"}));
 }
 
 TEST(BatchCommand, RefusesOutputsThatCollideAndNeverWalksItsOutputFolder)
