@@ -29,6 +29,10 @@ void AppPresenter::Warnings(const PMString& text)
     if (!lines.empty() && lines.back() != '\n') lines.push_back('\n');
     std::fputs(lines.c_str(), stderr);
     mReport += lines;
+    for (size_t start = 0, end; start < lines.size(); start = end + 1) {
+        end = lines.find('\n', start);
+        if (end > start) ++mWarningCount;
+    }
 }
 
 void AppPresenter::Section(const char* heading, const std::vector<std::string>& lines)

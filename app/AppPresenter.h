@@ -23,6 +23,10 @@ public:
 
     // Everything shown in the warnings dialog and the missing-fonts list, with LF line ends.
     const std::string& GetReport() const { return mReport; }
+    // The lines of the warnings shown.
+    int GetWarningCount() const { return mWarningCount; }
+    // The families the document names that this system lacks.
+    const std::vector<std::string>& GetMissingFonts() const { return mMissingFonts; }
     // Whether an alert has told the user something already.
     bool HasAlerted() const { return mAlerted; }
 
@@ -33,6 +37,7 @@ private:
     std::string mReport;
     std::vector<std::string> mMissingFonts;
     bool mAlerted = false;
+    int mWarningCount = 0;
 };
 
 // The text with CR LF and lone CR line ends as LF.

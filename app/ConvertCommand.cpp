@@ -2,7 +2,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -10,12 +14,15 @@
 #include "AppCommandLine.h"
 #include "AppPresenter.h"
 #include "FileChooser.h"
+#include "FileReport.h"
 #include "FontReport.h"
+#include "IMifContentImporter.h"
 #include "TerminalFileChooser.h"
 #include "AppSession.h"
 #include "AtomicFileWriter.h"
 #include "CmdUtils.h"
 #include "DataBase.h"
+#include "CrossReference.h"
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
@@ -51,7 +58,7 @@ constexpr long kMinPagesLimit = 1;
 constexpr long kMaxAddedPages = 1000000;
 
 struct Options {
-    std::string input, output, json, report, preset, pdf, png;
+    std::string input, output, json, report, reportJson, preset, pdf, png;
     std::vector<IDFile> imageFolders;   // --images
     PreviewOptions preview;
     OpenOptions open;
@@ -67,7 +74,7 @@ struct Arguments {
 
 // One file the conversion writes: which, what it is called in messages, and where.
 struct Output {
-    enum Kind { kDocument, kDump, kReport, kPreview } kind;
+    enum Kind { kDocument, kDump, kReport, kReportJson, kPreview } kind;
     const char* what;
     std::string path;
 };
@@ -85,7 +92,8 @@ void CheckArguments(const CLI::App& command, const Arguments& arguments, Options
         const char* needs;
     };
     for (const Value& given : {Value{"-o", options.output, "a file name"}, Value{"--json", options.json, "a file name"},
-                               Value{"--report", options.report, "a file name"}, Value{"--preset", options.preset, "a preset name"},
+                               Value{"--report", options.report, "a file name"},
+                               Value{"--report-json", options.reportJson, "a file name"}, Value{"--preset", options.preset, "a preset name"},
                                Value{"--pdf", options.pdf, "a file name"}, Value{"--png", options.png, "a folder name"},
                                Value{"--dpi", arguments.dpi, "a number"}, Value{"--max-pages", arguments.maxPages, "a number"}})
         if (command.count(given.option) && given.value.empty())
@@ -200,11 +208,12 @@ void RestorePreset(int32 previous)
 // Writes the outputs of kind `kind` (the report: all but the report) to temporary files in
 // `writer`, to be put in place together by its Commit. False (after saying why) when one failed.
 bool StageOutputs(const DataBase& db, const std::vector<Output>& outputs, bool reportOnly, const std::string& report,
-                  AtomicFileWriter& writer)
+                  const std::string& reportJson, AtomicFileWriter& writer)
 {
     for (const Output& output : outputs) {
         // The preview is written on its own (StagePreview).
-        if (output.kind == Output::kPreview || (output.kind == Output::kReport) != reportOnly) continue;
+        bool isReport = output.kind == Output::kReport || output.kind == Output::kReportJson;
+        if (output.kind == Output::kPreview || isReport != reportOnly) continue;
         std::string bytes;
         ErrorCode status = kSuccess;
         if (output.kind == Output::kDocument) {
@@ -217,7 +226,7 @@ bool StageOutputs(const DataBase& db, const std::vector<Output>& outputs, bool r
             bytes = JsonDumpWriter::Dump(db);
             if (bytes.empty()) status = kOutOfMemoryError;
         } else {
-            bytes = report;
+            bytes = output.kind == Output::kReport ? report : reportJson;
         }
         if (status == kSuccess) status = writer.Add(IDFile(fs::path(output.path)), bytes);
         if (status != kSuccess) {
@@ -335,6 +344,61 @@ std::vector<std::string> OversetStories(const DataBase& db)
     return lines;
 }
 
+// Characters in the stories of the document (their footnotes and table cells with them), counted
+// as the import counts the text it puts in (IMifContentImporter::IsCountedCharacter). The text of
+// a cross-reference (between its start and end marks) is left out: the cross-reference plug-in
+// writes it from the format and the paragraph it points to, not the import.
+int64_t CountDocumentCharacters(const DataBase& db)
+{
+    int64_t count = 0;
+    for (UID uid : db.GetDocument()->stories) {
+        const Story* story = db.Get<Story>(uid);
+        if (!story) continue;
+        std::u16string text = story->textModel.GetText(0, story->textModel.TotalLength());
+        bool inCrossReference = false;
+        for (char16_t c : text) {
+            if (c == kTextChar_CrossReferenceStart) inCrossReference = true;
+            else if (c == kTextChar_CrossReferenceEnd) inCrossReference = false;
+            else if (!inCrossReference && IMifContentImporter::IsCountedCharacter(c)) ++count;
+        }
+    }
+    return count;
+}
+
+// What the conversion of `document` did, for --report-json (the overset stories and the time are
+// the caller's).
+FileReport GatherFacts(const UIDRef& document, const Options& options, const AppPresenter& presenter)
+{
+    FileReport facts;
+    facts.input = options.input;
+    facts.output = options.output;
+    facts.status = "converted";
+    const DataBase& db = *document.GetDataBase();
+    facts.pages = db.GetDocument()->GetPageCount();
+    facts.warnings = presenter.GetWarningCount();
+    facts.missingFonts = presenter.GetMissingFonts();
+    InterfacePtr<IMifContentImporter> contentImporter(
+        static_cast<IMifContentImporter*>(document.GetDataBase()->QueryDocInterface(IID_IMIFCONTENTIMPORTER)));
+    if (contentImporter) {
+        facts.pagesAdded = std::max(0, facts.pages - contentImporter->GetFilePageCount());
+        facts.importedCharacters = contentImporter->GetImportedCharacterCount();
+    }
+    facts.documentCharacters = CountDocumentCharacters(db);
+    return facts;
+}
+
+// Hooks for the tests of tessel batch, which need a conversion that crashes or hangs: when the
+// input's file name is TESSEL_TEST_WORKER_ABORT, the conversion aborts; when it is
+// TESSEL_TEST_WORKER_SLEEP, it sleeps for an hour first.
+void TestHooks(const IDFile& input)
+{
+    std::string name = input.GetPath().filename().string();
+    const char* abortOn = std::getenv("TESSEL_TEST_WORKER_ABORT");
+    if (abortOn && name == abortOn) std::abort();
+    const char* sleepOn = std::getenv("TESSEL_TEST_WORKER_SLEEP");
+    if (sleepOn && name == sleepOn) ::sleep(3600);
+}
+
 // Converts the file that `options` name; returns the exit status.
 int RunConvertCommand(Options options)
 {
@@ -354,6 +418,7 @@ int RunConvertCommand(Options options)
     std::vector<Output> outputs = {{Output::kDocument, "document", options.output}};
     if (!options.json.empty()) outputs.push_back({Output::kDump, "dump", options.json});
     if (!options.report.empty()) outputs.push_back({Output::kReport, "report", options.report});
+    if (!options.reportJson.empty()) outputs.push_back({Output::kReportJson, "JSON report", options.reportJson});
     if (!options.pdf.empty()) outputs.push_back({Output::kPreview, "preview", options.pdf});
     if (int status = CheckOutputs(input.GetPath(), outputs)) return status;
     if (!options.png.empty()) {
@@ -373,6 +438,8 @@ int RunConvertCommand(Options options)
         return 2;
     }
 
+    TestHooks(input);
+    auto started = std::chrono::steady_clock::now();
     AppPresenter presenter;
     CAlert::SetPresenter(&presenter);
     UIDRef document;
@@ -394,8 +461,12 @@ int RunConvertCommand(Options options)
         return 1;
     }
     DataBase* db = document.GetDataBase();
-    presenter.OversetText(OversetStories(*db));
+    std::vector<std::string> overset = OversetStories(*db);
+    presenter.OversetText(overset);
     presenter.Fonts(FontReport::StandIns(*db), FontReport::UndrawableCharacters(*db));
+    FileReport facts = GatherFacts(document, options, presenter);
+    facts.oversetStories = overset;
+    facts.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     // Every output is written to a temporary file first. The document and the dump come first, so
     // that the preview is drawn only for a document that can be written; the report comes after
     // the preview, so that it says what the preview could not draw. The preview is put in place
@@ -405,13 +476,13 @@ int RunConvertCommand(Options options)
     auto previewWriter = std::make_unique<AtomicFileWriter>();
     bool createdFolder = false;
     bool previewStaged = true;
-    bool saved = StageOutputs(*db, outputs, false, "", writer);
+    bool saved = StageOutputs(*db, outputs, false, "", "", writer);
     if (saved && options.HasPreview()) {
         std::vector<std::string> problems;
         previewStaged = StagePreview(*db, options, input.GetPath(), outputs, *previewWriter, problems, createdFolder);
         presenter.PreviewProblems(problems);
     }
-    saved = saved && StageOutputs(*db, outputs, true, presenter.GetReport(), writer) && CommitOutputs(writer);
+    saved = saved && StageOutputs(*db, outputs, true, presenter.GetReport(), facts.ToJson(), writer) && CommitOutputs(writer);
     DocumentList::Close(db);
     bool previewSaved = saved && previewStaged && (!options.HasPreview() || previewWriter->Commit() == kSuccess);
     if (saved && previewStaged && !previewSaved)
@@ -454,6 +525,9 @@ void AddConvertCommand(AppCommandLine& commandLine)
     command.add_option("--json", options->json, "Also write a deterministic dump of the document model")->type_name("OUT.json");
     command.add_option("--report", options->report, "Also write the warnings of the conversion to a file")
         ->type_name("OUT.txt");
+    command.add_option("--report-json", options->reportJson,
+                       "Also write what the conversion did as JSON: pages, warnings,\noverset stories, missing fonts and the text check")
+        ->type_name("OUT.json");
     command.add_option("--preset", options->preset,
                        "Convert with this preset instead of the current one\n(tessel prefs list shows them)")
         ->type_name("NAME");

@@ -4,6 +4,7 @@
 
 #include "AppCommandLine.h"
 #include "AppSession.h"
+#include "BatchCommand.h"
 #include "ConvertCommand.h"
 #include "ParseCommand.h"
 #include "PrefsCommand.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     AppCommandLine commandLine;
     AddConvertCommand(commandLine);
     AddParseCommand(commandLine);
+    AddBatchCommand(commandLine);
     // The preferences command reads its arguments itself, its help included.
     commandLine.AddCommandWithOwnArguments("prefs", "Show and change the conversion presets, their font tables and their files",
                                            [](const std::vector<std::string>& args) {

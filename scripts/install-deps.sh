@@ -11,11 +11,12 @@ set -euo pipefail
 # cairo draws the page previews (PDF and PNG); gdk-pixbuf decodes the images they show;
 # libspectre has Ghostscript draw the EPS pictures they show.
 # CLI11 parses the tessel command line.
+# GNU parallel runs the tessel batch --list commands on other machines (and its test on this one).
 # jing and unzip check packages against InDesign's package schema (when a schema is at hand).
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev
           libfontconfig-dev libfreetype-dev libharfbuzz-dev libunibreak-dev libhyphen-dev hyphen-en-us fonts-dejavu-core fonts-urw-base35 fonts-wqy-microhei
-          libzip-dev libpugixml-dev libcli11-dev libcairo2-dev libgdk-pixbuf-2.0-dev libspectre-dev jing unzip)
+          libzip-dev libpugixml-dev libcli11-dev libcairo2-dev libgdk-pixbuf-2.0-dev libspectre-dev jing unzip parallel)
 
 missing=()
 for p in "${packages[@]}"; do

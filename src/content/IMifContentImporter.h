@@ -42,4 +42,26 @@ public:
     // The style of that name; kInvalidUID when none.
     virtual UID FindParagraphStyle(const PMString& name) const = 0;
     virtual UID FindCharacterStyle(const PMString& name) const = 0;
+
+    // What the import read, for checking the saved document against it. The characters of text
+    // the import has put in stories (text flows with their footnotes and table cells, and text
+    // lines), as IsCountedCharacter counts them, less what it deleted again (unhonoured tabs).
+    virtual int64 GetImportedCharacterCount() const = 0;
+    // The pages the file itself has (its body pages, and the blank first page of a document that
+    // starts on a left page), before any is added for overflowing text.
+    virtual int32 GetFilePageCount() const = 0;
+
+    // Whether a UTF-16 unit of a story counts as a character of its text, on both sides of the
+    // check: the import as it inserts text, and whoever counts the stories of the document. Text
+    // is what a reader sees: letters, spaces and tabs (a surrogate pair counts once, by its high
+    // half). Left out is the structure the document adds around it: paragraph ends, forced line
+    // breaks (the import adds one of its own before frames anchored below a line), and every
+    // other control character, which anchors tables, footnotes, variables and cross-references or
+    // stands for the page number, and the replacement character that anchors frames.
+    static bool IsCountedCharacter(char16_t c)
+    {
+        if (c < 0x20) return c == u'\t';
+        if (c >= 0xDC00 && c <= 0xDFFF) return false;  // the low half of a surrogate pair
+        return c != 0xFFFC;
+    }
 };

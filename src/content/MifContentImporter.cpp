@@ -247,7 +247,10 @@ void MifContentImporter::SetMifObject(MifObject* mifRoot)
     mParagraphTotal = mParagraphsDone = 0;
     mLastPercent = -1;
     mMifVersion = 5.5;
+    mImportedCharacters = 0;
+    mFilePages = 0;
     if (!mifRoot) return;
+    CountFilePages(*mifRoot);
     mMifAFrames = mifRoot->GetObject(kMifAFrames);
     mMifPgfCatalog = mifRoot->GetObject(kMifPgfCatalog);
     mMifFontCatalog = mifRoot->GetObject(kMifFontCatalog);
@@ -894,6 +897,8 @@ bool MifContentImporter::DeleteUnhonouredTabsOfLine(int32 start, int32 end, cons
 bool MifContentImporter::DeleteTextAt(int32 index, int32 length)
 {
     MifImportState& state = mImportState;
+    const Story* story = state.story.GetDataBase() ? state.story.GetDataBase()->Get<Story>(state.story.GetUID()) : nullptr;
+    const std::u16string deleted = story ? story->textModel.GetText(index, length) : std::u16string();
     auto deleteCmd = std::make_shared<DeleteTextCmd>();
     deleteCmd->SetItemList(UIDList(state.story));
     deleteCmd->index = index;
@@ -902,6 +907,7 @@ bool MifContentImporter::DeleteTextAt(int32 index, int32 length)
         MIF_LOG_ERROR(deleteCmd);
         return false;
     }
+    mImportedCharacters -= CountCharacters(deleted);
     if (state.textIndex > index) state.textIndex -= std::min(length, state.textIndex - index);
     // Table anchors after the deleted text move with it.
     for (int32& anchor : mPendingTableIndexes)
@@ -1749,7 +1755,26 @@ bool MifContentImporter::InsertAtTextIndex(const std::u16string& text)
         return false;
     }
     state.textIndex += textModel->textModel.TotalLength() - before;
+    mImportedCharacters += CountCharacters(text);
     return true;
+}
+
+int64 MifContentImporter::CountCharacters(const std::u16string& text)
+{
+    return std::count_if(text.begin(), text.end(), IMifContentImporter::IsCountedCharacter);
+}
+
+void MifContentImporter::CountFilePages(const MifObject& mifRoot)
+{
+    const MifObject* mifDocument = mifRoot.GetObject(kMifDocument);
+    MifPropVal propVal;
+    const bool firstLeft = mifDocument && mifDocument->GetPropVal(kMifDParity, propVal) && propVal.keyword == kMifFirstLeft;
+    int32 bodyPages = 0;
+    for (const MifObject& mifPage : mifRoot.Children(kMifPage)) {
+        MifPropVal pageType;
+        if (!mifPage.GetPropVal(kMifPageType, pageType) || pageType.keyword == kMifBodyPage) ++bodyPages;
+    }
+    mFilePages = bodyPages + (firstLeft ? 1 : 0);
 }
 
 void MifContentImporter::ApplyStyleAtTextIndex(UID style)

@@ -44,6 +44,8 @@ public:
     int32 GetTextIndex() const override { return mImportState.textIndex; }
     UID FindParagraphStyle(const PMString& name) const override;
     UID FindCharacterStyle(const PMString& name) const override;
+    int64 GetImportedCharacterCount() const override { return mImportedCharacters; }
+    int32 GetFilePageCount() const override { return mFilePages; }
 
     // Creates the style of a Font (character) or Pgf (paragraph) statement, replacing a style of
     // the same kind and name.
@@ -98,6 +100,10 @@ private:
     bool DeleteUnhonouredTabsOfLine(int32 start, int32 end, const std::vector<TabStop>& stops);
     // Deletes [index, index + length) of the story, the text index moving with the text after it.
     bool DeleteTextAt(int32 index, int32 length);
+    // The characters of `text` that GetImportedCharacterCount counts.
+    static int64 CountCharacters(const std::u16string& text);
+    // Keeps the pages of the file, for GetFilePageCount.
+    void CountFilePages(const MifObject& mifRoot);
     void PlaceTableAnchors();
     void PlaceTable(const MifObject& tbl, int32 index, bool first, bool last);
     void RecordTableAnchor(const MifProp& prop);
@@ -182,4 +188,6 @@ private:
     int32 mParagraphTotal = 0;
     int32 mParagraphsDone = 0;
     int32 mLastPercent = -1;
+    int64 mImportedCharacters = 0;  // GetImportedCharacterCount
+    int32 mFilePages = 0;
 };
