@@ -391,9 +391,12 @@ int Summarize(const std::vector<FileReport>& reports, const std::vector<BatchWal
     }
     std::printf("%-10s %7s %6s %6s %8s %6s %6s  %s\n", "status", "seconds", "pages", "added", "overset", "fonts", "warns", "file");
     for (const FileReport& report : all) {
-        std::printf("%-10s %7.1f %6d %6d %8zu %6zu %6d  %s%s\n", report.status.c_str(), report.seconds, report.pages,
-                    report.pagesAdded, report.oversetStories.size(), report.missingFonts.size(), report.warnings,
-                    OneLine(report.input).c_str(), report.FidelityDiffers() ? "  TEXT CHECK DIFFERS" : "");
+        // A file that made no document has no pages to count: "-" rather than a number.
+        auto count = [](int value) { return value < 0 ? std::string("-") : std::to_string(value); };
+        std::printf("%-10s %7.1f %6s %6s %8zu %6zu %6d  %s%s\n", report.status.c_str(), report.seconds,
+                    count(report.pages).c_str(), count(report.pagesAdded).c_str(), report.oversetStories.size(),
+                    report.missingFonts.size(), report.warnings, OneLine(report.input).c_str(),
+                    report.FidelityDiffers() ? "  TEXT CHECK DIFFERS" : "");
         if (!report.reason.empty()) std::printf("%10s %s\n", "", report.reason.c_str());
     }
     std::printf("%zu converted, %zu failed, %zu skipped; %zu with a text check that differs\n", converted, failed, skipped,
