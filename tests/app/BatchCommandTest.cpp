@@ -212,6 +212,10 @@ TEST(BatchCommand, ListsCommandsThatGnuParallelRunsAndMergesTheirReports)
     EXPECT_EQ(merged.status, 0) << merged.out << merged.err;
     EXPECT_TRUE(Has(merged.out, "2 converted, 0 failed, 0 skipped; 0 with a text check that differs")) << merged.out;
     EXPECT_TRUE(fs::exists(test / "out" / "it's here" / "b.idml"));
+    // The packages are those the batch itself makes.
+    ASSERT_EQ(test.Run("batch tree -o direct").status, 0);
+    for (const char* package : {"a.idml", "it's here/b.idml"})
+        EXPECT_EQ(ReadFile((test / "out" / package).string()), ReadFile((test / "direct" / package).string())) << package;
 }
 
 TEST(BatchCommand, RefusesWrongUsage)
