@@ -96,9 +96,19 @@ bool PrefsDialogDriver::WithPreset(Dialog& prefs, const std::string& preset, con
 {
     int32 current = prefs.GetSelected(kMifPresetDropDownWidgetID);
     if (!preset.empty() && !ChoosePreset(prefs, preset)) return false;
+    const DialogWidget* presets = prefs.FindWidget(kMifPresetDropDownWidgetID);
+    int32 chosen = presets ? presets->selected : -1;
+    if (chosen >= 0 && chosen < static_cast<int32>(presets->items.size()))
+        mChangedPreset = presets->items[chosen].text.GetUTF8String();
     if (!act()) return false;
     if (prefs.GetSelected(kMifPresetDropDownWidgetID) != current) prefs.Choose(kMifPresetDropDownWidgetID, current);
     return true;
+}
+
+int PrefsDialogDriver::Changed(int status) const
+{
+    if (status == 0) std::printf("Changed the preset '%s'.\n", mChangedPreset.c_str());
+    return status;
 }
 
 int PrefsDialogDriver::NewPreset(const std::string& name)
@@ -157,12 +167,13 @@ int PrefsDialogDriver::SetMode(const std::string& preset, int group, int mode)
 {
     static const WidgetID kGroups[] = {kMifLeadingGroupWidgetID, kMifComposerGroupWidgetID, kMifCrossRefsGroupWidgetID,
                                        kMifVariablesGroupWidgetID, kMifConditionsGroupWidgetID};
-    return Run([&](Dialog& prefs) {
+    int status = Run([&](Dialog& prefs) {
         return WithPreset(prefs, preset, [&] {
             prefs.Choose(kMifPanelDropDownWidgetID, kMifConversionPanel - 1);
             return prefs.Choose(kGroups[group], mode - 1);
         });
     });
+    return Changed(status);
 }
 
 bool PrefsDialogDriver::SelectSubstitution(Dialog& prefs, const Substitution& entry)
@@ -205,7 +216,7 @@ int PrefsDialogDriver::EditSubstitution(EntryAction action, const std::string& p
         }
         return true;
     };
-    return Run([&](Dialog& prefs) {
+    return Changed(Run([&](Dialog& prefs) {
         return WithPreset(prefs, preset, [&] {
             prefs.Choose(kMifPanelDropDownWidgetID, kMifFontSubstPanel - 1);
             if (action == EntryAction::kAdd) return RunNested(prefs, kMifAddFontSubstButtonWidgetID, fill);
@@ -213,7 +224,7 @@ int PrefsDialogDriver::EditSubstitution(EntryAction action, const std::string& p
             if (action == EntryAction::kEdit) return RunNested(prefs, kMifEditFontSubstButtonWidgetID, fill);
             return prefs.Click(kMifDeleteFontSubstButtonWidgetID);
         });
-    });
+    }));
 }
 
 int PrefsDialogDriver::EditEncoding(EntryAction action, const std::string& preset, const std::string& family,
@@ -234,7 +245,7 @@ int PrefsDialogDriver::EditEncoding(EntryAction action, const std::string& prese
         Say("'" + encoding + "' is not an encoding of the list; it offers:" + names);
         return false;
     };
-    return Run([&](Dialog& prefs) {
+    return Changed(Run([&](Dialog& prefs) {
         return WithPreset(prefs, preset, [&] {
             prefs.Choose(kMifPanelDropDownWidgetID, kMifFontEncPanel - 1);
             if (action == EntryAction::kAdd) return RunNested(prefs, kMifAddFontEncButtonWidgetID, fill);
@@ -242,7 +253,7 @@ int PrefsDialogDriver::EditEncoding(EntryAction action, const std::string& prese
             if (action == EntryAction::kEdit) return RunNested(prefs, kMifEditFontEncButtonWidgetID, fill);
             return prefs.Click(kMifDeleteFontEncButtonWidgetID);
         });
-    });
+    }));
 }
 
 int PrefsDialogDriver::ExportFile(FileKind kind, const std::string& preset, const std::string& path)

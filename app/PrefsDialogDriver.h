@@ -58,5 +58,9 @@ private:
     bool SelectSubstitution(Dialog& prefs, const Substitution& entry);
     bool SelectEncoding(Dialog& prefs, const std::string& family);
 
+    // Says which preset a change went to, when it was made (`status` 0); answers `status`.
+    int Changed(int status) const;
+
     CommandLinePresenter mPresenter;
+    std::string mChangedPreset;  // the preset WithPreset acted on last
 };
