@@ -17,30 +17,6 @@ void Say(const std::string& text) { std::fprintf(stderr, "tessel prefs: %s\n", t
 
 PMString Text(const std::string& utf8) { return PMString(utf8.c_str()); }
 
-// The index of the first item (or list row, by its first cell) whose text is `text`, the same
-// text in any case when none is equal; -1 when none.
-int32 FindText(const DialogWidget& widget, const PMString& text)
-{
-    std::vector<PMString> texts;
-    if (widget.kind == WidgetKind::kListBox) {
-        for (const auto& row : widget.rows) texts.push_back(row.empty() ? PMString() : row[0]);
-    } else {
-        for (const DialogItem& item : widget.items) texts.push_back(item.separator ? PMString() : item.text);
-    }
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (texts[i] == text) return static_cast<int32>(i);
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (!texts[i].IsEmpty() && texts[i].IsEqualNoCase(text)) return static_cast<int32>(i);
-    return -1;
-}
-
-bool ChooseFound(Dialog& dialog, WidgetID widget, const PMString& text)
-{
-    const DialogWidget* w = dialog.FindWidget(widget);
-    int32 index = w ? FindText(*w, text) : -1;
-    return index >= 0 && dialog.Choose(widget, index);
-}
-
 // Shows the panel that holds the table of `kind`.
 void ShowPanel(Dialog& prefs, PrefsDialogDriver::FileKind kind)
 {
@@ -87,7 +63,7 @@ bool PrefsDialogDriver::RunNested(Dialog& parent, WidgetID button, const std::fu
 
 bool PrefsDialogDriver::ChoosePreset(Dialog& prefs, const std::string& name)
 {
-    if (ChooseFound(prefs, kMifPresetDropDownWidgetID, Text(name))) return true;
+    if (prefs.ChooseText(kMifPresetDropDownWidgetID, Text(name))) return true;
     Say("there is no preset named '" + name + "' (tessel prefs list shows them)");
     return false;
 }
@@ -183,14 +159,14 @@ bool PrefsDialogDriver::SelectSubstitution(Dialog& prefs, const Substitution& en
     cell.Append(" (");
     cell.Append(key.GetStyleDisplay());
     cell.Append(")");
-    if (ChooseFound(prefs, kMifFontSubstListWidgetID, cell)) return true;
+    if (prefs.ChooseText(kMifFontSubstListWidgetID, cell)) return true;
     Say("the preset has no substitution for " + cell.GetUTF8String() + " (tessel prefs show lists them)");
     return false;
 }
 
 bool PrefsDialogDriver::SelectEncoding(Dialog& prefs, const std::string& family)
 {
-    if (ChooseFound(prefs, kMifFontEncListWidgetID, Text(family))) return true;
+    if (prefs.ChooseText(kMifFontEncListWidgetID, Text(family))) return true;
     Say("the preset has no encoding for the family '" + family + "' (tessel prefs show lists them)");
     return false;
 }
@@ -204,13 +180,13 @@ int PrefsDialogDriver::EditSubstitution(EntryAction action, const std::string& p
             dialog.Type(kMifFrameWeightWidgetID, Text(entry.weight));
             dialog.Type(kMifFrameVariationWidgetID, Text(entry.variation));
         }
-        if (!entry.designFamily.empty() && !ChooseFound(dialog, kMifDesignFamilyWidgetID, Text(entry.designFamily))) {
+        if (!entry.designFamily.empty() && !dialog.ChooseText(kMifDesignFamilyWidgetID, Text(entry.designFamily))) {
             Say("'" + entry.designFamily +
                 "' is not an installed font family (a CSV file imported with tessel prefs subst import may name any)");
             return false;
         }
         if (entry.designStyle.empty()) return true;  // choosing the family chose "Don't change font style"
-        if (!ChooseFound(dialog, kMifDesignStyleWidgetID, Text(entry.designStyle))) {
+        if (!dialog.ChooseText(kMifDesignStyleWidgetID, Text(entry.designStyle))) {
             Say("the font family '" + entry.designFamily + "' has no style '" + entry.designStyle + "'");
             return false;
         }
@@ -232,7 +208,7 @@ int PrefsDialogDriver::EditEncoding(EntryAction action, const std::string& prese
 {
     auto fill = [&](Dialog& dialog) {
         dialog.Type(kMifFrameFamilyWidgetID, Text(family));
-        if (ChooseFound(dialog, kMifEncodingWidgetID, Text(encoding))) return true;
+        if (dialog.ChooseText(kMifEncodingWidgetID, Text(encoding))) return true;
         char* end = nullptr;
         long code = std::strtol(encoding.c_str(), &end, 10);
         for (int32 i = 0; !encoding.empty() && *end == '\0' && i < MifEncodingNames::GetOfferedCount(); ++i)

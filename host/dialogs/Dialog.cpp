@@ -179,13 +179,16 @@ bool Dialog::ChooseText(WidgetID widget, const PMString& text)
 {
     const DialogWidget* w = FindWidget(widget);
     if (!w) return false;
+    std::vector<PMString> texts;
     if (w->kind == WidgetKind::kListBox) {
-        for (size_t i = 0; i < w->rows.size(); ++i)
-            if (!w->rows[i].empty() && w->rows[i][0] == text) return Choose(widget, static_cast<int32>(i));
-        return false;
+        for (const auto& row : w->rows) texts.push_back(row.empty() ? PMString() : row[0]);
+    } else {
+        for (const DialogItem& item : w->items) texts.push_back(item.separator ? PMString() : item.text);
     }
-    for (size_t i = 0; i < w->items.size(); ++i)
-        if (!w->items[i].separator && w->items[i].text == text) return Choose(widget, static_cast<int32>(i));
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (texts[i] == text) return Choose(widget, static_cast<int32>(i));
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (!texts[i].IsEmpty() && texts[i].IsEqualNoCase(text)) return Choose(widget, static_cast<int32>(i));
     return false;
 }
 

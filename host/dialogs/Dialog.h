@@ -70,7 +70,8 @@ public:
     // the choice is out of range or a separator. ---
     bool Click(WidgetID button);
     bool Choose(WidgetID widget, int32 index);
-    // Chooses the first item or row whose text (its first cell, for a list) is `text`.
+    // Chooses the first item or row whose text (its first cell, for a list) is `text`, else the
+    // first whose text is `text` in another letter case (as a user names a preset or a font).
     bool ChooseText(WidgetID widget, const PMString& text);
     bool Type(WidgetID widget, const PMString& text);
     // A double click on a list row: selects it, then lets the widget's event handler act.

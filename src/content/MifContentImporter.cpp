@@ -24,6 +24,7 @@
 #include "InterfacePtr.h"
 #include "ErrorUtils.h"
 #include "MifAssertLog.h"
+#include "MifFilePages.h"
 #include "MifFrameAnchoring.h"
 #include "MifKeywords.h"
 #include "MifObject.h"
@@ -250,7 +251,7 @@ void MifContentImporter::SetMifObject(MifObject* mifRoot)
     mImportedCharacters = 0;
     mFilePages = 0;
     if (!mifRoot) return;
-    CountFilePages(*mifRoot);
+    mFilePages = static_cast<int32>(MifFilePages::Count(*mifRoot));
     mMifAFrames = mifRoot->GetObject(kMifAFrames);
     mMifPgfCatalog = mifRoot->GetObject(kMifPgfCatalog);
     mMifFontCatalog = mifRoot->GetObject(kMifFontCatalog);
@@ -1764,18 +1765,6 @@ int64 MifContentImporter::CountCharacters(const std::u16string& text)
     return std::count_if(text.begin(), text.end(), IMifContentImporter::IsCountedCharacter);
 }
 
-void MifContentImporter::CountFilePages(const MifObject& mifRoot)
-{
-    const MifObject* mifDocument = mifRoot.GetObject(kMifDocument);
-    MifPropVal propVal;
-    const bool firstLeft = mifDocument && mifDocument->GetPropVal(kMifDParity, propVal) && propVal.keyword == kMifFirstLeft;
-    int32 bodyPages = 0;
-    for (const MifObject& mifPage : mifRoot.Children(kMifPage)) {
-        MifPropVal pageType;
-        if (!mifPage.GetPropVal(kMifPageType, pageType) || pageType.keyword == kMifBodyPage) ++bodyPages;
-    }
-    mFilePages = bodyPages + (firstLeft ? 1 : 0);
-}
 
 void MifContentImporter::ApplyStyleAtTextIndex(UID style)
 {

@@ -102,8 +102,6 @@ private:
     bool DeleteTextAt(int32 index, int32 length);
     // The characters of `text` that GetImportedCharacterCount counts.
     static int64 CountCharacters(const std::u16string& text);
-    // Keeps the pages of the file, for GetFilePageCount.
-    void CountFilePages(const MifObject& mifRoot);
     void PlaceTableAnchors();
     void PlaceTable(const MifObject& tbl, int32 index, bool first, bool last);
     void RecordTableAnchor(const MifProp& prop);

@@ -18,6 +18,7 @@
 #include "DocumentOpener.h"
 #include "IMifImportOptions.h"
 #include "IMifPrefs.h"
+#include "MifFilePages.h"
 #include "Session.h"
 #include "IMifLayoutImporter.h"
 #include "IMifParser.h"
@@ -151,15 +152,7 @@ PMString MifImportProvider::MakeDocumentName(const IDFile& file)
 
 int64 MifImportProvider::CountPages(const MifObject& mifRoot)
 {
-    const MifObject* mifDocument = mifRoot.GetObject(kMifDocument);
-    MifPropVal propVal;
-    const bool firstLeft = mifDocument && mifDocument->GetPropVal(kMifDParity, propVal) && propVal.keyword == kMifFirstLeft;
-    int64 bodyPages = 0;
-    for (const MifObject& mifPage : mifRoot.Children(kMifPage)) {
-        MifPropVal pageType;
-        if (!mifPage.GetPropVal(kMifPageType, pageType) || pageType.keyword == kMifBodyPage) ++bodyPages;
-    }
-    return std::max<int64>(bodyPages + (firstLeft ? 1 : 0), 1);
+    return std::max<int64>(MifFilePages::Count(mifRoot), 1);
 }
 
 int64 MifImportProvider::CountMasterPages(const MifObject& mifRoot)
