@@ -8,15 +8,16 @@
 
 #include "AppCommandLine.h"
 #include "AppSession.h"
-#include "IMifErrorLog.h"
-#include "IMifParser.h"
-#include "IMifTreeDumper.h"
-#include "IPMStream.h"
 #include "ErrorUtils.h"
 #include "InterfacePtr.h"
+#include "IPMStream.h"
 #include "ObjectModel.h"
 #include "TaskProgressBar.h"
-#include "TesselID.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/TesselID.h"
+#include "mif/IMifParser.h"
+#include "mif/IMifTreeDumper.h"
 
 class MifObject;
 

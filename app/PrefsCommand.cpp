@@ -6,12 +6,13 @@
 #include <cstdio>
 #include <functional>
 
-#include "IMifPrefs.h"
 #include "InterfacePtr.h"
 #include "MenuMgr.h"
-#include "MifEncodingNames.h"
 #include "PrefsDialogDriver.h"
 #include "Session.h"
+
+#include "mif/MifEncodingNames.h"
+#include "prefs/IMifPrefs.h"
 
 namespace {
 

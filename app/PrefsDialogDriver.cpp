@@ -7,9 +7,10 @@
 
 #include "Dialog.h"
 #include "MenuMgr.h"
-#include "MifEncodingNames.h"
-#include "MifFontKey.h"
-#include "MifPrefsDialogIDs.h"
+
+#include "mif/MifEncodingNames.h"
+#include "prefs/MifFontKey.h"
+#include "prefs/MifPrefsDialogIDs.h"
 
 namespace {
 

@@ -11,11 +11,12 @@
 
 #include "CmdUtils.h"
 #include "IImportProvider.h"
-#include "IPMStream.h"
 #include "InterfacePtr.h"
-#include "MifRegistration.h"
+#include "IPMStream.h"
 #include "ObjectModel.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "plugin/MifRegistration.h"
 
 namespace BenchSupport {
 

@@ -11,24 +11,25 @@
 #include <string>
 
 #include "BenchSupport.h"
-#include "MifGenerator.h"
+#include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentList.h"
 #include "IImportProvider.h"
-#include "IPMStream.h"
 #include "InterfacePtr.h"
-#include "MifRegistration.h"
+#include "IPMStream.h"
+#include "MifGenerator.h"
 #include "NewDocCmd.h"
 #include "ObjectModel.h"
 #include "Story.h"
 #include "StoryComposer.h"
 #include "StyleUtils.h"
-#include "CmdUtils.h"
 #include "Table.h"
 #include "TableCommands.h"
-#include "TesselID.h"
 #include "TextFrame.h"
+
+#include "base/TesselID.h"
+#include "plugin/MifRegistration.h"
 
 namespace {
 

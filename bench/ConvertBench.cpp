@@ -14,12 +14,13 @@
 #include "BenchSupport.h"
 #include "DataBase.h"
 #include "DocumentList.h"
-#include "IImportProvider.h"
 #include "IdmlWriter.h"
+#include "IImportProvider.h"
 #include "InterfacePtr.h"
 #include "MifGenerator.h"
 #include "ObjectModel.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 namespace {
 

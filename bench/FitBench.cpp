@@ -11,12 +11,13 @@
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentList.h"
-#include "MifTextFrameUtils.h"
 #include "NewDocCmd.h"
 #include "Story.h"
 #include "StyleUtils.h"
 #include "TextComposer.h"
 #include "TextFrame.h"
+
+#include "layout/MifTextFrameUtils.h"
 
 namespace {
 

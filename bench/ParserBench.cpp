@@ -8,13 +8,14 @@
 #include <memory>
 #include <string>
 
-#include "IMifParser.h"
-#include "IPMStream.h"
 #include "InterfacePtr.h"
-#include "MifObject.h"
-#include "MifRegistration.h"
+#include "IPMStream.h"
 #include "ObjectModel.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "mif/IMifParser.h"
+#include "mif/MifObject.h"
+#include "plugin/MifRegistration.h"
 
 namespace {
 

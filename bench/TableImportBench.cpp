@@ -12,7 +12,8 @@
 #include "IImportProvider.h"
 #include "InterfacePtr.h"
 #include "ObjectModel.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 namespace {
 

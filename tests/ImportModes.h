@@ -5,11 +5,12 @@
 //   PresetModesScope modes(2, 2);         // Use Variables, use cross-references
 #pragma once
 
-#include "IMifPrefs.h"
 #include "InterfacePtr.h"
-#include "MifPresetRecord.h"
 #include "Session.h"
 #include "XRefRegistration.h"
+
+#include "prefs/IMifPrefs.h"
+#include "prefs/MifPresetRecord.h"
 
 class XRefPlugInScope {
 public:

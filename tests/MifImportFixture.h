@@ -13,9 +13,10 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
-#include "IMifLayoutImporter.h"
 #include "Story.h"
 #include "TempFolder.h"
+
+#include "layout/IMifLayoutImporter.h"
 
 // Keeps the text of the warnings the import shows.
 struct WarningsPresenter : IUserPresenter {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "MifRegistration.h"
+#include "plugin/MifRegistration.h"
 
 int main(int argc, char** argv)
 {

@@ -10,16 +10,17 @@
 #include <string>
 #include <string_view>
 
-#include "IMifErrorLog.h"
-#include "IMifParser.h"
-#include "IPMStream.h"
 #include "InterfacePtr.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
+#include "IPMStream.h"
 #include "ObjectModel.h"
 #include "Session.h"
 #include "TempFolder.h"
-#include "TesselID.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/TesselID.h"
+#include "mif/IMifParser.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
 
 // A parse of `mif` through a parser object of the factory, as the import runs it.
 struct ParsedMif {

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "IPMUnknown.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 class MifObject;
 

@@ -5,7 +5,8 @@
 #include "IDFile.h"
 #include "IPMUnknown.h"
 #include "PMString.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 class MifObject;
 

@@ -1,4 +1,4 @@
-#include "MifColorImporter.h"
+#include "catalogs/MifColorImporter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,14 +7,15 @@
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
-#include "IMifErrorLog.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
-#include "MifValueLimits.h"
 #include "SwatchCommands.h"
 #include "SwatchUtils.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "mif/MifValueLimits.h"
 
 namespace {
 

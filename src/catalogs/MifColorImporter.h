@@ -12,7 +12,7 @@
 #include <set>
 #include <vector>
 
-#include "IMifColorImporter.h"
+#include "catalogs/IMifColorImporter.h"
 
 class IMifErrorLog;
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "IMifConditionCatalogImporter.h"
+#include "catalogs/IMifConditionCatalogImporter.h"
 
 class MifConditionCatalogImporter : public IMifConditionCatalogImporter {
 public:

@@ -1,19 +1,20 @@
-#include "MifVariableImporter.h"
+#include "catalogs/MifVariableImporter.h"
 
 #include <cwctype>
 
 #include "DataBase.h"
 #include "Document.h"
 #include "ErrorUtils.h"
-#include "IMifContentImporter.h"
-#include "IMifErrorLog.h"
-#include "IMifLayoutImporter.h"
-#include "IMifTextConverter.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifErrorLog.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "base/MifErrorLog.h"
+#include "content/IMifContentImporter.h"
+#include "layout/IMifLayoutImporter.h"
+#include "mif/IMifTextConverter.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
 
 namespace {
 

@@ -14,9 +14,10 @@
 #include <ctime>
 #include <vector>
 
-#include "IMifVariableImporter.h"
 #include "PMString.h"
 #include "TextVariableFacade.h"
+
+#include "catalogs/IMifVariableImporter.h"
 
 class MifVariableImporter : public IMifVariableImporter {
 public:

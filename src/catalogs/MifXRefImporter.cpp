@@ -1,4 +1,4 @@
-#include "MifXRefImporter.h"
+#include "catalogs/MifXRefImporter.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -8,16 +8,17 @@
 #include "DataBase.h"
 #include "Document.h"
 #include "ErrorUtils.h"
-#include "IMifContentImporter.h"
-#include "IMifErrorLog.h"
-#include "IMifFileUtils.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifErrorLog.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
-#include "MifTextConverter.h"
 #include "ObjectModel.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "base/MifErrorLog.h"
+#include "content/IMifContentImporter.h"
+#include "mif/IMifFileUtils.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "mif/MifTextConverter.h"
 
 namespace {
 

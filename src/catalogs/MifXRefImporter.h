@@ -15,7 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "IMifXRefImporter.h"
+#include "catalogs/IMifXRefImporter.h"
 
 class DataBase;
 

@@ -1,7 +1,7 @@
-#include "FontRecord.h"
+#include "content/FontRecord.h"
 
-#include "MifKeywords.h"
-#include "MifObject.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
 
 void FontRecord::Read(const MifObject& font)
 {

@@ -5,8 +5,9 @@
 #include "IDFile.h"
 #include "IPMUnknown.h"
 #include "PMString.h"
-#include "TesselID.h"
 #include "UIDRef.h"
+
+#include "base/TesselID.h"
 
 class MifObject;
 class MifProp;

@@ -7,8 +7,9 @@
 
 #include "IPMUnknown.h"
 #include "PMTypes.h"
-#include "TesselID.h"
 #include "UIDRef.h"
+
+#include "base/TesselID.h"
 
 class IMifTextModelUtils : public IPMUnknown {
 public:

@@ -1,4 +1,4 @@
-#include "MifAttributeBuilder.h"
+#include "content/MifAttributeBuilder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,17 +6,18 @@
 
 #include "CmdUtils.h"
 #include "Document.h"
-#include "IMifColorImporter.h"
-#include "IMifErrorLog.h"
-#include "IMifFontConverter.h"
-#include "IMifTextConverter.h"
-#include "MifAssertLog.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
-#include "MifParagraphRules.h"
-#include "MifValueLimits.h"
 #include "StyleCommands.h"
 #include "StyleUtils.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "catalogs/IMifColorImporter.h"
+#include "content/MifParagraphRules.h"
+#include "mif/IMifTextConverter.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "mif/MifValueLimits.h"
+#include "prefs/IMifFontConverter.h"
 
 namespace {
 

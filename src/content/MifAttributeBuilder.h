@@ -13,7 +13,8 @@
 
 #include "AttributeBossList.h"
 #include "DataBase.h"
-#include "MifImportState.h"
+
+#include "content/MifImportState.h"
 
 class IMifColorImporter;
 class IMifErrorLog;

@@ -22,11 +22,12 @@
 #include <vector>
 
 #include "AnchoredObject.h"
-#include "IMifContentImporter.h"
-#include "MifAttributeBuilder.h"
-#include "MifImportState.h"
-#include "MifParagraphRules.h"
 #include "Style.h"
+
+#include "content/IMifContentImporter.h"
+#include "content/MifAttributeBuilder.h"
+#include "content/MifImportState.h"
+#include "content/MifParagraphRules.h"
 
 class MifContentImporter : public IMifContentImporter {
 public:

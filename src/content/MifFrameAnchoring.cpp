@@ -1,4 +1,4 @@
-#include "MifFrameAnchoring.h"
+#include "content/MifFrameAnchoring.h"
 
 #include <cmath>
 #include <memory>
@@ -7,13 +7,14 @@
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "ErrorUtils.h"
-#include "MifAssertLog.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
-#include "MifValueType.h"
 #include "PageItem.h"
 #include "Story.h"
 #include "TextCommands.h"
+
+#include "base/MifAssertLog.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "mif/MifValueType.h"
 
 namespace {
 

@@ -5,10 +5,11 @@
 #pragma once
 
 #include "AttributeBossList.h"
-#include "FontRecord.h"
-#include "MifStraddleFrames.h"
-#include "PgfRecord.h"
 #include "UIDRef.h"
+
+#include "content/FontRecord.h"
+#include "content/MifStraddleFrames.h"
+#include "content/PgfRecord.h"
 
 struct MifImportState {
     UIDRef story;                 // the text model being filled

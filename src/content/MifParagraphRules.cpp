@@ -1,10 +1,10 @@
-#include "MifParagraphRules.h"
+#include "content/MifParagraphRules.h"
 
 #include <cmath>
 #include <vector>
 
-#include "MifKeywords.h"
-#include "MifObject.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
-#include "MifSetNextStyleCmd.h"
+#include "content/MifSetNextStyleCmd.h"
 
-#include "MifAssertLog.h"
 #include "Style.h"
+
+#include "base/MifAssertLog.h"
 
 ErrorCode MifSetNextStyleCmd::Do()
 {

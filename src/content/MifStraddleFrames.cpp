@@ -1,18 +1,19 @@
-#include "MifStraddleFrames.h"
+#include "content/MifStraddleFrames.h"
 
 #include <algorithm>
 #include <memory>
 
 #include "CmdUtils.h"
 #include "DataBase.h"
-#include "IMifLayoutImporter.h"
-#include "IMifTextFrameUtils.h"
-#include "MifAssertLog.h"
-#include "MifMarkPageItemCmd.h"
 #include "Story.h"
 #include "TextComposer.h"
 #include "TextFrame.h"
 #include "TextFrameCommands.h"
+
+#include "base/MifAssertLog.h"
+#include "layout/IMifLayoutImporter.h"
+#include "layout/IMifTextFrameUtils.h"
+#include "layout/MifMarkPageItemCmd.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
-#include "MifTextModelUtils.h"
+#include "content/MifTextModelUtils.h"
 
 #include <algorithm>
 
 #include "DataBase.h"
-#include "MifAssertLog.h"
 #include "Story.h"
 #include "TextComposer.h"
 #include "TextFrame.h"
+
+#include "base/MifAssertLog.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // a story never composed has no line, so its line metrics are zeros.
 #pragma once
 
-#include "IMifTextModelUtils.h"
+#include "content/IMifTextModelUtils.h"
 
 class MifTextModelUtils : public IMifTextModelUtils {
 public:

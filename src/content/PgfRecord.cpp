@@ -1,8 +1,8 @@
-#include "PgfRecord.h"
+#include "content/PgfRecord.h"
 
 #include <cmath>
 
-#include "MifObject.h"
+#include "mif/MifObject.h"
 
 namespace {
 

@@ -2,8 +2,9 @@
 // previous, current and next paragraph's format), filled from Pgf statements.
 #pragma once
 
-#include "MifKeywords.h"
 #include "PMString.h"
+
+#include "mif/MifKeywords.h"
 
 class MifObject;
 

@@ -6,7 +6,8 @@
 
 #include "IPMPersist.h"
 #include "PMString.h"
-#include "MifImportRecordIDs.h"
+
+#include "base/MifImportRecordIDs.h"
 
 class IMifStringData : public IPMPersist {
 public:

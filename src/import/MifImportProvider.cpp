@@ -1,4 +1,4 @@
-#include "MifImportProvider.h"
+#include "import/MifImportProvider.h"
 
 #include <algorithm>
 #include <exception>
@@ -9,36 +9,39 @@
 #include "DialogCommands.h"
 #include "Document.h"
 #include "DocumentList.h"
+#include "DocumentOpener.h"
 #include "DocumentSettingsCommands.h"
 #include "ErrorUtils.h"
-#include "IMifColorImporter.h"
-#include "IMifContentImporter.h"
-#include "IMifErrorLog.h"
-#include "IMifStringData.h"
-#include "DocumentOpener.h"
-#include "IMifImportOptions.h"
-#include "IMifPrefs.h"
-#include "MifFilePages.h"
-#include "Session.h"
-#include "IMifLayoutImporter.h"
-#include "IMifParser.h"
-#include "IMifTableImporter.h"
-#include "IMifVariableImporter.h"
-#include "IMifXRefImporter.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifErrorLog.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
-#include "MifSetUndoSupportCmd.h"
-#include "MifValueLimits.h"
 #include "NewDocCmd.h"
 #include "ObjectModel.h"
 #include "PageCommands.h"
-#include "PersistentObjectCommands.h"
 #include "PersistentObject.h"
+#include "PersistentObjectCommands.h"
 #include "RecoveryList.h"
+#include "Session.h"
 #include "TaskProgressBar.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "base/MifErrorLog.h"
+#include "catalogs/IMifColorImporter.h"
+#include "catalogs/IMifVariableImporter.h"
+#include "catalogs/IMifXRefImporter.h"
+#include "content/IMifContentImporter.h"
+#include "import/IMifStringData.h"
+#include "import/MifSetUndoSupportCmd.h"
+#include "layout/IMifLayoutImporter.h"
+#include "mif/IMifParser.h"
+#include "mif/IMifTextConverter.h"
+#include "mif/MifFileHead.h"
+#include "mif/MifFilePages.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "mif/MifValueLimits.h"
+#include "prefs/IMifImportOptions.h"
+#include "prefs/IMifPrefs.h"
+#include "tables/IMifTableImporter.h"
 
 namespace {
 
@@ -123,22 +126,13 @@ int32 MifImportProvider::CanImportThisType(uint32 fileType, const IDFile& file)
 int32 MifImportProvider::CanImportThisStream(IPMStream* stream)
 {
     std::string head;
-    if (!stream || !stream->IsOpen() || !ReadHead(*stream, head)) return kCannotImport;
-    if (IsMifHead(head)) return kCanImport;
+    if (!stream || !stream->IsOpen() || !MifFileHead::Read(*stream, head)) return kCannotImport;
+    if (MifFileHead::IsMif(head)) return kCanImport;
     if (head.find("<MakerFile") != std::string::npos)
         CAlert::InformationAlert("OV#0xB40#kMifFMDocumentKey");
     else if (head.find("<Book") != std::string::npos)
         CAlert::InformationAlert("OV#0xB40#kMifBookDocumentKey");
     return kCannotImport;
-}
-
-bool MifImportProvider::ReadHead(IPMStream& stream, std::string& head)
-{
-    stream.Seek(0, IPMStream::kSeekFromStart);
-    char bytes[21] = {};
-    if (stream.XferBytes(reinterpret_cast<uchar*>(bytes), 20) < 20) return false;
-    head = bytes;  // as a C string: a NUL byte ends what is searched
-    return true;
 }
 
 PMString MifImportProvider::MakeDocumentName(const IDFile& file)
@@ -446,6 +440,9 @@ bool MifImportProvider::CopyPreset(Run& run)
         importOptions->SetPageGrowth(openOptions.addPages, openOptions.maxAddedPages);
         importOptions->SetAllowOutsideImages(openOptions.allowOutsideImages);
     }
+    // The document's text converter decodes font strings with the preset's encodings first.
+    InterfacePtr<IMifTextConverter> textConverter(static_cast<IMifTextConverter*>(run.db->QueryDocInterface(IID_IMIFTEXTCONVERTER)));
+    if (textConverter) textConverter->SetPresetEncodings(preset.GetEncodings());
     run.crossReferenceMode = preset.GetCrossReferences();
     run.variableMode = preset.GetVariables();
     return true;

@@ -35,12 +35,6 @@ public:
 
     static constexpr uint32 kFileTypeText = 0x54455854;  // 'TEXT'
 
-    // The start of `stream` as recognition looks at it: its first 20 bytes, up to the first NUL
-    // byte. False when the stream holds fewer than 20 bytes. Reads from the stream's start.
-    static bool ReadHead(IPMStream& stream, std::string& head);
-    // Whether a head read by ReadHead starts a MIF file: it holds "<MIFFile".
-    static bool IsMifHead(std::string_view head) { return head.find("<MIFFile") != std::string_view::npos; }
-
     // The new document's name: the file name without ".mif" (any case), then ".indd".
     static PMString MakeDocumentName(const IDFile& file);
     // Creates the document that the tree's Document statement and body pages describe.

@@ -1,4 +1,4 @@
-#include "MifStringData.h"
+#include "import/MifStringData.h"
 
 void MifStringData::Set(const PMString& text)
 {

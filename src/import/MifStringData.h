@@ -1,7 +1,7 @@
 // MifStringData: holds one persistent text (IMifStringData); saved as the stream's string form.
 #pragma once
 
-#include "IMifStringData.h"
+#include "import/IMifStringData.h"
 
 class MifStringData : public IMifStringData {
 public:

@@ -6,8 +6,9 @@
 #include "GraphicAttributes.h"
 #include "IPMUnknown.h"
 #include "PMGeometry.h"
-#include "TesselID.h"
 #include "UIDRef.h"
+
+#include "base/TesselID.h"
 
 class IMifPageItemUtils : public IPMUnknown {
 public:

@@ -8,8 +8,9 @@
 
 #include "IPMUnknown.h"
 #include "PMGeometry.h"
-#include "TesselID.h"
 #include "UIDRef.h"
+
+#include "base/TesselID.h"
 
 class IMifTextFrameUtils : public IPMUnknown {
 public:

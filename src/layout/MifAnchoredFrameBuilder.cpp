@@ -1,16 +1,17 @@
-#include "MifAnchoredFrameBuilder.h"
+#include "layout/MifAnchoredFrameBuilder.h"
 
 #include <algorithm>
 
 #include "DataBase.h"
 #include "ErrorUtils.h"
-#include "IMifErrorLog.h"
-#include "MifAssertLog.h"
-#include "MifGraphicImporter.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
-#include "MifValueType.h"
 #include "Spread.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "layout/MifGraphicImporter.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "mif/MifValueType.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MifArcPath.h"
+#include "layout/MifArcPath.h"
 
 #include <algorithm>
 #include <cmath>

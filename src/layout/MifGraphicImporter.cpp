@@ -1,4 +1,4 @@
-#include "MifGraphicImporter.h"
+#include "layout/MifGraphicImporter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,23 +8,24 @@
 #include "DataBase.h"
 #include "ErrorUtils.h"
 #include "FrameList.h"
-#include "IMifContentImporter.h"
-#include "IMifErrorLog.h"
-#include "IMifLayoutImporter.h"
-#include "IMifPageItemUtils.h"
-#include "IMifTextFrameUtils.h"
-#include "MifArcPath.h"
-#include "MifAssertLog.h"
-#include "MifKeywords.h"
-#include "MifMarkPageItemCmd.h"
-#include "MifObject.h"
-#include "MifValueLimits.h"
 #include "ObjectModel.h"
 #include "PageItemCommands.h"
 #include "Story.h"
 #include "SwatchUtils.h"
 #include "TextComposer.h"
 #include "TextFrame.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "content/IMifContentImporter.h"
+#include "layout/IMifLayoutImporter.h"
+#include "layout/IMifPageItemUtils.h"
+#include "layout/IMifTextFrameUtils.h"
+#include "layout/MifArcPath.h"
+#include "layout/MifMarkPageItemCmd.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "mif/MifValueLimits.h"
 
 namespace {
 

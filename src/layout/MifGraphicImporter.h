@@ -16,10 +16,11 @@
 #include <vector>
 
 #include "IDFile.h"
-#include "MifGraphicState.h"
-#include "MifImageImporter.h"
 #include "PMGeometry.h"
 #include "UIDRef.h"
+
+#include "layout/MifGraphicState.h"
+#include "layout/MifImageImporter.h"
 
 class DataBase;
 class IMifColorImporter;

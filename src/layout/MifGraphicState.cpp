@@ -1,12 +1,12 @@
-#include "MifGraphicState.h"
+#include "layout/MifGraphicState.h"
 
 #include <cmath>
 
-#include "IMifColorImporter.h"
-#include "IMifErrorLog.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
-#include "MifValueLimits.h"
+#include "base/IMifErrorLog.h"
+#include "catalogs/IMifColorImporter.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "mif/MifValueLimits.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MifImageImporter.h"
+#include "layout/MifImageImporter.h"
 
 #include <filesystem>
 #include <fstream>
@@ -11,16 +11,17 @@
 #include "FileChooser.h"
 #include "GraphicFileFormat.h"
 #include "IImportProvider.h"
-#include "IMifErrorLog.h"
-#include "IMifFileUtils.h"
-#include "IMifImportOptions.h"
-#include "MifAssertLog.h"
-#include "MifFacetList.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
 #include "ObjectModel.h"
 #include "PageItemCommands.h"
 #include "PlaceGraphicCommands.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "mif/IMifFileUtils.h"
+#include "mif/MifFacetList.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "prefs/IMifImportOptions.h"
 
 namespace {
 

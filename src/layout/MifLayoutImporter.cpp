@@ -1,4 +1,4 @@
-#include "MifLayoutImporter.h"
+#include "layout/MifLayoutImporter.h"
 
 #include <algorithm>
 #include <memory>
@@ -11,25 +11,26 @@
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentOpener.h"
-#include "IMifColorImporter.h"
-#include "IMifContentImporter.h"
-#include "IMifErrorLog.h"
-#include "IMifImportOptions.h"
-#include "IMifTextFrameUtils.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
 #include "MasterSpreadCommands.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
-#include "MifPageGrower.h"
-#include "MifValueLimits.h"
 #include "ObjectModel.h"
 #include "PageCommands.h"
-#include "Spread.h"
 #include "PageItem.h"
+#include "Spread.h"
 #include "Story.h"
 #include "TextComposer.h"
 #include "TextFrameCommands.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "catalogs/IMifColorImporter.h"
+#include "content/IMifContentImporter.h"
+#include "layout/IMifTextFrameUtils.h"
+#include "layout/MifPageGrower.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "mif/MifValueLimits.h"
+#include "prefs/IMifImportOptions.h"
 
 void MifLayoutImporter::Init(const IDFile& file, MifObject* mifRoot, int32 uiFlags)
 {

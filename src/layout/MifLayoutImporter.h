@@ -16,10 +16,10 @@
 // TRColumnBalance frames are fitted to their text. Passes over: ReferencePage, HiddenPage.
 #pragma once
 
-#include "IMifLayoutImporter.h"
-#include "MifAnchoredFrameBuilder.h"
-#include "MifGraphicImporter.h"
-#include "MifKeywords.h"
+#include "layout/IMifLayoutImporter.h"
+#include "layout/MifAnchoredFrameBuilder.h"
+#include "layout/MifGraphicImporter.h"
+#include "mif/MifKeywords.h"
 #include <map>
 #include <unordered_map>
 #include <unordered_set>

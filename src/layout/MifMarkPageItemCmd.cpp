@@ -1,8 +1,9 @@
-#include "MifMarkPageItemCmd.h"
+#include "layout/MifMarkPageItemCmd.h"
 
 #include "CmdUtils.h"
-#include "MifAssertLog.h"
 #include "PageItem.h"
+
+#include "base/MifAssertLog.h"
 
 ErrorCode MifMarkPageItemCmd::Do()
 {

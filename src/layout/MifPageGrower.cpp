@@ -1,4 +1,4 @@
-#include "MifPageGrower.h"
+#include "layout/MifPageGrower.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,10 +7,6 @@
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
-#include "IMifErrorLog.h"
-#include "IMifLayoutImporter.h"
-#include "IMifTextFrameUtils.h"
-#include "MifAssertLog.h"
 #include "ObjectModel.h"
 #include "PageCommands.h"
 #include "Spread.h"
@@ -19,6 +15,11 @@
 #include "Table.h"
 #include "TextComposer.h"
 #include "TextFrame.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "layout/IMifLayoutImporter.h"
+#include "layout/IMifTextFrameUtils.h"
 
 namespace {
 

@@ -1,13 +1,14 @@
-#include "MifPageItemUtils.h"
+#include "layout/MifPageItemUtils.h"
 
 #include <memory>
 
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "ErrorUtils.h"
-#include "MifAssertLog.h"
 #include "PageItem.h"
 #include "PageItemCommands.h"
+
+#include "base/MifAssertLog.h"
 
 namespace {
 

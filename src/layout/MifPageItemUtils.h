@@ -2,7 +2,7 @@
 // reached with Utils<IMifPageItemUtils>().
 #pragma once
 
-#include "IMifPageItemUtils.h"
+#include "layout/IMifPageItemUtils.h"
 
 class MifPageItemUtils : public IMifPageItemUtils {
 public:

@@ -1,16 +1,17 @@
-#include "MifPhase2Conversion.h"
+#include "layout/MifPhase2Conversion.h"
 
 #include <memory>
 
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "IConversionData.h"
-#include "ISignalMgr.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
+#include "ISignalMgr.h"
 #include "PersistentObject.h"
 #include "PersistentObjectCommands.h"
-#include "MifImportRecordIDs.h"
+
+#include "base/MifAssertLog.h"
+#include "base/MifImportRecordIDs.h"
 
 void MifPhase2Conversion::Respond(ISignalMgr* signalMgr)
 {

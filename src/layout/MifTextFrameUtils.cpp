@@ -1,14 +1,15 @@
-#include "MifTextFrameUtils.h"
+#include "layout/MifTextFrameUtils.h"
 
 #include <memory>
 
 #include "CmdUtils.h"
 #include "DataBase.h"
-#include "MifAssertLog.h"
 #include "SpreadLayout.h"
 #include "Story.h"
 #include "TextComposer.h"
 #include "TextFrameCommands.h"
+
+#include "base/MifAssertLog.h"
 
 namespace {
 

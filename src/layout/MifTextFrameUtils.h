@@ -2,7 +2,7 @@
 // first baseline, threads). Stateless; reached with Utils<IMifTextFrameUtils>().
 #pragma once
 
-#include "IMifTextFrameUtils.h"
+#include "layout/IMifTextFrameUtils.h"
 
 class MifTextFrameUtils : public IMifTextFrameUtils {
 public:

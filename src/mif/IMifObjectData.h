@@ -3,8 +3,9 @@
 #pragma once
 
 #include "IPMUnknown.h"
-#include "MifPropVal.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "mif/MifPropVal.h"
 
 class MifObject;
 

@@ -6,8 +6,9 @@
 
 #include "IPMStream.h"
 #include "IPMUnknown.h"
-#include "MifPropVal.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "mif/MifPropVal.h"
 
 class IMifStatementVisitor;
 class MifObject;

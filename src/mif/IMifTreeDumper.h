@@ -5,7 +5,8 @@
 #include <string>
 
 #include "IPMUnknown.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 class MifObject;
 

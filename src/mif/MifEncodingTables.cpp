@@ -4,7 +4,7 @@
 // Byte -> Unicode tables of the 8-bit FrameMaker character sets. U+FFFF marks
 // a byte with no character, U+0000 a byte whose character is a sequence.
 
-#include "MifEncodingTables.h"
+#include "mif/MifEncodingTables.h"
 
 // 0: FrameRoman
 static const uint32_t kFrameRoman[256] = {

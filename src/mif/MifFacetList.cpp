@@ -1,4 +1,4 @@
-#include "MifFacetList.h"
+#include "mif/MifFacetList.h"
 
 #include <array>
 

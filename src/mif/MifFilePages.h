@@ -3,8 +3,8 @@
 // FirstLeft). The import makes that many; what it adds for overflowing text comes on top.
 #pragma once
 
-#include "MifKeywords.h"
-#include "MifObject.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
 
 class MifFilePages {
 public:

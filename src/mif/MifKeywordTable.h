@@ -8,9 +8,10 @@
 
 #include <string_view>
 
-#include "MifKeywords.h"
-#include "MifValueType.h"
 #include "PMTypes.h"
+
+#include "mif/MifKeywords.h"
+#include "mif/MifValueType.h"
 
 struct MifKeyword {
     const char* name;

@@ -1,7 +1,7 @@
 #include <array>
 #include <cstring>
 
-#include "MifKeywordTable.h"
+#include "mif/MifKeywordTable.h"
 
 namespace {
 

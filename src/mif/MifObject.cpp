@@ -1,4 +1,4 @@
-#include "MifObject.h"
+#include "mif/MifObject.h"
 
 MifObject::~MifObject()
 {

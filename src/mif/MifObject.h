@@ -8,8 +8,9 @@
 #include <iterator>
 #include <vector>
 
-#include "MifProp.h"
 #include "PMString.h"
+
+#include "mif/MifProp.h"
 
 class MifObject;
 

@@ -1,6 +1,6 @@
-#include "MifObjectData.h"
+#include "mif/MifObjectData.h"
 
-#include "MifObject.h"
+#include "mif/MifObject.h"
 
 bool MifObjectData::GetPropVal(int32 id, MifPropVal& propVal, bool first) const
 {

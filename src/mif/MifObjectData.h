@@ -1,7 +1,7 @@
 // MifObjectData: the plain implementation of IMifObjectData.
 #pragma once
 
-#include "IMifObjectData.h"
+#include "mif/IMifObjectData.h"
 
 class MifObjectData : public IMifObjectData {
 public:

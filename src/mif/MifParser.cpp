@@ -1,4 +1,4 @@
-#include "MifParser.h"
+#include "mif/MifParser.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,16 +8,17 @@
 #include <string_view>
 #include <vector>
 
-#include "IMifErrorLog.h"
-#include "IMifStatementVisitor.h"
-#include "IMifTextConverter.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifFacetList.h"
-#include "MifKeywordTable.h"
-#include "MifObject.h"
-#include "MifUtf8.h"
 #include "TaskProgressBar.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "mif/IMifStatementVisitor.h"
+#include "mif/IMifTextConverter.h"
+#include "mif/MifFacetList.h"
+#include "mif/MifKeywordTable.h"
+#include "mif/MifObject.h"
+#include "mif/MifUtf8.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "IMifParser.h"
+#include "mif/IMifParser.h"
 
 class IMifErrorLog;
 class IMifStatementVisitor;

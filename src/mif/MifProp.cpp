@@ -1,10 +1,10 @@
-#include "MifProp.h"
+#include "mif/MifProp.h"
 
 #include <memory>
 #include <vector>
 
-#include "MifFacetList.h"
-#include "MifObject.h"
+#include "mif/MifFacetList.h"
+#include "mif/MifObject.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // line at which it ended. It owns what its value points to (string, facets, child object).
 #pragma once
 
-#include "MifPropVal.h"
-#include "MifValueType.h"
+#include "mif/MifPropVal.h"
+#include "mif/MifValueType.h"
 
 class MifProp {
 public:

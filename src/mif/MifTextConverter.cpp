@@ -1,15 +1,15 @@
-#include "MifTextConverter.h"
+#include "mif/MifTextConverter.h"
 
 #include <memory>
 
 #include "FontManager.h"
-#include "IMifPrefs.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifEncodingTables.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
-#include "Session.h"
+
+#include "base/MifAssertLog.h"
+#include "mif/MifEncodingTables.h"
+#include "mif/MifFamilyEncodings.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
 
 namespace {
 
@@ -143,17 +143,9 @@ int32 MifTextConverter::ChooseEncoding(const PMString& family, const MifObject* 
     return encoding < 0 ? 0 : encoding;
 }
 
-bool MifTextConverter::FindPresetEncoding(const PMString& family, int32& encoding)
+bool MifTextConverter::FindPresetEncoding(const PMString& family, int32& encoding) const
 {
-    if (!mPresetQueried) {
-        mPresetQueried = true;
-        InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
-        if (!prefs)
-            MIF_LOG_NIL(prefs);
-        else
-            mPreset = prefs->GetPreset(prefs->GetCurrentPreset());
-    }
-    return mPreset && mPreset->FindEncoding(family, encoding);
+    return MifFamilyEncodings::Find(mPresetEncodings, family, encoding);
 }
 
 bool MifTextConverter::FindFileEncoding(const PMString& family, const MifObject* mifRoot, int32& encoding)

@@ -15,18 +15,17 @@
 #pragma once
 
 #include <map>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "IMifTextConverter.h"
-#include "MifPresetRecord.h"
+#include "mif/IMifTextConverter.h"
 
 class MifTextConverter : public IMifTextConverter {
 public:
     void ConvertString(PMString& text, int32 encoding) override;
+    void SetPresetEncodings(MifFamilyEncodings::Table encodings) override { mPresetEncodings = std::move(encodings); }
     void ConvertFontString(PMString& text, const PMString& family, const MifObject* mifRoot) override;
     void DecodeEscapes(PMString& text) override;
 
@@ -49,12 +48,11 @@ public:
     // The character that FrameMaker's control code `byte` (below 0x20) stands for; 0 for none.
     static UTF16TextChar FrameControlChar(uchar byte);
 private:
-    bool FindPresetEncoding(const PMString& family, int32& encoding);
+    bool FindPresetEncoding(const PMString& family, int32& encoding) const;
     bool FindFileEncoding(const PMString& family, const MifObject* mifRoot, int32& encoding);
     int32 GetInstalledEncoding(const PMString& family);
 
-    bool mPresetQueried = false;
-    std::optional<MifPresetRecord> mPreset;  // empty when the preferences could not be had
+    MifFamilyEncodings::Table mPresetEncodings;  // the import's preset's
     bool mFontsGiven = false;  // SetInstalledFonts stands in for the system's fonts
     std::unordered_map<std::u16string, int32> mInstalledFonts;  // families looked up so far
     std::map<const MifObject*, FileEncodingTable> mFileTables;  // TQ_EncodingTable of each root

@@ -1,10 +1,11 @@
-#include "MifTreeDumper.h"
+#include "mif/MifTreeDumper.h"
 
-#include "IMifParser.h"
 #include "InterfacePtr.h"
-#include "MifObject.h"
-#include "MifParser.h"
-#include "MifTreePrinter.h"
+
+#include "mif/IMifParser.h"
+#include "mif/MifObject.h"
+#include "mif/MifParser.h"
+#include "mif/MifTreePrinter.h"
 
 void MifTreeDumper::Dump(const MifObject& root, std::string& out) const { MifTreePrinter::Print(root, out); }
 

@@ -1,7 +1,7 @@
 // MifTreeDumper: IMifTreeDumper over MifTreePrinter and the parser beside it.
 #pragma once
 
-#include "IMifTreeDumper.h"
+#include "mif/IMifTreeDumper.h"
 
 class MifTreeDumper : public IMifTreeDumper {
 public:

@@ -1,11 +1,11 @@
-#include "MifTreePrinter.h"
+#include "mif/MifTreePrinter.h"
 
 #include <charconv>
 #include <cstdio>
 
-#include "MifFacetList.h"
-#include "MifKeywordTable.h"
-#include "MifObject.h"
+#include "mif/MifFacetList.h"
+#include "mif/MifKeywordTable.h"
+#include "mif/MifObject.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MifUtf8.h"
+#include "mif/MifUtf8.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
-#include "MifActionComponent.h"
+#include "plugin/MifActionComponent.h"
 
 #include <memory>
 
 #include "CmdUtils.h"
 #include "DialogMgr.h"
-#include "MifBatchConvertCmd.h"
-#include "MifAssertLog.h"
-#include "MifPrefsDialogIDs.h"
+
+#include "base/MifAssertLog.h"
+#include "plugin/MifBatchConvertCmd.h"
+#include "prefs/MifPrefsDialogIDs.h"
 
 void MifActionComponent::DoAction(ActionID action)
 {

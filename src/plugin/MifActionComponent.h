@@ -4,7 +4,8 @@
 #pragma once
 
 #include "MenuMgr.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 // The batch conversion ("Batch Conversion..."), an action on no menu.
 constexpr ActionID kMifBatchConvertActionID = kTesselPrefix + 0x20;

@@ -1,4 +1,4 @@
-#include "MifBatchConvertCmd.h"
+#include "plugin/MifBatchConvertCmd.h"
 
 #include <filesystem>
 #include <memory>
@@ -12,9 +12,10 @@
 #include "DocumentOpener.h"
 #include "ErrorUtils.h"
 #include "IImportProvider.h"
-#include "MifAssertLog.h"
 #include "SelectFolderDialog.h"
 #include "TaskProgressBar.h"
+
+#include "base/MifAssertLog.h"
 
 namespace {
 

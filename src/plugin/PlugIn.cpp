@@ -1,7 +1,7 @@
-#include "PlugIn.h"
+#include "plugin/PlugIn.h"
 
-#include "MifRegistration.h"
-#include "WResourceAccess.h"
+#include "plugin/MifRegistration.h"
+#include "plugin/WResourceAccess.h"
 
 namespace {
 IPMUnknown* gSession = nullptr;

@@ -1,9 +1,10 @@
-#include "WResourceAccess.h"
+#include "plugin/WResourceAccess.h"
 
 #include <dlfcn.h>
 
-#include "MifStrings.h"
 #include "StringTable.h"
+
+#include "res/MifStrings.h"
 
 namespace {
 constexpr size_t kMaxPathUnits = 260;

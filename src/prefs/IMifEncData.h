@@ -4,7 +4,8 @@
 
 #include "IPMUnknown.h"
 #include "PMString.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 class IMifEncData : public IPMUnknown {
 public:

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "IPMPersist.h"
-#include "MifPresetRecord.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "prefs/MifPresetRecord.h"
 
 class IMifPrefs : public IPMPersist {
 public:

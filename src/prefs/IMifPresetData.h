@@ -2,7 +2,8 @@
 #pragma once
 
 #include "IPMUnknown.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 class IMifPresetData : public IPMUnknown {
 public:

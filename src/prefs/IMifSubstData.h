@@ -2,9 +2,10 @@
 #pragma once
 
 #include "IPMUnknown.h"
-#include "MifFontKey.h"
-#include "MifIDFont.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "prefs/MifFontKey.h"
+#include "prefs/MifIDFont.h"
 
 class IMifSubstData : public IPMUnknown {
 public:

@@ -1,7 +1,7 @@
 // MifEncData: holds one font encoding entry.
 #pragma once
 
-#include "IMifEncData.h"
+#include "prefs/IMifEncData.h"
 
 class MifEncData : public IMifEncData {
 public:

@@ -1,4 +1,4 @@
-#include "MifFileStatusAlert.h"
+#include "prefs/MifFileStatusAlert.h"
 
 PMString MifFileStatusAlert::GetMessage(MifFileStatus status, const IDFile& file)
 {

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "IDFile.h"
-#include "MifFileStatus.h"
 #include "PMString.h"
+
+#include "prefs/MifFileStatus.h"
 
 class MifFileStatusAlert {
 public:

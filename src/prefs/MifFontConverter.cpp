@@ -1,12 +1,13 @@
-#include "MifFontConverter.h"
+#include "prefs/MifFontConverter.h"
 
 #include "FontManager.h"
-#include "IMifImportOptions.h"
-#include "IMifPrefs.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifPresetRecord.h"
 #include "Session.h"
+
+#include "base/MifAssertLog.h"
+#include "prefs/IMifImportOptions.h"
+#include "prefs/IMifPrefs.h"
+#include "prefs/MifPresetRecord.h"
 
 MifFontConverter::MifFontConverter()
 {

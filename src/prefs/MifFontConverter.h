@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "IMifFontConverter.h"
+#include "prefs/IMifFontConverter.h"
 
 class MifPresetRecord;
 

@@ -1,15 +1,16 @@
-#include "MifFontEncDialogController.h"
+#include "prefs/MifFontEncDialogController.h"
 
 #include <string>
 #include <vector>
 
 #include "CAlert.h"
 #include "Dialog.h"
-#include "IMifEncData.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifEncodingNames.h"
-#include "MifPrefsDialogIDs.h"
+
+#include "base/MifAssertLog.h"
+#include "mif/MifEncodingNames.h"
+#include "prefs/IMifEncData.h"
+#include "prefs/MifPrefsDialogIDs.h"
 
 void MifFontEncDialogController::InitializeDialogFields()
 {

@@ -1,8 +1,9 @@
-#include "MifFontEncDialogObserver.h"
+#include "prefs/MifFontEncDialogObserver.h"
 
 #include "Dialog.h"
-#include "MifPrefsDialogIDs.h"
-#include "MifPrefsDialogObserver.h"
+
+#include "prefs/MifPrefsDialogIDs.h"
+#include "prefs/MifPrefsDialogObserver.h"
 
 MifFontHints& MifFontEncDialogObserver::GetHints()
 {

@@ -2,7 +2,7 @@
 // clear the suggestions of its family combo box.
 #pragma once
 
-#include "MifFontHintsObserver.h"
+#include "prefs/MifFontHintsObserver.h"
 
 class MifFontEncDialogObserver : public MifFontHintsObserver {
 protected:

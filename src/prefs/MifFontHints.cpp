@@ -1,17 +1,18 @@
-#include "MifFontHints.h"
+#include "prefs/MifFontHints.h"
 
 #include <memory>
 #include <string>
 
-#include "IMifParser.h"
-#include "IPMStream.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifImportProvider.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
+#include "IPMStream.h"
 #include "ObjectModel.h"
 #include "TaskProgressBar.h"
+
+#include "base/MifAssertLog.h"
+#include "mif/IMifParser.h"
+#include "mif/MifFileHead.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
 
 void MifFontHints::AddFromFiles(const std::vector<IDFile>& files,
                                 const std::function<void(MifFileStatus, const IDFile&)>& report)
@@ -32,7 +33,7 @@ MifFileStatus MifFontHints::AddFromFile(const IDFile& file)
     std::unique_ptr<IPMStream> stream = StreamUtil::CreateFileStreamRead(file);
     if (!stream) return MifFileStatus::kCantOpen;
     std::string head;
-    if (!MifImportProvider::ReadHead(*stream, head) || !MifImportProvider::IsMifHead(head)) return MifFileStatus::kNotMif;
+    if (!MifFileHead::Read(*stream, head) || !MifFileHead::IsMif(head)) return MifFileStatus::kNotMif;
     stream->Seek(0, IPMStream::kSeekFromStart);
 
     InterfacePtr<IMifParser> mifParser(CreateObject2<IMifParser>(kMifParserBoss));

@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "IDFile.h"
-#include "IMifStatementVisitor.h"
-#include "MifFileStatus.h"
 #include "PMString.h"
+
+#include "mif/IMifStatementVisitor.h"
+#include "prefs/MifFileStatus.h"
 
 class MifFontHints : private IMifStatementVisitor {
 public:

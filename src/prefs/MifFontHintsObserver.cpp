@@ -1,10 +1,11 @@
-#include "MifFontHintsObserver.h"
+#include "prefs/MifFontHintsObserver.h"
 
 #include "CAlert.h"
 #include "Dialog.h"
-#include "MifFileStatusAlert.h"
-#include "MifPrefsDialogIDs.h"
 #include "OpenFileDialog.h"
+
+#include "prefs/MifFileStatusAlert.h"
+#include "prefs/MifPrefsDialogIDs.h"
 
 void MifFontHintsObserver::Update(DialogChange change, WidgetID widget)
 {

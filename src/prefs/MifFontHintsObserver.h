@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "CDialogObserver.h"
-#include "MifFontHints.h"
+
+#include "prefs/MifFontHints.h"
 
 class MifFontHintsObserver : public CDialogObserver {
 public:

@@ -1,4 +1,4 @@
-#include "MifFontKey.h"
+#include "prefs/MifFontKey.h"
 
 namespace {
 

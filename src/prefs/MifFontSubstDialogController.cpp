@@ -1,4 +1,4 @@
-#include "MifFontSubstDialogController.h"
+#include "prefs/MifFontSubstDialogController.h"
 
 #include <algorithm>
 #include <vector>
@@ -6,10 +6,11 @@
 #include "CAlert.h"
 #include "Dialog.h"
 #include "FontManager.h"
-#include "IMifSubstData.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifPrefsDialogIDs.h"
+
+#include "base/MifAssertLog.h"
+#include "prefs/IMifSubstData.h"
+#include "prefs/MifPrefsDialogIDs.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
-#include "MifFontSubstDialogObserver.h"
+#include "prefs/MifFontSubstDialogObserver.h"
 
 #include "Dialog.h"
-#include "MifFontSubstDialogController.h"
-#include "MifPrefsDialogIDs.h"
-#include "MifPrefsDialogObserver.h"
+
+#include "prefs/MifFontSubstDialogController.h"
+#include "prefs/MifPrefsDialogIDs.h"
+#include "prefs/MifPrefsDialogObserver.h"
 
 void MifFontSubstDialogObserver::Update(DialogChange change, WidgetID widget)
 {

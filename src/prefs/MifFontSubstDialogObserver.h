@@ -3,7 +3,7 @@
 // suggestions of the four FrameMaker combo boxes.
 #pragma once
 
-#include "MifFontHintsObserver.h"
+#include "prefs/MifFontHintsObserver.h"
 
 class MifFontSubstDialogObserver : public MifFontHintsObserver {
 public:

@@ -4,7 +4,8 @@
 
 #include "CEventHandler.h"
 #include "Dialog.h"
-#include "MifPrefsDialogIDs.h"
+
+#include "prefs/MifPrefsDialogIDs.h"
 
 class MifFontSubstEventHandler : public CEventHandler {
 public:

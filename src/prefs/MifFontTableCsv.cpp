@@ -1,4 +1,4 @@
-#include "MifFontTableCsv.h"
+#include "prefs/MifFontTableCsv.h"
 
 #include <functional>
 #include <map>
@@ -7,7 +7,8 @@
 
 #include "AtomicFileWriter.h"
 #include "IPMStream.h"
-#include "MifWindows1252.h"
+
+#include "prefs/MifWindows1252.h"
 
 namespace {
 

@@ -29,8 +29,9 @@
 #include <string_view>
 
 #include "IDFile.h"
-#include "MifFileStatus.h"
-#include "MifPresetRecord.h"
+
+#include "prefs/MifFileStatus.h"
+#include "prefs/MifPresetRecord.h"
 
 class MifFontTableCsv {
 public:

@@ -1,4 +1,4 @@
-#include "MifPrefs.h"
+#include "prefs/MifPrefs.h"
 
 MifPrefs::MifPrefs() : mPresets(1) {}
 

@@ -9,7 +9,7 @@
 // could be read, the default preset stands in.
 #pragma once
 
-#include "IMifPrefs.h"
+#include "prefs/IMifPrefs.h"
 
 class MifPrefs : public IMifPrefs {
 public:

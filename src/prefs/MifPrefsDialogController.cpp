@@ -1,8 +1,9 @@
-#include "MifPrefsDialogController.h"
+#include "prefs/MifPrefsDialogController.h"
 
 #include "Dialog.h"
-#include "MifAssertLog.h"
-#include "MifPrefsDialogObserver.h"
+
+#include "base/MifAssertLog.h"
+#include "prefs/MifPrefsDialogObserver.h"
 
 namespace {
 MifPrefsDialogObserver* ObserverOf(Dialog* dialog)

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "DialogWidget.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 // Actions of the plug-in's menu entries
 constexpr uint32 kMifPrefsActionID = kTesselPrefix + 0x1F;  // Edit > Preferences > "Tessel..."

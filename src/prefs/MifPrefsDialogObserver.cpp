@@ -1,4 +1,4 @@
-#include "MifPrefsDialogObserver.h"
+#include "prefs/MifPrefsDialogObserver.h"
 
 #include <memory>
 
@@ -6,21 +6,22 @@
 #include "CmdUtils.h"
 #include "Dialog.h"
 #include "DialogMgr.h"
-#include "IMifEncData.h"
-#include "IMifPrefs.h"
-#include "IMifPresetData.h"
-#include "IMifSubstData.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifEncodingNames.h"
-#include "MifFileStatusAlert.h"
-#include "MifFontTableCsv.h"
-#include "MifPrefsDialogIDs.h"
-#include "MifPresetFile.h"
-#include "MifSetPrefsCmd.h"
 #include "OpenFileDialog.h"
 #include "SaveFileDialog.h"
 #include "Session.h"
+
+#include "base/MifAssertLog.h"
+#include "mif/MifEncodingNames.h"
+#include "prefs/IMifEncData.h"
+#include "prefs/IMifPrefs.h"
+#include "prefs/IMifPresetData.h"
+#include "prefs/IMifSubstData.h"
+#include "prefs/MifFileStatusAlert.h"
+#include "prefs/MifFontTableCsv.h"
+#include "prefs/MifPrefsDialogIDs.h"
+#include "prefs/MifPresetFile.h"
+#include "prefs/MifSetPrefsCmd.h"
 
 namespace {
 

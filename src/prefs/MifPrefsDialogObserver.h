@@ -11,8 +11,9 @@
 #include "CDialogObserver.h"
 #include "Dialog.h"
 #include "InterfacePtr.h"
-#include "MifFontHints.h"
-#include "MifPresetRecord.h"
+
+#include "prefs/MifFontHints.h"
+#include "prefs/MifPresetRecord.h"
 
 class MifPrefsDialogObserver : public CDialogObserver {
 public:

@@ -1,7 +1,7 @@
 // MifPresetData: holds one preset index.
 #pragma once
 
-#include "IMifPresetData.h"
+#include "prefs/IMifPresetData.h"
 
 class MifPresetData : public IMifPresetData {
 public:

@@ -1,4 +1,4 @@
-#include "MifPresetFile.h"
+#include "prefs/MifPresetFile.h"
 
 #include <string_view>
 

@@ -16,8 +16,9 @@
 
 #include "IDFile.h"
 #include "IPMStream.h"
-#include "MifFileStatus.h"
-#include "MifPresetRecord.h"
+
+#include "prefs/MifFileStatus.h"
+#include "prefs/MifPresetRecord.h"
 
 class MifPresetFile {
 public:

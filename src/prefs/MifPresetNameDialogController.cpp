@@ -1,14 +1,15 @@
-#include "MifPresetNameDialogController.h"
+#include "prefs/MifPresetNameDialogController.h"
 
 #include <vector>
 
 #include "CAlert.h"
 #include "Dialog.h"
-#include "IMifPresetData.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifPrefsDialogIDs.h"
-#include "MifPrefsDialogObserver.h"
+
+#include "base/MifAssertLog.h"
+#include "prefs/IMifPresetData.h"
+#include "prefs/MifPrefsDialogIDs.h"
+#include "prefs/MifPrefsDialogObserver.h"
 
 namespace {
 

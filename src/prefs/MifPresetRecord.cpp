@@ -1,4 +1,4 @@
-#include "MifPresetRecord.h"
+#include "prefs/MifPresetRecord.h"
 
 #include <algorithm>
 
@@ -62,17 +62,7 @@ void MifPresetRecord::RemoveEncoding(int32 index)
 
 bool MifPresetRecord::FindEncoding(const PMString& family, int32& encoding) const
 {
-    const std::pair<PMString, int32>* found = nullptr;
-    for (const auto& entry : mEncodings) {
-        if (entry.first == family) {
-            found = &entry;
-            break;
-        }
-        if (!found && entry.first.IsEqualNoCase(family)) found = &entry;
-    }
-    if (!found) return false;
-    encoding = found->second;
-    return true;
+    return MifFamilyEncodings::Find(mEncodings, family, encoding);
 }
 
 MifPresetRecord::StreamResult MifPresetRecord::ReadWrite(IPMStream& stream)

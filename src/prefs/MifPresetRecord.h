@@ -19,11 +19,13 @@
 #include <vector>
 
 #include "IPMStream.h"
-#include "MifFontKey.h"
-#include "MifIDFont.h"
 #include "PMString.h"
 #include "Session.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "mif/MifFamilyEncodings.h"
+#include "prefs/MifFontKey.h"
+#include "prefs/MifIDFont.h"
 
 class MifPresetRecord {
 public:
@@ -91,6 +93,7 @@ public:
     // The encoding of the entry for `family`, matched regardless of case (an entry of the same
     // case first); false when there is none.
     bool FindEncoding(const PMString& family, int32& encoding) const;
+    const MifFamilyEncodings::Table& GetEncodings() const { return mEncodings; }
 
     // The index of the preset that the user's `name` stands for: the one of that name in the same
     // case, else the first whose name differs only in case ("[common]" finds "[Common]"); -1 when
@@ -120,5 +123,5 @@ private:
     int32 mVariables = 2;
     int32 mConditionalText = 2;
     std::vector<std::pair<MifFontKey, MifIDFont>> mSubstitutions;  // sorted by key
-    std::vector<std::pair<PMString, int32>> mEncodings;            // sorted by family
+    MifFamilyEncodings::Table mEncodings;                          // sorted by family
 };

@@ -1,8 +1,9 @@
-#include "MifSetPrefsCmd.h"
+#include "prefs/MifSetPrefsCmd.h"
 
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
 #include "Session.h"
+
+#include "base/MifAssertLog.h"
 
 namespace {
 

@@ -9,7 +9,8 @@
 #pragma once
 
 #include "Command.h"
-#include "MifPrefs.h"
+
+#include "prefs/MifPrefs.h"
 
 class MifSetPrefsCmd : public Command {
 public:

@@ -1,7 +1,7 @@
 // MifSubstData: holds one font substitution entry.
 #pragma once
 
-#include "IMifSubstData.h"
+#include "prefs/IMifSubstData.h"
 
 class MifSubstData : public IMifSubstData {
 public:

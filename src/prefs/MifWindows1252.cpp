@@ -1,4 +1,4 @@
-#include "MifWindows1252.h"
+#include "prefs/MifWindows1252.h"
 
 namespace {
 

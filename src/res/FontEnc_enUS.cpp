@@ -1,10 +1,10 @@
 // The font-encoding entry dialog: "New Font Encoding" or "Edit Font Encoding".
 #include <memory>
 
-#include "MifDialogParts.h"
-#include "MifDialogs.h"
-#include "MifFontEncDialogController.h"
-#include "MifFontEncDialogObserver.h"
+#include "prefs/MifFontEncDialogController.h"
+#include "prefs/MifFontEncDialogObserver.h"
+#include "res/MifDialogParts.h"
+#include "res/MifDialogs.h"
 
 void BuildFontEncDialog_enUS(Dialog& dialog)
 {

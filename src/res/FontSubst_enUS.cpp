@@ -1,10 +1,10 @@
 // The font-substitution entry dialog: "New Font Substitution" or "Edit Font Substitution".
 #include <memory>
 
-#include "MifDialogParts.h"
-#include "MifDialogs.h"
-#include "MifFontSubstDialogController.h"
-#include "MifFontSubstDialogObserver.h"
+#include "prefs/MifFontSubstDialogController.h"
+#include "prefs/MifFontSubstDialogObserver.h"
+#include "res/MifDialogParts.h"
+#include "res/MifDialogs.h"
 
 void BuildFontSubstDialog_enUS(Dialog& dialog)
 {

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "Dialog.h"
-#include "MifPrefsDialogIDs.h"
+
+#include "prefs/MifPrefsDialogIDs.h"
 
 inline void AddOKCancel(Dialog& dialog)
 {

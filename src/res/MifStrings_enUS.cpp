@@ -1,5 +1,5 @@
 // English texts of the plug-in's string keys.
-#include "MifStrings.h"
+#include "res/MifStrings.h"
 
 const StringTableEntry kMifStrings_enUS[] = {
     {"OV#0xB40#kMifImportProgressTitleKey", "Opening MIF document"},

@@ -2,12 +2,13 @@
 #include <memory>
 
 #include "Dialog.h"
-#include "MifDialogs.h"
-#include "MifFontEncEventHandler.h"
-#include "MifFontSubstEventHandler.h"
-#include "MifPrefsDialogController.h"
-#include "MifPrefsDialogIDs.h"
-#include "MifPrefsDialogObserver.h"
+
+#include "prefs/MifFontEncEventHandler.h"
+#include "prefs/MifFontSubstEventHandler.h"
+#include "prefs/MifPrefsDialogController.h"
+#include "prefs/MifPrefsDialogIDs.h"
+#include "prefs/MifPrefsDialogObserver.h"
+#include "res/MifDialogs.h"
 
 void BuildPrefsDialog_enUS(Dialog& dialog)
 {

@@ -1,9 +1,9 @@
 // The preset-name dialog: "New Preset" or "Rename Preset" (its opener sets the title).
 #include <memory>
 
-#include "MifDialogParts.h"
-#include "MifDialogs.h"
-#include "MifPresetNameDialogController.h"
+#include "prefs/MifPresetNameDialogController.h"
+#include "res/MifDialogParts.h"
+#include "res/MifDialogs.h"
 
 void BuildPresetNameDialog_enUS(Dialog& dialog)
 {

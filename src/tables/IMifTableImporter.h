@@ -4,8 +4,9 @@
 
 #include "IDFile.h"
 #include "IPMUnknown.h"
-#include "TesselID.h"
 #include "UIDRef.h"
+
+#include "base/TesselID.h"
 
 class MifObject;
 

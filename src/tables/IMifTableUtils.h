@@ -3,8 +3,9 @@
 
 #include "IPMUnknown.h"
 #include "PMString.h"
-#include "TesselID.h"
 #include "UIDRef.h"
+
+#include "base/TesselID.h"
 
 class MifObject;
 

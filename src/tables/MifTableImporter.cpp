@@ -1,4 +1,4 @@
-#include "MifTableImporter.h"
+#include "tables/MifTableImporter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,15 +7,7 @@
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "ErrorUtils.h"
-#include "IMifColorImporter.h"
-#include "IMifContentImporter.h"
-#include "IMifErrorLog.h"
-#include "IMifTableUtils.h"
-#include "IMifTextModelUtils.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
 #include "ObjectModel.h"
 #include "Story.h"
 #include "SwatchUtils.h"
@@ -23,6 +15,15 @@
 #include "TableCommands.h"
 #include "TaskProgressBar.h"
 #include "TextFrame.h"
+
+#include "base/IMifErrorLog.h"
+#include "base/MifAssertLog.h"
+#include "catalogs/IMifColorImporter.h"
+#include "content/IMifContentImporter.h"
+#include "content/IMifTextModelUtils.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
+#include "tables/IMifTableUtils.h"
 
 namespace {
 

@@ -22,10 +22,11 @@
 #include <utility>
 #include <vector>
 
-#include "IMifTableImporter.h"
 #include "PMString.h"
 #include "TableAttributes.h"
 #include "TableGrid.h"
+
+#include "tables/IMifTableImporter.h"
 
 class IMifColorImporter;
 class MifProp;

@@ -1,15 +1,16 @@
-#include "MifTableUtils.h"
+#include "tables/MifTableUtils.h"
 
 #include <algorithm>
 #include <cmath>
 #include <variant>
 
 #include "DataBase.h"
-#include "MifKeywords.h"
-#include "MifObject.h"
 #include "Story.h"
 #include "StyleUtils.h"
 #include "TextComposer.h"
+
+#include "mif/MifKeywords.h"
+#include "mif/MifObject.h"
 
 namespace {
 

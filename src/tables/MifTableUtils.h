@@ -2,7 +2,7 @@
 // hold text (what is lost when a table cannot be built).
 #pragma once
 
-#include "IMifTableUtils.h"
+#include "tables/IMifTableUtils.h"
 
 class MifTableUtils : public IMifTableUtils {
 public:

@@ -18,6 +18,7 @@
 
 #include "TempFolder.h"
 #include "TestUtils.h"
+
 #include "app/TesselRun.h"
 
 namespace {

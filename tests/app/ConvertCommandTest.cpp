@@ -7,9 +7,10 @@
 #include <fstream>
 
 #include "CmdUtils.h"
-#include "MifSetPrefsCmd.h"
 #include "TestUtils.h"
+
 #include "app/TesselRun.h"
+#include "prefs/MifSetPrefsCmd.h"
 
 namespace {
 

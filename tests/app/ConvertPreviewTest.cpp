@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "TestUtils.h"
+
 #include "app/TesselRun.h"
 #include "host/PreviewImage.h"
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "TestUtils.h"
+
 #include "app/TesselRun.h"
 
 TEST(ParseCommand, Refuses_MissingFileAndFolder)

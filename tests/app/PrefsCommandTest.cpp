@@ -6,9 +6,10 @@
 #include <fstream>
 
 #include "CmdUtils.h"
-#include "MifSetPrefsCmd.h"
 #include "TestUtils.h"
+
 #include "app/TesselRun.h"
+#include "prefs/MifSetPrefsCmd.h"
 
 TEST(PrefsCommand, ShowsThePresetsOfTheLastSession)
 {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestUtils.h"
+
 #include "app/TesselRun.h"
 #include "host/IdmlPackage.h"
 

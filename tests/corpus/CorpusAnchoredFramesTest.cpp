@@ -13,14 +13,15 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "GroupItem.h"
-#include "IImportProvider.h"
 #include "IdmlWriter.h"
+#include "IImportProvider.h"
 #include "ImportModes.h"
 #include "PlacedGraphic.h"
 #include "SplineItem.h"
 #include "Story.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
+
 #include "host/IdmlPackage.h"
 
 namespace {

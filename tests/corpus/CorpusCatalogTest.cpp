@@ -12,9 +12,9 @@
 #include "DataBase.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
-#include "IImportProvider.h"
 #include "IdmlPackage.h"
 #include "IdmlWriter.h"
+#include "IImportProvider.h"
 #include "TestUtils.h"
 
 namespace {

@@ -10,14 +10,15 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
-#include "IImportProvider.h"
 #include "IdmlPackage.h"
 #include "IdmlWriter.h"
-#include "MifKeywordTable.h"
+#include "IImportProvider.h"
 #include "Spread.h"
 #include "Story.h"
-#include "TextFrame.h"
 #include "TestUtils.h"
+#include "TextFrame.h"
+
+#include "mif/MifKeywordTable.h"
 
 namespace {
 

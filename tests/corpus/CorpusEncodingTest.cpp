@@ -4,9 +4,10 @@
 // family in force for the old file, escapes only for the new one.
 #include <gtest/gtest.h>
 
-#include "IMifTextConverter.h"
-#include "MifParser.h"
 #include "TestUtils.h"
+
+#include "mif/IMifTextConverter.h"
+#include "mif/MifParser.h"
 
 namespace {
 

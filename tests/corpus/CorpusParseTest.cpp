@@ -8,9 +8,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "MifKeywordTable.h"
-#include "MifTreePrinter.h"
 #include "TestUtils.h"
+
+#include "mif/MifKeywordTable.h"
+#include "mif/MifTreePrinter.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "PreviewWriter.h"
 #include "Story.h"
 #include "TestUtils.h"
+
 #include "host/PreviewImage.h"
 
 namespace {

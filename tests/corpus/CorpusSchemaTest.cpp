@@ -10,14 +10,15 @@
 #include <filesystem>
 
 #include "CmdUtils.h"
+#include "DataBase.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
-#include "IImportProvider.h"
-#include "DataBase.h"
 #include "IdmlIds.h"
 #include "IdmlWriter.h"
+#include "IImportProvider.h"
 #include "Story.h"
 #include "TestUtils.h"
+
 #include "host/IdmlPackage.h"
 #include "host/IdmlSchema.h"
 

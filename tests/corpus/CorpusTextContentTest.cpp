@@ -14,16 +14,17 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
-#include "IImportProvider.h"
-#include "IMifLayoutImporter.h"
-#include "IMifTextConverter.h"
 #include "IdmlIds.h"
 #include "IdmlPackage.h"
 #include "IdmlWriter.h"
+#include "IImportProvider.h"
 #include "Story.h"
 #include "Table.h"
-#include "TextComposer.h"
 #include "TestUtils.h"
+#include "TextComposer.h"
+
+#include "layout/IMifLayoutImporter.h"
+#include "mif/IMifTextConverter.h"
 
 namespace {
 

@@ -11,11 +11,12 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
-#include "IMifLayoutImporter.h"
-#include "MifKeywordTable.h"
 #include "Spread.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
+
+#include "layout/IMifLayoutImporter.h"
+#include "mif/MifKeywordTable.h"
 
 namespace {
 

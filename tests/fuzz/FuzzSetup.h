@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "MifRegistration.h"
+#include "plugin/MifRegistration.h"
 
 inline void SetUpFuzzing()
 {

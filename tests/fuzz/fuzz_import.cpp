@@ -5,12 +5,13 @@
 #include "CmdUtils.h"
 #include "DataBase.h"
 #include "DocumentList.h"
-#include "IImportProvider.h"
-#include "IdmlWriter.h"
-#include "InterfacePtr.h"
 #include "FuzzSetup.h"
+#include "IdmlWriter.h"
+#include "IImportProvider.h"
+#include "InterfacePtr.h"
 #include "ObjectModel.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,13 +1,14 @@
 // Feeds arbitrary bytes to the MIF parser: any input must give a tree, never a crash or a hang.
 #include <memory>
 
-#include "IMifParser.h"
-#include "IPMStream.h"
-#include "InterfacePtr.h"
-#include "MifObject.h"
 #include "FuzzSetup.h"
+#include "InterfacePtr.h"
+#include "IPMStream.h"
 #include "ObjectModel.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "mif/IMifParser.h"
+#include "mif/MifObject.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,12 +1,13 @@
 // Feeds arbitrary bytes to the reader of the preferences file: any input must leave usable
 // preferences, never a crash, a hang or an allocation beyond the bytes given.
 
-#include "IMifPrefs.h"
+#include "FuzzSetup.h"
+#include "InterfacePtr.h"
 #include "IPMStream.h"
 #include "IWorkspace.h"
-#include "InterfacePtr.h"
-#include "FuzzSetup.h"
 #include "Session.h"
+
+#include "prefs/IMifPrefs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -10,8 +10,9 @@
 #include "FuzzSetup.h"
 #include "MemoryStreamRead.h"
 #include "MemoryStreamWrite.h"
-#include "MifFontTableCsv.h"
-#include "MifPresetFile.h"
+
+#include "prefs/MifFontTableCsv.h"
+#include "prefs/MifPresetFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -9,8 +9,9 @@
 
 #include "FuzzSetup.h"
 #include "MemoryStreamWrite.h"
-#include "MifFontTableCsv.h"
-#include "MifPresetFile.h"
+
+#include "prefs/MifFontTableCsv.h"
+#include "prefs/MifPresetFile.h"
 
 namespace {
 

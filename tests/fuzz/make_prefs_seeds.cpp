@@ -11,8 +11,9 @@
 
 #include "CmdUtils.h"
 #include "FuzzSetup.h"
-#include "MifSetPrefsCmd.h"
 #include "Session.h"
+
+#include "prefs/MifSetPrefsCmd.h"
 
 namespace {
 

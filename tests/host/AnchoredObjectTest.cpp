@@ -6,13 +6,14 @@
 #include <algorithm>
 #include <limits>
 
-#include "AnchorLayout.h"
 #include "AnchoredObjectCommands.h"
+#include "AnchorLayout.h"
 #include "IdmlIds.h"
 #include "IdmlWriter.h"
 #include "PageItemCommands.h"
 #include "TextCommands.h"
 #include "TextWrap.h"
+
 #include "host/IdmlPackage.h"
 #include "host/TextFrameFixture.h"
 

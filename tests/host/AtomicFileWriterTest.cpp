@@ -10,6 +10,7 @@
 
 #include "AtomicFileWriter.h"
 #include "TestUtils.h"
+
 #include "host/TestDocument.h"
 
 namespace {

@@ -19,6 +19,7 @@
 #include "StyleUtils.h"
 #include "SwatchUtils.h"
 #include "TestUtils.h"
+
 #include "host/IdmlPackage.h"
 #include "host/IdmlSchema.h"
 #include "host/TestDocument.h"

@@ -14,6 +14,7 @@
 #include "IdmlWriter.h"
 #include "Style.h"
 #include "StyleUtils.h"
+
 #include "host/IdmlPackage.h"
 #include "host/TestDocument.h"
 

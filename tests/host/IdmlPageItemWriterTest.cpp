@@ -8,6 +8,7 @@
 #include "PlacedGraphic.h"
 #include "SwatchUtils.h"
 #include "TextFrameFixture.h"
+
 #include "host/IdmlPackage.h"
 #include "host/IdmlSchema.h"
 

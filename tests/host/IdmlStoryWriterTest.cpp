@@ -8,6 +8,7 @@
 #include "Story.h"
 #include "Style.h"
 #include "TextFrame.h"
+
 #include "host/IdmlPackage.h"
 #include "host/TestDocument.h"
 

@@ -6,6 +6,7 @@
 #include "IdmlWriter.h"
 #include "Story.h"
 #include "TextFrame.h"
+
 #include "host/IdmlPackage.h"
 #include "host/IdmlSchema.h"
 #include "host/TestDocument.h"

@@ -13,6 +13,7 @@
 #include "IdmlWriter.h"
 #include "NewDocCmd.h"
 #include "TestUtils.h"
+
 #include "host/IdmlPackage.h"
 #include "host/IdmlSchema.h"
 #include "host/TestDocument.h"

@@ -11,6 +11,7 @@
 #include "Style.h"
 #include "Swatch.h"
 #include "TestUtils.h"
+
 #include "host/TestDocument.h"
 
 namespace {

@@ -4,10 +4,10 @@
 // shuffle the pages after them into left and right again, their items with them.
 #include <gtest/gtest.h>
 
+#include "DocumentLayout.h"
 #include "PageCommands.h"
 #include "SpreadLayout.h"
 #include "TextFrameFixture.h"
-#include "DocumentLayout.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "PageNumbering.h"
+
 #include "host/TestDocument.h"
 
 namespace {

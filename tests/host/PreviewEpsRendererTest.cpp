@@ -21,6 +21,7 @@
 #include "PreviewEpsRenderer.h"
 #include "PreviewWriter.h"
 #include "TempFolder.h"
+
 #include "host/PreviewImage.h"
 
 namespace {

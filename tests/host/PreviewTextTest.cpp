@@ -16,13 +16,14 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
-#include "ImportModes.h"
 #include "FontCache.h"
 #include "IImportProvider.h"
+#include "ImportModes.h"
 #include "PreviewWriter.h"
 #include "Story.h"
 #include "Table.h"
 #include "TextComposer.h"
+
 #include "host/PreviewImage.h"
 
 namespace {

@@ -10,13 +10,14 @@
 #include "IdmlWriter.h"
 #include "JsonDumpWriter.h"
 #include "NewDocCmd.h"
-#include "Story.h"
 #include "Spread.h"
+#include "Story.h"
 #include "SwatchUtils.h"
 #include "Table.h"
 #include "TableCommands.h"
 #include "TextCommands.h"
 #include "TextFrame.h"
+
 #include "host/IdmlPackage.h"
 #include "host/IdmlSchema.h"
 

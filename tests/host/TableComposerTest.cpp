@@ -20,6 +20,7 @@
 #include "TableCommands.h"
 #include "TextCommands.h"
 #include "TextFrame.h"
+
 #include "host/PreviewImage.h"
 
 namespace {

@@ -6,10 +6,11 @@
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentList.h"
-#include "IMifColorImporter.h"
 #include "NewDocCmd.h"
 #include "SwatchUtils.h"
 #include "TestUtils.h"
+
+#include "catalogs/IMifColorImporter.h"
 
 namespace {
 

@@ -14,18 +14,19 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
-#include "IImportProvider.h"
-#include "IMifLayoutImporter.h"
-#include "IdmlWriter.h"
 #include "IdmlSchema.h"
+#include "IdmlWriter.h"
+#include "IImportProvider.h"
 #include "ImportModes.h"
 #include "MifImportFixture.h"
-#include "MifVariableImporter.h"
-#include "MifXRefImporter.h"
 #include "Story.h"
 #include "TempFolder.h"
 #include "TextVariable.h"
 #include "TextVariableFacade.h"
+
+#include "catalogs/MifVariableImporter.h"
+#include "catalogs/MifXRefImporter.h"
+#include "layout/IMifLayoutImporter.h"
 
 namespace {
 

@@ -15,7 +15,6 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
-#include "IMifLayoutImporter.h"
 #include "MifImportFixture.h"
 #include "PageItem.h"
 #include "Spread.h"
@@ -23,6 +22,8 @@
 #include "TestUtils.h"
 #include "TextComposer.h"
 #include "TextFrame.h"
+
+#include "layout/IMifLayoutImporter.h"
 
 namespace {
 

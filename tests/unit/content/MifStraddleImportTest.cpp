@@ -13,16 +13,17 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
-#include "IImportProvider.h"
-#include "IMifLayoutImporter.h"
 #include "IdmlWriter.h"
+#include "IImportProvider.h"
 #include "MifImportFixture.h"
 #include "Story.h"
 #include "Table.h"
 #include "TestUtils.h"
 #include "TextComposer.h"
 #include "TextFrame.h"
+
 #include "host/IdmlSchema.h"
+#include "layout/IMifLayoutImporter.h"
 
 namespace {
 

@@ -6,15 +6,16 @@
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentList.h"
-#include "IMifColorImporter.h"
-#include "IMifContentImporter.h"
-#include "IMifErrorLog.h"
-#include "IMifImportOptions.h"
-#include "MifAttributeBuilder.h"
-#include "MifContentImporter.h"
 #include "NewDocCmd.h"
 #include "StyleUtils.h"
 #include "TestUtils.h"
+
+#include "base/IMifErrorLog.h"
+#include "catalogs/IMifColorImporter.h"
+#include "content/IMifContentImporter.h"
+#include "content/MifAttributeBuilder.h"
+#include "content/MifContentImporter.h"
+#include "prefs/IMifImportOptions.h"
 
 namespace {
 

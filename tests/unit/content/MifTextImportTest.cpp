@@ -14,15 +14,16 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
-#include "IMifContentImporter.h"
-#include "IMifLayoutImporter.h"
-#include "IMifVariableImporter.h"
 #include "ImportModes.h"
 #include "MifImportFixture.h"
-#include "MifVariableImporter.h"
 #include "Story.h"
 #include "StyleUtils.h"
 #include "TestUtils.h"
+
+#include "catalogs/IMifVariableImporter.h"
+#include "catalogs/MifVariableImporter.h"
+#include "content/IMifContentImporter.h"
+#include "layout/IMifLayoutImporter.h"
 
 namespace {
 
@@ -205,6 +206,26 @@ TEST_F(MifTextImportTest, SymbolTextWrapsAndKeepsItsSignsReadable)
            ">\n",
            "5.00");
     EXPECT_EQ(Text(), u"\u03B1 \u03B2\u2122\u00AE\u00A9\u2122\u00AE\u00A9\r");
+}
+
+TEST_F(MifTextImportTest, ThePresetsEncodingOfAFamilyComesBeforeTheFilesOwn)
+{
+    // 0xB9 is a capital L with caron in East European Windows text (238), the numero sign in
+    // Cyrillic (204).
+    const char* mif = "<TQ_EncodingTable <TQ_FamilyEncoding `Arial CE,204'>>\n"
+                      "<TextFlow <TFTag `A'>\n"
+                      " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <Font <FFamily `Arial CE'>> <String `\\xb9 '>>>\n"
+                      ">\n";
+    Import(mif, "5.00");
+    EXPECT_EQ(Text(), u"\u2116\r");
+    InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
+    ASSERT_TRUE(prefs);
+    std::vector<MifPresetRecord> saved = prefs->GetPresets(), presets = saved;
+    presets.at(static_cast<size_t>(prefs->GetCurrentPreset())).AddEncoding("arial ce", 238);
+    prefs->SetPresets(presets);
+    Import(mif, "5.00");
+    prefs->SetPresets(saved);
+    EXPECT_EQ(Text(), u"\u013D\r");
 }
 
 TEST_F(MifTextImportTest, EscapedBlanksOfCodeExamplesStay)

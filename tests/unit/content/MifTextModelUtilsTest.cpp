@@ -3,11 +3,12 @@
 #include "DataBase.h"
 #include "Document.h"
 #include "FontCache.h"
-#include "MifTextModelUtils.h"
 #include "Story.h"
 #include "StyleUtils.h"
 #include "TextComposer.h"
 #include "TextFrame.h"
+
+#include "content/MifTextModelUtils.h"
 
 namespace {
 

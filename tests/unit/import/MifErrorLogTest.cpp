@@ -9,11 +9,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "IMifErrorUtils.h"
-#include "MifAssertLog.h"
-#include "MifErrorLog.h"
 #include "ObjectModel.h"
 #include "TestUtils.h"
+
+#include "base/IMifErrorUtils.h"
+#include "base/MifAssertLog.h"
+#include "base/MifErrorLog.h"
 
 TEST(MifErrorLog, Text_LinesDetailsAndSeparators)
 {

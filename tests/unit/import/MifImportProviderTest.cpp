@@ -13,11 +13,6 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
-#include "IMifColorImporter.h"
-#include "IMifFileUtils.h"
-#include "MifAssertLog.h"
-#include "MifColorImporter.h"
-#include "MifImportProvider.h"
 #include "ObjectModel.h"
 #include "PageCommands.h"
 #include "Section.h"
@@ -26,6 +21,12 @@
 #include "StyleUtils.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
+
+#include "base/MifAssertLog.h"
+#include "catalogs/IMifColorImporter.h"
+#include "catalogs/MifColorImporter.h"
+#include "import/MifImportProvider.h"
+#include "mif/IMifFileUtils.h"
 
 namespace {
 

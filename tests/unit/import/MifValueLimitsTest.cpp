@@ -4,9 +4,10 @@
 
 #include <cmath>
 
-#include "MifErrorLog.h"
-#include "MifValueLimits.h"
 #include "TestUtils.h"
+
+#include "base/MifErrorLog.h"
+#include "mif/MifValueLimits.h"
 
 TEST(MifValueLimits, Clamp_ReportsEveryChangeWithItsLine)
 {

@@ -7,13 +7,14 @@
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentList.h"
-#include "MifAnchoredFrameBuilder.h"
-#include "MifGraphicImporter.h"
 #include "NewDocCmd.h"
 #include "PageCommands.h"
 #include "PageItem.h"
 #include "Spread.h"
 #include "TestUtils.h"
+
+#include "layout/MifAnchoredFrameBuilder.h"
+#include "layout/MifGraphicImporter.h"
 
 namespace {
 

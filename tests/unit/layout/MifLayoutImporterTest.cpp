@@ -11,12 +11,13 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentOpener.h"
-#include "IImportProvider.h"
 #include "IdmlIds.h"
 #include "IdmlWriter.h"
+#include "IImportProvider.h"
 #include "PreviewWriter.h"
 #include "Spread.h"
 #include "TestUtils.h"
+
 #include "host/IdmlPackage.h"
 #include "host/PreviewImage.h"
 

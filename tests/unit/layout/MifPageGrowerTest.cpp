@@ -14,12 +14,13 @@
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
 #include "PageNumbering.h"
-#include "../../../bench/MifGenerator.h"
 #include "Spread.h"
 #include "SpreadLayout.h"
 #include "Story.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
+
+#include "../../../bench/MifGenerator.h"
 
 namespace {
 

@@ -5,17 +5,18 @@
 #include "CmdUtils.h"
 #include "Document.h"
 #include "DocumentList.h"
-#include "IMifStringData.h"
 #include "IdmlWriter.h"
 #include "InterfacePtr.h"
-#include "MifAssertLog.h"
 #include "MifImportFixture.h"
-#include "MifMarkPageItemCmd.h"
 #include "PageItem.h"
 #include "PersistentObject.h"
 #include "PersistentObjectCommands.h"
 #include "Phase2Conversion.h"
-#include "MifImportRecordIDs.h"
+
+#include "base/MifAssertLog.h"
+#include "base/MifImportRecordIDs.h"
+#include "import/IMifStringData.h"
+#include "layout/MifMarkPageItemCmd.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 
 #include <filesystem>
 
-#include "MifAssertLog.h"
-#include "MifTextFrameUtils.h"
 #include "TempFolder.h"
 #include "TestUtils.h"
 #include "TextFrameFixture.h"
+
+#include "base/MifAssertLog.h"
+#include "layout/MifTextFrameUtils.h"
 
 namespace {
 

@@ -13,15 +13,16 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
-#include "IMifLayoutImporter.h"
-#include "IMifTextFrameUtils.h"
-#include "MifKeywords.h"
 #include "ObjectModel.h"
 #include "Spread.h"
 #include "Story.h"
 #include "TempFolder.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
+
+#include "layout/IMifLayoutImporter.h"
+#include "layout/IMifTextFrameUtils.h"
+#include "mif/MifKeywords.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MifEncodingTables.h"
+#include "mif/MifEncodingTables.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "MifKeywordTable.h"
+#include "mif/MifKeywordTable.h"
 
 TEST(MifKeywordTable, Rows_SortedByBytesAndCounted)
 {

@@ -1,10 +1,11 @@
 // Lookups of the statement tree, as importers use them.
 #include <gtest/gtest.h>
 
-#include "IMifObjectData.h"
-#include "MifObjectData.h"
-#include "MifKeywords.h"
 #include "TestUtils.h"
+
+#include "mif/IMifObjectData.h"
+#include "mif/MifKeywords.h"
+#include "mif/MifObjectData.h"
 
 TEST(MifObject, Lookup_FirstLastAndOutOfRange)
 {

@@ -6,12 +6,13 @@
 #include <cmath>
 #include <cstring>
 
-#include "IMifStatementVisitor.h"
-#include "MifFacetList.h"
-#include "MifKeywordTable.h"
-#include "MifParser.h"
 #include "TaskProgressBar.h"
 #include "TestUtils.h"
+
+#include "mif/IMifStatementVisitor.h"
+#include "mif/MifFacetList.h"
+#include "mif/MifKeywordTable.h"
+#include "mif/MifParser.h"
 
 namespace {
 

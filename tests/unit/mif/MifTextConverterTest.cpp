@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "CmdUtils.h"
-#include "IMifTextConverter.h"
-#include "MifSetPrefsCmd.h"
-#include "MifTextConverter.h"
 #include "TestUtils.h"
+
+#include "mif/IMifTextConverter.h"
+#include "mif/MifTextConverter.h"
+#include "prefs/MifSetPrefsCmd.h"
 
 namespace {
 
@@ -113,25 +114,18 @@ TEST(MifTextConverter, Choice_FileTableThenInstalledFonts)
 
 TEST(MifTextConverter, Choice_ThePresetTableComesFirst)
 {
-    FreshSession session;
-    MifPresetRecord preset;
-    preset.AddEncoding("Arial CE", 161);
-    preset.AddEncoding("Negative", -7);
-    auto setPrefsCmd = std::make_shared<MifSetPrefsCmd>();
-    setPrefsCmd->GetData().SetPresets({preset});
-    ASSERT_EQ(CmdUtils::ProcessCommand(setPrefsCmd), kSuccess);
-
     ParsedMif mif(kEncodingTable);
     auto converter = NewConverter();
+    converter->SetPresetEncodings({{"Arial CE", 161}, {"Negative", -7}});
     EXPECT_EQ(Impl(converter).ChooseEncoding("arial ce", mif.root.get()), 161);
     EXPECT_EQ(Impl(converter).ChooseEncoding("Negative", mif.root.get()), 0);
+    // A new table replaces the old one: without an entry the file's table decides.
+    converter->SetPresetEncodings({});
+    EXPECT_EQ(Impl(converter).ChooseEncoding("arial ce", mif.root.get()), 238);
 }
 
-TEST(MifTextConverter, Choice_WithoutPreferencesGoesOn)
+TEST(MifTextConverter, Choice_MalformedFileEntriesAreLoggedAndPassedOver)
 {
-    FreshSession session;
-    ObjectModel::Get().RemoveInterface(kSessionWorkspaceBoss, IID_IMIFPREFS);
-    Session::CloseWorkspace();  // the next workspace has no preferences
     std::string log = (std::filesystem::path(std::getenv("TESSEL_LOG_DIR")) / "orvane.log").string();
     size_t before = ReadFile(log).size();
     ParsedMif mif(kEncodingTable);
@@ -139,14 +133,12 @@ TEST(MifTextConverter, Choice_WithoutPreferencesGoesOn)
     EXPECT_EQ(Impl(converter).ChooseEncoding("Arial CE", mif.root.get()), 238);
     EXPECT_EQ(Impl(converter).ChooseEncoding("Arial CE", mif.root.get()), 238);
     std::string written = ReadFile(log).substr(before);
-    ObjectModel::Get().AddInterface(kSessionWorkspaceBoss, IID_IMIFPREFS, kMifPrefsImpl);
-    // Once for the preferences, once for each malformed entry of the file's table.
+    // Once for each malformed entry of the file's table, however often it is read.
     size_t lines = 0;
     for (size_t at = written.find("MifTextConverter.cpp("); at != std::string::npos;
          at = written.find("MifTextConverter.cpp(", at + 1))
         ++lines;
-    EXPECT_EQ(lines, 3u) << written;
-    EXPECT_NE(written.find("): prefs == nil"), std::string::npos);
+    EXPECT_EQ(lines, 2u) << written;
     EXPECT_NE(written.find("): item2.get() == nil"), std::string::npos);
     EXPECT_NE(written.find("): item1.get() == nil"), std::string::npos);
 }

@@ -2,9 +2,10 @@
 // the text after it kept.
 #include <gtest/gtest.h>
 
-#include "MifKeywords.h"
-#include "MifUtf8.h"
 #include "TestUtils.h"
+
+#include "mif/MifKeywords.h"
+#include "mif/MifUtf8.h"
 
 namespace {
 

@@ -13,15 +13,16 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "ErrorUtils.h"
-#include "MifAssertLog.h"
-#include "MifBatchConvertCmd.h"
 #include "MifImportFixture.h"
-#include "MifSetUndoSupportCmd.h"
 #include "ScriptedPresenter.h"
 #include "TaskProgressBar.h"
 #include "TempFolder.h"
 #include "TestUtils.h"
+
 #include "../host/IdmlPackage.h"
+#include "base/MifAssertLog.h"
+#include "import/MifSetUndoSupportCmd.h"
+#include "plugin/MifBatchConvertCmd.h"
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,7 @@
 // The alert texts of the preferences' file problems, with the file's path in place of ^1.
 #include <gtest/gtest.h>
 
-#include "MifFileStatusAlert.h"
+#include "prefs/MifFileStatusAlert.h"
 
 TEST(MifFileStatusAlert, Messages_TranslatedWithThePath)
 {

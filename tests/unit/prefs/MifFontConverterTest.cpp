@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "FontManager.h"
-#include "IMifPrefs.h"
 #include "InterfacePtr.h"
-#include "MifFontConverter.h"
 #include "Session.h"
+
+#include "prefs/IMifPrefs.h"
+#include "prefs/MifFontConverter.h"
 
 namespace {
 

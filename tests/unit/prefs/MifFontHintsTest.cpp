@@ -4,9 +4,10 @@
 
 #include <fstream>
 
-#include "MifFontHints.h"
 #include "TaskProgressBar.h"
 #include "TempFolder.h"
+
+#include "prefs/MifFontHints.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "MifFontKey.h"
-#include "MifIDFont.h"
+#include "prefs/MifFontKey.h"
+#include "prefs/MifIDFont.h"
 
 namespace {
 

@@ -4,10 +4,11 @@
 
 #include <fstream>
 
-#include "MifFontTableCsv.h"
-#include "MifWindows1252.h"
 #include "TempFolder.h"
 #include "TestUtils.h"
+
+#include "prefs/MifFontTableCsv.h"
+#include "prefs/MifWindows1252.h"
 
 using namespace std::string_literals;
 

@@ -8,11 +8,12 @@
 #include "CmdUtils.h"
 #include "CommandMgr.h"
 #include "DialogMgr.h"
-#include "IMifPrefs.h"
 #include "MenuMgr.h"
-#include "MifPrefsDialogIDs.h"
 #include "ScriptedPresenter.h"
 #include "TestUtils.h"
+
+#include "prefs/IMifPrefs.h"
+#include "prefs/MifPrefsDialogIDs.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 
 #include "MemoryStreamRead.h"
 #include "MemoryStreamWrite.h"
-#include "MifPrefs.h"
+
+#include "prefs/MifPrefs.h"
 
 namespace {
 

@@ -6,9 +6,10 @@
 #include <fstream>
 
 #include "IPMStream.h"
-#include "MifPresetFile.h"
 #include "TempFolder.h"
 #include "TestUtils.h"
+
+#include "prefs/MifPresetFile.h"
 
 namespace {
 

@@ -3,9 +3,10 @@
 
 #include "MemoryStreamRead.h"
 #include "MemoryStreamWrite.h"
-#include "MifPresetRecord.h"
 #include "ObjectModel.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "prefs/MifPresetRecord.h"
 
 namespace {
 

@@ -4,9 +4,10 @@
 
 #include "CmdUtils.h"
 #include "CommandMgr.h"
-#include "IMifPrefs.h"
-#include "MifSetPrefsCmd.h"
 #include "TestUtils.h"
+
+#include "prefs/IMifPrefs.h"
+#include "prefs/MifSetPrefsCmd.h"
 
 namespace {
 

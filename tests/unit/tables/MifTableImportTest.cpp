@@ -14,16 +14,17 @@
 #include "DocumentList.h"
 #include "DocumentOpener.h"
 #include "IImportProvider.h"
-#include "IMifLayoutImporter.h"
-#include "IMifTableUtils.h"
 #include "MifImportFixture.h"
-#include "MifKeywords.h"
 #include "ObjectModel.h"
 #include "Story.h"
 #include "SwatchUtils.h"
 #include "Table.h"
-#include "TextComposer.h"
 #include "TestUtils.h"
+#include "TextComposer.h"
+
+#include "layout/IMifLayoutImporter.h"
+#include "mif/MifKeywords.h"
+#include "tables/IMifTableUtils.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // MifFileUtils: MIF paths and file names.
 #pragma once
 
-#include "IMifFileUtils.h"
+#include "mif/IMifFileUtils.h"
 
 class MifFileUtils : public IMifFileUtils {
 public:

@@ -1,4 +1,4 @@
-#include "MifAssertLog.h"
+#include "base/MifAssertLog.h"
 
 #include <sys/time.h>
 
@@ -6,8 +6,9 @@
 #include <cstring>
 #include <ctime>
 
-#include "IMifLogUtils.h"
 #include "ObjectModel.h"
+
+#include "base/IMifLogUtils.h"
 
 namespace {
 

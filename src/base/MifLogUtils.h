@@ -1,7 +1,7 @@
 // MifLogUtils: keeps the plug-in's log in the host's per-user log folder.
 #pragma once
 
-#include "IMifLogUtils.h"
+#include "base/IMifLogUtils.h"
 
 class MifLogUtils : public IMifLogUtils {
 public:

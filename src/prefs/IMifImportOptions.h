@@ -5,8 +5,9 @@
 #pragma once
 
 #include "IPMUnknown.h"
-#include "MifPresetRecord.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
+#include "prefs/MifPresetRecord.h"
 
 class IMifImportOptions : public IPMUnknown {
 public:

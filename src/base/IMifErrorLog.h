@@ -5,7 +5,8 @@
 
 #include "IPMUnknown.h"
 #include "PMString.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 class IMifErrorLog : public IPMUnknown {
 public:

@@ -1,4 +1,4 @@
-#include "MifErrorLog.h"
+#include "base/MifErrorLog.h"
 
 void MifErrorLog::StartLine()
 {

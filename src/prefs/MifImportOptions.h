@@ -2,7 +2,7 @@
 // of the Open.
 #pragma once
 
-#include "IMifImportOptions.h"
+#include "prefs/IMifImportOptions.h"
 
 class MifImportOptions : public IMifImportOptions {
 public:

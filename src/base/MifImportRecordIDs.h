@@ -3,7 +3,7 @@
 // conversion phase. Like every identifier of the plug-in, each is its prefix plus a small number.
 #pragma once
 
-#include "TesselID.h"
+#include "base/TesselID.h"
 
 // The version of the plug-in that an import record names (the plug-in object's version).
 constexpr const char* kMifImportRecordVersion = "1.1.1";

@@ -3,7 +3,8 @@
 
 #include "IDFile.h"
 #include "IPMUnknown.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 class IMifFileUtils : public IPMUnknown {
 public:

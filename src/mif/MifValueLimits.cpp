@@ -1,13 +1,13 @@
-#include "MifValueLimits.h"
+#include "mif/MifValueLimits.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
-#include "IMifErrorLog.h"
-#include "MifKeywordTable.h"
-#include "MifProp.h"
+#include "base/IMifErrorLog.h"
+#include "mif/MifKeywordTable.h"
+#include "mif/MifProp.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // MifErrorLog: the error log as one text.
 #pragma once
 
-#include "IMifErrorLog.h"
+#include "base/IMifErrorLog.h"
 
 class MifErrorLog : public IMifErrorLog {
 public:

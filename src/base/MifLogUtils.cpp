@@ -1,4 +1,4 @@
-#include "MifLogUtils.h"
+#include "base/MifLogUtils.h"
 
 #include "SessionPaths.h"
 

@@ -1,4 +1,4 @@
-#include "MifFileUtils.h"
+#include "mif/MifFileUtils.h"
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,7 @@
 // MifErrorUtils: accepts error reports and drops them.
 #pragma once
 
-#include "IMifErrorUtils.h"
+#include "base/IMifErrorUtils.h"
 
 class MifErrorUtils : public IMifErrorUtils {
 public:

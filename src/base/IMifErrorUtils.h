@@ -4,7 +4,8 @@
 
 #include "IPMUnknown.h"
 #include "PMString.h"
-#include "TesselID.h"
+
+#include "base/TesselID.h"
 
 class IMifErrorUtils : public IPMUnknown {
 public:

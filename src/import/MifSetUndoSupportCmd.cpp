@@ -1,8 +1,9 @@
-#include "MifSetUndoSupportCmd.h"
+#include "import/MifSetUndoSupportCmd.h"
 
 #include "CmdUtils.h"
 #include "Document.h"
-#include "MifAssertLog.h"
+
+#include "base/MifAssertLog.h"
 
 CommandMgr* MifSetUndoSupportCmd::GetCommandMgr() const
 {
