@@ -34,6 +34,7 @@
 #include "TerminalFileChooser.h"
 #include "TextComposer.h"
 
+#include "base/MifDocInterface.h"
 #include "content/IMifContentImporter.h"
 #include "prefs/IMifPrefs.h"
 
@@ -378,8 +379,7 @@ FileReport GatherFacts(const UIDRef& document, const Options& options, const App
     facts.pages = db.GetDocument()->GetPageCount();
     facts.warnings = presenter.GetWarningCount();
     facts.missingFonts = presenter.GetMissingFonts();
-    InterfacePtr<IMifContentImporter> contentImporter(
-        static_cast<IMifContentImporter*>(document.GetDataBase()->QueryDocInterface(IID_IMIFCONTENTIMPORTER)));
+    InterfacePtr<IMifContentImporter> contentImporter = MifDocInterface<IMifContentImporter>(document.GetDataBase());
     if (contentImporter) {
         facts.pagesAdded = std::max(0, facts.pages - contentImporter->GetFilePageCount());
         facts.importedCharacters = contentImporter->GetImportedCharacterCount();

@@ -16,6 +16,7 @@
 #include "Story.h"
 #include "TempFolder.h"
 
+#include "base/MifDocInterface.h"
 #include "layout/IMifLayoutImporter.h"
 
 // Keeps the text of the warnings the import shows.
@@ -47,7 +48,7 @@ protected:
         ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
         CmdUtils::ProcessScheduledCmds();
         db = document.GetDataBase();
-        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        InterfacePtr<IMifLayoutImporter> layout = MifDocInterface<IMifLayoutImporter>(db);
         ASSERT_TRUE(layout);
         story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
         ASSERT_NE(story, nullptr);

@@ -24,6 +24,7 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifDocInterface.h"
 #include "base/MifErrorLog.h"
 #include "catalogs/IMifColorImporter.h"
 #include "catalogs/IMifVariableImporter.h"
@@ -199,7 +200,7 @@ UIDRef MifImportProvider::CreateDocument(const MifObject& mifRoot, const PMStrin
     }
     UIDRef document = newDocCmd->GetItemList().GetRef(0);
     DataBase* db = document.GetDataBase();
-    InterfacePtr<IMifErrorLog> importErrors(static_cast<IMifErrorLog*>(db->QueryDocInterface(IID_IMIFERRORLOG)));
+    InterfacePtr<IMifErrorLog> importErrors = MifDocInterface<IMifErrorLog>(db);
     if (!importErrors) MIF_LOG_NIL(importErrors);
     if (!pageSizeErrors.IsEmpty() && importErrors) importErrors->AddError(pageSizeErrors.GetText(), PMString());
 
@@ -341,7 +342,7 @@ ErrorCode MifImportProvider::Import(Run& run)
     SetUndoSupport(run.newDocument, false);           // the phases are no user's steps to undo
     RunPhases(run, progress);
     {
-        InterfacePtr<IMifImportOptions> importOptions(static_cast<IMifImportOptions*>(run.db->QueryDocInterface(IID_IMIFIMPORTOPTIONS)));
+        InterfacePtr<IMifImportOptions> importOptions = MifDocInterface<IMifImportOptions>(run.db);
         LeaveImportRecord(run.newDocument, run.file, importOptions ? importOptions->GetPreset().GetName() : PMString());
     }
     SetUndoSupport(run.newDocument, true);
@@ -399,12 +400,12 @@ bool MifImportProvider::ObtainImporters(Run& run)
 {
     // The importers live on the document's object, where they find one another.
     DataBase* db = run.db;
-    run.colorImporter = InterfacePtr<IMifColorImporter>(static_cast<IMifColorImporter*>(db->QueryDocInterface(IID_IMIFCOLORIMPORTER)));
-    run.contentImporter = InterfacePtr<IMifContentImporter>(static_cast<IMifContentImporter*>(db->QueryDocInterface(IID_IMIFCONTENTIMPORTER)));
-    run.layoutImporter = InterfacePtr<IMifLayoutImporter>(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
-    run.tableImporter = InterfacePtr<IMifTableImporter>(static_cast<IMifTableImporter*>(db->QueryDocInterface(IID_IMIFTABLEIMPORTER)));
-    run.variableImporter = InterfacePtr<IMifVariableImporter>(static_cast<IMifVariableImporter*>(db->QueryDocInterface(IID_IMIFVARIABLEIMPORTER)));
-    run.xrefImporter = InterfacePtr<IMifXRefImporter>(static_cast<IMifXRefImporter*>(db->QueryDocInterface(IID_IMIFXREFIMPORTER)));
+    run.colorImporter = MifDocInterface<IMifColorImporter>(db);
+    run.contentImporter = MifDocInterface<IMifContentImporter>(db);
+    run.layoutImporter = MifDocInterface<IMifLayoutImporter>(db);
+    run.tableImporter = MifDocInterface<IMifTableImporter>(db);
+    run.variableImporter = MifDocInterface<IMifVariableImporter>(db);
+    run.xrefImporter = MifDocInterface<IMifXRefImporter>(db);
     if (!run.colorImporter) { MIF_LOG_NIL(colorImporter); return false; }
     if (!run.contentImporter) { MIF_LOG_NIL(contentImporter); return false; }
     if (!run.layoutImporter) { MIF_LOG_NIL(layoutImporter); return false; }
@@ -433,7 +434,7 @@ bool MifImportProvider::CopyPreset(Run& run)
         return false;
     }
     MifPresetRecord preset = prefs->GetPreset(prefs->GetCurrentPreset());
-    InterfacePtr<IMifImportOptions> importOptions(static_cast<IMifImportOptions*>(run.db->QueryDocInterface(IID_IMIFIMPORTOPTIONS)));
+    InterfacePtr<IMifImportOptions> importOptions = MifDocInterface<IMifImportOptions>(run.db);
     if (importOptions) {
         importOptions->SetPreset(preset);
         const OpenOptions& openOptions = DocumentOpener::GetOpenOptions();
@@ -441,7 +442,7 @@ bool MifImportProvider::CopyPreset(Run& run)
         importOptions->SetAllowOutsideImages(openOptions.allowOutsideImages);
     }
     // The document's text converter decodes font strings with the preset's encodings first.
-    InterfacePtr<IMifTextConverter> textConverter(static_cast<IMifTextConverter*>(run.db->QueryDocInterface(IID_IMIFTEXTCONVERTER)));
+    InterfacePtr<IMifTextConverter> textConverter = MifDocInterface<IMifTextConverter>(run.db);
     if (textConverter) textConverter->SetPresetEncodings(preset.GetEncodings());
     run.crossReferenceMode = preset.GetCrossReferences();
     run.variableMode = preset.GetVariables();
@@ -483,7 +484,7 @@ void MifImportProvider::CheckFonts(Run& run)
 void MifImportProvider::ShowWarnings(Run& run)
 {
     InterfacePtr<IMifErrorLog> parsingErrors(run.mifParser.get(), IID_IMIFERRORLOG);
-    InterfacePtr<IMifErrorLog> importErrors(static_cast<IMifErrorLog*>(run.db->QueryDocInterface(IID_IMIFERRORLOG)));
+    InterfacePtr<IMifErrorLog> importErrors = MifDocInterface<IMifErrorLog>(run.db);
     PMString diagnosticNote =
         MakeDiagnosticNote(MifAssertLog::GetWrittenLineCount() - run.diagnosticLinesBefore, MifAssertLog::GetLogFile());
     PMString warnings = MakeWarningsText(parsingErrors ? parsingErrors->GetText() : PMString(),

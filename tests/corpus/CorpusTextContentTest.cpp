@@ -23,6 +23,7 @@
 #include "TestUtils.h"
 #include "TextComposer.h"
 
+#include "base/MifDocInterface.h"
 #include "layout/IMifLayoutImporter.h"
 #include "mif/IMifTextConverter.h"
 
@@ -161,7 +162,7 @@ TEST(CorpusTextContent, EveryParagraphArrivesInItsStory)
         ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
         CmdUtils::ProcessScheduledCmds();
         DataBase* db = document.GetDataBase();
-        InterfacePtr<IMifLayoutImporter> importer(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        InterfacePtr<IMifLayoutImporter> importer = MifDocInterface<IMifLayoutImporter>(db);
         ASSERT_TRUE(importer);
         std::string bytes;
         ASSERT_EQ(IdmlWriter::BuildPackage(*db, &bytes), kSuccess);
@@ -272,7 +273,7 @@ TEST(CorpusTextContent, EveryAnchoredTableArrivesWithItsCells)
         ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
         CmdUtils::ProcessScheduledCmds();
         DataBase* db = document.GetDataBase();
-        InterfacePtr<IMifLayoutImporter> importer(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        InterfacePtr<IMifLayoutImporter> importer = MifDocInterface<IMifLayoutImporter>(db);
         ASSERT_TRUE(importer);
         std::string bytes;
         ASSERT_EQ(IdmlWriter::BuildPackage(*db, &bytes), kSuccess);

@@ -15,6 +15,7 @@
 #include "TestUtils.h"
 #include "TextFrame.h"
 
+#include "base/MifDocInterface.h"
 #include "layout/IMifLayoutImporter.h"
 #include "mif/MifKeywordTable.h"
 
@@ -85,7 +86,7 @@ TEST(CorpusTextFrames, EveryTextRect_AFrameThreadedAlongTRNext)
             << message.GetUTF8String();
         CmdUtils::ProcessScheduledCmds();
         DataBase* db = document.GetDataBase();
-        InterfacePtr<IMifLayoutImporter> importer(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        InterfacePtr<IMifLayoutImporter> importer = MifDocInterface<IMifLayoutImporter>(db);
         ASSERT_TRUE(importer);
 
         int frames = 0;

@@ -12,6 +12,8 @@
 #include "Spread.h"
 #include "TextFrame.h"
 
+#include "base/MifDocInterface.h"
+
 namespace {
 
 constexpr const char* kMasterAndBody =
@@ -33,7 +35,7 @@ class MifTemplateFrameTest : public MifImportFixture {
 protected:
     const TextFrame* FrameOf(int32 id) const
     {
-        InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        InterfacePtr<IMifLayoutImporter> layout = MifDocInterface<IMifLayoutImporter>(db);
         return layout ? db->Get<TextFrame>(layout->GetItemOfId(id).GetUID()) : nullptr;
     }
     std::u16string TextOf(const TextFrame* frame) const

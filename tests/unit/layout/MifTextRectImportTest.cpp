@@ -20,6 +20,7 @@
 #include "TestUtils.h"
 #include "TextFrame.h"
 
+#include "base/MifDocInterface.h"
 #include "layout/IMifLayoutImporter.h"
 #include "layout/IMifTextFrameUtils.h"
 #include "mif/MifKeywords.h"
@@ -47,7 +48,7 @@ protected:
         warnings = presenter.text;
         std::filesystem::remove(path);
         db = document.GetDataBase();
-        importer = InterfacePtr<IMifLayoutImporter>(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+        importer = MifDocInterface<IMifLayoutImporter>(db);
         ASSERT_TRUE(importer);
     }
     void TearDown() override
