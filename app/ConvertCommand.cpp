@@ -400,23 +400,16 @@ void TestHooks(const IDFile& input)
     if (sleepOn && name == sleepOn) ::sleep(3600);
 }
 
-// Converts the file that `options` name; returns the exit status.
-int RunConvertCommand(Options options)
+// The outputs that `options` ask for, each checked (0), or the exit status of a refusal. The
+// document's name defaults to the input's with ".idml" (the sample's goes to the current folder).
+int ResolveOutputs(Options& options, const IDFile& input, std::vector<Output>& outputs)
 {
-    std::error_code ec;
-    if (!options.input.empty() && fs::is_directory(options.input, ec)) {
-        std::fprintf(stderr, "tessel convert: %s is a folder (converting folders is not supported yet)\n", options.input.c_str());
-        return 2;
-    }
-    IDFile input = options.input.empty() ? AppSession::GetSampleFile() : IDFile(fs::path(options.input));
     if (options.output.empty()) {
-        // The sample ships with Tessel (in the source or install tree): its document goes to the
-        // current folder. Any other file gets its document beside it.
         fs::path out = options.input.empty() ? fs::path(input.GetPath().filename()) : input.GetPath();
         out.replace_extension(".idml");
         options.output = out.string();
     }
-    std::vector<Output> outputs = {{Output::kDocument, "document", options.output}};
+    outputs = {{Output::kDocument, "document", options.output}};
     if (!options.json.empty()) outputs.push_back({Output::kDump, "dump", options.json});
     if (!options.report.empty()) outputs.push_back({Output::kReport, "report", options.report});
     if (!options.reportJson.empty()) outputs.push_back({Output::kReportJson, "JSON report", options.reportJson});
@@ -429,19 +422,14 @@ int RunConvertCommand(Options options)
                 return 2;
             }
     }
+    return 0;
+}
 
-    if (!AppSession::LoadPlugIns()) return 1;
-    AppSession::OpenWorkspace();
-    // The chosen preset steers this conversion only; the user's current preset stays as it was.
-    int32 previousPreset = -1;
-    if (!options.preset.empty() && !UsePreset(options.preset, previousPreset)) {
-        std::fprintf(stderr, "tessel convert: there is no preset named \"%s\" (tessel prefs list shows them)\n", options.preset.c_str());
-        return 2;
-    }
-
-    TestHooks(input);
-    auto started = std::chrono::steady_clock::now();
-    AppPresenter presenter;
+// Imports `input`, every alert going to `presenter`, and then makes `previousPreset` current
+// again (the chosen preset steers this conversion only); the new document, or an invalid one
+// after saying why.
+UIDRef ImportScope(const Options& options, const IDFile& input, int32 previousPreset, AppPresenter& presenter)
+{
     CAlert::SetPresenter(&presenter);
     UIDRef document;
     PMString message;
@@ -456,23 +444,22 @@ int RunConvertCommand(Options options)
     // The warnings dialog is scheduled to open once the import has returned.
     CmdUtils::ProcessScheduledCmds();
     CAlert::SetPresenter(nullptr);
-    if (status != kSuccess) {
-        // A refused file has said why in its alert already.
-        if (!message.IsEmpty() && !presenter.HasAlerted()) std::fprintf(stderr, "tessel convert: %s\n", message.GetUTF8String().c_str());
-        return 1;
-    }
-    DataBase* db = document.GetDataBase();
-    std::vector<std::string> overset = OversetStories(*db);
-    presenter.OversetText(overset);
-    presenter.Fonts(FontReport::StandIns(*db), FontReport::UndrawableCharacters(*db));
-    FileReport facts = GatherFacts(document, options, presenter);
-    facts.oversetStories = overset;
-    facts.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    // Every output is written to a temporary file first. The document and the dump come first, so
-    // that the preview is drawn only for a document that can be written; the report comes after
-    // the preview, so that it says what the preview could not draw. The preview is put in place
-    // after the other outputs, and only when they are: a preview that cannot be written costs
-    // the user the preview, never the document.
+    if (status == kSuccess) return document;
+    // A refused file has said why in its alert already.
+    if (!message.IsEmpty() && !presenter.HasAlerted()) std::fprintf(stderr, "tessel convert: %s\n", message.GetUTF8String().c_str());
+    return UIDRef();
+}
+
+// Writes every output of the imported document and closes it; returns the exit status.
+//
+// Every output is written to a temporary file first. The document and the dump come first, so
+// that the preview is drawn only for a document that can be written; the report comes after the
+// preview, so that it says what the preview could not draw. The preview is put in place after the
+// other outputs, and only when they are: a preview that cannot be written costs the user the
+// preview, never the document.
+int WriteOutputs(DataBase* db, const Options& options, const IDFile& input, const std::vector<Output>& outputs,
+                 AppPresenter& presenter, const FileReport& facts)
+{
     AtomicFileWriter writer;
     auto previewWriter = std::make_unique<AtomicFileWriter>();
     bool createdFolder = false;
@@ -501,6 +488,41 @@ int RunConvertCommand(Options options)
     }
     std::fprintf(stderr, "tessel convert: wrote %s\n", options.output.c_str());
     return 0;
+}
+
+// Converts the file that `options` name; returns the exit status.
+int RunConvertCommand(Options options)
+{
+    std::error_code ec;
+    if (!options.input.empty() && fs::is_directory(options.input, ec)) {
+        std::fprintf(stderr, "tessel convert: %s is a folder (converting folders is not supported yet)\n", options.input.c_str());
+        return 2;
+    }
+    IDFile input = options.input.empty() ? AppSession::GetSampleFile() : IDFile(fs::path(options.input));
+    std::vector<Output> outputs;
+    if (int status = ResolveOutputs(options, input, outputs)) return status;
+
+    if (!AppSession::LoadPlugIns()) return 1;
+    AppSession::OpenWorkspace();
+    int32 previousPreset = -1;
+    if (!options.preset.empty() && !UsePreset(options.preset, previousPreset)) {
+        std::fprintf(stderr, "tessel convert: there is no preset named \"%s\" (tessel prefs list shows them)\n", options.preset.c_str());
+        return 2;
+    }
+
+    TestHooks(input);
+    auto started = std::chrono::steady_clock::now();
+    AppPresenter presenter;
+    UIDRef document = ImportScope(options, input, previousPreset, presenter);
+    if (!document.GetDataBase()) return 1;
+    DataBase* db = document.GetDataBase();
+    std::vector<std::string> overset = OversetStories(*db);
+    presenter.OversetText(overset);
+    presenter.Fonts(FontReport::StandIns(*db), FontReport::UndrawableCharacters(*db));
+    FileReport facts = GatherFacts(document, options, presenter);
+    facts.oversetStories = overset;
+    facts.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return WriteOutputs(db, options, input, outputs, presenter, facts);
 }
 
 } // namespace

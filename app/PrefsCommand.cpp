@@ -144,6 +144,150 @@ std::string NotEmpty(const std::string& value)
     return value.empty() ? std::string("must not be empty") : std::string();
 }
 
+// What the command line of `tessel prefs` gives: the chosen subcommand's action and the values
+// it reads when it runs.
+struct PrefsArguments {
+    std::function<int()> action;
+    std::string name, newName, preset, path, mode, value, encoding;
+    std::vector<std::string> paths;
+    PrefsDialogDriver::Substitution entry;
+    PrefsDialogDriver driver;
+};
+
+using Action = PrefsDialogDriver::EntryAction;
+
+void AddShowCommands(CLI::App& app, PrefsArguments& a)
+{
+    app.add_subcommand("list", "list the presets (* marks the current one)")->callback([&] {
+        a.action = [&] { return ListOrShow(true, ""); };
+    });
+    CLI::App* show = app.add_subcommand("show", "show the current preset, or the preset NAME, with its tables");
+    show->add_option("NAME", a.name, "the preset to show");
+    show->callback([&] { a.action = [&] { return ListOrShow(false, a.name); }; });
+    app.add_subcommand("menu", "list the menu entries the plug-ins added")->callback([&] {
+        a.action = [] { return PrintMenus(); };
+    });
+}
+
+void AddPresetCommands(CLI::App& app, PrefsArguments& a)
+{
+    CLI::App* make = app.add_subcommand("new", "make a preset NAME with the default modes and empty tables; it becomes current");
+    make->add_option("NAME", a.name, "the new preset's name")->required()->check(NotEmpty);
+    make->callback([&] { a.action = [&] { return a.driver.NewPreset(a.name); }; });
+    CLI::App* rename = app.add_subcommand("rename", "rename the preset NAME to NEW");
+    rename->add_option("NAME", a.name, "the preset to rename")->required()->check(NotEmpty);
+    rename->add_option("NEW", a.newName, "its new name")->required()->check(NotEmpty);
+    rename->callback([&] { a.action = [&] { return a.driver.RenamePreset(a.name, a.newName); }; });
+    CLI::App* remove = app.add_subcommand("delete", "delete the preset NAME (the common preset stays)");
+    remove->add_option("NAME", a.name, "the preset to delete")->required()->check(NotEmpty);
+    remove->callback([&] { a.action = [&] { return a.driver.DeletePreset(a.name); }; });
+    CLI::App* use = app.add_subcommand("use", "make the preset NAME the current one, which conversions use");
+    use->add_option("NAME", a.name, "the preset")->required()->check(NotEmpty);
+    use->callback([&] { a.action = [&] { return a.driver.UsePreset(a.name); }; });
+}
+
+void AddSetCommand(CLI::App& app, PrefsArguments& a)
+{
+    CLI::App* set = app.add_subcommand("set", "set a conversion mode: leading 1|2|auto|fixed, composer 1|2|paragraph|single-line,\n"
+                                              "xrefs 1|2|text|xrefs, variables 1|2|text|variables, conditions 1|2|text|conditions");
+    set->add_option("--preset", a.preset, "the preset to change (default: the current one)")->check(NotEmpty);
+    set->add_option("MODE", a.mode, "leading, composer, xrefs, variables or conditions")->required();
+    set->add_option("VALUE", a.value, "1 or 2 (the first or second choice of the dialog), or the choice's word")->required();
+    set->callback([&] {
+        int group = -1, choice = 0;
+        for (int i = 0; i < 5; ++i) {
+            if (a.mode != kModeNames[i].name) continue;
+            group = i;
+            if (a.value == "1" || a.value == kModeNames[i].first) choice = 1;
+            if (a.value == "2" || a.value == kModeNames[i].second) choice = 2;
+        }
+        if (group < 0) throw CLI::ValidationError("MODE", "'" + a.mode + "' is not a mode (leading, composer, xrefs, variables, conditions)");
+        if (choice == 0)
+            throw CLI::ValidationError("VALUE", "'" + a.value + "' is not a choice of " + a.mode + " (1, 2, " +
+                                                    kModeNames[group].first + ", " + kModeNames[group].second + ")");
+        a.action = [&, group, choice] { return a.driver.SetMode(a.preset, group, choice); };
+    });
+}
+
+CLI::App* AddSubstCommands(CLI::App& app, PrefsArguments& a)
+{
+    CLI::App* subst = app.add_subcommand("subst", "change the font substitution table of a preset");
+    subst->require_subcommand(1);
+    auto addKey = [&](CLI::App* cmd) {
+        cmd->add_option("--preset", a.preset, "the preset to change (default: the current one)")->check(NotEmpty);
+        cmd->add_option("FAMILY", a.entry.family, "the FrameMaker font family (FFamily)")->required()->check(NotEmpty);
+        cmd->add_option("--angle", a.entry.angle, "its angle (FAngle); empty or left out matches any");
+        cmd->add_option("--weight", a.entry.weight, "its weight (FWeight); empty or left out matches any");
+        cmd->add_option("--variation", a.entry.variation, "its variation (FVar); empty or left out matches any");
+    };
+    auto addDesign = [&](CLI::App* cmd, bool required) {
+        CLI::Option* to = cmd->add_option("--to", a.entry.designFamily, "the InDesign font family (an installed one)");
+        if (required) to->required();
+        to->check(NotEmpty);
+        cmd->add_option("--style", a.entry.designStyle, "its style; left out: the style the font mapping gives");
+    };
+    CLI::App* substAdd = subst->add_subcommand("add", "add a substitution (replacing one with the same FrameMaker font)");
+    addKey(substAdd);
+    addDesign(substAdd, true);
+    substAdd->callback([&] { a.action = [&] { return a.driver.EditSubstitution(Action::kAdd, a.preset, a.entry); }; });
+    CLI::App* substEdit = subst->add_subcommand("edit", "change the InDesign font of a substitution");
+    addKey(substEdit);
+    addDesign(substEdit, false);
+    substEdit->callback([&] { a.action = [&] { return a.driver.EditSubstitution(Action::kEdit, a.preset, a.entry); }; });
+    CLI::App* substDelete = subst->add_subcommand("delete", "delete a substitution");
+    addKey(substDelete);
+    substDelete->callback([&] { a.action = [&] { return a.driver.EditSubstitution(Action::kDelete, a.preset, a.entry); }; });
+    return subst;
+}
+
+CLI::App* AddEncCommands(CLI::App& app, PrefsArguments& a)
+{
+    CLI::App* enc = app.add_subcommand("enc", "change the font encoding table of a preset");
+    enc->require_subcommand(1);
+    auto addFamily = [&](CLI::App* cmd, bool withEncoding) {
+        cmd->add_option("--preset", a.preset, "the preset to change (default: the current one)")->check(NotEmpty);
+        cmd->add_option("FAMILY", a.name, "the FrameMaker font family")->required()->check(NotEmpty);
+        if (withEncoding)
+            cmd->add_option("ENCODING", a.encoding, "an encoding as the dialog names it (\"East Europe (Win)\") or its code (238)")
+                ->required();
+    };
+    CLI::App* encAdd = enc->add_subcommand("add", "add an encoding entry (replacing the family's)");
+    addFamily(encAdd, true);
+    encAdd->callback([&] { a.action = [&] { return a.driver.EditEncoding(Action::kAdd, a.preset, a.name, a.encoding); }; });
+    CLI::App* encEdit = enc->add_subcommand("edit", "change the encoding of a family");
+    addFamily(encEdit, true);
+    encEdit->callback([&] { a.action = [&] { return a.driver.EditEncoding(Action::kEdit, a.preset, a.name, a.encoding); }; });
+    CLI::App* encDelete = enc->add_subcommand("delete", "delete the encoding entry of a family");
+    addFamily(encDelete, false);
+    encDelete->callback([&] { a.action = [&] { return a.driver.EditEncoding(Action::kDelete, a.preset, a.name, ""); }; });
+    return enc;
+}
+
+void AddFileCommands(CLI::App& app, CLI::App* subst, CLI::App* enc, PrefsArguments& a)
+{
+    using Kind = PrefsDialogDriver::FileKind;
+    auto addFile = [&](CLI::App* parent, const char* verb, const char* what, Kind kind, bool out) {
+        CLI::App* cmd = parent->add_subcommand(verb, what);
+        cmd->add_option("FILE", a.path, "the file")->required()->check(NotEmpty);
+        if (kind != Kind::kPresets)
+            cmd->add_option("--preset", a.preset, "the preset (default: the current one)")->check(NotEmpty);
+        cmd->callback([&, kind, out] {
+            a.action = [&, kind, out] {
+                return out ? a.driver.ExportFile(kind, a.preset, a.path) : a.driver.ImportFile(kind, a.preset, a.path);
+            };
+        });
+    };
+    addFile(&app, "export", "write every preset to a preset file (.tqp)", Kind::kPresets, true);
+    addFile(&app, "import", "replace every preset, the common one too, by those of a preset file", Kind::kPresets, false);
+    addFile(subst, "export", "write the preset's substitutions to a CSV file", Kind::kSubstitutions, true);
+    addFile(subst, "import", "add the substitutions of a CSV file to the preset", Kind::kSubstitutions, false);
+    addFile(enc, "export", "write the preset's encodings to a CSV file", Kind::kEncodings, true);
+    addFile(enc, "import", "add the encodings of a CSV file to the preset", Kind::kEncodings, false);
+    CLI::App* hints = app.add_subcommand("hints", "list the font families, angles, weights and variations MIF files use");
+    hints->add_option("FILE", a.paths, "MIF files")->required();
+    hints->callback([&] { a.action = [&] { return a.driver.PrintFontHints(a.paths); }; });
+}
+
 } // namespace
 
 int RunPrefsCommand(const std::vector<std::string>& args)
@@ -155,126 +299,13 @@ int RunPrefsCommand(const std::vector<std::string>& args)
     app.require_subcommand(1);
     app.footer("A preset is named as `tessel prefs list` shows it (letter case aside). --preset NAME acts on that\n"
                "preset instead of the current one, which stays current.");
-
-    std::function<int()> action;
-    std::string name, newName, preset, path;
-    std::vector<std::string> paths;
-
-    app.add_subcommand("list", "list the presets (* marks the current one)")->callback([&] {
-        action = [&] { return ListOrShow(true, ""); };
-    });
-    CLI::App* show = app.add_subcommand("show", "show the current preset, or the preset NAME, with its tables");
-    show->add_option("NAME", name, "the preset to show");
-    show->callback([&] { action = [&] { return ListOrShow(false, name); }; });
-    app.add_subcommand("menu", "list the menu entries the plug-ins added")->callback([&] {
-        action = [] { return PrintMenus(); };
-    });
-
-    PrefsDialogDriver driver;
-    CLI::App* make = app.add_subcommand("new", "make a preset NAME with the default modes and empty tables; it becomes current");
-    make->add_option("NAME", name, "the new preset's name")->required()->check(NotEmpty);
-    make->callback([&] { action = [&] { return driver.NewPreset(name); }; });
-    CLI::App* rename = app.add_subcommand("rename", "rename the preset NAME to NEW");
-    rename->add_option("NAME", name, "the preset to rename")->required()->check(NotEmpty);
-    rename->add_option("NEW", newName, "its new name")->required()->check(NotEmpty);
-    rename->callback([&] { action = [&] { return driver.RenamePreset(name, newName); }; });
-    CLI::App* remove = app.add_subcommand("delete", "delete the preset NAME (the common preset stays)");
-    remove->add_option("NAME", name, "the preset to delete")->required()->check(NotEmpty);
-    remove->callback([&] { action = [&] { return driver.DeletePreset(name); }; });
-    CLI::App* use = app.add_subcommand("use", "make the preset NAME the current one, which conversions use");
-    use->add_option("NAME", name, "the preset")->required()->check(NotEmpty);
-    use->callback([&] { action = [&] { return driver.UsePreset(name); }; });
-
-    std::string mode, value;
-    CLI::App* set = app.add_subcommand("set", "set a conversion mode: leading 1|2|auto|fixed, composer 1|2|paragraph|single-line,\n"
-                                              "xrefs 1|2|text|xrefs, variables 1|2|text|variables, conditions 1|2|text|conditions");
-    set->add_option("--preset", preset, "the preset to change (default: the current one)")->check(NotEmpty);
-    set->add_option("MODE", mode, "leading, composer, xrefs, variables or conditions")->required();
-    set->add_option("VALUE", value, "1 or 2 (the first or second choice of the dialog), or the choice's word")->required();
-    set->callback([&] {
-        int group = -1, choice = 0;
-        for (int i = 0; i < 5; ++i) {
-            if (mode != kModeNames[i].name) continue;
-            group = i;
-            if (value == "1" || value == kModeNames[i].first) choice = 1;
-            if (value == "2" || value == kModeNames[i].second) choice = 2;
-        }
-        if (group < 0) throw CLI::ValidationError("MODE", "'" + mode + "' is not a mode (leading, composer, xrefs, variables, conditions)");
-        if (choice == 0)
-            throw CLI::ValidationError("VALUE", "'" + value + "' is not a choice of " + mode + " (1, 2, " +
-                                                    kModeNames[group].first + ", " + kModeNames[group].second + ")");
-        action = [&, group, choice] { return driver.SetMode(preset, group, choice); };
-    });
-
-    PrefsDialogDriver::Substitution entry;
-    CLI::App* subst = app.add_subcommand("subst", "change the font substitution table of a preset");
-    subst->require_subcommand(1);
-    auto addKey = [&](CLI::App* cmd) {
-        cmd->add_option("--preset", preset, "the preset to change (default: the current one)")->check(NotEmpty);
-        cmd->add_option("FAMILY", entry.family, "the FrameMaker font family (FFamily)")->required()->check(NotEmpty);
-        cmd->add_option("--angle", entry.angle, "its angle (FAngle); empty or left out matches any");
-        cmd->add_option("--weight", entry.weight, "its weight (FWeight); empty or left out matches any");
-        cmd->add_option("--variation", entry.variation, "its variation (FVar); empty or left out matches any");
-    };
-    auto addDesign = [&](CLI::App* cmd, bool required) {
-        CLI::Option* to = cmd->add_option("--to", entry.designFamily, "the InDesign font family (an installed one)");
-        if (required) to->required();
-        to->check(NotEmpty);
-        cmd->add_option("--style", entry.designStyle, "its style; left out: the style the font mapping gives");
-    };
-    using Action = PrefsDialogDriver::EntryAction;
-    CLI::App* substAdd = subst->add_subcommand("add", "add a substitution (replacing one with the same FrameMaker font)");
-    addKey(substAdd);
-    addDesign(substAdd, true);
-    substAdd->callback([&] { action = [&] { return driver.EditSubstitution(Action::kAdd, preset, entry); }; });
-    CLI::App* substEdit = subst->add_subcommand("edit", "change the InDesign font of a substitution");
-    addKey(substEdit);
-    addDesign(substEdit, false);
-    substEdit->callback([&] { action = [&] { return driver.EditSubstitution(Action::kEdit, preset, entry); }; });
-    CLI::App* substDelete = subst->add_subcommand("delete", "delete a substitution");
-    addKey(substDelete);
-    substDelete->callback([&] { action = [&] { return driver.EditSubstitution(Action::kDelete, preset, entry); }; });
-
-    std::string encoding;
-    CLI::App* enc = app.add_subcommand("enc", "change the font encoding table of a preset");
-    enc->require_subcommand(1);
-    auto addFamily = [&](CLI::App* cmd, bool withEncoding) {
-        cmd->add_option("--preset", preset, "the preset to change (default: the current one)")->check(NotEmpty);
-        cmd->add_option("FAMILY", name, "the FrameMaker font family")->required()->check(NotEmpty);
-        if (withEncoding)
-            cmd->add_option("ENCODING", encoding, "an encoding as the dialog names it (\"East Europe (Win)\") or its code (238)")
-                ->required();
-    };
-    CLI::App* encAdd = enc->add_subcommand("add", "add an encoding entry (replacing the family's)");
-    addFamily(encAdd, true);
-    encAdd->callback([&] { action = [&] { return driver.EditEncoding(Action::kAdd, preset, name, encoding); }; });
-    CLI::App* encEdit = enc->add_subcommand("edit", "change the encoding of a family");
-    addFamily(encEdit, true);
-    encEdit->callback([&] { action = [&] { return driver.EditEncoding(Action::kEdit, preset, name, encoding); }; });
-    CLI::App* encDelete = enc->add_subcommand("delete", "delete the encoding entry of a family");
-    addFamily(encDelete, false);
-    encDelete->callback([&] { action = [&] { return driver.EditEncoding(Action::kDelete, preset, name, ""); }; });
-
-    using Kind = PrefsDialogDriver::FileKind;
-    auto addFile = [&](CLI::App* parent, const char* verb, const char* what, Kind kind, bool out) {
-        CLI::App* cmd = parent->add_subcommand(verb, what);
-        cmd->add_option("FILE", path, "the file")->required()->check(NotEmpty);
-        if (kind != Kind::kPresets)
-            cmd->add_option("--preset", preset, "the preset (default: the current one)")->check(NotEmpty);
-        cmd->callback([&, kind, out] {
-            action = [&, kind, out] { return out ? driver.ExportFile(kind, preset, path) : driver.ImportFile(kind, preset, path); };
-        });
-    };
-    addFile(&app, "export", "write every preset to a preset file (.tqp)", Kind::kPresets, true);
-    addFile(&app, "import", "replace every preset, the common one too, by those of a preset file", Kind::kPresets, false);
-    addFile(subst, "export", "write the preset's substitutions to a CSV file", Kind::kSubstitutions, true);
-    addFile(subst, "import", "add the substitutions of a CSV file to the preset", Kind::kSubstitutions, false);
-    addFile(enc, "export", "write the preset's encodings to a CSV file", Kind::kEncodings, true);
-    addFile(enc, "import", "add the encodings of a CSV file to the preset", Kind::kEncodings, false);
-
-    CLI::App* hints = app.add_subcommand("hints", "list the font families, angles, weights and variations MIF files use");
-    hints->add_option("FILE", paths, "MIF files")->required();
-    hints->callback([&] { action = [&] { return driver.PrintFontHints(paths); }; });
+    PrefsArguments a;
+    AddShowCommands(app, a);
+    AddPresetCommands(app, a);
+    AddSetCommand(app, a);
+    CLI::App* subst = AddSubstCommands(app, a);
+    CLI::App* enc = AddEncCommands(app, a);
+    AddFileCommands(app, subst, enc, a);
 
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -287,5 +318,5 @@ int RunPrefsCommand(const std::vector<std::string>& args)
         std::fprintf(stderr, "tessel prefs: %s\nRun 'tessel prefs --help' for the commands and their options.\n", e.what());
         return 2;
     }
-    return action ? action() : 2;
+    return a.action ? a.action() : 2;
 }

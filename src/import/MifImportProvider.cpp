@@ -24,6 +24,7 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 #include "base/MifDocInterface.h"
 #include "base/MifErrorLog.h"
 #include "catalogs/IMifColorImporter.h"
@@ -48,19 +49,11 @@ namespace {
 
 constexpr int32 kPhaseCount = 10;
 
-// Runs a document command on `target` and logs a failure; true on success.
-template <class Cmd>
-bool Process(const std::shared_ptr<Cmd>& cmd, const UIDRef& target)
-{
-    cmd->SetItemList(UIDList(target));
-    return CmdUtils::ProcessCommand(cmd) == kSuccess;
-}
-
 void SetUndoSupport(const UIDRef& document, bool on)
 {
     auto setUndoSupportCmd = std::make_shared<MifSetUndoSupportCmd>();
     setUndoSupportCmd->boolData = on;
-    if (!Process(setUndoSupportCmd, document)) MIF_LOG_ERROR(setUndoSupportCmd);
+    MIF_RUN_COMMAND(setUndoSupportCmd, UIDList(document));
 }
 
 // Leaves the import record in the document: the MIF file, the preset and the plug-in version
@@ -70,10 +63,7 @@ void LeaveImportRecord(const UIDRef& document, const IDFile& file, const PMStrin
 {
     auto newRecordCmd = std::make_shared<NewPersistentObjectCmd>();
     newRecordCmd->classID = kMifImportRecordBoss;
-    if (!Process(newRecordCmd, document)) {
-        MIF_LOG_FAILED(newRecordCmd);
-        return;
-    }
+    if (!MIF_RUN_COMMAND(newRecordCmd, UIDList(document))) return;
     DataBase* db = document.GetDataBase();
     auto* record = db->Get<PersistentObject>(newRecordCmd->GetItemList().At(0));
     const std::pair<PMIID, PMString> texts[] = {
@@ -206,18 +196,18 @@ UIDRef MifImportProvider::CreateDocument(const MifObject& mifRoot, const PMStrin
 
     auto setDocNameCmd = std::make_shared<SetDocNameCmd>();
     setDocNameCmd->stringData = name;
-    if (!Process(setDocNameCmd, document)) MIF_LOG_ERROR(setDocNameCmd);
+    MIF_RUN_COMMAND(setDocNameCmd, UIDList(document));
 
     // A first left page: the document's first page is a right page, so it goes.
     if (std::vector<UID> pageList = db->GetDocument()->GetPages(); firstLeft && !pageList.empty()) {
         auto deletePageCmd = std::make_shared<DeletePageCmd>();
         deletePageCmd->boolData = false;
-        if (!Process(deletePageCmd, UIDRef(db, pageList.front()))) MIF_LOG_ERROR(deletePageCmd);
+        MIF_RUN_COMMAND(deletePageCmd, UIDList(UIDRef(db, pageList.front())));
     }
 
     const std::vector<UID>& sectionList = db->GetDocument()->sections;
     if (sectionList.empty()) {
-        MIF_LOG_FALSE(sectionList->GetSectionCount() > 0);
+        MIF_LOG_FALSE(!sectionList.empty());
         return document;
     }
     auto modifySectionSettingsCmd = std::make_shared<ModifySectionSettingsCmd>();
@@ -232,7 +222,7 @@ UIDRef MifImportProvider::CreateDocument(const MifObject& mifRoot, const PMStrin
     modifySectionSettingsCmd->startPageNumber = startPage;
     modifySectionSettingsCmd->style =
         NumberingStyle(mifDocument && mifDocument->GetPropVal(kMifDPageNumStyle, propVal) ? propVal.keyword : -1);
-    if (!Process(modifySectionSettingsCmd, UIDRef(db, sectionList.front()))) MIF_LOG_ERROR(modifySectionSettingsCmd);
+    MIF_RUN_COMMAND(modifySectionSettingsCmd, UIDList(UIDRef(db, sectionList.front())));
     return document;
 }
 
@@ -330,7 +320,7 @@ ErrorCode MifImportProvider::ImportThis(IPMStream* stream, const IDFile& file, i
 ErrorCode MifImportProvider::Import(Run& run)
 {
     if (!run.fileStreamData || !run.fileStreamData->IsOpen()) {
-        MIF_LOG_NIL(fileStreamData);
+        MIF_LOG_NIL(run.fileStreamData);
         return kFailure;
     }
     TaskProgressBar progress("OV#0xB40#kMifImportProgressTitleKey", kPhaseCount);
@@ -355,12 +345,12 @@ bool MifImportProvider::ParseFile(Run& run)
 {
     run.mifParser = InterfacePtr<IMifParser>(CreateObject2<IMifParser>(kMifParserBoss));
     if (!run.mifParser) {
-        MIF_LOG_NIL(mifParser);
+        MIF_LOG_NIL(run.mifParser);
         return false;
     }
     run.mifRoot.reset(run.mifParser->Parse(run.fileStreamData));
     if (!run.mifRoot) {
-        MIF_LOG_NIL(mifRoot.get());
+        MIF_LOG_NIL(run.mifRoot);
         return false;
     }
     return true;
@@ -391,7 +381,7 @@ bool MifImportProvider::MakeDocument(Run& run)
     run.db = newDocument.GetDataBase();
     auto setSkipByLineHeightCmd = std::make_shared<SetSkipByLeadingCmd>();
     setSkipByLineHeightCmd->boolData = false;
-    if (!Process(setSkipByLineHeightCmd, newDocument)) MIF_LOG_ERROR(setSkipByLineHeightCmd);
+    MIF_RUN_COMMAND(setSkipByLineHeightCmd, UIDList(newDocument));
     RecoveryList::AddDocument(run.db);
     return true;
 }
@@ -406,12 +396,12 @@ bool MifImportProvider::ObtainImporters(Run& run)
     run.tableImporter = MifDocInterface<IMifTableImporter>(db);
     run.variableImporter = MifDocInterface<IMifVariableImporter>(db);
     run.xrefImporter = MifDocInterface<IMifXRefImporter>(db);
-    if (!run.colorImporter) { MIF_LOG_NIL(colorImporter); return false; }
-    if (!run.contentImporter) { MIF_LOG_NIL(contentImporter); return false; }
-    if (!run.layoutImporter) { MIF_LOG_NIL(layoutImporter); return false; }
-    if (!run.tableImporter) { MIF_LOG_NIL(tableImporter); return false; }
-    if (!run.variableImporter) { MIF_LOG_NIL(variableImporter); return false; }
-    if (!run.xrefImporter) { MIF_LOG_NIL(xrefImporter); return false; }
+    if (!run.colorImporter) { MIF_LOG_NIL(run.colorImporter); return false; }
+    if (!run.contentImporter) { MIF_LOG_NIL(run.contentImporter); return false; }
+    if (!run.layoutImporter) { MIF_LOG_NIL(run.layoutImporter); return false; }
+    if (!run.tableImporter) { MIF_LOG_NIL(run.tableImporter); return false; }
+    if (!run.variableImporter) { MIF_LOG_NIL(run.variableImporter); return false; }
+    if (!run.xrefImporter) { MIF_LOG_NIL(run.xrefImporter); return false; }
     MifObject* mifRoot = run.mifRoot.get();
     run.colorImporter->SetRoot(mifRoot);
     run.contentImporter->SetMifObject(mifRoot);
@@ -474,10 +464,10 @@ void MifImportProvider::RunPhases(Run& run, TaskProgressBar& progress)
 void MifImportProvider::CheckFonts(Run& run)
 {
     auto refreshMissingFontsCmd = std::make_shared<RefreshMissingFontsCmd>();
-    if (!Process(refreshMissingFontsCmd, run.newDocument)) MIF_LOG_ERROR(refreshMissingFontsCmd);
+    MIF_RUN_COMMAND(refreshMissingFontsCmd, UIDList(run.newDocument));
     if (!run.db->GetDocument()->missingFonts.empty()) {
         auto openMapFontsCmd = std::make_shared<OpenMapFontsCmd>();
-        if (!Process(openMapFontsCmd, run.newDocument)) MIF_LOG_ERROR(openMapFontsCmd);
+        MIF_RUN_COMMAND(openMapFontsCmd, UIDList(run.newDocument));
     }
 }
 

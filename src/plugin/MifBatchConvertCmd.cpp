@@ -16,6 +16,7 @@
 #include "TaskProgressBar.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ void MifBatchConvertCmd::WalkFolder(const IDFile& folder, TaskProgressBar* progr
     std::error_code ec;
     std::filesystem::directory_iterator entries(folder.GetPath(), ec);
     if (ec) {
-        MIF_LOG_FAILED(directory_iterator);
+        MIF_LOG_FAILED(entries);
         return;
     }
     for (const std::filesystem::directory_entry& entry : entries) {
@@ -83,11 +84,9 @@ void MifBatchConvertCmd::ConvertFile(const IDFile& file)
         return;
     }
     auto saveDocCmd = std::make_shared<SaveDocAsCmd>();
-    saveDocCmd->SetItemList(UIDList(document));
     saveDocCmd->file = file.GetParent().Child(PackageName(db->GetDocument()->name));
-    if (CmdUtils::ProcessCommand(saveDocCmd) != kSuccess) MIF_LOG_FAILED(saveDocCmd);
+    MIF_RUN_COMMAND(saveDocCmd, UIDList(document));
     auto closeDocCmd = std::make_shared<CloseDocCmd>();
-    closeDocCmd->SetItemList(UIDList(document));
-    if (CmdUtils::ProcessCommand(closeDocCmd) != kSuccess) MIF_LOG_FAILED(closeDocCmd);
+    MIF_RUN_COMMAND(closeDocCmd, UIDList(document));
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
 }

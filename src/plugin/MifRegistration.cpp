@@ -48,9 +48,11 @@
 #include "tables/MifTableImporter.h"
 #include "tables/MifTableUtils.h"
 
-void RegisterTesselPlugIn()
+namespace {
+
+// The plug-in's classes, by implementation ID.
+void RegisterImplementations(ObjectModel& model)
 {
-    ObjectModel& model = ObjectModel::Get();
     model.RegisterImplementation(kMifParserImpl, [] { return new MifParser; });
     model.RegisterImplementation(kMifErrorLogImpl, [] { return new MifErrorLog; });
     model.RegisterImplementation(kMifErrorUtilsImpl, [] { return new MifErrorUtils; });
@@ -82,7 +84,11 @@ void RegisterTesselPlugIn()
     model.RegisterImplementation(kMifPresetNameDataImpl, [] { return new MifStringData; });
     model.RegisterImplementation(kMifPluginVersionDataImpl, [] { return new MifStringData; });
     model.RegisterImplementation(kMifPhase2ConversionImpl, [] { return new MifPhase2Conversion; });
+}
 
+// Which objects carry which of the plug-in's interfaces, and the services it offers.
+void AddInterfaces(ObjectModel& model)
+{
     // The parser reports to the error log on its own object and decodes the strings of old files
     // with the text converter beside it.
     model.AddInterface(kMifParserBoss, IID_IMIFPARSER, kMifParserImpl);
@@ -130,10 +136,11 @@ void RegisterTesselPlugIn()
     model.AddInterface(kUtilsBoss, IID_IMIFPAGEITEMUTILS, kMifPageItemUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTEXTMODELUTILS, kMifTextModelUtilsImpl);
     model.AddInterface(kUtilsBoss, IID_IMIFTABLEUTILS, kMifTableUtilsImpl);
+}
 
-    WResourceAccess::RegisterStringTables();
-
-    // The preferences dialogs, and the menu entry Edit > Preferences > "Tessel..." that opens them.
+// The preferences dialogs, and the menu entry Edit > Preferences > "Tessel..." that opens them.
+void AddDialogsAndMenus()
+{
     DialogMgr& dialogs = DialogMgr::Get();
     dialogs.RegisterDialog(kMifPrefsDialogRsrcID, BuildPrefsDialog_enUS);
     dialogs.RegisterDialog(kMifPresetNameDialogRsrcID, BuildPresetNameDialog_enUS);
@@ -145,4 +152,15 @@ void RegisterTesselPlugIn()
     menus.RegisterAction(kMifPrefsActionID, [] { MifActionComponent::DoAction(kMifPrefsActionID); });
     // The batch conversion is an action on no menu: a front end that offers it runs the action.
     menus.RegisterAction(kMifBatchConvertActionID, [] { MifActionComponent::DoAction(kMifBatchConvertActionID); });
+}
+
+} // namespace
+
+void RegisterTesselPlugIn()
+{
+    ObjectModel& model = ObjectModel::Get();
+    RegisterImplementations(model);
+    AddInterfaces(model);
+    WResourceAccess::RegisterStringTables();
+    AddDialogsAndMenus();
 }

@@ -12,6 +12,7 @@
 #include "Session.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 #include "mif/MifEncodingNames.h"
 #include "prefs/IMifEncData.h"
 #include "prefs/IMifPrefs.h"
@@ -165,12 +166,7 @@ bool MifPrefsDialogObserver::ApplyPrefs()
     auto setPrefsCmd = std::make_shared<MifSetPrefsCmd>();
     setPrefsCmd->GetData().SetPresets(mPresets);
     setPrefsCmd->GetData().SetCurrentPreset(mCurrent);
-    ErrorCode status = CmdUtils::ProcessCommand(setPrefsCmd);
-    if (status != kSuccess) {
-        MIF_LOG_ERROR(CmdUtils::ProcessCommand(setPrefsCmd));
-        return false;
-    }
-    return true;
+    return MIF_RUN_COMMAND(setPrefsCmd);
 }
 
 void MifPrefsDialogObserver::Update(DialogChange change, WidgetID widget)
