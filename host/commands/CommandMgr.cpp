@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "CmdUtils.h"
+#include "CommandRecorder.h"
 #include "ErrorUtils.h"
 
 CommandMgr* Command::GetCommandMgr() const { return &GetSessionCommandMgr(); }
@@ -10,8 +11,10 @@ CommandMgr* Command::GetCommandMgr() const { return &GetSessionCommandMgr(); }
 ErrorCode CommandMgr::ProcessCommand(const std::shared_ptr<Command>& cmd)
 {
     if (!cmd) return kFailure;
-    ErrorCode result = cmd->Do();
+    CommandRecorder* recorder = CommandRecorder::Active();
+    ErrorCode result = recorder && !recorder->Admits(*cmd) ? kFailure : cmd->Do();
     cmd->mResult = result;
+    if (recorder) recorder->Record(*cmd, result);
     if (result != kSuccess) {
         ErrorUtils::PMSetGlobalErrorCode(result);
         return result;

@@ -5,10 +5,13 @@
 // Whether a font is installed depends on the machine, so those fields are left out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "CmdUtils.h"
 #include "DocumentList.h"
@@ -53,15 +56,35 @@ void CheckGolden(const std::filesystem::path& mif, const std::string& goldenName
         std::ofstream(golden, std::ios::binary) << dump;
         return;
     }
+    ASSERT_TRUE(std::filesystem::exists(golden)) << "no reviewed dump for " << mif << ": run with TESSEL_UPDATE_GOLDEN=1 to write " << golden << ", then review it";
     EXPECT_EQ(dump, ReadFile(golden.string())) << "run with TESSEL_UPDATE_GOLDEN=1 to rewrite " << golden;
 }
 
 } // namespace
 
-TEST(GoldenDump, Conversions_MatchTheReviewedDumps)
+// Every MIF file of the shared corpus, and the sample, each with a reviewed dump named after it.
+std::vector<std::filesystem::path> GoldenInputs()
 {
-    CheckGolden(std::filesystem::path(TESSEL_SOURCE_DIR) / "samples" / "sample.mif", "sample.json");
-    CheckGolden(std::filesystem::path(TESSEL_CORPUS_DIR) / "framemaker" / "Test01.mif", "Test01.json");
-    CheckGolden(std::filesystem::path(TESSEL_CORPUS_DIR) / "generated" / "openjade" / "article-features.mif",
-                "article-features.json");
+    std::vector<std::filesystem::path> inputs{std::filesystem::path(TESSEL_SOURCE_DIR) / "samples" / "sample.mif"};
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(TESSEL_CORPUS_DIR, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+        if (it->is_regular_file() && it->path().extension() == ".mif") inputs.push_back(it->path());
+    std::sort(inputs.begin() + 1, inputs.end());
+    return inputs;
 }
+
+class GoldenDump : public ::testing::TestWithParam<std::filesystem::path> {};
+
+TEST_P(GoldenDump, ConversionMatchesTheReviewedDump)
+{
+    CheckGolden(GetParam(), GetParam().stem().string() + ".json");
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, GoldenDump, ::testing::ValuesIn(GoldenInputs()),
+                         [](const ::testing::TestParamInfo<std::filesystem::path>& info) {
+                             std::string name = info.param.stem().string();
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });

@@ -210,14 +210,14 @@ TEST_F(MifTextImportTest, SymbolTextWrapsAndKeepsItsSignsReadable)
 
 TEST_F(MifTextImportTest, ThePresetsEncodingOfAFamilyComesBeforeTheFilesOwn)
 {
-    // 0xB9 is a capital L with caron in East European Windows text (238), the numero sign in
-    // Cyrillic (204).
+    // The byte escaped as \xb9 is a capital L with caron in East European text (238), a small je
+    // in Cyrillic (204).
     const char* mif = "<TQ_EncodingTable <TQ_FamilyEncoding `Arial CE,204'>>\n"
                       "<TextFlow <TFTag `A'>\n"
                       " <Para <PgfTag `Body'> <ParaLine <TextRectID 1> <Font <FFamily `Arial CE'>> <String `\\xb9 '>>>\n"
                       ">\n";
     Import(mif, "5.00");
-    EXPECT_EQ(Text(), u"\u2116\r");
+    EXPECT_EQ(Text(), u"\u0458\r");
     InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
     ASSERT_TRUE(prefs);
     std::vector<MifPresetRecord> saved = prefs->GetPresets(), presets = saved;
