@@ -52,10 +52,14 @@ for mif in "${files[@]}"; do
   for side in before after; do
     tessel=$before
     [ $side = after ] && tessel=$after
-    mkdir -p "$out/$side"
-    # A file that does not convert must fail the same way on both sides.
-    "$tessel" convert "$mif" -o "$out/$side/$name.idml" --json "$out/$side/$name.json" \
+    mkdir -p "$out/$side" "$out/work"
+    # Both sides write to the same names (the messages name them), then move aside. A file that
+    # does not convert must fail the same way on both sides.
+    "$tessel" convert "$mif" -o "$out/work/$name.idml" --json "$out/work/$name.json" \
       > /dev/null 2> "$out/$side/$name.log" || echo "exit $?" >> "$out/$side/$name.log"
+    for kind in idml json; do
+      [ -e "$out/work/$name.$kind" ] && mv "$out/work/$name.$kind" "$out/$side/$name.$kind"
+    done
   done
   for kind in idml json log; do
     a=$out/before/$name.$kind
