@@ -58,7 +58,7 @@ for mif in "${files[@]}"; do
     "$tessel" convert "$mif" -o "$out/work/$name.idml" --json "$out/work/$name.json" \
       > /dev/null 2> "$out/$side/$name.log" || echo "exit $?" >> "$out/$side/$name.log"
     for kind in idml json; do
-      [ -e "$out/work/$name.$kind" ] && mv "$out/work/$name.$kind" "$out/$side/$name.$kind"
+      if [ -e "$out/work/$name.$kind" ]; then mv "$out/work/$name.$kind" "$out/$side/$name.$kind"; fi
     done
   done
   for kind in idml json log; do

@@ -172,7 +172,11 @@ struct ThrowingColorImporter : IMifColorImporter {
 };
 
 struct FailingCheckColorImporter : ThrowingColorImporter {
-    void Import() override { MIF_LOG_FALSE(colorCatalogReadable); }
+    void Import() override
+    {
+        const bool colorCatalogReadable = false;
+        MIF_LOG_FALSE(colorCatalogReadable);
+    }
 };
 
 // Registers `make` as the color importer until the end of the scope.
