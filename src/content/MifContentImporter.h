@@ -50,12 +50,6 @@ public:
     void ImportTextFlows(const MifObject* object) override;
     void ImportTextIntoFrame(const UIDRef& frame, int32 value1, int32 value2, const MifObject* object) override;
     void ImportTextItems(const UIDRef& story, const MifObject* object) override;
-    void InsertText(const PMString& text, bool decode) override;
-    void ApplyCharacterStyle(const PMString& name) override { mStyles.ApplyCharacterStyle(name); }
-    void SetStory(const UIDRef& story) override { mImportState.story = story; }
-    UIDRef GetStory() const override { return mImportState.story; }
-    void SetTextIndex(int32 index) override { mImportState.textIndex = index; }
-    int32 GetTextIndex() const override { return mImportState.textIndex; }
     UID FindParagraphStyle(const PMString& name) const override;
     UID FindCharacterStyle(const PMString& name) const override;
     int64 GetImportedCharacterCount() const override { return mImportedCharacters; }
@@ -93,6 +87,9 @@ public:
     bool InsertAtTextIndex(const std::u16string& text);
     void ApplyStyleAtTextIndex(UID style);
     void ApplyAttributesAtTextIndex(const AttributeBossList& attributes, int32 index);
+    // Inserts `text` at the text index, decoded (escapes, or the 8-bit set of the font in force)
+    // when `decode`; the index advances.
+    void InsertText(const PMString& text, bool decode);
     // Deletes [index, index + length) of the story, the text index and the anchors pending in the
     // paragraph moving with the text after it.
     bool DeleteTextAt(int32 index, int32 length);

@@ -10,10 +10,13 @@
 #include "PageItem.h"
 #include "Story.h"
 #include "TextCommands.h"
+#include "TextVariableFacade.h"
 
 #include "base/MifAssertLog.h"
 #include "catalogs/IMifVariableImporter.h"
 #include "catalogs/IMifXRefImporter.h"
+#include "catalogs/MifVariablePiece.h"
+#include "catalogs/MifXRefInstance.h"
 #include "content/IMifTextModelUtils.h"
 #include "content/MifContentImporter.h"
 #include "content/MifFrameAnchoring.h"
@@ -344,10 +347,47 @@ void MifLineItems::ImportVariable(const MifObject& mifVariable)
         return;
     }
     InterfacePtr<IMifImportOptions> importOptions(&mImporter, IID_IMIFIMPORTOPTIONS);
-    if (importOptions && importOptions->GetPreset().GetVariables() == 2)
-        variableImporter->ImportVariable(&mifVariable);
-    else
-        variableImporter->ConvertVariableToText(&mifVariable);
+    if (importOptions && importOptions->GetPreset().GetVariables() == 2) {
+        InsertVariablePieces(variableImporter->ImportVariable(&mifVariable));
+    } else {
+        // <$lastpagenum> counts the file's pages, not the layout's scratch pages.
+        InterfacePtr<IMifLayoutImporter> layoutImporter(&mImporter, IID_IMIFLAYOUTIMPORTER);
+        const int32 temporaryPages = layoutImporter ? layoutImporter->GetTemporaryPageCount() : 0;
+        InsertVariablePieces(variableImporter->ConvertVariableToText(&mifVariable, temporaryPages));
+    }
+}
+
+void MifLineItems::InsertVariablePieces(const std::vector<MifVariablePiece>& pieces)
+{
+    for (const MifVariablePiece& piece : pieces) {
+        switch (piece.kind) {
+        case MifVariablePiece::Kind::kText:
+            mImporter.InsertText(piece.text, piece.decode);
+            break;
+        case MifVariablePiece::Kind::kCharacterStyle:
+            mImporter.Styles().ApplyCharacterStyle(piece.text);
+            break;
+        case MifVariablePiece::Kind::kPageNumber:
+            mImporter.InsertText(PMString(std::u16string(1, kTextChar_PageNumber)), false);
+            break;
+        case MifVariablePiece::Kind::kVariable:
+            if (!InsertVariableInstance(piece.text)) return;
+            break;
+        }
+    }
+}
+
+bool MifLineItems::InsertVariableInstance(const PMString& variable)
+{
+    MifImportState& state = mImporter.State();
+    DataBase* db = mImporter.GetDataBase();
+    if (!db || TextVariableFacade::InsertVariable(*db, variable, state.story.GetUID(), state.textIndex) != kSuccess) {
+        MIF_LOG_ERROR(TextVariableFacade::InsertVariable);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+        return false;
+    }
+    ++state.textIndex;
+    return true;
 }
 
 int32 MifLineItems::CrossReferenceMode()
@@ -363,9 +403,48 @@ bool MifLineItems::ImportXRef(const MifObject& mifXRef)
         MIF_LOG_NIL(xrefImporter);
         return false;
     }
-    return xrefImporter->ImportXRef(&mifXRef);
+    const std::optional<MifXRefInstance> instance = xrefImporter->ImportXRef(&mifXRef);
+    return instance && InsertCrossReference(*instance);
 }
 
+// The cross-reference goes in at the text index, which moves past its text (between its two
+// ends); true once it is in the text, even where its end is not known.
+bool MifLineItems::InsertCrossReference(const MifXRefInstance& instance)
+{
+    MifImportState& state = mImporter.State();
+    DataBase* db = mImporter.GetDataBase();
+    if (!db) {
+        MIF_LOG_NIL(db);
+        return false;
+    }
+    auto insertCrossRefCmd = XRefCommandFactory::Create(kXRefInsertCrossRefCmdBoss);
+    if (!insertCrossRefCmd) {
+        MIF_LOG_NIL(insertCrossRefCmd);
+        return false;
+    }
+    const int32 index = state.textIndex;
+    insertCrossRefCmd->SetItemList(UIDList(state.story));
+    insertCrossRefCmd->rangeData = TextRange{index, 0};
+    insertCrossRefCmd->formatData = {instance.formatName, instance.definition};
+    insertCrossRefCmd->stringData = instance.key;
+    insertCrossRefCmd->createHyperlinkData = false;
+    if (CmdUtils::ProcessCommand(insertCrossRefCmd) != kSuccess || insertCrossRefCmd->GetItemList().IsEmpty()) {
+        MIF_LOG_ERROR(insertCrossRefCmd);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+        return false;
+    }
+    InterfacePtr<IXRefCrossReference> crossRef(static_cast<IXRefCrossReference*>(db->QueryDocInterface(IID_IXREFCROSSREFERENCE)));
+    const int32 length = crossRef ? crossRef->GetTextLength(insertCrossRefCmd->GetItemList().At(0)) : -1;
+    if (length < 0) {
+        MIF_LOG_NIL(crossRef);
+        return true;
+    }
+    state.textIndex = index + 2 + length;
+    return true;
+}
+
+// A cross-reference marker goes in at the text index as a source marker; other markers are not
+// converted.
 void MifLineItems::ImportMarker(const MifObject& marker)
 {
     InterfacePtr<IMifXRefImporter> xrefImporter(&mImporter, IID_IMIFXREFIMPORTER);
@@ -373,7 +452,24 @@ void MifLineItems::ImportMarker(const MifObject& marker)
         MIF_LOG_NIL(xrefImporter);
         return;
     }
-    xrefImporter->ImportSourceMarker(&marker);
+    const PMString* markerText = xrefImporter->ImportSourceMarker(&marker);
+    if (!markerText) return;
+    auto insertSourceMarkerCmd = XRefCommandFactory::Create(kXRefInsertSourceMarkerCmdBoss);
+    if (!insertSourceMarkerCmd) {
+        MIF_LOG_NIL(insertSourceMarkerCmd);
+        return;
+    }
+    MifImportState& state = mImporter.State();
+    const int32 index = state.textIndex;
+    insertSourceMarkerCmd->SetItemList(UIDList(state.story));
+    insertSourceMarkerCmd->rangeData = TextRange{index, 0};
+    insertSourceMarkerCmd->stringData = *markerText;
+    if (CmdUtils::ProcessCommand(insertSourceMarkerCmd) != kSuccess) {
+        MIF_LOG_ERROR(insertSourceMarkerCmd);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+        return;
+    }
+    state.textIndex = index + 1;
 }
 
 // A cross-reference's text ends with its paragraph: a live one whose XRefEnd is missing must not

@@ -13,6 +13,9 @@
 class MifContentImporter;
 class MifObject;
 class MifProp;
+// What the catalogs' importers hand back to insert (their headers are the code's to include).
+struct MifVariablePiece;
+struct MifXRefInstance;
 
 class MifLineItems {
 public:
@@ -41,10 +44,18 @@ private:
     int32 AnchorBelowFramesAt(const UIDRef& story, int32 index, const std::vector<UIDRef>& frames);
     // The text after small anchor characters at the text index goes on in its own size.
     void ApplyTextSizeAfterAnchor();
+    // A Variable as the variable importer cuts it into pieces, by the preset: variable
+    // instances, or its text.
     void ImportVariable(const MifObject& mifVariable);
+    void InsertVariablePieces(const std::vector<MifVariablePiece>& pieces);
+    // An instance of the document's text variable `variable` at the text index; false when it
+    // could not go in (the pieces after it are then left out).
+    bool InsertVariableInstance(const PMString& variable);
     // The cross-reference importer's part, in the mode that uses cross-references.
     int32 CrossReferenceMode();
+    // Whether the XRef became a live cross-reference; its text in the file is skipped then.
     bool ImportXRef(const MifObject& mifXRef);
+    bool InsertCrossReference(const MifXRefInstance& instance);
     void ImportMarker(const MifObject& marker);
 
     MifContentImporter& mImporter;
