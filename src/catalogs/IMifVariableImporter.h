@@ -1,10 +1,13 @@
 // IMifVariableImporter: turns the variable formats and variables of a MIF file into text variables.
 #pragma once
 
+#include <vector>
+
 #include "IDFile.h"
 #include "IPMUnknown.h"
 
 #include "base/TesselID.h"
+#include "catalogs/MifVariablePiece.h"
 
 class MifObject;
 
@@ -18,11 +21,12 @@ public:
     // The variable formats of the MIF file become text variables of the document, where a kind
     // of text variable matches the whole format.
     virtual void ImportVariableFormats() = 0;
-    // Inserts the Variable statement `mifVariable` at the content importer's text index as
-    // variable instances: the document's variable of its name, or one text variable per building
-    // block of its format with the format's literals as text.
-    virtual void ImportVariable(const MifObject* mifVariable) = 0;
-    // Inserts the text of the Variable statement `mifVariable` at the content importer's text
-    // index: its format's definition with every building block replaced by what it shows now.
-    virtual void ConvertVariableToText(const MifObject* mifVariable) = 0;
+    // The Variable statement `mifVariable` as variable instances: the document's variable of its
+    // name, or one text variable per building block of its format (made here when the document
+    // lacks it) with the format's literals as text.
+    virtual std::vector<MifVariablePiece> ImportVariable(const MifObject* mifVariable) = 0;
+    // The text of the Variable statement `mifVariable`: its format's definition with every
+    // building block replaced by what it shows now. `temporaryPages`: the document's pages that
+    // are no pages of the file (the layout's scratch pages), which <$lastpagenum> does not count.
+    virtual std::vector<MifVariablePiece> ConvertVariableToText(const MifObject* mifVariable, int32 temporaryPages) = 0;
 };

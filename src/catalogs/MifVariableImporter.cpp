@@ -6,12 +6,11 @@
 #include "Document.h"
 #include "ErrorUtils.h"
 #include "InterfacePtr.h"
+#include "StyleUtils.h"
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
 #include "base/MifErrorLog.h"
-#include "content/IMifContentImporter.h"
-#include "layout/IMifLayoutImporter.h"
 #include "mif/IMifTextConverter.h"
 #include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
@@ -124,7 +123,7 @@ void MifVariableImporter::SetRoot(MifObject* mifRoot)
     mMifVariableFormats = mifRoot ? mifRoot->GetObject(kMifVariableFormats) : nullptr;
 }
 
-bool MifVariableImporter::GetBlockText(const PMString& block, const std::tm& now, PMString& text)
+bool MifVariableImporter::GetBlockText(const PMString& block, const std::tm& now, int32 temporaryPages, PMString& text)
 {
     const std::string name = block.GetUTF8String();
     const int hour = now.tm_hour;
@@ -132,9 +131,8 @@ bool MifVariableImporter::GetBlockText(const PMString& block, const std::tm& now
         text = PMString(std::u16string(1, u'\x18'));
     } else if (name == "<$lastpagenum>") {
         DataBase* db = GetDataBase();
-        InterfacePtr<IMifLayoutImporter> layoutImporter(this, IID_IMIFLAYOUTIMPORTER);
         int32 pages = db && db->GetDocument() ? db->GetDocument()->GetPageCount() : 0;
-        text = Number(pages - (layoutImporter ? layoutImporter->GetTemporaryPageCount() : 0));
+        text = Number(pages - temporaryPages);
     } else if (name == "<$filename>") {
         text = mSourceFile.GetFileName();
     } else if (name == "<$fullfilename>") {
@@ -188,14 +186,15 @@ bool MifVariableImporter::GetBlockText(const PMString& block, const std::tm& now
     return true;
 }
 
-std::vector<MifVariableImporter::TextPiece> MifVariableImporter::GetTextPieces(const PMString& definition, const std::tm& now)
+std::vector<MifVariableImporter::TextPiece> MifVariableImporter::GetTextPieces(const PMString& definition, const std::tm& now,
+                                                                             int32 temporaryPages)
 {
     std::vector<TextPiece> pieces;
     PMString piece;
     auto close = [&]() {
         if (piece.IsEmpty()) return;
         PMString text;
-        if (piece[0] == u'<' && GetBlockText(piece, now, text))
+        if (piece[0] == u'<' && GetBlockText(piece, now, temporaryPages, text))
             pieces.push_back(TextPiece{text, true});
         else
             pieces.push_back(TextPiece{piece, false});
@@ -220,17 +219,13 @@ std::vector<MifVariableImporter::TextPiece> MifVariableImporter::GetTextPieces(c
     return pieces;
 }
 
-void MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable)
+std::vector<MifVariablePiece> MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable, int32 temporaryPages)
 {
+    std::vector<MifVariablePiece> pieces;
     PMString name, definition;
     if (!FindDefinition(mifVariable, name, definition)) {
         ReportMissingFormat(mifVariable, name);
-        return;
-    }
-    InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
-    if (!contentImporter) {
-        MIF_LOG_NIL(contentImporter);
-        return;
+        return pieces;
     }
     std::time_t clock = std::time(nullptr);
     std::tm now{};
@@ -239,19 +234,20 @@ void MifVariableImporter::ConvertVariableToText(const MifObject* mifVariable)
     // decoded as they were read.
     MifPropVal version;
     bool decode = mMifRoot && mMifRoot->GetPropVal(kMifMIFFile, version) && version.number >= 8.0;
-    for (const TextPiece& piece : GetTextPieces(definition, now)) {
-        const PMString& text = piece.text;
+    for (TextPiece& piece : GetTextPieces(definition, now, temporaryPages)) {
+        PMString& text = piece.text;
         if (piece.replaced) {
-            contentImporter->InsertText(text, false);
+            pieces.push_back({MifVariablePiece::Kind::kText, std::move(text), false});
         } else if (text[0] == u'<') {
             // A character format's name between brackets; blocks without a text end here too.
             bool closed = text[text.CharCount() - 1] == u'>';
             int32 nameLength = text.CharCount() - (closed ? 2 : 1);
-            if (nameLength > 0 && text[1] != u'$') contentImporter->ApplyCharacterStyle(text.Substring(1, nameLength));
+            if (nameLength > 0 && text[1] != u'$') pieces.push_back({MifVariablePiece::Kind::kCharacterStyle, text.Substring(1, nameLength)});
         } else {
-            contentImporter->InsertText(text, decode);
+            pieces.push_back({MifVariablePiece::Kind::kText, std::move(text), decode});
         }
     }
+    return pieces;
 }
 
 // ---- Use Variables ----
@@ -311,8 +307,9 @@ bool MifVariableImporter::TranslateFormat(const std::vector<PMString>& pieces, c
         std::u16string tag = pieces[0].GetUTF16().substr(11);
         size_t end = tag.find_first_of(u",]>");
         if (end != std::u16string::npos) tag.resize(end);
-        InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
-        UID style = contentImporter ? contentImporter->FindParagraphStyle(PMString(tag)) : kInvalidUID;
+        // The paragraph styles were made from the file's formats before.
+        DataBase* db = GetDataBase();
+        UID style = db ? StyleUtils::FindStyle(*db, StyleKind::kParagraph, PMString(tag)) : kInvalidUID;
         if (style != kInvalidUID) {
             info.SetBaseTypeID(kRunningHeaderVariableType);
             info.SetUse(0);
@@ -450,67 +447,64 @@ bool MifVariableImporter::TranslateBlock(const PMString& block, const PMString& 
     return true;
 }
 
-void MifVariableImporter::ImportVariable(const MifObject* mifVariable)
+std::vector<MifVariablePiece> MifVariableImporter::ImportVariable(const MifObject* mifVariable)
 {
+    std::vector<MifVariablePiece> pieces;
     PMString name, definition;
     if (!FindDefinition(mifVariable, name, definition)) {
         ReportMissingFormat(mifVariable, name);
-        return;
+        return pieces;
     }
     DataBase* db = GetDataBase();
-    InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
-    if (!db || !contentImporter) {
-        MIF_LOG_NIL(contentImporter);
-        return;
+    if (!db) {
+        MIF_LOG_NIL(db);
+        return pieces;
     }
-    auto insert = [&](const PMString& variable) {
-        if (TextVariableFacade::InsertVariable(*db, variable, contentImporter->GetStory().GetUID(), contentImporter->GetTextIndex()) != kSuccess) {
-            MIF_LOG_ERROR(TextVariableFacade::InsertVariable);
-            ErrorUtils::PMSetGlobalErrorCode(kSuccess);
-            return false;
-        }
-        contentImporter->SetTextIndex(contentImporter->GetTextIndex() + 1);
-        return true;
-    };
     // The document's own variable of that name.
     if (TextVariableFacade::FindVariable(*db, name)) {
-        insert(name);
-        return;
+        pieces.push_back({MifVariablePiece::Kind::kVariable, name});
+        return pieces;
     }
     // Otherwise block by block, the literals as text.
     const bool decode = KeepsEscapes();
-    for (const PMString& piece : GetInstancePieces(definition)) {
+    for (PMString& piece : GetInstancePieces(definition)) {
         if (IsLiteral(piece)) {
-            contentImporter->InsertText(piece, decode);
+            pieces.push_back({MifVariablePiece::Kind::kText, std::move(piece), decode});
             continue;
         }
         if (piece.CharCount() < 2 || piece[1] != u'$') {
             // A character format's name between brackets.
             const bool closed = piece[piece.CharCount() - 1] == u'>';
             const int32 length = piece.CharCount() - (closed ? 2 : 1);
-            if (length > 0) contentImporter->ApplyCharacterStyle(piece.Substring(1, length));
+            if (length > 0) pieces.push_back({MifVariablePiece::Kind::kCharacterStyle, piece.Substring(1, length)});
             continue;
         }
         if (piece == PMString("<$curpagenum>")) {
-            contentImporter->InsertText(PMString(std::u16string(1, kTextChar_PageNumber)), false);
+            pieces.push_back({MifVariablePiece::Kind::kPageNumber, PMString()});
             continue;
         }
-        if (!TextVariableFacade::FindVariable(*db, piece)) {
-            AddVariableInfo info;
-            if (!TranslateBlock(piece, name, info)) {
-                PMString message("Can't translate variable '");
-                message.Append(name);
-                message.Append("', unsupported building block:");
-                message.Append(piece);
-                AddWarning(message, mifVariable->line);
-                continue;
-            }
-            if (TextVariableFacade::AddVariable(*db, info) != kSuccess) {
-                MIF_LOG_ERROR(TextVariableFacade::AddVariable);
-                ErrorUtils::PMSetGlobalErrorCode(kSuccess);
-                continue;
-            }
-        }
-        if (!insert(piece)) break;
+        if (!TextVariableFacade::FindVariable(*db, piece) && !AddBlockVariable(piece, name, mifVariable->line)) continue;
+        pieces.push_back({MifVariablePiece::Kind::kVariable, std::move(piece)});
     }
+    return pieces;
+}
+
+bool MifVariableImporter::AddBlockVariable(const PMString& block, const PMString& formatName, int32 line)
+{
+    DataBase* db = GetDataBase();
+    AddVariableInfo info;
+    if (!TranslateBlock(block, formatName, info)) {
+        PMString message("Can't translate variable '");
+        message.Append(formatName);
+        message.Append("', unsupported building block:");
+        message.Append(block);
+        AddWarning(message, line);
+        return false;
+    }
+    if (TextVariableFacade::AddVariable(*db, info) != kSuccess) {
+        MIF_LOG_ERROR(TextVariableFacade::AddVariable);
+        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
+        return false;
+    }
+    return true;
 }

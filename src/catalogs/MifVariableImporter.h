@@ -24,8 +24,8 @@ public:
     void SetRoot(MifObject* mifRoot) override;
     void SetSourceFile(const IDFile& file) override { mSourceFile = file; }
     void ImportVariableFormats() override;
-    void ImportVariable(const MifObject* mifVariable) override;
-    void ConvertVariableToText(const MifObject* mifVariable) override;
+    std::vector<MifVariablePiece> ImportVariable(const MifObject* mifVariable) override;
+    std::vector<MifVariablePiece> ConvertVariableToText(const MifObject* mifVariable, int32 temporaryPages) override;
 
     // One piece of a definition: a literal, a character-format tag or a building block, or the
     // text that a block shows (`replaced`).
@@ -34,10 +34,10 @@ public:
         bool replaced = false;
     };
     // The pieces of a definition with every building block that has a text replaced by it, as
-    // they would be inserted at `now`.
-    std::vector<TextPiece> GetTextPieces(const PMString& definition, const std::tm& now);
+    // they would be inserted at `now` (`temporaryPages` as for ConvertVariableToText).
+    std::vector<TextPiece> GetTextPieces(const PMString& definition, const std::tm& now, int32 temporaryPages);
     // The text of one building block at `now`; false for a piece that is no block with a text.
-    bool GetBlockText(const PMString& block, const std::tm& now, PMString& text);
+    bool GetBlockText(const PMString& block, const std::tm& now, int32 temporaryPages, PMString& text);
 
     // The pieces a whole format is matched by: literals and building blocks, tags left out.
     static std::vector<PMString> GetFormatPieces(const PMString& definition);
@@ -59,6 +59,9 @@ private:
     // A text variable for the building block `block` of the format `formatName`; false when the
     // block has no kind of its own.
     bool TranslateBlock(const PMString& block, const PMString& formatName, AddVariableInfo& info) const;
+    // Adds the text variable of the building block `block` of the format `formatName`; false
+    // (the warning given for `line`) when the block has no kind of its own.
+    bool AddBlockVariable(const PMString& block, const PMString& formatName, int32 line);
     // Whether strings keep their escapes until they are inserted (MIF 8 and later).
     bool KeepsEscapes() const;
     PMString Decoded(const PMString& text) const;

@@ -14,7 +14,6 @@
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
 #include "base/MifErrorLog.h"
-#include "content/IMifContentImporter.h"
 #include "mif/IMifFileUtils.h"
 #include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
@@ -288,18 +287,14 @@ void MifXRefImporter::ImportXRefFormats()
     }
 }
 
-bool MifXRefImporter::ImportXRef(const MifObject* mifXRef)
+const MifObject* MifXRefImporter::FindFormat(const MifObject& mifXRef)
 {
-    if (!mifXRef) {
-        MIF_LOG_NIL(mifXRef);
-        return false;
-    }
-    const int32 line = mifXRef->line;
-    const PMString* formatName = mifXRef->GetString(kMifXRefName);
+    const int32 line = mifXRef.line;
+    const PMString* formatName = mifXRef.GetString(kMifXRefName);
     if (!formatName) {
         MIF_LOG_NIL(formatName);
         AddWarning(MifErrorLog::Message("OV#0xB40#kMifXRefWithoutNameKey"), line);
-        return false;
+        return nullptr;
     }
     const MifObject* format = mMifXRefFormats ? mMifXRefFormats->FindObjectWithString(kMifXRefName, *formatName, 256) : nullptr;
     if (!format) {
@@ -308,93 +303,85 @@ bool MifXRefImporter::ImportXRef(const MifObject* mifXRef)
         message.Append(*formatName);
         message.Append("', its text is kept");
         AddWarning(message, line);
-        return false;
+        return nullptr;
     }
-    const PMString* definition = format->GetString(kMifXRefDef);
-    if (!definition) {
+    if (!format->GetString(kMifXRefDef)) {
         // A format without a definition would show nothing: FrameMaker's text says more.
         MIF_LOG_NIL(definition);
         AddWarning(MifErrorLog::Message("OV#0xB40#kMifXRefFormatWithoutDefKey", *formatName), line);
-        return false;
+        return nullptr;
     }
-    const PMString* sourceText = mifXRef->GetString(kMifXRefSrcText);
-    if (!sourceText || sourceText->IsEmpty()) {
-        MIF_LOG_NIL(sourceMarkerName);
-        AddWarning("Cross-reference: an XRef without XRefSrcText, its text is kept", line);
-        return false;
-    }
-    const PMString key = GetSourceKey(*sourceText);
-    const PMString* sourceFile = mifXRef->GetString(kMifXRefSrcFile);
-    // A reference into another file, or to a marker this file lacks, would point nowhere: the
-    // text FrameMaker wrote for it is the best it can show.
+    return format;
+}
+
+// A reference into another file, or to a marker this file lacks, would point nowhere: the text
+// FrameMaker wrote for it is the best it can show.
+bool MifXRefImporter::HasTarget(const MifObject& mifXRef, const PMString& sourceText, const PMString& key)
+{
+    const PMString* sourceFile = mifXRef.GetString(kMifXRefSrcFile);
     if (sourceFile && !sourceFile->IsEmpty() && !IsThisFile(*sourceFile)) {
-        AddWarning("Cross-reference: its target is in another file, its text is kept", line);
+        AddWarning("Cross-reference: its target is in another file, its text is kept", mifXRef.line);
         return false;
     }
     IndexMarkers();
     if (!mFileMarkerKeys.count(key.GetUTF16())) {
         PMString message("Cross-reference: no Cross-Ref marker has the text '");
-        message.Append(*sourceText);
+        message.Append(sourceText);
         message.Append("', its text is kept");
-        AddWarning(message, line);
+        AddWarning(message, mifXRef.line);
         return false;
     }
-    const PMString translated = TranslateXRefDef(*definition);
-    if (mReportedFormats.insert(formatName->GetUTF16()).second) {
-        for (const PMString& block : FindUnknownBlocks(*definition)) {
-            PMString message("Cross-reference format '");
-            message.Append(*formatName);
-            message.Append("': unsupported building block <$");
-            message.Append(block);
-            message.Append(">, left out");
-            AddWarning(message, format->line);
-        }
-    }
-
-    DataBase* db = GetDataBase();
-    InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
-    if (!db || !contentImporter) {
-        MIF_LOG_NIL(contentImporter);
-        return false;
-    }
-    auto insertCrossRefCmd = XRefCommandFactory::Create(kXRefInsertCrossRefCmdBoss);
-    if (!insertCrossRefCmd) {
-        MIF_LOG_NIL(insertCrossRefCmd);
-        return false;
-    }
-    const int32 index = contentImporter->GetTextIndex();
-    insertCrossRefCmd->SetItemList(UIDList(contentImporter->GetStory()));
-    insertCrossRefCmd->rangeData = TextRange{index, 0};
-    insertCrossRefCmd->formatData = {*formatName, translated};
-    insertCrossRefCmd->stringData = key;
-    insertCrossRefCmd->createHyperlinkData = false;
-    if (CmdUtils::ProcessCommand(insertCrossRefCmd) != kSuccess || insertCrossRefCmd->GetItemList().IsEmpty()) {
-        MIF_LOG_ERROR(insertCrossRefCmd);
-        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
-        return false;
-    }
-    InterfacePtr<IXRefCrossReference> crossRef(static_cast<IXRefCrossReference*>(db->QueryDocInterface(IID_IXREFCROSSREFERENCE)));
-    const int32 length = crossRef ? crossRef->GetTextLength(insertCrossRefCmd->GetItemList().At(0)) : -1;
-    if (length < 0) {
-        MIF_LOG_NIL(crossRef);
-        return true;  // it is in the text; where it ends is not known
-    }
-    contentImporter->SetTextIndex(index + 2 + length);
     return true;
 }
 
-int32 MifXRefImporter::ImportSourceMarker(const MifObject* marker)
+void MifXRefImporter::ReportUnknownBlocks(const MifObject& format, const PMString& formatName, const PMString& definition)
+{
+    if (!mReportedFormats.insert(formatName.GetUTF16()).second) return;
+    for (const PMString& block : FindUnknownBlocks(definition)) {
+        PMString message("Cross-reference format '");
+        message.Append(formatName);
+        message.Append("': unsupported building block <$");
+        message.Append(block);
+        message.Append(">, left out");
+        AddWarning(message, format.line);
+    }
+}
+
+std::optional<MifXRefInstance> MifXRefImporter::ImportXRef(const MifObject* mifXRef)
+{
+    if (!mifXRef) {
+        MIF_LOG_NIL(mifXRef);
+        return std::nullopt;
+    }
+    const MifObject* format = FindFormat(*mifXRef);
+    if (!format) return std::nullopt;
+    const PMString* sourceText = mifXRef->GetString(kMifXRefSrcText);
+    if (!sourceText || sourceText->IsEmpty()) {
+        MIF_LOG_NIL(sourceMarkerName);
+        AddWarning("Cross-reference: an XRef without XRefSrcText, its text is kept", mifXRef->line);
+        return std::nullopt;
+    }
+    const PMString key = GetSourceKey(*sourceText);
+    if (!HasTarget(*mifXRef, *sourceText, key)) return std::nullopt;
+    const PMString& formatName = *mifXRef->GetString(kMifXRefName);
+    const PMString& definition = *format->GetString(kMifXRefDef);
+    MifXRefInstance instance{formatName, TranslateXRefDef(definition), key};
+    ReportUnknownBlocks(*format, formatName, definition);
+    return instance;
+}
+
+const PMString* MifXRefImporter::ImportSourceMarker(const MifObject* marker)
 {
     if (!marker) {
         MIF_LOG_NIL(marker);
-        return 0;
+        return nullptr;
     }
-    if (!IsCrossRefMarker(*marker)) return 0;  // other markers are the content importer's
+    if (!IsCrossRefMarker(*marker)) return nullptr;  // other markers are the content importer's
     const PMString* markerText = marker->GetString(kMifMText);
     if (!markerText || markerText->IsEmpty()) {
         MIF_LOG_NIL(markerText);
         AddWarning("Cross-reference marker without MText, passed over", marker->line);
-        return 0;
+        return nullptr;
     }
     if (!mMarkerKeys.insert(GetSourceKey(*markerText).GetUTF16()).second) {
         PMString message("Cross-reference marker '");
@@ -402,25 +389,5 @@ int32 MifXRefImporter::ImportSourceMarker(const MifObject* marker)
         message.Append("' appears again; cross-references point at the first");
         AddWarning(message, marker->line);
     }
-    InterfacePtr<IMifContentImporter> contentImporter(this, IID_IMIFCONTENTIMPORTER);
-    if (!contentImporter) {
-        MIF_LOG_NIL(contentImporter);
-        return 0;
-    }
-    auto insertSourceMarkerCmd = XRefCommandFactory::Create(kXRefInsertSourceMarkerCmdBoss);
-    if (!insertSourceMarkerCmd) {
-        MIF_LOG_NIL(insertSourceMarkerCmd);
-        return 0;
-    }
-    const int32 index = contentImporter->GetTextIndex();
-    insertSourceMarkerCmd->SetItemList(UIDList(contentImporter->GetStory()));
-    insertSourceMarkerCmd->rangeData = TextRange{index, 0};
-    insertSourceMarkerCmd->stringData = *markerText;
-    if (CmdUtils::ProcessCommand(insertSourceMarkerCmd) != kSuccess) {
-        MIF_LOG_ERROR(insertSourceMarkerCmd);
-        ErrorUtils::PMSetGlobalErrorCode(kSuccess);
-        return 0;
-    }
-    contentImporter->SetTextIndex(index + 1);
-    return 1;
+    return markerText;
 }

@@ -23,8 +23,8 @@ class MifXRefImporter : public IMifXRefImporter {
 public:
     void SetRoot(MifObject* mifRoot) override;
     void ImportXRefFormats() override;
-    bool ImportXRef(const MifObject* mifXRef) override;
-    int32 ImportSourceMarker(const MifObject* marker) override;
+    std::optional<MifXRefInstance> ImportXRef(const MifObject* mifXRef) override;
+    const PMString* ImportSourceMarker(const MifObject* marker) override;
     void SetSourceFile(const IDFile& file) override { mSourceFile = file; }
     PMString TranslateXRefDef(const PMString& definition) const override;
 
@@ -39,6 +39,12 @@ private:
     // The building blocks of `definition` that have no translation, for the warning.
     static std::vector<PMString> FindUnknownBlocks(const PMString& definition);
     void AddWarning(const PMString& message, int32 line);
+    // The format an XRef names, when it has a definition; nullptr (the warning given) otherwise.
+    const MifObject* FindFormat(const MifObject& mifXRef);
+    // Whether the marker that `sourceText` names is in this file (the warning given if not).
+    bool HasTarget(const MifObject& mifXRef, const PMString& sourceText, const PMString& key);
+    // The building blocks of a format that have no translation, once per format.
+    void ReportUnknownBlocks(const MifObject& format, const PMString& formatName, const PMString& definition);
     // Whether the MIF path `sourceFile` names the imported file itself.
     bool IsThisFile(const PMString& sourceFile) const;
     // Collects the keys of every cross-reference marker of the file, once.

@@ -30,16 +30,6 @@ public:
     // Imports the text items of `object` as one ParaLine at the start of `story`, leaving the
     // import's own state as it was.
     virtual void ImportTextItems(const UIDRef& story, const MifObject* object) = 0;
-    // Inserts `text` at the text index, decoded (escapes, or the 8-bit set of the font in force)
-    // when `decode`; the index advances.
-    virtual void InsertText(const PMString& text, bool decode) = 0;
-    // Makes the catalog character format `name` the one in force at the text index.
-    virtual void ApplyCharacterStyle(const PMString& name) = 0;
-    virtual void SetStory(const UIDRef& story) = 0;
-    virtual UIDRef GetStory() const = 0;
-    virtual void SetTextIndex(int32 index) = 0;
-    virtual int32 GetTextIndex() const = 0;
-
     // The style of that name; kInvalidUID when none.
     virtual UID FindParagraphStyle(const PMString& name) const = 0;
     virtual UID FindCharacterStyle(const PMString& name) const = 0;

@@ -31,12 +31,26 @@ struct MifImportState {
     AttributeBossList characterOverrides;            // from the Font statements in the text
 
     bool skipText = false;        // between a live cross-reference and its XRefEnd
-    bool inStraddle = false;
-    bool inSidehead = false;
-    bool inRunIn = false;
-    bool inWideTable = false;
-    bool inTableImport = false;   // while ImportTextIntoFrame runs
-    bool inFootnote = false;      // while a footnote's paragraphs are imported
+
+    // Where the text being imported goes: the body of the flow, or the open straddle, head or
+    // wide table of its paragraphs (one at a time), or the cells of a table (while
+    // ImportTextIntoFrame runs) or a footnote.
+    enum class Place { kBody, kStraddle, kSidehead, kRunIn, kWideTable, kTableCell, kFootnote };
+    Place place = Place::kBody;
+    // For a table's cells and a footnote, the place of the text that anchors them: a cell or
+    // footnote in a head is still part of the head (its paragraphs join without returns, a
+    // run-in head's punctuation ends them), and leaves the head's pending start alone.
+    Place enclosingPlace = Place::kBody;
+    // Whether the text is in `p`, itself or through the text that anchors it.
+    bool In(Place p) const { return place == p || enclosingPlace == p; }
+    // Whether the text is a table's cells or a footnote rather than the flow's own.
+    bool InNestedText() const { return In(Place::kTableCell) || In(Place::kFootnote); }
+    // Enters the cells of a table or a footnote (`nested`) anchored in the current text.
+    void EnterNestedText(Place nested)
+    {
+        enclosingPlace = place;
+        place = nested;
+    }
     PMString runInText;           // the text of the open run-in head
 
     // The open run-in or side head: the body story and index in force when its frame was made

@@ -290,7 +290,7 @@ TEST(MifVariableTextTest, HoursMinutesAndHalfDays)
     noon.tm_min = 10;
     auto text = [&](const char* block, const std::tm& at) {
         PMString out;
-        EXPECT_TRUE(importer.GetBlockText(PMString(block), at, out)) << block;
+        EXPECT_TRUE(importer.GetBlockText(PMString(block), at, 0, out)) << block;
         return out.GetUTF8String();
     };
     EXPECT_EQ(text("<$hour>", afternoon), "2");
@@ -301,9 +301,9 @@ TEST(MifVariableTextTest, HoursMinutesAndHalfDays)
     EXPECT_EQ(text("<$ampm>", noon), "am");
     EXPECT_EQ(text("<$hour24>", std::tm{}), "00");
     PMString none;
-    EXPECT_FALSE(importer.GetBlockText(PMString("<$paranum>"), noon, none));
+    EXPECT_FALSE(importer.GetBlockText(PMString("<$paranum>"), noon, 0, none));
     // A paragraph-number block gives no text; the literals around it stay.
-    auto pieces = importer.GetTextPieces(PMString("No. <$paranum\\> here"), noon);
+    auto pieces = importer.GetTextPieces(PMString("No. <$paranum\\> here"), noon, 0);
     ASSERT_EQ(pieces.size(), 3u);
     EXPECT_EQ(pieces[0].text, PMString("No. "));
     EXPECT_EQ(pieces[1].text, PMString("<$paranum>"));
