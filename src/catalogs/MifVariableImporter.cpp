@@ -11,6 +11,7 @@
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
 #include "base/MifErrorLog.h"
+#include "base/MifProblemReporter.h"
 #include "mif/IMifTextConverter.h"
 #include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
@@ -268,13 +269,7 @@ PMString MifVariableImporter::Decoded(const PMString& text) const
 
 void MifVariableImporter::AddWarning(const PMString& message, int32 line)
 {
-    InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
-    if (!importErrors) {
-        MIF_LOG_NIL(importErrors);
-        return;
-    }
-    if (line > 0) importErrors->AddParseError(line, message, PMString());
-    else importErrors->AddError(message, PMString());
+    MifProblemReporter(this).Report({line, message, PMString()});
 }
 
 bool MifVariableImporter::TranslateFormat(const std::vector<PMString>& pieces, const PMString& name, AddVariableInfo& info) const

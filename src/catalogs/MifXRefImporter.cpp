@@ -13,7 +13,10 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
+#include "base/MifDocInterface.h"
 #include "base/MifErrorLog.h"
+#include "base/MifProblemReporter.h"
 #include "mif/IMifFileUtils.h"
 #include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
@@ -197,13 +200,7 @@ PMString MifXRefImporter::GetSourceKey(const PMString& sourceText)
 
 void MifXRefImporter::AddWarning(const PMString& message, int32 line)
 {
-    InterfacePtr<IMifErrorLog> importErrors(this, IID_IMIFERRORLOG);
-    if (!importErrors) {
-        MIF_LOG_NIL(importErrors);
-        return;
-    }
-    if (line > 0) importErrors->AddParseError(line, message, PMString());
-    else importErrors->AddError(message, PMString());
+    MifProblemReporter(this).Report({line, message, PMString()});
 }
 
 bool MifXRefImporter::IsCrossRefMarker(const MifObject& marker)
@@ -248,10 +245,10 @@ void MifXRefImporter::ImportXRefFormats()
     if (!mMifXRefFormats) return;
     DataBase* db = GetDataBase();
     if (!db) {
-        MIF_LOG_NIL(document);
+        MIF_LOG_NIL(db);
         return;
     }
-    InterfacePtr<IXRefFormatsList> formats(static_cast<IXRefFormatsList*>(db->QueryDocInterface(IID_IXREFFORMATSLIST)));
+    InterfacePtr<IXRefFormatsList> formats = MifDocInterface<IXRefFormatsList>(db);
     if (!formats) {
         MIF_LOG_NIL(formats);
         return;
@@ -271,18 +268,16 @@ void MifXRefImporter::ImportXRefFormats()
                 MIF_LOG_NIL(deleteFormatCmd);
                 continue;
             }
-            deleteFormatCmd->SetItemList(workspace);
             deleteFormatCmd->intData = index;
-            if (CmdUtils::ProcessCommand(deleteFormatCmd) != kSuccess) MIF_LOG_ERROR(deleteFormatCmd);
+            MIF_RUN_COMMAND(deleteFormatCmd, workspace);
         }
         auto addFormatCmd = XRefCommandFactory::Create(kXRefAddFormatCmdBoss);
         if (!addFormatCmd) {
             MIF_LOG_NIL(addFormatCmd);
             continue;
         }
-        addFormatCmd->SetItemList(workspace);
         addFormatCmd->formatData = {*name, definition ? TranslateXRefDef(*definition) : PMString()};
-        if (CmdUtils::ProcessCommand(addFormatCmd) != kSuccess) MIF_LOG_ERROR(addFormatCmd);
+        MIF_RUN_COMMAND(addFormatCmd, workspace);
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
     }
 }
@@ -307,7 +302,7 @@ const MifObject* MifXRefImporter::FindFormat(const MifObject& mifXRef)
     }
     if (!format->GetString(kMifXRefDef)) {
         // A format without a definition would show nothing: FrameMaker's text says more.
-        MIF_LOG_NIL(definition);
+        MIF_LOG_NIL(format->GetString(kMifXRefDef));
         AddWarning(MifErrorLog::Message("OV#0xB40#kMifXRefFormatWithoutDefKey", *formatName), line);
         return nullptr;
     }
@@ -357,7 +352,7 @@ std::optional<MifXRefInstance> MifXRefImporter::ImportXRef(const MifObject* mifX
     if (!format) return std::nullopt;
     const PMString* sourceText = mifXRef->GetString(kMifXRefSrcText);
     if (!sourceText || sourceText->IsEmpty()) {
-        MIF_LOG_NIL(sourceMarkerName);
+        MIF_LOG_NIL(sourceText);
         AddWarning("Cross-reference: an XRef without XRefSrcText, its text is kept", mifXRef->line);
         return std::nullopt;
     }

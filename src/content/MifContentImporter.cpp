@@ -16,6 +16,8 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
+#include "base/MifProblemReporter.h"
 #include "catalogs/IMifColorImporter.h"
 #include "content/IMifTextModelUtils.h"
 #include "content/MifStraddleFrames.h"
@@ -188,17 +190,7 @@ void MifContentImporter::IndexCatalogs()
 
 void MifContentImporter::AddError(const PMString& message, const PMString& detail, int32 line)
 {
-    InterfacePtr<IMifErrorLog> errorLog(this, IID_IMIFERRORLOG);
-    if (!errorLog) {
-        MIF_LOG_NIL(errorLog);
-        return;
-    }
-    PMString translated(message);
-    translated.Translate();
-    if (line > 0)
-        errorLog->AddParseError(line, translated, detail);
-    else
-        errorLog->AddError(translated, detail);
+    MifProblemReporter(this).Report({line, message, detail});
 }
 
 // ---- flows and paragraphs ----
@@ -785,7 +777,7 @@ bool MifContentImporter::InsertAtTextIndex(const std::u16string& text)
     }
     const int32 before = textModel->textModel.TotalLength();
     if (!(state.textIndex < before)) {
-        MIF_LOG_FALSE(textIndex < textModel->TotalLength());
+        MIF_LOG_FALSE(state.textIndex < before);
         return false;
     }
     auto insertCmd = std::make_shared<InsertTextCmd>();
@@ -811,12 +803,11 @@ void MifContentImporter::ApplyStyleAtTextIndex(UID style)
 {
     if (!HasStory()) return;
     auto applyStyleCmd = std::make_shared<ApplyTextStyleCmd>();
-    applyStyleCmd->SetItemList(UIDList(mImportState.story));
     applyStyleCmd->style = style;
     applyStyleCmd->index = mImportState.textIndex;
     applyStyleCmd->length = 0;
     applyStyleCmd->boolData = true;
-    if (CmdUtils::ProcessCommand(applyStyleCmd) != kSuccess) MIF_LOG_ERROR(applyStyleCmd);
+    MIF_RUN_COMMAND(applyStyleCmd, UIDList(mImportState.story));
 }
 
 void MifContentImporter::ApplyAttributesAtTextIndex(const AttributeBossList& attributes, int32 index)
@@ -827,10 +818,9 @@ void MifContentImporter::ApplyAttributesAtTextIndex(const AttributeBossList& att
     const int32 length = story ? story->textModel.TotalLength() : 0;
     if (index >= length) index = length - 1;
     auto applyCmd = std::make_shared<ApplyTextAttributesCmd>();
-    applyCmd->SetItemList(UIDList(mImportState.story));
     applyCmd->attributes = attributes;
     applyCmd->index = index;
     applyCmd->length = 0;
     applyCmd->boolData = true;
-    if (CmdUtils::ProcessCommand(applyCmd) != kSuccess) MIF_LOG_ERROR(applyCmd);
+    MIF_RUN_COMMAND(applyCmd, UIDList(mImportState.story));
 }

@@ -147,18 +147,18 @@ AttributeBossList MifFrameAnchoring::RoomFor(const FrameAnchor& anchor, PMReal l
 bool MifFrameAnchoring::Anchor(const UIDRef& story, int32 index, const UIDRef& item, const AnchoredObjectSettings& settings)
 {
     if (!story.ExistsInDB() || !item.ExistsInDB()) {
-        MIF_LOG_FALSE(frameRef.ExistsInDB());
+        MIF_LOG_FALSE(story.ExistsInDB() && item.ExistsInDB());
         return false;
     }
     DataBase* db = story.GetDataBase();
     const PageItem* pageItem = db->Get<PageItem>(item.GetUID());
     if (!pageItem || pageItem->anchorStory != kInvalidUID) {
-        MIF_LOG_FALSE(inlineRef.ExistsInDB());
+        MIF_LOG_FALSE(pageItem && pageItem->anchorStory == kInvalidUID);
         return false;
     }
     const Story* target = db->Get<Story>(story.GetUID());
     if (!target || index < 0 || index >= target->textModel.TotalLength()) {
-        MIF_LOG_FALSE(textIndex < textModel->TotalLength());
+        MIF_LOG_FALSE(target && index >= 0 && index < target->textModel.TotalLength());
         return false;
     }
     auto removeFromHierarchyCmd = std::make_shared<RemoveFromHierarchyCmd>();
@@ -171,7 +171,7 @@ bool MifFrameAnchoring::Anchor(const UIDRef& story, int32 index, const UIDRef& i
     insertCmd->index = index;
     insertCmd->item = item.GetUID();
     if (!Run(insertCmd, story)) {
-        MIF_LOG_FALSE(inlineRef.ExistsInDB());
+        MIF_LOG_FAILED(insertCmd);
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         return false;
     }

@@ -15,6 +15,7 @@
 #include "TextFrameCommands.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 #include "content/IMifTextModelUtils.h"
 #include "content/MifContentImporter.h"
 #include "content/MifFrameAnchoring.h"
@@ -120,11 +121,11 @@ void MifHeads::OpenRunIn()
     if (textModelUtils && mImporter.HasStory()) textModelUtils->ComposeStory(state.story);
     const double width = mImporter.ColumnWidthAt(state.textIndex > 0 ? state.textIndex - 1 : 0);
     if (!(width > 1e-8)) {
-        MIF_LOG_FALSE(columnWidth > 0.0);
+        MIF_LOG_FALSE(width > 1e-8);
         return;
     }
     if (!StartHeadAnchor(width, 100, MifFrameAnchoring::RunInSettings())) {
-        MIF_LOG_NIL(runInTextFrame);
+        MIF_LOG_FAILED(StartHeadAnchor(width, 100, MifFrameAnchoring::RunInSettings()));
         return;
     }
     state.place = MifImportState::Place::kRunIn;
@@ -167,9 +168,8 @@ void MifHeads::FitRunInToItsLine(const UIDRef& head)
     AnchoredObjectSettings settings = frame->anchorSettings;
     settings.yOffset = -belowBaseline;
     auto changeAnchoredObjectDataCmd = std::make_shared<ChangeAnchoredObjectDataCmd>();
-    changeAnchoredObjectDataCmd->SetItemList(UIDList(head));
     changeAnchoredObjectDataCmd->anchoredObjectData = settings;
-    if (CmdUtils::ProcessCommand(changeAnchoredObjectDataCmd) != kSuccess) MIF_LOG_FAILED(changeAnchoredObjectDataCmd);
+    MIF_RUN_COMMAND(changeAnchoredObjectDataCmd, UIDList(head));
 }
 
 void MifHeads::OpenSidehead()
@@ -183,7 +183,7 @@ void MifHeads::OpenSidehead()
     double width = layoutImporter->GetSideheadWidth(state.textRectID);
     if (!(width > 1e-8)) {
         // The flow's frames have no side-head area: the head stays a paragraph of the body.
-        MIF_LOG_FALSE(mSideheadWidth > 0.0);
+        MIF_LOG_FALSE(width > 1e-8);
         return;
     }
     if (width < 9.99999999) width = 250;
@@ -192,7 +192,7 @@ void MifHeads::OpenSidehead()
     const int32 style = state.currentFormat.placementStyle;
     const UIDRef previous = state.previousSideheadFrame;
     if (!StartHeadAnchor(width, 1000, MifFrameAnchoring::SideheadSettings(placement, gap, style))) {
-        MIF_LOG_NIL(sideheadTextFrame);
+        MIF_LOG_FAILED(StartHeadAnchor(width, 1000, MifFrameAnchoring::SideheadSettings(placement, gap, style)));
         return;
     }
     ClearPreviousSidehead(previous);
@@ -236,7 +236,7 @@ void MifHeads::ClearPreviousSidehead(const UIDRef& previous)
             applyCmd->SetItemList(UIDList(state.savedStory));
             applyCmd->attributes = room;
             applyCmd->index = anchor - 1;
-            if (CmdUtils::ProcessCommand(applyCmd) != kSuccess) MIF_LOG_FAILED(spaceAfterAttr);
+            if (CmdUtils::ProcessCommand(applyCmd) != kSuccess) MIF_LOG_FAILED(applyCmd);
         }
         break;
     }

@@ -13,6 +13,7 @@
 #include "TextVariableFacade.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifDocInterface.h"
 #include "catalogs/IMifVariableImporter.h"
 #include "catalogs/IMifXRefImporter.h"
 #include "catalogs/MifVariablePiece.h"
@@ -433,7 +434,7 @@ bool MifLineItems::InsertCrossReference(const MifXRefInstance& instance)
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         return false;
     }
-    InterfacePtr<IXRefCrossReference> crossRef(static_cast<IXRefCrossReference*>(db->QueryDocInterface(IID_IXREFCROSSREFERENCE)));
+    InterfacePtr<IXRefCrossReference> crossRef = MifDocInterface<IXRefCrossReference>(db);
     const int32 length = crossRef ? crossRef->GetTextLength(insertCrossRefCmd->GetItemList().At(0)) : -1;
     if (length < 0) {
         MIF_LOG_NIL(crossRef);

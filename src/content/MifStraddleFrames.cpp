@@ -11,6 +11,7 @@
 #include "TextFrameCommands.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 #include "layout/IMifLayoutImporter.h"
 #include "layout/IMifTextFrameUtils.h"
 #include "layout/MifMarkPageItemCmd.h"
@@ -76,9 +77,8 @@ UIDRef MakeFrame(IMifLayoutImporter& layoutImporter, const MifStraddleFrames::Sp
     textFrameUtils->SetColumns(textFrame, columns, split.gutter);
     textFrameUtils->SetFirstLineOffsetMetric(textFrame, split.firstBaselineOffset);
     auto markPageItemCmd = std::make_shared<MifMarkPageItemCmd>();
-    markPageItemCmd->SetItemList(UIDList(textFrame));
     markPageItemCmd->boolData = true;
-    if (CmdUtils::ProcessCommand(markPageItemCmd) != kSuccess) MIF_LOG_FAILED(markPageItemCmd);
+    MIF_RUN_COMMAND(markPageItemCmd, UIDList(textFrame));
     return textFrame;
 }
 
@@ -241,8 +241,7 @@ UIDRef MifStraddleFrames::Close(IMifLayoutImporter& layoutImporter, const UIDRef
         }
     }
     auto fitFrameToContentCmd = std::make_shared<FitFrameToContentCmd>();
-    fitFrameToContentCmd->SetItemList(UIDList(across));
-    if (CmdUtils::ProcessCommand(fitFrameToContentCmd) != kSuccess) MIF_LOG_FAILED(fitFrameToContentCmd);
+    MIF_RUN_COMMAND(fitFrameToContentCmd, UIDList(across));
     Compose(*textModel);
     const TextFrame* acrossFrame = FrameOf(across);
     if (!acrossFrame) return UIDRef();

@@ -11,6 +11,7 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 #include "content/MifContentImporter.h"
 #include "content/MifSetNextStyleCmd.h"
 #include "mif/MifKeywords.h"
@@ -75,7 +76,7 @@ void MifStyleImporter::CreateStyle(const MifObject& format, StyleKind kind)
             builder.AddLeading(textAttributes, format, *pgfFont);
         }
     }
-    if (CmdUtils::ProcessCommand(createStyleCmd) != kSuccess) MIF_LOG_ERROR(createStyleCmd);
+    MIF_RUN_COMMAND(createStyleCmd);
 }
 
 void MifStyleImporter::LinkNextStyles(const MifObject& pgfCatalog)
@@ -89,9 +90,8 @@ void MifStyleImporter::LinkNextStyles(const MifObject& pgfCatalog)
         UID next = mImporter.FindParagraphStyle(*nextTag);
         if (style == kInvalidUID || next == kInvalidUID) continue;
         auto setNextStyleCmd = std::make_shared<MifSetNextStyleCmd>();
-        setNextStyleCmd->SetItemList(UIDList(UIDRef(db, style)));
         setNextStyleCmd->uidData = next;
-        if (CmdUtils::ProcessCommand(setNextStyleCmd) != kSuccess) MIF_LOG_ERROR(setNextStyleCmd);
+        MIF_RUN_COMMAND(setNextStyleCmd, UIDList(UIDRef(db, style)));
     }
 }
 

@@ -125,7 +125,7 @@ void MifTablePlacer::PlaceTable(const MifObject& tbl, int32 index, bool first, b
         return;
     }
     if (!mImporter.HasStory() || !state.story.GetDataBase()->Get<Story>(state.story.GetUID())) {
-        MIF_LOG_NIL(textModel);
+        MIF_LOG_FALSE(mImporter.HasStory() && state.story.GetDataBase()->Get<Story>(state.story.GetUID()));
         return;
     }
     TablePlacement placement = ReadPlacement(tbl, index, first, last);

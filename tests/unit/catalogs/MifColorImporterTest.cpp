@@ -10,6 +10,7 @@
 #include "SwatchUtils.h"
 #include "TestUtils.h"
 
+#include "base/MifDocInterface.h"
 #include "catalogs/IMifColorImporter.h"
 
 namespace {
@@ -22,7 +23,7 @@ protected:
         auto newDocCmd = std::make_shared<NewDocCmd>();
         ASSERT_EQ(CmdUtils::ProcessCommand(newDocCmd), kSuccess);
         db = newDocCmd->GetItemList().GetDataBase();
-        importer = InterfacePtr<IMifColorImporter>(static_cast<IMifColorImporter*>(db->QueryDocInterface(IID_IMIFCOLORIMPORTER)));
+        importer = MifDocInterface<IMifColorImporter>(db);
         ASSERT_TRUE(importer);
         importer->SetRoot(mParsed->root.get());
         importer->Import();
@@ -95,7 +96,7 @@ TEST_F(MifColorImporterTest, Tints_AfterBasesAndClamped)
     EXPECT_EQ(SwatchOf("Orphan")->base, SwatchUtils::GetDefaultSwatch(*db));
     EXPECT_EQ(importer->GetColorUID("NoBase"), kInvalidUID);
     // What was changed is the file's problem, and the user is told.
-    InterfacePtr<IMifErrorLog> importErrors(static_cast<IMifErrorLog*>(db->QueryDocInterface(IID_IMIFERRORLOG)));
+    InterfacePtr<IMifErrorLog> importErrors = MifDocInterface<IMifErrorLog>(db);
     ASSERT_TRUE(importErrors);
     EXPECT_EQ(importErrors->GetText().GetUTF8String(),
               "Line 1: ColorTintPercentage out of range (0 to 100%), set to 100%: 150%\r\n"

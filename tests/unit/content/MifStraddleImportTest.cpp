@@ -22,6 +22,7 @@
 #include "TextComposer.h"
 #include "TextFrame.h"
 
+#include "base/MifDocInterface.h"
 #include "host/IdmlSchema.h"
 #include "layout/IMifLayoutImporter.h"
 
@@ -259,7 +260,7 @@ TEST(MifStraddleFileTest, ConvertsToThreadedFramesAndAValidPackage)
     ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
     CmdUtils::ProcessScheduledCmds();
     DataBase* db = document.GetDataBase();
-    InterfacePtr<IMifLayoutImporter> layout(static_cast<IMifLayoutImporter*>(db->QueryDocInterface(IID_IMIFLAYOUTIMPORTER)));
+    InterfacePtr<IMifLayoutImporter> layout = MifDocInterface<IMifLayoutImporter>(db);
     ASSERT_TRUE(layout);
     Story* story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
     ASSERT_NE(story, nullptr);

@@ -11,6 +11,7 @@
 #include "TestUtils.h"
 
 #include "base/IMifErrorLog.h"
+#include "base/MifDocInterface.h"
 #include "catalogs/IMifColorImporter.h"
 #include "content/IMifContentImporter.h"
 #include "content/MifAttributeBuilder.h"
@@ -28,15 +29,15 @@ protected:
         auto newDocCmd = std::make_shared<NewDocCmd>();
         ASSERT_EQ(CmdUtils::ProcessCommand(newDocCmd), kSuccess);
         db = newDocCmd->GetItemList().GetDataBase();
-        InterfacePtr<IMifImportOptions> options(static_cast<IMifImportOptions*>(db->QueryDocInterface(IID_IMIFIMPORTOPTIONS)));
+        InterfacePtr<IMifImportOptions> options = MifDocInterface<IMifImportOptions>(db);
         ASSERT_TRUE(options);
         MifPresetRecord preset;
         preset.SetLeading(leadingMode);
         options->SetPreset(preset);
-        InterfacePtr<IMifColorImporter> colors(static_cast<IMifColorImporter*>(db->QueryDocInterface(IID_IMIFCOLORIMPORTER)));
+        InterfacePtr<IMifColorImporter> colors = MifDocInterface<IMifColorImporter>(db);
         colors->SetRoot(mParsed->root.get());
         colors->Import();
-        content = InterfacePtr<IMifContentImporter>(static_cast<IMifContentImporter*>(db->QueryDocInterface(IID_IMIFCONTENTIMPORTER)));
+        content = MifDocInterface<IMifContentImporter>(db);
         ASSERT_TRUE(content);
         content->SetMifObject(mParsed->root.get());
         content->ImportStyles();
@@ -246,7 +247,7 @@ TEST_F(MifStyleImportTest, Separators_SingleLineFramesBecomeRules)
     EXPECT_FALSE(Attr<bool>(Para("Twice"), TextAttribute::kRuleBelow));
     EXPECT_DOUBLE_EQ(Attr<PMReal>(Para("Twice"), TextAttribute::kSpaceBefore), 6);
     EXPECT_FALSE(Attr<bool>(Para("Other"), TextAttribute::kRuleBelow));
-    InterfacePtr<IMifErrorLog> errors(static_cast<IMifErrorLog*>(db->QueryDocInterface(IID_IMIFERRORLOG)));
+    InterfacePtr<IMifErrorLog> errors = MifDocInterface<IMifErrorLog>(db);
     ASSERT_TRUE(errors);
     const std::string text = errors->GetText().GetUTF8String();
     EXPECT_NE(text.find("than one horizontal line, which a paragraph rule cannot draw; the separator is dropped: Double"), std::string::npos) << text;
