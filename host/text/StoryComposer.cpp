@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "AnchorLayout.h"
+#include "ColumnSource.h"
 #include "DataBase.h"
 #include "Hyphenator.h"
 #include "PageNumbering.h"
@@ -112,68 +113,6 @@ PMReal WidthOf(const Fragment& fragment, int32 from, int32 to)
            fragment.size;
 }
 
-struct Column {
-    UID frame = kInvalidUID;
-    int32 frameIndex = 0;
-    int32 column = 0;
-    PMReal left = 0, width = 0, top = 0, bottom = 0;
-    FirstBaselineOffset firstBaseline = FirstBaselineOffset::kAscentOffset;
-};
-
-// The columns of a thread's frames, worked out as composition reaches them: a story that fills
-// the first of a thousand frames costs what one frame costs.
-class ColumnSource {
-public:
-    ColumnSource(const DataBase& db, size_t frameCount, std::function<UID(size_t)> frameAt, size_t firstFrame)
-        : mDB(db), mFrameCount(frameCount), mFrameAt(std::move(frameAt)), mNextFrame(firstFrame)
-    {
-    }
-    // The column `i` (counted from the first frame composed); null past the last frame.
-    const Column* At(size_t i)
-    {
-        while (i >= mColumns.size() && mNextFrame < mFrameCount) AddFrame(mNextFrame++);
-        return i < mColumns.size() ? &mColumns[i] : nullptr;
-    }
-    // The first column of frame `frame` at or after column `from`.
-    size_t FirstOfFrame(int32 frame, size_t from)
-    {
-        size_t i = from;
-        for (const Column* c = At(i); c && c->frameIndex < frame; c = At(++i)) {}
-        return i;
-    }
-
-private:
-    void AddFrame(size_t f)
-    {
-        const TextFrame* frame = mDB.Get<TextFrame>(mFrameAt(f));
-        if (!frame) return;
-        PMRect box = frame->pathBounds;
-        PMReal left = box.left + frame->insets.left, right = box.right - frame->insets.right;
-        PMReal top = box.top + frame->insets.top, bottom = box.bottom - frame->insets.bottom;
-        int32 count = std::clamp(frame->columnCount, 1, 1000);
-        PMReal gutter = std::max<PMReal>(0, frame->columnGutter);
-        PMReal width = (right - left - gutter * (count - 1)) / count;
-        for (int32 c = 0; c < count; ++c) {
-            Column column;
-            column.frame = frame->GetUID();
-            column.frameIndex = static_cast<int32>(f);
-            column.column = c;
-            column.left = left + c * (width + gutter);
-            column.width = width;
-            column.top = top;
-            column.bottom = bottom;
-            column.firstBaseline = frame->firstBaselineOffset;
-            mColumns.push_back(column);
-        }
-    }
-
-    const DataBase& mDB;
-    size_t mFrameCount;
-    std::function<UID(size_t)> mFrameAt;
-    size_t mNextFrame;
-    std::vector<Column> mColumns;
-};
-
 // Composes one story's primary thread.
 class Composition {
 public:
@@ -191,7 +130,7 @@ public:
     int64 LinesSet() const { return mLinesSet; }
     // The lines of the paragraph holding `index`, set alone across `col` from its top, however
     // deep it is.
-    std::vector<ComposedLine> RunAlone(int32 index, const Column& col);
+    std::vector<ComposedLine> RunAlone(int32 index, const FrameColumn& col);
     // Sets a table cell's text (see TableComposer::CellSetter).
     std::vector<ComposedLine> SetCellText(const TextRange& thread, PMReal width, int32 firstLineRule, PMReal& height);
 
@@ -215,18 +154,16 @@ private:
     void FillLine(ComposedLine& line, const Paragraph& paragraph, PMReal x, PMReal gapExtra);
     // Sets the line of the current paragraph that starts at `pos` across `col` into `line`
     // (all but its baseline); its end, or `pos` when not one character fits.
-    int32 BuildLine(const Column& col, int32 pos, ComposedLine& line);
+    int32 BuildLine(const FrameColumn& col, int32 pos, ComposedLine& line);
     // The lines of `thread` (a footnote's text) set across `col` from its top, however deep, and
     // how deep they reach.
-    std::vector<ComposedLine> SetThread(const TextRange& thread, const Column& col, PMReal& height);
+    std::vector<ComposedLine> SetThread(const TextRange& thread, const FrameColumn& col, PMReal& height);
     // Where the text that goes to the next column starts when the line at `pos` does not fit in
     // column `column` of `frame`: earlier than `pos` when the lines before it are kept with it
     // (a paragraph that keeps its first and last lines together and would leave fewer of them
     // on either side, a paragraph kept with the next);
     // `pos` when nothing is, or when everything in the column would have to go.
-    int32 KeepBreak(const ComposedFrame& frame, const Column& col, int32 pos);
-    // Where the first baseline of `col` lies for its first line `line`.
-    PMReal FirstBaseline(const Column& col, const ComposedLine& line) const;
+    int32 KeepBreak(const ComposedFrame& frame, const FrameColumn& col, int32 pos);
     // How many word gaps (spaces after a word, the last word's left out) the line has.
     int32 CountGaps(int32 start, int32 end) const;
     // The width of the tab `tab` (a fragment) set at `at` from the column's left edge in a line
@@ -893,28 +830,7 @@ void Composition::FillNumber(ComposedLine& line, const Paragraph& paragraph, PMR
     }
 }
 
-PMReal Composition::FirstBaseline(const Column& col, const ComposedLine& line) const
-{
-    PMReal offset = line.ascent;
-    switch (col.firstBaseline) {
-    case FirstBaselineOffset::kLeadingOffset: offset = line.leading; break;
-    case FirstBaselineOffset::kCapHeight:
-    case FirstBaselineOffset::kXHeight:
-        offset = 0;
-        for (const GlyphRun& run : line.runs)
-            offset = std::max(offset, (col.firstBaseline == FirstBaselineOffset::kCapHeight ? run.face->capHeight : run.face->xHeight) *
-                                          run.pointSize);
-        break;
-    case FirstBaselineOffset::kEmboxHeight:
-        offset = 0;
-        for (const GlyphRun& run : line.runs) offset = std::max(offset, run.pointSize * 0.8);
-        break;
-    default: break;
-    }
-    return col.top + offset;
-}
-
-int32 Composition::BuildLine(const Column& col, int32 pos, ComposedLine& line)
+int32 Composition::BuildLine(const FrameColumn& col, int32 pos, ComposedLine& line)
 {
     const Paragraph& paragraph = mPara;
     const int32 paragraphEnd = paragraph.start + paragraph.length;
@@ -954,7 +870,7 @@ int32 Composition::BuildLine(const Column& col, int32 pos, ComposedLine& line)
     return end;
 }
 
-std::vector<ComposedLine> Composition::RunAlone(int32 index, const Column& col)
+std::vector<ComposedLine> Composition::RunAlone(int32 index, const FrameColumn& col)
 {
     std::vector<ComposedLine> lines;
     mPrimary = mModel.GetThreadRange(0);
@@ -966,7 +882,7 @@ std::vector<ComposedLine> Composition::RunAlone(int32 index, const Column& col)
         ComposedLine line;
         int32 next = BuildLine(col, pos, line);
         if (next <= pos) break;  // not one character fits across the column
-        baseline = lines.empty() ? FirstBaseline(col, line) : baseline + line.leading;
+        baseline = lines.empty() ? col.FirstBaseline(line) : baseline + line.leading;
         line.baseline = baseline;
         lines.push_back(std::move(line));
         pos = next;
@@ -974,7 +890,7 @@ std::vector<ComposedLine> Composition::RunAlone(int32 index, const Column& col)
     return lines;
 }
 
-std::vector<ComposedLine> Composition::SetThread(const TextRange& thread, const Column& col, PMReal& height)
+std::vector<ComposedLine> Composition::SetThread(const TextRange& thread, const FrameColumn& col, PMReal& height)
 {
     std::vector<ComposedLine> lines;
     height = 0;
@@ -989,7 +905,7 @@ std::vector<ComposedLine> Composition::SetThread(const TextRange& thread, const 
             const bool firstLine = pos == mPara.start;
             int32 next = BuildLine(col, pos, line);
             if (next <= pos) return lines;  // not one character fits across the column
-            baseline = lines.empty() ? FirstBaseline(col, line)
+            baseline = lines.empty() ? col.FirstBaseline(line)
                                      : baseline + line.leading + (firstLine ? pendingSpaceAfter + mPara.spaceBefore : 0);
             pendingSpaceAfter = 0;
             line.baseline = baseline;
@@ -1005,7 +921,7 @@ std::vector<ComposedLine> Composition::SetThread(const TextRange& thread, const 
 
 std::vector<ComposedLine> Composition::SetCellText(const TextRange& thread, PMReal width, int32 firstLineRule, PMReal& height)
 {
-    Column cell;
+    FrameColumn cell;
     cell.width = width;
     cell.bottom = 1e9;
     cell.firstBaseline = firstLineRule == 1   ? FirstBaselineOffset::kCapHeight
@@ -1018,7 +934,7 @@ std::vector<ComposedLine> Composition::SetCellText(const TextRange& thread, PMRe
     return lines;
 }
 
-int32 Composition::KeepBreak(const ComposedFrame& frame, const Column& col, int32 pos)
+int32 Composition::KeepBreak(const ComposedFrame& frame, const FrameColumn& col, int32 pos)
 {
     // The lines of the column, in `frame.lines` from `first` on.
     const int32 column = col.column;
@@ -1161,7 +1077,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
     size_t notesColumn = column;
     PMReal notesHeight = 0;
     auto placeNotes = [&]() {
-        const Column* col = columns.At(notesColumn);
+        const FrameColumn* col = columns.At(notesColumn);
         if (notes.empty() || !col) {
             notes.clear();
             notesHeight = 0;
@@ -1180,13 +1096,13 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
         notesHeight = 0;
     };
     // The footnotes whose markers the line holds, set across the column.
-    auto notesOf = [&](const ComposedLine& line, const Column& col) {
+    auto notesOf = [&](const ComposedLine& line, const FrameColumn& col) {
         lineNotes.clear();
         for (int32 i = line.start; i < line.End(); ++i) {
             if (CharAt(i) != kTextChar_FootnoteMarker) continue;
             TextRange thread = mModel.FindThread(mModel.GetOwnedItem(i));
             if (thread.length <= 0 || thread.start == mPrimary.start) continue;
-            Column noteColumn = col;
+            FrameColumn noteColumn = col;
             noteColumn.top = 0;
             noteColumn.bottom = 1e9;
             noteColumn.firstBaseline = FirstBaselineOffset::kAscentOffset;
@@ -1208,7 +1124,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
     bool tableOverset = false;  // rows were left over after the last column
     int32 tableOversetIndex = 0;
     auto placeTable = [&](const Table& table, ComposedLine& line, bool firstLine) {
-        const Column* col = columns.At(column);
+        const FrameColumn* col = columns.At(column);
         const PMReal ownDescent = line.descent;
         const int32 lineStart = line.start;
         PMReal top = columnEmpty ? col->top
@@ -1314,7 +1230,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
             }
         }
         while (pos < paragraphEnd && columns.At(column)) {
-            const Column& col = *columns.At(column);
+            const FrameColumn& col = *columns.At(column);
             const bool firstLine = pos == paragraph.start;
             mFrame = col.frame;
             // Page numbers show the page of the frame the line lands in: the paragraph's values
@@ -1341,7 +1257,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
                 AnchorLayout::ReserveSpace(mDB, mModel, set);  // a line anchoring items holds them
             };
             reserve(line);
-            PMReal lineBaseline = columnEmpty ? FirstBaseline(col, line)
+            PMReal lineBaseline = columnEmpty ? col.FirstBaseline(line)
                                               : baseline + line.leading + (firstLine ? pendingSpaceAfter + paragraph.spaceBefore : 0);
             // Text wrap: a line crossing an item that pushes text away is set in what the item
             // leaves free of the column, or below the item when nothing fits there.
@@ -1354,7 +1270,7 @@ void Composition::Run(const std::vector<UID>& frames, FrameList& out, bool resum
                     right = col.left + col.width;
                 }
                 if (std::abs(left - setLeft) < kEpsilon && std::abs(right - setRight) < kEpsilon) break;
-                Column beside = col;
+                FrameColumn beside = col;
                 beside.left = left;
                 beside.width = right - left;
                 ComposedLine besideLine;
@@ -1519,10 +1435,10 @@ std::vector<ComposedLine> StoryComposer::ComposeParagraphAlone(Story& story, int
     if (story.frameList.IsComposed() && story.frameList.GetFrameCount() > 0) last = story.frameList.GetFrameUID(story.frameList.GetFrameCount() - 1);
     else if (std::vector<UID> chain = GetFrameChain(*db, story.GetUID()); !chain.empty()) last = chain.back();
     ColumnSource columns(*db, last == kInvalidUID ? 0 : 1, [last](size_t) { return last; }, 0);
-    const Column* lastColumn = nullptr;
+    const FrameColumn* lastColumn = nullptr;
     for (size_t i = 0; columns.At(i); ++i) lastColumn = columns.At(i);
     if (!lastColumn) return {};
-    Column column = *lastColumn;
+    FrameColumn column = *lastColumn;
     column.bottom = column.top + 1e9;  // as deep as the paragraph needs
     Composition composition(*db, story.textModel, mFonts, mHyphenator);
     return composition.RunAlone(index, column);
