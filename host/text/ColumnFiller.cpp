@@ -13,6 +13,9 @@ constexpr PMReal kEpsilon = 1e-6;
 
 } // namespace
 
+// SetLine and the steps it takes run for every line, so they are defined inline: a member function
+// of a class the library exports is otherwise called through its PLT and never inlined.
+
 ColumnFiller::ColumnFiller(Composition& composition, const std::vector<UID>& frames, FrameList& out, bool resume)
     : mComposition(composition), mDB(composition.GetDataBase()), mModel(composition.GetModel()), mShaper(composition.GetShaper()),
       mShaped(mShaper.Shaped()), mLineBuilder(composition.GetLineBuilder()), mFrames(frames), mOut(out), mResume(resume),
@@ -54,7 +57,7 @@ ColumnFiller::ResumePoint ColumnFiller::FindResumePoint(const FrameList& out)
     return start;
 }
 
-ComposedFrame& ColumnFiller::FrameEntry(int32 frameIndex)
+inline ComposedFrame& ColumnFiller::FrameEntry(int32 frameIndex)
 {
     size_t at = static_cast<size_t>(frameIndex - mStart.frame);
     while (mComposed.size() <= at) {
@@ -114,7 +117,7 @@ void ColumnFiller::SkipToParagraphStart()
     }
 }
 
-bool ColumnFiller::SetLine()
+inline bool ColumnFiller::SetLine()
 {
     const FrameColumn& col = *mColumns.At(mCursor.column);
     const ParagraphSettings& paragraph = mShaped.settings;
@@ -157,7 +160,7 @@ bool ColumnFiller::SetLine()
     return true;
 }
 
-void ColumnFiller::FitAroundWraps(const FrameColumn& col, ComposedLine& line, int32& end, PMReal& baseline)
+inline void ColumnFiller::FitAroundWraps(const FrameColumn& col, ComposedLine& line, int32& end, PMReal& baseline)
 {
     // Text wrap: a line crossing an item that pushes text away is set in what the item leaves
     // free of the column, or below the item when nothing fits there.
@@ -187,7 +190,7 @@ void ColumnFiller::FitAroundWraps(const FrameColumn& col, ComposedLine& line, in
     }
 }
 
-void ColumnFiller::AddLine(int32 frameIndex, ComposedLine& line)
+inline void ColumnFiller::AddLine(int32 frameIndex, ComposedLine& line)
 {
     ComposedFrame& frame = FrameEntry(frameIndex);
     if (frame.lines.empty()) frame.start = line.start;
@@ -196,7 +199,7 @@ void ColumnFiller::AddLine(int32 frameIndex, ComposedLine& line)
     mComposition.CountLines(1);
 }
 
-void ColumnFiller::CommitLine(const FrameColumn& col, ComposedLine& line, PMReal baseline)
+inline void ColumnFiller::CommitLine(const FrameColumn& col, ComposedLine& line, PMReal baseline)
 {
     line.baseline = baseline;
     mCursor.baseline = baseline;
@@ -210,7 +213,7 @@ void ColumnFiller::CommitLine(const FrameColumn& col, ComposedLine& line, PMReal
     AddLine(col.frameIndex, line);
 }
 
-void ColumnFiller::EnterNotesColumn()
+inline void ColumnFiller::EnterNotesColumn()
 {
     if (mCursor.column == mNotes.column) return;
     PlaceNotes();
@@ -238,12 +241,16 @@ void ColumnFiller::PlaceNotes()
     mNotes.height = 0;
 }
 
-PMReal ColumnFiller::NotesOf(const ComposedLine& line, const FrameColumn& col)
+inline PMReal ColumnFiller::NotesOf(const ComposedLine& line, const FrameColumn& col)
 {
     std::vector<Note>& lineNotes = mNotes.lineNotes;
     lineNotes.clear();
-    for (int32 i = line.start; i < line.End(); ++i) {
-        if (mShaped.CharAt(i) != kTextChar_FootnoteMarker) continue;
+    // Every character of every line is looked at: the paragraph's text is read in place (setting
+    // a footnote changes nothing of it).
+    const UTF16TextChar* chars = mShaped.text.data();
+    const int32 start = mShaped.settings.start, end = line.End();
+    for (int32 i = line.start; i < end; ++i) {
+        if (chars[i - start] != kTextChar_FootnoteMarker) continue;
         TextRange thread = mModel.FindThread(mModel.GetOwnedItem(i));
         if (thread.length <= 0 || thread.start == mPrimary.start) continue;
         Note note{i, 0, {}};

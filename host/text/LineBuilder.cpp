@@ -43,6 +43,9 @@ PMReal AppendGlyphs(GlyphRun& run, const ShapedText& shaped, PMReal size, PMReal
 
 } // namespace
 
+// FitLine, FillLine and FragmentRun run for every line and fragment, so they are defined inline: a
+// member function of a class the library exports is otherwise called through its PLT and never
+// inlined. FillLine is too big for the compiler to inline of its own accord and is inlined by force.
 int32 LineBuilder::BuildLine(const FrameColumn& col, int32 pos, ComposedLine& line)
 {
     const ParagraphSettings& paragraph = mShaped.settings;
@@ -84,7 +87,7 @@ int32 LineBuilder::BuildLine(const FrameColumn& col, int32 pos, ComposedLine& li
     return end;
 }
 
-int32 LineBuilder::FitLine(int32 pos, PMReal avail, PMReal indentX, PMReal& width, bool& hyphenated)
+inline int32 LineBuilder::FitLine(int32 pos, PMReal avail, PMReal indentX, PMReal& width, bool& hyphenated)
 {
     hyphenated = false;
     const std::vector<ShapedWord>& words = mShaped.words;
@@ -265,7 +268,7 @@ PMReal LineBuilder::TabWidth(PMReal at, PMReal limit, size_t tab, const TabStop*
     return std::max<PMReal>(0, position - at - before);
 }
 
-void LineBuilder::FillLine(ComposedLine& line, PMReal x, PMReal gapExtra)
+[[gnu::always_inline]] inline void LineBuilder::FillLine(ComposedLine& line, PMReal x, PMReal gapExtra)
 {
     const std::vector<ShapedWord>& words = mShaped.words;
     PMReal pen = x;
@@ -290,7 +293,7 @@ void LineBuilder::FillLine(ComposedLine& line, PMReal x, PMReal gapExtra)
     if (line.hyphenated && !line.runs.empty() && line.runs.back().face) AppendHyphen(line, pen);
 }
 
-GlyphRun LineBuilder::FragmentRun(const ShapedFragment& fragment, int32 from, int32 to, PMReal pen, PMReal origin)
+inline GlyphRun LineBuilder::FragmentRun(const ShapedFragment& fragment, int32 from, int32 to, PMReal pen, PMReal origin)
 {
     GlyphRun run;
     run.start = from;

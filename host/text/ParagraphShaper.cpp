@@ -118,7 +118,11 @@ ParagraphShaper::RunFont ParagraphShaper::FontOf(const TextFormat& run) const
     return RunFont{mFonts.GetFace(family, style), size, 0, size};
 }
 
-ParagraphShaper::RunFont ParagraphShaper::FontAt(int32 index)
+// FontAt, RunEnd, CutFragment and ShapeText run for every fragment of every paragraph, so they are
+// defined inline: a member function of a class the library exports is otherwise called through
+// its PLT and never inlined. CutFragment and ShapeText are too big for the compiler to inline of
+// its own accord and are inlined by force, so that the steps cost what one loop cost.
+inline const ParagraphShaper::RunFont& ParagraphShaper::FontAt(int32 index)
 {
     while (mRun + 1 < mRuns.size() && mRuns[mRun].first.End() <= index) ++mRun;
     if (mRun != mFontRun) {
@@ -128,7 +132,7 @@ ParagraphShaper::RunFont ParagraphShaper::FontAt(int32 index)
     return mRunFont;
 }
 
-int32 ParagraphShaper::RunEnd() const
+inline int32 ParagraphShaper::RunEnd() const
 {
     return mRun < mRuns.size() ? mRuns[mRun].first.End() : mShaped.settings.start + mShaped.settings.length;
 }
@@ -237,8 +241,9 @@ void ParagraphShaper::CutWords()
         while (bodyEnd > word.start && IsHangingSpace(mShaped.CharAt(bodyEnd - 1))) --bodyEnd;
         for (int32 at = word.start; at < word.end;) {
             const bool trailing = at >= bodyEnd;
-            mShaped.fragments.push_back(CutFragment(at, trailing ? word.end : bodyEnd, trailing, value));
-            at += mShaped.fragments.back().length;
+            ShapedFragment& fragment = mShaped.fragments.emplace_back();
+            CutFragment(fragment, at, trailing ? word.end : bodyEnd, trailing, value);
+            at += fragment.length;
         }
         word.endFragment = static_cast<int32>(mShaped.fragments.size());
         mShaped.words.push_back(word);
@@ -246,11 +251,10 @@ void ParagraphShaper::CutWords()
     }
 }
 
-ShapedFragment ParagraphShaper::CutFragment(int32 at, int32 partEnd, bool trailing, size_t& value)
+[[gnu::always_inline]] inline void ParagraphShaper::CutFragment(ShapedFragment& fragment, int32 at, int32 partEnd, bool trailing, size_t& value)
 {
-    RunFont f = FontAt(at);
+    const RunFont& f = FontAt(at);
     UTF16TextChar c = mShaped.CharAt(at);
-    ShapedFragment fragment;
     fragment.start = at;
     fragment.face = f.face;
     fragment.size = f.size;
@@ -274,10 +278,9 @@ ShapedFragment ParagraphShaper::CutFragment(int32 at, int32 partEnd, bool traili
         if (value < mValues.size()) limit = std::min(limit, mValues[value].index);
         ShapeText(fragment, f.face, f.size, limit);
     }
-    return fragment;
 }
 
-void ParagraphShaper::ShapeText(ShapedFragment& fragment, const FontFaceEntry* runFace, PMReal size, int32 limit)
+[[gnu::always_inline]] inline void ParagraphShaper::ShapeText(ShapedFragment& fragment, const FontFaceEntry* runFace, PMReal size, int32 limit)
 {
     // The fragment ends where a character needs another face than the one before it:
     // characters the run's face lacks are drawn with a face that has them. Spaces and invisible

@@ -76,8 +76,8 @@ private:
     // The face and size of characters formatted `run` in the paragraph.
     RunFont FontOf(const TextFormat& run) const;
     // The face and size of the character at `index`; indexes are asked for in increasing order
-    // from the paragraph's start (the runs are walked once).
-    RunFont FontAt(int32 index);
+    // from the paragraph's start (the runs are walked once). Good until the next call.
+    const RunFont& FontAt(int32 index);
     // The end of the run FontAt last answered for.
     int32 RunEnd() const;
     // The values the paragraph's text variables and page number characters show in `frame`.
@@ -89,9 +89,10 @@ private:
     void ShapeNumber();
     // The words of the paragraph at its line-break opportunities, and their fragments.
     void CutWords();
-    // The fragment that starts at `at`, up to `partEnd` at most (the end of its word's body or
-    // of its hanging spaces); `value` is the first value at or after the fragments cut before.
-    ShapedFragment CutFragment(int32 at, int32 partEnd, bool trailing, size_t& value);
+    // Sets `fragment` (new) to the fragment that starts at `at`, up to `partEnd` at most (the end
+    // of its word's body or of its hanging spaces); `value` is the first value at or after the
+    // fragments cut before.
+    void CutFragment(ShapedFragment& fragment, int32 at, int32 partEnd, bool trailing, size_t& value);
     // Sets `fragment` (from its start) to the text up to `limit` that one face draws: the face
     // for its first character that the run's face `runFace` or a face that has the character.
     void ShapeText(ShapedFragment& fragment, const FontFaceEntry* runFace, PMReal size, int32 limit);
