@@ -45,6 +45,16 @@ cairo_matrix_t ToCairo(const PMMatrix& m)
 // A transform cairo can invert: a page item squeezed flat has nothing to show.
 bool IsDrawable(const PMMatrix& m) { return std::abs(m.a * m.d - m.b * m.c) > 1e-12; }
 
+// `color` at `tint` percent: mixed with the paper.
+PreviewColor Tinted(PreviewColor color, PMReal tint)
+{
+    const double t = std::clamp<PMReal>(tint, 0, 100) / 100.0;
+    color.red = 1 - t * (1 - color.red);
+    color.green = 1 - t * (1 - color.green);
+    color.blue = 1 - t * (1 - color.blue);
+    return color;
+}
+
 bool Intersects(const PMRect& a, const PMRect& b)
 {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -336,6 +346,33 @@ void PreviewPainter::DrawTableParts(cairo_t* cr, const Story& story, const std::
     }
 }
 
+struct PreviewPainter::TableGeometry {
+    TableGeometry(const ComposedTable& composed, const ComposedTablePart& part, int32 rows, int32 columns)
+        : composed(composed), rows(rows), columns(columns), left(part.left), tops(static_cast<size_t>(rows) + 1, -1),
+          shown(static_cast<size_t>(rows), 0)
+    {
+        PMReal y = part.top;
+        for (int32 r : part.rows) {
+            if (r < 0 || r >= rows) continue;
+            tops[static_cast<size_t>(r)] = y;
+            shown[static_cast<size_t>(r)] = 1;
+            y += composed.rowHeights[static_cast<size_t>(r)];
+        }
+    }
+    PMReal RowTop(int32 r) const { return tops[static_cast<size_t>(r)]; }
+    PMReal RowBottom(int32 r) const { return tops[static_cast<size_t>(r)] + composed.rowHeights[static_cast<size_t>(r)]; }
+    PMReal X(int32 c) const { return left + composed.columnLefts[static_cast<size_t>(c)]; }
+    bool Shows(int32 r) const { return r >= 0 && r < rows && shown[static_cast<size_t>(r)]; }
+    // The rows of a cell that the part shows, from its anchor: a merged cell's rows stay together.
+    int32 CellRows(int32 r, const TableCell& cell) const { return std::clamp(cell.rowSpan, 1, rows - r); }
+
+    const ComposedTable& composed;
+    int32 rows, columns;
+    PMReal left;               // the part's left edge
+    std::vector<PMReal> tops;  // the part's rows top down; a row it does not show has no place (-1)
+    std::vector<char> shown;
+};
+
 void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& table, const ComposedTablePart& part)
 {
     const ComposedTable& composed = *part.table;
@@ -343,33 +380,20 @@ void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& tab
     if (static_cast<int32>(composed.rowHeights.size()) != rows || static_cast<int32>(composed.columnLefts.size()) != columns + 1 ||
         table.cells.size() != static_cast<size_t>(rows) * static_cast<size_t>(columns))
         return;  // changed since it was set
-    // The part's rows top down; a row it does not show has no place (-1).
-    std::vector<PMReal> tops(static_cast<size_t>(rows) + 1, -1);
-    std::vector<char> shown(static_cast<size_t>(rows), 0);
-    PMReal y = part.top;
-    for (int32 r : part.rows) {
-        if (r < 0 || r >= rows) continue;
-        tops[static_cast<size_t>(r)] = y;
-        shown[static_cast<size_t>(r)] = 1;
-        y += composed.rowHeights[static_cast<size_t>(r)];
-    }
-    auto rowTop = [&](int32 r) { return tops[static_cast<size_t>(r)]; };
-    auto rowBottom = [&](int32 r) { return tops[static_cast<size_t>(r)] + composed.rowHeights[static_cast<size_t>(r)]; };
-    auto x = [&](int32 c) { return part.left + composed.columnLefts[static_cast<size_t>(c)]; };
-    // The rows of a cell that the part shows, from its anchor: a merged cell's rows stay together.
-    auto cellRows = [&](int32 r, const TableCell& cell) { return std::clamp(cell.rowSpan, 1, rows - r); };
-    auto tinted = [](PreviewColor color, PMReal tint) {
-        const double t = std::clamp<PMReal>(tint, 0, 100) / 100.0;
-        color.red = 1 - t * (1 - color.red);
-        color.green = 1 - t * (1 - color.green);
-        color.blue = 1 - t * (1 - color.blue);
-        return color;
-    };
+    const TableGeometry geometry(composed, part, rows, columns);
     cairo_save(cr);
     // A part cut at its column's foot is drawn down to the foot only.
-    cairo_rectangle(cr, x(0) - 10, part.top - 10, x(columns) - x(0) + 20, part.height + 20);
+    cairo_rectangle(cr, geometry.X(0) - 10, part.top - 10, geometry.X(columns) - geometry.X(0) + 20, part.height + 20);
     cairo_clip(cr);
-    // Fills: the cell's own, else the body's alternating fill of its row or column.
+    FillCells(cr, table, part, geometry);
+    DrawCellText(cr, story, table, geometry);
+    StrokeEdges(cr, table, part, geometry);
+    cairo_restore(cr);
+}
+
+void PreviewPainter::FillCells(cairo_t* cr, const Table& table, const ComposedTablePart& part, const TableGeometry& geometry)
+{
+    const int32 rows = geometry.rows, columns = geometry.columns;
     const TableAlternatingFill& alternating = table.alternatingPattern == 1 ? table.columnFill : table.rowFill;
     const int32 period = alternating.firstCount + alternating.nextCount;
     for (int32 r : part.rows)
@@ -387,35 +411,40 @@ void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& tab
             }
             PreviewColor color;
             if (swatch == kInvalidUID || !mColors.Resolve(swatch, color)) continue;
-            color = tinted(color, tint);
-            const int32 r2 = r + cellRows(r, cell) - 1, c2 = std::min(columns, c + std::max(1, cell.columnSpan));
+            color = Tinted(color, tint);
+            const int32 r2 = r + geometry.CellRows(r, cell) - 1, c2 = std::min(columns, c + std::max(1, cell.columnSpan));
             cairo_set_source_rgb(cr, color.red, color.green, color.blue);
-            cairo_rectangle(cr, x(c), rowTop(r), x(c2) - x(c), rowBottom(r2) - rowTop(r));
+            cairo_rectangle(cr, geometry.X(c), geometry.RowTop(r), geometry.X(c2) - geometry.X(c), geometry.RowBottom(r2) - geometry.RowTop(r));
             cairo_fill(cr);
         }
-    // Cell text, inside its cell; the threads of the part's cells found in one walk.
+}
+
+void PreviewPainter::DrawCellText(cairo_t* cr, const Story& story, const Table& table, const TableGeometry& geometry)
+{
+    // The threads of the part's cells, found in one walk.
     std::unordered_map<UID, TextRange> threads;
-    for (const ComposedCell& cell : composed.cells)
-        if (cell.row >= 0 && cell.row < rows && shown[static_cast<size_t>(cell.row)] && !cell.lines.empty()) threads[cell.text] = TextRange{};
+    for (const ComposedCell& cell : geometry.composed.cells)
+        if (geometry.Shows(cell.row) && !cell.lines.empty()) threads[cell.text] = TextRange{};
     if (!threads.empty())
         story.textModel.ForEachThread([&](const TextRange& range, const TextThread& thread) {
             if (auto it = threads.find(thread.owner); it != threads.end()) it->second = range;
         });
-    for (const ComposedCell& cell : composed.cells) {
-        if (cell.row < 0 || cell.row >= rows || !shown[static_cast<size_t>(cell.row)] || cell.lines.empty()) continue;
+    for (const ComposedCell& cell : geometry.composed.cells) {
+        if (!geometry.Shows(cell.row) || cell.lines.empty()) continue;
         const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
         const TextRange thread = threads[cell.text];
         if (thread.length <= 0) continue;
-        const int32 r2 = cell.row + cellRows(cell.row, model) - 1;
-        const int32 c2 = std::min(columns, cell.column + std::max(1, model.columnSpan));
+        const int32 r2 = cell.row + geometry.CellRows(cell.row, model) - 1;
+        const int32 c2 = std::min(geometry.columns, cell.column + std::max(1, model.columnSpan));
         std::vector<ComposedLine> lines = cell.lines;
         for (ComposedLine& line : lines)
             for (GlyphRun& run : line.runs) run.start += thread.start;
         cairo_save(cr);
-        const double width = x(c2) - x(cell.column), height = rowBottom(r2) - rowTop(cell.row);
-        cairo_rectangle(cr, x(cell.column), rowTop(cell.row), width, height);
+        const double left = geometry.X(cell.column), top = geometry.RowTop(cell.row);
+        const double width = geometry.X(c2) - left, height = geometry.RowBottom(r2) - top;
+        cairo_rectangle(cr, left, top, width, height);
         cairo_clip(cr);
-        cairo_translate(cr, x(cell.column), rowTop(cell.row));
+        cairo_translate(cr, left, top);
         // Turned text: its text area's start goes to the bottom (90), right (180) or top (270) edge.
         if (cell.rotation == 90) {
             cairo_translate(cr, 0, height);
@@ -430,49 +459,56 @@ void PreviewPainter::DrawTable(cairo_t* cr, const Story& story, const Table& tab
         DrawLines(cr, story, lines);
         cairo_restore(cr);
     }
-    // Strokes, on the edges no merged cell covers. A part's first shown row is drawn with its
-    // top edge, its last with its bottom edge, whatever rows stand beside them in the grid.
-    auto stroke = [&](const TableStroke& edge, double x1, double y1, double x2, double y2) {
-        PreviewColor color;
-        const UID swatch = edge.color != kInvalidUID ? edge.color : SwatchUtils::GetBlackSwatch(mDB);
-        if (edge.weight <= 0 || edge.type == kStrokeTypeNone || !mColors.Resolve(swatch, color)) return;
-        color = tinted(color, edge.tint);
-        cairo_set_source_rgb(cr, color.red, color.green, color.blue);
-        const bool horizontal = y1 == y2;
-        if (edge.type == kStrokeTypeDouble) {
-            const double line = edge.weight / 3;
-            for (double offset : {-edge.weight / 2 + line / 2, edge.weight / 2 - line / 2}) {
-                cairo_set_line_width(cr, line);
-                cairo_move_to(cr, x1 + (horizontal ? 0 : offset), y1 + (horizontal ? offset : 0));
-                cairo_line_to(cr, x2 + (horizontal ? 0 : offset), y2 + (horizontal ? offset : 0));
-                cairo_stroke(cr);
-            }
-            return;
-        }
-        cairo_set_line_width(cr, edge.weight);
-        cairo_move_to(cr, x1, y1);
-        cairo_line_to(cr, x2, y2);
-        cairo_stroke(cr);
-    };
+}
+
+void PreviewPainter::StrokeEdges(cairo_t* cr, const Table& table, const ComposedTablePart& part, const TableGeometry& geometry)
+{
+    // A part's first shown row is drawn with its top edge, its last with its bottom edge, whatever
+    // rows stand beside them in the grid.
+    const int32 rows = geometry.rows, columns = geometry.columns;
     auto inside = [&](int32 r, int32 c) { return table.IsValid(GridAddress{r, c}) && table.CellAt(GridAddress{r, c}).covered; };
     for (size_t i = 0; i < part.rows.size(); ++i) {
         const int32 r = part.rows[i];
         if (r < 0 || r >= rows) continue;
         const bool lastShown = i + 1 == part.rows.size() || part.rows[i + 1] != r + 1;
+        const PMReal top = geometry.RowTop(r), bottom = geometry.RowBottom(r);
         for (int32 c = 0; c < columns; ++c) {
             // An edge inside a merged cell: the cell below it is covered by a cell that starts above.
             if (i > 0 && r > 0 && inside(r, c) && table.AnchorOf(GridAddress{r, c}).row < r) {
             } else {
-                stroke(table.RowEdge(r, c), x(c), rowTop(r), x(c + 1), rowTop(r));
+                StrokeEdge(cr, table.RowEdge(r, c), geometry.X(c), top, geometry.X(c + 1), top);
             }
-            if (lastShown) stroke(table.RowEdge(r + 1, c), x(c), rowBottom(r), x(c + 1), rowBottom(r));
+            if (lastShown) StrokeEdge(cr, table.RowEdge(r + 1, c), geometry.X(c), bottom, geometry.X(c + 1), bottom);
         }
         for (int32 c = 0; c <= columns; ++c) {
             if (c > 0 && c < columns && inside(r, c) && table.AnchorOf(GridAddress{r, c}).column < c) continue;
-            stroke(table.ColumnEdge(r, c), x(c), rowTop(r), x(c), rowBottom(r));
+            StrokeEdge(cr, table.ColumnEdge(r, c), geometry.X(c), top, geometry.X(c), bottom);
         }
     }
-    cairo_restore(cr);
+}
+
+void PreviewPainter::StrokeEdge(cairo_t* cr, const TableStroke& edge, double x1, double y1, double x2, double y2)
+{
+    PreviewColor color;
+    const UID swatch = edge.color != kInvalidUID ? edge.color : SwatchUtils::GetBlackSwatch(mDB);
+    if (edge.weight <= 0 || edge.type == kStrokeTypeNone || !mColors.Resolve(swatch, color)) return;
+    color = Tinted(color, edge.tint);
+    cairo_set_source_rgb(cr, color.red, color.green, color.blue);
+    const bool horizontal = y1 == y2;
+    if (edge.type == kStrokeTypeDouble) {
+        const double line = edge.weight / 3;
+        for (double offset : {-edge.weight / 2 + line / 2, edge.weight / 2 - line / 2}) {
+            cairo_set_line_width(cr, line);
+            cairo_move_to(cr, x1 + (horizontal ? 0 : offset), y1 + (horizontal ? offset : 0));
+            cairo_line_to(cr, x2 + (horizontal ? 0 : offset), y2 + (horizontal ? offset : 0));
+            cairo_stroke(cr);
+        }
+        return;
+    }
+    cairo_set_line_width(cr, edge.weight);
+    cairo_move_to(cr, x1, y1);
+    cairo_line_to(cr, x2, y2);
+    cairo_stroke(cr);
 }
 
 void PreviewPainter::DrawFrameMarks(cairo_t* cr, const TextFrame& frame, bool overset)

@@ -48,6 +48,7 @@ class TextFrame;
 struct ComposedFrame;
 struct ComposedLine;
 struct ComposedTablePart;
+struct TableStroke;
 struct TextFormat;
 typedef struct _cairo cairo_t;
 
@@ -84,6 +85,17 @@ private:
     // The tables parts set in a frame: each part's rows with their fills, rulings and cell text.
     void DrawTableParts(cairo_t* cr, const Story& story, const std::vector<ComposedTablePart>& parts);
     void DrawTable(cairo_t* cr, const Story& story, const Table& table, const ComposedTablePart& part);
+    // Where the rows and columns of a table part stand in its frame, worked out once a part.
+    struct TableGeometry;
+    // The part's cell fills: a cell's own, else the body's alternating fill of its row or column.
+    void FillCells(cairo_t* cr, const Table& table, const ComposedTablePart& part, const TableGeometry& geometry);
+    // The lines of the part's cells, each inside its cell, turned as the cell turns its text.
+    void DrawCellText(cairo_t* cr, const Story& story, const Table& table, const TableGeometry& geometry);
+    // The strokes of the edges of the part's rows that no merged cell covers.
+    void StrokeEdges(cairo_t* cr, const Table& table, const ComposedTablePart& part, const TableGeometry& geometry);
+    // One edge from (x1, y1) to (x2, y2) in its weight, colour and tint; a double stroke as two
+    // lines a third of its weight each, at its sides.
+    void StrokeEdge(cairo_t* cr, const TableStroke& edge, double x1, double y1, double x2, double y2);
     // The colour the characters at `index` of `story` are filled with; false when none.
     bool TextColor(const Story& story, int32 index, PreviewColor& color);
     // What the character at `index` of `story` shows on page `mShownPage` when its value

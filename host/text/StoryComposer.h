@@ -7,6 +7,11 @@
 // column, then the next frame; what is left after the last frame is overset. Every step either
 // sets a line of at least one character or moves on to the next column, so composition ends, in
 // time linear in the story.
+//
+// Each stage is a class of its own: ParagraphShaper cuts and shapes a paragraph once
+// (ShapedParagraph), LineBuilder builds its lines as views into it, ColumnFiller pours the lines
+// into the columns that ColumnSource works out, with footnotes, tables and kept lines; a
+// Composition holds them for one story and sets footnote and table cell text apart.
 #pragma once
 
 #include <map>

@@ -85,6 +85,83 @@ ComposedCell SetCell(const TextRange& thread, const Table& table, const TableCel
     return composed;
 }
 
+// Marks the rows that hold together: a row kept with the next, and the rows of a merged cell.
+void JoinRows(const Table& table, ComposedTable& composed)
+{
+    const int32 rows = table.RowCount();
+    std::vector<char>& joinedBelow = composed.joinedBelow;
+    joinedBelow.assign(static_cast<size_t>(rows), 0);
+    for (int32 r = 0; r + 1 < rows; ++r)
+        if (table.rows[static_cast<size_t>(r)].keepWithNext > 0) joinedBelow[static_cast<size_t>(r)] = 1;
+    for (const ComposedCell& cell : composed.cells) {
+        const int32 span = std::min(rows - cell.row, table.CellAt(GridAddress{cell.row, cell.column}).rowSpan);
+        for (int32 r = cell.row; r < cell.row + span - 1; ++r) joinedBelow[static_cast<size_t>(r)] = 1;
+    }
+}
+
+// Row heights: a fixed row keeps its own; one that grows takes its deepest cell of one row.
+void SetRowHeights(const Table& table, ComposedTable& composed)
+{
+    const int32 rows = table.RowCount();
+    std::vector<PMReal>& heights = composed.rowHeights;
+    heights.assign(static_cast<size_t>(rows), 0);
+    // How deep a cell's text reaches down its rows: its lines' depth, or for text turned a
+    // quarter, the width of its longest line.
+    auto cellDepth = [&](const ComposedCell& cell) {
+        const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
+        return (Sideways(model) ? cell.contentWidth : cell.contentHeight) + model.insets[1] + model.insets[3];
+    };
+    auto limits = [&](int32 r, PMReal depth) {
+        const TableRow& row = table.rows[static_cast<size_t>(r)];
+        if (!row.autoGrow) return std::max<PMReal>(0, row.height);
+        const PMReal low = std::max<PMReal>(0, row.minHeight);
+        return std::clamp(depth, low, std::max(low, row.maxHeight));
+    };
+    std::vector<PMReal> depth(static_cast<size_t>(rows), 0);
+    for (const ComposedCell& cell : composed.cells)
+        if (table.CellAt(GridAddress{cell.row, cell.column}).rowSpan <= 1)
+            depth[static_cast<size_t>(cell.row)] = std::max(depth[static_cast<size_t>(cell.row)], cellDepth(cell));
+    for (int32 r = 0; r < rows; ++r) heights[static_cast<size_t>(r)] = limits(r, depth[static_cast<size_t>(r)]);
+    // A merged cell deeper than its rows makes its last row that grows deeper.
+    for (const ComposedCell& cell : composed.cells) {
+        const int32 span = std::min(rows - cell.row, table.CellAt(GridAddress{cell.row, cell.column}).rowSpan);
+        if (span <= 1) continue;
+        PMReal have = 0;
+        for (int32 r = cell.row; r < cell.row + span; ++r) have += heights[static_cast<size_t>(r)];
+        const PMReal missing = cellDepth(cell) - have;
+        if (missing <= kEpsilon) continue;
+        for (int32 r = cell.row + span - 1; r >= cell.row; --r)
+            if (table.rows[static_cast<size_t>(r)].autoGrow) {
+                heights[static_cast<size_t>(r)] = limits(r, heights[static_cast<size_t>(r)] + missing);
+                break;
+            }
+    }
+}
+
+// Stands each cell's lines where its vertical justification puts them, and notes the cells whose
+// text is deeper than their rows.
+void PlaceCellLines(const Table& table, ComposedTable& composed)
+{
+    const int32 rows = table.RowCount();
+    const std::vector<PMReal>& heights = composed.rowHeights;
+    for (ComposedCell& cell : composed.cells) {
+        const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
+        const int32 span = std::clamp(model.rowSpan, 1, rows - cell.row);
+        PMReal height = 0;
+        for (int32 r = cell.row; r < cell.row + span; ++r) height += heights[static_cast<size_t>(r)];
+        // Turned text stands across the cell: its lines go down the cell's width.
+        const std::array<PMReal, 4> insets = TextInsets(model);
+        const PMReal across = Sideways(model) ? CellWidth(table, model, cell.column) : height;
+        const PMReal room = across - insets[1] - insets[3];
+        cell.overset = cell.contentHeight > room + kEpsilon ||
+                       (Sideways(model) && cell.contentWidth > height - model.insets[1] - model.insets[3] + kEpsilon);
+        PMReal offset = insets[1];
+        if (!cell.overset && model.verticalJustification == 1) offset += (room - cell.contentHeight) / 2;
+        else if (!cell.overset && model.verticalJustification == 2) offset += room - cell.contentHeight;
+        for (ComposedLine& line : cell.lines) line.baseline += offset;
+    }
+}
+
 } // namespace
 
 namespace TableComposer {
@@ -118,67 +195,9 @@ std::shared_ptr<ComposedTable> Compose(const DataBase& db, const TextModel& mode
             composed->cells.push_back(SetCell(threadOf(cell.text), table, cell, r, c, setCell));
         }
 
-    // Rows that hold together: a row kept with the next, and the rows of a merged cell.
-    composed->joinedBelow.assign(static_cast<size_t>(rows), 0);
-    for (int32 r = 0; r + 1 < rows; ++r)
-        if (table.rows[static_cast<size_t>(r)].keepWithNext > 0) composed->joinedBelow[static_cast<size_t>(r)] = 1;
-    for (const ComposedCell& cell : composed->cells) {
-        const int32 span = std::min(rows - cell.row, table.CellAt(GridAddress{cell.row, cell.column}).rowSpan);
-        for (int32 r = cell.row; r < cell.row + span - 1; ++r) composed->joinedBelow[static_cast<size_t>(r)] = 1;
-    }
-
-    // Row heights: a fixed row keeps its own; one that grows takes its deepest cell of one row.
-    std::vector<PMReal>& heights = composed->rowHeights;
-    heights.assign(static_cast<size_t>(rows), 0);
-    // How deep a cell's text reaches down its rows: its lines' depth, or for text turned a
-    // quarter, the width of its longest line.
-    auto cellDepth = [&](const ComposedCell& cell) {
-        const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
-        return (Sideways(model) ? cell.contentWidth : cell.contentHeight) + model.insets[1] + model.insets[3];
-    };
-    auto limits = [&](int32 r, PMReal depth) {
-        const TableRow& row = table.rows[static_cast<size_t>(r)];
-        if (!row.autoGrow) return std::max<PMReal>(0, row.height);
-        const PMReal low = std::max<PMReal>(0, row.minHeight);
-        return std::clamp(depth, low, std::max(low, row.maxHeight));
-    };
-    std::vector<PMReal> depth(static_cast<size_t>(rows), 0);
-    for (const ComposedCell& cell : composed->cells)
-        if (table.CellAt(GridAddress{cell.row, cell.column}).rowSpan <= 1)
-            depth[static_cast<size_t>(cell.row)] = std::max(depth[static_cast<size_t>(cell.row)], cellDepth(cell));
-    for (int32 r = 0; r < rows; ++r) heights[static_cast<size_t>(r)] = limits(r, depth[static_cast<size_t>(r)]);
-    // A merged cell deeper than its rows makes its last row that grows deeper.
-    for (const ComposedCell& cell : composed->cells) {
-        const int32 span = std::min(rows - cell.row, table.CellAt(GridAddress{cell.row, cell.column}).rowSpan);
-        if (span <= 1) continue;
-        PMReal have = 0;
-        for (int32 r = cell.row; r < cell.row + span; ++r) have += heights[static_cast<size_t>(r)];
-        const PMReal missing = cellDepth(cell) - have;
-        if (missing <= kEpsilon) continue;
-        for (int32 r = cell.row + span - 1; r >= cell.row; --r)
-            if (table.rows[static_cast<size_t>(r)].autoGrow) {
-                heights[static_cast<size_t>(r)] = limits(r, heights[static_cast<size_t>(r)] + missing);
-                break;
-            }
-    }
-
-    // Each cell's lines stand where its vertical justification puts them.
-    for (ComposedCell& cell : composed->cells) {
-        const TableCell& model = table.CellAt(GridAddress{cell.row, cell.column});
-        const int32 span = std::clamp(model.rowSpan, 1, rows - cell.row);
-        PMReal height = 0;
-        for (int32 r = cell.row; r < cell.row + span; ++r) height += heights[static_cast<size_t>(r)];
-        // Turned text stands across the cell: its lines go down the cell's width.
-        const std::array<PMReal, 4> insets = TextInsets(model);
-        const PMReal across = Sideways(model) ? CellWidth(table, model, cell.column) : height;
-        const PMReal room = across - insets[1] - insets[3];
-        cell.overset = cell.contentHeight > room + kEpsilon ||
-                       (Sideways(model) && cell.contentWidth > height - model.insets[1] - model.insets[3] + kEpsilon);
-        PMReal offset = insets[1];
-        if (!cell.overset && model.verticalJustification == 1) offset += (room - cell.contentHeight) / 2;
-        else if (!cell.overset && model.verticalJustification == 2) offset += room - cell.contentHeight;
-        for (ComposedLine& line : cell.lines) line.baseline += offset;
-    }
+    JoinRows(table, *composed);
+    SetRowHeights(table, *composed);
+    PlaceCellLines(table, *composed);
     return composed;
 }
 

@@ -390,8 +390,68 @@ const char* ThreadKindName(TextThreadKind kind)
     return "Story";
 }
 
+// The lines of a frame (its own or its footnotes'), each with its range and baseline.
+JsonValue LinesValue(const std::vector<ComposedLine>& from)
+{
+    JsonValue lines = JsonValue::Array();
+    for (const ComposedLine& line : from) {
+        JsonValue item = JsonValue::Object();
+        item.Set("start", JsonValue::Integer(line.start));
+        item.Set("length", JsonValue::Integer(line.length));
+        item.Set("baseline", JsonValue::Real(line.baseline));
+        if (line.hyphenated) item.Set("hyphenated", JsonValue::Bool(true));
+        lines.Append(std::move(item));
+    }
+    return lines;
+}
+
+// Where each table landed: the part of its rows in each column.
+JsonValue TablePartsValue(const std::vector<ComposedTablePart>& tableParts)
+{
+    JsonValue parts = JsonValue::Array();
+    for (const ComposedTablePart& part : tableParts) {
+        JsonValue item = JsonValue::Object();
+        item.Set("table", Ref(part.table ? part.table->table : kInvalidUID));
+        item.Set("column", JsonValue::Integer(part.column));
+        item.Set("left", JsonValue::Real(part.left));
+        item.Set("top", JsonValue::Real(part.top));
+        item.Set("height", JsonValue::Real(part.height));
+        JsonValue& rows = item.Set("rows", JsonValue::Array());
+        for (int32 r : part.rows) rows.Append(JsonValue::Integer(r));
+        if (part.continued) item.Set("continued", JsonValue::Bool(true));
+        if (part.clipped) item.Set("clipped", JsonValue::Bool(true));
+        parts.Append(std::move(item));
+    }
+    return parts;
+}
+
+// A composed frame: the characters it holds, its lines, footnote lines, anchored items and
+// table parts.
+JsonValue ComposedFrameValue(const ComposedFrame& frame)
+{
+    JsonValue entry = JsonValue::Object();
+    entry.Set("frame", Ref(frame.frame));
+    entry.Set("start", JsonValue::Integer(frame.start));
+    entry.Set("length", JsonValue::Integer(frame.length));
+    entry.Set("lines", LinesValue(frame.lines));
+    if (!frame.footnoteLines.empty()) entry.Set("footnoteLines", LinesValue(frame.footnoteLines));
+    if (!frame.anchors.empty()) {
+        JsonValue& anchors = entry.Set("anchors", JsonValue::Array());
+        for (const PlacedAnchor& placed : frame.anchors) {
+            JsonValue item = JsonValue::Object();
+            item.Set("index", JsonValue::Integer(placed.index));
+            item.Set("item", Ref(placed.item));
+            item.Set("bounds", Rect(placed.bounds));
+            anchors.Append(std::move(item));
+        }
+    }
+    if (!frame.tableParts.empty()) entry.Set("tableParts", TablePartsValue(frame.tableParts));
+    return entry;
+}
+
 // The whole text (every thread, with its returns), then the threads, the paragraph runs, the
-// character runs and the anchored items, each with its range.
+// character runs and the anchored items, each with its range; then the composed text: per frame
+// the characters it holds and each line's range and baseline.
 void SetStoryFields(const Story& story, JsonValue& out)
 {
     const TextModel& model = story.textModel;
@@ -425,60 +485,13 @@ void SetStoryFields(const Story& story, JsonValue& out)
         entry.Set("item", Ref(item));
         owned.Append(std::move(entry));
     });
-    // The composed text: per frame the characters it holds and each line's range and baseline.
     const FrameList& frameList = story.frameList;
     if (!frameList.IsComposed()) return;
     JsonValue& composition = out.Set("composition", JsonValue::Object());
     composition.Set("overset", JsonValue::Bool(frameList.Overflows()));
     if (frameList.Overflows()) composition.Set("oversetIndex", JsonValue::Integer(frameList.GetOversetIndex()));
     JsonValue& frames = composition.Set("frames", JsonValue::Array());
-    for (const ComposedFrame& frame : frameList.GetFrames()) {
-        JsonValue entry = JsonValue::Object();
-        entry.Set("frame", Ref(frame.frame));
-        entry.Set("start", JsonValue::Integer(frame.start));
-        entry.Set("length", JsonValue::Integer(frame.length));
-        auto addLines = [&entry](const char* name, const std::vector<ComposedLine>& from) {
-            JsonValue& lines = entry.Set(name, JsonValue::Array());
-            for (const ComposedLine& line : from) {
-                JsonValue item = JsonValue::Object();
-                item.Set("start", JsonValue::Integer(line.start));
-                item.Set("length", JsonValue::Integer(line.length));
-                item.Set("baseline", JsonValue::Real(line.baseline));
-                if (line.hyphenated) item.Set("hyphenated", JsonValue::Bool(true));
-                lines.Append(std::move(item));
-            }
-        };
-        addLines("lines", frame.lines);
-        if (!frame.footnoteLines.empty()) addLines("footnoteLines", frame.footnoteLines);
-        if (!frame.anchors.empty()) {
-            JsonValue& anchors = entry.Set("anchors", JsonValue::Array());
-            for (const PlacedAnchor& placed : frame.anchors) {
-                JsonValue item = JsonValue::Object();
-                item.Set("index", JsonValue::Integer(placed.index));
-                item.Set("item", Ref(placed.item));
-                item.Set("bounds", Rect(placed.bounds));
-                anchors.Append(std::move(item));
-            }
-        }
-        // Where each table landed: the part of its rows in each column.
-        if (!frame.tableParts.empty()) {
-            JsonValue& parts = entry.Set("tableParts", JsonValue::Array());
-            for (const ComposedTablePart& part : frame.tableParts) {
-                JsonValue item = JsonValue::Object();
-                item.Set("table", Ref(part.table ? part.table->table : kInvalidUID));
-                item.Set("column", JsonValue::Integer(part.column));
-                item.Set("left", JsonValue::Real(part.left));
-                item.Set("top", JsonValue::Real(part.top));
-                item.Set("height", JsonValue::Real(part.height));
-                JsonValue& rows = item.Set("rows", JsonValue::Array());
-                for (int32 r : part.rows) rows.Append(JsonValue::Integer(r));
-                if (part.continued) item.Set("continued", JsonValue::Bool(true));
-                if (part.clipped) item.Set("clipped", JsonValue::Bool(true));
-                parts.Append(std::move(item));
-            }
-        }
-        frames.Append(std::move(entry));
-    }
+    for (const ComposedFrame& frame : frameList.GetFrames()) frames.Append(ComposedFrameValue(frame));
 }
 
 void SetFootnoteFields(const Footnote& footnote, JsonValue& out) { out.Set("story", Ref(footnote.story)); }
