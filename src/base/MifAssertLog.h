@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 
 #include "IDFile.h"
 #include "PMTypes.h"
@@ -32,7 +33,12 @@ public:
                               const char* expression, Kind kind);
 };
 
-#define MIF_LOG_NIL(expr) MifAssertLog::Write(__FILE__, __LINE__, #expr, MifAssertLog::kNil)
-#define MIF_LOG_FALSE(expr) MifAssertLog::Write(__FILE__, __LINE__, #expr, MifAssertLog::kFalse)
-#define MIF_LOG_FAILED(expr) MifAssertLog::Write(__FILE__, __LINE__, #expr, MifAssertLog::kFailed)
-#define MIF_LOG_ERROR(expr) MifAssertLog::Write(__FILE__, __LINE__, #expr, MifAssertLog::kNotSuccess)
+// The logged text is the expression as written; the expression itself is compiled but never
+// evaluated, so a name that does not exist (or no longer exists) fails the build instead of
+// being logged.
+#define MIF_LOG_CHECK(expr, kind) \
+    ((void)sizeof(std::type_identity<decltype((void)(expr))>), MifAssertLog::Write(__FILE__, __LINE__, #expr, kind))
+#define MIF_LOG_NIL(expr) MIF_LOG_CHECK(expr, MifAssertLog::kNil)
+#define MIF_LOG_FALSE(expr) MIF_LOG_CHECK(expr, MifAssertLog::kFalse)
+#define MIF_LOG_FAILED(expr) MIF_LOG_CHECK(expr, MifAssertLog::kFailed)
+#define MIF_LOG_ERROR(expr) MIF_LOG_CHECK(expr, MifAssertLog::kNotSuccess)
