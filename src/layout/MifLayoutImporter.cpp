@@ -7,7 +7,6 @@
 #include <unordered_set>
 #include <utility>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentOpener.h"
@@ -23,6 +22,8 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
+#include "base/MifProblemReporter.h"
 #include "catalogs/IMifColorImporter.h"
 #include "content/IMifContentImporter.h"
 #include "layout/IMifTextFrameUtils.h"
@@ -94,11 +95,11 @@ void MifLayoutImporter::CreateTemporarySpread()
         return;
     }
     auto newSpreadCmd = std::make_shared<NewSpreadCmd>();
-    newSpreadCmd->SetItemList(UIDList(db->GetDocument()->GetRef()));
     newSpreadCmd->position = -1;
     newSpreadCmd->numPages = 1;
-    if (CmdUtils::ProcessCommand(newSpreadCmd) != kSuccess || newSpreadCmd->GetItemList().IsEmpty()) {
-        MIF_LOG_FAILED(newSpreadCmd);
+    if (!MIF_RUN_COMMAND(newSpreadCmd, UIDList(db->GetDocument()->GetRef()))) return;
+    if (newSpreadCmd->GetItemList().IsEmpty()) {
+        MIF_LOG_FALSE(!newSpreadCmd->GetItemList().IsEmpty());
         return;
     }
     if (mTempSpreads.IsEmpty())
@@ -121,9 +122,8 @@ void MifLayoutImporter::Finalize()
 {
     for (int32 i = 0; i < mTempSpreads.Length(); ++i) {
         auto deleteSpreadCmd = std::make_shared<DeleteSpreadCmd>();
-        deleteSpreadCmd->SetItemList(UIDList(mTempSpreads.GetRef(i)));
         deleteSpreadCmd->boolData = false;
-        if (CmdUtils::ProcessCommand(deleteSpreadCmd) != kSuccess) MIF_LOG_ERROR(deleteSpreadCmd);
+        MIF_RUN_COMMAND(deleteSpreadCmd, UIDList(mTempSpreads.GetRef(i)));
     }
     mTempSpreads.Clear();
     // The content is in its stories: frames that miss their text by a descent make room for it,
@@ -238,14 +238,13 @@ UID MifLayoutImporter::MasterSpreadFor(const MifObject& mifPage, int32 pageType,
 {
     const PMString* tag = PageTag(mifPage);
     if (!tag) {
-        ReportProblem(mifPage.line, "Master page without PageTag", PMString());
+        MifProblemReporter(mImportErrors).Report({mifPage.line, "Master page without PageTag", PMString()});
         return kInvalidUID;
     }
     DataBase* db = GetDataBase();
     UID masterSpread = kInvalidUID;
     if (pageType == kMifOtherMasterPage) {
         auto newMasterSpreadCmd = std::make_shared<NewMasterSpreadCmd>();
-        newMasterSpreadCmd->SetItemList(UIDList(db->GetDocument()->GetRef()));
         // Letters B to z, then round again (without A, the document's own) with a number behind
         // the name, so that prefix and name stay unique.
         int32 round = masterCount / (kPrefixCount - 1);
@@ -262,8 +261,9 @@ UID MifLayoutImporter::MasterSpreadFor(const MifObject& mifPage, int32 pageType,
         // side; half of a facing pair would show only on the pages of its side.
         newMasterSpreadCmd->pageCount = 1;
         ++masterCount;
-        if (CmdUtils::ProcessCommand(newMasterSpreadCmd) != kSuccess || newMasterSpreadCmd->GetItemList().IsEmpty()) {
-            MIF_LOG_FAILED(newMasterSpreadCmd);
+        if (!MIF_RUN_COMMAND(newMasterSpreadCmd, UIDList(db->GetDocument()->GetRef()))) return kInvalidUID;
+        if (newMasterSpreadCmd->GetItemList().IsEmpty()) {
+            MIF_LOG_FALSE(!newMasterSpreadCmd->GetItemList().IsEmpty());
             return kInvalidUID;
         }
         masterSpread = newMasterSpreadCmd->GetItemList().At(0);
@@ -286,9 +286,8 @@ void MifLayoutImporter::ImportPage(UID targetPage, const MifObject& mifPage)
     if (page && !db->Get<MasterSpread>(page->spread) && background && !background->IsEmpty() &&
         *background != PMString("Default")) {
         auto applyMasterSpreadCmd = std::make_shared<ApplyMasterSpreadCmd>();
-        applyMasterSpreadCmd->SetItemList(UIDList(UIDRef(db, targetPage)));
         applyMasterSpreadCmd->masterUID = *background == PMString("None") ? kInvalidUID : GetMasterForTag(*background);
-        if (CmdUtils::ProcessCommand(applyMasterSpreadCmd) != kSuccess) MIF_LOG_FAILED(applyMasterSpreadCmd);
+        MIF_RUN_COMMAND(applyMasterSpreadCmd, UIDList(UIDRef(db, targetPage)));
     }
     if (!page) {
         MIF_LOG_NIL(page);
@@ -431,12 +430,12 @@ UIDRef MifLayoutImporter::CreateTextFrame(const PMRect& bounds, UID spread, UID 
 {
     DataBase* db = GetDataBase();
     auto createTextFrameCmd = std::make_shared<CreateTextFrameCmd>();
-    createTextFrameCmd->SetItemList(UIDList(UIDRef(db, spread)));
     createTextFrameCmd->layer = layer;
     createTextFrameCmd->bounds = PMRect(0, 0, bounds.Width(), bounds.Height());
     createTextFrameCmd->transform = PMMatrix::Translation(bounds.left, bounds.top);
-    if (CmdUtils::ProcessCommand(createTextFrameCmd) != kSuccess || createTextFrameCmd->GetItemList().IsEmpty()) {
-        MIF_LOG_FAILED(createTextFrameCmd);
+    if (!MIF_RUN_COMMAND(createTextFrameCmd, UIDList(UIDRef(db, spread)))) return UIDRef();
+    if (createTextFrameCmd->GetItemList().IsEmpty()) {
+        MIF_LOG_FALSE(!createTextFrameCmd->GetItemList().IsEmpty());
         return UIDRef();
     }
     UIDRef textFrame = createTextFrameCmd->GetItemList().GetRef(0);
@@ -475,17 +474,17 @@ void MifLayoutImporter::ThreadTextFrames()
         // the chain unlinked here.
         auto textFrameB = mIDtoMultiColumnRef.find(next->value.id);
         if (textFrameB == mIDtoMultiColumnRef.end()) {
-            ReportProblem(next->line, "TRNext names no TextRect of a body or master page, the thread ends here", target);
+            MifProblemReporter(mImportErrors).Report({next->line, "TRNext names no TextRect of a body or master page, the thread ends here", target});
             continue;
         }
         if (threadedTo.count(next->value.id)) {
-            ReportProblem(next->line, "TRNext names a TextRect that another TextRect already threads to, not threaded", target);
+            MifProblemReporter(mImportErrors).Report({next->line, "TRNext names a TextRect that another TextRect already threads to, not threaded", target});
             continue;
         }
         int32 threadA = threadOf(iter->first);
         int32 threadB = threadOf(next->value.id);
         if (threadA == threadB) {
-            ReportProblem(next->line, "TRNext would close the thread into a loop, not threaded", target);
+            MifProblemReporter(mImportErrors).Report({next->line, "TRNext would close the thread into a loop, not threaded", target});
             continue;
         }
         threadedTo.insert(next->value.id);
@@ -496,11 +495,6 @@ void MifLayoutImporter::ThreadTextFrames()
     // whatever it refuses.
     std::vector<ErrorCode> results;
     textFrameUtils->LinkFramePairs(links, results);
-}
-
-void MifLayoutImporter::ReportProblem(int32 line, const char* message, const PMString& detail) const
-{
-    if (mImportErrors) mImportErrors->AddParseError(line, PMString(message), detail);
 }
 
 std::unordered_map<int32, int32> MifLayoutImporter::ChainHeads() const
@@ -714,9 +708,8 @@ void MifLayoutImporter::SetUpTemplateFrames()
         if (primary == kInvalidUID) primary = first;
         if (primary == kInvalidUID) continue;
         auto setPrimaryTextFrameCmd = std::make_shared<SetPrimaryTextFrameCmd>();
-        setPrimaryTextFrameCmd->SetItemList(UIDList(UIDRef(db, uid)));
         setPrimaryTextFrameCmd->frame = primary;
-        if (CmdUtils::ProcessCommand(setPrimaryTextFrameCmd) != kSuccess) MIF_LOG_FAILED(setPrimaryTextFrameCmd);
+        MIF_RUN_COMMAND(setPrimaryTextFrameCmd, UIDList(UIDRef(db, uid)));
     }
 
     // In file order, so that the report reads like the file.
@@ -732,7 +725,7 @@ void MifLayoutImporter::SetUpTemplateFrames()
         PMString detail("\"");
         detail.Append(text);
         detail.Append("\"");
-        mImportErrors->AddParseError(flow->line, message, detail);
+        MifProblemReporter(mImportErrors).Report({flow->line, message, detail});
     }
 }
 
@@ -748,11 +741,8 @@ void MifLayoutImporter::MakeRoomForDescenders()
     if (!db) return;
     auto setHeight = [](const UIDRef& frame, PMReal height) {
         auto setFrameHeightCmd = std::make_shared<SetFrameHeightCmd>();
-        setFrameHeightCmd->SetItemList(UIDList(frame));
         setFrameHeightCmd->height = height;
-        ErrorCode result = CmdUtils::ProcessCommand(setFrameHeightCmd);
-        if (result != kSuccess) MIF_LOG_FAILED(setFrameHeightCmd);
-        return result == kSuccess;
+        return MIF_RUN_COMMAND(setFrameHeightCmd, UIDList(frame));
     };
     TextComposer& composer = TextComposer::Get();
     std::unordered_set<UID> seen;

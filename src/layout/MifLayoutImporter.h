@@ -81,8 +81,6 @@ private:
     void MakeRoomForDescenders();
     // Fits the frames of balanced TextRects to their text.
     void BalanceColumns();
-    // Adds a problem in the MIF, at `line`, to the document's error log.
-    void ReportProblem(int32 line, const char* message, const PMString& detail) const;
     // The ID of the first TextRect of its chain, for every TextRect, by ID.
     std::unordered_map<int32, int32> ChainHeads() const;
     // For each chain head of `heads`, the first top-level TextFlow that holds a TextRectID

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <memory>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "ObjectModel.h"
@@ -18,6 +17,8 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
+#include "base/MifProblemReporter.h"
 #include "layout/IMifLayoutImporter.h"
 #include "layout/IMifTextFrameUtils.h"
 
@@ -176,10 +177,8 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
         }
         int32 count = std::clamp(batch, 1, std::min(room, NewPageCmd::kMaxPages));
         auto newPageCmd = std::make_shared<NewPageCmd>();
-        newPageCmd->SetItemList(UIDList(UIDRef(&mDB, after)));
         newPageCmd->numPages = count;
-        if (CmdUtils::ProcessCommand(newPageCmd) != kSuccess || newPageCmd->GetItemList().Length() != count) {
-            MIF_LOG_FAILED(newPageCmd);
+        if (!MIF_RUN_COMMAND(newPageCmd, UIDList(UIDRef(&mDB, after))) || newPageCmd->GetItemList().Length() != count) {
             outcome = Outcome::kFailed;
             break;
         }
@@ -290,14 +289,14 @@ void MifPageGrower::RemovePages(const std::vector<UID>& pages)
     UIDList items(&mDB);
     for (auto page = pages.rbegin(); page != pages.rend(); ++page) items.Append(*page);
     auto deletePageCmd = std::make_shared<DeletePageCmd>();
-    deletePageCmd->SetItemList(items);
     deletePageCmd->boolData = true;   // the pages after shuffle into left and right again
-    if (CmdUtils::ProcessCommand(deletePageCmd) != kSuccess) MIF_LOG_FAILED(deletePageCmd);
+    MIF_RUN_COMMAND(deletePageCmd, items);
 }
 
 void MifPageGrower::Report(const Flow& flow, int32 added, Outcome outcome) const
 {
     if (!mErrors) return;
+    const MifProblemReporter reporter(mErrors);
     PMString name = FlowName(flow.tag);
     if (added > 0) {
         PMString text("Added ");
@@ -305,25 +304,25 @@ void MifPageGrower::Report(const Flow& flow, int32 added, Outcome outcome) const
         text.Append(" for ");
         text.Append(name);
         text.Append(" (autoconnected).");
-        mErrors->AddError(text, PMString());
+        reporter.Report({0, text, PMString()});
     }
     if (outcome == Outcome::kNeverFits) {
         PMString text("Stopped adding pages for ");
         text.Append(name);
         text.Append(": a new page took none of its text (a line is wider than the frame, or the frame is too small for a "
                     "line); that page was removed and the rest of the text stays overset");
-        mErrors->AddError(text, PMString());
+        reporter.Report({0, text, PMString()});
     } else if (outcome == Outcome::kLimit) {
         PMString text("Stopped adding pages for ");
         text.Append(name);
         text.Append(" at the limit of ");
         text.Append(PagesText(mMaxPages));
         text.Append(" added to a document; the rest of its text stays overset");
-        mErrors->AddError(text, PMString());
+        reporter.Report({0, text, PMString()});
     } else if (outcome == Outcome::kFailed) {
         PMString text("Could not add pages for ");
         text.Append(name);
         text.Append("; the rest of its text stays overset");
-        mErrors->AddError(text, PMString());
+        reporter.Report({0, text, PMString()});
     }
 }

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <memory>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "ErrorUtils.h"
 #include "InterfacePtr.h"
@@ -16,8 +15,9 @@
 #include "TaskProgressBar.h"
 #include "TextFrame.h"
 
-#include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
+#include "base/MifProblemReporter.h"
 #include "catalogs/IMifColorImporter.h"
 #include "content/IMifContentImporter.h"
 #include "content/IMifTextModelUtils.h"
@@ -147,18 +147,6 @@ Table* MifTableImporter::GetTable(const UIDRef& table) const
     return table.GetDataBase() ? table.GetDataBase()->Get<Table>(table.GetUID()) : nullptr;
 }
 
-void MifTableImporter::AddError(const PMString& message, int32 line, const PMString& detail)
-{
-    InterfacePtr<IMifErrorLog> errorLog(this, IID_IMIFERRORLOG);
-    if (!errorLog) {
-        MIF_LOG_NIL(errorLog);
-        return;
-    }
-    PMString translated(message);
-    translated.Translate();
-    errorLog->AddParseError(line, translated, detail);
-}
-
 const MifProp* MifTableImporter::FindTblProp(int32 id) const
 {
     if (mTblFormat)
@@ -207,7 +195,7 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const
     }
     DataBase* db = storyRef.GetDataBase();
     if (!db || !db->Get<Story>(storyRef.GetUID())) {
-        MIF_LOG_NIL(textModel);
+        MIF_LOG_NIL(db->Get<Story>(storyRef.GetUID()));
         return kInvalidUID;
     }
     mTbl = tbl;
@@ -232,7 +220,6 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const
     MifPropVal numColumns;
     tbl->GetPropVal(kMifTblNumColumns, numColumns);
     auto newTableCmd = std::make_shared<NewTableCmd>();
-    newTableCmd->SetItemList(UIDList(storyRef));
     newTableCmd->textIndex = textIndex;
     newTableCmd->headerRows = RowsOf(*tbl, kMifTblH);
     newTableCmd->bodyRows = RowsOf(*tbl, kMifTblBody);
@@ -242,8 +229,9 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const
     newTableCmd->width = tableUtils->GetTableWidth(tbl);
     newTableCmd->cellContentClass = 0xB665;
     newTableCmd->extra = 0;
-    if (CmdUtils::ProcessCommand(newTableCmd) != kSuccess || newTableCmd->GetItemList().Length() < 1) {
-        MIF_LOG_ERROR(newTableCmd);
+    if (!MIF_RUN_COMMAND(newTableCmd, UIDList(storyRef))) return kInvalidUID;
+    if (newTableCmd->GetItemList().Length() < 1) {
+        MIF_LOG_FALSE(newTableCmd->GetItemList().Length() >= 1);
         return kInvalidUID;
     }
     const UIDRef table(db, newTableCmd->GetItemList().GetUIDs().front());
@@ -271,20 +259,20 @@ bool MifTableImporter::CheckTable(const MifObject& tbl)
     MifPropVal numColumns;
     const MifProp* columnsProp = tbl.FindProp(kMifTblNumColumns);
     if (!columnsProp || !tbl.GetPropVal(kMifTblNumColumns, numColumns)) {
-        AddError("Table import: missing <TblNumColumns > statement", tbl.line, leftOut());
+        MifProblemReporter(this).Report({tbl.line, "Table import: missing <TblNumColumns > statement", leftOut()});
         return false;
     }
     if (numColumns.id < 1) {
-        AddError("Table import: invalid <TblNumColumns > statement (0 columns)", tbl.line, leftOut());
+        MifProblemReporter(this).Report({tbl.line, "Table import: invalid <TblNumColumns > statement (0 columns)", leftOut()});
         return false;
     }
     if (RowsOf(tbl, kMifTblBody) < 1) {
-        AddError("Table import: trying to import empty table (0 body rows)", tbl.line, leftOut());
+        MifProblemReporter(this).Report({tbl.line, "Table import: trying to import empty table (0 body rows)", leftOut()});
         return false;
     }
     const int32 rows = RowsOf(tbl, kMifTblH) + RowsOf(tbl, kMifTblBody) + RowsOf(tbl, kMifTblF);
     if (numColumns.id > kMaxColumns || rows > kMaxRows) {
-        AddError("Table import: the table has more rows or columns than a document can hold, it is skipped", tbl.line, leftOut());
+        MifProblemReporter(this).Report({tbl.line, "Table import: the table has more rows or columns than a document can hold, it is skipped", leftOut()});
         return false;
     }
     return true;
@@ -316,7 +304,7 @@ void MifTableImporter::ReadColumnHints(const MifObject& tbl, int32 columns)
         if (!read(*prop, hint)) continue;
         const int32 column = k++;
         if (column >= columns) {
-            AddError("Table import: a TblColumnWidth for a column the table does not have is passed over", prop->line, Number(column + 1));
+            MifProblemReporter(this).Report({prop->line, "Table import: a TblColumnWidth for a column the table does not have is passed over", Number(column + 1)});
             continue;
         }
         mColumnHints[static_cast<size_t>(column)] = hint;
@@ -347,11 +335,11 @@ void MifTableImporter::ResizeColumns(const UIDRef& table)
         const ColumnHint& hint = mColumnHints[column];
         if (hint.kind != ColumnHint::kFixed) continue;
         if (!(hint.width > kEpsilon)) {  // the new table's width stands
-            AddError("OV#0xB40#kMifColumnWidthOfNoLengthKey", hint.line);
+            MifProblemReporter(this).Report({hint.line, "OV#0xB40#kMifColumnWidthOfNoLengthKey", PMString()});
             continue;
         }
         if (!IsLength(hint.width)) {
-            AddError("Table import: a column width no page can hold is passed over", hint.line);
+            MifProblemReporter(this).Report({hint.line, "Table import: a column width no page can hold is passed over", PMString()});
             continue;
         }
         ResizeColumn(table, static_cast<int32>(column), hint.width);
@@ -362,10 +350,9 @@ void MifTableImporter::ResizeColumn(const UIDRef& table, int32 column, double wi
 {
     if (!IsLength(width)) return;
     auto resizeCmd = std::make_shared<ResizeColumnsCmd>();
-    resizeCmd->SetItemList(UIDList(table));
     resizeCmd->realNumberData = width;
     resizeCmd->rowColumnRangeData = RowRange{column, 1};
-    if (CmdUtils::ProcessCommand(resizeCmd) != kSuccess) MIF_LOG_ERROR(resizeCmd);
+    MIF_RUN_COMMAND(resizeCmd, UIDList(table));
 }
 
 void MifTableImporter::SizeHintedColumns(const UIDRef& table)
@@ -399,7 +386,7 @@ void MifTableImporter::SizeHintedColumns(const UIDRef& table)
     if (shares <= 0) return;
     const double rest = AvailableWidth() - taken;
     if (!(rest > kEpsilon)) {
-        AddError("Table import: the other columns leave no room for the proportional ones, they keep the width the new table gave them", mTbl ? mTbl->line : 0);
+        MifProblemReporter(this).Report({mTbl ? mTbl->line : 0, "Table import: the other columns leave no room for the proportional ones, they keep the width the new table gave them", PMString()});
         return;
     }
     for (int32 column = 0; column < columns; ++column) {
@@ -466,12 +453,11 @@ void MifTableImporter::SizeRows(const UIDRef& table, const MifObject& tbl)
             if (height > 0 && std::isfinite(height)) {
                 if (height > kEpsilon && height < kMaxLength) {
                     auto resizeCmd = std::make_shared<ResizeRowsCmd>();
-                    resizeCmd->SetItemList(UIDList(table));
                     resizeCmd->realNumberData = height;
                     resizeCmd->rowColumnRangeData = RowRange{index, 1};
-                    if (CmdUtils::ProcessCommand(resizeCmd) != kSuccess) MIF_LOG_ERROR(resizeCmd);
+                    MIF_RUN_COMMAND(resizeCmd, UIDList(table));
                 } else {
-                    AddError("Table import: a row height no page can hold is passed over", heightProp->line);
+                    MifProblemReporter(this).Report({heightProp->line, "Table import: a row height no page can hold is passed over", PMString()});
                 }
                 attributes.ApplyAttribute(TableAttribute::kRowAutoGrow, int32(0));
             } else {
@@ -484,7 +470,7 @@ void MifTableImporter::SizeRows(const UIDRef& table, const MifObject& tbl)
                 attributes.ApplyAttribute(TableAttribute::kRowAutoGrow, int32(1));
             }
             if (tableCommands.ApplyRowOverrides(RowRange{index, 1}, attributes) != kSuccess)
-                MIF_LOG_ERROR(tableCommands->ApplyRowOverrides(RowRange(index, 1), attributes));
+                MIF_LOG_ERROR(tableCommands.ApplyRowOverrides(RowRange{index, 1}, attributes));
             ++index;
         }
     }
@@ -495,7 +481,7 @@ void MifTableImporter::ApplyTableFormat(const UIDRef& table, double precedingSpa
 {
     const Table* model = GetTable(table);
     if (!model) {
-        MIF_LOG_NIL(tableModel);
+        MIF_LOG_NIL(model);
         return;
     }
     // 1. Cell defaults on the whole table.
@@ -509,7 +495,7 @@ void MifTableImporter::ApplyTableFormat(const UIDRef& table, double precedingSpa
         attributes.ApplyAttribute(TableAttribute::kCellInsetBottom, margins->value.dim[3]);
     }
     if (tableCommands.ApplyCellOverrides(model->GetTotalArea(), attributes) != kSuccess)
-        MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(totalArea, attributes));
+        MIF_LOG_ERROR(tableCommands.ApplyCellOverrides(model->GetTotalArea(), attributes));
     // FrameMaker draws no ruling where neither the format nor a cell gives one: the strokes the
     // new table came with go before the rulings are applied.
     ClearRulings(table, *model);
@@ -535,33 +521,33 @@ void MifTableImporter::ImportTitle(const UIDRef& table, double titleGapExtra)
     const bool header = placement == kMifInHeader;
     const int32 row = header ? 0 : model->RowCount();
     if (tableCommands.InsertRows(RowRange{row, 1}, TableCommands::eBefore, 6.0) != kSuccess) {
-        MIF_LOG_ERROR(tableCommands->InsertRows(rowRange, Tables::eBefore, 6.0));
+        MIF_LOG_ERROR(tableCommands.InsertRows(RowRange{row, 1}, TableCommands::eBefore, 6.0));
         return;
     }
     const ErrorCode converted = header ? tableCommands.ConvertToHeaderRows(RowRange{row, 1}) : tableCommands.ConvertToFooterRows(RowRange{row, 1});
-    if (converted != kSuccess) MIF_LOG_ERROR(tableCommands->ConvertToHeaderRows(rowRange));
+    if (converted != kSuccess) MIF_LOG_ERROR(converted);
     const GridArea titleArea(row, 0, row + 1, model->ColumnCount());
     TableAttributeList attributes;
     attributes.ApplyAttribute(TableAttribute::kCellVerticalJustification, int32(header ? 0 : 2));
     attributes.ApplyAttribute(TableAttribute::kCellInsetTop, header ? 0.0 : gap);
     attributes.ApplyAttribute(TableAttribute::kCellInsetBottom, header ? gap : 0.0);
-    if (tableCommands.ApplyCellOverrides(titleArea, attributes) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(titleArea, attributes));
-    if (tableCommands.MergeCells(titleArea) != kSuccess) MIF_LOG_ERROR(tableCommands->MergeCells(titleArea));
+    if (tableCommands.ApplyCellOverrides(titleArea, attributes) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyCellOverrides(titleArea, attributes));
+    if (tableCommands.MergeCells(titleArea) != kSuccess) MIF_LOG_ERROR(tableCommands.MergeCells(titleArea));
     // The title stands outside the table's frame of rulings.
     CellStrokeRecord noStroke;
     noStroke.mask = CellStrokeRecord::kWeight | CellStrokeRecord::kType;
     noStroke.weight = 0;
     noStroke.strokeType = kStrokeTypeNone;
     noStroke.sides = CellStrokeRecord::kLeft | CellStrokeRecord::kRight | (header ? CellStrokeRecord::kTop : CellStrokeRecord::kBottom);
-    if (tableCommands.ApplyCellStrokes(titleArea, noStroke) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyCellStrokes(titleArea, noStroke));
+    if (tableCommands.ApplyCellStrokes(titleArea, noStroke) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyCellStrokes(titleArea, noStroke));
     TableAttributeList cell;
     cell.ApplyAttribute(TableAttribute::kCellInsetLeft, 0.0);
     cell.ApplyAttribute(TableAttribute::kCellInsetRight, 0.0);
     cell.ApplyAttribute(TableAttribute::kCellFillColor, SwatchUtils::GetNoneSwatch(*table.GetDataBase()));
-    if (tableCommands.ApplyCellOverrides(titleArea, cell) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(titleArea, cell));
+    if (tableCommands.ApplyCellOverrides(titleArea, cell) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyCellOverrides(titleArea, cell));
     TableAttributeList grow;
     grow.ApplyAttribute(TableAttribute::kRowAutoGrow, int32(1));
-    if (tableCommands.ApplyRowOverrides(RowRange{row, 1}, grow) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyRowOverrides(titleRow, grow));
+    if (tableCommands.ApplyRowOverrides(RowRange{row, 1}, grow) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyRowOverrides(RowRange{row, 1}, grow));
     mTitleCell = GridAddress{row, 0};
 }
 
@@ -582,7 +568,7 @@ void MifTableImporter::ApplySpacing(const UIDRef& table, double precedingSpace, 
     attributes.ApplyAttribute(TableAttribute::kTableSpaceBefore, mSpaceBefore);
     attributes.ApplyAttribute(TableAttribute::kTableSpaceAfter, mSpaceAfter);
     TableCommands tableCommands(table);
-    if (tableCommands.ApplyTableOverrides(attributes) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyTableOverrides(attributes));
+    if (tableCommands.ApplyTableOverrides(attributes) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyTableOverrides(attributes));
 }
 
 // ---- cells ----
@@ -608,7 +594,7 @@ void MifTableImporter::ImportCells(const UIDRef& table, const MifObject& tbl)
 {
     const Table* model = GetTable(table);
     if (!model) {
-        MIF_LOG_NIL(tableModel);
+        MIF_LOG_NIL(model);
         return;
     }
     mGridRows = model->RowCount();
@@ -643,8 +629,7 @@ void MifTableImporter::ImportCells(const UIDRef& table, const MifObject& tbl)
         const int32 r = lastRow - static_cast<int32>(rows.size() - 1 - i);
         std::vector<const MifObject*> cells = cellsOf(*rows[i]);
         if (static_cast<int32>(cells.size()) > mGridColumns)
-            AddError("Table import: a row has more cells than the table has columns, the cells past the last column are skipped",
-                     rows[i]->line, Number(static_cast<int32>(cells.size())));
+            MifProblemReporter(this).Report({rows[i]->line, "Table import: a row has more cells than the table has columns, the cells past the last column are skipped", Number(static_cast<int32>(cells.size()))});
         if (r < 0) continue;
         for (size_t c = std::min(cells.size(), static_cast<size_t>(mGridColumns)); c-- > 0;) ImportCell(table, *cells[c], r, static_cast<int32>(c));
     }
@@ -692,7 +677,7 @@ void MifTableImporter::ImportCell(const UIDRef& table, const MifObject& cell, in
     if (rows < 1) rows = 1;
     if (columns < 1) columns = 1;
     if (row + rows > mGridRows || column + columns > mGridColumns) {
-        AddError("Table import: a straddle runs past the table's last row or column, it is cut to fit", cell.line);
+        MifProblemReporter(this).Report({cell.line, "Table import: a straddle runs past the table's last row or column, it is cut to fit", PMString()});
         rows = std::min(rows, mGridRows - row);
         columns = std::min(columns, mGridColumns - column);
     }
@@ -700,8 +685,8 @@ void MifTableImporter::ImportCell(const UIDRef& table, const MifObject& cell, in
     if (rows > 1 || columns > 1) {
         const GridArea mergeArea(row, column, row + rows, column + columns);
         if (tableCommands.MergeCells(mergeArea) != kSuccess) {
-            MIF_LOG_ERROR(tableCommands->MergeCells(mergeArea));
-            AddError("Table import: a straddle overlaps another, its cells stay apart", cell.line);
+            MIF_LOG_ERROR(tableCommands.MergeCells(mergeArea));
+            MifProblemReporter(this).Report({cell.line, "Table import: a straddle overlaps another, its cells stay apart", PMString()});
         } else {
             MarkStraddle(GridAddress{row, column}, rows, columns);
         }
@@ -720,7 +705,7 @@ void MifTableImporter::ImportCell(const UIDRef& table, const MifObject& cell, in
         attributes.ApplyAttribute(TableAttribute::kCellRotation, angle->value.number);
     const GridArea cellArea(GridAddress{row, column}, GridSpan{1, 1});
     if (!attributes.IsEmpty() && tableCommands.ApplyCellOverrides(cellArea, attributes) != kSuccess)
-        MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(cellArea, attributes));
+        MIF_LOG_ERROR(tableCommands.ApplyCellOverrides(cellArea, attributes));
     if (const MifObject* content = cell.GetObject(kMifCellContent)) {
         ApplyCellParagraphFormat(table, GridAddress{row, column}, *content);
         mPending.emplace_back(GridAddress{row, column}, content);
@@ -731,7 +716,7 @@ void MifTableImporter::ApplyCellParagraphFormat(const UIDRef& table, const GridA
 {
     const Table* model = GetTable(table);
     if (!model || !model->IsValid(at)) {
-        MIF_LOG_FALSE(tableModel->IsValid(cellAddress));
+        MIF_LOG_FALSE(model && model->IsValid(at));
         return;
     }
     const MifObject* para = content.GetObject(kMifPara);
@@ -772,7 +757,7 @@ void MifTableImporter::ApplyCellParagraphFormat(const UIDRef& table, const GridA
     TableCommands tableCommands(table);
     const GridArea cellArea(at, GridSpan{1, 1});
     if (!attributes.IsEmpty() && tableCommands.ApplyCellOverrides(cellArea, attributes) != kSuccess)
-        MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(cellArea, attributes));
+        MIF_LOG_ERROR(tableCommands.ApplyCellOverrides(cellArea, attributes));
     // Insets turn with a rotated cell.
     const TableCell& cell = model->CellAt(at);
     int32 turn = -1;
@@ -789,7 +774,7 @@ void MifTableImporter::ApplyCellParagraphFormat(const UIDRef& table, const GridA
         turned.ApplyAttribute(TableAttribute::kCellInsetTop, out[1]);
         turned.ApplyAttribute(TableAttribute::kCellInsetRight, out[2]);
         turned.ApplyAttribute(TableAttribute::kCellInsetBottom, out[3]);
-        if (tableCommands.ApplyCellOverrides(cellArea, turned) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(cellArea, turned));
+        if (tableCommands.ApplyCellOverrides(cellArea, turned) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyCellOverrides(cellArea, turned));
     }
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
 }
@@ -828,7 +813,7 @@ void MifTableImporter::CorrectCellFromText(const UIDRef& table, const GridAddres
         if (descent > kEpsilon) {
             TableAttributeList attributes;
             attributes.ApplyAttribute(TableAttribute::kCellInsetBottom, cell.insets[3] + descent);
-            if (tableCommands.ApplyCellOverrides(cellArea, attributes) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(cellArea, attributes));
+            if (tableCommands.ApplyCellOverrides(cellArea, attributes) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyCellOverrides(cellArea, attributes));
         }
     }
     double ascent = 0, third = 0;
@@ -836,7 +821,7 @@ void MifTableImporter::CorrectCellFromText(const UIDRef& table, const GridAddres
     if (ascent + kEpsilon < third) {
         TableAttributeList attributes;
         attributes.ApplyAttribute(TableAttribute::kCellFirstLineRule, int32(1));
-        if (tableCommands.ApplyCellOverrides(cellArea, attributes) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(cellArea, attributes));
+        if (tableCommands.ApplyCellOverrides(cellArea, attributes) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyCellOverrides(cellArea, attributes));
     }
 }
 
@@ -892,7 +877,7 @@ void MifTableImporter::ApplyStrokes(const UIDRef& table, const GridArea& area, c
 {
     if (stroke.sides == 0 || area.IsEmpty()) return;
     TableCommands tableCommands(table);
-    if (tableCommands.ApplyCellStrokes(area, stroke) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyCellStrokes(area, stroke));
+    if (tableCommands.ApplyCellStrokes(area, stroke) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyCellStrokes(area, stroke));
 }
 
 const Table* MifTableImporter::UseFormats(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat)
@@ -901,7 +886,7 @@ const Table* MifTableImporter::UseFormats(const UIDRef& table, const MifObject* 
     mCatalogFormat = catalogFormat;
     const Table* model = GetTable(table);
     if (!model) {
-        MIF_LOG_NIL(tableModel);
+        MIF_LOG_NIL(model);
         return nullptr;
     }
     mNoneSwatch = SwatchUtils::GetNoneSwatch(*table.GetDataBase());
@@ -949,7 +934,7 @@ void MifTableImporter::ApplyHeaderFooterFormat(const UIDRef& table, const MifObj
     TableCommands tableCommands(table);
     for (const GridArea& area : {model->GetHeaderArea(), model->GetFooterArea()})
         if (!area.IsEmpty() && tableCommands.ApplyCellOverrides(area, attributes) != kSuccess)
-            MIF_LOG_ERROR(tableCommands->ApplyCellOverrides(headerArea, attributes));
+            MIF_LOG_ERROR(tableCommands.ApplyCellOverrides(area, attributes));
 }
 
 void MifTableImporter::ApplyBodyShading(const UIDRef& table, const MifObject* tblFormat, const MifObject* catalogFormat)
@@ -973,7 +958,7 @@ void MifTableImporter::ApplyBodyShading(const UIDRef& table, const MifObject* tb
     attributes.ApplyAttribute(byColumn ? TableAttribute::kAltColumnFirstTint : TableAttribute::kAltRowFirstTint, FillToTint(firstFill));
     attributes.ApplyAttribute(byColumn ? TableAttribute::kAltColumnNextTint : TableAttribute::kAltRowNextTint, FillToTint(nextFill));
     TableCommands tableCommands(table);
-    if (tableCommands.ApplyTableOverrides(attributes) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyTableOverrides(attributes));
+    if (tableCommands.ApplyTableOverrides(attributes) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyTableOverrides(attributes));
 
     // Block size: the first and the last n body rows hold together.
     int32 n = 1;
@@ -985,7 +970,7 @@ void MifTableImporter::ApplyBodyShading(const UIDRef& table, const MifObject* tb
         keep.ApplyAttribute(TableAttribute::kRowKeepWithNext, int32(1));
         const int32 firstBody = model->headerRowCount, endBody = model->headerRowCount + bodyRows;
         for (const RowRange& range : {RowRange{firstBody, n - 1}, RowRange{endBody - n, n - 1}})
-            if (tableCommands.ApplyRowOverrides(range, keep) != kSuccess) MIF_LOG_ERROR(tableCommands->ApplyRowOverrides(rowRange, keep));
+            if (tableCommands.ApplyRowOverrides(range, keep) != kSuccess) MIF_LOG_ERROR(tableCommands.ApplyRowOverrides(range, keep));
     }
 }
 

@@ -100,7 +100,6 @@ private:
     void ApplyStrokes(const UIDRef& table, const GridArea& area, const CellStrokeRecord& stroke);
     // Takes every stroke off the table's edges.
     void ClearRulings(const UIDRef& table, const Table& model);
-    void AddError(const PMString& message, int32 line, const PMString& detail = PMString());
     Table* GetTable(const UIDRef& table) const;
 
     MifObject* mMifRoot = nullptr;
