@@ -86,6 +86,18 @@ bool RowsOfRunningTable(const DataBase& db, const FrameList& frameList, int32 fr
     return true;
 }
 
+// A frame like `frame`, at its place on `page`.
+MifPageGrower::FrameShape ShapeLike(const TextFrame& frame, const Page& page)
+{
+    MifPageGrower::FrameShape shape;
+    PMRect bounds = frame.GetBoundsInSpread();
+    shape.rect = PMRect(bounds.left - page.boundsInSpread.left, bounds.top - page.boundsInSpread.top,
+                        bounds.right - page.boundsInSpread.left, bounds.bottom - page.boundsInSpread.top);
+    shape.columns = frame.columnCount;
+    shape.gap = frame.columnGutter;
+    return shape;
+}
+
 PMString FlowName(const PMString& tag)
 {
     if (tag.IsEmpty()) return PMString("the untagged text flow");
@@ -154,13 +166,7 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
         outcome = Outcome::kFailed;
         return 0;
     }
-    // A frame like the overflowing one, at its place on its page.
-    FrameShape fallback;
-    PMRect bounds = last->GetBoundsInSpread();
-    fallback.rect = PMRect(bounds.left - page->boundsInSpread.left, bounds.top - page->boundsInSpread.top,
-                           bounds.right - page->boundsInSpread.left, bounds.bottom - page->boundsInSpread.top);
-    fallback.columns = last->columnCount;
-    fallback.gap = last->columnGutter;
+    const FrameShape fallback = ShapeLike(*last, *page);
     const UID layer = last->layer;
     UID lastFrame = last->GetUID();
 
@@ -215,22 +221,7 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
             // Every page took text and more is left: the next batch is sized from what these took.
             added += count;
             after = pages.back();
-            int32 taken = std::max(1, frameList.GetOversetIndex() - before);
-            int32 left = story.textModel.GetThreadRange(0).length - frameList.GetOversetIndex();
-            double cap = kGrowthFactor * static_cast<double>(added) + kGrowthSlack;
-            // In a table that runs on, the text stands still at its character: its rows tell.
-            // Every composition sets such a table again from its first row, so the batch is not
-            // held to the growth cap: each page takes a row at least, so a wrong guess asks for
-            // no more pages than rows are left, made and removed again without composing more.
-            int32 rowsPlaced = 0, rowsLeft = 0;
-            if (RowsOfRunningTable(mDB, frameList, firstEntry.front(), rowsPlaced, rowsLeft) && rowsPlaced > 0) {
-                taken = rowsPlaced;
-                left = rowsLeft;
-                cap = room;
-            }
-            double perPage = static_cast<double>(taken) / count;
-            double wanted = std::ceil(left / perPage * 1.05) + 1;
-            batch = static_cast<int32>(std::min<double>(wanted, cap));
+            batch = NextBatch(story, before, firstEntry.front(), count, added, room);
             continue;
         }
         std::vector<UID> surplus(pages.begin() + static_cast<std::ptrdiff_t>(keep), pages.end());
@@ -244,6 +235,27 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
     }
     if (added > 0) mAddedAfter[lastPage] = after;
     return added;
+}
+
+int32 MifPageGrower::NextBatch(const Story& story, int32 before, int32 firstEntry, int32 count, int32 added, int32 room) const
+{
+    const FrameList& frameList = story.frameList;
+    int32 taken = std::max(1, frameList.GetOversetIndex() - before);
+    int32 left = story.textModel.GetThreadRange(0).length - frameList.GetOversetIndex();
+    double cap = kGrowthFactor * static_cast<double>(added) + kGrowthSlack;
+    // In a table that runs on, the text stands still at its character: its rows tell. Every
+    // composition sets such a table again from its first row, so the batch is not held to the
+    // growth cap: each page takes a row at least, so a wrong guess asks for no more pages than
+    // rows are left, made and removed again without composing more.
+    int32 rowsPlaced = 0, rowsLeft = 0;
+    if (RowsOfRunningTable(mDB, frameList, firstEntry, rowsPlaced, rowsLeft) && rowsPlaced > 0) {
+        taken = rowsPlaced;
+        left = rowsLeft;
+        cap = room;
+    }
+    double perPage = static_cast<double>(taken) / count;
+    double wanted = std::ceil(left / perPage * 1.05) + 1;
+    return static_cast<int32>(std::min<double>(wanted, cap));
 }
 
 bool MifPageGrower::FillPage(UID pageUID, const Flow& flow, const FrameShape& fallback, UID layer, UID& last)
