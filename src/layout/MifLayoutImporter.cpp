@@ -28,6 +28,7 @@
 #include "content/IMifContentImporter.h"
 #include "layout/IMifTextFrameUtils.h"
 #include "layout/MifPageGrower.h"
+#include "layout/MifTextRectChains.h"
 #include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
 #include "mif/MifValueLimits.h"
@@ -309,8 +310,6 @@ namespace {
 // First-baseline placement of every frame made: by the first line's leading, as FrameMaker
 // places the first line of a text column.
 constexpr int32 kFirstLineOffsetByLeading = 2;
-// A TRNext chain is followed through at most this many levels of a flow's statements.
-constexpr int32 kFlowDepth = 64;
 
 int32 IdOf(const MifObject& mifObject)
 {
@@ -497,75 +496,6 @@ void MifLayoutImporter::ThreadTextFrames()
     textFrameUtils->LinkFramePairs(links, results);
 }
 
-std::unordered_map<int32, int32> MifLayoutImporter::ChainHeads() const
-{
-    // A TextRect comes after the TextRect of lowest ID (1 or more) whose TRNext names it.
-    std::unordered_map<int32, int32> previous;
-    for (const auto& [key, mifTextRect] : mTextRects) {
-        MifPropVal propVal;
-        if (key >= 1 && mifTextRect->GetPropVal(kMifTRNext, propVal) && propVal.id > 0) previous.emplace(propVal.id, key);
-    }
-    // Each walk back along the chain stops at a TextRect whose head is known, so every TextRect
-    // is walked over once. A walk can only come back to where it started: each TextRect names
-    // one TRNext, so a chain can join a loop only by being the loop. Such a chain has no head;
-    // the TextRects of the loop all take its lowest ID as their head, and so share one flow.
-    std::unordered_map<int32, int32> heads;
-    std::vector<int32> walked;
-    std::unordered_set<int32> onWalk;
-    for (const auto& entry : mTextRects) {
-        if (heads.count(entry.first)) continue;
-        walked.clear();
-        onWalk.clear();
-        int32 head = entry.first;
-        for (int32 id = entry.first;;) {
-            if (auto known = heads.find(id); known != heads.end()) {
-                head = known->second;
-                break;
-            }
-            if (!onWalk.insert(id).second) {
-                head = *std::min_element(walked.begin(), walked.end());
-                break;
-            }
-            walked.push_back(id);
-            auto before = previous.find(id);
-            if (before == previous.end()) {
-                head = id;
-                break;
-            }
-            id = before->second;
-        }
-        for (int32 id : walked) heads[id] = head;
-    }
-    return heads;
-}
-
-namespace {
-
-// Records in `flows`, for each ID of `heads` that a TextRectID of `mifObject` names (at most
-// `depth` levels down), `flow`, unless an earlier flow was recorded for it.
-void CollectFlows(const MifObject& mifObject, int32 depth, const MifObject* flow, const std::unordered_set<int32>& heads,
-                  std::unordered_map<int32, const MifObject*>& flows)
-{
-    for (const MifProp* prop : mifObject.props) {
-        if (!prop) break;
-        if (prop->id == kMifTextRectID && prop->type != kMifTypeObject && heads.count(prop->value.id))
-            flows.emplace(prop->value.id, flow);
-        if (prop->type == kMifTypeObject && depth > 0 && prop->value.object) CollectFlows(*prop->value.object, depth - 1, flow, heads, flows);
-    }
-}
-
-} // namespace
-
-std::unordered_map<int32, const MifObject*> MifLayoutImporter::FlowsOfChains(const std::unordered_set<int32>& heads) const
-{
-    std::unordered_map<int32, const MifObject*> flows;
-    for (const MifObject& flow : mMifRoot->Children(kMifTextFlow)) {
-        if (flows.size() == heads.size()) break;
-        CollectFlows(flow, kFlowDepth, &flow, heads, flows);
-    }
-    return flows;
-}
-
 void MifLayoutImporter::ApplySideheads()
 {
     Utils<IMifTextFrameUtils> textFrameUtils;
@@ -574,16 +504,12 @@ void MifLayoutImporter::ApplySideheads()
         return;
     }
     // The chain heads and their flows are found once for all frames.
-    std::unordered_map<int32, int32> heads = ChainHeads();
-    std::unordered_set<int32> headIds;
-    for (const auto& entry : heads) headIds.insert(entry.second);
-    std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
+    const MifTextRectChains chains(mTextRects, *mMifRoot);
     // A flow's statements are read once, however many frames it runs through.
     std::unordered_map<const MifObject*, bool> flowHasSideheads;
     for (const auto& [id, frame] : mFrames) {
         Sideheads sideheads;
-        int32 head = Lookup(heads, id, id);
-        const MifObject* flow = Lookup(flows, head, nullptr);
+        const MifObject* flow = chains.FlowOf(id);
         const MifObject* mifTextRect = Lookup(mTextRects, id, nullptr);
         bool flowSideheads = false;
         if (flow) {
@@ -614,13 +540,6 @@ void MifLayoutImporter::ApplySideheads()
 }
 
 namespace {
-
-// The tag of a flow; empty when it has none.
-PMString FlowTag(const MifObject& flow)
-{
-    const MifProp* prop = flow.FindProp(kMifTFTag);
-    return prop && MifIsStringType(prop->type) && prop->value.rawString ? *prop->value.rawString : PMString();
-}
 
 // The beginning of a flow's text as FrameMaker wrote it (escapes and all), up to `limit`
 // characters, with an ellipsis when there is more; whether it holds anything but empty
@@ -674,17 +593,14 @@ void MifLayoutImporter::SetUpTemplateFrames()
 {
     DataBase* db = GetDataBase();
     if (!db || !mMifRoot) return;
-    std::unordered_map<int32, int32> heads = ChainHeads();
-    std::unordered_set<int32> headIds;
-    for (const auto& entry : heads) headIds.insert(entry.second);
-    std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
+    const MifTextRectChains chains(mTextRects, *mMifRoot);
 
     std::set<const MifObject*> templateFlows;
     for (const auto& [id, frame] : mFrames) {
         const PageItem* pageItem = db->Get<PageItem>(frame.GetUID());
         if (!pageItem || !db->Get<MasterSpread>(pageItem->spread)) continue;
-        const MifObject* flow = Lookup(flows, Lookup(heads, id, id), nullptr);
-        if (!flow || FlowTag(*flow).IsEmpty()) continue;  // background text shows on every page
+        const MifObject* flow = chains.FlowOf(id);
+        if (!flow || MifTextRectChains::FlowTag(*flow).IsEmpty()) continue;  // background text shows on every page
         mTemplateFrames.insert(id);
         templateFlows.insert(flow);
     }
@@ -699,7 +615,7 @@ void MifLayoutImporter::SetUpTemplateFrames()
             auto found = mIdsByFrame.find(item);
             if (found == mIdsByFrame.end() || !mTemplateFrames.count(found->second)) continue;
             if (first == kInvalidUID) first = item;
-            const MifObject* flow = Lookup(flows, Lookup(heads, found->second, found->second), nullptr);
+            const MifObject* flow = chains.FlowOf(found->second);
             if (flow && flow->GetBool(kMifTFAutoConnect)) {
                 primary = item;
                 break;
@@ -720,7 +636,7 @@ void MifLayoutImporter::SetUpTemplateFrames()
         PMString text = FlowTextStart(*flow, 60, hasContent);
         if (!hasContent || !mImportErrors) continue;
         PMString message("Text of a master page's template frame (flow ");
-        message.Append(FlowTag(*flow));
+        message.Append(MifTextRectChains::FlowTag(*flow));
         message.Append(") is not imported, as FrameMaker shows it on no body page");
         PMString detail("\"");
         detail.Append(text);
@@ -777,10 +693,7 @@ void MifLayoutImporter::AddPagesForOverflow()
     const MifObject* mifDocument = mMifRoot->GetObject(kMifDocument);
     bool twoSided = mifDocument && mifDocument->GetBool(kMifDTwoSides);
 
-    std::unordered_map<int32, int32> heads = ChainHeads();
-    std::unordered_set<int32> headIds;
-    for (const auto& entry : heads) headIds.insert(entry.second);
-    std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
+    const MifTextRectChains chains(mTextRects, *mMifRoot);
 
     // The frames of the left and right master pages, by the tag of the flow they hold: the
     // frames a new page of that side gets for a body flow of that tag.
@@ -798,8 +711,8 @@ void MifLayoutImporter::AddPagesForOverflow()
             const MifProp* shapeRect = mifTextRect.FindProp(kMifShapeRect);
             if (!shapeRect || MifDimCount(shapeRect->type) != 4) continue;
             int32 id = IdOf(mifTextRect);
-            const MifObject* flow = Lookup(flows, Lookup(heads, id, id), nullptr);
-            PMString tag = flow ? FlowTag(*flow) : PMString();
+            const MifObject* flow = chains.FlowOf(id);
+            PMString tag = flow ? MifTextRectChains::FlowTag(*flow) : PMString();
             if (tag.IsEmpty()) continue;  // an untagged master frame is background text
             MifPageGrower::FrameShape shape;
             shape.rect = ShapeOf(*shapeRect, limits);
@@ -821,15 +734,15 @@ void MifLayoutImporter::AddPagesForOverflow()
     std::vector<MifPageGrower::Flow> growing;
     std::unordered_set<UID> stories;
     for (const auto& [id, frame] : mFrames) {
-        if (Lookup(heads, id, id) != id) continue;
-        const MifObject* flow = Lookup(flows, id, nullptr);
+        if (chains.HeadOf(id) != id) continue;
+        const MifObject* flow = chains.FlowOfHead(id);
         if (!flow || !flow->GetBool(kMifTFAutoConnect)) continue;
         const PageItem* pageItem = db->Get<PageItem>(frame.GetUID());
         if (!pageItem || db->Get<MasterSpread>(pageItem->spread)) continue;
         UIDRef story = GetStoryOfTextRect(id);
         if (!story.ExistsInDB() || !stories.insert(story.GetUID()).second) continue;
         MifPageGrower::Flow entry;
-        entry.tag = FlowTag(*flow);
+        entry.tag = MifTextRectChains::FlowTag(*flow);
         entry.story = story.GetUID();
         if (auto found = masterFrames.find(entry.tag); !entry.tag.IsEmpty() && found != masterFrames.end()) {
             entry.rightShapes = found->second.right;
