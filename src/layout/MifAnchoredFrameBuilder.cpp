@@ -8,6 +8,7 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifProblemReporter.h"
 #include "layout/MifGraphicImporter.h"
 #include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
@@ -31,11 +32,6 @@ bool PageArea(const DataBase& db, UID spreadUID, PMRect& area)
 
 } // namespace
 
-void MifAnchoredFrameBuilder::Report(int32 line, const char* message) const
-{
-    if (mSetup.errors) mSetup.errors->AddParseError(line, PMString(message), PMString());
-}
-
 void MifAnchoredFrameBuilder::BuildAll(const MifObject& aframes)
 {
     for (const MifProp* prop : aframes.props) {
@@ -56,7 +52,7 @@ UIDRef MifAnchoredFrameBuilder::Build(const MifObject& mifFrame)
     DataBase& db = *mSetup.db;
     const MifProp* shapeRect = mifFrame.FindProp(kMifShapeRect);
     if (!shapeRect || MifDimCount(shapeRect->type) != 4) {
-        Report(mifFrame.line, "Anchored frame without ShapeRect, skipped");
+        MifProblemReporter(mSetup.errors).Report({mifFrame.line, "Anchored frame without ShapeRect, skipped", PMString()});
         return UIDRef();
     }
     const PMReal left = shapeRect->value.dim[0], top = shapeRect->value.dim[1];
@@ -68,19 +64,19 @@ UIDRef MifAnchoredFrameBuilder::Build(const MifObject& mifFrame)
     }
     PMRect spreadBounds;
     if (!PageArea(db, spread, spreadBounds)) {
-        MIF_LOG_NIL(spreadGeometry);
+        MIF_LOG_FALSE(PageArea(db, spread, spreadBounds));
         return UIDRef();
     }
     // A frame must fit on a scratch page; one exactly as wide as the page fits (a chart the size
     // of its page is common).
     if (!(width <= spreadBounds.Width() + kTolerance)) {
-        MIF_LOG_FALSE(frameBounds.Width() < spreadBounds.Width());
-        Report(mifFrame.line, "Anchored frame wider than the page, skipped");
+        MIF_LOG_FALSE(width <= spreadBounds.Width() + kTolerance);
+        MifProblemReporter(mSetup.errors).Report({mifFrame.line, "Anchored frame wider than the page, skipped", PMString()});
         return UIDRef();
     }
     if (!(height <= spreadBounds.Height() + kTolerance)) {
-        MIF_LOG_FALSE(frameBounds.Height() < spreadBounds.Height());
-        Report(mifFrame.line, "Anchored frame taller than the page, skipped");
+        MIF_LOG_FALSE(height <= spreadBounds.Height() + kTolerance);
+        MifProblemReporter(mSetup.errors).Report({mifFrame.line, "Anchored frame taller than the page, skipped", PMString()});
         return UIDRef();
     }
     // Shelf packing: a new row when the frame does not fit across, a new spread when the row
@@ -94,7 +90,7 @@ UIDRef MifAnchoredFrameBuilder::Build(const MifObject& mifFrame)
         spread = mSetup.newSpread();
         ResetCursor();
         if (!PageArea(db, spread, spreadBounds)) {
-            MIF_LOG_NIL(spreadGeometry);
+            MIF_LOG_FALSE(PageArea(db, spread, spreadBounds));
             return UIDRef();
         }
     }
@@ -109,7 +105,7 @@ UIDRef MifAnchoredFrameBuilder::Build(const MifObject& mifFrame)
     // A frame without ID is built but can never be anchored.
     if (const MifProp* idProp = mifFrame.FindProp(kMifID); idProp && MifIsIntegerType(idProp->type)) {
         const int32 id = idProp->value.id;
-        if (mItems.count(id)) Report(idProp->line, "Anchored frame ID used twice, the later frame is kept");
+        if (mItems.count(id)) MifProblemReporter(mSetup.errors).Report({idProp->line, "Anchored frame ID used twice, the later frame is kept", PMString()});
         mItems[id] = item;
     }
     return item;

@@ -47,8 +47,6 @@ public:
     PMReal GetRowHeight() const { return mRowHeight; }
 
 private:
-    void Report(int32 line, const char* message) const;
-
     Setup mSetup;
     PMReal mCursorX = 0, mCursorY = 0, mRowHeight = 0;
     std::map<int32, UIDRef> mItems;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <memory>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "ErrorUtils.h"
 #include "FrameList.h"
@@ -17,6 +16,8 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
+#include "base/MifProblemReporter.h"
 #include "content/IMifContentImporter.h"
 #include "layout/IMifLayoutImporter.h"
 #include "layout/IMifPageItemUtils.h"
@@ -74,13 +75,6 @@ bool HasVisibleText(const MifObject& mifTextLine)
     return false;
 }
 
-template <class Cmd>
-bool Run(const std::shared_ptr<Cmd>& command, const UIDRef& item)
-{
-    command->SetItemList(UIDList(item));
-    return CmdUtils::ProcessCommand(command) == kSuccess;
-}
-
 } // namespace
 
 void MifGraphicImporter::Init(const Setup& setup)
@@ -90,11 +84,6 @@ void MifGraphicImporter::Init(const Setup& setup)
     mState.Init(db ? SwatchUtils::GetNoneSwatch(*db) : kInvalidUID, db ? SwatchUtils::GetBlackSwatch(*db) : kInvalidUID,
                 db ? SwatchUtils::GetPaperSwatch(*db) : kInvalidUID, setup.colors, setup.errors);
     mImages.Init(db, setup.errors, setup.mifFile, setup.uiFlags, setup.options);
-}
-
-void MifGraphicImporter::Report(int32 line, const char* message, const PMString& detail) const
-{
-    if (mSetup.errors) mSetup.errors->AddParseError(line, PMString(message), detail);
 }
 
 std::vector<UIDRef> MifGraphicImporter::ImportObjects(const MifObject& container, const MifPlacement& placement)
@@ -155,7 +144,7 @@ bool MifGraphicImporter::ShapeOf(const MifObject& mifObject, int32 keyword, PMRe
 {
     const MifProp* rect = mifObject.FindProp(keyword);
     if (!rect || MifDimCount(rect->type) != 4) {
-        Report(mifObject.line, keyword == kMifArcRect ? "Arc without ArcRect, skipped" : "Object without ShapeRect, skipped", PMString());
+        MifProblemReporter(mSetup.errors).Report({mifObject.line, keyword == kMifArcRect ? "Arc without ArcRect, skipped" : "Object without ShapeRect, skipped", PMString()});
         return false;
     }
     MifValueLimits limits(mSetup.errors);
@@ -178,8 +167,9 @@ UIDRef MifGraphicImporter::MakeShape(const MifObject& mifObject, const MifPlacem
     createSplineCmd->layer = placement.layer;
     createSplineCmd->bounds = PMRect(0, 0, bounds.Width(), bounds.Height());
     createSplineCmd->transform = PMMatrix::Translation(bounds.left, bounds.top);
-    if (!Run(createSplineCmd, UIDRef(mSetup.db, placement.spread)) || createSplineCmd->GetItemList().IsEmpty()) {
-        MIF_LOG_FAILED(createSplineCmd);
+    if (!MIF_RUN_COMMAND(createSplineCmd, UIDList(UIDRef(mSetup.db, placement.spread)))) return UIDRef();
+    if (createSplineCmd->GetItemList().IsEmpty()) {
+        MIF_LOG_FALSE(!createSplineCmd->GetItemList().IsEmpty());
         return UIDRef();
     }
     return createSplineCmd->GetItemList().GetRef(0);
@@ -195,8 +185,9 @@ UIDRef MifGraphicImporter::MakeSpline(int32 kind, const std::vector<PMPathPoint>
     createSplineCmd->layer = placement.layer;
     for (const PMPathPoint& point : spreadPoints) createSplineCmd->path.push_back(Transformed(toInner, point));
     createSplineCmd->transform = PMMatrix::Translation(box.left, box.top);
-    if (!Run(createSplineCmd, UIDRef(mSetup.db, placement.spread)) || createSplineCmd->GetItemList().IsEmpty()) {
-        MIF_LOG_FALSE(splineRef.ExistsInDB());
+    if (!MIF_RUN_COMMAND(createSplineCmd, UIDList(UIDRef(mSetup.db, placement.spread)))) return UIDRef();
+    if (createSplineCmd->GetItemList().IsEmpty()) {
+        MIF_LOG_FALSE(!createSplineCmd->GetItemList().IsEmpty());
         return UIDRef();
     }
     return createSplineCmd->GetItemList().GetRef(0);
@@ -214,8 +205,7 @@ UIDRef MifGraphicImporter::MakePath(const MifObject& mifObject, const MifPlaceme
     }
     if (pathPointList.empty()) {
         MIF_LOG_FALSE(pathPointList.size() > 0);
-        Report(mifObject.line, mifObject.id == kMifPolygon ? "Polygon without Point, skipped" : "PolyLine without Point, skipped",
-               PMString());
+        MifProblemReporter(mSetup.errors).Report({mifObject.line, mifObject.id == kMifPolygon ? "Polygon without Point, skipped" : "PolyLine without Point, skipped", PMString()});
         return UIDRef();
     }
     return MakeSpline(mifObject.id, pathPointList, placement);
@@ -230,7 +220,7 @@ UIDRef MifGraphicImporter::MakeArc(const MifObject& mifObject, const MifPlacemen
         if (!prop) return fallback;
         double value = prop->value.number;
         if (std::isfinite(value)) return value;
-        Report(prop->line, "Angle is no number, taken as 0", PMString());
+        MifProblemReporter(mSetup.errors).Report({prop->line, "Angle is no number, taken as 0", PMString()});
         return 0.0;
     };
     double theta = angle(kMifArcTheta, 0), sweep = angle(kMifArcDTheta, 90);
@@ -256,13 +246,13 @@ UIDRef MifGraphicImporter::MakeTextLine(const MifObject& mifObject, const MifPla
     Utils<IMifTextFrameUtils> textFrameUtils;
     Utils<IMifPageItemUtils> pageItemUtils;
     if (!mSetup.layout || !mSetup.content || !textFrameUtils || !pageItemUtils) {
-        MIF_LOG_NIL(textConverter);
+        MIF_LOG_FALSE(mSetup.layout && mSetup.content && textFrameUtils && pageItemUtils);
         return UIDRef();
     }
     UIDRef frame = mSetup.layout->CreateTextFrame(PMRect(at.x, at.y, at.x + kTextLineWidth, at.y + kTextLineHeight), placement.spread,
                                                   placement.layer);
     if (!frame.ExistsInDB()) {
-        MIF_LOG_FALSE(frameRef.ExistsInDB());
+        MIF_LOG_FALSE(frame.ExistsInDB());
         return UIDRef();
     }
     pageItemUtils->SetIgnoreWrap(frame, true);
@@ -299,7 +289,7 @@ UIDRef MifGraphicImporter::MakeTextLine(const MifObject& mifObject, const MifPla
     // baseline's depth in it, so the text stands where it stood.
     auto moveCmd = std::make_shared<TransformPageItemsCmd>();
     moveCmd->transform = PMMatrix::Translation(dx, -baseline);
-    if (!Run(moveCmd, frame)) MIF_LOG_FAILED(moveAbsoluteCmd);
+    MIF_RUN_COMMAND(moveCmd, UIDList(frame));
     mTextLineOrigins[frame.GetUID()] = at;
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
     return frame;
@@ -311,7 +301,7 @@ UIDRef MifGraphicImporter::MakeImage(const MifObject& mifObject, const MifPlacem
     if (!ShapeOf(mifObject, kMifShapeRect, shape)) return UIDRef();
     PMRect bounds = BoundingBox(placement.toSpread, shape);
     if (!(bounds.Width() > 1e-8) || !(bounds.Height() > 1e-8)) {
-        Report(mifObject.line, "ImportObject without width or height, skipped", PMString());
+        MifProblemReporter(mSetup.errors).Report({mifObject.line, "ImportObject without width or height, skipped", PMString()});
         return UIDRef();
     }
     UIDRef frame = mImages.Import(mifObject, bounds, placement.spread, placement.layer);
@@ -324,11 +314,11 @@ UIDRef MifGraphicImporter::MakeFrame(const MifObject& mifObject, const MifPlacem
     PMRect shape;
     if (!ShapeOf(mifObject, kMifShapeRect, shape)) return UIDRef();
     if (!(shape.Width() > 1e-8) || !(shape.Height() > 1e-8)) {
-        MIF_LOG_FALSE(bounds.Width() > 0 && bounds.Height() > 0);
+        MIF_LOG_FALSE(shape.Width() > 1e-8 && shape.Height() > 1e-8);
         return UIDRef();
     }
     if (mDepth >= kMaxFrameDepth) {
-        Report(mifObject.line, "Frames nested too deeply, skipped", PMString());
+        MifProblemReporter(mSetup.errors).Report({mifObject.line, "Frames nested too deeply, skipped", PMString()});
         return UIDRef();
     }
     std::vector<UIDRef> items;
@@ -354,9 +344,9 @@ UIDRef MifGraphicImporter::MakeFrame(const MifObject& mifObject, const MifPlacem
     UIDList itemList(mSetup.db);
     for (const UIDRef& item : items) itemList.Append(item.GetUID());
     auto groupCmd = std::make_shared<GroupCmd>();
-    groupCmd->SetItemList(itemList);
-    if (CmdUtils::ProcessCommand(groupCmd) != kSuccess || groupCmd->GetItemList().IsEmpty()) {
-        MIF_LOG_FAILED(groupCmd);
+    if (!MIF_RUN_COMMAND(groupCmd, itemList)) return UIDRef();
+    if (groupCmd->GetItemList().IsEmpty()) {
+        MIF_LOG_FALSE(!groupCmd->GetItemList().IsEmpty());
         return UIDRef();
     }
     return groupCmd->GetItemList().GetRef(0);
@@ -366,7 +356,7 @@ void MifGraphicImporter::ApplyAttributes(const UIDRef& item, const MifObject& mi
 {
     auto gfxApplyMultAttributesCmd = std::make_shared<GfxApplyMultAttributesCmd>();
     gfxApplyMultAttributesCmd->attributes = mState.AttributesFor(mifObject);
-    if (!Run(gfxApplyMultAttributesCmd, item)) MIF_LOG_FAILED(gfxApplyMultAttributesCmd);
+    MIF_RUN_COMMAND(gfxApplyMultAttributesCmd, UIDList(item));
     ApplyRunaround(item);
 }
 
@@ -389,7 +379,7 @@ void MifGraphicImporter::Mark(const UIDRef& item)
 {
     auto markPageItemCmd = std::make_shared<MifMarkPageItemCmd>();
     markPageItemCmd->boolData = true;
-    if (!Run(markPageItemCmd, item)) MIF_LOG_FAILED(markPageItemCmd);
+    MIF_RUN_COMMAND(markPageItemCmd, UIDList(item));
 }
 
 void MifGraphicImporter::RotateItems(const std::vector<UIDRef>& items)
@@ -404,7 +394,7 @@ void MifGraphicImporter::RotateItems(const std::vector<UIDRef>& items)
         if (!angle) continue;
         double degrees = angle->value.number;
         if (!std::isfinite(degrees)) {
-            Report(angle->line, "Angle is no number, the object is not rotated", PMString());
+            MifProblemReporter(mSetup.errors).Report({angle->line, "Angle is no number, the object is not rotated", PMString()});
             continue;
         }
         degrees = std::fmod(degrees, 360.0);
@@ -416,7 +406,7 @@ void MifGraphicImporter::RotateItems(const std::vector<UIDRef>& items)
         if (auto origin = mTextLineOrigins.find(item.GetUID()); origin != mTextLineOrigins.end()) pivot = origin->second;
         auto transformCmd = std::make_shared<TransformPageItemsCmd>();
         transformCmd->transform = TransformPageItemsCmd::RotationAbout(pivot, degrees);
-        if (!Run(transformCmd, item)) MIF_LOG_FAILED(transformCmd);
+        MIF_RUN_COMMAND(transformCmd, UIDList(item));
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
     }
 }

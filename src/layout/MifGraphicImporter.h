@@ -90,7 +90,6 @@ private:
     // The ShapeRect (or `keyword`) of `mifObject` within the page's range, in its own
     // coordinates; false (reported) when there is none.
     bool ShapeOf(const MifObject& mifObject, int32 keyword, PMRect& shape);
-    void Report(int32 line, const char* message, const PMString& detail) const;
 
     Setup mSetup;
     MifGraphicState mState;

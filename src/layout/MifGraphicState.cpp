@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/IMifErrorLog.h"
+#include "base/MifProblemReporter.h"
 #include "catalogs/IMifColorImporter.h"
 #include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
@@ -52,11 +53,6 @@ void MifGraphicState::Reset()
     mHeadCap = mTailCap = LineEnd::kNone;
 }
 
-void MifGraphicState::Report(int32 line, const char* message, const PMString& detail) const
-{
-    if (mErrors) mErrors->AddParseError(line, PMString(message), detail);
-}
-
 void MifGraphicState::Update(const MifObject& mifObject)
 {
     // A pattern outside 0-15 is none (15): nothing is painted that the file did not ask for.
@@ -65,7 +61,7 @@ void MifGraphicState::Update(const MifObject& mifObject)
             into = prop.value.id;
             return;
         }
-        Report(prop.line, "Pattern out of range (0 to 15), taken as 15 (none)", Number(prop.value.id));
+        MifProblemReporter(mErrors).Report({prop.line, "Pattern out of range (0 to 15), taken as 15 (none)", Number(prop.value.id)});
         into = kPatternNone;
     };
     if (const MifProp* pen = mifObject.FindProp(kMifPen)) pattern(*pen, mPen);
@@ -74,8 +70,8 @@ void MifGraphicState::Update(const MifObject& mifObject)
         double value = width->value.dim[0];
         if (!std::isfinite(value) || value < 0 || value > kMaxPenWidth) {
             double taken = std::isfinite(value) && value > kMaxPenWidth ? kMaxPenWidth : 0;
-            Report(width->line, value < 0 ? "PenWidth below 0, taken as 0 pt" : "PenWidth out of range (0 to 1000 pt), set to the nearest",
-                   Number(value));
+            MifProblemReporter(mErrors).Report({width->line, value < 0 ? "PenWidth below 0, taken as 0 pt" : "PenWidth out of range (0 to 1000 pt), set to the nearest",
+                   Number(value)});
             value = taken;
         }
         mPenWidth = value;
@@ -85,7 +81,7 @@ void MifGraphicState::Update(const MifObject& mifObject)
         UID swatch = mColors ? mColors->GetColorUID(*color->value.tagString) : kInvalidUID;
         // "None" is the invisible colour even where the catalog does not list it.
         if (swatch == kInvalidUID && *color->value.tagString == PMString("None")) swatch = mNone;
-        if (swatch == kInvalidUID) Report(color->line, "ObColor names no color of the color catalog, black is used", *color->value.tagString);
+        if (swatch == kInvalidUID) MifProblemReporter(mErrors).Report({color->line, "ObColor names no color of the color catalog, black is used", *color->value.tagString});
         mColor = swatch;
     }
     if (const MifProp* gap = mifObject.FindProp(kMifRunaroundGap)) {

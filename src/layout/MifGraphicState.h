@@ -48,8 +48,6 @@ public:
     LineEnd GetTailCap() const { return mTailCap; }
 
 private:
-    void Report(int32 line, const char* message, const PMString& detail) const;
-
     UID mNone = kInvalidUID, mBlack = kInvalidUID, mPaper = kInvalidUID;
     IMifColorImporter* mColors = nullptr;
     IMifErrorLog* mErrors = nullptr;

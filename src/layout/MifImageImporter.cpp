@@ -17,6 +17,8 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
+#include "base/MifProblemReporter.h"
 #include "mif/IMifFileUtils.h"
 #include "mif/MifFacetList.h"
 #include "mif/MifKeywords.h"
@@ -113,17 +115,6 @@ void MifImageImporter::Init(DataBase* db, IMifErrorLog* errors, const IDFile& mi
     mUIFlags = uiFlags;
 }
 
-void MifImageImporter::Report(int32 line, const char* message, const PMString& detail) const
-{
-    if (!mErrors) return;
-    PMString text(message);
-    text.Translate();
-    if (line > 0)
-        mErrors->AddParseError(line, text, detail);
-    else
-        mErrors->AddError(text, detail);
-}
-
 IDFile MifImageImporter::NextTemporaryName(const IDFile& folder, const std::string& extension)
 {
     // The MIF file's name less its last four characters (".mif"), "image" and a running number;
@@ -149,13 +140,13 @@ IDFile MifImageImporter::EmbeddedFile(const MifObject& mifImportObject, const Mi
         }
     }
     if (best < 0 || facets.GetSize(best) <= 0) {
-        Report(mifImportObject.line, "Can't import embedded image, unsupported facet", PMString());
+        MifProblemReporter(mErrors).Report({mifImportObject.line, "Can't import embedded image, unsupported facet", PMString()});
         return IDFile();
     }
     std::vector<uchar> bytes = bestRank == 4 ? BmpFromDib(facets.GetData(best), facets.GetSize(best))
                                              : std::vector<uchar>(facets.GetData(best), facets.GetData(best) + facets.GetSize(best));
     if (bytes.empty()) {
-        Report(mifImportObject.line, "Can't import embedded image, unsupported facet", PMString());
+        MifProblemReporter(mErrors).Report({mifImportObject.line, "Can't import embedded image, unsupported facet", PMString()});
         return IDFile();
     }
     // Identical data shares one file. The CRC alone could match different data, so the file's
@@ -166,18 +157,18 @@ IDFile MifImageImporter::EmbeddedFile(const MifObject& mifImportObject, const Mi
     if (!WriteBytes(file, bytes)) {
         std::error_code error;
         std::filesystem::remove(file.GetPath(), error);
-        Report(mifImportObject.line, "Can't create temporary image file: ", file.GetPathString());
+        MifProblemReporter(mErrors).Report({mifImportObject.line, "Can't create temporary image file: ", file.GetPathString()});
         std::filesystem::path temp = std::filesystem::temp_directory_path(error);
         if (error) return IDFile();
         IDFile fallback = NextTemporaryName(IDFile(temp), kFacets[bestRank].extension);
         if (!WriteBytes(fallback, bytes)) {
             std::filesystem::remove(fallback.GetPath(), error);
-            Report(mifImportObject.line, "Can't create temporary image file: ", fallback.GetPathString());
+            MifProblemReporter(mErrors).Report({mifImportObject.line, "Can't create temporary image file: ", fallback.GetPathString()});
             return IDFile();
         }
         if (!mToldTemporaryFolder)
-            Report(0, "The folder of the MIF file cannot be written, embedded images are written to the temporary folder: ",
-                   IDFile(temp).GetPathString());
+            MifProblemReporter(mErrors).Report({0, "The folder of the MIF file cannot be written, embedded images are written to the temporary folder: ",
+                   IDFile(temp).GetPathString()});
         mToldTemporaryFolder = true;
         file = fallback;
     }
@@ -258,13 +249,13 @@ UIDRef MifImageImporter::Import(const MifObject& mifImportObject, const PMRect& 
         bool inside = false;
         file = LinkedFile(mifImportObject, diPath, line, inside);
         if (file.IsEmpty()) {
-            Report(mifImportObject.line, "ImportObject names no file and holds no image, skipped", PMString());
+            MifProblemReporter(mErrors).Report({mifImportObject.line, "ImportObject names no file and holds no image, skipped", PMString()});
             return UIDRef();
         }
         // The MIF file may come from someone else: what it names elsewhere on this machine is
         // not opened, looked at or linked, unless the user allowed it.
         if (!inside && !(mOptions && mOptions->GetAllowOutsideImages())) {
-            Report(line, "OV#0xB40#kMifImageOutsideFolderKey", file.GetPathString());
+            MifProblemReporter(mErrors).Report({line, "OV#0xB40#kMifImageOutsideFolderKey", file.GetPathString()});
             return UIDRef();
         }
     }
@@ -276,12 +267,12 @@ UIDRef MifImageImporter::Import(const MifObject& mifImportObject, const PMRect& 
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         if (result == kSuccess) break;
         if (embedded) {
-            Report(line, "Can't import embedded image, unsupported facet", PMString());
+            MifProblemReporter(mErrors).Report({line, "Can't import embedded image, unsupported facet", PMString()});
             return UIDRef();
         }
         IDFile replacement = AskForReplacement(file);
         if (replacement.IsEmpty()) {
-            Report(line, "Can't import image file:", file.GetPathString());
+            MifProblemReporter(mErrors).Report({line, "Can't import image file:", file.GetPathString()});
             return UIDRef();
         }
         mReplacements[key] = replacement;
@@ -290,17 +281,15 @@ UIDRef MifImageImporter::Import(const MifObject& mifImportObject, const PMRect& 
     if (embedded) {
         // The temporary file goes when the import ends: the document keeps the image's bytes.
         auto moveLinkCmd = std::make_shared<MoveLinkCmd>();
-        moveLinkCmd->SetItemList(UIDList(frame));
         moveLinkCmd->boolData = true;
-        if (CmdUtils::ProcessCommand(moveLinkCmd) != kSuccess) MIF_LOG_FAILED(moveLinkCmd);
+        MIF_RUN_COMMAND(moveLinkCmd, UIDList(frame));
     }
     if (mifImportObject.GetBool(kMifFlipLR)) {
         // Mirrored about the frame's vertical centre line.
         PMReal centre = (bounds.left + bounds.right) / 2;
         auto transformCmd = std::make_shared<TransformPageItemsCmd>();
-        transformCmd->SetItemList(UIDList(frame));
         transformCmd->transform = PMMatrix{-1, 0, 0, 1, 2 * centre, 0};
-        if (CmdUtils::ProcessCommand(transformCmd) != kSuccess) MIF_LOG_FAILED(transformCmd);
+        MIF_RUN_COMMAND(transformCmd, UIDList(frame));
     }
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
     return frame;
@@ -310,7 +299,7 @@ void MifImageImporter::DeleteTemporaryFiles()
 {
     for (const IDFile& file : mTemporaryFiles) {
         std::error_code error;
-        if (!std::filesystem::remove(file.GetPath(), error) && error) MIF_LOG_FAILED(std::filesystem::remove);
+        if (!std::filesystem::remove(file.GetPath(), error) && error) MIF_LOG_FAILED(std::filesystem::remove(file.GetPath(), error));
     }
     mTemporaryFiles.clear();
     mFilesByCRC.clear();

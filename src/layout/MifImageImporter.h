@@ -60,7 +60,6 @@ private:
     IDFile AskForReplacement(const IDFile& file);
     // A name not yet taken for the next temporary file, in `folder`.
     IDFile NextTemporaryName(const IDFile& folder, const std::string& extension);
-    void Report(int32 line, const char* message, const PMString& detail) const;
 
     DataBase* mDB = nullptr;
     IMifErrorLog* mErrors = nullptr;

@@ -7,7 +7,6 @@
 #include <unordered_set>
 #include <utility>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "DocumentOpener.h"
@@ -23,10 +22,13 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
+#include "base/MifProblemReporter.h"
 #include "catalogs/IMifColorImporter.h"
 #include "content/IMifContentImporter.h"
 #include "layout/IMifTextFrameUtils.h"
 #include "layout/MifPageGrower.h"
+#include "layout/MifTextRectChains.h"
 #include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
 #include "mif/MifValueLimits.h"
@@ -94,11 +96,11 @@ void MifLayoutImporter::CreateTemporarySpread()
         return;
     }
     auto newSpreadCmd = std::make_shared<NewSpreadCmd>();
-    newSpreadCmd->SetItemList(UIDList(db->GetDocument()->GetRef()));
     newSpreadCmd->position = -1;
     newSpreadCmd->numPages = 1;
-    if (CmdUtils::ProcessCommand(newSpreadCmd) != kSuccess || newSpreadCmd->GetItemList().IsEmpty()) {
-        MIF_LOG_FAILED(newSpreadCmd);
+    if (!MIF_RUN_COMMAND(newSpreadCmd, UIDList(db->GetDocument()->GetRef()))) return;
+    if (newSpreadCmd->GetItemList().IsEmpty()) {
+        MIF_LOG_FALSE(!newSpreadCmd->GetItemList().IsEmpty());
         return;
     }
     if (mTempSpreads.IsEmpty())
@@ -121,9 +123,8 @@ void MifLayoutImporter::Finalize()
 {
     for (int32 i = 0; i < mTempSpreads.Length(); ++i) {
         auto deleteSpreadCmd = std::make_shared<DeleteSpreadCmd>();
-        deleteSpreadCmd->SetItemList(UIDList(mTempSpreads.GetRef(i)));
         deleteSpreadCmd->boolData = false;
-        if (CmdUtils::ProcessCommand(deleteSpreadCmd) != kSuccess) MIF_LOG_ERROR(deleteSpreadCmd);
+        MIF_RUN_COMMAND(deleteSpreadCmd, UIDList(mTempSpreads.GetRef(i)));
     }
     mTempSpreads.Clear();
     // The content is in its stories: frames that miss their text by a descent make room for it,
@@ -238,14 +239,13 @@ UID MifLayoutImporter::MasterSpreadFor(const MifObject& mifPage, int32 pageType,
 {
     const PMString* tag = PageTag(mifPage);
     if (!tag) {
-        ReportProblem(mifPage.line, "Master page without PageTag", PMString());
+        MifProblemReporter(mImportErrors).Report({mifPage.line, "Master page without PageTag", PMString()});
         return kInvalidUID;
     }
     DataBase* db = GetDataBase();
     UID masterSpread = kInvalidUID;
     if (pageType == kMifOtherMasterPage) {
         auto newMasterSpreadCmd = std::make_shared<NewMasterSpreadCmd>();
-        newMasterSpreadCmd->SetItemList(UIDList(db->GetDocument()->GetRef()));
         // Letters B to z, then round again (without A, the document's own) with a number behind
         // the name, so that prefix and name stay unique.
         int32 round = masterCount / (kPrefixCount - 1);
@@ -262,8 +262,9 @@ UID MifLayoutImporter::MasterSpreadFor(const MifObject& mifPage, int32 pageType,
         // side; half of a facing pair would show only on the pages of its side.
         newMasterSpreadCmd->pageCount = 1;
         ++masterCount;
-        if (CmdUtils::ProcessCommand(newMasterSpreadCmd) != kSuccess || newMasterSpreadCmd->GetItemList().IsEmpty()) {
-            MIF_LOG_FAILED(newMasterSpreadCmd);
+        if (!MIF_RUN_COMMAND(newMasterSpreadCmd, UIDList(db->GetDocument()->GetRef()))) return kInvalidUID;
+        if (newMasterSpreadCmd->GetItemList().IsEmpty()) {
+            MIF_LOG_FALSE(!newMasterSpreadCmd->GetItemList().IsEmpty());
             return kInvalidUID;
         }
         masterSpread = newMasterSpreadCmd->GetItemList().At(0);
@@ -286,9 +287,8 @@ void MifLayoutImporter::ImportPage(UID targetPage, const MifObject& mifPage)
     if (page && !db->Get<MasterSpread>(page->spread) && background && !background->IsEmpty() &&
         *background != PMString("Default")) {
         auto applyMasterSpreadCmd = std::make_shared<ApplyMasterSpreadCmd>();
-        applyMasterSpreadCmd->SetItemList(UIDList(UIDRef(db, targetPage)));
         applyMasterSpreadCmd->masterUID = *background == PMString("None") ? kInvalidUID : GetMasterForTag(*background);
-        if (CmdUtils::ProcessCommand(applyMasterSpreadCmd) != kSuccess) MIF_LOG_FAILED(applyMasterSpreadCmd);
+        MIF_RUN_COMMAND(applyMasterSpreadCmd, UIDList(UIDRef(db, targetPage)));
     }
     if (!page) {
         MIF_LOG_NIL(page);
@@ -310,8 +310,6 @@ namespace {
 // First-baseline placement of every frame made: by the first line's leading, as FrameMaker
 // places the first line of a text column.
 constexpr int32 kFirstLineOffsetByLeading = 2;
-// A TRNext chain is followed through at most this many levels of a flow's statements.
-constexpr int32 kFlowDepth = 64;
 
 int32 IdOf(const MifObject& mifObject)
 {
@@ -431,12 +429,12 @@ UIDRef MifLayoutImporter::CreateTextFrame(const PMRect& bounds, UID spread, UID 
 {
     DataBase* db = GetDataBase();
     auto createTextFrameCmd = std::make_shared<CreateTextFrameCmd>();
-    createTextFrameCmd->SetItemList(UIDList(UIDRef(db, spread)));
     createTextFrameCmd->layer = layer;
     createTextFrameCmd->bounds = PMRect(0, 0, bounds.Width(), bounds.Height());
     createTextFrameCmd->transform = PMMatrix::Translation(bounds.left, bounds.top);
-    if (CmdUtils::ProcessCommand(createTextFrameCmd) != kSuccess || createTextFrameCmd->GetItemList().IsEmpty()) {
-        MIF_LOG_FAILED(createTextFrameCmd);
+    if (!MIF_RUN_COMMAND(createTextFrameCmd, UIDList(UIDRef(db, spread)))) return UIDRef();
+    if (createTextFrameCmd->GetItemList().IsEmpty()) {
+        MIF_LOG_FALSE(!createTextFrameCmd->GetItemList().IsEmpty());
         return UIDRef();
     }
     UIDRef textFrame = createTextFrameCmd->GetItemList().GetRef(0);
@@ -475,17 +473,17 @@ void MifLayoutImporter::ThreadTextFrames()
         // the chain unlinked here.
         auto textFrameB = mIDtoMultiColumnRef.find(next->value.id);
         if (textFrameB == mIDtoMultiColumnRef.end()) {
-            ReportProblem(next->line, "TRNext names no TextRect of a body or master page, the thread ends here", target);
+            MifProblemReporter(mImportErrors).Report({next->line, "TRNext names no TextRect of a body or master page, the thread ends here", target});
             continue;
         }
         if (threadedTo.count(next->value.id)) {
-            ReportProblem(next->line, "TRNext names a TextRect that another TextRect already threads to, not threaded", target);
+            MifProblemReporter(mImportErrors).Report({next->line, "TRNext names a TextRect that another TextRect already threads to, not threaded", target});
             continue;
         }
         int32 threadA = threadOf(iter->first);
         int32 threadB = threadOf(next->value.id);
         if (threadA == threadB) {
-            ReportProblem(next->line, "TRNext would close the thread into a loop, not threaded", target);
+            MifProblemReporter(mImportErrors).Report({next->line, "TRNext would close the thread into a loop, not threaded", target});
             continue;
         }
         threadedTo.insert(next->value.id);
@@ -498,80 +496,6 @@ void MifLayoutImporter::ThreadTextFrames()
     textFrameUtils->LinkFramePairs(links, results);
 }
 
-void MifLayoutImporter::ReportProblem(int32 line, const char* message, const PMString& detail) const
-{
-    if (mImportErrors) mImportErrors->AddParseError(line, PMString(message), detail);
-}
-
-std::unordered_map<int32, int32> MifLayoutImporter::ChainHeads() const
-{
-    // A TextRect comes after the TextRect of lowest ID (1 or more) whose TRNext names it.
-    std::unordered_map<int32, int32> previous;
-    for (const auto& [key, mifTextRect] : mTextRects) {
-        MifPropVal propVal;
-        if (key >= 1 && mifTextRect->GetPropVal(kMifTRNext, propVal) && propVal.id > 0) previous.emplace(propVal.id, key);
-    }
-    // Each walk back along the chain stops at a TextRect whose head is known, so every TextRect
-    // is walked over once. A walk can only come back to where it started: each TextRect names
-    // one TRNext, so a chain can join a loop only by being the loop. Such a chain has no head;
-    // the TextRects of the loop all take its lowest ID as their head, and so share one flow.
-    std::unordered_map<int32, int32> heads;
-    std::vector<int32> walked;
-    std::unordered_set<int32> onWalk;
-    for (const auto& entry : mTextRects) {
-        if (heads.count(entry.first)) continue;
-        walked.clear();
-        onWalk.clear();
-        int32 head = entry.first;
-        for (int32 id = entry.first;;) {
-            if (auto known = heads.find(id); known != heads.end()) {
-                head = known->second;
-                break;
-            }
-            if (!onWalk.insert(id).second) {
-                head = *std::min_element(walked.begin(), walked.end());
-                break;
-            }
-            walked.push_back(id);
-            auto before = previous.find(id);
-            if (before == previous.end()) {
-                head = id;
-                break;
-            }
-            id = before->second;
-        }
-        for (int32 id : walked) heads[id] = head;
-    }
-    return heads;
-}
-
-namespace {
-
-// Records in `flows`, for each ID of `heads` that a TextRectID of `mifObject` names (at most
-// `depth` levels down), `flow`, unless an earlier flow was recorded for it.
-void CollectFlows(const MifObject& mifObject, int32 depth, const MifObject* flow, const std::unordered_set<int32>& heads,
-                  std::unordered_map<int32, const MifObject*>& flows)
-{
-    for (const MifProp* prop : mifObject.props) {
-        if (!prop) break;
-        if (prop->id == kMifTextRectID && prop->type != kMifTypeObject && heads.count(prop->value.id))
-            flows.emplace(prop->value.id, flow);
-        if (prop->type == kMifTypeObject && depth > 0 && prop->value.object) CollectFlows(*prop->value.object, depth - 1, flow, heads, flows);
-    }
-}
-
-} // namespace
-
-std::unordered_map<int32, const MifObject*> MifLayoutImporter::FlowsOfChains(const std::unordered_set<int32>& heads) const
-{
-    std::unordered_map<int32, const MifObject*> flows;
-    for (const MifObject& flow : mMifRoot->Children(kMifTextFlow)) {
-        if (flows.size() == heads.size()) break;
-        CollectFlows(flow, kFlowDepth, &flow, heads, flows);
-    }
-    return flows;
-}
-
 void MifLayoutImporter::ApplySideheads()
 {
     Utils<IMifTextFrameUtils> textFrameUtils;
@@ -580,16 +504,12 @@ void MifLayoutImporter::ApplySideheads()
         return;
     }
     // The chain heads and their flows are found once for all frames.
-    std::unordered_map<int32, int32> heads = ChainHeads();
-    std::unordered_set<int32> headIds;
-    for (const auto& entry : heads) headIds.insert(entry.second);
-    std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
+    const MifTextRectChains chains(mTextRects, *mMifRoot);
     // A flow's statements are read once, however many frames it runs through.
     std::unordered_map<const MifObject*, bool> flowHasSideheads;
     for (const auto& [id, frame] : mFrames) {
         Sideheads sideheads;
-        int32 head = Lookup(heads, id, id);
-        const MifObject* flow = Lookup(flows, head, nullptr);
+        const MifObject* flow = chains.FlowOf(id);
         const MifObject* mifTextRect = Lookup(mTextRects, id, nullptr);
         bool flowSideheads = false;
         if (flow) {
@@ -620,13 +540,6 @@ void MifLayoutImporter::ApplySideheads()
 }
 
 namespace {
-
-// The tag of a flow; empty when it has none.
-PMString FlowTag(const MifObject& flow)
-{
-    const MifProp* prop = flow.FindProp(kMifTFTag);
-    return prop && MifIsStringType(prop->type) && prop->value.rawString ? *prop->value.rawString : PMString();
-}
 
 // The beginning of a flow's text as FrameMaker wrote it (escapes and all), up to `limit`
 // characters, with an ellipsis when there is more; whether it holds anything but empty
@@ -680,17 +593,14 @@ void MifLayoutImporter::SetUpTemplateFrames()
 {
     DataBase* db = GetDataBase();
     if (!db || !mMifRoot) return;
-    std::unordered_map<int32, int32> heads = ChainHeads();
-    std::unordered_set<int32> headIds;
-    for (const auto& entry : heads) headIds.insert(entry.second);
-    std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
+    const MifTextRectChains chains(mTextRects, *mMifRoot);
 
     std::set<const MifObject*> templateFlows;
     for (const auto& [id, frame] : mFrames) {
         const PageItem* pageItem = db->Get<PageItem>(frame.GetUID());
         if (!pageItem || !db->Get<MasterSpread>(pageItem->spread)) continue;
-        const MifObject* flow = Lookup(flows, Lookup(heads, id, id), nullptr);
-        if (!flow || FlowTag(*flow).IsEmpty()) continue;  // background text shows on every page
+        const MifObject* flow = chains.FlowOf(id);
+        if (!flow || MifTextRectChains::FlowTag(*flow).IsEmpty()) continue;  // background text shows on every page
         mTemplateFrames.insert(id);
         templateFlows.insert(flow);
     }
@@ -705,7 +615,7 @@ void MifLayoutImporter::SetUpTemplateFrames()
             auto found = mIdsByFrame.find(item);
             if (found == mIdsByFrame.end() || !mTemplateFrames.count(found->second)) continue;
             if (first == kInvalidUID) first = item;
-            const MifObject* flow = Lookup(flows, Lookup(heads, found->second, found->second), nullptr);
+            const MifObject* flow = chains.FlowOf(found->second);
             if (flow && flow->GetBool(kMifTFAutoConnect)) {
                 primary = item;
                 break;
@@ -714,9 +624,8 @@ void MifLayoutImporter::SetUpTemplateFrames()
         if (primary == kInvalidUID) primary = first;
         if (primary == kInvalidUID) continue;
         auto setPrimaryTextFrameCmd = std::make_shared<SetPrimaryTextFrameCmd>();
-        setPrimaryTextFrameCmd->SetItemList(UIDList(UIDRef(db, uid)));
         setPrimaryTextFrameCmd->frame = primary;
-        if (CmdUtils::ProcessCommand(setPrimaryTextFrameCmd) != kSuccess) MIF_LOG_FAILED(setPrimaryTextFrameCmd);
+        MIF_RUN_COMMAND(setPrimaryTextFrameCmd, UIDList(UIDRef(db, uid)));
     }
 
     // In file order, so that the report reads like the file.
@@ -727,12 +636,12 @@ void MifLayoutImporter::SetUpTemplateFrames()
         PMString text = FlowTextStart(*flow, 60, hasContent);
         if (!hasContent || !mImportErrors) continue;
         PMString message("Text of a master page's template frame (flow ");
-        message.Append(FlowTag(*flow));
+        message.Append(MifTextRectChains::FlowTag(*flow));
         message.Append(") is not imported, as FrameMaker shows it on no body page");
         PMString detail("\"");
         detail.Append(text);
         detail.Append("\"");
-        mImportErrors->AddParseError(flow->line, message, detail);
+        MifProblemReporter(mImportErrors).Report({flow->line, message, detail});
     }
 }
 
@@ -748,11 +657,8 @@ void MifLayoutImporter::MakeRoomForDescenders()
     if (!db) return;
     auto setHeight = [](const UIDRef& frame, PMReal height) {
         auto setFrameHeightCmd = std::make_shared<SetFrameHeightCmd>();
-        setFrameHeightCmd->SetItemList(UIDList(frame));
         setFrameHeightCmd->height = height;
-        ErrorCode result = CmdUtils::ProcessCommand(setFrameHeightCmd);
-        if (result != kSuccess) MIF_LOG_FAILED(setFrameHeightCmd);
-        return result == kSuccess;
+        return MIF_RUN_COMMAND(setFrameHeightCmd, UIDList(frame));
     };
     TextComposer& composer = TextComposer::Get();
     std::unordered_set<UID> seen;
@@ -787,10 +693,7 @@ void MifLayoutImporter::AddPagesForOverflow()
     const MifObject* mifDocument = mMifRoot->GetObject(kMifDocument);
     bool twoSided = mifDocument && mifDocument->GetBool(kMifDTwoSides);
 
-    std::unordered_map<int32, int32> heads = ChainHeads();
-    std::unordered_set<int32> headIds;
-    for (const auto& entry : heads) headIds.insert(entry.second);
-    std::unordered_map<int32, const MifObject*> flows = FlowsOfChains(headIds);
+    const MifTextRectChains chains(mTextRects, *mMifRoot);
 
     // The frames of the left and right master pages, by the tag of the flow they hold: the
     // frames a new page of that side gets for a body flow of that tag.
@@ -808,8 +711,8 @@ void MifLayoutImporter::AddPagesForOverflow()
             const MifProp* shapeRect = mifTextRect.FindProp(kMifShapeRect);
             if (!shapeRect || MifDimCount(shapeRect->type) != 4) continue;
             int32 id = IdOf(mifTextRect);
-            const MifObject* flow = Lookup(flows, Lookup(heads, id, id), nullptr);
-            PMString tag = flow ? FlowTag(*flow) : PMString();
+            const MifObject* flow = chains.FlowOf(id);
+            PMString tag = flow ? MifTextRectChains::FlowTag(*flow) : PMString();
             if (tag.IsEmpty()) continue;  // an untagged master frame is background text
             MifPageGrower::FrameShape shape;
             shape.rect = ShapeOf(*shapeRect, limits);
@@ -831,15 +734,15 @@ void MifLayoutImporter::AddPagesForOverflow()
     std::vector<MifPageGrower::Flow> growing;
     std::unordered_set<UID> stories;
     for (const auto& [id, frame] : mFrames) {
-        if (Lookup(heads, id, id) != id) continue;
-        const MifObject* flow = Lookup(flows, id, nullptr);
+        if (chains.HeadOf(id) != id) continue;
+        const MifObject* flow = chains.FlowOfHead(id);
         if (!flow || !flow->GetBool(kMifTFAutoConnect)) continue;
         const PageItem* pageItem = db->Get<PageItem>(frame.GetUID());
         if (!pageItem || db->Get<MasterSpread>(pageItem->spread)) continue;
         UIDRef story = GetStoryOfTextRect(id);
         if (!story.ExistsInDB() || !stories.insert(story.GetUID()).second) continue;
         MifPageGrower::Flow entry;
-        entry.tag = FlowTag(*flow);
+        entry.tag = MifTextRectChains::FlowTag(*flow);
         entry.story = story.GetUID();
         if (auto found = masterFrames.find(entry.tag); !entry.tag.IsEmpty() && found != masterFrames.end()) {
             entry.rightShapes = found->second.right;

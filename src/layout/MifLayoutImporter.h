@@ -81,13 +81,6 @@ private:
     void MakeRoomForDescenders();
     // Fits the frames of balanced TextRects to their text.
     void BalanceColumns();
-    // Adds a problem in the MIF, at `line`, to the document's error log.
-    void ReportProblem(int32 line, const char* message, const PMString& detail) const;
-    // The ID of the first TextRect of its chain, for every TextRect, by ID.
-    std::unordered_map<int32, int32> ChainHeads() const;
-    // For each chain head of `heads`, the first top-level TextFlow that holds a TextRectID
-    // naming it; heads without a flow are left out.
-    std::unordered_map<int32, const MifObject*> FlowsOfChains(const std::unordered_set<int32>& heads) const;
 
     // What the side-head pass found for one frame.
     struct Sideheads {

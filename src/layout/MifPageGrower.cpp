@@ -4,7 +4,6 @@
 #include <cmath>
 #include <memory>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "ObjectModel.h"
@@ -18,6 +17,8 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
+#include "base/MifProblemReporter.h"
 #include "layout/IMifLayoutImporter.h"
 #include "layout/IMifTextFrameUtils.h"
 
@@ -83,6 +84,18 @@ bool RowsOfRunningTable(const DataBase& db, const FrameList& frameList, int32 fr
         for (const ComposedTablePart& part : frames[f].tableParts)
             if (part.anchor == anchor) placed += static_cast<int32>(std::count_if(part.rows.begin(), part.rows.end(), isBody));
     return true;
+}
+
+// A frame like `frame`, at its place on `page`.
+MifPageGrower::FrameShape ShapeLike(const TextFrame& frame, const Page& page)
+{
+    MifPageGrower::FrameShape shape;
+    PMRect bounds = frame.GetBoundsInSpread();
+    shape.rect = PMRect(bounds.left - page.boundsInSpread.left, bounds.top - page.boundsInSpread.top,
+                        bounds.right - page.boundsInSpread.left, bounds.bottom - page.boundsInSpread.top);
+    shape.columns = frame.columnCount;
+    shape.gap = frame.columnGutter;
+    return shape;
 }
 
 PMString FlowName(const PMString& tag)
@@ -153,13 +166,7 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
         outcome = Outcome::kFailed;
         return 0;
     }
-    // A frame like the overflowing one, at its place on its page.
-    FrameShape fallback;
-    PMRect bounds = last->GetBoundsInSpread();
-    fallback.rect = PMRect(bounds.left - page->boundsInSpread.left, bounds.top - page->boundsInSpread.top,
-                           bounds.right - page->boundsInSpread.left, bounds.bottom - page->boundsInSpread.top);
-    fallback.columns = last->columnCount;
-    fallback.gap = last->columnGutter;
+    const FrameShape fallback = ShapeLike(*last, *page);
     const UID layer = last->layer;
     UID lastFrame = last->GetUID();
 
@@ -176,10 +183,8 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
         }
         int32 count = std::clamp(batch, 1, std::min(room, NewPageCmd::kMaxPages));
         auto newPageCmd = std::make_shared<NewPageCmd>();
-        newPageCmd->SetItemList(UIDList(UIDRef(&mDB, after)));
         newPageCmd->numPages = count;
-        if (CmdUtils::ProcessCommand(newPageCmd) != kSuccess || newPageCmd->GetItemList().Length() != count) {
-            MIF_LOG_FAILED(newPageCmd);
+        if (!MIF_RUN_COMMAND(newPageCmd, UIDList(UIDRef(&mDB, after))) || newPageCmd->GetItemList().Length() != count) {
             outcome = Outcome::kFailed;
             break;
         }
@@ -216,22 +221,7 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
             // Every page took text and more is left: the next batch is sized from what these took.
             added += count;
             after = pages.back();
-            int32 taken = std::max(1, frameList.GetOversetIndex() - before);
-            int32 left = story.textModel.GetThreadRange(0).length - frameList.GetOversetIndex();
-            double cap = kGrowthFactor * static_cast<double>(added) + kGrowthSlack;
-            // In a table that runs on, the text stands still at its character: its rows tell.
-            // Every composition sets such a table again from its first row, so the batch is not
-            // held to the growth cap: each page takes a row at least, so a wrong guess asks for
-            // no more pages than rows are left, made and removed again without composing more.
-            int32 rowsPlaced = 0, rowsLeft = 0;
-            if (RowsOfRunningTable(mDB, frameList, firstEntry.front(), rowsPlaced, rowsLeft) && rowsPlaced > 0) {
-                taken = rowsPlaced;
-                left = rowsLeft;
-                cap = room;
-            }
-            double perPage = static_cast<double>(taken) / count;
-            double wanted = std::ceil(left / perPage * 1.05) + 1;
-            batch = static_cast<int32>(std::min<double>(wanted, cap));
+            batch = NextBatch(story, before, firstEntry.front(), count, added, room);
             continue;
         }
         std::vector<UID> surplus(pages.begin() + static_cast<std::ptrdiff_t>(keep), pages.end());
@@ -245,6 +235,27 @@ int32 MifPageGrower::GrowFlow(const Flow& flow, Story& story, UID lastPage, Outc
     }
     if (added > 0) mAddedAfter[lastPage] = after;
     return added;
+}
+
+int32 MifPageGrower::NextBatch(const Story& story, int32 before, int32 firstEntry, int32 count, int32 added, int32 room) const
+{
+    const FrameList& frameList = story.frameList;
+    int32 taken = std::max(1, frameList.GetOversetIndex() - before);
+    int32 left = story.textModel.GetThreadRange(0).length - frameList.GetOversetIndex();
+    double cap = kGrowthFactor * static_cast<double>(added) + kGrowthSlack;
+    // In a table that runs on, the text stands still at its character: its rows tell. Every
+    // composition sets such a table again from its first row, so the batch is not held to the
+    // growth cap: each page takes a row at least, so a wrong guess asks for no more pages than
+    // rows are left, made and removed again without composing more.
+    int32 rowsPlaced = 0, rowsLeft = 0;
+    if (RowsOfRunningTable(mDB, frameList, firstEntry, rowsPlaced, rowsLeft) && rowsPlaced > 0) {
+        taken = rowsPlaced;
+        left = rowsLeft;
+        cap = room;
+    }
+    double perPage = static_cast<double>(taken) / count;
+    double wanted = std::ceil(left / perPage * 1.05) + 1;
+    return static_cast<int32>(std::min<double>(wanted, cap));
 }
 
 bool MifPageGrower::FillPage(UID pageUID, const Flow& flow, const FrameShape& fallback, UID layer, UID& last)
@@ -290,14 +301,14 @@ void MifPageGrower::RemovePages(const std::vector<UID>& pages)
     UIDList items(&mDB);
     for (auto page = pages.rbegin(); page != pages.rend(); ++page) items.Append(*page);
     auto deletePageCmd = std::make_shared<DeletePageCmd>();
-    deletePageCmd->SetItemList(items);
     deletePageCmd->boolData = true;   // the pages after shuffle into left and right again
-    if (CmdUtils::ProcessCommand(deletePageCmd) != kSuccess) MIF_LOG_FAILED(deletePageCmd);
+    MIF_RUN_COMMAND(deletePageCmd, items);
 }
 
 void MifPageGrower::Report(const Flow& flow, int32 added, Outcome outcome) const
 {
     if (!mErrors) return;
+    const MifProblemReporter reporter(mErrors);
     PMString name = FlowName(flow.tag);
     if (added > 0) {
         PMString text("Added ");
@@ -305,25 +316,25 @@ void MifPageGrower::Report(const Flow& flow, int32 added, Outcome outcome) const
         text.Append(" for ");
         text.Append(name);
         text.Append(" (autoconnected).");
-        mErrors->AddError(text, PMString());
+        reporter.Report({0, text, PMString()});
     }
     if (outcome == Outcome::kNeverFits) {
         PMString text("Stopped adding pages for ");
         text.Append(name);
         text.Append(": a new page took none of its text (a line is wider than the frame, or the frame is too small for a "
                     "line); that page was removed and the rest of the text stays overset");
-        mErrors->AddError(text, PMString());
+        reporter.Report({0, text, PMString()});
     } else if (outcome == Outcome::kLimit) {
         PMString text("Stopped adding pages for ");
         text.Append(name);
         text.Append(" at the limit of ");
         text.Append(PagesText(mMaxPages));
         text.Append(" added to a document; the rest of its text stays overset");
-        mErrors->AddError(text, PMString());
+        reporter.Report({0, text, PMString()});
     } else if (outcome == Outcome::kFailed) {
         PMString text("Could not add pages for ");
         text.Append(name);
         text.Append("; the rest of its text stays overset");
-        mErrors->AddError(text, PMString());
+        reporter.Report({0, text, PMString()});
     }
 }

@@ -56,6 +56,10 @@ private:
     enum class Outcome { kFits, kNeverFits, kLimit, kFailed };
     // Grows one flow whose story's last frame is `lastFrame`, on `lastPage`; the pages added.
     int32 GrowFlow(const Flow& flow, Story& story, UID lastPage, Outcome& outcome);
+    // The pages of the next batch, after a batch of `count` pages that all took text: from the
+    // text (or the rows of a table that runs on) that they took, from `before` in the story and
+    // frame entry `firstEntry` on; `added` pages added for the flow so far, `room` left in all.
+    int32 NextBatch(const Story& story, int32 before, int32 firstEntry, int32 count, int32 added, int32 room) const;
     // Gives `page` its frames for the flow, threaded on after `last`, which becomes the page's
     // last frame; false when a frame could not be made or threaded.
     bool FillPage(UID page, const Flow& flow, const FrameShape& fallback, UID layer, UID& last);

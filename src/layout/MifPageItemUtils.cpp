@@ -2,26 +2,22 @@
 
 #include <memory>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "ErrorUtils.h"
 #include "PageItem.h"
 #include "PageItemCommands.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 
 namespace {
 
-// Runs `command` on `item`; a refusal is logged under the command's name, and the global error
-// code is cleared so that the import goes on.
-template <class Cmd>
-ErrorCode Run(const std::shared_ptr<Cmd>& command, const UIDRef& item, const char* name)
+// The result of a command that ran (its refusal logged by the runner), with the global error
+// code cleared so that the import goes on.
+ErrorCode Done(bool succeeded)
 {
-    command->SetItemList(UIDList(item));
-    ErrorCode result = CmdUtils::ProcessCommand(command);
-    if (result != kSuccess) MifAssertLog::Write(__FILE__, __LINE__, name, MifAssertLog::kFailed);
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
-    return result;
+    return succeeded ? kSuccess : kFailure;
 }
 
 const PageItem* ItemOf(const UIDRef& item)
@@ -36,42 +32,42 @@ ErrorCode MifPageItemUtils::SetIgnoreWrap(const UIDRef& item, bool ignore) const
 {
     auto setIgnoreWrapCmd = std::make_shared<SetIgnoreWrapCmd>();
     setIgnoreWrapCmd->boolData = ignore;
-    return Run(setIgnoreWrapCmd, item, "setIgnoreWrapCmd");
+    return Done(MIF_RUN_COMMAND(setIgnoreWrapCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetWrapMode(const UIDRef& item, TextWrapMode mode) const
 {
     auto standOffModeCmd = std::make_shared<StandOffModeCmd>();
     standOffModeCmd->mode = mode;
-    return Run(standOffModeCmd, item, "standOffModeCmd");
+    return Done(MIF_RUN_COMMAND(standOffModeCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetWrapMargins(const UIDRef& item, PMReal left, PMReal top, PMReal right, PMReal bottom) const
 {
     auto standOffMarginCmd = std::make_shared<StandOffMarginCmd>();
     standOffMarginCmd->margins = PMRect(left, top, right, bottom);
-    return Run(standOffMarginCmd, item, "standOffMarginCmd");
+    return Done(MIF_RUN_COMMAND(standOffMarginCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetWrapForm(const UIDRef& item, TextWrapForm form) const
 {
     auto standOffFormCmd = std::make_shared<StandOffFormCmd>();
     standOffFormCmd->form = form;
-    return Run(standOffFormCmd, item, "standOffFormCmd");
+    return Done(MIF_RUN_COMMAND(standOffFormCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetWidth(const UIDRef& item, PMReal width) const
 {
     auto resizeCmd = std::make_shared<ResizePageItemCmd>();
     resizeCmd->width = width;
-    return Run(resizeCmd, item, "resizeCmd");
+    return Done(MIF_RUN_COMMAND(resizeCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetHeight(const UIDRef& item, PMReal height) const
 {
     auto resizeCmd = std::make_shared<ResizePageItemCmd>();
     resizeCmd->height = height;
-    return Run(resizeCmd, item, "resizeCmd");
+    return Done(MIF_RUN_COMMAND(resizeCmd, UIDList(item)));
 }
 
 PMReal MifPageItemUtils::GetWidth(const UIDRef& item) const

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "IConversionData.h"
 #include "InterfacePtr.h"
@@ -11,6 +10,7 @@
 #include "PersistentObjectCommands.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 #include "base/MifImportRecordIDs.h"
 
 void MifPhase2Conversion::Respond(ISignalMgr* signalMgr)
@@ -31,11 +31,7 @@ void MifPhase2Conversion::Respond(ISignalMgr* signalMgr)
     if (records.IsEmpty()) return;
 
     auto deleteUIDsCmd = std::make_shared<DeleteUIDsCmd>();
-    deleteUIDsCmd->SetItemList(records);
-    if (CmdUtils::ProcessCommand(deleteUIDsCmd) != kSuccess) {
-        MIF_LOG_FAILED(deleteUIDsCmd);
-        return;
-    }
+    if (!MIF_RUN_COMMAND(deleteUIDsCmd, records)) return;
     phase2->ClassRemoved(kMifImportRecordBoss);
     phase2->ImplementationRemoved(kMifSourceFileDataImpl);
     phase2->ImplementationRemoved(kMifPresetNameDataImpl);

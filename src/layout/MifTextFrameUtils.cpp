@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "SpreadLayout.h"
 #include "Story.h"
@@ -10,6 +9,7 @@
 #include "TextFrameCommands.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 
 namespace {
 
@@ -24,34 +24,23 @@ const TextFrame* FrameOf(const UIDRef& frame)
 ErrorCode MifTextFrameUtils::SetColumns(const UIDRef& frame, int32 count, PMReal gap) const
 {
     auto changeNumberOfColumnsCmd = std::make_shared<ChangeNumberOfColumnsCmd>();
-    changeNumberOfColumnsCmd->SetItemList(UIDList(frame));
     changeNumberOfColumnsCmd->columnCount = count;
     changeNumberOfColumnsCmd->gutter = gap;
-    ErrorCode result = CmdUtils::ProcessCommand(changeNumberOfColumnsCmd);
-    if (result != kSuccess) MIF_LOG_FAILED(changeNumberOfColumnsCmd);
-    return result;
+    return MIF_RUN_COMMAND(changeNumberOfColumnsCmd, UIDList(frame)) ? kSuccess : kFailure;
 }
 
 ErrorCode MifTextFrameUtils::SetFirstLineOffsetMetric(const UIDRef& frame, int32 metric) const
 {
     auto setFrameFirstLineOffsetMetricCmd = std::make_shared<SetFrameFirstLineOffsetMetricCmd>();
-    setFrameFirstLineOffsetMetricCmd->SetItemList(UIDList(GetFirstColumn(frame)));
     setFrameFirstLineOffsetMetricCmd->intData = metric;
-    ErrorCode result = CmdUtils::ProcessCommand(setFrameFirstLineOffsetMetricCmd);
-    if (result != kSuccess) MIF_LOG_FAILED(setFrameFirstLineOffsetMetricCmd);
-    return result;
+    return MIF_RUN_COMMAND(setFrameFirstLineOffsetMetricCmd, UIDList(GetFirstColumn(frame))) ? kSuccess : kFailure;
 }
 
 ErrorCode MifTextFrameUtils::SetInsetRect(const UIDRef& frame, const PMRect& insets) const
 {
     auto setTextInsetCmd = std::make_shared<SetTextInsetCmd>();
-    setTextInsetCmd->SetItemList(UIDList(frame));
     setTextInsetCmd->textInset = insets;
-    ErrorCode result = CmdUtils::ProcessCommand(setTextInsetCmd);
-    if (result != kSuccess) {
-        MIF_LOG_FAILED(setTextInsetCmd);
-        return result;
-    }
+    if (!MIF_RUN_COMMAND(setTextInsetCmd, UIDList(frame))) return kFailure;
     // Count and gutter stay; the columns are laid out again in the width the insets leave.
     return SetColumns(frame, -1, -1);
 }
@@ -94,19 +83,13 @@ ErrorCode MifTextFrameUtils::LinkFrames(const UIDRef& frameA, const UIDRef& fram
     auto textLinkCmd = std::make_shared<TextLinkCmd>();
     UIDList frames(frameA);
     frames.Append(frameB.GetUID());
-    textLinkCmd->SetItemList(frames);
-    ErrorCode result = CmdUtils::ProcessCommand(textLinkCmd);
-    if (result != kSuccess) MIF_LOG_FAILED(textLinkCmd);
-    return result;
+    return MIF_RUN_COMMAND(textLinkCmd, frames) ? kSuccess : kFailure;
 }
 
 ErrorCode MifTextFrameUtils::UnlinkFrame(const UIDRef& frame) const
 {
     auto textUnlinkCmd = std::make_shared<TextUnlinkCmd>();
-    textUnlinkCmd->SetItemList(UIDList(frame));
-    ErrorCode result = CmdUtils::ProcessCommand(textUnlinkCmd);
-    if (result != kSuccess) MIF_LOG_FAILED(textUnlinkCmd);
-    return result;
+    return MIF_RUN_COMMAND(textUnlinkCmd, UIDList(frame)) ? kSuccess : kFailure;
 }
 
 namespace {
@@ -126,21 +109,15 @@ int32 MifTextFrameUtils::GetLastFitIterations() { return gLastFitIterations; }
 ErrorCode MifTextFrameUtils::SetFrameHeight(const UIDRef& frame, PMReal height) const
 {
     auto setFrameHeightCmd = std::make_shared<SetFrameHeightCmd>();
-    setFrameHeightCmd->SetItemList(UIDList(frame));
     setFrameHeightCmd->height = height;
-    ErrorCode result = CmdUtils::ProcessCommand(setFrameHeightCmd);
-    if (result != kSuccess) MIF_LOG_FAILED(setFrameHeightCmd);
-    return result;
+    return MIF_RUN_COMMAND(setFrameHeightCmd, UIDList(frame)) ? kSuccess : kFailure;
 }
 
 ErrorCode MifTextFrameUtils::FitToComposedText(const UIDRef& frame, bool growForOverset) const
 {
     auto fitFrameToContentCmd = std::make_shared<FitFrameToContentCmd>();
-    fitFrameToContentCmd->SetItemList(UIDList(frame));
     fitFrameToContentCmd->growForOverset = growForOverset;
-    ErrorCode result = CmdUtils::ProcessCommand(fitFrameToContentCmd);
-    if (result != kSuccess) MIF_LOG_FAILED(fitFrameToContentCmd);
-    return result;
+    return MIF_RUN_COMMAND(fitFrameToContentCmd, UIDList(frame)) ? kSuccess : kFailure;
 }
 
 ErrorCode MifTextFrameUtils::FitMultiColumnFrame(const UIDRef& frame, bool fitToText) const
@@ -160,7 +137,7 @@ ErrorCode MifTextFrameUtils::FitMultiColumnFrame(const UIDRef& frame, bool fitTo
     composer.Compose(*textModel);
     const FrameList& frameList = textModel->frameList;
     if (frameList.GetFrameCount() <= 0) {
-        MIF_LOG_FALSE(frameList->GetFrameCount() > 0);
+        MIF_LOG_FALSE(frameList.GetFrameCount() > 0);
         return kFailure;
     }
     // Shrinking a frame in the middle of a thread would pull the text of the frames after it
@@ -168,7 +145,7 @@ ErrorCode MifTextFrameUtils::FitMultiColumnFrame(const UIDRef& frame, bool fitTo
     if (frameList.GetFrames().back().frame != frame.GetUID()) return kSuccess;
     PMReal height = multiColumnTextFrame->pathBounds.Height();
     if (!(height > kMinFitHeight)) {
-        MIF_LOG_FALSE(height > 2.0);
+        MIF_LOG_FALSE(height > kMinFitHeight);
         return kInvalidParameterError;
     }
 
@@ -221,7 +198,7 @@ ErrorCode MifTextFrameUtils::FitFrameToContent(const UIDRef& frame, bool growFor
     }
     // A frame on the pasteboard has no page to fit on.
     if (SpreadLayout::GetDrawingPage(*db, *splineHierarchy) == kInvalidUID) {
-        MIF_LOG_FALSE(Utils<ILayoutUtils>()->GetDrawingPageUID(splineHierarchy).IsValid());
+        MIF_LOG_FALSE(SpreadLayout::GetDrawingPage(*db, *splineHierarchy) != kInvalidUID);
         return kInvalidParameterError;
     }
     return FitToComposedText(frame, growForOverset);
@@ -246,11 +223,10 @@ void MifTextFrameUtils::LinkFramePairs(const std::vector<std::pair<UIDRef, UIDRe
     }
     if (sent.empty()) return;
     auto textLinkCmd = std::make_shared<TextLinkPairsCmd>();
-    textLinkCmd->SetItemList(frames);
-    ErrorCode result = CmdUtils::ProcessCommand(textLinkCmd);
+    const ErrorCode result = MIF_RUN_COMMAND(textLinkCmd, frames) ? kSuccess : kFailure;
     for (size_t k = 0; k < sent.size(); ++k) {
         ErrorCode pairResult = result != kSuccess ? result : k < textLinkCmd->results.size() ? textLinkCmd->results[k] : kFailure;
         results[sent[k]] = pairResult;
-        if (pairResult != kSuccess) MIF_LOG_FAILED(textLinkCmd);
+        if (pairResult != kSuccess) MIF_LOG_FAILED(textLinkCmd->results);
     }
 }
