@@ -144,7 +144,8 @@ bool MifGraphicImporter::ShapeOf(const MifObject& mifObject, int32 keyword, PMRe
 {
     const MifProp* rect = mifObject.FindProp(keyword);
     if (!rect || MifDimCount(rect->type) != 4) {
-        MifProblemReporter(mSetup.errors).Report({mifObject.line, keyword == kMifArcRect ? "Arc without ArcRect, skipped" : "Object without ShapeRect, skipped", PMString()});
+        MifProblemReporter(mSetup.errors)
+            .Report({mifObject.line, keyword == kMifArcRect ? "Arc without ArcRect, skipped" : "Object without ShapeRect, skipped", PMString()});
         return false;
     }
     MifValueLimits limits(mSetup.errors);
@@ -205,7 +206,9 @@ UIDRef MifGraphicImporter::MakePath(const MifObject& mifObject, const MifPlaceme
     }
     if (pathPointList.empty()) {
         MIF_LOG_FALSE(pathPointList.size() > 0);
-        MifProblemReporter(mSetup.errors).Report({mifObject.line, mifObject.id == kMifPolygon ? "Polygon without Point, skipped" : "PolyLine without Point, skipped", PMString()});
+        MifProblemReporter(mSetup.errors)
+            .Report({mifObject.line, mifObject.id == kMifPolygon ? "Polygon without Point, skipped" : "PolyLine without Point, skipped",
+                     PMString()});
         return UIDRef();
     }
     return MakeSpline(mifObject.id, pathPointList, placement);

@@ -70,8 +70,9 @@ void MifGraphicState::Update(const MifObject& mifObject)
         double value = width->value.dim[0];
         if (!std::isfinite(value) || value < 0 || value > kMaxPenWidth) {
             double taken = std::isfinite(value) && value > kMaxPenWidth ? kMaxPenWidth : 0;
-            MifProblemReporter(mErrors).Report({width->line, value < 0 ? "PenWidth below 0, taken as 0 pt" : "PenWidth out of range (0 to 1000 pt), set to the nearest",
-                   Number(value)});
+            MifProblemReporter(mErrors).Report(
+                {width->line, value < 0 ? "PenWidth below 0, taken as 0 pt" : "PenWidth out of range (0 to 1000 pt), set to the nearest",
+                 Number(value)});
             value = taken;
         }
         mPenWidth = value;
@@ -81,7 +82,8 @@ void MifGraphicState::Update(const MifObject& mifObject)
         UID swatch = mColors ? mColors->GetColorUID(*color->value.tagString) : kInvalidUID;
         // "None" is the invisible colour even where the catalog does not list it.
         if (swatch == kInvalidUID && *color->value.tagString == PMString("None")) swatch = mNone;
-        if (swatch == kInvalidUID) MifProblemReporter(mErrors).Report({color->line, "ObColor names no color of the color catalog, black is used", *color->value.tagString});
+        if (swatch == kInvalidUID)
+            MifProblemReporter(mErrors).Report({color->line, "ObColor names no color of the color catalog, black is used", *color->value.tagString});
         mColor = swatch;
     }
     if (const MifProp* gap = mifObject.FindProp(kMifRunaroundGap)) {

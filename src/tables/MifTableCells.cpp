@@ -110,7 +110,8 @@ bool MifTableCells::ImportCells(const UIDRef& table, const MifObject& tbl, const
             report({rows[i]->line, "Table import: a row has more cells than the table has columns, the cells past the last column are skipped",
                     Number(static_cast<int32>(cells.size()))});
         if (r < 0) continue;
-        for (size_t c = std::min(cells.size(), static_cast<size_t>(mGridColumns)); c-- > 0;) ImportCell(table, *cells[c], r, static_cast<int32>(c), rulings, report);
+        for (size_t c = std::min(cells.size(), static_cast<size_t>(mGridColumns)); c-- > 0;)
+            ImportCell(table, *cells[c], r, static_cast<int32>(c), rulings, report);
     }
     if (titleCell.row >= 0)
         if (const MifObject* title = tbl.GetObject(kMifTblTitle))

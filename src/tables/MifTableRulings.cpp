@@ -297,7 +297,8 @@ void MifTableRulings::ApplyTableRulings(const MifTableFormat& format)
         }
 }
 
-void MifTableRulings::ApplyCellRulings(const MifObject& cell, const std::map<GridAddress, const MifObject*>& cells, int32 row, int32 column, int32 rows, int32 columns)
+void MifTableRulings::ApplyCellRulings(const MifObject& cell, const std::map<GridAddress, const MifObject*>& cells, int32 row, int32 column,
+                                       int32 rows, int32 columns)
 {
     const struct {
         int32 own;

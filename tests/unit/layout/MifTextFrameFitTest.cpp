@@ -142,7 +142,7 @@ TEST_F(MifTextFrameFitTest, Balance_FramesThatCannotBeFittedEndAtOnce)
     UID low = AddFrame(300, 2);
     EXPECT_NE(FitBalanced(low), kSuccess);
     EXPECT_EQ(Height(low), 2);
-    EXPECT_EQ(Count(Logged(), "): height > 2.0 == false"), 2u) << Logged();
+    EXPECT_EQ(Count(Logged(), "): height > kMinFitHeight == false"), 2u) << Logged();
     // Not a text frame, or none at all.
     EXPECT_NE(FitBalanced(db->GetDocument()->spreads.at(0)), kSuccess);
     EXPECT_NE(utils.FitMultiColumnFrame(UIDRef(), false), kSuccess);
@@ -166,7 +166,7 @@ TEST_F(MifTextFrameFitTest, FitToContent_OnAPageOnly)
     AddLines(pasteboard, 5);
     EXPECT_NE(utils.FitFrameToContent(UIDRef(db, pasteboard), false), kSuccess);
     EXPECT_EQ(Height(pasteboard), 400);
-    EXPECT_EQ(Count(Logged(), "): Utils<ILayoutUtils>()->GetDrawingPageUID(splineHierarchy).IsValid() == false"), 1u) << Logged();
+    EXPECT_EQ(Count(Logged(), "): SpreadLayout::GetDrawingPage(*db, *splineHierarchy) != kInvalidUID == false"), 1u) << Logged();
     EXPECT_NE(utils.FitFrameToContent(UIDRef(), true), kSuccess);
 }
 

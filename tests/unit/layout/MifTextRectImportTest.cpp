@@ -400,7 +400,7 @@ TEST_F(MifTextRectImportTest, Finalize_FramesThatCannotBeFittedKeepTheirHeightAn
     });
     // Too low to halve; and the first frame of a thread is not fitted, while its last is.
     EXPECT_EQ(Frame(1).GetBoundsInSpread().Height(), 1);
-    EXPECT_EQ(Count(logged, "): height > 2.0 == false"), 1u) << logged;
+    EXPECT_EQ(Count(logged, "): height > kMinFitHeight == false"), 1u) << logged;
     EXPECT_EQ(Frame(2).GetBoundsInSpread().Height(), 300);
     EXPECT_LT(Frame(3).GetBoundsInSpread().Height(), 3);
     const Story* story = db->Get<Story>(Frame(2).story);
