@@ -11,6 +11,7 @@
 
 #include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 #include "catalogs/IMifColorImporter.h"
 #include "content/MifParagraphRules.h"
 #include "mif/IMifTextConverter.h"
@@ -336,8 +337,7 @@ bool MifAttributeBuilder::AddNumbering(AttributeBossList& attributes, const MifO
             auto createListStyleCmd = std::make_shared<CreateListStyleCmd>();
             createListStyleCmd->SetItemList(UIDList(db->GetDocument()->GetRef()));
             createListStyleCmd->listName = label;
-            if (CmdUtils::ProcessCommand(createListStyleCmd) != kSuccess) {
-                MIF_LOG_ERROR(createListStyleCmd);
+            if (!MIF_RUN_COMMAND(createListStyleCmd)) {
                 return false;
             }
             list = StyleUtils::FindList(*db, label);

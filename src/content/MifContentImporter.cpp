@@ -521,8 +521,7 @@ bool MifContentImporter::DeleteTextAt(int32 index, int32 length)
     deleteCmd->SetItemList(UIDList(state.story));
     deleteCmd->index = index;
     deleteCmd->length = length;
-    if (CmdUtils::ProcessCommand(deleteCmd) != kSuccess) {
-        MIF_LOG_ERROR(deleteCmd);
+    if (!MIF_RUN_COMMAND(deleteCmd)) {
         return false;
     }
     mImportedCharacters -= CountCharacters(deleted);
@@ -784,8 +783,7 @@ bool MifContentImporter::InsertAtTextIndex(const std::u16string& text)
     insertCmd->SetItemList(UIDList(state.story));
     insertCmd->index = state.textIndex;
     insertCmd->text = text;
-    if (CmdUtils::ProcessCommand(insertCmd) != kSuccess) {
-        MIF_LOG_ERROR(insertCmd);
+    if (!MIF_RUN_COMMAND(insertCmd)) {
         return false;
     }
     state.textIndex += textModel->textModel.TotalLength() - before;

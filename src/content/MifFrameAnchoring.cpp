@@ -12,6 +12,7 @@
 #include "TextCommands.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 #include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
 #include "mif/MifValueType.h"
@@ -31,12 +32,6 @@ PMReal LengthOf(const MifObject& mifObject, int32 id)
     const MifProp* prop = mifObject.FindProp(id);
     if (!prop || MifDimCount(prop->type) < 1 || !std::isfinite(prop->value.dim[0])) return 0;
     return prop->value.dim[0];
-}
-
-bool Run(const std::shared_ptr<DocCommand>& command, const UIDRef& target)
-{
-    command->SetItemList(UIDList(target));
-    return CmdUtils::ProcessCommand(command) == kSuccess;
 }
 
 // The settings of a frame that stands beside the text on the left (`left`) or the right.
@@ -162,22 +157,20 @@ bool MifFrameAnchoring::Anchor(const UIDRef& story, int32 index, const UIDRef& i
         return false;
     }
     auto removeFromHierarchyCmd = std::make_shared<RemoveFromHierarchyCmd>();
-    if (!Run(removeFromHierarchyCmd, item)) {
-        MIF_LOG_FAILED(removeFromHierarchyCmd);
+    if (!MIF_RUN_COMMAND(removeFromHierarchyCmd, UIDList(item))) {
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         return false;
     }
     auto insertCmd = std::make_shared<InsertAnchoredObjectCmd>();
     insertCmd->index = index;
     insertCmd->item = item.GetUID();
-    if (!Run(insertCmd, story)) {
-        MIF_LOG_FAILED(insertCmd);
+    if (!MIF_RUN_COMMAND(insertCmd, UIDList(story))) {
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         return false;
     }
     auto changeAnchoredObjectDataCmd = std::make_shared<ChangeAnchoredObjectDataCmd>();
     changeAnchoredObjectDataCmd->anchoredObjectData = settings;
-    if (!Run(changeAnchoredObjectDataCmd, item)) MIF_LOG_FAILED(changeAnchoredObjectDataCmd);
+    MIF_RUN_COMMAND(changeAnchoredObjectDataCmd, UIDList(item));
     // The anchor character is small, so that it does not make its line taller.
     const Story* textModel = db->Get<Story>(story.GetUID());
     const TextFormat* format = textModel ? textModel->textModel.GetCharacterFormat(index) : nullptr;
@@ -187,7 +180,7 @@ bool MifFrameAnchoring::Anchor(const UIDRef& story, int32 index, const UIDRef& i
         applyCmd->attributes.ApplyAttribute(TextAttribute::kPointSize, kAnchorPointSize);
         applyCmd->index = index;
         applyCmd->length = 1;
-        if (!Run(applyCmd, story)) MIF_LOG_FAILED(applyCmd);
+        MIF_RUN_COMMAND(applyCmd, UIDList(story));
     }
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
     return true;
@@ -201,7 +194,7 @@ UIDRef MifFrameAnchoring::CreateHeadFrame(const UIDRef& story, int32 index, PMRe
     createAnchoredObjectCmd->width = width;
     createAnchoredObjectCmd->height = height;
     createAnchoredObjectCmd->anchoredObjectData = settings;
-    if (!story.ExistsInDB() || !Run(createAnchoredObjectCmd, story) || createAnchoredObjectCmd->GetItemList().IsEmpty()) {
+    if (!story.ExistsInDB() || !MIF_RUN_COMMAND(createAnchoredObjectCmd, UIDList(story)) || createAnchoredObjectCmd->GetItemList().IsEmpty()) {
         MIF_LOG_FAILED(createAnchoredObjectCmd);
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         return UIDRef();
@@ -211,7 +204,7 @@ UIDRef MifFrameAnchoring::CreateHeadFrame(const UIDRef& story, int32 index, PMRe
     applyCmd->attributes.ApplyAttribute(TextAttribute::kPointSize, kAnchorPointSize);
     applyCmd->index = index;
     applyCmd->length = 1;
-    if (!Run(applyCmd, story)) MIF_LOG_FAILED(applyCmd);
+    MIF_RUN_COMMAND(applyCmd, UIDList(story));
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
     return frame;
 }

@@ -13,6 +13,7 @@
 #include "TextVariableFacade.h"
 
 #include "base/MifAssertLog.h"
+#include "base/MifCommandRunner.h"
 #include "base/MifDocInterface.h"
 #include "catalogs/IMifVariableImporter.h"
 #include "catalogs/IMifXRefImporter.h"
@@ -263,8 +264,7 @@ int32 MifLineItems::AnchorBelowFramesAt(const UIDRef& story, int32 index, const 
         insertCmd->SetItemList(UIDList(story));
         insertCmd->index = index;
         insertCmd->text = std::u16string(1, kTextChar_LF);
-        if (CmdUtils::ProcessCommand(insertCmd) != kSuccess) {
-            MIF_LOG_ERROR(insertCmd);
+        if (!MIF_RUN_COMMAND(insertCmd)) {
             ErrorUtils::PMSetGlobalErrorCode(kSuccess);
             return 0;
         }
@@ -322,8 +322,7 @@ void MifLineItems::ImportFootnote(const MifProp& prop)
     createFootnoteCmd->SetItemList(UIDList(state.story));
     createFootnoteCmd->rangeData = TextRange{state.textIndex - 1, 0};
     createFootnoteCmd->boolData = false;
-    if (CmdUtils::ProcessCommand(createFootnoteCmd) != kSuccess) {
-        MIF_LOG_ERROR(createFootnoteCmd);
+    if (!MIF_RUN_COMMAND(createFootnoteCmd)) {
         // No marker without its footnote.
         mImporter.DeleteTextAt(state.textIndex - 1, 1);
         return;
@@ -465,8 +464,7 @@ void MifLineItems::ImportMarker(const MifObject& marker)
     insertSourceMarkerCmd->SetItemList(UIDList(state.story));
     insertSourceMarkerCmd->rangeData = TextRange{index, 0};
     insertSourceMarkerCmd->stringData = *markerText;
-    if (CmdUtils::ProcessCommand(insertSourceMarkerCmd) != kSuccess) {
-        MIF_LOG_ERROR(insertSourceMarkerCmd);
+    if (!MIF_RUN_COMMAND(insertSourceMarkerCmd)) {
         ErrorUtils::PMSetGlobalErrorCode(kSuccess);
         return;
     }

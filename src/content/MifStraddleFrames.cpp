@@ -51,8 +51,7 @@ bool SetHeight(const UIDRef& frame, PMReal height)
     auto setFrameHeightCmd = std::make_shared<SetFrameHeightCmd>();
     setFrameHeightCmd->SetItemList(UIDList(frame));
     setFrameHeightCmd->height = height;
-    if (CmdUtils::ProcessCommand(setFrameHeightCmd) != kSuccess) {
-        MIF_LOG_FAILED(setFrameHeightCmd);
+    if (!MIF_RUN_COMMAND(setFrameHeightCmd)) {
         return false;
     }
     return true;

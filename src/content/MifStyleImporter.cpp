@@ -55,8 +55,7 @@ void MifStyleImporter::CreateStyle(const MifObject& format, StyleKind kind)
         auto deleteStyleCmd = std::make_shared<DeleteStyleCmd>();
         deleteStyleCmd->SetItemList(UIDList(db->GetDocument()->GetRef()));
         deleteStyleCmd->uidData = existing;
-        if (CmdUtils::ProcessCommand(deleteStyleCmd) != kSuccess) {
-            MIF_LOG_ERROR(deleteStyleCmd);
+        if (!MIF_RUN_COMMAND(deleteStyleCmd)) {
             return;
         }
     }
