@@ -267,11 +267,6 @@ PMString MifVariableImporter::Decoded(const PMString& text) const
     return decoded;
 }
 
-void MifVariableImporter::AddWarning(const PMString& message, int32 line)
-{
-    MifProblemReporter(this).Report({line, message, PMString()});
-}
-
 bool MifVariableImporter::TranslateFormat(const std::vector<PMString>& pieces, const PMString& name, AddVariableInfo& info) const
 {
     // File name: the one block.
@@ -336,7 +331,7 @@ void MifVariableImporter::ImportVariableFormats()
         const PMString* definition = format.GetString(kMifVariableDef);
         if (!name) {
             // No Variable can name it; one without a definition is reported where it is used.
-            AddWarning(MifErrorLog::Message("OV#0xB40#kMifVariableFormatWithoutNameKey"), format.line);
+            Report({format.line, MifErrorLog::Message("OV#0xB40#kMifVariableFormatWithoutNameKey"), PMString()});
             continue;
         }
         if (!definition) continue;
@@ -372,7 +367,7 @@ void MifVariableImporter::ReportMissingFormat(const MifObject* mifVariable, cons
         message.Append(name);
         message.Append("' has no variable format of that name, nothing inserted");
     }
-    AddWarning(message, mifVariable->line);
+    Report({mifVariable->line, message, PMString()});
 }
 
 bool MifVariableImporter::FindDefinition(const MifObject* mifVariable, PMString& name, PMString& definition) const
@@ -493,7 +488,7 @@ bool MifVariableImporter::AddBlockVariable(const PMString& block, const PMString
         message.Append(formatName);
         message.Append("', unsupported building block:");
         message.Append(block);
-        AddWarning(message, line);
+        Report({line, message, PMString()});
         return false;
     }
     if (TextVariableFacade::AddVariable(*db, info) != kSuccess) {

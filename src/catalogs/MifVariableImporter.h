@@ -17,6 +17,7 @@
 #include "PMString.h"
 #include "TextVariableFacade.h"
 
+#include "base/MifProblemReporter.h"
 #include "catalogs/IMifVariableImporter.h"
 
 class MifVariableImporter : public IMifVariableImporter {
@@ -65,7 +66,8 @@ private:
     // Whether strings keep their escapes until they are inserted (MIF 8 and later).
     bool KeepsEscapes() const;
     PMString Decoded(const PMString& text) const;
-    void AddWarning(const PMString& message, int32 line);
+    // Tells the user of `problem` through the import's error log.
+    void Report(const MifProblem& problem) const { MifProblemReporter(this).Report(problem); }
 
     MifObject* mMifRoot = nullptr;
     const MifObject* mMifVariableFormats = nullptr;

@@ -198,11 +198,6 @@ PMString MifXRefImporter::GetSourceKey(const PMString& sourceText)
     return sourceText;
 }
 
-void MifXRefImporter::AddWarning(const PMString& message, int32 line)
-{
-    MifProblemReporter(this).Report({line, message, PMString()});
-}
-
 bool MifXRefImporter::IsCrossRefMarker(const MifObject& marker)
 {
     if (const PMString* markerType = marker.GetString(kMifMTypeName)) return *markerType == PMString("Cross-Ref");
@@ -257,7 +252,7 @@ void MifXRefImporter::ImportXRefFormats()
     for (const MifObject& format : mMifXRefFormats->Children(kMifXRefFormat)) {
         const PMString* name = format.GetString(kMifXRefName);
         if (!name) {
-            AddWarning(MifErrorLog::Message("OV#0xB40#kMifXRefFormatWithoutNameKey"), format.line);
+            Report({format.line, MifErrorLog::Message("OV#0xB40#kMifXRefFormatWithoutNameKey"), PMString()});
             continue;
         }
         const PMString* definition = format.GetString(kMifXRefDef);
@@ -288,7 +283,7 @@ const MifObject* MifXRefImporter::FindFormat(const MifObject& mifXRef)
     const PMString* formatName = mifXRef.GetString(kMifXRefName);
     if (!formatName) {
         MIF_LOG_NIL(formatName);
-        AddWarning(MifErrorLog::Message("OV#0xB40#kMifXRefWithoutNameKey"), line);
+        Report({line, MifErrorLog::Message("OV#0xB40#kMifXRefWithoutNameKey"), PMString()});
         return nullptr;
     }
     const MifObject* format = mMifXRefFormats ? mMifXRefFormats->FindObjectWithString(kMifXRefName, *formatName, 256) : nullptr;
@@ -297,13 +292,13 @@ const MifObject* MifXRefImporter::FindFormat(const MifObject& mifXRef)
         PMString message("Cross-reference: no XRefFormat is named '");
         message.Append(*formatName);
         message.Append("', its text is kept");
-        AddWarning(message, line);
+        Report({line, message, PMString()});
         return nullptr;
     }
     if (!format->GetString(kMifXRefDef)) {
         // A format without a definition would show nothing: FrameMaker's text says more.
         MIF_LOG_NIL(format->GetString(kMifXRefDef));
-        AddWarning(MifErrorLog::Message("OV#0xB40#kMifXRefFormatWithoutDefKey", *formatName), line);
+        Report({line, MifErrorLog::Message("OV#0xB40#kMifXRefFormatWithoutDefKey", *formatName), PMString()});
         return nullptr;
     }
     return format;
@@ -315,7 +310,7 @@ bool MifXRefImporter::HasTarget(const MifObject& mifXRef, const PMString& source
 {
     const PMString* sourceFile = mifXRef.GetString(kMifXRefSrcFile);
     if (sourceFile && !sourceFile->IsEmpty() && !IsThisFile(*sourceFile)) {
-        AddWarning("Cross-reference: its target is in another file, its text is kept", mifXRef.line);
+        Report({mifXRef.line, "Cross-reference: its target is in another file, its text is kept", PMString()});
         return false;
     }
     IndexMarkers();
@@ -323,7 +318,7 @@ bool MifXRefImporter::HasTarget(const MifObject& mifXRef, const PMString& source
         PMString message("Cross-reference: no Cross-Ref marker has the text '");
         message.Append(sourceText);
         message.Append("', its text is kept");
-        AddWarning(message, mifXRef.line);
+        Report({mifXRef.line, message, PMString()});
         return false;
     }
     return true;
@@ -338,7 +333,7 @@ void MifXRefImporter::ReportUnknownBlocks(const MifObject& format, const PMStrin
         message.Append("': unsupported building block <$");
         message.Append(block);
         message.Append(">, left out");
-        AddWarning(message, format.line);
+        Report({format.line, message, PMString()});
     }
 }
 
@@ -353,7 +348,7 @@ std::optional<MifXRefInstance> MifXRefImporter::ImportXRef(const MifObject* mifX
     const PMString* sourceText = mifXRef->GetString(kMifXRefSrcText);
     if (!sourceText || sourceText->IsEmpty()) {
         MIF_LOG_NIL(sourceText);
-        AddWarning("Cross-reference: an XRef without XRefSrcText, its text is kept", mifXRef->line);
+        Report({mifXRef->line, "Cross-reference: an XRef without XRefSrcText, its text is kept", PMString()});
         return std::nullopt;
     }
     const PMString key = GetSourceKey(*sourceText);
@@ -375,14 +370,14 @@ const PMString* MifXRefImporter::ImportSourceMarker(const MifObject* marker)
     const PMString* markerText = marker->GetString(kMifMText);
     if (!markerText || markerText->IsEmpty()) {
         MIF_LOG_NIL(markerText);
-        AddWarning("Cross-reference marker without MText, passed over", marker->line);
+        Report({marker->line, "Cross-reference marker without MText, passed over", PMString()});
         return nullptr;
     }
     if (!mMarkerKeys.insert(GetSourceKey(*markerText).GetUTF16()).second) {
         PMString message("Cross-reference marker '");
         message.Append(*markerText);
         message.Append("' appears again; cross-references point at the first");
-        AddWarning(message, marker->line);
+        Report({marker->line, message, PMString()});
     }
     return markerText;
 }

@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/MifProblemReporter.h"
 #include "catalogs/IMifXRefImporter.h"
 
 class DataBase;
@@ -38,7 +39,8 @@ public:
 private:
     // The building blocks of `definition` that have no translation, for the warning.
     static std::vector<PMString> FindUnknownBlocks(const PMString& definition);
-    void AddWarning(const PMString& message, int32 line);
+    // Tells the user of `problem` through the import's error log.
+    void Report(const MifProblem& problem) const { MifProblemReporter(this).Report(problem); }
     // The format an XRef names, when it has a definition; nullptr (the warning given) otherwise.
     const MifObject* FindFormat(const MifObject& mifXRef);
     // Whether the marker that `sourceText` names is in this file (the warning given if not).

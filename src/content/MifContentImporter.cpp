@@ -188,11 +188,6 @@ void MifContentImporter::IndexCatalogs()
     for (const MifObject& page : mMifRoot->Children(kMifPage)) collect(page, kMaxFrameDepth);
 }
 
-void MifContentImporter::AddError(const PMString& message, const PMString& detail, int32 line)
-{
-    MifProblemReporter(this).Report({line, message, detail});
-}
-
 // ---- flows and paragraphs ----
 
 void MifContentImporter::ImportTextFlows(const MifObject* object)
@@ -207,7 +202,7 @@ void MifContentImporter::ImportTextFlows(const MifObject* object)
         if (prop->type != kMifTypeObject || !prop->value.object) continue;
         if (prop->id == kMifPara) {
             // Text outside any flow belongs to no column and no story.
-            AddError("A paragraph outside any text flow is skipped", PMString(), prop->line);
+            Report({prop->line, "A paragraph outside any text flow is skipped", PMString()});
             continue;
         }
         if (prop->id != kMifTextFlow) continue;
@@ -559,7 +554,7 @@ void MifContentImporter::EnterTextColumn(const MifObject& mifPara)
     if (!story.ExistsInDB() && !mTextRectIds.count(rectId.id)) {
         PMString detail;
         detail.AppendNumber(rectId.id);
-        AddError("Text flow: TextRectID names no text column, its text is skipped", detail, mifPara.line);
+        Report({mifPara.line, "Text flow: TextRectID names no text column, its text is skipped", detail});
     }
     if (story == state.story) return;
     // Columns of reference pages, and columns whose frame was refused, have no story: their
@@ -760,7 +755,7 @@ void MifContentImporter::DecodeText(PMString& text)
     if (dropped > 0) {
         PMString detail;
         detail.AppendNumber(dropped);
-        AddError("Text: control characters that no story can hold were left out", detail, mItemLine);
+        Report({mItemLine, "Text: control characters that no story can hold were left out", detail});
     }
 }
 

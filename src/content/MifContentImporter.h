@@ -29,6 +29,7 @@
 #include "AnchoredObject.h"
 #include "Style.h"
 
+#include "base/MifProblemReporter.h"
 #include "content/IMifContentImporter.h"
 #include "content/MifAttributeBuilder.h"
 #include "content/MifHeads.h"
@@ -96,7 +97,8 @@ public:
     // Text as the file's version and the font in force decode it, with the control characters
     // that no story can hold taken out.
     void DecodeText(PMString& text);
-    void AddError(const PMString& message, const PMString& detail, int32 line = 0);
+    // Tells the user of `problem` through the import's error log.
+    void Report(const MifProblem& problem) const { MifProblemReporter(this).Report(problem); }
     // The width of a column of the frame that holds `index` of the story; 0 when none does.
     double ColumnWidthAt(int32 index) const;
     // The depth of a line of the current paragraph in its own font; 12 pt when the size is not

@@ -140,18 +140,18 @@ void MifLineItems::AnchorFrame(const MifProp& prop)
     UIDRef item = mifFrame ? layoutImporter->GetItemOfId(prop.value.id) : UIDRef();
     const PageItem* pageItem = item.ExistsInDB() ? item.GetDataBase()->Get<PageItem>(item.GetUID()) : nullptr;
     if (!mifFrame || !pageItem) {
-        mImporter.AddError("Anchored frame: no frame of the AFrames was built for this anchor, the anchor is skipped", detail, prop.line);
+        mImporter.Report({prop.line, "Anchored frame: no frame of the AFrames was built for this anchor, the anchor is skipped", detail});
         return;
     }
     if (pageItem->anchorStory != kInvalidUID) {
-        mImporter.AddError("Anchored frame: the frame is anchored more than once, only its first anchor is kept", detail, prop.line);
+        mImporter.Report({prop.line, "Anchored frame: the frame is anchored more than once, only its first anchor is kept", detail});
         return;
     }
     const MifFrameAnchoring::FrameAnchor anchor = MifFrameAnchoring::Read(*mifFrame);
     if (anchor.frameType == kMifBelow && !state.InNestedText()) {
         // It stands below the line of its anchor, which is known once the paragraph is whole.
         if (std::find(mPendingBelowFrames.begin(), mPendingBelowFrames.end(), item) != mPendingBelowFrames.end()) {
-            mImporter.AddError("Anchored frame: the frame is anchored more than once, only its first anchor is kept", detail, prop.line);
+            mImporter.Report({prop.line, "Anchored frame: the frame is anchored more than once, only its first anchor is kept", detail});
             return;
         }
         mPendingBelowFrames.push_back(item);
@@ -298,23 +298,23 @@ void MifLineItems::ImportFootnote(const MifProp& prop)
 {
     MifImportState& state = mImporter.State();
     if (state.In(Place::kTableCell)) {
-        mImporter.AddError("OV#0xB40#kMifFootnoteInTableKey", PMString(), prop.line);
+        mImporter.Report({prop.line, "OV#0xB40#kMifFootnoteInTableKey", PMString()});
         return;
     }
     if (prop.type != kMifTypeID || prop.value.id <= 0) {
-        mImporter.AddError("Footnote: an FNote without the ID of its text is skipped", PMString(), prop.line);
+        mImporter.Report({prop.line, "Footnote: an FNote without the ID of its text is skipped", PMString()});
         return;
     }
     PMString detail;
     detail.AppendNumber(prop.value.id);
     if (state.In(Place::kFootnote)) {
         // FrameMaker has no footnotes in footnotes; one that names its own text would never end.
-        mImporter.AddError("Footnote: a footnote inside a footnote is skipped", detail, prop.line);
+        mImporter.Report({prop.line, "Footnote: a footnote inside a footnote is skipped", detail});
         return;
     }
     const MifObject* body = mImporter.FootnoteBody(prop.value.id);
     if (!body) {
-        mImporter.AddError("Footnote: no footnote text has this ID, the footnote is skipped", detail, prop.line);
+        mImporter.Report({prop.line, "Footnote: no footnote text has this ID, the footnote is skipped", detail});
         return;
     }
     if (!mImporter.InsertAtTextIndex(std::u16string(1, kTextChar_FootnoteMarker))) return;
@@ -478,5 +478,5 @@ void MifLineItems::EndCrossReferenceText(const MifObject& mifPara)
     MifImportState& state = mImporter.State();
     if (!state.skipText) return;
     state.skipText = false;
-    mImporter.AddError("Cross-reference: an XRef without XRefEnd ends with its paragraph", PMString(), mifPara.line);
+    mImporter.Report({mifPara.line, "Cross-reference: an XRef without XRefEnd ends with its paragraph", PMString()});
 }

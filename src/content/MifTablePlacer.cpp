@@ -38,7 +38,7 @@ void MifTablePlacer::IndexTables()
         MifPropVal id;
         if (!tbl.GetPropVal(kMifTblID, id)) continue;  // no anchor can name it
         if (mTblsById.emplace(id.id, &tbl).second) continue;
-        mImporter.AddError("OV#0xB40#kMifTableIDUsedBeforeKey", tableUtils ? tableUtils->GetLeftOutText(&tbl) : PMString(), tbl.line);
+        mImporter.Report({tbl.line, "OV#0xB40#kMifTableIDUsedBeforeKey", tableUtils ? tableUtils->GetLeftOutText(&tbl) : PMString()});
     }
 }
 
@@ -48,17 +48,17 @@ void MifTablePlacer::RecordAnchor(const MifProp& prop)
     PMString detail;
     if (prop.type == kMifTypeID || MifIsIntegerType(prop.type)) detail.AppendNumber(prop.value.id);
     if (state.InNestedText()) {
-        mImporter.AddError("Table import: a table inside a table cell or a footnote is skipped", detail, prop.line);
+        mImporter.Report({prop.line, "Table import: a table inside a table cell or a footnote is skipped", detail});
         return;
     }
     auto found = detail.IsEmpty() ? mTblsById.end() : mTblsById.find(prop.value.id);
     const MifObject* tbl = found != mTblsById.end() ? found->second : nullptr;
     if (!tbl) {
-        mImporter.AddError("Table import: no Tbl has the TblID of this anchor, the anchor is skipped", detail, prop.line);
+        mImporter.Report({prop.line, "Table import: no Tbl has the TblID of this anchor, the anchor is skipped", detail});
         return;
     }
     if (!mPlacedTables.insert(prop.value.id).second) {
-        mImporter.AddError("Table import: the table is anchored more than once, only its first anchor is kept", detail, prop.line);
+        mImporter.Report({prop.line, "Table import: the table is anchored more than once, only its first anchor is kept", detail});
         return;
     }
     mPendingTables.push_back(tbl);
