@@ -257,9 +257,7 @@ UID MifTablePlacer::ImportTable(IMifTableImporter& tableImporter, TablePlacement
     const UIDRef story = mImporter.State().story;
     UID table = kInvalidUID;
     InsertAt(placement.tableParagraph, [&] {
-        table = tableImporter.ImportTable(story, placement.tableParagraph, placement.tbl, placement.precedingSpace,
-                                          placement.extraSpaceBefore, placement.extraSpaceAfter, placement.titleGapExtra,
-                                          &placement.spaceBefore, &placement.spaceAfter);
+        table = tableImporter.ImportTable(story, placement);
         return table != kInvalidUID;
     });
     return table;

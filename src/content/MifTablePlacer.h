@@ -12,7 +12,7 @@
 #include "PMTypes.h"
 #include "UIDRef.h"
 
-#include "content/TablePlacement.h"
+#include "tables/TablePlacement.h"
 
 class IMifTableImporter;
 class MifContentImporter;

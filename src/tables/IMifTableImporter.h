@@ -7,6 +7,7 @@
 #include "UIDRef.h"
 
 #include "base/TesselID.h"
+#include "tables/TablePlacement.h"
 
 class MifObject;
 
@@ -16,11 +17,9 @@ public:
 
     // The root of the parsed file, for its TblCatalog, RulingCatalog and PgfCatalog.
     virtual void SetMifRoot(MifObject* mifRoot) = 0;
-    // Builds the table of `tbl` in `storyRef` at `textIndex` (the start of the empty paragraph the
-    // caller made for it). The four lengths come from the anchoring paragraph; the space before
-    // and after given to the table are returned through the two out-parameters. The table made,
-    // or kInvalidUID when the Tbl could not become one (the error log says why).
-    virtual UID ImportTable(const UIDRef& storyRef, int32 textIndex, const MifObject* tbl, double precedingSpace,
-                            double extraSpaceBefore, double extraSpaceAfter, double titleGapExtra, double* outSpaceBefore,
-                            double* outSpaceAfter) = 0;
+    // Builds the table of `placement.tbl` in `storyRef` at `placement.tableParagraph` (the start of
+    // the empty paragraph the caller made for it), with the spacing of the anchoring paragraph that
+    // `placement` carries, and sets the space before and after it gave the table in `placement`.
+    // The table made, or kInvalidUID when the Tbl could not become one (the error log says why).
+    virtual UID ImportTable(const UIDRef& storyRef, TablePlacement& placement) = 0;
 };

@@ -55,10 +55,10 @@ void MifTableImporter::Reset()
     mColumns.Clear();
 }
 
-UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const MifObject* tbl, double precedingSpace,
-                                  double extraSpaceBefore, double extraSpaceAfter, double titleGapExtra, double* outSpaceBefore,
-                                  double* outSpaceAfter)
+UID MifTableImporter::ImportTable(const UIDRef& storyRef, TablePlacement& placement)
 {
+    const MifObject* tbl = placement.tbl;
+    const int32 textIndex = placement.tableParagraph;
     // 1. Start.
     if (TaskProgressBar* progressBarManager = ProgressBarManager::GetCurrent()) {
         PMString text("OV#0xB40#kMifImportingTableKey");
@@ -100,11 +100,12 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, int32 textIndex, const
     SizeRows(table, *tbl, report);
     // 6. The table format.
     MifTableRulings rulings(this, mMifRoot, table);
-    ApplyTableFormat(table, rulings, precedingSpace, extraSpaceBefore, extraSpaceAfter, titleGapExtra);
+    ApplyTableFormat(table, rulings, placement.precedingSpace, placement.extraSpaceBefore, placement.extraSpaceAfter,
+                     placement.titleGapExtra);
     // 7. and 8. Cells and their text.
     ImportCells(table, *tbl, rulings, report);
-    if (outSpaceBefore) *outSpaceBefore = mSpaceBefore;
-    if (outSpaceAfter) *outSpaceAfter = mSpaceAfter;
+    placement.spaceBefore = mSpaceBefore;
+    placement.spaceAfter = mSpaceAfter;
     return table.GetUID();
 }
 

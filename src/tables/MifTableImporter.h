@@ -24,8 +24,7 @@ class MifTableRulings;
 class MifTableImporter : public IMifTableImporter {
 public:
     void SetMifRoot(MifObject* mifRoot) override { mMifRoot = mifRoot; }
-    UID ImportTable(const UIDRef& storyRef, int32 textIndex, const MifObject* tbl, double precedingSpace, double extraSpaceBefore,
-                    double extraSpaceAfter, double titleGapExtra, double* outSpaceBefore, double* outSpaceAfter) override;
+    UID ImportTable(const UIDRef& storyRef, TablePlacement& placement) override;
 
 private:
     void Reset();
