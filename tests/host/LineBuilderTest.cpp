@@ -10,6 +10,8 @@
 #include "StoryComposer.h"
 #include "StyleUtils.h"
 
+#include "host/StyledStory.h"
+
 namespace {
 
 constexpr const char* kFamily = "DejaVu Sans";
@@ -22,14 +24,8 @@ protected:
     // its first paragraph shaped.
     ShapedParagraph& Shape(const std::u16string& text, TextAttribute kind = TextAttribute::kLeading, AttributeValue value = PMReal(12))
     {
-        Story& story = *db.Create<Story>();
-        db.GetDocument()->stories.push_back(story.GetUID());
-        story.textModel.Insert(0, text);
+        Story& story = AddStyledStory(db, text, 10, PMReal(12));
         AttributeBossList attributes;
-        attributes.ApplyAttribute(TextAttribute::kFontFamily, DocFontMgr::GetFontFamilyUID(db, kFamily));
-        attributes.ApplyAttribute(TextAttribute::kFontStyle, PMString("Book"));
-        attributes.ApplyAttribute(TextAttribute::kPointSize, PMReal(10));
-        attributes.ApplyAttribute(TextAttribute::kLeading, PMReal(12));
         attributes.ApplyAttribute(kind, std::move(value));
         story.textModel.ApplyAttributes(attributes, 0, story.textModel.TotalLength());
         shaper = std::make_unique<ParagraphShaper>(db, story.textModel, fonts);

@@ -9,6 +9,8 @@
 #include "StoryComposer.h"
 #include "StyleUtils.h"
 
+#include "host/StyledStory.h"
+
 namespace {
 
 constexpr const char* kFamily = "DejaVu Sans";
@@ -20,15 +22,7 @@ protected:
     // A story holding `text` (its final return comes with the story) in DejaVu Sans at 10 points.
     Story& AddStory(const std::u16string& text)
     {
-        Story& story = *db.Create<Story>();
-        db.GetDocument()->stories.push_back(story.GetUID());
-        story.textModel.Insert(0, text);
-        AttributeBossList attributes;
-        attributes.ApplyAttribute(TextAttribute::kFontFamily, DocFontMgr::GetFontFamilyUID(db, kFamily));
-        attributes.ApplyAttribute(TextAttribute::kFontStyle, PMString("Book"));
-        attributes.ApplyAttribute(TextAttribute::kPointSize, PMReal(10));
-        story.textModel.ApplyAttributes(attributes, 0, story.textModel.TotalLength());
-        return story;
+        return AddStyledStory(db, text);
     }
 
     void Apply(Story& story, TextAttribute kind, AttributeValue value, int32 index, int32 length)

@@ -9,6 +9,8 @@
 #include "StyleUtils.h"
 #include "TextFrame.h"
 
+#include "host/StyledStory.h"
+
 namespace {
 
 constexpr const char* kFamily = "DejaVu Sans";
@@ -21,16 +23,7 @@ protected:
     // with `leading` (-1: auto).
     Story& AddStory(const std::u16string& text, PMReal size = 10, PMReal leading = 12)
     {
-        Story& story = *db.Create<Story>();
-        db.GetDocument()->stories.push_back(story.GetUID());
-        story.textModel.Insert(0, text);
-        AttributeBossList attributes;
-        attributes.ApplyAttribute(TextAttribute::kFontFamily, DocFontMgr::GetFontFamilyUID(db, kFamily));
-        attributes.ApplyAttribute(TextAttribute::kFontStyle, PMString("Book"));
-        attributes.ApplyAttribute(TextAttribute::kPointSize, size);
-        attributes.ApplyAttribute(TextAttribute::kLeading, leading);
-        story.textModel.ApplyAttributes(attributes, 0, story.textModel.TotalLength());
-        return story;
+        return AddStyledStory(db, text, size, leading);
     }
 
     TextFrame& AddFrame(Story& story, PMReal width, PMReal height, TextFrame* previous = nullptr)
