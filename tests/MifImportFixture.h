@@ -15,17 +15,10 @@
 #include "IImportProvider.h"
 #include "Story.h"
 #include "TempFolder.h"
+#include "WarningsPresenter.h"
 
 #include "base/MifDocInterface.h"
 #include "layout/IMifLayoutImporter.h"
-
-// Keeps the text of the warnings the import shows.
-struct WarningsPresenter : IUserPresenter {
-    void Alert(const PMString&, bool) override {}
-    void Warnings(const PMString& shown) override { text += shown.GetUTF8String(); }
-    void MissingFonts(const std::vector<PMString>&) override {}
-    std::string text;
-};
 
 // Collects the warnings while a test runs and closes its documents afterwards.
 class MifImportFixture : public ::testing::Test {
@@ -42,6 +35,7 @@ protected:
     {
         TempFolder folder{"import-test"};
         auto path = folder / name;
+        mifText = mif;
         std::ofstream(path, std::ios::binary) << mif;
         UIDRef document;
         PMString message;
@@ -53,9 +47,19 @@ protected:
         story = db->Get<Story>(layout->GetStoryOfTextRect(1).GetUID());
         ASSERT_NE(story, nullptr);
     }
-    bool Warned(const char* text) const { return presenter.text.find(text) != std::string::npos; }
+    // True when one warning line reads exactly `line`: for warnings about the document as a whole.
+    ::testing::AssertionResult Warned(const std::string& line) const { return presenter.HasLine(line); }
+    // True when one warning line reads "Line N: `message`", N being the line of the file opened
+    // last that first holds `anchor`.
+    ::testing::AssertionResult WarnedAt(const std::string& anchor, const std::string& message) const
+    {
+        return presenter.HasLine(WarningLineOf(mifText, anchor) + message);
+    }
+    // True when any warning holds `piece`: for checks that a kind of warning did not come.
+    ::testing::AssertionResult Mentioned(const std::string& piece) const { return presenter.Mentions(piece); }
 
     WarningsPresenter presenter;
     DataBase* db = nullptr;
     Story* story = nullptr;
+    std::string mifText;   // the file opened last
 };

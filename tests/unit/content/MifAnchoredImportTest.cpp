@@ -182,8 +182,8 @@ TEST_F(MifAnchoredImportTest, EachFrameTypeIsAnchoredWithItsSettings)
     EXPECT_NEAR(*story->textModel.GetCharacterFormat(1)->overrides.Get<PMReal>(TextAttribute::kPointSize), 2, 1e-9);
     EXPECT_NEAR(*story->textModel.GetCharacterFormat(2)->overrides.Get<PMReal>(TextAttribute::kPointSize), 10, 1e-9);
 
-    EXPECT_TRUE(Warned("no frame of the AFrames was built for this anchor"));
-    EXPECT_TRUE(Warned("anchored more than once"));
+    EXPECT_TRUE(Warned("Line 27: Anchored frame: no frame of the AFrames was built for this anchor, the anchor is skipped: 99"));
+    EXPECT_TRUE(Warned("Line 27: Anchored frame: the frame is anchored more than once, only its first anchor is kept: 10"));
     // The scratch spread went with the frame never anchored; the anchored ones stay.
     EXPECT_EQ(db->GetDocument()->spreads.size(), 1u);
     int32 loose = 0, anchored = 0;

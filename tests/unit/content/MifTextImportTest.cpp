@@ -253,9 +253,9 @@ TEST_F(MifTextImportTest, BadInputIsSkippedAndTheRestArrives)
     EXPECT_EQ(text.rfind(u"kept bytes ", 0), 0u) << PMString(text).GetUTF8String();
     EXPECT_EQ(text.substr(text.size() - 5), u" end\r");
     EXPECT_EQ(Model().GetThreadRange(0).length, Model().TotalLength());
-    EXPECT_TRUE(Warned("A paragraph outside any text flow is skipped")) << presenter.text;
-    EXPECT_TRUE(Warned("TextRectID names no text column, its text is skipped: 77")) << presenter.text;
-    EXPECT_TRUE(Warned("FNote without the ID of its text")) << presenter.text;
+    EXPECT_TRUE(Warned("Line 14: A paragraph outside any text flow is skipped"));
+    EXPECT_TRUE(Warned("Line 15: Text flow: TextRectID names no text column, its text is skipped: 77"));
+    EXPECT_TRUE(Warned("Line 17: Footnote: an FNote without the ID of its text is skipped"));
 }
 
 TEST_F(MifTextImportTest, FootnotesThatNameThemselvesAndDamagedFormatsEnd)
@@ -269,7 +269,7 @@ TEST_F(MifTextImportTest, FootnotesThatNameThemselvesAndDamagedFormatsEnd)
     EXPECT_EQ(Model().GetText(0, Model().GetThreadRange(0).length), u"a\x04\rb\rc\r");
     TextRange note = Model().FindThread(Model().GetOwnedItem(1));
     EXPECT_EQ(Model().GetText(note.start, note.length), u"loop\r");
-    EXPECT_TRUE(Warned("a footnote inside a footnote is skipped: 5")) << presenter.text;
+    EXPECT_TRUE(Warned("Line 15: Footnote: a footnote inside a footnote is skipped: 5"));
     const PMReal* spaceBefore = ParaOverrides(0).Get<PMReal>(TextAttribute::kSpaceBefore);
     ASSERT_NE(spaceBefore, nullptr);
     EXPECT_EQ(*spaceBefore, 0);

@@ -33,6 +33,7 @@
 #include "TempFolder.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
+#include "WarningsPresenter.h"
 
 #include "host/IdmlPackage.h"
 #include "layout/MifArcPath.h"
@@ -66,10 +67,10 @@ protected:
         UIDRef document;
         PMString message;
         ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message, options), kSuccess) << message.GetUTF8String();
+        presenter.Clear();
         CAlert::SetPresenter(&presenter);
         CmdUtils::ProcessScheduledCmds();
         CAlert::SetPresenter(nullptr);
-        warnings = presenter.text;
         db = document.GetDataBase();
         const Page* page = db->Get<Page>(db->GetDocument()->GetPages().at(0));
         pageOrigin = {page->boundsInSpread.left, page->boundsInSpread.top};
@@ -92,12 +93,6 @@ protected:
     }
     UID Color(const char* name) const { return SwatchUtils::FindSwatch(*db, PMString(name)); }
 
-    struct WarningsPresenter : IUserPresenter {
-        void Alert(const PMString&, bool) override {}
-        void Warnings(const PMString& shown) override { text = shown.GetUTF8String(); }
-        void MissingFonts(const std::vector<PMString>&) override {}
-        std::string text;
-    };
 
     TempFolder mFolder{"graphics"};
     std::string mSavedLogDir;
@@ -105,7 +100,6 @@ protected:
     const Spread* spread = nullptr;
     PMPoint pageOrigin;
     WarningsPresenter presenter;
-    std::string warnings;
 };
 
 void ExpectRect(const PMRect& actual, const PMRect& expected)
@@ -157,7 +151,7 @@ TEST_F(MifGraphicImportTest, Shapes_PlaceKindAndState)
     EXPECT_EQ(splines[3]->graphics.fillColor, Color("Blue"));
     EXPECT_EQ(splines[3]->graphics.fillTint, 50);
     for (const SplineItem* spline : splines) EXPECT_TRUE(spline->importMark);
-    EXPECT_TRUE(warnings.empty()) << warnings;
+    EXPECT_EQ(presenter.text, "");
 }
 
 TEST_F(MifGraphicImportTest, Shapes_HatchesAndTexturesAreTintsOfTheirGrey)
@@ -176,7 +170,7 @@ TEST_F(MifGraphicImportTest, Shapes_HatchesAndTexturesAreTintsOfTheirGrey)
     EXPECT_EQ(splines[1]->graphics.fillTint, 50);   // a cross-hatch
     EXPECT_EQ(splines[2]->graphics.fillTint, 25);   // ObTint lightens the grey further
     EXPECT_EQ(splines[3]->graphics.strokeTint, 25); // a hatched pen too
-    EXPECT_TRUE(warnings.empty()) << warnings;
+    EXPECT_EQ(presenter.text, "");
 }
 
 TEST_F(MifGraphicImportTest, Shapes_InvisibleOnlyWhenPushingNoText)
@@ -289,7 +283,7 @@ TEST_F(MifGraphicImportTest, EmbeddedImage_BestFacetWrittenOnceAndEmbedded)
     // ...and gone when the import ends, the bytes being in the document.
     EXPECT_FALSE(std::filesystem::exists(first->file.GetPath()));
     ExpectRect(OnPage(*frames[0]), PMRect(10, 10, 82, 82));
-    EXPECT_TRUE(warnings.empty()) << warnings;
+    EXPECT_EQ(presenter.text, "");
 }
 
 TEST_F(MifGraphicImportTest, EmbeddedImage_NeverOverwritesAFileOfTheUser)
@@ -323,8 +317,9 @@ TEST_F(MifGraphicImportTest, LinkedImage_PlacedOrReported)
     // Mirrored in place.
     EXPECT_NEAR(frames[0]->itemTransform.a, -1, 1e-12);
     ExpectRect(OnPage(*frames[0]), PMRect(10, 10, 90, 50));
+    int line = 6;
     for (const char* name : {"missing.png", "notes.png", "folder.png"})
-        EXPECT_NE(warnings.find(std::string("Can't import image file:: ") + (mFolder / name).string()), std::string::npos) << warnings;
+        EXPECT_TRUE(presenter.HasLine("Line " + std::to_string(line++) + ": Can't import image file:: " + (mFolder / name).string()));
 }
 
 // FrameMaker draws an imported EPS at the size of its ShapeRect, whatever its bounding box says:
@@ -350,7 +345,7 @@ TEST_F(MifGraphicImportTest, LinkedImage_EpsScaledToItsShapeRect)
            "<ImportObject <ShapeRect 72pt 400pt 72pt 72pt> <ImportObFileDI `<c\\>dos.eps'>>\n"
            "<ImportObject <ShapeRect 72pt 500pt 72pt 72pt> <ImportObFileDI `<c\\>nobox.eps'>>\n");
     std::vector<const SplineItem*> frames = Items<SplineItem>();
-    ASSERT_EQ(frames.size(), 5u) << warnings;
+    ASSERT_EQ(frames.size(), 5u) << presenter.text;
     const PMPoint scales[] = {{0.25, 0.5}, {0.5, 1}, {2, 4}, {0.5, 0.25}, {1, 1}};   // the last keeps the frame's size
     const PMReal tops[] = {72, 200, 300, 400, 500};
 
@@ -390,7 +385,7 @@ TEST_F(MifGraphicImportTest, LinkedImage_BitmapScaledFromTheResolutionItGivesIts
     Import("<ImportObject <ShapeRect 72pt 72pt 72pt 72pt> <BitMapDpi 300> <ImportObFileDI `<c\\>dense.png'>>\n"
            "<ImportObject <ShapeRect 72pt 200pt 72pt 72pt> <ImportObFileDI `<c\\>plain.png'>>\n");
     std::vector<const SplineItem*> frames = Items<SplineItem>();
-    ASSERT_EQ(frames.size(), 2u) << warnings;
+    ASSERT_EQ(frames.size(), 2u) << presenter.text;
     std::string bytes;
     ASSERT_EQ(IdmlWriter::BuildPackage(*db, &bytes), kSuccess);
     IdmlPackage package = IdmlPackage::FromBytes(bytes);
@@ -432,18 +427,18 @@ TEST_F(MifGraphicImportTest, LinkedImage_OutsideTheFolderNeitherReadNorLinked)
         "<ImportObject <ShapeRect 10pt 310pt 80pt 40pt> <ImportObFileDI `<c\\>stays-in.png'>>\n";
     Import(root + objects, "doc/outside.mif");
     std::vector<const SplineItem*> frames = Items<SplineItem>();
-    ASSERT_EQ(frames.size(), 2u) << warnings;   // the two inside the folder
+    ASSERT_EQ(frames.size(), 2u) << presenter.text;   // the two inside the folder
     for (const SplineItem* frame : frames) {
         const PlacedGraphic* graphic = db->Get<PlacedGraphic>(frame->graphic);
         ASSERT_TRUE(graphic);
         EXPECT_EQ(graphic->format, "PNG");
     }
     const std::string outside = "Image file outside the folder of the MIF file, neither read nor linked: ";
-    EXPECT_NE(warnings.find("Line 5: " + outside + "/etc/shadow"), std::string::npos) << warnings;
-    EXPECT_NE(warnings.find("Line 6: " + outside + (mFolder / "elsewhere" / "out.png").string()), std::string::npos) << warnings;
-    EXPECT_NE(warnings.find("Line 7: " + outside + (mFolder / "doc" / "leads-out.png").string()), std::string::npos) << warnings;
-    EXPECT_NE(warnings.find("Line 8: " + outside), std::string::npos) << warnings;
-    EXPECT_NE(warnings.find("Line 9: Can't import image file:: " + (mFolder / "doc" / "pipe.png").string()), std::string::npos) << warnings;
+    EXPECT_TRUE(presenter.HasLine("Line 5: " + outside + "/etc/shadow"));
+    EXPECT_TRUE(presenter.HasLine("Line 6: " + outside + (mFolder / "elsewhere" / "out.png").string()));
+    EXPECT_TRUE(presenter.HasLine("Line 7: " + outside + (mFolder / "doc" / "leads-out.png").string()));
+    EXPECT_TRUE(presenter.HasLine("Line 8: " + outside + (mFolder / "elsewhere" / "out.png").string()));
+    EXPECT_TRUE(presenter.HasLine("Line 9: Can't import image file:: " + (mFolder / "doc" / "pipe.png").string()));
     DocumentList::Close(db);
 
     // Allowed: the files beyond the folder and behind the link are read and linked; the FIFO is
@@ -455,8 +450,8 @@ TEST_F(MifGraphicImportTest, LinkedImage_OutsideTheFolderNeitherReadNorLinked)
                                                (mFolder / "elsewhere" / "out.png").string(), (mFolder / "doc" / "images" / "in.png").string(),
                                                (mFolder / "doc" / "stays-in.png").string()};
     EXPECT_EQ(linked, expected);
-    EXPECT_EQ(warnings.find(outside), std::string::npos) << warnings;
-    EXPECT_NE(warnings.find("Can't import image file:: " + (mFolder / "doc" / "pipe.png").string()), std::string::npos) << warnings;
+    EXPECT_FALSE(presenter.Mentions(outside));
+    EXPECT_TRUE(presenter.HasLine("Line 8: Can't import image file:: " + (mFolder / "doc" / "pipe.png").string()));
 }
 
 // The image folders the user names are looked in first; a link there that leads out of them is
@@ -476,10 +471,10 @@ TEST_F(MifGraphicImportTest, LinkedImage_ImageFoldersKeepTheirLinksIn)
            "doc/search.mif");
     FileChooser::SetGraphicSearchFolders(saved);
     std::vector<const SplineItem*> frames = Items<SplineItem>();
-    ASSERT_EQ(frames.size(), 2u) << warnings;
+    ASSERT_EQ(frames.size(), 2u) << presenter.text;
     EXPECT_EQ(db->Get<PlacedGraphic>(frames[0]->graphic)->file.GetPath(), mFolder / "search" / "found.png");
     EXPECT_EQ(db->Get<PlacedGraphic>(frames[1]->graphic)->file.GetPath(), mFolder / "doc" / "beside.png");
-    EXPECT_TRUE(warnings.empty()) << warnings;
+    EXPECT_EQ(presenter.text, "");
 }
 
 TEST(MifImageImporterTest, IsInside_ByNamesThenThroughLinks)
@@ -515,10 +510,10 @@ TEST_F(MifGraphicImportTest, BadInput_ReportedAndTheRestConverted)
     EXPECT_EQ(splines[2]->graphics.strokeWeight, 0);
     EXPECT_EQ(splines[2]->graphics.fillColor, SwatchUtils::GetNoneSwatch(*db));   // pattern 20 taken as none
     EXPECT_TRUE(std::isfinite(splines[2]->itemTransform.tx));
-    EXPECT_NE(warnings.find("Line 5: Polygon without Point, skipped"), std::string::npos) << warnings;
-    EXPECT_NE(warnings.find("PenWidth below 0"), std::string::npos);
-    EXPECT_NE(warnings.find("Pattern out of range"), std::string::npos);
-    EXPECT_NE(warnings.find("Line 8: ShapeRect left out of range"), std::string::npos) << warnings;
+    EXPECT_TRUE(presenter.HasLine("Line 5: Polygon without Point, skipped"));
+    EXPECT_TRUE(presenter.HasLine("Line 8: Pattern out of range (0 to 15), taken as 15 (none): 20"));
+    EXPECT_TRUE(presenter.HasLine("Line 8: PenWidth below 0, taken as 0 pt: -2"));
+    EXPECT_TRUE(presenter.HasLine("Line 8: ShapeRect left out of range (-15552 to 15552 pt), set to 15552 pt: 99999 pt"));
     for (const PMPathPoint& point : splines[3]->path) EXPECT_TRUE(std::isfinite(point.anchor.x) && std::isfinite(point.right.y));
 }
 
@@ -592,8 +587,7 @@ TEST_F(MifGraphicImportTest, State_LastCapWinsAndFullObTintKeepsTheShade)
     EXPECT_EQ(splines[1]->graphics.strokeTint, 90);
     // An unknown colour is reported with its line and drawn in black.
     EXPECT_EQ(splines[2]->graphics.fillColor, SwatchUtils::GetBlackSwatch(*db));
-    EXPECT_NE(warnings.find("Line 7: ObColor names no color of the color catalog, black is used: NoSuchColor"), std::string::npos)
-        << warnings;
+    EXPECT_TRUE(presenter.HasLine("Line 7: ObColor names no color of the color catalog, black is used: NoSuchColor"));
 }
 
 TEST_F(MifGraphicImportTest, TextRect_GetsPenFillAndRotation)

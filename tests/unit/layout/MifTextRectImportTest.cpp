@@ -19,6 +19,7 @@
 #include "TempFolder.h"
 #include "TestUtils.h"
 #include "TextFrame.h"
+#include "WarningsPresenter.h"
 
 #include "base/MifDocInterface.h"
 #include "layout/IMifLayoutImporter.h"
@@ -42,10 +43,10 @@ protected:
         UIDRef document;
         PMString message;
         ASSERT_EQ(DocumentOpener::OpenFile(IDFile(path), kSuppressUI, document, message), kSuccess) << message.GetUTF8String();
+        presenter.Clear();
         CAlert::SetPresenter(&presenter);
         CmdUtils::ProcessScheduledCmds();
         CAlert::SetPresenter(nullptr);
-        warnings = presenter.text;
         std::filesystem::remove(path);
         db = document.GetDataBase();
         importer = MifDocInterface<IMifLayoutImporter>(db);
@@ -74,20 +75,12 @@ protected:
         return PMRect(bounds.left - page.left, bounds.top - page.top, bounds.right - page.left, bounds.bottom - page.top);
     }
 
-    // Keeps the text of the warnings dialog.
-    struct WarningsPresenter : IUserPresenter {
-        void Alert(const PMString&, bool) override {}
-        void Warnings(const PMString& shown) override { text = shown.GetUTF8String(); }
-        void MissingFonts(const std::vector<PMString>&) override {}
-        std::string text;
-    };
 
     TempFolder mFolder{"textrect"};
     std::string mSavedLogDir;
     DataBase* db = nullptr;
     InterfacePtr<IMifLayoutImporter> importer;
     WarningsPresenter presenter;
-    std::string warnings;   // what the last import showed
 };
 
 // What the diagnostic log gains while `action` runs.
@@ -156,8 +149,7 @@ TEST_F(MifTextRectImportTest, Threads_AlongTRNextAcrossPages)
     });
     // A TRNext into a reference page is the file's problem: the user is told, with its line.
     EXPECT_EQ(logged.find("mIDtoMultiColumnRef"), std::string::npos) << logged;
-    EXPECT_NE(warnings.find("Line 5: TRNext names no TextRect of a body or master page, the thread ends here: 40"),
-              std::string::npos) << warnings;
+    EXPECT_TRUE(presenter.HasLine("Line 5: TRNext names no TextRect of a body or master page, the thread ends here: 40"));
     EXPECT_EQ(Frame(3).nextFrame, FrameUID(7));
     EXPECT_EQ(Frame(7).previousFrame, FrameUID(3));
     EXPECT_EQ(Frame(7).nextFrame, FrameUID(9));
@@ -186,9 +178,8 @@ TEST_F(MifTextRectImportTest, Threads_LoopsAndSharedTargetsStayFinite)
     });
     // Both refusals reach the user with the line of their TRNext; nothing fails inside.
     EXPECT_EQ(logged.find("textLinkCmd failed"), std::string::npos) << logged;
-    EXPECT_NE(warnings.find("Line 3: TRNext would close the thread into a loop, not threaded: 1"), std::string::npos) << warnings;
-    EXPECT_NE(warnings.find("Line 3: TRNext names a TextRect that another TextRect already threads to, not threaded: 2"),
-              std::string::npos) << warnings;
+    EXPECT_TRUE(presenter.HasLine("Line 3: TRNext would close the thread into a loop, not threaded: 1"));
+    EXPECT_TRUE(presenter.HasLine("Line 3: TRNext names a TextRect that another TextRect already threads to, not threaded: 2"));
     // 1 -> 2 is made; 2 -> 1 would close a loop and 4 -> 2 would give 2 two predecessors.
     EXPECT_EQ(Frame(1).nextFrame, FrameUID(2));
     EXPECT_EQ(Frame(2).nextFrame, kInvalidUID);
@@ -307,7 +298,7 @@ TEST_F(MifTextRectImportTest, Threads_LoopOfThreeIsRefusedOnceAndSharesOneFlow)
     // 4 -> 9 and 6 -> 4 are made in ID order; 9 -> 6 would close the loop, and the user is told
     // once, before the host is asked.
     EXPECT_EQ(Count(logged, "): textLinkCmd failed"), 0u) << logged;
-    EXPECT_EQ(Count(warnings, "TRNext would close the thread into a loop, not threaded: 6"), 1u) << warnings;
+    EXPECT_EQ(Count(presenter.text, "TRNext would close the thread into a loop, not threaded: 6"), 1u) << presenter.text;
     EXPECT_EQ(Frame(6).nextFrame, FrameUID(4));
     EXPECT_EQ(Frame(4).nextFrame, FrameUID(9));
     EXPECT_EQ(Frame(9).nextFrame, kInvalidUID);

@@ -64,8 +64,7 @@ protected:
     {
         std::ostringstream mif;
         mif << "<MIFFile 2015>\n" << setup << "<Tbls " << tbls << ">\n" << flow;
-        mifText = mif.str();
-        OpenMif("tessel-table-test.mif", mifText);
+        OpenMif("tessel-table-test.mif", mif.str());
         if (HasFatalFailure()) return;
         tables.clear();
         story->textModel.ForEachOwnedItem(0, story->textModel.GetThreadRange(0).End(), [&](int32, UID item) {
@@ -79,15 +78,7 @@ protected:
         return thread.length > 0 ? story->textModel.GetText(thread.start, thread.length - 1) : u"(none)";
     }
     const AttributeBossList& ParaOverrides(int32 index) const { return story->textModel.GetParagraphFormat(index)->overrides; }
-    // "Line N: " for the line of the file imported last that holds `text` (the first such line).
-    std::string LineOf(const std::string& text) const
-    {
-        const size_t at = mifText.find(text);
-        return "Line " + std::to_string(1 + std::count(mifText.begin(), mifText.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + ": ";
-    }
-
     std::vector<const Table*> tables;
-    std::string mifText;
 };
 
 TEST_F(MifTableImportTest, TablesWithoutColumnsOrBodyRowsGiveOneMessageAndNoTable)
@@ -97,9 +88,12 @@ TEST_F(MifTableImportTest, TablesWithoutColumnsOrBodyRowsGiveOneMessageAndNoTabl
            "<Tbl <TblID 3> <TblNumColumns 1> <TblH " + Row(Cell("c")) + ">>\n",
            Flow("<String `Text'> <ATbl 1> <ATbl 2> <ATbl 3>"));
     EXPECT_TRUE(tables.empty());
-    EXPECT_TRUE(Warned("Table import: missing <TblNumColumns > statement"));
-    EXPECT_TRUE(Warned("Table import: invalid <TblNumColumns > statement (0 columns)"));
-    EXPECT_TRUE(Warned("Table import: trying to import empty table (0 body rows)"));
+    EXPECT_TRUE(Warned("Line 19: Table import: missing <TblNumColumns > statement: the table with TblID 1 is left out, with the text "
+                       "of 1 cell(s)"));
+    EXPECT_TRUE(Warned("Line 20: Table import: invalid <TblNumColumns > statement (0 columns): the table with TblID 2 is left out, "
+                       "with the text of 1 cell(s)"));
+    EXPECT_TRUE(Warned("Line 21: Table import: trying to import empty table (0 body rows): the table with TblID 3 is left out, with "
+                       "the text of 1 cell(s)"));
     // The paragraph stays whole: no return or table character is left behind.
     EXPECT_EQ(Primary(), u"Text\r");
 }
@@ -402,12 +396,13 @@ TEST_F(MifTableImportTest, BadTablesAndAnchorsAreReportedAndTheRestBuilt)
     EXPECT_EQ(table.CellAt(GridAddress{0, 0}).rowSpan, 3);
     EXPECT_EQ(CellText(table, 0, 0), u"a\rb\rc\rd");
     EXPECT_EQ(CellText(table, 3, 0), u"x");
-    EXPECT_TRUE(Warned("a straddle runs past the table's last row or column"));
-    EXPECT_TRUE(Warned("a row has more cells than the table has columns"));
-    EXPECT_TRUE(Warned("a column width no page can hold"));
-    EXPECT_TRUE(Warned("the table is anchored more than once"));
-    EXPECT_TRUE(Warned("no Tbl has the TblID of this anchor"));
-    EXPECT_TRUE(Warned("Table import: footnotes within tables are not supported, footnote is ignored"));
+    EXPECT_TRUE(Warned("Line 19: Table import: a column width no page can hold is passed over"));
+    EXPECT_TRUE(Warned("Line 20: Table import: a row has more cells than the table has columns, the cells past the last column are "
+                       "skipped: 3"));
+    EXPECT_TRUE(Warned("Line 20: Table import: a straddle runs past the table's last row or column, it is cut to fit"));
+    EXPECT_TRUE(Warned("Line 20: Table import: footnotes within tables are not supported, footnote is ignored"));
+    EXPECT_TRUE(Warned("Line 22: Table import: the table is anchored more than once, only its first anchor is kept: 1"));
+    EXPECT_TRUE(Warned("Line 22: Table import: no Tbl has the TblID of this anchor, the anchor is skipped: 9"));
 }
 
 TEST_F(MifTableImportTest, TheTextOfCoveredCellsGoesOnInTheStraddle)
@@ -433,9 +428,7 @@ TEST_F(MifTableImportTest, TheTextOfCoveredCellsGoesOnInTheStraddle)
     EXPECT_EQ(CellText(overlap, 0, 0), u"P");
     EXPECT_EQ(CellText(overlap, 0, 1), u"Q\rS");
     EXPECT_EQ(CellText(overlap, 1, 0), u"R");
-    EXPECT_TRUE(Warned((LineOf("<Cell <CellColumns 2> <CellContent <Para <PgfTag `Body'> <ParaLine <String `P'") +
-                        "Table import: a straddle overlaps another, its cells stay apart").c_str()))
-        << presenter.text;
+    EXPECT_TRUE(WarnedAt("<Cell <CellColumns 2> <CellContent <Para <PgfTag `Body'> <ParaLine <String `P'", "Table import: a straddle overlaps another, its cells stay apart"));
 }
 
 TEST_F(MifTableImportTest, TablesLeftOutSayWhichAndHowMuchTextWithTheirLine)
@@ -447,18 +440,12 @@ TEST_F(MifTableImportTest, TablesLeftOutSayWhichAndHowMuchTextWithTheirLine)
            Flow("<ATbl 1> <ATbl 2> <ATbl 3>"));
     ASSERT_EQ(tables.size(), 1u);
     EXPECT_EQ(CellText(*tables[0], 0, 0), u"first");
-    EXPECT_TRUE(Warned((LineOf("<Tbl <TblID 1> <TblNumColumns 2>") +
-                        "Table import: another Tbl before this one has the same TblID, this one is never placed: "
-                        "the table with TblID 1 is left out, with the text of 3 cell(s)").c_str()))
-        << presenter.text;
-    EXPECT_TRUE(Warned((LineOf("<Tbl <TblID 2>") +
-                        "Table import: invalid <TblNumColumns > statement (0 columns): the table with TblID 2 is left out, with the "
-                        "text of 2 cell(s)").c_str()))
-        << presenter.text;
-    EXPECT_TRUE(Warned((LineOf("<Tbl <TblID 3>") +
-                        "Table import: trying to import empty table (0 body rows): the table with TblID 3 is left out, with the text "
-                        "of 1 cell(s)").c_str()))
-        << presenter.text;
+    EXPECT_TRUE(WarnedAt("<Tbl <TblID 1> <TblNumColumns 2>", "Table import: another Tbl before this one has the same TblID, this one is never placed: "
+                        "the table with TblID 1 is left out, with the text of 3 cell(s)"));
+    EXPECT_TRUE(WarnedAt("<Tbl <TblID 2>", "Table import: invalid <TblNumColumns > statement (0 columns): the table with TblID 2 is left out, with the "
+                        "text of 2 cell(s)"));
+    EXPECT_TRUE(WarnedAt("<Tbl <TblID 3>", "Table import: trying to import empty table (0 body rows): the table with TblID 3 is left out, with the text "
+                        "of 1 cell(s)"));
 }
 
 TEST_F(MifTableImportTest, HintedColumnsAreSizedFromTheirTextAndTheTablesWidth)
@@ -521,8 +508,8 @@ TEST_F(MifTableImportTest, ColumnWidthsOfNoLengthAreReportedAndKeepTheNewTablesS
     for (int32 c = 0; c < 3; ++c) EXPECT_DOUBLE_EQ(table.columns[static_cast<size_t>(c)].width, 25) << c;
     EXPECT_DOUBLE_EQ(table.columns[3].width, 100);
     for (const char* width : {"<TblColumnWidth -5>", "<TblColumnWidth 0>", "<TblColumnWidth -2147483649>"})
-        EXPECT_TRUE(Warned((LineOf(width) + "Table import: a column width of zero or less is passed over, the column keeps the width "
-                                            "the new table gave it").c_str()))
+        EXPECT_TRUE(WarnedAt(width, "Table import: a column width of zero or less is passed over, the column keeps the width "
+                                            "the new table gave it"))
             << width << "\n" << presenter.text;
     size_t reports = 0;
     for (size_t at = 0; (at = presenter.text.find("a column width of zero or less", at)) != std::string::npos; ++at) ++reports;
