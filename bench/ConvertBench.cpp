@@ -4,9 +4,15 @@
 // per page (the counter doc_bytes_per_item, heap in use once the document is made). The same for
 // the longest corpus file and ten copies of its text, per paragraph. The time is CPU time: the
 // machines it runs on are shared.
+//
+// BM_Book converts generated books (one threaded frame a page, eight paragraphs a page, a table
+// every 20 pages, a footnote every 5) of 1,000, 10,000 and 100,000 pages, package included; its
+// peak_MB counter is the process's peak resident memory, so run one size per process to read it
+// (bench/book.sh does, and times the tessel command on the same books).
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <string>
@@ -25,6 +31,13 @@
 namespace {
 
 size_t HeapInUse() { return mallinfo2().uordblks; }
+
+double PeakResidentMB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
 
 // Converts `mif` once per iteration; `units` (pages or paragraphs) scale the counters.
 void ConvertLoop(benchmark::State& state, const std::string& mif, int64 units)
@@ -58,12 +71,19 @@ void ConvertLoop(benchmark::State& state, const std::string& mif, int64 units)
     state.counters["input_MB"] = static_cast<double>(mif.size()) / 1e6;
     state.counters["doc_bytes_per_item"] = documentBytes / static_cast<double>(units);
     state.counters["idml_bytes_per_item"] = packageBytes / static_cast<double>(units);
+    state.counters["peak_MB"] = PeakResidentMB();
 }
 
 void BM_Convert(benchmark::State& state)
 {
     const int pages = static_cast<int>(state.range(0));
     ConvertLoop(state, MifGenerator::Document(pages, state.range(1) != 0), pages);
+}
+
+void BM_Book(benchmark::State& state)
+{
+    const int pages = static_cast<int>(state.range(0));
+    ConvertLoop(state, MifGenerator::Book(pages), pages);
 }
 
 // The longest corpus file, and a file that holds its body flow (the flow of most paragraphs)
@@ -104,6 +124,8 @@ BENCHMARK(BM_Convert)
     ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime();
+
+BENCHMARK(BM_Book)->ArgNames({"pages"})->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
 
 BENCHMARK(BM_Article)->ArgNames({"copies"})->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 

@@ -260,7 +260,7 @@ void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vecto
         for (size_t r = 0; r < line.runs.size(); ++r) {
             const GlyphRun& run = line.runs[r];
             const ShapedText* shaped = values[r].first;
-            const bool hasGlyphs = shaped ? !shaped->glyphs.empty() : !run.glyphs.empty();
+            const bool hasGlyphs = shaped ? !shaped->glyphs.empty() : run.glyphCount > 0;
             const PMReal runShift = shift;
             shift += values[r].second;
             if (!hasGlyphs || run.pointSize <= 0) continue;
@@ -277,9 +277,10 @@ void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vecto
                     pen += shaped->advances[g] * run.pointSize;
                 }
             } else {
-                const size_t count = std::min(run.glyphs.size(), run.positions.size());
-                for (size_t g = 0; g < count; ++g)
-                    glyphs.push_back(cairo_glyph_t{run.glyphs[g], run.positions[g] + runShift, baseline});
+                const std::span<const uint32> runGlyphs = line.GlyphsOf(run);
+                const std::span<const PMReal> positions = line.PositionsOf(run);
+                for (size_t g = 0; g < runGlyphs.size(); ++g)
+                    glyphs.push_back(cairo_glyph_t{runGlyphs[g], positions[g] + runShift, baseline});
             }
             cairo_set_font_face(cr, face);
             cairo_set_font_size(cr, run.pointSize);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -27,9 +28,10 @@ struct GlyphRun {
     PMReal ascent = 0;       // the face's, at the run's size
     PMReal descent = 0;
     PMReal leading = 0;      // the line measure the run asks for (auto leading: 120 % of its size)
-    // The glyphs of its characters; for a tab, the copies of its stop's leader across its room.
-    std::vector<uint32> glyphs;
-    std::vector<PMReal> positions;  // x of each glyph
+    // Where its glyphs stand in its line's glyph arrays: those of its characters; for a tab, the
+    // copies of its stop's leader across its room.
+    uint32 firstGlyph = 0;
+    uint32 glyphCount = 0;
 };
 
 struct ComposedLine {
@@ -45,7 +47,13 @@ struct ComposedLine {
     PMReal leading = 0;   // the distance from the baseline of the line before
     bool hyphenated = false;  // ends inside a word with a hyphen (its last run, of no characters)
     std::vector<GlyphRun> runs;
+    // The glyphs of all its runs, run after run, and the x of each: two arrays a line rather than
+    // two a run, as a line has a run for every word and space.
+    std::vector<uint32> glyphs;
+    std::vector<PMReal> positions;
     int32 End() const { return start + length; }
+    std::span<const uint32> GlyphsOf(const GlyphRun& run) const { return {glyphs.data() + run.firstGlyph, run.glyphCount}; }
+    std::span<const PMReal> PositionsOf(const GlyphRun& run) const { return {positions.data() + run.firstGlyph, run.glyphCount}; }
 };
 
 // A page item anchored at character `index`, as the composer placed it: `bounds` is the box of

@@ -29,19 +29,27 @@ bool IsLetter(UTF16TextChar c)
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
 }
 
-// Appends the glyphs of `shaped` set at `size` from `pen` on to `run`; the pen after them.
-PMReal AppendGlyphs(GlyphRun& run, const ShapedText& shaped, PMReal size, PMReal pen)
+} // namespace
+
+PMReal LineBuilder::AppendGlyphs(GlyphRun& run, const ShapedText& shaped, PMReal size, PMReal pen)
 {
     PMReal glyphPen = pen;
     for (size_t g = 0; g < shaped.glyphs.size(); ++g) {
-        run.glyphs.push_back(shaped.glyphs[g]);
-        run.positions.push_back(glyphPen + shaped.offsetsX[g] * size);
+        mGlyphs.push_back(shaped.glyphs[g]);
+        mPositions.push_back(glyphPen + shaped.offsetsX[g] * size);
         glyphPen += shaped.advances[g] * size;
     }
+    run.glyphCount = static_cast<uint32>(mGlyphs.size()) - run.firstGlyph;
     return glyphPen;
 }
 
-} // namespace
+inline void LineBuilder::AddRun(ComposedLine& line, const GlyphRun& run)
+{
+    line.ascent = std::max(line.ascent, run.ascent);
+    line.descent = std::max(line.descent, run.descent);
+    line.leading = std::max(line.leading, run.leading);
+    mRuns.push_back(run);
+}
 
 // FitLine, FillLine and FragmentRun run for every line and fragment, so they are defined inline: a
 // member function of a class the library exports is otherwise called through its PLT and never
@@ -79,11 +87,17 @@ int32 LineBuilder::BuildLine(const FrameColumn& col, int32 pos, ComposedLine& li
     // their words over the column.
     if (paragraph.justification == 4 && end < paragraphEnd && mShaped.CharAt(end - 1) != kTextChar_LF)
         if (int32 gaps = CountGaps(pos, end); gaps > 0) gapExtra = std::max<PMReal>(0, avail - width) / gaps;
+    mRuns.clear();
+    mGlyphs.clear();
+    mPositions.clear();
     if (numbered) {
         FillNumber(line, x);
         x += numberWidth;
     }
     FillLine(line, x, gapExtra);
+    line.runs.assign(mRuns.begin(), mRuns.end());
+    line.glyphs.assign(mGlyphs.begin(), mGlyphs.end());
+    line.positions.assign(mPositions.begin(), mPositions.end());
     return end;
 }
 
@@ -284,18 +298,16 @@ PMReal LineBuilder::TabWidth(PMReal at, PMReal limit, size_t tab, const TabStop*
                 run.width += gapExtra;
                 pen += gapExtra;
             }
-            line.ascent = std::max(line.ascent, run.ascent);
-            line.descent = std::max(line.descent, run.descent);
-            line.leading = std::max(line.leading, run.leading);
-            line.runs.push_back(std::move(run));
+            AddRun(line, run);
         }
     }
-    if (line.hyphenated && !line.runs.empty() && line.runs.back().face) AppendHyphen(line, pen);
+    if (line.hyphenated && !mRuns.empty() && mRuns.back().face) AppendHyphen(line, pen);
 }
 
 inline GlyphRun LineBuilder::FragmentRun(const ShapedFragment& fragment, int32 from, int32 to, PMReal pen, PMReal origin)
 {
     GlyphRun run;
+    run.firstGlyph = static_cast<uint32>(mGlyphs.size());
     run.start = from;
     run.length = to - from;
     run.face = fragment.face;
@@ -325,10 +337,11 @@ inline GlyphRun LineBuilder::FragmentRun(const ShapedFragment& fragment, int32 f
             int32 at = fragment.start + shaped.clusters[g];
             if (ordered && at >= to) break;
             if (at < from || at >= to) continue;
-            run.glyphs.push_back(shaped.glyphs[g]);
-            run.positions.push_back(glyphPen + shaped.offsetsX[g] * fragment.size);
+            mGlyphs.push_back(shaped.glyphs[g]);
+            mPositions.push_back(glyphPen + shaped.offsetsX[g] * fragment.size);
             glyphPen += shaped.advances[g] * fragment.size;
         }
+        run.glyphCount = static_cast<uint32>(mGlyphs.size()) - run.firstGlyph;
         run.width = glyphPen - pen;
     } else {
         run.width = WidthOf(fragment, from, to);
@@ -337,12 +350,13 @@ inline GlyphRun LineBuilder::FragmentRun(const ShapedFragment& fragment, int32 f
     return run;
 }
 
-void LineBuilder::AppendHyphen(ComposedLine& line, PMReal pen)
+void LineBuilder::AppendHyphen(const ComposedLine& line, PMReal pen)
 {
     // The hyphen the line ends with is drawn, not part of the text: a run of no characters.
-    const GlyphRun& last = line.runs.back();
+    const GlyphRun last = mRuns.back();
     const ShapedText& hyphen = mFonts.Shape(last.face, u"-");
     GlyphRun run;
+    run.firstGlyph = static_cast<uint32>(mGlyphs.size());
     run.start = line.End();
     run.face = last.face;
     run.pointSize = last.pointSize;
@@ -352,7 +366,7 @@ void LineBuilder::AppendHyphen(ComposedLine& line, PMReal pen)
     run.leading = last.leading;
     run.x = pen;
     run.width = AppendGlyphs(run, hyphen, last.pointSize, pen) - pen;
-    line.runs.push_back(std::move(run));
+    mRuns.push_back(run);
 }
 
 void LineBuilder::FillLeader(GlyphRun& run, const ShapedFragment& fragment, PMReal origin)
@@ -410,6 +424,7 @@ void LineBuilder::FillNumber(ComposedLine& line, PMReal x)
             continue;
         }
         GlyphRun run;
+        run.firstGlyph = static_cast<uint32>(mGlyphs.size());
         run.start = line.start;
         run.face = piece.face;
         run.pointSize = piece.size;
@@ -419,9 +434,6 @@ void LineBuilder::FillNumber(ComposedLine& line, PMReal x)
         run.leading = leading >= 0 ? leading : piece.size * kAutoLeadingFactor;
         run.width = AppendGlyphs(run, *piece.shaped, piece.size, pen) - pen;
         pen += piece.width;
-        line.ascent = std::max(line.ascent, run.ascent);
-        line.descent = std::max(line.descent, run.descent);
-        line.leading = std::max(line.leading, run.leading);
-        line.runs.push_back(std::move(run));
+        AddRun(line, run);
     }
 }

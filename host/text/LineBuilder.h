@@ -58,7 +58,11 @@ private:
     // stops are measured from `origin`.
     GlyphRun FragmentRun(const ShapedFragment& fragment, int32 from, int32 to, PMReal pen, PMReal origin);
     // Ends `line`, which reaches `pen`, with the hyphen of its last run's face.
-    void AppendHyphen(ComposedLine& line, PMReal pen);
+    void AppendHyphen(const ComposedLine& line, PMReal pen);
+    // Appends the glyphs of `shaped` set at `size` from `pen` on to `run`; the pen after them.
+    PMReal AppendGlyphs(GlyphRun& run, const ShapedText& shaped, PMReal size, PMReal pen);
+    // Adds `run` to the line being built and takes its extent into `line`.
+    void AddRun(ComposedLine& line, const GlyphRun& run);
     // The leader of the tab `fragment`, repeated over `run` (set from `run.x` across `run.width`)
     // on a grid that starts at the column's left edge `origin`, so that the leaders of
     // successive lines line up.
@@ -72,4 +76,9 @@ private:
     FontCache& mFonts;
     Hyphenator& mHyphenator;
     ShapedParagraph& mShaped;
+    // The runs and glyphs of the line being built: they grow once and serve every line, and a
+    // line built takes copies of the size it needs.
+    std::vector<GlyphRun> mRuns;
+    std::vector<uint32> mGlyphs;
+    std::vector<PMReal> mPositions;
 };

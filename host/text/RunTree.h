@@ -15,6 +15,8 @@
 // (its value reset) when its run is erased, and may later hold another run.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -40,6 +42,21 @@ public:
 
     int32 Length() const { return mRoot ? mNodes[mRoot].sum : 0; }
     int32 RunCount() const { return mCount; }
+    // The nodes on the longest path from the root: about 2 log2 of the runs, whatever the edits.
+    int32 Depth() const
+    {
+        int32 deepest = 0;
+        std::vector<std::pair<int32, int32>> stack;
+        if (mRoot) stack.push_back({mRoot, 1});
+        while (!stack.empty()) {
+            auto [n, depth] = stack.back();
+            stack.pop_back();
+            deepest = std::max(deepest, depth);
+            if (mNodes[n].left) stack.push_back({mNodes[n].left, depth + 1});
+            if (mNodes[n].right) stack.push_back({mNodes[n].right, depth + 1});
+        }
+        return deepest;
+    }
     bool IsEmpty() const { return mRoot == 0; }
 
     void Clear()
@@ -100,12 +117,18 @@ public:
         return start;
     }
 
-    // Makes `pos` a run boundary, cutting the run that straddles it.
+    // Makes `pos` a run boundary, cutting the run that straddles it: the run keeps its head and
+    // its tail becomes a run of its own, a new node placed by its own priority like any other.
     void SplitAt(int32 pos)
     {
         if (pos <= 0 || pos >= Length()) return;
+        Run run = Find(pos);
+        if (!run.value || run.start == pos) return;
+        const int32 offset = pos - run.start;
+        T tail = Traits::Cut(*run.value, offset, run.length);
+        Grow(run.start, offset - run.length);
         auto [a, b] = Split(mRoot, pos);
-        SetRoot(Merge(a, b));
+        SetRoot(Merge(Merge(a, NewNode(run.length - offset, std::move(tail))), b));
     }
 
     // Inserts a run of `length` (above 0) before position `pos` (0..Length()), cutting the run
@@ -113,6 +136,7 @@ public:
     void Insert(int32 pos, int32 length, T value)
     {
         if (length <= 0) return;
+        SplitAt(pos);
         auto [a, b] = Split(mRoot, pos);
         SetRoot(Merge(Merge(a, NewNode(length, std::move(value))), b));
     }
@@ -142,6 +166,8 @@ public:
     void Erase(int32 from, int32 to)
     {
         if (from >= to) return;
+        SplitAt(from);
+        SplitAt(to);
         auto [a, rest] = Split(mRoot, from);
         auto [middle, b] = Split(rest, to - from);
         FreeTree(middle);
@@ -259,33 +285,24 @@ private:
         }
     }
 
-    // Cuts tree `n` into the first `pos` positions and the rest.
+    // Cuts tree `n` into the first `pos` positions and the rest; `pos` is a run boundary
+    // (SplitAt makes it one). Split moves nodes only, so every node stays below one of higher
+    // priority and the tree keeps its logarithmic depth: a node made here would sit wherever the
+    // cut fell, whatever its priority, and appending at one place would grow a chain.
     std::pair<int32, int32> Split(int32 n, int32 pos)
     {
         if (!n) return {0, 0};
         int32 left = Sum(mNodes[n].left);
-        int32 length = mNodes[n].length;
         if (pos <= left) {
             auto [a, b] = Split(mNodes[n].left, pos);
             mNodes[n].left = b;
             Update(n);
             return {a, n};
         }
-        if (pos >= left + length) {
-            auto [a, b] = Split(mNodes[n].right, pos - left - length);
-            mNodes[n].right = a;
-            Update(n);
-            return {n, b};
-        }
-        // The run straddles the cut: its tail becomes a node of its own at the front of the rest.
-        int32 offset = pos - left;
-        T tail = Traits::Cut(mNodes[n].value, offset, length);
-        int32 m = NewNode(length - offset, std::move(tail));
-        int32 right = mNodes[n].right;
-        mNodes[n].length = offset;
-        mNodes[n].right = 0;
+        auto [a, b] = Split(mNodes[n].right, pos - left - mNodes[n].length);
+        mNodes[n].right = a;
         Update(n);
-        return {n, Merge(m, right)};
+        return {n, b};
     }
 
     int32 Merge(int32 a, int32 b)

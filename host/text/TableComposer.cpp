@@ -79,8 +79,8 @@ ComposedCell SetCell(const TextRange& thread, const Table& table, const TableCel
         for (GlyphRun& run : line.runs) {
             run.start -= thread.start;
             run.x += inset;
-            for (PMReal& x : run.positions) x += inset;
         }
+        for (PMReal& x : line.positions) x += inset;
     }
     return composed;
 }

@@ -76,16 +76,26 @@ std::string IdmlPackageBuilder::Serialize(const pugi::xml_document& xml)
     return text.str();
 }
 
-ErrorCode IdmlPackageBuilder::Pack(std::string* package) const
+void IdmlPackageBuilder::SealParts()
 {
-    std::vector<const Part*> parts;
-    for (const Part& part : mParts) parts.push_back(&part);
+    for (; mSealed < mParts.size(); ++mSealed) {
+        Part& part = mParts[mSealed];
+        part.text = Serialize(*part.xml);
+        part.xml.reset();
+    }
+}
+
+ErrorCode IdmlPackageBuilder::Pack(std::string* package)
+{
+    SealParts();
+    std::vector<Part*> parts;
+    for (Part& part : mParts) parts.push_back(&part);
     std::stable_sort(parts.begin(), parts.end(), [](const Part* a, const Part* b) { return a->slot < b->slot; });
 
     std::vector<ZipEntry> entries;
     entries.push_back(ZipEntry{"mimetype", kMimeType, false});
     entries.push_back(ZipEntry{"designmap.xml", Serialize(mDesignMap), true});
     entries.push_back(ZipEntry{"META-INF/container.xml", kContainer, true});
-    for (const Part* part : parts) entries.push_back(ZipEntry{part->path, Serialize(*part->xml), true});
+    for (Part* part : parts) entries.push_back(ZipEntry{part->path, std::move(part->text), true});
     return ZipArchiveWriter::Pack(entries, package);
 }

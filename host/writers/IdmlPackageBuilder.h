@@ -59,18 +59,27 @@ public:
     // Adds an element <`name`> to designmap itself, at `slot`, and returns it.
     pugi::xml_node AddDesignMapElement(IdmlSlot slot, const char* name);
 
+    // Serializes the parts added so far and lets their XML trees go. A writer calls it once its
+    // part is whole (a spread, a story), so that a package of many parts holds one tree at a
+    // time and the text of the others, a fraction of the tree's size. A sealed part's root must
+    // not be written to again.
+    void SealParts();
+
     // The package as ZIP bytes; kSuccess, or the ZIP writer's error (then `*package` is empty).
-    ErrorCode Pack(std::string* package) const;
+    // The parts' texts go into the package: the builder is spent.
+    ErrorCode Pack(std::string* package);
 
 private:
     struct Part {
         IdmlSlot slot;
         std::string path;
-        std::unique_ptr<pugi::xml_document> xml;
+        std::unique_ptr<pugi::xml_document> xml;  // null once sealed
+        std::string text;                         // the sealed part's XML
     };
     static std::string Serialize(const pugi::xml_document& xml);
 
     pugi::xml_document mDesignMap;
     std::array<pugi::xml_node, static_cast<size_t>(IdmlSlot::kCount)> mLastInSlot;
     std::vector<Part> mParts;
+    size_t mSealed = 0;  // the parts before this one are sealed
 };

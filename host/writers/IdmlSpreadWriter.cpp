@@ -100,6 +100,7 @@ void WriteSpread(IdmlContext& context, const Spread& spread)
     for (const Page* page : pages)
         WritePage(element, *page, context.GetNumbering().GetPageName(page->GetUID()), context.MasterRef(page->appliedMaster));
     IdmlTextFrameWriter::WritePageItems(context, element, spread);
+    context.GetPackage().SealParts();
 }
 
 } // namespace

@@ -256,6 +256,7 @@ void WriteStory(IdmlContext& context, const Story& story)
     });
     WriteThread(context, story.textModel, threads, story.textModel.GetThreadRange(0), element, false);
     context.AddStory(self);
+    context.GetPackage().SealParts();
 }
 
 } // namespace

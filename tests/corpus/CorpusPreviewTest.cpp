@@ -24,7 +24,7 @@ bool HasComposedGlyphs(const DataBase& db)
             for (const ComposedFrame& frame : story->frameList.GetFrames())
                 for (const ComposedLine& line : frame.lines)
                     for (const GlyphRun& run : line.runs)
-                        if (!run.glyphs.empty()) return true;
+                        if (run.glyphCount > 0) return true;
     return false;
 }
 

@@ -105,7 +105,7 @@ TEST_F(PreviewTextTest, SymbolText_IsSetInFacesThatHaveItsCharactersInTextAndCel
                 // Its face really has it (the disguised map of the OpenType Symbol stand-in
                 // has no Greek letter), and no glyph of the run is the missing glyph.
                 EXPECT_TRUE(fonts.HasGlyph(run.face, c)) << std::hex << int(c) << " in " << run.face->file;
-                for (uint32 glyph : run.glyphs) EXPECT_NE(glyph, 0u) << std::hex << int(c) << " in " << run.face->file;
+                for (uint32 glyph : line.GlyphsOf(run)) EXPECT_NE(glyph, 0u) << std::hex << int(c) << " in " << run.face->file;
             }
         }
     };
@@ -162,21 +162,22 @@ TEST_F(PreviewTextTest, TableOfContents_CrossReferenceTabsGoToTheirStopsAndLeade
         ASSERT_EQ(tab->start, tabIndex);
         const ShapedText& dot = fonts.Shape(tab->face, u".");
         const PMReal step = dot.width * tab->pointSize;
-        ASSERT_GT(tab->glyphs.size(), 10u);
-        ASSERT_EQ(tab->positions.size(), tab->glyphs.size());
-        for (size_t g = 0; g < tab->glyphs.size(); ++g) {
-            EXPECT_EQ(tab->glyphs[g], dot.glyphs.front());
-            EXPECT_NEAR(std::fmod(tab->positions[g] - line->origin + step / 2, step), step / 2, 1e-6);
+        const std::span<const uint32> glyphs = line->GlyphsOf(*tab);
+        const std::span<const PMReal> positions = line->PositionsOf(*tab);
+        ASSERT_GT(glyphs.size(), 10u);
+        for (size_t g = 0; g < glyphs.size(); ++g) {
+            EXPECT_EQ(glyphs[g], dot.glyphs.front());
+            EXPECT_NEAR(std::fmod(positions[g] - line->origin + step / 2, step), step / 2, 1e-6);
         }
-        EXPECT_GE(tab->positions.front(), tab->x - 1e-6);
-        EXPECT_LE(tab->positions.back() + step, tab->x + tab->width + 1e-6);
-        EXPECT_LT(tab->x + tab->width - (tab->positions.back() + step), step);
+        EXPECT_GE(positions.front(), tab->x - 1e-6);
+        EXPECT_LE(positions.back() + step, tab->x + tab->width + 1e-6);
+        EXPECT_LT(tab->x + tab->width - (positions.back() + step), step);
         // Drawn: dots along the baseline between the title and the page number.
         if (!image) Draw();
         const int baseline = kFrameTop + static_cast<int>(line->baseline);
         EXPECT_GT(image->InkIn(kFrameLeft + static_cast<int>(tab->x) + 4, baseline - 3,
                                kFrameLeft + static_cast<int>(tab->x + tab->width) - 4, baseline + 1),
-                  static_cast<int>(tab->glyphs.size()) / 2);
+                  static_cast<int>(glyphs.size()) / 2);
     }
     EXPECT_EQ(Find(u"1\tIntroduction\t1"), Find(u"Introduction\t") - 2);
 }

@@ -251,19 +251,23 @@ TEST_F(PreviewWriterTest, Png_FaceThatCannotBeLoaded)
     FontFaceEntry broken;
     broken.family = PMString("Broken Sans");
     broken.file = "/nonexistent/BrokenSans.ttf";
-    auto run = [](const FontFaceEntry* face, int32 start, PMReal x, std::vector<uint32> glyphs) {
+    ComposedLine line;
+    line.length = 6;
+    line.baseline = 50;
+    auto run = [&line](const FontFaceEntry* face, int32 start, PMReal x, std::vector<uint32> glyphs) {
         GlyphRun glyphRun;
         glyphRun.start = start;
         glyphRun.length = 2;
         glyphRun.face = face;
         glyphRun.pointSize = 20;
-        glyphRun.glyphs = glyphs;
-        for (size_t g = 0; g < glyphs.size(); ++g) glyphRun.positions.push_back(x + 12 * static_cast<PMReal>(g));
+        glyphRun.firstGlyph = static_cast<uint32>(line.glyphs.size());
+        glyphRun.glyphCount = static_cast<uint32>(glyphs.size());
+        for (size_t g = 0; g < glyphs.size(); ++g) {
+            line.glyphs.push_back(glyphs[g]);
+            line.positions.push_back(x + 12 * static_cast<PMReal>(g));
+        }
         return glyphRun;
     };
-    ComposedLine line;
-    line.length = 6;
-    line.baseline = 50;
     line.runs = {run(&broken, 0, 10, {5, 6}), run(good, 2, 110, shaped.glyphs), run(&broken, 4, 210, {5, 6})};
     ComposedFrame composed;
     composed.frame = frame.GetUID();

@@ -66,6 +66,25 @@ TEST(RunTreeTest, RandomEditsMatchAPlainSequence)
     });
 }
 
+// Runs cut at one place again and again, as a story grows at its end, in front of its footnote
+// and cell threads: the tree stays shallow, so every look-up stays logarithmic.
+TEST(RunTreeTest, CuttingRunsAtTheEndKeepsTheTreeShallow)
+{
+    RunTree<int> tree;
+    tree.Insert(0, 1, 0);
+    int primaryEnd = 1;
+    for (int paragraph = 0; paragraph < 20000; ++paragraph) {
+        tree.Grow(primaryEnd - 1, 50);
+        tree.SplitAt(primaryEnd + 49);
+        primaryEnd += 50;
+        if (paragraph % 10 == 0) tree.Insert(tree.Length(), 1, 1);   // a footnote's thread after the text
+        if (paragraph % 7 == 0) tree.Erase(primaryEnd - 20, primaryEnd - 10);
+        if (paragraph % 7 == 0) primaryEnd -= 10;
+    }
+    EXPECT_GT(tree.RunCount(), 20000);
+    EXPECT_LT(tree.Depth(), 60);
+}
+
 TEST(RunTreeTest, FindAndJoin)
 {
     RunTree<int> tree;
