@@ -49,6 +49,23 @@ inline void LineBuilder::AddRun(ComposedLine& line, const GlyphRun& run)
     line.descent = std::max(line.descent, run.descent);
     line.leading = std::max(line.leading, run.leading);
     mRuns.push_back(run);
+    mLastTextRun = kNoTextRun;
+}
+
+inline void LineBuilder::AddTextRun(ComposedLine& line, const GlyphRun& run, uint32 formatRun)
+{
+    if (mLastTextRun == formatRun && !mRuns.empty()) {
+        GlyphRun& last = mRuns.back();
+        if (last.face == run.face && last.pointSize == run.pointSize && last.rise == run.rise && last.leading == run.leading &&
+            last.start + last.length == run.start && last.firstGlyph + last.glyphCount == run.firstGlyph) {
+            last.length += run.length;
+            last.width = run.x + run.width - last.x;
+            last.glyphCount += run.glyphCount;
+            return;
+        }
+    }
+    AddRun(line, run);
+    mLastTextRun = formatRun;
 }
 
 // FitLine, FillLine and FragmentRun run for every line and fragment, so they are defined inline: a
@@ -90,6 +107,7 @@ int32 LineBuilder::BuildLine(const FrameColumn& col, int32 pos, ComposedLine& li
     mRuns.clear();
     mGlyphs.clear();
     mPositions.clear();
+    mLastTextRun = kNoTextRun;
     if (numbered) {
         FillNumber(line, x);
         x += numberWidth;
@@ -298,7 +316,8 @@ PMReal LineBuilder::TabWidth(PMReal at, PMReal limit, size_t tab, const TabStop*
                 run.width += gapExtra;
                 pen += gapExtra;
             }
-            AddRun(line, run);
+            if (fragment.kind == ShapedFragment::kText) AddTextRun(line, run, fragment.formatRun);
+            else AddRun(line, run);
         }
     }
     if (line.hyphenated && !mRuns.empty() && mRuns.back().face) AppendHyphen(line, pen);

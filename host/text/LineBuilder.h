@@ -63,6 +63,10 @@ private:
     PMReal AppendGlyphs(GlyphRun& run, const ShapedText& shaped, PMReal size, PMReal pen);
     // Adds `run` to the line being built and takes its extent into `line`.
     void AddRun(ComposedLine& line, const GlyphRun& run);
+    // Adds the run of a text fragment: it joins the run before when that is text of the same
+    // character run, face, size and rise, so a line has a run per change of formatting rather
+    // than one per word and space.
+    void AddTextRun(ComposedLine& line, const GlyphRun& run, uint32 formatRun);
     // The leader of the tab `fragment`, repeated over `run` (set from `run.x` across `run.width`)
     // on a grid that starts at the column's left edge `origin`, so that the leaders of
     // successive lines line up.
@@ -81,4 +85,7 @@ private:
     std::vector<GlyphRun> mRuns;
     std::vector<uint32> mGlyphs;
     std::vector<PMReal> mPositions;
+    // The character run of the last run added when it is text a next text run may join.
+    static constexpr uint32 kNoTextRun = UINT32_MAX;
+    uint32 mLastTextRun = kNoTextRun;
 };

@@ -261,6 +261,7 @@ void ParagraphShaper::CutWords()
     fragment.rise = f.rise;
     fragment.nominalSize = f.nominalSize;
     fragment.trailing = trailing;
+    fragment.formatRun = static_cast<uint32>(mRun);
     int32 limit = std::min(RunEnd(), partEnd);
     while (value < mValues.size() && mValues[value].index < at) ++value;
     if (value < mValues.size() && mValues[value].index == at) {

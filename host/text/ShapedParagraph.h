@@ -45,6 +45,7 @@ struct ShapedFragment {
     PMReal rise = 0;        // superscripts above the baseline, subscripts (negative) below
     PMReal nominalSize = 0; // the point size before a superscript or subscript made it smaller
     const TabStop* stop = nullptr;  // tabs: the stop it goes to (null: a default stop), set with `width`
+    uint32 formatRun = 0;   // which of the paragraph's character runs it belongs to
 };
 
 // The characters between two line-break opportunities, and their fragments.

@@ -221,16 +221,18 @@ TEST_F(StoryComposerTest, JustifiedLinesFillTheColumnButTheLast)
     composer.Compose(story);
     const auto& lines = story.frameList.GetFrames().at(0).lines;
     ASSERT_EQ(lines.size(), 2u);
-    auto runAt = [&](const ComposedLine& line, int32 index) -> const GlyphRun& {
+    // The x of the glyph of the character at `index` (one glyph a character in this text). The
+    // words of one format are one run: a run ends where the formatting changes.
+    ASSERT_EQ(lines[0].runs.size(), 1u);
+    auto xAt = [&](const ComposedLine& line, int32 index) -> PMReal {
         for (const GlyphRun& run : line.runs)
-            if (run.start == index) return run;
-        ADD_FAILURE() << "no run at " << index;
-        return line.runs.front();
+            if (index >= run.start && index < run.start + run.length) return line.PositionsOf(run)[static_cast<size_t>(index - run.start)];
+        ADD_FAILURE() << "no run holds " << index;
+        return 0;
     };
-    const GlyphRun& cc = runAt(lines[0], 6);
-    EXPECT_NEAR(cc.x + cc.width, column, 1e-6);  // the words spread to the column's edge
-    EXPECT_NEAR(runAt(lines[0], 3).x, WidthOf(u"aa ") + 2.5, 1e-6);
-    EXPECT_NEAR(runAt(lines[1], 12).x, WidthOf(u"dd "), 1e-6);  // the last line keeps its spaces
+    EXPECT_NEAR(xAt(lines[0], 8), column, 1e-6);  // the words spread to the column's edge: "cc" ends there
+    EXPECT_NEAR(xAt(lines[0], 3), WidthOf(u"aa ") + 2.5, 1e-6);
+    EXPECT_NEAR(xAt(lines[1], 12), WidthOf(u"dd "), 1e-6);  // the last line keeps its spaces
 }
 
 TEST_F(StoryComposerTest, ANeverComposedStoryHoldsNoLineAndAnEditMakesTheLinesStale)
