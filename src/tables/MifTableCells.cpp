@@ -28,17 +28,6 @@ constexpr double kMaxLength = MifTableFormat::kMaxLength;
 
 const PMString* StringOf(const MifProp* prop) { return MifTableFormat::StringOf(prop); }
 
-bool IsSection(int32 id) { return id == kMifTblH || id == kMifTblBody || id == kMifTblF; }
-
-PMString Number(int32 value)
-{
-    PMString text;
-    text.AppendNumber(value);
-    return text;
-}
-
-const Table* GetTable(const UIDRef& table) { return table.GetDataBase() ? table.GetDataBase()->Get<Table>(table.GetUID()) : nullptr; }
-
 } // namespace
 
 void MifTableCells::Clear()
@@ -69,7 +58,7 @@ bool MifTableCells::IsAnchorOrFree(const GridAddress& at) const
 bool MifTableCells::ImportCells(const UIDRef& table, const MifObject& tbl, const GridAddress& titleCell, const MifObject* mifRoot,
                                 MifTableRulings& rulings, const MifProblemReporter& report)
 {
-    const Table* model = GetTable(table);
+    const Table* model = MifTableFormat::TableOf(table);
     if (!model) {
         MIF_LOG_NIL(model);
         return false;
@@ -84,7 +73,7 @@ bool MifTableCells::ImportCells(const UIDRef& table, const MifObject& tbl, const
     std::vector<const MifObject*> rows;
     for (const MifProp* prop : tbl.props) {
         if (!prop) break;
-        if (!IsSection(prop->id) || prop->type != kMifTypeObject || !prop->value.object) continue;
+        if (!MifTableFormat::IsSection(prop->id) || prop->type != kMifTypeObject || !prop->value.object) continue;
         for (const MifObject& row : prop->value.object->Children(kMifRow)) rows.push_back(&row);
     }
     const bool titleLast = titleCell.row >= 0 && titleCell.row == mGridRows - 1;
@@ -108,7 +97,7 @@ bool MifTableCells::ImportCells(const UIDRef& table, const MifObject& tbl, const
         std::vector<const MifObject*> cells = cellsOf(*rows[i]);
         if (static_cast<int32>(cells.size()) > mGridColumns)
             report({rows[i]->line, "Table import: a row has more cells than the table has columns, the cells past the last column are skipped",
-                    Number(static_cast<int32>(cells.size()))});
+                    MifTableFormat::Number(static_cast<int32>(cells.size()))});
         if (r < 0) continue;
         for (size_t c = std::min(cells.size(), static_cast<size_t>(mGridColumns)); c-- > 0;)
             ImportCell(table, *cells[c], r, static_cast<int32>(c), rulings, report);
@@ -124,7 +113,7 @@ bool MifTableCells::ImportCells(const UIDRef& table, const MifObject& tbl, const
 
 std::vector<GridAddress> MifTableCells::ImportText(const UIDRef& table)
 {
-    const Table* model = GetTable(table);
+    const Table* model = MifTableFormat::TableOf(table);
     if (!model) return {};
     // In file order (the list was filled from the last cell). The text of a cell under a straddle
     // goes on in the straddling cell, after the text before it, as FrameMaker keeps it; the empty
@@ -198,7 +187,7 @@ void MifTableCells::ImportCell(const UIDRef& table, const MifObject& cell, int32
 
 void MifTableCells::ApplyCellParagraphFormat(const UIDRef& table, const GridAddress& at, const MifObject& content) const
 {
-    const Table* model = GetTable(table);
+    const Table* model = MifTableFormat::TableOf(table);
     if (!model || !model->IsValid(at)) {
         MIF_LOG_FALSE(model && model->IsValid(at));
         return;
@@ -265,7 +254,7 @@ void MifTableCells::ApplyCellParagraphFormat(const UIDRef& table, const GridAddr
 
 void MifTableCells::ImportCellParagraphs(const UIDRef& table, const GridAddress& at, const std::vector<const MifObject*>& contents) const
 {
-    const Table* model = GetTable(table);
+    const Table* model = MifTableFormat::TableOf(table);
     if (!model || !model->IsValid(at)) return;
     const UID text = model->CellAt(at).text;
     if (text == kInvalidUID) return;
@@ -279,7 +268,7 @@ void MifTableCells::ImportCellParagraphs(const UIDRef& table, const GridAddress&
 
 void MifTableCells::CorrectCellFromText(const UIDRef& table, const GridAddress& at) const
 {
-    const Table* model = GetTable(table);
+    const Table* model = MifTableFormat::TableOf(table);
     if (!model || !model->IsValid(at)) return;
     const UID text = model->CellAt(at).text;
     if (text == kInvalidUID) return;

@@ -22,14 +22,6 @@ namespace {
 constexpr double kEpsilon = MifTableFormat::kEpsilon;
 constexpr double kMaxLength = MifTableFormat::kMaxLength;
 
-PMString Number(int32 value)
-{
-    PMString text;
-    text.AppendNumber(value);
-    return text;
-}
-
-const Table* TableOf(const UIDRef& table) { return table.GetDataBase() ? table.GetDataBase()->Get<Table>(table.GetUID()) : nullptr; }
 
 } // namespace
 
@@ -64,7 +56,7 @@ void MifTableColumns::Read(const MifObject& tbl, int32 columns, const UIDRef& st
         if (!ReadHint(*prop, hint)) continue;
         const int32 column = k++;
         if (column >= columns) {
-            report({prop->line, "Table import: a TblColumnWidth for a column the table does not have is passed over", Number(column + 1)});
+            report({prop->line, "Table import: a TblColumnWidth for a column the table does not have is passed over", MifTableFormat::Number(column + 1)});
             continue;
         }
         mHints[static_cast<size_t>(column)] = hint;
@@ -118,7 +110,7 @@ void MifTableColumns::Resize(const UIDRef& table, int32 column, double width)
 void MifTableColumns::SizeHinted(const UIDRef& table, const MifTableFormat& format, const std::map<GridAddress, const MifObject*>& cells,
                                  const MifProblemReporter& report) const
 {
-    const Table* model = TableOf(table);
+    const Table* model = MifTableFormat::TableOf(table);
     if (!model) return;
     const int32 columns = std::min(model->ColumnCount(), static_cast<int32>(mHints.size()));
     auto length = [](double value) { return std::isfinite(value) && value > 0 && value < kMaxLength ? value : 0.0; };
@@ -158,7 +150,7 @@ void MifTableColumns::SizeHinted(const UIDRef& table, const MifTableFormat& form
 
 double MifTableColumns::NaturalWidth(const UIDRef& table, int32 column, const std::map<GridAddress, const MifObject*>& cells) const
 {
-    const Table* model = TableOf(table);
+    const Table* model = MifTableFormat::TableOf(table);
     Utils<IMifTableUtils> tableUtils;
     if (!model || !tableUtils) return 0;
     auto affects = [&cells](const GridAddress& at) {

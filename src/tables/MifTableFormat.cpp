@@ -2,6 +2,11 @@
 
 #include <cmath>
 
+#include "DataBase.h"
+#include "Table.h"
+#include "UIDRef.h"
+
+#include "mif/MifKeywords.h"
 #include "mif/MifObject.h"
 
 const PMString* MifTableFormat::StringOf(const MifProp* prop)
@@ -10,6 +15,20 @@ const PMString* MifTableFormat::StringOf(const MifProp* prop)
 }
 
 bool MifTableFormat::IsLength(double value) { return std::isfinite(value) && value > kEpsilon && value < kMaxLength; }
+
+const Table* MifTableFormat::TableOf(const UIDRef& table)
+{
+    return table.GetDataBase() ? table.GetDataBase()->Get<Table>(table.GetUID()) : nullptr;
+}
+
+bool MifTableFormat::IsSection(int32 id) { return id == kMifTblH || id == kMifTblBody || id == kMifTblF; }
+
+PMString MifTableFormat::Number(int32 value)
+{
+    PMString text;
+    text.AppendNumber(value);
+    return text;
+}
 
 const MifProp* MifTableFormat::Find(int32 id) const
 {

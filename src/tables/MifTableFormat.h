@@ -1,12 +1,14 @@
 // MifTableFormat: the properties of the table being imported, as FrameMaker reads them: the
 // Tbl's own TblFormat first, then the TblCatalog entry of its tag. Also the limits that every
-// part of the table import holds its lengths to.
+// part of the table import holds its lengths to, and the small helpers the parts share.
 #pragma once
 
 #include "PMString.h"
 
 class MifObject;
 class MifProp;
+class Table;
+class UIDRef;
 
 class MifTableFormat {
 public:
@@ -33,6 +35,12 @@ public:
     static const PMString* StringOf(const MifProp* prop);
     // A finite length above kEpsilon and below kMaxLength.
     static bool IsLength(double value);
+    // The table `table` names; null when there is none.
+    static const Table* TableOf(const UIDRef& table);
+    // Whether the statement `id` is a section of a table's rows (TblH, TblBody, TblF).
+    static bool IsSection(int32 id);
+    // `value` as the text of a message's detail.
+    static PMString Number(int32 value);
 
 private:
     const MifObject* mOwn = nullptr;

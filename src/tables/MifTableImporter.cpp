@@ -40,10 +40,6 @@ int32 RowsOf(const MifObject& tbl, int32 section)
     return count;
 }
 
-bool IsSection(int32 id) { return id == kMifTblH || id == kMifTblBody || id == kMifTblF; }
-
-const Table* GetTable(const UIDRef& table) { return table.GetDataBase() ? table.GetDataBase()->Get<Table>(table.GetUID()) : nullptr; }
-
 } // namespace
 
 void MifTableImporter::Reset()
@@ -171,7 +167,7 @@ void MifTableImporter::SizeRows(const UIDRef& table, const MifObject& tbl, const
     int32 index = 0;
     for (const MifProp* sectionProp : tbl.props) {
         if (!sectionProp) break;
-        if (!IsSection(sectionProp->id) || sectionProp->type != kMifTypeObject || !sectionProp->value.object) continue;
+        if (!MifTableFormat::IsSection(sectionProp->id) || sectionProp->type != kMifTypeObject || !sectionProp->value.object) continue;
         for (const MifObject& row : sectionProp->value.object->Children(kMifRow)) {
             TableAttributeList attributes;
             MifPropVal value;
@@ -206,7 +202,7 @@ void MifTableImporter::SizeRows(const UIDRef& table, const MifObject& tbl, const
 void MifTableImporter::ApplyTableFormat(const UIDRef& table, MifTableRulings& rulings, double precedingSpace, double extraSpaceBefore,
                                         double extraSpaceAfter, double titleGapExtra)
 {
-    const Table* model = GetTable(table);
+    const Table* model = MifTableFormat::TableOf(table);
     if (!model) {
         MIF_LOG_NIL(model);
         return;
@@ -239,7 +235,7 @@ void MifTableImporter::ImportTitle(const UIDRef& table, double titleGapExtra)
 {
     const int32 placement = mFormat.GetKeyword(kMifTblTitlePlacement);
     if (placement != kMifInHeader && placement != kMifInFooter) return;
-    const Table* model = GetTable(table);
+    const Table* model = MifTableFormat::TableOf(table);
     if (!model) return;
     double gap = 6.0;
     if (mFormat.GetDim(kMifTblTitleGap, gap)) gap += titleGapExtra;
@@ -280,7 +276,7 @@ void MifTableImporter::ImportTitle(const UIDRef& table, double titleGapExtra)
 
 void MifTableImporter::ApplySpacing(const UIDRef& table, double precedingSpace, double extraSpaceBefore, double extraSpaceAfter)
 {
-    const Table* model = GetTable(table);
+    const Table* model = MifTableFormat::TableOf(table);
     if (!model) return;
     double spBefore = 0, spAfter = 0;
     if (!mFormat.GetDim(kMifTblSpBefore, spBefore) || std::fabs(spBefore) >= kMaxLength) spBefore = 0;

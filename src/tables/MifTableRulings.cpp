@@ -94,14 +94,15 @@ double MifTableRulings::FillToTint(int32 fill)
 
 const Table* MifTableRulings::Model() const
 {
-    const Table* model = mTable.GetDataBase() ? mTable.GetDataBase()->Get<Table>(mTable.GetUID()) : nullptr;
+    const Table* model = MifTableFormat::TableOf(mTable);
     if (!model) MIF_LOG_NIL(model);
     return model;
 }
 
-CellStrokeRecord MifTableRulings::RulingToStroke(const PMString& rulingTag) const
+CellStrokeRecord MifTableRulings::RulingToStroke(const PMString& rulingTag, int32 sides) const
 {
     CellStrokeRecord stroke;
+    stroke.sides = sides;
     RulingPen pen;
     // "None", the empty tag (MIF's "no ruling") and a ruling of no lines draw nothing.
     if (rulingTag.IsEmpty() || rulingTag == PMString("None") || (FindRuling(mMifRoot, rulingTag, pen) && pen.lines == 0)) {
@@ -242,21 +243,16 @@ void MifTableRulings::ApplyTableRulings(const MifTableFormat& format)
     auto rowArea = [&](int32 row) { return GridArea(row, 0, row + 1, columns); };
     // 1. Body rows.
     if (const PMString* bodyRuling = format.GetString(kMifTblBodyRowRuling)) {
-        CellStrokeRecord data = RulingToStroke(*bodyRuling);
-        data.sides = CellStrokeRecord::kBottom;
-        CellStrokeRecord xdata;
-        if (const PMString* xRuling = format.GetString(kMifTblXRowRuling)) {
-            xdata = RulingToStroke(*xRuling);
-            xdata.sides = CellStrokeRecord::kBottom;
-        }
+        const CellStrokeRecord data = RulingToStroke(*bodyRuling, CellStrokeRecord::kBottom);
+        const PMString* xRuling = format.GetString(kMifTblXRowRuling);
+        const CellStrokeRecord xdata = xRuling ? RulingToStroke(*xRuling, CellStrokeRecord::kBottom) : CellStrokeRecord();
         int32 period = 0;
         if (format.GetInt(kMifTblRulingPeriod, period) && period > 0)
             for (int32 i = 0; body.top + i < body.bottom - 1; ++i) ApplyStrokes(rowArea(body.top + i), ((i + 1) % period) == 0 ? xdata : data);
     }
     // 2. Header and footer rows.
     if (const PMString* hfRuling = format.GetString(kMifTblHFRowRuling); hfRuling && !hfRuling->IsEmpty()) {
-        CellStrokeRecord data = RulingToStroke(*hfRuling);
-        data.sides = CellStrokeRecord::kBottom;
+        const CellStrokeRecord data = RulingToStroke(*hfRuling, CellStrokeRecord::kBottom);
         for (int32 r = 0; r + 1 < model->headerRowCount; ++r) ApplyStrokes(rowArea(r), data);
         const int32 footerStart = model->RowCount() - model->footerRowCount;
         for (int32 r = footerStart; r + 1 < model->RowCount(); ++r) ApplyStrokes(rowArea(r), data);
@@ -269,13 +265,9 @@ void MifTableRulings::ApplyTableRulings(const MifTableFormat& format)
     }
     // 3. Columns.
     if (const PMString* columnRuling = format.GetString(kMifTblColumnRuling); columnRuling && !columnRuling->IsEmpty()) {
-        CellStrokeRecord data = RulingToStroke(*columnRuling);
-        data.sides = CellStrokeRecord::kRight;
-        CellStrokeRecord xdata;
-        if (const PMString* xRuling = format.GetString(kMifTblXColumnRuling)) {
-            xdata = RulingToStroke(*xRuling);
-            xdata.sides = CellStrokeRecord::kRight;
-        }
+        const CellStrokeRecord data = RulingToStroke(*columnRuling, CellStrokeRecord::kRight);
+        const PMString* xRuling = format.GetString(kMifTblXColumnRuling);
+        const CellStrokeRecord xdata = xRuling ? RulingToStroke(*xRuling, CellStrokeRecord::kRight) : CellStrokeRecord();
         int32 xColumnNum = 0;
         const int32 xcolumn = format.GetInt(kMifTblXColumnNum, xColumnNum) && xColumnNum >= 1 ? xColumnNum - 1 : -1;
         for (int32 c = 0; c + 1 < columns; ++c)
@@ -291,9 +283,7 @@ void MifTableRulings::ApplyTableRulings(const MifTableFormat& format)
                  {kMifTblBRuling, CellStrokeRecord::kBottom}};
     for (const auto& edge : outer)
         if (const PMString* ruling = format.GetString(edge.id); ruling && !ruling->IsEmpty()) {
-            CellStrokeRecord stroke = RulingToStroke(*ruling);
-            stroke.sides = edge.side;
-            ApplyStrokes(model->GetTotalArea(), stroke);
+            ApplyStrokes(model->GetTotalArea(), RulingToStroke(*ruling, edge.side));
         }
 }
 
@@ -312,12 +302,11 @@ void MifTableRulings::ApplyCellRulings(const MifObject& cell, const std::map<Gri
     for (const auto& side : sides) {
         const PMString* ruling = MifTableFormat::StringOf(cell.FindProp(side.own));
         if (!ruling) continue;
-        CellStrokeRecord stroke = RulingToStroke(*ruling);
+        const CellStrokeRecord stroke = RulingToStroke(*ruling, side.side);
         auto neighbour = cells.find(side.neighbour);
         const PMString* facing = neighbour != cells.end() && neighbour->second ? MifTableFormat::StringOf(neighbour->second->FindProp(side.facing)) : nullptr;
         // The heavier of the two rulings on a shared edge wins, whichever cell comes first.
         if (facing && stroke.weight < RulingToStroke(*facing).weight - MifTableFormat::kEpsilon) continue;
-        stroke.sides = side.side;
         // Along the whole straddle: its edges are those of the merged cell.
         ApplyStrokes(GridArea(row, column, row + rows, column + columns), stroke);
     }

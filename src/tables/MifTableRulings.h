@@ -33,8 +33,8 @@ public:
     // those of its neighbours in `cells`.
     void ApplyCellRulings(const MifObject& cell, const std::map<GridAddress, const MifObject*>& cells, int32 row, int32 column,
                           int32 rows, int32 columns);
-    // A ruling tag as a stroke, its sides left for the caller.
-    CellStrokeRecord RulingToStroke(const PMString& rulingTag) const;
+    // A ruling tag as a stroke on `sides` of the cells it goes to (none: left for the caller).
+    CellStrokeRecord RulingToStroke(const PMString& rulingTag, int32 sides = 0) const;
     // A MIF fill pattern as a tint percent.
     static double FillToTint(int32 fill);
 
