@@ -39,9 +39,7 @@ bool PreviewColors::Resolve(UID swatch, PreviewColor& color) const
                                  Channel(entry->yellow, entry->black)};
             break;
         }
-        color.red = 1 - strength * (1 - color.red);
-        color.green = 1 - strength * (1 - color.green);
-        color.blue = 1 - strength * (1 - color.blue);
+        color = Mixed(color, strength);
         return true;
     }
     return false;

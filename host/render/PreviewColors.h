@@ -17,6 +17,12 @@ struct PreviewColor {
     double red = 0, green = 0, blue = 0;
 };
 
+// `color` mixed with the paper: all of it at `strength` 1, none at 0 (a tint).
+inline PreviewColor Mixed(PreviewColor color, double strength)
+{
+    return {1 - strength * (1 - color.red), 1 - strength * (1 - color.green), 1 - strength * (1 - color.blue)};
+}
+
 class PreviewColors {
 public:
     explicit PreviewColors(const DataBase& db) : mDB(db) {}

@@ -74,10 +74,7 @@ bool PreviewGraphicPainter::SetColor(cairo_t* cr, UID swatch, double tint)
 {
     PreviewColor color;
     if (swatch == kInvalidUID || !mColors.Resolve(swatch, color)) return false;
-    if (tint >= 0 && tint <= 100) {
-        double t = tint / 100;
-        color = {1 - t * (1 - color.red), 1 - t * (1 - color.green), 1 - t * (1 - color.blue)};
-    }
+    if (tint >= 0 && tint <= 100) color = Mixed(color, tint / 100);
     cairo_set_source_rgb(cr, color.red, color.green, color.blue);
     return true;
 }

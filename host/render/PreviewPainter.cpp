@@ -45,15 +45,8 @@ cairo_matrix_t ToCairo(const PMMatrix& m)
 // A transform cairo can invert: a page item squeezed flat has nothing to show.
 bool IsDrawable(const PMMatrix& m) { return std::abs(m.a * m.d - m.b * m.c) > 1e-12; }
 
-// `color` at `tint` percent: mixed with the paper.
-PreviewColor Tinted(PreviewColor color, PMReal tint)
-{
-    const double t = std::clamp<PMReal>(tint, 0, 100) / 100.0;
-    color.red = 1 - t * (1 - color.red);
-    color.green = 1 - t * (1 - color.green);
-    color.blue = 1 - t * (1 - color.blue);
-    return color;
-}
+// `color` at `tint` percent.
+PreviewColor Tinted(PreviewColor color, PMReal tint) { return Mixed(color, std::clamp<PMReal>(tint, 0, 100) / 100.0); }
 
 bool Intersects(const PMRect& a, const PMRect& b)
 {

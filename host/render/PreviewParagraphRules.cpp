@@ -54,11 +54,10 @@ void PreviewParagraphRules::DrawRule(cairo_t* cr, const Story& story, const Comp
     if (swatch == kInvalidUID) swatch = SwatchUtils::GetBlackSwatch(mDB);
     if (!mColors.Resolve(swatch, color)) return;
     // A tint mixes the colour with the paper.
-    const double tint = std::clamp<double>(Value<PMReal>(mDB, *format, kinds.tint, 100), 0, 100) / 100;
-    auto mix = [tint](double channel) { return 1 - tint * (1 - channel); };
+    color = Mixed(color, std::clamp<double>(Value<PMReal>(mDB, *format, kinds.tint, 100), 0, 100) / 100);
     const PMReal y = above ? line.baseline - offset - weight / 2 : line.baseline + offset + weight / 2;
     cairo_save(cr);
-    cairo_set_source_rgb(cr, mix(color.red), mix(color.green), mix(color.blue));
+    cairo_set_source_rgb(cr, color.red, color.green, color.blue);
     cairo_set_line_width(cr, weight);
     cairo_move_to(cr, x0, y);
     cairo_line_to(cr, x1, y);

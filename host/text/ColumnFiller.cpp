@@ -315,8 +315,7 @@ bool ColumnFiller::PlaceTable(const Table& table, ComposedLine& line, bool first
             mTableOversetIndex = lineStart;
             break;
         }
-        PlaceNotes();
-        mNotes.column = mCursor.column;
+        EnterNotesColumn();
         top = col->top;
     }
     mCursor.baseline = partBottom;

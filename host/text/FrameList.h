@@ -15,7 +15,8 @@
 #include "PMGeometry.h"
 #include "UIDRef.h"
 
-// Glyphs of one face and size on a line.
+// Glyphs of one face and size on a line: text of one character run in one face, or one tab,
+// anchor, value, hyphen or number piece.
 struct GlyphRun {
     int32 start = 0;         // first character
     int32 length = 0;
@@ -48,7 +49,7 @@ struct ComposedLine {
     bool hyphenated = false;  // ends inside a word with a hyphen (its last run, of no characters)
     std::vector<GlyphRun> runs;
     // The glyphs of all its runs, run after run, and the x of each: two arrays a line rather than
-    // two a run, as a line has a run for every word and space.
+    // two a run.
     std::vector<uint32> glyphs;
     std::vector<PMReal> positions;
     int32 End() const { return start + length; }

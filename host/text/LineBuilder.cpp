@@ -54,10 +54,11 @@ inline void LineBuilder::AddRun(ComposedLine& line, const GlyphRun& run)
 
 inline void LineBuilder::AddTextRun(ComposedLine& line, const GlyphRun& run, uint32 formatRun)
 {
-    if (mLastTextRun == formatRun && !mRuns.empty()) {
+    // One character run gives its text one size, rise and leading; only the face may change
+    // (characters its face lacks). The text runs of a line follow one another.
+    if (mLastTextRun == formatRun) {
         GlyphRun& last = mRuns.back();
-        if (last.face == run.face && last.pointSize == run.pointSize && last.rise == run.rise && last.leading == run.leading &&
-            last.start + last.length == run.start && last.firstGlyph + last.glyphCount == run.firstGlyph) {
+        if (last.face == run.face && last.start + last.length == run.start) {
             last.length += run.length;
             last.width = run.x + run.width - last.x;
             last.glyphCount += run.glyphCount;

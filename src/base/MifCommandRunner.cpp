@@ -4,9 +4,9 @@
 
 #include "base/MifAssertLog.h"
 
-bool MifCommandRunner::Run(const std::shared_ptr<Command>& cmd, const char* sourceFile, int32 sourceLine, const char* name)
+ErrorCode MifCommandRunner::Process(const std::shared_ptr<Command>& cmd, const char* sourceFile, int32 sourceLine, const char* name)
 {
-    if (CmdUtils::ProcessCommand(cmd) == kSuccess) return true;
-    MifAssertLog::Write(sourceFile, sourceLine, name, MifAssertLog::kFailed);
-    return false;
+    const ErrorCode result = CmdUtils::ProcessCommand(cmd);
+    if (result != kSuccess) MifAssertLog::Write(sourceFile, sourceLine, name, MifAssertLog::kFailed);
+    return result;
 }

@@ -389,9 +389,8 @@ void MifContentImporter::CloseStraddle()
         state.straddleSplit = MifStraddleFrames::Split();
         return;
     }
-    mSplineBelowStraddleRef = MifStraddleFrames::Close(*layoutImporter, state.story, state.textIndex,
-                                                       LineDepth(), 0, state.straddleSplit);
-    state.pendingFrameBreak = mSplineBelowStraddleRef.ExistsInDB();
+    const UIDRef frameBelow = MifStraddleFrames::Close(*layoutImporter, state.story, state.textIndex, LineDepth(), 0, state.straddleSplit);
+    state.pendingFrameBreak = frameBelow.ExistsInDB();
 }
 
 // A straddle paragraph in a frame with a side-head area spans that area too: its indent on the

@@ -168,9 +168,6 @@ private:
     MifTablePlacer mTables;
     MifLineItems mLineItems;
 
-    // The frame below the last straddle, made when it closed.
-    UIDRef mSplineBelowStraddleRef;
-
     int32 mItemLine = 0;  // the line of the text item being imported, for its reports
     int32 mParagraphTotal = 0;
     int32 mParagraphsDone = 0;

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "AnchoredObjectCommands.h"
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "ErrorUtils.h"
 #include "InterfacePtr.h"
@@ -104,9 +103,9 @@ void MifHeads::EndHead()
         textModelUtils->ComposeStory(state.savedStory);
     }
     auto fitFrameToContentCmd = std::make_shared<FitFrameToContentCmd>();
-    fitFrameToContentCmd->SetItemList(UIDList(state.headFrame));
     fitFrameToContentCmd->growForOverset = true;
-    if (!state.headFrame.ExistsInDB() || CmdUtils::ProcessCommand(fitFrameToContentCmd) != kSuccess) MIF_LOG_FAILED(fitFrameToContentCmd);
+    if (state.headFrame.ExistsInDB()) MIF_RUN_COMMAND(fitFrameToContentCmd, UIDList(state.headFrame));
+    else MIF_LOG_FAILED(fitFrameToContentCmd);
     state.story = state.savedStory;
     state.textIndex = state.savedTextIndex;
     // The body paragraph after the head continues the one its anchor began.
@@ -233,10 +232,9 @@ void MifHeads::ClearPreviousSidehead(const UIDRef& previous)
             AttributeBossList room;
             room.ApplyAttribute(TextAttribute::kSpaceAfter, current + needed);
             auto applyCmd = std::make_shared<ApplyTextAttributesCmd>();
-            applyCmd->SetItemList(UIDList(state.savedStory));
             applyCmd->attributes = room;
             applyCmd->index = anchor - 1;
-            if (CmdUtils::ProcessCommand(applyCmd) != kSuccess) MIF_LOG_FAILED(applyCmd);
+            MIF_RUN_COMMAND(applyCmd, UIDList(state.savedStory));
         }
         break;
     }

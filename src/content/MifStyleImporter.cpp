@@ -2,14 +2,12 @@
 
 #include <memory>
 
-#include "CmdUtils.h"
 #include "DataBase.h"
 #include "Document.h"
 #include "InterfacePtr.h"
 #include "StyleCommands.h"
 #include "StyleUtils.h"
 
-#include "base/IMifErrorLog.h"
 #include "base/MifAssertLog.h"
 #include "base/MifCommandRunner.h"
 #include "content/MifContentImporter.h"
@@ -41,10 +39,7 @@ void MifStyleImporter::CreateStyle(const MifObject& format, StyleKind kind)
     const PMString* tag = format.GetString(paragraph ? kMifPgfTag : kMifFTag);
     if (!tag || tag->IsEmpty()) {
         // A format without a name cannot become a style.
-        InterfacePtr<IMifErrorLog> importErrors(&mImporter, IID_IMIFERRORLOG);
-        if (importErrors)
-            importErrors->AddParseError(format.line, paragraph ? "Pgf without PgfTag, passed over" : "Font without FTag, passed over",
-                                        PMString());
+        mImporter.Report({format.line, paragraph ? "Pgf without PgfTag, passed over" : "Font without FTag, passed over", PMString()});
         return;
     }
     PMString name = paragraph ? MifContentImporter::ParagraphStyleName(*tag) : *tag;

@@ -18,6 +18,7 @@
 #include "mif/MifObject.h"
 #include "tables/IMifTableImporter.h"
 #include "tables/IMifTableUtils.h"
+#include "tables/MifTableFormat.h"
 
 using Place = MifImportState::Place;
 
@@ -83,7 +84,6 @@ void MifTablePlacer::PlaceAnchors()
 {
     const MifImportState& state = mImporter.State();
     if (state.In(Place::kTableCell)) return;
-    mTablesPlaced = false;
     if (mPendingTables.empty()) return;
     std::vector<const MifObject*> tables;
     std::vector<int32> indexes;
@@ -101,19 +101,6 @@ void MifTablePlacer::PlaceAnchors()
         index = std::min(index, state.textIndex);
     }
     for (size_t i = tables.size(); i-- > 0;) PlaceTable(*tables[i], indexes[i], i == 0, i + 1 == tables.size());
-    mTablesPlaced = true;
-}
-
-const MifProp* MifTablePlacer::FindTblFormatProp(const MifObject& tbl, int32 id) const
-{
-    const MifObject* own = tbl.GetObject(kMifTblFormat);
-    if (own)
-        if (const MifProp* prop = own->FindProp(id)) return prop;
-    const PMString* tag = own ? MifContentImporter::StringOf(own->FindProp(kMifTblTag)) : nullptr;
-    if (!tag) tag = MifContentImporter::StringOf(tbl.FindProp(kMifTblTag));
-    const MifObject* catalog = mImporter.TblCatalog();
-    const MifObject* catalogFormat = tag && catalog ? catalog->FindObjectWithString(kMifTblTag, *tag, 1) : nullptr;
-    return catalogFormat ? catalogFormat->FindProp(id) : nullptr;
 }
 
 void MifTablePlacer::PlaceTable(const MifObject& tbl, int32 index, bool first, bool last)
@@ -170,16 +157,17 @@ TablePlacement MifTablePlacer::ReadPlacement(const MifObject& tbl, int32 index, 
     placement.extraSpaceAfter = last ? -2 * leading : 0;
     placement.titleGapExtra = fontSize / 3;
     // The table format's placement values.
+    const MifTableFormat format = MifTableFormat::Of(tbl, mImporter.TblCatalog());
     auto length = [&](int32 id) {
-        const MifProp* prop = FindTblFormatProp(tbl, id);
+        const MifProp* prop = format.Find(id);
         const double value = prop && MifDimCount(prop->type) > 0 ? prop->value.dim[0] : 0;
         return std::isfinite(value) && std::fabs(value) < 1.0e5 ? value : 0.0;
     };
     placement.leftIndent = length(kMifTblLIndent);
     placement.rightIndent = length(kMifTblRIndent);
-    const MifProp* alignmentProp = FindTblFormatProp(tbl, kMifTblAlignment);
+    const MifProp* alignmentProp = format.Find(kMifTblAlignment);
     placement.alignment = alignmentProp && alignmentProp->type == kMifTypeKeyword ? alignmentProp->value.keyword : kMifLeft;
-    const MifProp* placementProp = FindTblFormatProp(tbl, kMifTblPlacement);
+    const MifProp* placementProp = format.Find(kMifTblPlacement);
     placement.keepWithAnchor = placementProp && placementProp->type == kMifTypeKeyword && placementProp->value.keyword != kMifFloat;
     // A table wider than a column of a frame of two or more columns goes across them, with no
     // indents and no preceding space.
@@ -324,17 +312,17 @@ bool MifTablePlacer::CloseWideTable(int32 tableParagraph, double spaceBefore, bo
 {
     MifImportState& state = mImporter.State();
     if (state.place == Place::kWideTable) state.place = Place::kBody;
-    mSplineBelowWideTableRef = UIDRef();
+    UIDRef frameBelow;  // the frame below the table, made when it closes
     InterfacePtr<IMifLayoutImporter> layoutImporter(&mImporter, IID_IMIFLAYOUTIMPORTER);
     const Story* textModel = mImporter.HasStory() ? state.story.GetDataBase()->Get<Story>(state.story.GetUID()) : nullptr;
     if (layoutImporter && textModel && tableParagraph >= 0) {
         const int32 lastIndex = textModel->textModel.GetParagraphRange(tableParagraph).End() - 1;
         const double spaceAbove = spaceBefore == PgfRecord::kUnset ? 0 : spaceBefore;
-        mSplineBelowWideTableRef = MifStraddleFrames::Close(*layoutImporter, state.story, lastIndex, mImporter.LineDepth(), spaceAbove,
-                                                            state.straddleSplit);
+        frameBelow = MifStraddleFrames::Close(*layoutImporter, state.story, lastIndex, mImporter.LineDepth(), spaceAbove,
+                                              state.straddleSplit);
     }
     state.straddleSplit = MifStraddleFrames::Split();
-    const bool below = mSplineBelowWideTableRef.ExistsInDB();
+    const bool below = frameBelow.ExistsInDB();
     if (!below && split && textModel && tableParagraph >= 0) {
         AttributeBossList anywhere;
         anywhere.ApplyAttribute(TextAttribute::kStartParagraph, int32(0));

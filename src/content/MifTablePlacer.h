@@ -57,8 +57,6 @@ private:
     // was at or after `at`. Whether `insert` succeeded.
     template <class Insert>
     bool InsertAt(int32 at, Insert insert);
-    // A table-format property of `tbl`: its own TblFormat first, then the catalog format.
-    const MifProp* FindTblFormatProp(const MifObject& tbl, int32 id) const;
     // A table wider than a column plus the gap of the frame of two or more columns that holds
     // `index`, its indents on its aligned sides counted in.
     bool IsWideTable(const MifObject& tbl, int32 index, int32 alignment, double leftIndent, double rightIndent) const;
@@ -72,7 +70,4 @@ private:
     std::vector<const MifObject*> mPendingTables;
     std::vector<int32> mPendingTableIndexes;
     std::unordered_set<int32> mPlacedTables;
-    bool mTablesPlaced = false;
-    // The frame below the last wide table, made when it closed.
-    UIDRef mSplineBelowWideTableRef;
 };

@@ -136,7 +136,14 @@ void MifLayoutImporter::Finalize()
     BalanceColumns();
     // The statement tree is freed when the import ends: nothing may point into it after this.
     mItemObjects.clear();
+    mChains.reset();
     mTextRects.clear();
+}
+
+const MifTextRectChains& MifLayoutImporter::Chains()
+{
+    if (!mChains) mChains.emplace(mTextRects, *mMifRoot);
+    return *mChains;
 }
 
 namespace {
@@ -394,6 +401,7 @@ void MifLayoutImporter::SetUpTextRectFrame(const UIDRef& textFrame, const MifObj
     mFrames[id] = textFrame;
     mIdsByFrame[textFrame.GetUID()] = id;
     mTextRects[id] = &mifTextRect;
+    mChains.reset();  // found again, with this TextRect, when next asked for
     mColumnCounts[id] = count;
     mIDtoMultiColumnRef[id] = multiColumnTextFrame;
     mColumnBalance[id] = balance;
@@ -503,8 +511,7 @@ void MifLayoutImporter::ApplySideheads()
         MIF_LOG_NIL(textFrameUtils);
         return;
     }
-    // The chain heads and their flows are found once for all frames.
-    const MifTextRectChains chains(mTextRects, *mMifRoot);
+    const MifTextRectChains& chains = Chains();
     // A flow's statements are read once, however many frames it runs through.
     std::unordered_map<const MifObject*, bool> flowHasSideheads;
     for (const auto& [id, frame] : mFrames) {
@@ -593,7 +600,7 @@ void MifLayoutImporter::SetUpTemplateFrames()
 {
     DataBase* db = GetDataBase();
     if (!db || !mMifRoot) return;
-    const MifTextRectChains chains(mTextRects, *mMifRoot);
+    const MifTextRectChains& chains = Chains();
 
     std::set<const MifObject*> templateFlows;
     for (const auto& [id, frame] : mFrames) {
@@ -693,7 +700,7 @@ void MifLayoutImporter::AddPagesForOverflow()
     const MifObject* mifDocument = mMifRoot->GetObject(kMifDocument);
     bool twoSided = mifDocument && mifDocument->GetBool(kMifDTwoSides);
 
-    const MifTextRectChains chains(mTextRects, *mMifRoot);
+    const MifTextRectChains& chains = Chains();
 
     // The frames of the left and right master pages, by the tag of the flow they hold: the
     // frames a new page of that side gets for a body flow of that tag.

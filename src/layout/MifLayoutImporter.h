@@ -19,8 +19,10 @@
 #include "layout/IMifLayoutImporter.h"
 #include "layout/MifAnchoredFrameBuilder.h"
 #include "layout/MifGraphicImporter.h"
+#include "layout/MifTextRectChains.h"
 #include "mif/MifKeywords.h"
 #include <map>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -78,6 +80,9 @@ private:
     // Adds body pages for the text that overflows each autoconnected flow of the body pages,
     // unless the import's options say not to.
     void AddPagesForOverflow();
+    // The TextRects' chains and flows, found at the first call after the last TextRect was set
+    // up (side heads, template frames and added pages read them).
+    const MifTextRectChains& Chains();
     void MakeRoomForDescenders();
     // Fits the frames of balanced TextRects to their text.
     void BalanceColumns();
@@ -101,6 +106,7 @@ private:
     // Per TextRect, by its ID (0 for none). The statements belong to the tree and are read only
     // while the layout is imported.
     std::map<int32, const MifObject*> mTextRects;
+    std::optional<MifTextRectChains> mChains;
     std::map<UID, const MifObject*> mItemObjects;  // each page item made, to its statement
     std::map<int32, UIDRef> mFrames;
     std::map<UID, int32> mIdsByFrame;              // the ID each frame of mFrames was made for

@@ -14,10 +14,10 @@ namespace {
 
 // The result of a command that ran (its refusal logged by the runner), with the global error
 // code cleared so that the import goes on.
-ErrorCode Done(bool succeeded)
+ErrorCode Done(ErrorCode result)
 {
     ErrorUtils::PMSetGlobalErrorCode(kSuccess);
-    return succeeded ? kSuccess : kFailure;
+    return result;
 }
 
 const PageItem* ItemOf(const UIDRef& item)
@@ -32,42 +32,42 @@ ErrorCode MifPageItemUtils::SetIgnoreWrap(const UIDRef& item, bool ignore) const
 {
     auto setIgnoreWrapCmd = std::make_shared<SetIgnoreWrapCmd>();
     setIgnoreWrapCmd->boolData = ignore;
-    return Done(MIF_RUN_COMMAND(setIgnoreWrapCmd, UIDList(item)));
+    return Done(MIF_PROCESS_COMMAND(setIgnoreWrapCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetWrapMode(const UIDRef& item, TextWrapMode mode) const
 {
     auto standOffModeCmd = std::make_shared<StandOffModeCmd>();
     standOffModeCmd->mode = mode;
-    return Done(MIF_RUN_COMMAND(standOffModeCmd, UIDList(item)));
+    return Done(MIF_PROCESS_COMMAND(standOffModeCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetWrapMargins(const UIDRef& item, PMReal left, PMReal top, PMReal right, PMReal bottom) const
 {
     auto standOffMarginCmd = std::make_shared<StandOffMarginCmd>();
     standOffMarginCmd->margins = PMRect(left, top, right, bottom);
-    return Done(MIF_RUN_COMMAND(standOffMarginCmd, UIDList(item)));
+    return Done(MIF_PROCESS_COMMAND(standOffMarginCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetWrapForm(const UIDRef& item, TextWrapForm form) const
 {
     auto standOffFormCmd = std::make_shared<StandOffFormCmd>();
     standOffFormCmd->form = form;
-    return Done(MIF_RUN_COMMAND(standOffFormCmd, UIDList(item)));
+    return Done(MIF_PROCESS_COMMAND(standOffFormCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetWidth(const UIDRef& item, PMReal width) const
 {
     auto resizeCmd = std::make_shared<ResizePageItemCmd>();
     resizeCmd->width = width;
-    return Done(MIF_RUN_COMMAND(resizeCmd, UIDList(item)));
+    return Done(MIF_PROCESS_COMMAND(resizeCmd, UIDList(item)));
 }
 
 ErrorCode MifPageItemUtils::SetHeight(const UIDRef& item, PMReal height) const
 {
     auto resizeCmd = std::make_shared<ResizePageItemCmd>();
     resizeCmd->height = height;
-    return Done(MIF_RUN_COMMAND(resizeCmd, UIDList(item)));
+    return Done(MIF_PROCESS_COMMAND(resizeCmd, UIDList(item)));
 }
 
 PMReal MifPageItemUtils::GetWidth(const UIDRef& item) const

@@ -26,21 +26,21 @@ ErrorCode MifTextFrameUtils::SetColumns(const UIDRef& frame, int32 count, PMReal
     auto changeNumberOfColumnsCmd = std::make_shared<ChangeNumberOfColumnsCmd>();
     changeNumberOfColumnsCmd->columnCount = count;
     changeNumberOfColumnsCmd->gutter = gap;
-    return MIF_RUN_COMMAND(changeNumberOfColumnsCmd, UIDList(frame)) ? kSuccess : kFailure;
+    return MIF_PROCESS_COMMAND(changeNumberOfColumnsCmd, UIDList(frame));
 }
 
 ErrorCode MifTextFrameUtils::SetFirstLineOffsetMetric(const UIDRef& frame, int32 metric) const
 {
     auto setFrameFirstLineOffsetMetricCmd = std::make_shared<SetFrameFirstLineOffsetMetricCmd>();
     setFrameFirstLineOffsetMetricCmd->intData = metric;
-    return MIF_RUN_COMMAND(setFrameFirstLineOffsetMetricCmd, UIDList(GetFirstColumn(frame))) ? kSuccess : kFailure;
+    return MIF_PROCESS_COMMAND(setFrameFirstLineOffsetMetricCmd, UIDList(GetFirstColumn(frame)));
 }
 
 ErrorCode MifTextFrameUtils::SetInsetRect(const UIDRef& frame, const PMRect& insets) const
 {
     auto setTextInsetCmd = std::make_shared<SetTextInsetCmd>();
     setTextInsetCmd->textInset = insets;
-    if (!MIF_RUN_COMMAND(setTextInsetCmd, UIDList(frame))) return kFailure;
+    if (ErrorCode result = MIF_PROCESS_COMMAND(setTextInsetCmd, UIDList(frame)); result != kSuccess) return result;
     // Count and gutter stay; the columns are laid out again in the width the insets leave.
     return SetColumns(frame, -1, -1);
 }
@@ -83,13 +83,13 @@ ErrorCode MifTextFrameUtils::LinkFrames(const UIDRef& frameA, const UIDRef& fram
     auto textLinkCmd = std::make_shared<TextLinkCmd>();
     UIDList frames(frameA);
     frames.Append(frameB.GetUID());
-    return MIF_RUN_COMMAND(textLinkCmd, frames) ? kSuccess : kFailure;
+    return MIF_PROCESS_COMMAND(textLinkCmd, frames);
 }
 
 ErrorCode MifTextFrameUtils::UnlinkFrame(const UIDRef& frame) const
 {
     auto textUnlinkCmd = std::make_shared<TextUnlinkCmd>();
-    return MIF_RUN_COMMAND(textUnlinkCmd, UIDList(frame)) ? kSuccess : kFailure;
+    return MIF_PROCESS_COMMAND(textUnlinkCmd, UIDList(frame));
 }
 
 namespace {
@@ -110,14 +110,14 @@ ErrorCode MifTextFrameUtils::SetFrameHeight(const UIDRef& frame, PMReal height) 
 {
     auto setFrameHeightCmd = std::make_shared<SetFrameHeightCmd>();
     setFrameHeightCmd->height = height;
-    return MIF_RUN_COMMAND(setFrameHeightCmd, UIDList(frame)) ? kSuccess : kFailure;
+    return MIF_PROCESS_COMMAND(setFrameHeightCmd, UIDList(frame));
 }
 
 ErrorCode MifTextFrameUtils::FitToComposedText(const UIDRef& frame, bool growForOverset) const
 {
     auto fitFrameToContentCmd = std::make_shared<FitFrameToContentCmd>();
     fitFrameToContentCmd->growForOverset = growForOverset;
-    return MIF_RUN_COMMAND(fitFrameToContentCmd, UIDList(frame)) ? kSuccess : kFailure;
+    return MIF_PROCESS_COMMAND(fitFrameToContentCmd, UIDList(frame));
 }
 
 ErrorCode MifTextFrameUtils::FitMultiColumnFrame(const UIDRef& frame, bool fitToText) const
@@ -223,7 +223,7 @@ void MifTextFrameUtils::LinkFramePairs(const std::vector<std::pair<UIDRef, UIDRe
     }
     if (sent.empty()) return;
     auto textLinkCmd = std::make_shared<TextLinkPairsCmd>();
-    const ErrorCode result = MIF_RUN_COMMAND(textLinkCmd, frames) ? kSuccess : kFailure;
+    const ErrorCode result = MIF_PROCESS_COMMAND(textLinkCmd, frames);
     for (size_t k = 0; k < sent.size(); ++k) {
         ErrorCode pairResult = result != kSuccess ? result : k < textLinkCmd->results.size() ? textLinkCmd->results[k] : kFailure;
         results[sent[k]] = pairResult;

@@ -30,6 +30,14 @@ PMString MifTableFormat::Number(int32 value)
     return text;
 }
 
+MifTableFormat MifTableFormat::Of(const MifObject& tbl, const MifObject* tblCatalog)
+{
+    const MifObject* own = tbl.GetObject(kMifTblFormat);
+    const PMString* tag = own ? StringOf(own->FindProp(kMifTblTag)) : nullptr;
+    if (!tag) tag = StringOf(tbl.FindProp(kMifTblTag));
+    return MifTableFormat(own, tag && tblCatalog ? tblCatalog->FindObjectWithString(kMifTblTag, *tag, 1) : nullptr);
+}
+
 const MifProp* MifTableFormat::Find(int32 id) const
 {
     if (mOwn)

@@ -19,6 +19,9 @@ public:
 
     MifTableFormat() = default;
     MifTableFormat(const MifObject* own, const MifObject* catalog) : mOwn(own), mCatalog(catalog) {}
+    // The format of `tbl`: its own TblFormat, and the entry of `tblCatalog` that the format's
+    // tag names, else the tag the Tbl itself carries (FrameMaker writes it there).
+    static MifTableFormat Of(const MifObject& tbl, const MifObject* tblCatalog);
 
     const MifObject* GetOwn() const { return mOwn; }
     const MifObject* GetCatalog() const { return mCatalog; }

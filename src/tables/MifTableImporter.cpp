@@ -71,14 +71,7 @@ UID MifTableImporter::ImportTable(const UIDRef& storyRef, TablePlacement& placem
         MIF_LOG_NIL(db->Get<Story>(storyRef.GetUID()));
         return kInvalidUID;
     }
-    const MifObject* tblFormat = tbl->GetObject(kMifTblFormat);
-    // The format's tag, else the tag the Tbl itself carries (FrameMaker writes it there).
-    const PMString* tag = tblFormat ? MifTableFormat::StringOf(tblFormat->FindProp(kMifTblTag)) : nullptr;
-    if (!tag) tag = MifTableFormat::StringOf(tbl->FindProp(kMifTblTag));
-    const MifObject* catalogFormat = nullptr;
-    if (const MifObject* catalog = mMifRoot && tag ? mMifRoot->GetObject(kMifTblCatalog) : nullptr)
-        catalogFormat = catalog->FindObjectWithString(kMifTblTag, *tag, 1);
-    mFormat = MifTableFormat(tblFormat, catalogFormat);
+    mFormat = MifTableFormat::Of(*tbl, mMifRoot ? mMifRoot->GetObject(kMifTblCatalog) : nullptr);
 
     // 2. Checks.
     const MifProblemReporter report(this);

@@ -105,13 +105,15 @@ CellStrokeRecord MifTableRulings::RulingToStroke(const PMString& rulingTag, int3
     stroke.sides = sides;
     RulingPen pen;
     // "None", the empty tag (MIF's "no ruling") and a ruling of no lines draw nothing.
-    if (rulingTag.IsEmpty() || rulingTag == PMString("None") || (FindRuling(mMifRoot, rulingTag, pen) && pen.lines == 0)) {
+    const bool none = rulingTag.IsEmpty() || rulingTag == PMString("None");
+    const bool found = !none && FindRuling(mMifRoot, rulingTag, pen);
+    if (none || (found && pen.lines == 0)) {
         stroke.mask = CellStrokeRecord::kWeight | CellStrokeRecord::kColor;
         stroke.weight = 0;
         stroke.color = mNoneSwatch;
         return stroke;
     }
-    if (!FindRuling(mMifRoot, rulingTag, pen)) {
+    if (!found) {
         stroke.mask = CellStrokeRecord::kWeight;
         stroke.weight = 0;
         return stroke;
