@@ -117,18 +117,12 @@ public:
         return start;
     }
 
-    // Makes `pos` a run boundary, cutting the run that straddles it: the run keeps its head and
-    // its tail becomes a run of its own, a new node placed by its own priority like any other.
+    // Makes `pos` a run boundary, cutting the run that straddles it.
     void SplitAt(int32 pos)
     {
-        if (pos <= 0 || pos >= Length()) return;
-        Run run = Find(pos);
-        if (!run.value || run.start == pos) return;
-        const int32 offset = pos - run.start;
-        T tail = Traits::Cut(*run.value, offset, run.length);
-        Grow(run.start, offset - run.length);
-        auto [a, b] = Split(mRoot, pos);
-        SetRoot(Merge(Merge(a, NewNode(run.length - offset, std::move(tail))), b));
+        if (pos <= 0 || pos >= Length() || Find(pos).start == pos) return;
+        auto [a, b] = CutAt(pos);
+        SetRoot(Merge(a, b));
     }
 
     // Inserts a run of `length` (above 0) before position `pos` (0..Length()), cutting the run
@@ -136,8 +130,7 @@ public:
     void Insert(int32 pos, int32 length, T value)
     {
         if (length <= 0) return;
-        SplitAt(pos);
-        auto [a, b] = Split(mRoot, pos);
+        auto [a, b] = CutAt(pos);
         SetRoot(Merge(Merge(a, NewNode(length, std::move(value))), b));
     }
 
@@ -166,9 +159,8 @@ public:
     void Erase(int32 from, int32 to)
     {
         if (from >= to) return;
-        SplitAt(from);
         SplitAt(to);
-        auto [a, rest] = Split(mRoot, from);
+        auto [a, rest] = CutAt(from);
         auto [middle, b] = Split(rest, to - from);
         FreeTree(middle);
         SetRoot(Merge(a, b));
@@ -285,8 +277,22 @@ private:
         }
     }
 
+    // Cuts the tree into the first `pos` positions and the rest (0 <= pos <= Length()). A run
+    // that straddles `pos` keeps its head, and its tail becomes a new node merged in front of the
+    // rest, placed by its own priority like any other.
+    std::pair<int32, int32> CutAt(int32 pos)
+    {
+        Run run = pos > 0 && pos < Length() ? Find(pos) : Run{};
+        if (!run.value || run.start == pos) return Split(mRoot, pos);
+        const int32 offset = pos - run.start;
+        T tail = Traits::Cut(*run.value, offset, run.length);
+        Grow(run.start, offset - run.length);
+        auto [a, b] = Split(mRoot, pos);
+        return {a, Merge(NewNode(run.length - offset, std::move(tail)), b)};
+    }
+
     // Cuts tree `n` into the first `pos` positions and the rest; `pos` is a run boundary
-    // (SplitAt makes it one). Split moves nodes only, so every node stays below one of higher
+    // (CutAt makes it one). Split moves nodes only, so every node stays below one of higher
     // priority and the tree keeps its logarithmic depth: a node made here would sit wherever the
     // cut fell, whatever its priority, and appending at one place would grow a chain.
     std::pair<int32, int32> Split(int32 n, int32 pos)
