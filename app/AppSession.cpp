@@ -43,12 +43,18 @@ void AppSession::OpenWorkspace()
         std::fprintf(stderr, "tessel: %s\n", problem.GetUTF8String().c_str());
 }
 
-bool AppSession::CloseWorkspace()
+bool AppSession::SaveWorkspace()
 {
     // Only changed settings are written, so a file that could not be read stays as it is.
     PMString problem;
     bool saved = Session::SaveWorkspace(problem) == kSuccess;
     if (!saved) std::fprintf(stderr, "tessel: %s\n", problem.GetUTF8String().c_str());
+    return saved;
+}
+
+bool AppSession::CloseWorkspace()
+{
+    bool saved = SaveWorkspace();
     Session::CloseWorkspace();
     return saved;
 }
@@ -62,6 +68,13 @@ int AppSession::RunInWorkspace(const std::function<int()>& command)
     int status = command();
     if (!CloseWorkspace() && status == 0) status = 1;
     return status;
+}
+
+std::string AppSession::GetProgram()
+{
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string("tessel") : self.string();
 }
 
 IDFile AppSession::GetSampleFile()

@@ -30,6 +30,11 @@ void DropWorkspace();
 // command's exit status, or 1 when the plug-ins cannot be loaded (the command does not run) or
 // the settings cannot be saved (after saying why).
 int RunInWorkspace(const std::function<int()>& command);
+// The file the running program was started from, for starting workers (tessel convert).
+std::string GetProgram();
+// Saves the workspace now when something changed, keeping it open; false (after printing why on
+// standard error) when it could not be saved.
+bool SaveWorkspace();
 // The sample MIF file that ships with Tessel.
 IDFile GetSampleFile();
 }

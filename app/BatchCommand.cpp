@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +22,7 @@
 #include <CLI/CLI.hpp>
 
 #include "AppCommandLine.h"
+#include "AppSession.h"
 #include "BatchWalk.h"
 #include "FileReport.h"
 
@@ -82,14 +82,6 @@ std::string ShellQuote(const std::string& word)
     return out + "'";
 }
 
-// The file the running program was started from, for starting workers.
-std::string OwnProgram()
-{
-    std::error_code ec;
-    fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string("tessel") : self.string();
-}
-
 fs::path PdfOf(const fs::path& package) { return fs::path(package).replace_extension(".pdf"); }
 fs::path PagesOf(const fs::path& package)
 {
@@ -117,14 +109,6 @@ bool UpToDate(const BatchWalk::Job& job)
     if (::stat(job.input.c_str(), &in) != 0 || ::stat(job.output.c_str(), &out) != 0) return false;
     return out.st_mtim.tv_sec > in.st_mtim.tv_sec ||
            (out.st_mtim.tv_sec == in.st_mtim.tv_sec && out.st_mtim.tv_nsec > in.st_mtim.tv_nsec);
-}
-
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // The last line a worker wrote on standard error, as the reason it failed.
@@ -279,7 +263,7 @@ bool Start(const Options& options, const std::string& program, const BatchWalk::
 FileReport Finish(const Worker& worker, const BatchWalk::Job& job, int status)
 {
     FileReport report;
-    std::string json = ReadText(worker.reportJson);
+    std::string json = ReadTextFile(worker.reportJson);
     bool haveJson = !json.empty() && FileReport::FromJson(json, report);
     report.input = job.input.string();
     report.output = job.output.string();
@@ -297,7 +281,7 @@ FileReport Finish(const Worker& worker, const BatchWalk::Job& job, int status)
         report.reason.clear();
     } else {
         report.status = "failed";
-        std::string line = LastLine(ReadText(worker.log));
+        std::string line = LastLine(ReadTextFile(worker.log));
         report.reason = !line.empty() ? line : "tessel convert exited with status " + std::to_string(WEXITSTATUS(status));
         // A worker that could not allocate says so through the sanitizer or std::bad_alloc.
         if (WIFEXITED(status) && WEXITSTATUS(status) == 0) report.reason = "the conversion wrote no report";
@@ -314,7 +298,7 @@ std::vector<FileReport> RunWorkers(const Options& options, const std::vector<Bat
 {
     std::vector<FileReport> reports(jobs.size());
     std::vector<Worker> running;
-    std::string program = OwnProgram();
+    std::string program = AppSession::GetProgram();
     size_t next = 0;
     auto timeout = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.timeout));
     while ((next < jobs.size() && !gStop) || !running.empty()) {
@@ -454,7 +438,7 @@ int MergeReports(const Options& options)
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files) {
         FileReport report;
-        if (FileReport::FromJson(ReadText(file), report))
+        if (FileReport::FromJson(ReadTextFile(file), report))
             reports.push_back(report);
         else
             problems.push_back({file, "not a report of tessel convert --report-json"});

@@ -28,6 +28,7 @@
 #include "IImportProvider.h"
 #include "InterfacePtr.h"
 #include "JsonDumpWriter.h"
+#include "LineProgressRenderer.h"
 #include "PreviewWriter.h"
 #include "Session.h"
 #include "Story.h"
@@ -64,6 +65,7 @@ struct Options {
     std::vector<IDFile> imageFolders;   // --images
     PreviewOptions preview;
     OpenOptions open;
+    bool progressLines = false;         // --progress
     bool HasPreview() const { return !pdf.empty() || !png.empty(); }
 };
 
@@ -534,7 +536,11 @@ void AddConvertCommand(AppCommandLine& commandLine)
     CLI::App& command = commandLine.AddCommand("convert", "Convert a MIF file into an InDesign document (IDML)", [options] {
         // The command loads the plug-ins and opens the workspace itself, once its outputs are
         // known to be fine. The import only reads the preferences: they are dropped unsaved.
+        LineProgressRenderer lines;
+        IProgressRenderer* terminal = ProgressBarManager::GetRenderer();
+        if (options->progressLines) ProgressBarManager::SetRenderer(&lines);
         int status = RunConvertCommand(*options);
+        ProgressBarManager::SetRenderer(terminal);
         AppSession::DropWorkspace();
         return status;
     });
@@ -571,6 +577,8 @@ void AddConvertCommand(AppCommandLine& commandLine)
         ->expected(1)
         ->allow_extra_args(false)
         ->take_all();
+    command.add_flag("--progress", options->progressLines,
+                     "Print the progress as lines on standard error (\"tessel-progress\", the fraction\ndone, the title and the task, separated by tabs), for a program that shows it");
     command.add_flag("--allow-outside-images", options->open.allowOutsideImages,
                      "Read linked images wherever they are, not only beside the MIF file\nand in the --images folders");
     command.footer(kNotes);

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 namespace {
 
@@ -194,4 +196,12 @@ bool FileReport::FromJson(const std::string& json, FileReport& report)
     report.oversetStories = lists["oversetStories"];
     report.missingFonts = lists["missingFonts"];
     return true;
+}
+
+std::string ReadTextFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -38,3 +39,5 @@ struct FileReport {
 
 // `text` as a JSON string, quotes included.
 std::string JsonString(const std::string& text);
+// The bytes of the file at `path`; empty when it cannot be read.
+std::string ReadTextFile(const std::filesystem::path& path);

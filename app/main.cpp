@@ -10,6 +10,7 @@
 #include "PrefsCommand.h"
 #include "TaskProgressBar.h"
 #include "TerminalProgressRenderer.h"
+#include "UiCommand.h"
 
 int main(int argc, char** argv)
 {
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     AddConvertCommand(commandLine);
     AddParseCommand(commandLine);
     AddBatchCommand(commandLine);
+    AddUiCommand(commandLine);
     // The preferences command reads its arguments itself, its help included.
     commandLine.AddCommandWithOwnArguments("prefs", "Show and change the conversion presets, their font tables and their files",
                                            [](const std::vector<std::string>& args) {

@@ -16,7 +16,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev
           libfontconfig-dev libfreetype-dev libharfbuzz-dev libunibreak-dev libhyphen-dev hyphen-en-us fonts-dejavu-core fonts-urw-base35 fonts-wqy-microhei
-          libzip-dev libpugixml-dev libcli11-dev libcairo2-dev libgdk-pixbuf-2.0-dev libspectre-dev jing unzip parallel)
+          libzip-dev libpugixml-dev libcli11-dev libcpp-httplib-dev libcairo2-dev libgdk-pixbuf-2.0-dev libspectre-dev jing unzip parallel)
 
 missing=()
 for p in "${packages[@]}"; do
