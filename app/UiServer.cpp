@@ -164,14 +164,12 @@ void UiServer::AddRoutes()
             response.set_redirect("/", 303);
             return;
         }
-        std::string_view page = UiPage::Find("index.html");
-        response.set_content(page.data(), page.size(), "text/html; charset=utf-8");
+        response.set_content(UiPage::Load("index.html"), "text/html; charset=utf-8");
     });
     for (const char* name : {"tessel.js", "tessel.css"}) {
         server.Get(std::string("/") + name, [name](const httplib::Request&, httplib::Response& response) {
-            std::string_view file = UiPage::Find(name);
             bool script = std::string_view(name).ends_with(".js");
-            response.set_content(file.data(), file.size(), script ? "text/javascript; charset=utf-8" : "text/css; charset=utf-8");
+            response.set_content(UiPage::Load(name), script ? "text/javascript; charset=utf-8" : "text/css; charset=utf-8");
         });
     }
 
