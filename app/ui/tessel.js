@@ -101,23 +101,26 @@ function errorText(error) {
 // Dialog events: sent one after the other, typing first
 //
 // What the user types is sent as `type` events, a moment after the last key. Before any other
-// event of a dialog the typing still waiting is sent, so that a click or OK sees it. Events go
-// in order through one queue; a value the user changed is not overwritten from a state older than
-// the server's answer to that change.
+// event of a dialog the typing still waiting is sent, so that a click or OK sees it. The events of
+// one dialog go in order through its own queue: an event that opens another dialog, an alert or a
+// file chooser is answered only once that closes, and meanwhile the events of the new window must
+// go on. A value the user changed is not overwritten from a state older than the server's answer
+// to that change.
 
-let eventQueue = Promise.resolve();
+const eventQueues = new Map();    // dialog -> the promise of its last event
 const pendingTypes = new Map();   // "dialog:widget" -> {dialog, widget, text, timer}
 const changedSince = new Map();   // "dialog:widget" -> version the change is in (Infinity: not answered yet)
 const kTypeDelay = 250;
 
-function enqueue(task) {
-    const result = eventQueue.then(task);
-    eventQueue = result.catch(() => {});
+function sendDialogEvent(dialog, event, fields = {}) {
+    const previous = eventQueues.get(dialog) || Promise.resolve();
+    const result = previous.then(() => post('/api/dialog', {dialog, event, ...fields}));
+    eventQueues.set(dialog, result.catch(() => {}));
     return result;
 }
 
-function sendDialogEvent(dialog, event, fields = {}) {
-    return enqueue(() => post('/api/dialog', {dialog, event, ...fields}));
+function forgetClosedDialogs(open) {
+    for (const dialog of eventQueues.keys()) if (!open.has(dialog)) eventQueues.delete(dialog);
 }
 
 function markChanged(key) {
@@ -697,6 +700,7 @@ const dialogViews = new Map();
 function renderDialogs(state) {
     const host = $('#dialogs');
     const open = new Set(state.dialogs.map(d => d.id));
+    forgetClosedDialogs(open);
     for (const [id, view] of dialogViews) {
         if (!open.has(id)) {
             view.root.remove();
