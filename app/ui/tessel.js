@@ -207,12 +207,16 @@ const kIcons = [
 
 function icon(tip) {
     const found = kIcons.find(([pattern]) => pattern.test(tip));
+    return svgIcon(found ? found[1] : 'M6 12h.01M12 12h.01M18 12h.01');
+}
+
+function svgIcon(d) {
     const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
     svg.setAttribute('viewBox', '0 0 24 24');
     svg.setAttribute('aria-hidden', 'true');
     svg.setAttribute('class', 'icon');
     const path = document.createElementNS('http://www.w3.org/2000/svg', 'path');
-    path.setAttribute('d', found ? found[1] : 'M6 12h.01M12 12h.01M18 12h.01');
+    path.setAttribute('d', d);
     svg.append(path);
     return svg;
 }
@@ -781,7 +785,7 @@ class FileBrowser {
         this.up.disabled = !this.dir;
         const parts = this.dir ? this.dir.split('/') : [];
         this.crumbs.replaceChildren(
-            h('li', {}, h('button.crumb', {type: 'button', onclick: () => this.load('')}, this.options.rootName || 'Folder')),
+            h('li', {}, h('button.crumb', {type: 'button', onclick: () => this.load('')}, rootName())),
             ...parts.map((part, i) => h('li', {}, h('button.crumb', {type: 'button',
                 onclick: () => this.load(parts.slice(0, i + 1).join('/'))}, part))));
         this.list.replaceChildren(...this.entries.map(entry => this.row(entry)));
@@ -802,7 +806,7 @@ class FileBrowser {
             box.addEventListener('click', event => event.stopPropagation());
             li.append(box);
         }
-        li.append(h('span.kind-icon', {'aria-hidden': 'true'}, entry.folder ? '📁' : '📄'),
+        li.append(svgIcon(entry.folder ? kFolderIcon : kFileIcon),
                   h('span.name', {}, entry.name),
                   h('span.size', {}, entry.folder ? '' : formatSize(entry.size || 0)));
         if (entry.folder) {
@@ -864,6 +868,15 @@ class FileBrowser {
         this.mark();
         if (this.options.onSelect) this.options.onSelect(this.selected);
     }
+}
+
+const kFolderIcon = 'M3 6.5A1.5 1.5 0 0 1 4.5 5H9l2 2h8.5A1.5 1.5 0 0 1 21 8.5v9a1.5 1.5 0 0 1-1.5 1.5h-15A1.5 1.5 0 0 1 3 17.5z';
+const kFileIcon = 'M6 3h8l4 4v14H6zM14 3v4h4';
+
+// The name of the server's folder, the root of every file list.
+function rootName() {
+    const folder = currentState && currentState.folder ? currentState.folder.replace(/\/+$/, '') : '';
+    return baseName(folder) || folder || 'Folder';
 }
 
 function parentOf(dir) {
@@ -1167,7 +1180,7 @@ class JobView {
     update(job) {
         this.root.dataset.state = job.state;
         this.root.dataset.kind = job.kind;
-        this.heading.textContent = job.kind === 'batch' ? `Folder ${job.name || '(all)'}` : job.name;
+        this.heading.textContent = job.kind === 'batch' ? `Folder ${job.name || rootName()}` : job.name;
         this.badge.textContent = {queued: 'Waiting', running: 'Converting', done: 'Done', failed: 'Failed'}[job.state] || job.state;
         this.badge.className = `badge ${job.state}`;
 
@@ -1181,7 +1194,7 @@ class JobView {
         if (!active && job.state === 'done') fraction = 1;
         if (fraction === null) this.progressBar.removeAttribute('value');
         else this.progressBar.value = Math.max(0, Math.min(1, fraction));
-        const words = [p.title, p.task].filter(Boolean).map(cleanLabel);
+        const words = active ? [p.title, p.task].filter(Boolean).map(cleanLabel) : [];
         if (job.kind === 'batch') words.push(`${(job.files || []).length} of ${job.total || 0}`);
         this.progressLabel.textContent = job.state === 'queued' ? 'Waiting…' : words.join(' — ');
 
@@ -1396,7 +1409,6 @@ function render(state) {
     const previous = currentState;
     currentState = state;
     $('#folder').textContent = state.folder || '';
-    if (convertArea.browser) convertArea.browser.options.rootName = state.folder ? baseName(state.folder) || state.folder : 'Folder';
     if (!previous || previous.folder !== state.folder) convertArea.browser.render();
     menubar.render(state.menus || []);
     const freshDialogs = renderDialogs(state);
