@@ -158,6 +158,7 @@ function flushTypes() {
 
 // An action on a dialog widget other than typing: the typing goes first.
 async function dialogAction(dialog, event, fields = {}) {
+    if (refusedFocus && refusedFocus.dialog === dialog) refusedFocus = null;   // the user has moved on
     const key = fields.widget !== undefined ? `${dialog}:${fields.widget}` : null;
     if (key && event === 'choose') markChanged(key);
     flushTypes();
@@ -172,9 +173,13 @@ async function dialogAction(dialog, event, fields = {}) {
     }
 }
 
+// OK: a dialog that stays open was refused, and its `focus` names the widget to correct. The
+// answer comes as soon as the host waits for the user again, often while the alert that explains
+// the refusal shows, and `focus` is set only after that alert: so the page waits for a state, at
+// least as new as the answer, with neither alert nor chooser, and a widget to focus.
 async function confirmDialog(dialog) {
     const answer = await dialogAction(dialog, 'confirm');
-    if (answer && answer.ok === false) {
+    if (answer) {
         refusedFocus = {dialog, version: answer.version || 0};
         applyRefusedFocus();
     }
@@ -589,7 +594,7 @@ function textLike(w, view, datalist) {
 // ---------------------------------------------------------------------------------------------
 // Dialogs: one modal window per open dialog, outermost first; only the innermost takes events
 
-let refusedFocus = null;   // {dialog, version}: focus the dialog's `focus` widget once the state has it
+let refusedFocus = null;   // {dialog, version}: an OK answered at `version`, whose outcome the state tells
 let currentState = null;
 
 class DialogView {
@@ -605,6 +610,7 @@ class DialogView {
         this.structure = null;
         this.views = [];
         this.lastFocus = null;
+        this.appliedFocus = dialog.focus;   // the `focus` the page has acted on
         this.box.addEventListener('focusin', event => { this.lastFocus = event.target; });
     }
 
@@ -709,6 +715,7 @@ function renderDialogs(state) {
         if (!open.has(id)) {
             view.root.remove();
             dialogViews.delete(id);
+            if (refusedFocus && refusedFocus.dialog === id) refusedFocus = null;
         }
     }
     const fresh = [];
@@ -725,12 +732,19 @@ function renderDialogs(state) {
     return fresh;
 }
 
+// Focuses the widget to correct in the innermost dialog: after an OK, or whenever `focus` names
+// another widget than before.
 function applyRefusedFocus() {
-    if (!refusedFocus || !currentState || currentState.version < refusedFocus.version || currentState.alert) return;
-    const dialog = currentState.dialogs.find(d => d.id === refusedFocus.dialog);
-    const view = dialogViews.get(refusedFocus.dialog);
-    refusedFocus = null;
-    if (dialog && view && dialog.focus) view.focusWidget(dialog.focus);
+    const state = currentState;
+    if (!state || state.alert || state.chooser || !state.dialogs.length) return;
+    const dialog = state.dialogs[state.dialogs.length - 1];
+    const view = dialogViews.get(dialog.id);
+    if (!view || !dialog.focus) return;
+    const asked = refusedFocus && refusedFocus.dialog === dialog.id && state.version >= refusedFocus.version;
+    if (!asked && dialog.focus === view.appliedFocus) return;
+    if (asked) refusedFocus = null;
+    view.appliedFocus = dialog.focus;
+    view.focusWidget(dialog.focus);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -250,7 +250,8 @@ await step('an empty FrameMaker family is refused with an alert, and then a subs
     await waitForElement('the alert closed', () => document.querySelector('#alert').hidden ? document.body : null);
     entry = await topDialog('New Font Substitution');
     const family = await visibleIn(entry, '[data-widget-kind=combo] input', 'the FrameMaker family field');
-    await waitForElement('the focus on the FrameMaker family after the refusal', f => document.activeElement === f ? f : null, family);
+    await waitForElement('the focus on the FrameMaker family after the refusal', f => document.activeElement === f ? f : null, family)
+        .catch(async error => { console.log('  focus is on', await page.evaluate(() => document.activeElement.outerHTML.slice(0, 300))); throw error; });
     await page.keyboard.type('Palatino');
     const designSelect = await visibleIn(entry, '[data-widget-kind=dropdown] select', 'the InDesign family drop-down');
     designFamily = await designSelect.evaluate(select => {
