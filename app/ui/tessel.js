@@ -1275,16 +1275,22 @@ class JobView {
         if (!files.length) return job.state === 'done' ? [h('p.hint', {}, 'No MIF files were found.')] : [];
         const converted = files.filter(f => f.status === 'converted').length;
         const head = ['File', 'Status', 'Pages', 'Warnings', 'Time', 'Overset', 'Missing fonts', 'Text check', 'Package'];
-        const rows = files.map(f => h(`tr.${f.status === 'converted' ? 'ok' : 'bad'}`, {dataset: {status: f.status}},
-            h('td.file', {}, f.input),
-            h('td', {}, f.status, f.reason ? h('div.reason', {}, f.reason) : null),
-            h('td.num', {}, f.pagesAdded ? `${f.pages} (+${f.pagesAdded})` : String(f.pages ?? '')),
-            h('td.num', {}, String(f.warnings ?? '')),
-            h('td.num', {}, formatSeconds(f.seconds)),
-            h('td', {}, (f.oversetStories || []).join(', ')),
-            h('td', {}, (f.missingFonts || []).join(', ')),
-            h('td', {}, f.status !== 'converted' ? '' : f.fidelityDiffers ? h('span.flag', {}, 'differs') : 'matches'),
-            h('td', {}, f.package ? h('a', {href: f.package, download: ''}, 'IDML') : '')));
+        const count = n => (typeof n === 'number' && n >= 0 ? String(n) : '');   // -1: not known
+        const rows = files.flatMap(f => {
+            const row = h(`tr.${f.status === 'converted' ? 'ok' : 'bad'}`, {dataset: {status: f.status}},
+                h('td.file', {}, f.input),
+                h('td', {}, f.status),
+                h('td.num', {}, f.pagesAdded > 0 ? `${count(f.pages)} (+${f.pagesAdded})` : count(f.pages)),
+                h('td.num', {}, count(f.warnings)),
+                h('td.num', {}, f.seconds > 0 ? formatSeconds(f.seconds) : ''),
+                h('td', {}, (f.oversetStories || []).join(', ')),
+                h('td', {}, (f.missingFonts || []).join(', ')),
+                h('td', {}, f.status !== 'converted' ? '' : f.fidelityDiffers ? h('span.flag', {}, 'differs') : 'matches'),
+                h('td', {}, f.package ? h('a', {href: f.package, download: ''}, 'IDML') : ''));
+            if (!f.reason) return [row];
+            row.classList.add('has-reason');
+            return [row, h('tr.reason-row.bad', {}, h('td.reason', {colSpan: head.length}, f.reason))];
+        });
         return [
             h('p.batch-count', {}, `${files.length} of ${job.total ?? files.length} files done, ${converted} converted`),
             h('div.table-frame', {}, h('table.batch', {}, h('thead', {}, h('tr', {}, head.map(c => h('th', {scope: 'col'}, c)))),
