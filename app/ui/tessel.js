@@ -961,7 +961,7 @@ const chooser = {
             if (mode === 'openSeveral') return [...browser.checked];
             if (mode === 'save') {
                 let file = name.value.trim();
-                if (req.extension && !file.includes('.')) file += `.${req.extension}`;
+                if (req.extension && !baseName(file).includes('.')) file += `.${req.extension}`;
                 return [joinPath(browser.dir, file)];
             }
             return [browser.selected && browser.selected.folder ? browser.selected.path : browser.dir];

@@ -60,6 +60,8 @@ async function finish(code) {
     process.exit(code || (failed ? 1 : 0));
 }
 
+const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+
 class Failure extends Error {}
 function check(condition, message) {
     if (!condition) throw new Failure(message);
@@ -252,7 +254,20 @@ await step('an empty FrameMaker family is refused with an alert, and then a subs
     const family = await visibleIn(entry, '[data-widget-kind=combo] input', 'the FrameMaker family field');
     await waitForElement('the focus on the FrameMaker family after the refusal', f => document.activeElement === f ? f : null, family)
         .catch(async error => { console.log('  focus is on', await page.evaluate(() => document.activeElement.outerHTML.slice(0, 300))); throw error; });
-    await page.keyboard.type('Palatino');
+    // Typed slowly, so that each key is sent and the states answering it come back while the
+    // user goes on typing: none of them may take a letter back.
+    // Keys come just after the page sent the last ones (it waits 250 ms), as its answer arrives.
+    for (const [index, key] of [...'Palatino'].entries()) {
+        await page.keyboard.type(key);
+        await sleep(255 + (index * 7) % 40);
+    }
+    await page.keyboard.press('ArrowLeft');
+    await page.keyboard.type('n');
+    await sleep(270);
+    await page.keyboard.press('Backspace');
+    await page.keyboard.press('End');
+    const typed = await family.evaluate(input => input.value);
+    check(typed === 'Palatino', `the family field says "${typed}" after typing "Palatino"`);
     const designSelect = await visibleIn(entry, '[data-widget-kind=dropdown] select', 'the InDesign family drop-down');
     designFamily = await designSelect.evaluate(select => {
         const option = [...select.options].find(o => !o.disabled && o.textContent.trim());
@@ -280,10 +295,23 @@ await step('the preferences are confirmed and stored', async () => {
     check(line && line.includes(designFamily), `tessel prefs show lists no Palatino -> ${designFamily}:\n${shown.out}`);
 });
 
-await step('Escape cancels a dialog', async () => {
+await step('a file chooser refuses a file outside the folder, and Escape cancels it and the dialog', async () => {
     await clickText('#menubar .menu-title', 'Edit');
     await clickText('#menubar .menu-item', 'Preferences');
     await clickText('#menubar .menu-item', 'Tessel...');
+    const prefs = await topDialog('Tessel');
+    await (await visibleIn(prefs, 'button[aria-label="Save presets to the file"]', 'the button "Save presets to the file"')).click();
+    const name = await waitForElement('the save chooser', () => document.querySelector('#chooser:not([hidden]) [data-mode=save] input[type=text]'));
+    await name.type('../outside');
+    await page.click('#chooser .footer-main .primary');
+    const error = await waitForElement('the refusal', () => {
+        const p = document.querySelector('#chooser .dialog > .error');
+        return p && !p.hidden && p.textContent ? p : null;
+    });
+    check(!fs.existsSync(path.join(temp, 'outside.tqp')), 'a preset file was written outside the folder');
+    console.log(`  # the server says: ${await error.evaluate(p => p.textContent)}`);
+    await page.keyboard.press('Escape');
+    await waitForElement('the chooser closed', () => document.querySelector('#chooser').hidden ? document.body : null);
     await topDialog('Tessel');
     await page.keyboard.press('Escape');
     await waitForElement('the preferences dialog closed', () => document.querySelector('#dialogs').children.length === 0 ? document.body : null);
