@@ -86,6 +86,9 @@ void BrowserPresenter::Publish()
 {
     JsonValue dialogs = JsonValue::Array();
     for (const Shown& shown : mDialogs) {
+        // A dialog confirmed or cancelled is gone for the user, though its modal loop has yet
+        // to return.
+        if (!shown.dialog->IsOpen()) continue;
         JsonValue d = JsonValue::Object();
         d.Set("id", JsonValue::Integer(shown.id));
         d.Set("title", JsonValue::String(shown.dialog->GetTitle()));
@@ -162,8 +165,7 @@ bool BrowserPresenter::ApplyDialogEvent(const DialogEvent& event)
     else if (event.event == "doubleclick") done = dialog.DoubleClick(event.widget, event.index);
     else if (event.event == "confirm") done = dialog.Confirm();
     else if (event.event == "cancel") done = dialog.IsOpen() && (dialog.Cancel(), true);
-    // The dialog may be gone now (a confirm closed it and its RunModal returned).
-    if (!mDialogs.empty()) Publish();
+    Publish();
     return done;
 }
 
