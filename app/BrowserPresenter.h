@@ -47,6 +47,10 @@ public:
     // Answers that file dialog with `files` (none: cancelled); false when it is not shown.
     bool AnswerChooser(int64_t chooser, std::vector<IDFile> files);
 
+    // Whether nothing modal is shown: no dialog, alert or file dialog. A menu entry can be
+    // chosen only then, as a desktop program's menus wait for its modal dialogs.
+    bool IsIdle() const { return mDialogs.empty() && !IsBlocked(); }
+
     // Publishes the open dialogs again (after anything that may have changed a widget).
     void Publish();
 

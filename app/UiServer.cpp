@@ -197,6 +197,7 @@ void UiServer::AddRoutes()
         int64_t action = 0;
         if (!Number(request, "action", action)) return Error(response, 400, "which menu entry?");
         act(response, [this, action] {
+            if (!mParts.presenter.IsIdle()) return false;
             bool done = MenuMgr::Get().DoAction(static_cast<ActionID>(action));
             if (done && mParts.afterAction) mParts.afterAction();
             return done;

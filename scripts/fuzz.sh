@@ -2,7 +2,8 @@
 # Builds fuzz targets with clang and runs each for a while (default 300 s): fuzz_parser by
 # default; fuzz_import runs whole imports, fuzz_prefs reads preferences files, fuzz_prefs_files
 # the preset and font table CSV files of the preferences dialog, fuzz_image the preview's image
-# decoder; "all" runs the five one after the other (CI runs `fuzz.sh 60 all`).
+# decoder, fuzz_ui_request the checks of tessel ui's server (the guard's headers, paths below its
+# folder, a worker's reports); "all" runs the six one after the other (CI runs `fuzz.sh 60 all`).
 # The MIF targets start from the corpus, the samples and the test data with the dictionary of
 # MIF keywords; fuzz_prefs starts from real preferences files (written by make_prefs_seeds) with a
 # dictionary of their magic numbers and fields; fuzz_prefs_files from the files the dialog writes
@@ -20,7 +21,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-300}
 shift || true
 targets=("${@:-fuzz_parser}")
-[ "${targets[0]}" = all ] && targets=(fuzz_parser fuzz_import fuzz_prefs fuzz_prefs_files fuzz_image)
+[ "${targets[0]}" = all ] && targets=(fuzz_parser fuzz_import fuzz_prefs fuzz_prefs_files fuzz_image fuzz_ui_request)
 if [ "$seconds" -ge 3600 ]; then default_len=2097152; else default_len=65536; fi
 max_len=${FUZZ_MAX_LEN:-$default_len}
 scripts/install-deps.sh
@@ -41,6 +42,10 @@ for target in "${targets[@]}"; do
       dict=tests/fuzz/prefs_files.dict ;;
     fuzz_image)
       python3 scripts/image-seeds.py "$seeds"
+      dict="" ;;
+    fuzz_ui_request)
+      printf '127.0.0.1:8123\nhttp://127.0.0.1:8123\ntessel-token=0123456789abcdef0123456789abcdef\n\nsub/a.mif\n' > "$seeds/good"
+      printf 'localhost:8123\n\na=1; tessel-token=x\n0123\n../up/root/sub\nThere were errors when parsing the MIF:\nLine 1: x\ntessel-progress\t0.5\tT\tX\n' > "$seeds/bad"
       dict="" ;;
     *)
       cp samples/*.mif tests/data/*.mif ../shared/corpus/*/*.mif ../shared/corpus/generated/*/*.mif "$seeds"/ 2>/dev/null || true

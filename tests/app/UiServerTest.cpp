@@ -162,6 +162,7 @@ TEST(UiServer, PreferencesDialogThroughWidgetEvents)
     // Dialog 1 is the preferences; a new preset through the nested name dialog (2).
     ASSERT_TRUE(Ok(ui.Post("/api/dialog", {{"dialog", "1"}, {"event", "click"}, {"widget", Id(kMifNewPresetButtonWidgetID)}})));
     ASSERT_TRUE(ui.WaitFor("\"title\": \"New Preset\""));
+    EXPECT_FALSE(Ok(ui.Post("/api/menu", {{"action", action[1]}}))) << "menus wait for the modal dialogs";
     EXPECT_FALSE(Ok(ui.Post("/api/dialog", {{"dialog", "1"}, {"event", "confirm"}}))) << "the outer dialog waits";
     EXPECT_TRUE(Ok(ui.Post("/api/dialog", {{"dialog", "2"}, {"event", "type"}, {"widget", Id(kMifPresetNameWidgetID)}, {"text", "Web"}})));
     EXPECT_TRUE(Ok(ui.Post("/api/dialog", {{"dialog", "2"}, {"event", "confirm"}})));
