@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSEL_TESTS=OFF -DTESSEL_BENCH=ON > /dev/null
-cmake --build build-bench --target bench_parser bench_convert bench_compose bench_preview bench_fit bench_batch mifgen
-for bench in bench_parser bench_convert bench_compose bench_preview bench_fit bench_batch; do
+cmake --build build-bench --target bench_parser bench_convert bench_compose bench_preview bench_fit bench_batch bench_tables mifgen
+for bench in bench_parser bench_convert bench_compose bench_preview bench_fit bench_batch bench_tables; do
     TESSEL_LOG_DIR="$PWD/build-bench/log" build-bench/bench/$bench "$@"
 done

@@ -60,38 +60,38 @@ bool HasSymbolEncoding(FT_Library library, const std::string& file, int index)
     return own;
 }
 
-// The character set of one font of a fontconfig list or match.
-int32 CharSetOf(FT_Library library, FcPattern* font)
+// The character set of one font of a fontconfig list or match, as its coverage tells; `file`
+// gets the font's file when only the file can tell whether it is symbol-encoded (a PostScript
+// font that fontconfig does not call a symbol font), else stays empty.
+int32 CharSetOf(FcPattern* font, std::string& file, int& index)
 {
     // fontconfig knows TrueType symbol fonts; only PostScript outlines need a closer look.
     FcBool symbol = FcFalse;
     FcPatternGetBool(font, FC_SYMBOL, 0, &symbol);
+    if (symbol) return kSymbolCharSet;
     FcChar8* format = nullptr;
-    int index = 0;
+    index = 0;
     FcPatternGetInteger(font, FC_INDEX, 0, &index);
-    if (!symbol && library && FcPatternGetString(font, FC_FONTFORMAT, 0, &format) == FcResultMatch) {
+    file.clear();
+    if (FcPatternGetString(font, FC_FONTFORMAT, 0, &format) == FcResultMatch) {
         std::string kind(reinterpret_cast<const char*>(format));
-        if (kind == "CFF" || kind == "Type 1") symbol = HasSymbolEncoding(library, FileOf(font), index);
+        if (kind == "CFF" || kind == "Type 1") file = FileOf(font);
     }
     FcCharSet* coverage = nullptr;
     FcPatternGetCharSet(font, FC_CHARSET, 0, &coverage);
-    return FontManager::GetCharSet(symbol, [coverage](UTF32TextChar c) {
+    return FontManager::GetCharSet(false, [coverage](UTF32TextChar c) {
         return coverage && FcCharSetHasChar(coverage, static_cast<FcChar32>(c));
     });
 }
 
-// Whether fontconfig answers a request for "Symbol" with a symbol-encoded font.
-bool ServesSymbolStandIn(FcConfig* config, FT_Library library)
+// Whether the PostScript font `file` is symbol-encoded.
+bool IsSymbolFile(const std::string& file, int index)
 {
-    std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> request(
-        FcNameParse(reinterpret_cast<const FcChar8*>("Symbol")), FcPatternDestroy);
-    if (!request) return false;
-    FcConfigSubstitute(config, request.get(), FcMatchPattern);
-    FcDefaultSubstitute(request.get());
-    FcResult result = FcResultNoMatch;
-    std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> match(FcFontMatch(config, request.get(), &result),
-                                                                   FcPatternDestroy);
-    return match && CharSetOf(library, match.get()) == kSymbolCharSet;
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0) return false;
+    bool symbol = HasSymbolEncoding(library, file, index);
+    FT_Done_FreeType(library);
+    return symbol;
 }
 
 } // namespace
@@ -102,13 +102,29 @@ FontManager& FontManager::Get()
     return manager;
 }
 
+bool FontManager::ServesSymbolStandIn() const
+{
+    std::unique_ptr<FcConfig, decltype(&FcConfigDestroy)> config(FcInitLoadConfigAndFonts(), FcConfigDestroy);
+    std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> request(
+        FcNameParse(reinterpret_cast<const FcChar8*>("Symbol")), FcPatternDestroy);
+    if (!config || !request) return false;
+    FcConfigSubstitute(config.get(), request.get(), FcMatchPattern);
+    FcDefaultSubstitute(request.get());
+    FcResult result = FcResultNoMatch;
+    std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> match(FcFontMatch(config.get(), request.get(), &result),
+                                                                   FcPatternDestroy);
+    if (!match) return false;
+    std::string file;
+    int index = 0;
+    int32 charSet = CharSetOf(match.get(), file, index);
+    return charSet == kSymbolCharSet || (!file.empty() && IsSymbolFile(file, index));
+}
+
 FontManager::FontManager()
 {
     // A configuration of our own, let go when done: the system is asked once.
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (!config) return;
-    FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) != 0) library = nullptr;
     std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(), FcPatternDestroy);
     std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
         FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_POSTSCRIPT_NAME, FC_FILE, FC_INDEX, FC_SYMBOL, FC_CHARSET,
@@ -120,13 +136,14 @@ FontManager::FontManager()
     std::vector<FcPattern*> sorted(fonts ? fonts->fonts : nullptr, fonts ? fonts->fonts + fonts->nfont : nullptr);
     std::sort(sorted.begin(), sorted.end(), [](FcPattern* a, FcPattern* b) { return FileOf(a) < FileOf(b); });
     for (FcPattern* listed : sorted) {
+        SymbolCheck check;
         InstalledFont font{PatternString(listed, FC_FAMILY), PatternString(listed, FC_STYLE),
-                           PatternString(listed, FC_POSTSCRIPT_NAME), CharSetOf(library, listed)};
-        if (!font.family.IsEmpty()) AddFont(font);
+                           PatternString(listed, FC_POSTSCRIPT_NAME), CharSetOf(listed, check.file, check.index)};
+        if (font.family.IsEmpty()) continue;
+        AddFont(font);
+        if (!check.file.empty()) mSymbolChecks[font.family] = check;
     }
     if (fonts) FcFontSetDestroy(fonts);
-    mSymbolStandIn = !HasFamily("Symbol") && ServesSymbolStandIn(config, library);
-    if (library) FT_Done_FreeType(library);
     FcConfigDestroy(config);
 }
 
@@ -152,8 +169,16 @@ const InstalledFont* FontManager::FindByPostScriptName(const PMString& postScrip
 
 int32 FontManager::GetCharSet(const PMString& family) const
 {
-    if (const FontGroup* group = FindFontGroup(family)) return group->charSet;
-    return mSymbolStandIn && family == PMString("Symbol") ? kSymbolCharSet : kAnsiCharSet;
+    if (const FontGroup* group = FindFontGroup(family)) {
+        if (auto check = mSymbolChecks.find(family); check != mSymbolChecks.end()) {
+            if (IsSymbolFile(check->second.file, check->second.index)) const_cast<FontGroup*>(group)->charSet = kSymbolCharSet;
+            mSymbolChecks.erase(check);
+        }
+        return group->charSet;
+    }
+    if (family != PMString("Symbol")) return kAnsiCharSet;
+    if (mSymbolStandIn < 0) mSymbolStandIn = ServesSymbolStandIn() ? 1 : 0;
+    return mSymbolStandIn ? kSymbolCharSet : kAnsiCharSet;
 }
 
 int32 FontManager::GetCharSet(bool symbolEncoded, const std::function<bool(UTF32TextChar)>& covers)
@@ -171,6 +196,7 @@ void FontManager::AddFont(const InstalledFont& font)
                                [](const FontGroup& g, const PMString& f) { return g.family < f; });
     if (at == mGroups.end() || at->family != font.family) at = mGroups.insert(at, FontGroup{font.family, {}});
     at->charSet = font.charSet;
+    mSymbolChecks.erase(font.family);
     for (const InstalledFont& existing : at->fonts)
         if (existing.style == font.style && existing.postScriptName == font.postScriptName) return;
     at->fonts.push_back(font);
@@ -179,5 +205,6 @@ void FontManager::AddFont(const InstalledFont& font)
 void FontManager::Clear()
 {
     mGroups.clear();
-    mSymbolStandIn = false;
+    mSymbolChecks.clear();
+    mSymbolStandIn = 0;
 }

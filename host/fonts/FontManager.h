@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <map>
+#include <string>
+#include <map>
 #include <vector>
 
 #include "PMString.h"
@@ -13,14 +15,15 @@ struct InstalledFont {
     PMString family;          // "Nimbus Roman"
     PMString style;           // "Bold Italic"
     PMString postScriptName;  // "NimbusRoman-BoldItalic"
-    // 0 ANSI (Latin), 2 symbol, 161 Greek, 177 Hebrew, 178 Arabic, 204 Cyrillic, 222 Thai.
+    // 0 ANSI (Latin), 2 symbol, 161 Greek, 177 Hebrew, 178 Arabic, 204 Cyrillic, 222 Thai, as
+    // the font's coverage tells; a PostScript font's own encoding is looked at by GetCharSet.
     int32 charSet = 0;
 };
 
 struct FontGroup {
     PMString family;
     std::vector<InstalledFont> fonts;
-    int32 charSet = 0;  // that of the font added last
+    int32 charSet = 0;  // that of the font added last (ask FontManager::GetCharSet)
 };
 
 class FontManager {
@@ -55,6 +58,17 @@ public:
 private:
     FontManager();
 
-    std::vector<FontGroup> mGroups;  // by family name
-    bool mSymbolStandIn = false;     // fontconfig serves a symbol-encoded font for "Symbol"
+    // A PostScript font's encoding is known only from its file. Opening every installed one
+    // costs a conversion a tenth of a second, so the file of a family's last font is opened when
+    // GetCharSet first asks for that family (few are asked for).
+    struct SymbolCheck {
+        std::string file;
+        int index = 0;
+    };
+    // Whether fontconfig serves a symbol-encoded font for "Symbol"; asked on first need.
+    bool ServesSymbolStandIn() const;
+
+    mutable std::vector<FontGroup> mGroups;                 // by family name
+    mutable std::map<PMString, SymbolCheck> mSymbolChecks;  // by family: its last font's, not made yet
+    mutable int mSymbolStandIn = -1;                        // -1: not asked yet
 };

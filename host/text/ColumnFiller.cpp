@@ -335,14 +335,10 @@ std::shared_ptr<const ComposedTable> ColumnFiller::ComposeTable(const Table& tab
 
 TextRange ColumnFiller::CellThread(UID text)
 {
-    if (!mThreadsRead) {
-        mModel.ForEachThread([this](const TextRange& range, const TextThread& thread) {
-            if (thread.kind == TextThreadKind::kCell) mCellThreads[thread.owner] = range;
-        });
-        mThreadsRead = true;
-    }
-    auto it = mCellThreads.find(text);
-    return it == mCellThreads.end() ? TextRange{} : it->second;
+    // The text model remembers where each thread is: a story of many tables composed table by
+    // table must not gather every cell's thread for each one.
+    TextRange thread = mModel.FindThread(text);
+    return thread.length > 0 && mModel.GetThread(thread.start).kind == TextThreadKind::kCell ? thread : TextRange{};
 }
 
 PMReal ColumnFiller::TableOffset(const Table& table, const FrameColumn& col, bool firstLine) const

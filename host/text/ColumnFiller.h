@@ -148,7 +148,4 @@ private:
     FootnoteArea mNotes;
     bool mTableOverset = false;  // rows were left over after the last column
     int32 mTableOversetIndex = 0;
-    // The threads of the story's table cells, read once when the first table is set.
-    std::unordered_map<UID, TextRange> mCellThreads;
-    bool mThreadsRead = false;
 };

@@ -213,10 +213,9 @@ const FontFaceEntry* FontCache::GetFaceOfFile(const std::string& file, int index
     return result;
 }
 
-const ShapedText& FontCache::Shape(const FontFaceEntry* entry, const std::u16string& text)
+const ShapedText& FontCache::Shape(const FontFaceEntry* entry, std::u16string_view text)
 {
-    auto key = std::make_pair(entry, text);
-    if (auto it = mShaped.find(key); it != mShaped.end()) return it->second;
+    if (auto it = mShaped.find(ShapeKeyView{entry, text}); it != mShaped.end()) return it->second;
     ++mShapings;
     ShapedText shaped;
     auto faceIt = mFaceOfEntry.find(entry);
@@ -255,7 +254,7 @@ const ShapedText& FontCache::Shape(const FontFaceEntry* entry, const std::u16str
         perCharacter[std::min(static_cast<size_t>(std::max(0, shaped.clusters[g])), text.size())] += shaped.advances[g];
     shaped.prefix.assign(text.size() + 1, 0.0);
     for (size_t i = 0; i < text.size(); ++i) shaped.prefix[i + 1] = shaped.prefix[i] + perCharacter[i];
-    return mShaped.emplace(std::move(key), std::move(shaped)).first->second;
+    return mShaped.emplace(ShapeKey{entry, std::u16string(text)}, std::move(shaped)).first->second;
 }
 
 void FontCache::ClearShapedWords() { mShaped.clear(); }

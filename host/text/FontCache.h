@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -60,7 +61,8 @@ public:
     // measures every character as half an em).
     const FontFaceEntry* GetFace(const PMString& family, const PMString& style);
     // `text` shaped with `face`; cached by face and text.
-    const ShapedText& Shape(const FontFaceEntry* face, const std::u16string& text);
+    // A word found in the cache costs no copy of its text.
+    const ShapedText& Shape(const FontFaceEntry* face, std::u16string_view text);
 
     // Whether the font of `face` has a glyph for the character `c` (false when it has no font).
     // A font whose Unicode map is a symbol font's own encoding in disguise has none but the
@@ -89,10 +91,31 @@ public:
 
 private:
     struct Face;
+    // Shaped words are kept by face and text, and looked up by face and a view of the text.
+    struct ShapeKey {
+        const FontFaceEntry* face;
+        std::u16string text;
+    };
+    struct ShapeKeyView {
+        const FontFaceEntry* face;
+        std::u16string_view text;
+    };
     struct KeyHash {
-        size_t operator()(const std::pair<const FontFaceEntry*, std::u16string>& key) const
+        using is_transparent = void;
+        size_t operator()(const ShapeKeyView& key) const
         {
-            return std::hash<std::u16string>()(key.second) ^ (std::hash<const void*>()(key.first) * 31);
+            return std::hash<std::u16string_view>()(key.text) ^ (std::hash<const void*>()(key.face) * 31);
+        }
+        size_t operator()(const ShapeKey& key) const { return (*this)(ShapeKeyView{key.face, key.text}); }
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        static ShapeKeyView View(const ShapeKey& key) { return {key.face, key.text}; }
+        static ShapeKeyView View(const ShapeKeyView& key) { return key; }
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const
+        {
+            return View(a).face == View(b).face && View(a).text == View(b).text;
         }
     };
     Face* Load(const std::string& file, int index);
@@ -106,7 +129,7 @@ private:
     std::map<std::pair<std::string, int>, std::unique_ptr<FontFaceEntry>> mFileEntries;  // by file and index
     std::map<std::pair<std::string, int>, std::unique_ptr<Face>> mFaces;  // by file and index
     std::map<const FontFaceEntry*, Face*> mFaceOfEntry;
-    std::unordered_map<std::pair<const FontFaceEntry*, std::u16string>, ShapedText, KeyHash> mShaped;
+    std::unordered_map<ShapeKey, ShapedText, KeyHash, KeyEqual> mShaped;
     std::map<std::pair<const FontFaceEntry*, char32_t>, const FontFaceEntry*> mFaceForCharacter;
     std::map<const FontFaceEntry*, std::vector<const FontFaceEntry*>> mCharacterFallbacks;
     void* mLibrary = nullptr;  // FT_Library

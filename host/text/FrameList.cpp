@@ -82,17 +82,39 @@ int32 FrameList::LastShownBefore(int32 end) const
     return -1;
 }
 
+const ComposedTable* FrameList::TableIn(int32 f, UID table) const
+{
+    if (f < 0 || f > mLastShown || f >= static_cast<int32>(mFrames.size())) return nullptr;
+    for (const ComposedTablePart& part : mFrames[static_cast<size_t>(f)].tableParts)
+        if (part.table && part.table->table == table) return part.table.get();
+    return nullptr;
+}
+
+void FrameList::IndexTables(size_t from, size_t to)
+{
+    for (size_t f = from; f < to && f < mFrames.size(); ++f)
+        for (const ComposedTablePart& part : mFrames[f].tableParts)
+            if (part.table) mTableFrames.try_emplace(part.table->table, static_cast<int32>(f));
+}
+
+void FrameList::UnindexTables(size_t from, size_t to)
+{
+    for (size_t f = from; f < to && f < mFrames.size(); ++f)
+        for (const ComposedTablePart& part : mFrames[f].tableParts)
+            if (auto it = part.table ? mTableFrames.find(part.table->table) : mTableFrames.end();
+                it != mTableFrames.end() && it->second >= static_cast<int32>(from))
+                mTableFrames.erase(it);
+}
+
 const ComposedTable* FrameList::FindTable(UID table, int32* frame) const
 {
     if (frame) *frame = -1;
     if (!mComposed) return nullptr;
-    for (int32 f = 0; f <= mLastShown && f < static_cast<int32>(mFrames.size()); ++f)
-        for (const ComposedTablePart& part : mFrames[static_cast<size_t>(f)].tableParts)
-            if (part.table && part.table->table == table) {
-                if (frame) *frame = f;
-                return part.table.get();
-            }
-    return nullptr;
+    auto it = mTableFrames.find(table);
+    if (it == mTableFrames.end()) return nullptr;
+    const ComposedTable* found = TableIn(it->second, table);
+    if (found && frame) *frame = it->second;
+    return found;
 }
 
 void FrameList::NoteTableEdit(UID table, int64 before, int64 after)
@@ -150,6 +172,7 @@ void FrameList::NoteFootnoteEdit(int32 index, int64 before, int64 after)
 void FrameList::Reset()
 {
     mFrames.clear();
+    mTableFrames.clear();
     mEmptyFrom = 0;
     mEmptyStart = 0;
     mLastFilled = -1;
@@ -177,6 +200,7 @@ bool FrameList::AppendFrame(UID frame)
 bool FrameList::RemoveLastEmptyFrame()
 {
     if (!mComposed || mFrames.empty() || static_cast<int32>(mFrames.size()) - 1 <= mLastFilled) return false;
+    UnindexTables(mFrames.size() - 1, mFrames.size());
     mFrames.pop_back();
     if (mFrames.empty()) {
         Reset();
@@ -191,6 +215,8 @@ void FrameList::SetComposed(std::vector<ComposedFrame> frames, bool overset, int
 {
     mRevision = revision;
     mFrames = std::move(frames);
+    mTableFrames.clear();
+    IndexTables(0, mFrames.size());
     mEmptyFrom = mFrames.size();
     mLastFilled = static_cast<int32>(mFrames.size()) - 1;
     while (mLastFilled >= 0 && mFrames[static_cast<size_t>(mLastFilled)].lines.empty()) --mLastFilled;
@@ -213,6 +239,8 @@ void FrameList::SetComposedFrom(int32 first, std::vector<ComposedFrame> tail, in
 {
     first = std::clamp(first, 0, GetFrameCount());
     size_t at = static_cast<size_t>(first);
+    // The tables of the frames replaced or emptied leave the index; those of the tail join it.
+    UnindexTables(at, static_cast<size_t>(std::max<int32>(mLastShown + 1, first + static_cast<int32>(tail.size()))));
     for (ComposedFrame& frame : tail) {
         if (at >= mFrames.size()) break;
         mFrames[at++] = std::move(frame);
@@ -232,6 +260,7 @@ void FrameList::SetComposedFrom(int32 first, std::vector<ComposedFrame> tail, in
     while (mLastFilled >= 0 && mFrames[static_cast<size_t>(mLastFilled)].lines.empty()) --mLastFilled;
     for (size_t f = static_cast<size_t>(mLastFilled + 1); f < tailEnd; ++f) mFrames[f].start = emptyStart;
     mLastShown = LastShownBefore(static_cast<int32>(tailEnd));
+    IndexTables(static_cast<size_t>(first), tailEnd);
     mRevision = revision;
     mComposed = true;
     mOverset = overset;

@@ -203,6 +203,12 @@ public:
 
 private:
     int32 LastFilledBefore(int32 frame) const;
+    // The set part of `table` in frame `f`; null when that frame shows none.
+    const ComposedTable* TableIn(int32 f, UID table) const;
+    // Adds the tables of frames [from, to) to the index (a table keeps its first frame), or takes
+    // out those whose first frame is among them.
+    void IndexTables(size_t from, size_t to);
+    void UnindexTables(size_t from, size_t to);
     // The last frame before `end` that shows lines or a table part; -1 when none does.
     int32 LastShownBefore(int32 end) const;
 
@@ -210,6 +216,9 @@ private:
     // brought up to date when the frames are read, so that an edit near the end of a story in
     // the first of a thousand frames does not visit the other 999.
     mutable std::vector<ComposedFrame> mFrames;
+    // The first frame that shows each table, so that a table edit finds its frame at once in a
+    // story of thousands of tables.
+    std::unordered_map<UID, int32> mTableFrames;
     mutable size_t mEmptyFrom = 0;
     int32 mEmptyStart = 0;
     int32 mLastFilled = -1;  // the last frame that holds lines

@@ -33,8 +33,7 @@ const Table* FindTable(const DataBase& db, const TextModel& model, int32 start, 
 // column's left, baselines from its top) and how deep they reach.
 using CellSetter = std::function<std::vector<ComposedLine>(const TextRange& thread, PMReal width, int32 firstLineRule, PMReal& height)>;
 
-// The thread a cell's text owns (TextModel::FindThread, which walks every thread: a composition
-// of many tables looks them up once).
+// The thread a cell's text owns (TextModel::FindThread).
 using ThreadFinder = std::function<TextRange(UID text)>;
 
 // Sets `table`: its cells' lines, its row heights and column offsets.

@@ -234,6 +234,9 @@ TextRange TextModel::AddThread(const TextThread& thread)
     mOwnedItems.Insert(start, 1, kInvalidUID);
     mOwnedItems.Coalesce(start, start);
     mThreads.Insert(start, 1, thread);
+    // Remembered at once, so that finding a new thread (a table's cells, as each is made) costs
+    // no walk of every thread.
+    if (thread.owner != kInvalidUID) mThreadNodes[thread.owner] = mThreads.NodeAt(start);
     return TextRange{start, 1};
 }
 
