@@ -165,7 +165,6 @@ bool BrowserPresenter::ApplyDialogEvent(const DialogEvent& event)
     else if (event.event == "doubleclick") done = dialog.DoubleClick(event.widget, event.index);
     else if (event.event == "confirm") done = dialog.Confirm();
     else if (event.event == "cancel") done = dialog.IsOpen() && (dialog.Cancel(), true);
-    Publish();
     return done;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Dialog.h"
 #include "DialogWidget.h"
 #include "IDialogPresenter.h"
 #include "JsonValue.h"
@@ -38,8 +39,11 @@ public:
 
     // Acts on the innermost dialog as the user; false when refused (another dialog, a widget
     // hidden, disabled or of another kind, a choice out of range, an alert or file dialog open
-    // above it).
+    // above it). The caller publishes the dialogs after it.
     bool ApplyDialogEvent(const DialogEvent& event);
+    // Whether the outermost dialog was just confirmed or cancelled (its modal loop has yet to
+    // return): what it changed is taken, and can be saved before the page sees it closed.
+    bool IsClosingAll() const { return !mDialogs.empty() && !mDialogs.front().dialog->IsOpen(); }
     // Answers the alert shown (`alert` its id) with `button`; false when it is not shown.
     bool AnswerAlert(int64_t alert, int32 button);
     // The request of the file dialog shown when its id is `chooser`.

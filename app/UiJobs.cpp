@@ -197,6 +197,7 @@ bool UiJobs::StartWorker(const Job& job, const fs::path& input, const fs::path& 
     }
     ::setpgid(pid, pid);
     ::close(pipeEnds[1]);
+    worker.started = std::chrono::steady_clock::now();
     worker.pid = pid;
     worker.errorPipe = pipeEnds[0];
     return true;
@@ -249,7 +250,10 @@ FileReport UiJobs::FinishWorker(Job& job, Worker& worker, int status)
     File& file = job.files[worker.file];
     report.input = file.input.string();
     report.output = file.package.string();
-    if (WIFSIGNALED(status)) {
+    if (worker.timedOut) {
+        report.status = "timed out";
+        report.reason = "stopped after " + std::to_string(kTimeout.count()) + " s";
+    } else if (WIFSIGNALED(status)) {
         int signal = WTERMSIG(status);
         report.status = mStopping ? "failed" : "crashed";
         report.reason = mStopping ? "stopped (the server stopped)"
@@ -313,6 +317,11 @@ void UiJobs::RunJob(Job& job)
             next = job.files.size();
         }
         if (running.empty()) break;
+        for (Worker& worker : running)
+            if (!worker.timedOut && std::chrono::steady_clock::now() - worker.started > kTimeout) {
+                worker.timedOut = true;
+                ::kill(-worker.pid, SIGKILL);
+            }
         std::vector<pollfd> fds;
         for (const Worker& worker : running) fds.push_back(pollfd{worker.errorPipe, POLLIN, 0});
         ::poll(fds.data(), fds.size(), 100);

@@ -32,6 +32,9 @@ public:
         std::vector<std::string> lines;
     };
 
+    // A conversion that runs longer is stopped and reported (as tessel batch's --timeout does).
+    static constexpr std::chrono::seconds kTimeout{600};
+
     // Jobs whose files and packages live in `scratch` (made and emptied by the caller); the
     // workers run `program` (tessel) and convert `parallel` files at a time.
     UiJobs(UiState& state, std::filesystem::path scratch, std::string program, unsigned parallel);
@@ -87,6 +90,8 @@ private:
         std::string pending;   // a partial line of its standard error
         size_t file = 0;       // of Job::files; 0 for a single file
         std::filesystem::path reportJson, reportText;
+        std::chrono::steady_clock::time_point started;
+        bool timedOut = false;
     };
 
     void Run();

@@ -215,7 +215,14 @@ void UiServer::AddRoutes()
         event.widget = static_cast<WidgetID>(widget);
         event.index = static_cast<int32>(index);
         event.text = PMString(request.get_param_value("text"));
-        act(response, [this, event] { return mParts.presenter.ApplyDialogEvent(event); });
+        act(response, [this, event] {
+            bool done = mParts.presenter.ApplyDialogEvent(event);
+            // The settings a confirmed dialog changed are saved before the page sees it closed,
+            // so that whatever the user does next (a conversion, tessel prefs) reads them.
+            if (mParts.presenter.IsClosingAll() && mParts.afterAction) mParts.afterAction();
+            mParts.presenter.Publish();
+            return done;
+        });
     });
 
     server.Post("/api/alert", [this, act](const httplib::Request& request, httplib::Response& response) {

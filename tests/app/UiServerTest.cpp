@@ -187,8 +187,13 @@ TEST(UiServer, PreferencesDialogThroughWidgetEvents)
     EXPECT_TRUE(Ok(ui.Post("/api/dialog", {{"dialog", "1"}, {"event", "confirm"}})));
     ASSERT_TRUE(ui.WaitFor("\"dialogs\": []"));
 
-    // Saved at once: the command line sees the preset and its table while the server runs.
+    // Saved as the menu action ends: the command line sees the preset and its table while the
+    // server runs.
     TesselRun show = Tessel(config.Path(), "prefs show");
+    for (int i = 0; i < 50 && show.out.find("Palatino") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        show = Tessel(config.Path(), "prefs show");
+    }
     EXPECT_EQ(show.status, 0) << show.err;
     EXPECT_NE(show.out.find("Web"), std::string::npos) << show.out;
     EXPECT_NE(show.out.find("Palatino"), std::string::npos) << show.out;
@@ -218,6 +223,8 @@ TEST(UiServer, FileDialogsAndConversionsStayInTheFolder)
         EXPECT_EQ(ui.Post("/api/chooser", {{"chooser", "2"}, {"path", path}}).substr(0, 4), "403 ") << path;
     EXPECT_TRUE(Ok(ui.Post("/api/chooser", {{"chooser", "2"}, {"path", "mine.tqp"}})));
     ASSERT_TRUE(ui.WaitFor("\"chooser\": null"));
+    // The dialog writes the file once the chooser has closed.
+    for (int i = 0; i < 100 && !fs::exists(work / "mine.tqp"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_TRUE(fs::exists(work / "mine.tqp"));
     EXPECT_FALSE(fs::exists(outside / "escape.tqp"));
     EXPECT_TRUE(Ok(ui.Post("/api/dialog", {{"dialog", "1"}, {"event", "cancel"}})));
