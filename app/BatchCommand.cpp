@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +24,7 @@
 #include "AppSession.h"
 #include "BatchWalk.h"
 #include "FileReport.h"
+#include "WorkerProcess.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -218,42 +218,14 @@ private:
 // Starts the worker of `job`; its output goes to `worker.log`. False when it could not start.
 bool Start(const Options& options, const std::string& program, const BatchWalk::Job& job, Worker& worker)
 {
-    std::vector<std::string> args = ConvertArguments(options, job, worker.reportJson.string());
-    args.insert(args.begin(), program);
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
     int log = ::open(worker.log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (log < 0) return false;
-    pid_t pid = ::fork();
-    if (pid < 0) {
-        ::close(log);
-        return false;
-    }
-    if (pid == 0) {
-        // A group of its own, so that stopping it stops what it started; no terminal to ask on.
-        ::setpgid(0, 0);
-        signal(SIGINT, SIG_DFL);
-        signal(SIGTERM, SIG_DFL);
-        signal(SIGCHLD, SIG_DFL);
-        ::sigprocmask(SIG_SETMASK, &gMaskBefore, nullptr);
-        int null = ::open("/dev/null", O_RDONLY);
-        if (null >= 0) ::dup2(null, STDIN_FILENO);
-        ::dup2(log, STDOUT_FILENO);
-        ::dup2(log, STDERR_FILENO);
-        if (!kAddressSanitizer && options.memoryMegabytes > 0) {
-            // A file that eats memory fails alone (the sanitizers reserve far more address
-            // space than they use, so they go without).
-            rlim_t bytes = static_cast<rlim_t>(options.memoryMegabytes) * 1024 * 1024;
-            struct rlimit limit = {bytes, bytes};
-            ::setrlimit(RLIMIT_AS, &limit);
-        }
-        ::execv(program.c_str(), argv.data());
-        std::fprintf(stderr, "tessel convert: cannot start %s: %s\n", program.c_str(), std::strerror(errno));
-        ::_exit(127);
-    }
-    ::setpgid(pid, pid);
+    // A file that eats memory fails alone (the sanitizers reserve far more address space than
+    // they use, so they go without).
+    long memory = kAddressSanitizer ? 0 : options.memoryMegabytes;
+    pid_t pid = WorkerProcess::Start(program, ConvertArguments(options, job, worker.reportJson.string()), log, log, gMaskBefore, memory);
     ::close(log);
+    if (pid < 0) return false;
     worker.pid = pid;
     worker.started = Clock::now();
     return true;

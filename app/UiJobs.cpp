@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "BatchWalk.h"
+#include "WorkerProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -162,41 +163,20 @@ bool UiJobs::StartWorker(const Job& job, const fs::path& input, const fs::path& 
     worker.file = file;
     worker.reportJson = job.folder / (stem + ".report.json");
     worker.reportText = job.folder / (stem + ".report.txt");
-    std::vector<std::string> args = {mProgram, "convert", "-o", package.string(), "--report", worker.reportText.string(),
+    std::vector<std::string> args = {"convert", "-o", package.string(), "--report", worker.reportText.string(),
                                      "--report-json", worker.reportJson.string(), "--progress"};
     if (!job.batch) args.insert(args.end(), {"--png", (job.folder / "pages").string()});
     args.insert(args.end(), {"--", input.string()});
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
-    pid_t pid = ::fork();
+    sigset_t none;
+    sigemptyset(&none);
+    pid_t pid = WorkerProcess::Start(mProgram, args, -1, pipeEnds[1], none);
+    ::close(pipeEnds[1]);
     if (pid < 0) {
         ::close(pipeEnds[0]);
-        ::close(pipeEnds[1]);
         return false;
     }
-    if (pid == 0) {
-        // A group of its own, so that stopping it stops what it started; no terminal to ask on.
-        ::setpgid(0, 0);
-        ::signal(SIGINT, SIG_DFL);
-        ::signal(SIGTERM, SIG_DFL);
-        ::signal(SIGPIPE, SIG_DFL);
-        sigset_t none;
-        sigemptyset(&none);
-        ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        int null = ::open("/dev/null", O_RDWR);
-        if (null >= 0) {
-            ::dup2(null, STDIN_FILENO);
-            ::dup2(null, STDOUT_FILENO);
-        }
-        ::dup2(pipeEnds[1], STDERR_FILENO);
-        ::execv(mProgram.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::setpgid(pid, pid);
-    ::close(pipeEnds[1]);
     worker.started = std::chrono::steady_clock::now();
     worker.pid = pid;
     worker.errorPipe = pipeEnds[0];

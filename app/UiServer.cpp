@@ -81,7 +81,8 @@ void SendFile(httplib::Response& response, const fs::path& path, const std::stri
 // it is not the name of a MIF file.
 std::string UploadName(const std::string& given)
 {
-    std::string name = given.substr(given.find_last_of("/\\") == std::string::npos ? 0 : given.find_last_of("/\\") + 1);
+    const size_t slash = given.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? given : given.substr(slash + 1);
     for (char& c : name)
         if (static_cast<unsigned char>(c) < 0x20) c = '_';
     if (name.empty() || name[0] == '.' || !BatchWalk::IsMifName(name)) return "";
@@ -179,14 +180,13 @@ void UiServer::AddRoutes()
         response.set_content(mParts.state.Snapshot(), kJson);
     });
 
-    // Runs `task` on the host thread and answers what became of it.
-    auto act = [this](httplib::Response& response, std::function<bool()> task) {
+    // Runs `task` on the host thread and answers what became of it; a task that refuses with a
+    // reason in `why` is answered 403 with it.
+    auto act = [this](httplib::Response& response, std::function<bool()> task, std::shared_ptr<std::string> why = nullptr) {
         auto ticket = mParts.loop.Post(std::move(task));
         UiEventLoop::Settled settled = mParts.loop.WaitSettled(ticket, kSettle);
-        if (settled == UiEventLoop::Settled::kTimedOut) {
-            Error(response, 503, "the program is busy; try again");
-            return;
-        }
+        if (settled == UiEventLoop::Settled::kTimedOut) return Error(response, 503, "the program is busy; try again");
+        if (why && !why->empty()) return Error(response, 403, *why);
         JsonValue answer = JsonValue::Object();
         answer.Set("ok", JsonValue::Bool(settled != UiEventLoop::Settled::kRefused));
         answer.Set("version", JsonValue::Integer(static_cast<int64>(mParts.state.GetVersion())));
@@ -238,7 +238,7 @@ void UiServer::AddRoutes()
         std::vector<std::string> paths;
         for (size_t i = 0; i < request.get_param_value_count("path"); ++i) paths.push_back(request.get_param_value("path", i));
         auto why = std::make_shared<std::string>();
-        auto ticket = mParts.loop.Post([this, chooser, paths, why] {
+        act(response, [this, chooser, paths, why] {
             std::optional<FileDialogRequest> shown = mParts.presenter.GetChooser(chooser);
             if (!shown) return false;
             using Mode = FileDialogRequest::Mode;
@@ -259,13 +259,7 @@ void UiServer::AddRoutes()
                 return false;
             }
             return mParts.presenter.AnswerChooser(chooser, std::move(files));
-        });
-        UiEventLoop::Settled settled = mParts.loop.WaitSettled(ticket, kSettle);
-        if (settled == UiEventLoop::Settled::kTimedOut) return Error(response, 503, "the program is busy; try again");
-        if (!why->empty()) return Error(response, 403, *why);
-        JsonValue answer = JsonValue::Object();
-        answer.Set("ok", JsonValue::Bool(settled != UiEventLoop::Settled::kRefused));
-        Answer(response, answer);
+        }, why);
     });
 
     server.Get("/api/files", [this](const httplib::Request& request, httplib::Response& response) {

@@ -68,7 +68,7 @@ private:
     // Whether fontconfig serves a symbol-encoded font for "Symbol"; asked on first need.
     bool ServesSymbolStandIn() const;
 
-    mutable std::vector<FontGroup> mGroups;                 // by family name
+    std::vector<FontGroup> mGroups;                         // by family name
     mutable std::map<PMString, SymbolCheck> mSymbolChecks;  // by family: its last font's, not made yet
     mutable int mSymbolStandIn = -1;                        // -1: not asked yet
 };
