@@ -13,6 +13,9 @@
 
 namespace {
 
+// How many characters of a story are read at a time.
+constexpr int32 kSlice = 1 << 16;
+
 void AddOnce(std::vector<std::string>& list, const std::string& name)
 {
     if (!name.empty() && std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
@@ -80,15 +83,26 @@ std::vector<std::string> FontReport::UndrawableCharacters(const DataBase& db, si
     for (UID uid : db.GetDocument()->stories) {
         const Story* story = db.Get<Story>(uid);
         if (!story) continue;
-        const std::u16string text = story->textModel.GetText(0, story->textModel.TotalLength());
-        for (size_t i = 0; i < text.size(); ++i) {
-            char32_t c = text[i];
-            if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-                c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-            // The story's own marks (returns, anchors, page numbers) are controls: never drawn.
-            if (c < 0x20 || (c >= 0xD800 && c < 0xE000) || seen.count(c) || fonts.CanDraw(c)) continue;
-            seen.insert(c);
-            found.push_back(c);
+        // In slices, so that a long story is never copied whole; a slice ends before a high
+        // surrogate so that a pair is read in one.
+        const TextModel& model = story->textModel;
+        const int32 total = model.TotalLength();
+        for (int32 from = 0; from < total;) {
+            int32 length = std::min<int32>(kSlice, total - from);
+            std::u16string text = model.GetText(from, length);
+            if (from + length < total && !text.empty() && text.back() >= 0xD800 && text.back() < 0xDC00) {
+                text.pop_back();
+                --length;
+            }
+            from += std::max<int32>(length, 1);
+            for (size_t i = 0; i < text.size(); ++i) {
+                char32_t c = text[i];
+                if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+                    c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+                // The story's own marks (returns, anchors, page numbers) are controls: never drawn.
+                if (c < 0x20 || (c >= 0xD800 && c < 0xE000) || fonts.CanDraw(c) || !seen.insert(c).second) continue;
+                found.push_back(c);
+            }
         }
     }
     std::vector<std::string> lines;

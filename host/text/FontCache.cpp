@@ -18,6 +18,9 @@ struct FontCache::Face {
     double scale = 1;  // HarfBuzz units per em
     // Its Unicode map is a symbol font's own encoding in disguise (SymbolMapped).
     bool symbolMapped = false;
+    // What the font answered for the characters of the Basic Multilingual Plane it was asked
+    // for: the composer asks for every character of every word, and the font's map is a search.
+    GlyphPresence presence;
     ~Face()
     {
         if (buffer) hb_buffer_destroy(buffer);
@@ -195,6 +198,7 @@ void FontCache::Measure(FontFaceEntry& entry)
                             ? position / face->scale : entry.ascent * 0.6;
     }
     mFaceOfEntry[&entry] = face;
+    mLastEntry = nullptr;  // HasGlyph looks it up again
 }
 
 const FontFaceEntry* FontCache::GetFaceOfFile(const std::string& file, int index, const PMString& family, const PMString& style)
@@ -268,12 +272,19 @@ bool FontCache::IsInvisible(char32_t c)
 
 bool FontCache::HasGlyph(const FontFaceEntry* entry, char32_t c)
 {
-    auto found = mFaceOfEntry.find(entry);
-    const Face* face = found != mFaceOfEntry.end() ? found->second : nullptr;
+    if (entry != mLastEntry) {
+        auto found = mFaceOfEntry.find(entry);
+        mLastFace = found != mFaceOfEntry.end() ? found->second : nullptr;
+        mLastEntry = entry;
+    }
+    Face* face = mLastFace;
     if (!face || !face->ftFace) return false;
+    if (int known = face->presence.Get(c); known >= 0) return known != 0;
     // A symbol font's disguised map is trusted for the blank alone (its glyph is a space).
-    if (face->symbolMapped) return c == 0x20 && FT_Get_Char_Index(face->ftFace, c) != 0;
-    return FT_Get_Char_Index(face->ftFace, c) != 0;
+    const bool has = face->symbolMapped ? c == 0x20 && FT_Get_Char_Index(face->ftFace, c) != 0
+                                        : FT_Get_Char_Index(face->ftFace, c) != 0;
+    face->presence.Set(c, has);
+    return has;
 }
 
 const FontFaceEntry* FontCache::FaceFor(const FontFaceEntry* entry, char32_t c)
@@ -369,5 +380,8 @@ bool FontCache::CanDraw(char32_t c)
         if (pattern) FcPatternDestroy(pattern);
         mCoverage = coverage;
     }
-    return mCoverage && FcCharSetHasChar(static_cast<FcCharSet*>(mCoverage), static_cast<FcChar32>(c));
+    if (int known = mDrawable.Get(c); known >= 0) return known != 0;
+    const bool drawable = mCoverage && FcCharSetHasChar(static_cast<FcCharSet*>(mCoverage), static_cast<FcChar32>(c));
+    mDrawable.Set(c, drawable);
+    return drawable;
 }

@@ -8,6 +8,7 @@
 // text set in a Latin family), as FaceFor finds it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -91,6 +92,29 @@ public:
 
 private:
     struct Face;
+    // Yes-or-no answers kept for the characters of the Basic Multilingual Plane: two bits each.
+    class GlyphPresence {
+    public:
+        // 1 or 0 when known, -1 when not asked yet (or `c` is past the plane).
+        int Get(char32_t c) const
+        {
+            if (c >= kChars) return -1;
+            const uint64 bit = uint64(1) << (c % 64);
+            return mKnown[c / 64] & bit ? (mHas[c / 64] & bit ? 1 : 0) : -1;
+        }
+        void Set(char32_t c, bool has)
+        {
+            if (c >= kChars) return;
+            const uint64 bit = uint64(1) << (c % 64);
+            mKnown[c / 64] |= bit;
+            if (has) mHas[c / 64] |= bit;
+        }
+
+    private:
+        static constexpr char32_t kChars = 0x10000;
+        std::array<uint64, kChars / 64> mKnown{};
+        std::array<uint64, kChars / 64> mHas{};
+    };
     // Shaped words are kept by face and text, and looked up by face and a view of the text.
     struct ShapeKey {
         const FontFaceEntry* face;
@@ -135,6 +159,10 @@ private:
     void* mLibrary = nullptr;  // FT_Library
     void* mConfig = nullptr;   // FcConfig, our own, loaded on first use
     void* mCoverage = nullptr; // FcCharSet: the characters of all installed fonts, made on first use
+    GlyphPresence mDrawable;   // CanDraw's answers
+    // The face of the entry HasGlyph was last asked about: text asks for one face many times.
+    const FontFaceEntry* mLastEntry = nullptr;
+    Face* mLastFace = nullptr;
     int32 mLoads = 0;
     int64 mShapings = 0;
 };

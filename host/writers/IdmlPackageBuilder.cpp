@@ -1,7 +1,6 @@
 #include "IdmlPackageBuilder.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "ZipArchiveWriter.h"
 
@@ -31,7 +30,13 @@ pugi::xml_node AppendPackageRoot(pugi::xml_document& xml, const std::string& nam
     return root;
 }
 
+constexpr unsigned kFormat = pugi::format_indent | pugi::format_no_declaration;
+constexpr size_t kPieceSize = size_t(1) << 20;
+// Stands for the children of a part's streamed element when the part is first written.
+constexpr const char* kChildrenMark = "tessel children written out";
+
 } // namespace
+
 
 IdmlPackageBuilder::IdmlPackageBuilder()
 {
@@ -69,18 +74,86 @@ pugi::xml_node IdmlPackageBuilder::AddPart(IdmlSlot slot, const char* kind, cons
     return root;
 }
 
-std::string IdmlPackageBuilder::Serialize(const pugi::xml_document& xml)
+void IdmlPackageBuilder::PartText::write(const void* data, size_t size)
 {
-    std::ostringstream text;
-    xml.save(text, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    return text.str();
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        if (pieces.empty() || pieces.back().size() >= kPieceSize) {
+            // A part's first piece grows as strings do (most parts are small); a long part's
+            // next pieces are made whole at once.
+            pieces.emplace_back();
+            if (pieces.size() > 1) pieces.back().reserve(kPieceSize);
+        }
+        std::string& piece = pieces.back();
+        const size_t take = std::min(size, std::max(kPieceSize, piece.size()) - piece.size());
+        piece.append(bytes, take);
+        bytes += take;
+        size -= take;
+    }
+}
+
+void IdmlPackageBuilder::PartText::Trim()
+{
+    if (!pieces.empty()) pieces.back().shrink_to_fit();
+}
+
+void IdmlPackageBuilder::Serialize(const pugi::xml_document& xml, pugi::xml_writer& text)
+{
+    xml.save(text, "\t", kFormat, pugi::encoding_utf8);
+}
+
+void IdmlPackageBuilder::Serialize(pugi::xml_node node, pugi::xml_writer& text, unsigned depth)
+{
+    node.print(text, "\t", kFormat, pugi::encoding_utf8, depth);
+}
+
+void IdmlPackageBuilder::WriteChildren(Part& part)
+{
+    for (pugi::xml_node child : part.streamed.children()) Serialize(child, part.text, part.depth);
+    part.streamed.remove_children();
+}
+
+void IdmlPackageBuilder::WriteOut(pugi::xml_node element)
+{
+    Part* part = nullptr;
+    for (size_t i = mSealed; i < mParts.size() && !part; ++i)
+        if (mParts[i].xml && element.root() == *mParts[i].xml) part = &mParts[i];
+    if (!part || !element.first_child()) return;
+    if (part->streamed) {
+        if (part->streamed == element) WriteChildren(*part);
+        return;
+    }
+    // The first time, the part is written whole with a mark after the element's children: the
+    // text before the mark's line is the part so far, the text after it closes the part, and
+    // the mark's indentation is the children's depth.
+    pugi::xml_node mark = element.append_child(pugi::node_comment);
+    mark.set_value(kChildrenMark);
+    PartText whole;
+    Serialize(*part->xml, whole);
+    std::string text;
+    for (const std::string& piece : whole.pieces) text += piece;
+    const size_t at = text.rfind(std::string("<!--") + kChildrenMark + "-->");
+    const size_t lineStart = text.rfind('\n', at) + 1;  // npos + 1 is 0
+    const size_t lineEnd = text.find('\n', at);
+    part->text.write(text.data(), lineStart);
+    part->tail = lineEnd == std::string::npos ? std::string() : text.substr(lineEnd + 1);
+    part->depth = static_cast<unsigned>(at - lineStart);
+    part->streamed = element;
+    element.remove_children();
 }
 
 void IdmlPackageBuilder::SealParts()
 {
     for (; mSealed < mParts.size(); ++mSealed) {
         Part& part = mParts[mSealed];
-        part.text = Serialize(*part.xml);
+        if (part.streamed) {
+            WriteChildren(part);
+            part.text.write(part.tail.data(), part.tail.size());
+            part.tail = std::string();
+        } else {
+            Serialize(*part.xml, part.text);
+        }
+        part.text.Trim();
         part.xml.reset();
     }
 }
@@ -94,8 +167,10 @@ ErrorCode IdmlPackageBuilder::Pack(std::string* package)
 
     std::vector<ZipEntry> entries;
     entries.push_back(ZipEntry{"mimetype", kMimeType, false});
-    entries.push_back(ZipEntry{"designmap.xml", Serialize(mDesignMap), true});
+    PartText designMap;
+    Serialize(mDesignMap, designMap);
+    entries.push_back(ZipEntry{"designmap.xml", {}, true, std::move(designMap.pieces)});
     entries.push_back(ZipEntry{"META-INF/container.xml", kContainer, true});
-    for (Part* part : parts) entries.push_back(ZipEntry{part->path, std::move(part->text), true});
+    for (Part* part : parts) entries.push_back(ZipEntry{part->path, {}, true, std::move(part->text.pieces)});
     return ZipArchiveWriter::Pack(entries, package);
 }

@@ -64,19 +64,38 @@ public:
     // time and the text of the others, a fraction of the tree's size. A sealed part's root must
     // not be written to again.
     void SealParts();
+    // Serializes the children `element` of an unsealed part has so far and lets them go, so that
+    // a long story never stands as one tree. From then on only children may be added to
+    // `element`, and nothing to the part outside it; the part's text is what it would have been.
+    void WriteOut(pugi::xml_node element);
 
     // The package as ZIP bytes; kSuccess, or the ZIP writer's error (then `*package` is empty).
     // The parts' texts go into the package: the builder is spent.
     ErrorCode Pack(std::string* package);
 
 private:
+    // A part's XML text in pieces of at most about a megabyte: a long part is never copied
+    // into a larger buffer as it grows.
+    class PartText : public pugi::xml_writer {
+    public:
+        void write(const void* data, size_t size) override;
+        // Gives the last piece back what it holds in reserve.
+        void Trim();
+        std::vector<std::string> pieces;
+    };
     struct Part {
         IdmlSlot slot;
         std::string path;
         std::unique_ptr<pugi::xml_document> xml;  // null once sealed
-        std::string text;                         // the sealed part's XML
+        PartText text;                            // the XML written so far
+        pugi::xml_node streamed;                  // the element WriteOut writes the children of
+        unsigned depth = 0;                       // its children's depth in the part
+        std::string tail;                         // the tags that close the part after them
     };
-    static std::string Serialize(const pugi::xml_document& xml);
+    static void Serialize(const pugi::xml_document& xml, pugi::xml_writer& text);
+    static void Serialize(pugi::xml_node node, pugi::xml_writer& text, unsigned depth);
+    // Writes the children of the part's streamed element and lets them go.
+    static void WriteChildren(Part& part);
 
     pugi::xml_document mDesignMap;
     std::array<pugi::xml_node, static_cast<size_t>(IdmlSlot::kCount)> mLastInSlot;

@@ -162,14 +162,20 @@ private:
     std::u16string mPending;
 };
 
+// How many paragraphs of a story's own thread are written out of the part's tree at a time.
+constexpr int32 kParagraphsPerWrite = 256;
+
 // The paragraphs of the thread `range` as ParagraphStyleRange elements of `parent`, each with
-// its style and overrides, holding its character runs.
+// its style and overrides, holding its character runs. `writeOut`: the paragraphs are written
+// out of the part's tree as they are done (a story's own thread, which may be a book long).
 void WriteThread(IdmlContext& context, const TextModel& model, const ThreadMap& threads, const TextRange& range,
-                 pugi::xml_node parent, bool footnote)
+                 pugi::xml_node parent, bool footnote, bool writeOut = false)
 {
     const IdmlCatalog& catalog = context.GetCatalog();
     bool first = true;
+    int32 written = 0;
     model.ForEachParagraph(range.start, range.End(), [&](int32 start, int32 length, const TextFormat& paragraphFormat) {
+        if (writeOut && ++written % kParagraphsPerWrite == 0) context.GetPackage().WriteOut(parent);
         pugi::xml_node paragraph = parent.append_child("ParagraphStyleRange");
         std::string style = catalog.ParagraphStyleRef(paragraphFormat.style);
         IdmlXml::SetText(paragraph, "AppliedParagraphStyle", style.empty() ? IdmlIds::kBasicParagraphStyle : style);
@@ -254,7 +260,7 @@ void WriteStory(IdmlContext& context, const Story& story)
     story.textModel.ForEachThread([&](const TextRange& range, const TextThread& thread) {
         if (thread.owner != kInvalidUID) threads.emplace(thread.owner, range);
     });
-    WriteThread(context, story.textModel, threads, story.textModel.GetThreadRange(0), element, false);
+    WriteThread(context, story.textModel, threads, story.textModel.GetThreadRange(0), element, false, true);
     context.AddStory(self);
     context.GetPackage().SealParts();
 }

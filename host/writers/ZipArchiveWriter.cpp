@@ -19,8 +19,11 @@ ErrorCode ErrorOf(const zip_error_t* error)
 // otherwise be held twice.
 bool AddEntry(zip_t* archive, const ZipEntry& entry)
 {
-    static const char kEmpty = 0;
-    zip_source_t* source = zip_source_buffer(archive, entry.data.empty() ? &kEmpty : entry.data.data(), entry.data.size(), 0);
+    std::vector<zip_buffer_fragment_t> fragments;
+    if (!entry.data.empty()) fragments.push_back({reinterpret_cast<zip_uint8_t*>(const_cast<char*>(entry.data.data())), entry.data.size()});
+    for (const std::string& piece : entry.pieces)
+        if (!piece.empty()) fragments.push_back({reinterpret_cast<zip_uint8_t*>(const_cast<char*>(piece.data())), piece.size()});
+    zip_source_t* source = zip_source_buffer_fragment(archive, fragments.data(), fragments.size(), 0);
     if (!source) return false;
     zip_int64_t index = zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8);
     if (index < 0) {

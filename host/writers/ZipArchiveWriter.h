@@ -14,6 +14,9 @@ struct ZipEntry {
     std::string name;       // "Resources/Graphic.xml": folders separated by '/'
     std::string data;
     bool compress = true;   // false: stored as is (a package's mimetype entry)
+    // More of the entry's bytes, after `data`: a long entry made in pieces is packed without
+    // joining them.
+    std::vector<std::string> pieces;
 };
 
 class ZipArchiveWriter {
