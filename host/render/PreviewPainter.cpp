@@ -270,10 +270,8 @@ void PreviewPainter::DrawLines(cairo_t* cr, const Story& story, const std::vecto
                     pen += shaped->advances[g] * run.pointSize;
                 }
             } else {
-                const std::span<const uint32> runGlyphs = line.GlyphsOf(run);
-                const std::span<const PMReal> positions = line.PositionsOf(run);
-                for (size_t g = 0; g < runGlyphs.size(); ++g)
-                    glyphs.push_back(cairo_glyph_t{runGlyphs[g], positions[g] + runShift, baseline});
+                for (const LineGlyph& glyph : line.GlyphsOf(run))
+                    glyphs.push_back(cairo_glyph_t{glyph.id, glyph.XIn(run) + runShift, baseline});
             }
             cairo_set_font_face(cr, face);
             cairo_set_font_size(cr, run.pointSize);

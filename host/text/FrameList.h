@@ -35,6 +35,15 @@ struct GlyphRun {
     uint32 glyphCount = 0;
 };
 
+// One glyph on a line: its glyph id and its x from its run's pen position (GlyphRun::x, so that
+// moving a run moves its glyphs). A float is exact to a ten-thousandth of a point across a page
+// and keeps a glyph in eight bytes: a book's lines hold millions of them.
+struct LineGlyph {
+    uint32 id = 0;
+    float dx = 0;
+    PMReal XIn(const GlyphRun& run) const { return run.x + dx; }
+};
+
 struct ComposedLine {
     int32 start = 0;
     int32 length = 0;
@@ -48,13 +57,10 @@ struct ComposedLine {
     PMReal leading = 0;   // the distance from the baseline of the line before
     bool hyphenated = false;  // ends inside a word with a hyphen (its last run, of no characters)
     std::vector<GlyphRun> runs;
-    // The glyphs of all its runs, run after run, and the x of each: two arrays a line rather than
-    // two a run.
-    std::vector<uint32> glyphs;
-    std::vector<PMReal> positions;
+    // The glyphs of all its runs, run after run: one array a line rather than two a run.
+    std::vector<LineGlyph> glyphs;
     int32 End() const { return start + length; }
-    std::span<const uint32> GlyphsOf(const GlyphRun& run) const { return {glyphs.data() + run.firstGlyph, run.glyphCount}; }
-    std::span<const PMReal> PositionsOf(const GlyphRun& run) const { return {positions.data() + run.firstGlyph, run.glyphCount}; }
+    std::span<const LineGlyph> GlyphsOf(const GlyphRun& run) const { return {glyphs.data() + run.firstGlyph, run.glyphCount}; }
 };
 
 // A page item anchored at character `index`, as the composer placed it: `bounds` is the box of

@@ -80,7 +80,6 @@ ComposedCell SetCell(const TextRange& thread, const Table& table, const TableCel
             run.start -= thread.start;
             run.x += inset;
         }
-        for (PMReal& x : line.positions) x += inset;
     }
     return composed;
 }

@@ -105,7 +105,7 @@ TEST_F(PreviewTextTest, SymbolText_IsSetInFacesThatHaveItsCharactersInTextAndCel
                 // Its face really has it (the disguised map of the OpenType Symbol stand-in
                 // has no Greek letter), and no glyph of the run is the missing glyph.
                 EXPECT_TRUE(fonts.HasGlyph(run.face, c)) << std::hex << int(c) << " in " << run.face->file;
-                for (uint32 glyph : line.GlyphsOf(run)) EXPECT_NE(glyph, 0u) << std::hex << int(c) << " in " << run.face->file;
+                for (const LineGlyph& glyph : line.GlyphsOf(run)) EXPECT_NE(glyph.id, 0u) << std::hex << int(c) << " in " << run.face->file;
             }
         }
     };
@@ -162,16 +162,15 @@ TEST_F(PreviewTextTest, TableOfContents_CrossReferenceTabsGoToTheirStopsAndLeade
         ASSERT_EQ(tab->start, tabIndex);
         const ShapedText& dot = fonts.Shape(tab->face, u".");
         const PMReal step = dot.width * tab->pointSize;
-        const std::span<const uint32> glyphs = line->GlyphsOf(*tab);
-        const std::span<const PMReal> positions = line->PositionsOf(*tab);
+        const std::span<const LineGlyph> glyphs = line->GlyphsOf(*tab);
         ASSERT_GT(glyphs.size(), 10u);
-        for (size_t g = 0; g < glyphs.size(); ++g) {
-            EXPECT_EQ(glyphs[g], dot.glyphs.front());
-            EXPECT_NEAR(std::fmod(positions[g] - line->origin + step / 2, step), step / 2, 1e-6);
+        for (const LineGlyph& glyph : glyphs) {
+            EXPECT_EQ(glyph.id, dot.glyphs.front());
+            EXPECT_NEAR(std::fmod(glyph.XIn(*tab) - line->origin + step / 2, step), step / 2, 1e-4);
         }
-        EXPECT_GE(positions.front(), tab->x - 1e-6);
-        EXPECT_LE(positions.back() + step, tab->x + tab->width + 1e-6);
-        EXPECT_LT(tab->x + tab->width - (positions.back() + step), step);
+        EXPECT_GE(glyphs.front().XIn(*tab), tab->x - 1e-4);
+        EXPECT_LE(glyphs.back().XIn(*tab) + step, tab->x + tab->width + 1e-4);
+        EXPECT_LT(tab->x + tab->width - (glyphs.back().XIn(*tab) + step), step);
         // Drawn: dots along the baseline between the title and the page number.
         if (!image) Draw();
         const int baseline = kFrameTop + static_cast<int>(line->baseline);

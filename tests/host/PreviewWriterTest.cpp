@@ -262,10 +262,8 @@ TEST_F(PreviewWriterTest, Png_FaceThatCannotBeLoaded)
         glyphRun.pointSize = 20;
         glyphRun.firstGlyph = static_cast<uint32>(line.glyphs.size());
         glyphRun.glyphCount = static_cast<uint32>(glyphs.size());
-        for (size_t g = 0; g < glyphs.size(); ++g) {
-            line.glyphs.push_back(glyphs[g]);
-            line.positions.push_back(x + 12 * static_cast<PMReal>(g));
-        }
+        glyphRun.x = x;
+        for (size_t g = 0; g < glyphs.size(); ++g) line.glyphs.push_back(LineGlyph{glyphs[g], 12 * static_cast<float>(g)});
         return glyphRun;
     };
     line.runs = {run(&broken, 0, 10, {5, 6}), run(good, 2, 110, shaped.glyphs), run(&broken, 4, 210, {5, 6})};

@@ -26,8 +26,9 @@ std::vector<uint32> GlyphsOf(const std::u16string& text) { return TextComposer::
 // The glyphs of the line's run `r`.
 std::vector<uint32> Glyphs(const ComposedLine& line, size_t r)
 {
-    const std::span<const uint32> glyphs = line.GlyphsOf(line.runs.at(r));
-    return {glyphs.begin(), glyphs.end()};
+    std::vector<uint32> ids;
+    for (const LineGlyph& glyph : line.GlyphsOf(line.runs.at(r))) ids.push_back(glyph.id);
+    return ids;
 }
 
 // The glyph run that stands for character `index` of the composed `lines`; null when none does.
@@ -44,10 +45,7 @@ std::vector<uint32> GlyphsAt(const std::vector<ComposedLine>& lines, int32 index
 {
     for (const ComposedLine& line : lines)
         for (const GlyphRun& run : line.runs)
-            if (run.start == index && run.length == 1) {
-                const std::span<const uint32> glyphs = line.GlyphsOf(run);
-                return {glyphs.begin(), glyphs.end()};
-            }
+            if (run.start == index && run.length == 1) return Glyphs(line, static_cast<size_t>(&run - line.runs.data()));
     return {};
 }
 
