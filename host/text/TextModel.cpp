@@ -341,24 +341,24 @@ TextRange TextModel::GetParagraphRange(int32 index) const
     return TextRange{run.start, run.length};
 }
 
-void TextModel::ForEachParagraph(int32 from, int32 to, const RunVisitor& visit) const
+void TextModel::ForEachParagraph(int32 from, int32 to, RunVisitor visit) const
 {
     Mutable(mParagraphs).ForEachIn(from, to, [&](const auto& run) { visit(run.start, run.length, mFormats.Get(*run.value)); });
 }
 
-void TextModel::ForEachCharacterRun(int32 from, int32 to, const RunVisitor& visit) const
+void TextModel::ForEachCharacterRun(int32 from, int32 to, RunVisitor visit) const
 {
     Mutable(mCharacters).ForEachIn(from, to, [&](const auto& run) { visit(run.start, run.length, mFormats.Get(*run.value)); });
 }
 
-void TextModel::ForEachOwnedItem(int32 from, int32 to, const std::function<void(int32, UID)>& visit) const
+void TextModel::ForEachOwnedItem(int32 from, int32 to, FunctionRef<void(int32, UID)> visit) const
 {
     Mutable(mOwnedItems).ForEachIn(from, to, [&](const auto& run) {
         if (*run.value != kInvalidUID && run.start >= from) visit(run.start, *run.value);
     });
 }
 
-void TextModel::ForEachThread(const std::function<void(const TextRange&, const TextThread&)>& visit) const
+void TextModel::ForEachThread(FunctionRef<void(const TextRange&, const TextThread&)> visit) const
 {
     Mutable(mThreads).ForEachIn(0, TotalLength(), [&](const auto& run) { visit(TextRange{run.start, run.length}, *run.value); });
 }

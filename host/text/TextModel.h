@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "AttributeBossList.h"
+#include "FunctionRef.h"
 #include "RunTree.h"
 #include "TextFormat.h"
 #include "TextFormatPool.h"
@@ -100,13 +101,13 @@ public:
     TextRange GetParagraphRange(int32 index) const;
 
     // Walks in order over what overlaps [from, to).
-    using RunVisitor = std::function<void(int32 start, int32 length, const TextFormat& format)>;
-    void ForEachParagraph(int32 from, int32 to, const RunVisitor& visit) const;
-    void ForEachCharacterRun(int32 from, int32 to, const RunVisitor& visit) const;
+    using RunVisitor = FunctionRef<void(int32 start, int32 length, const TextFormat& format)>;
+    void ForEachParagraph(int32 from, int32 to, RunVisitor visit) const;
+    void ForEachCharacterRun(int32 from, int32 to, RunVisitor visit) const;
     // Every anchored item in [from, to), with its index.
-    void ForEachOwnedItem(int32 from, int32 to, const std::function<void(int32 index, UID item)>& visit) const;
+    void ForEachOwnedItem(int32 from, int32 to, FunctionRef<void(int32 index, UID item)> visit) const;
     // Every thread, the story's own first, with its range.
-    void ForEachThread(const std::function<void(const TextRange& range, const TextThread& thread)>& visit) const;
+    void ForEachThread(FunctionRef<void(const TextRange& range, const TextThread& thread)> visit) const;
 
     // Appends the paragraphs of `other`'s own thread, with their formatting, to the end of this
     // model's own thread (after a return when this one has text). Footnotes stay behind.

@@ -465,7 +465,7 @@ void SetStoryFields(const Story& story, JsonValue& out)
         item.Set("length", JsonValue::Integer(range.length));
         threads.Append(std::move(item));
     });
-    auto runs = [&](const char* name, void (TextModel::*walk)(int32, int32, const TextModel::RunVisitor&) const) {
+    auto runs = [&](const char* name, void (TextModel::*walk)(int32, int32, TextModel::RunVisitor) const) {
         JsonValue& list = out.Set(name, JsonValue::Array());
         (model.*walk)(0, model.TotalLength(), [&](int32 start, int32 length, const TextFormat& format) {
             JsonValue item = JsonValue::Object();
