@@ -1,12 +1,17 @@
 // Parse throughput (bytes per second) and the size of the statement tree per input byte, on the
-// largest corpus file and on a synthetic file of about 50 MB in FrameMaker's layout.
+// largest corpus file, on every corpus file joined into one, and on a synthetic file of about
+// 50 MB in FrameMaker's layout.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "InterfacePtr.h"
 #include "IPMStream.h"
@@ -29,6 +34,20 @@ std::string ReadFile(const std::string& path)
         std::fclose(f);
     }
     return data;
+}
+
+// Every .mif file below the corpus folder, in the order of their paths, one after the other (as
+// `cat` joins them): FrameMaker's own files and those of other writers in one input.
+std::string JoinedCorpus()
+{
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TESSEL_CORPUS_DIR, error))
+        if (entry.is_regular_file() && entry.path().extension() == ".mif") paths.push_back(entry.path().string());
+    std::sort(paths.begin(), paths.end());
+    std::string mif;
+    for (const std::string& path : paths) mif += ReadFile(path);
+    return mif;
 }
 
 // Paragraphs, character overrides, tables and frames as FrameMaker writes them, until `bytes`.
@@ -56,7 +75,12 @@ std::string SyntheticMif(size_t bytes)
     return mif;
 }
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
+// Bytes in use on the heap, blocks that malloc maps on its own included.
+size_t HeapInUse()
+{
+    struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
 
 void Parse(benchmark::State& state, const std::string& mif)
 {
@@ -66,13 +90,16 @@ void Parse(benchmark::State& state, const std::string& mif)
     }
     RegisterTesselPlugIn();
     InterfacePtr<IMifParser> parser(CreateObject2<IMifParser>(kMifParserBoss));
-    double treeBytes = 0;
+    // The largest figure of every run on this input: memory that a pool keeps between parses
+    // shows only in the first parse of the process (run one benchmark alone to see it).
+    static std::map<const char*, double> largestTree;
+    double& treeBytes = largestTree[mif.data()];
     for (auto _ : state) {
         auto stream = StreamUtil::CreateMemoryStreamRead(mif.data(), mif.size());
         size_t before = HeapInUse();
         std::unique_ptr<MifObject> root(parser->Parse(stream.get()));
         state.PauseTiming();
-        treeBytes = static_cast<double>(HeapInUse() - before);
+        treeBytes = std::max(treeBytes, static_cast<double>(HeapInUse() - before));
         root.reset();
         state.ResumeTiming();
     }
@@ -93,6 +120,12 @@ void BM_ParseFrameMakerFile(benchmark::State& state)
     Parse(state, mif);
 }
 
+void BM_ParseCorpusJoined(benchmark::State& state)
+{
+    static const std::string mif = JoinedCorpus();
+    Parse(state, mif);
+}
+
 void BM_ParseSynthetic50MB(benchmark::State& state)
 {
     static const std::string mif = SyntheticMif(50u << 20);
@@ -103,6 +136,7 @@ void BM_ParseSynthetic50MB(benchmark::State& state)
 
 BENCHMARK(BM_ParseLargestCorpusFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseFrameMakerFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseCorpusJoined)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseSynthetic50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK_MAIN();
