@@ -22,6 +22,8 @@ class IMifErrorLog;
 class IMifStatementVisitor;
 class IMifTextConverter;
 class MifFacetList;
+class MifProp;
+class MifTreeBuilder;
 class TaskProgressBar;
 
 class MifParser : public IMifParser {
@@ -143,6 +145,8 @@ private:
     bool mLastWasEnd = false;
 
     std::string mScratch;  // bytes of the string or token being read
+    MifTreeBuilder* mBuilder = nullptr;  // during a parse: makes the tree's parts
+    std::vector<MifProp*> mPending;      // props of the open bodies, innermost last (in an arena)
 
     // The stream is read a block at a time, which is many times faster than a call per byte. The
     // byte before the block is kept at its front so that a byte can always be put back.
