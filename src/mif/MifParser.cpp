@@ -298,11 +298,42 @@ int MifParser::NextNonBlank(bool allowLiveStatements)
     }
 }
 
+void MifParser::SkipToStatementMark()
+{
+    // Blanks and line ends between statements, taken from the block in one go and counted as
+    // Next() counts them: a line ends at CR, at LF, and once at a CR LF pair.
+    const uchar* p = mNext;
+    bool afterCR = mAfterCR;
+    int32 line = mLine;
+    for (; p < mEnd; ++p) {
+        const uchar b = *p;
+        if (b > '\r') {
+            if (b == '<' || b == '>' || b == '=' || b == '#') break;
+            afterCR = false;
+        } else if (b == '\r') {
+            ++line;
+            afterCR = true;
+        } else if (b == '\n') {
+            if (!afterCR) ++line;
+            afterCR = false;
+        } else {
+            afterCR = false;
+        }
+    }
+    if (p == mNext) return;
+    // Next() follows at once, so only the state it starts from matters.
+    mNext = p;
+    mLine = line;
+    mAfterCR = afterCR;
+    mPrevAfterCR = mLastCounted = mLastWasEnd = false;
+}
+
 int32 MifParser::ReadStatementHeader(int32& type)
 {
     ShowProgress();
     int c;
     for (;;) {
+        SkipToStatementMark();
         c = Next();
         if (c == -1) {
             if (mDepth != 1 && !mEofReported) {

@@ -83,6 +83,8 @@ private:
     bool Refill();
     int64 Position() const { return mBlockStart + (mNext - mBlock.data()); }
     void SkipComment(bool allowLiveStatements);
+    // Passes over the bytes before the next '<', '>', '=' or '#' (or the block's end).
+    void SkipToStatementMark();
     int NextNonBlank(bool allowLiveStatements);
 
     // Parse and Scan: reads the whole stream into the root; with a visitor, only what it keeps.
