@@ -1,8 +1,37 @@
 #include "mif/MifObject.h"
 
+#include "mif/MifFacetList.h"
+#include "mif/MifTreeArena.h"
+
 MifObject::~MifObject()
 {
-    for (MifProp* prop : props) delete prop;
+    if (!props.InArena()) {
+        for (MifProp* prop : props) delete prop;
+        return;
+    }
+    // Props, string heads and bodies in the arena are destroyed, not freed; what they hold on
+    // the heap (the characters of long strings, facets) is freed.
+    for (MifProp* prop : props) {
+        if (!prop) continue;
+        if (MifIsStringType(prop->type)) {
+            if (prop->value.rawString) prop->value.rawString->~PMString();
+        } else if (prop->type == kMifTypeFacets) {
+            delete prop->value.facets;
+        } else if (prop->type == kMifTypeObject) {
+            delete prop->value.object;
+        }
+    }
+}
+
+void MifObject::operator delete(MifObject* object, std::destroying_delete_t)
+{
+    const uint32_t kind = object->props.mCapacity;
+    object->~MifObject();
+    if (kind == MifPropList::kInArena) return;
+    if (kind == MifPropList::kArenaRoot)
+        MifTreeArena::Destroy(MifTreeArena::FromHead(object));
+    else
+        ::operator delete(object);
 }
 
 MifProp* MifObject::GetProp(int32 i) const

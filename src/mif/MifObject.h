@@ -1,16 +1,19 @@
 // MifObject: the body of one MIF container statement (or of the whole file, the root): its
-// child statements in file order. The root owns the whole tree.
+// child statements in file order. The root owns the whole tree: a tree made by hand holds heap
+// allocations, each freed with its owner; a parsed tree lives in an arena that its root owns and
+// frees at once (MifTreeArena). Either is freed with `delete root`.
 //
 // Lookups answer false, null or 0 when a statement is absent, so that callers test once and fall
 // back to their default. "First" means the earliest statement in file order.
 #pragma once
 
 #include <iterator>
-#include <vector>
+#include <new>
 
 #include "PMString.h"
 
 #include "mif/MifProp.h"
+#include "mif/MifPropList.h"
 
 class MifObject;
 
@@ -63,7 +66,7 @@ public:
         int32 mId = 0;
     };
 
-    MifChildren(const std::vector<MifProp*>& props, int32 id) : mBegin(props.data()), mEnd(props.data() + props.size()), mId(id) {}
+    MifChildren(const MifPropList& props, int32 id) : mBegin(props.begin()), mEnd(props.end()), mId(id) {}
     iterator begin() const { return iterator(mBegin, mEnd, mId); }
     iterator end() const { return iterator(mEnd, mEnd, mId); }
     bool empty() const { return begin() == end(); }
@@ -80,8 +83,11 @@ public:
     ~MifObject();
     MifObject(const MifObject&) = delete;
     MifObject& operator=(const MifObject&) = delete;
+    // `delete` frees an object made with new, and a parsed tree's root with its whole arena; a
+    // body inside a parsed tree is only destroyed, its memory going with the arena.
+    static void operator delete(MifObject* object, std::destroying_delete_t);
 
-    // Takes ownership of `prop`.
+    // Takes ownership of `prop`, made with new (for trees made by hand; a parsed tree is not changed).
     void AddProp(MifProp* prop) { props.push_back(prop); }
 
     int32 GetPropCount() const { return static_cast<int32>(props.size()); }
@@ -115,5 +121,5 @@ public:
 
     int32 id;                     // keyword of the container statement; 0 for the root
     int32 line;                   // line at which the body began
-    std::vector<MifProp*> props;  // child statements in file order, owned
+    MifPropList props;            // child statements in file order, owned
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@
 #include "mif/MifFacetList.h"
 #include "mif/MifKeywordTable.h"
 #include "mif/MifObject.h"
+#include "mif/MifTreeBuilder.h"
 #include "mif/MifUtf8.h"
 
 namespace {
@@ -122,7 +124,13 @@ MifObject* MifParser::Read(IPMStream* stream, IMifStatementVisitor* visitor)
     if (!progressBarManager) MIF_LOG_NIL(progressBarManager);
     mProgressBar = progressBarManager;
 
-    MifObject* root = BuildObject(0, 0);
+    // Scan's visitor frees statements as they come, which an arena would keep to the end.
+    MifTreeBuilder builder(visitor == nullptr);
+    mBuilder = &builder;
+    BuildObject(0, 0);
+    MifObject* root = builder.ReleaseRoot();
+    mBuilder = nullptr;
+    mPending = std::vector<MifProp*>();
     if (!mEofReported) CheckEnding();
 
     mStream = nullptr;
@@ -137,7 +145,13 @@ MifObject* MifParser::Read(IPMStream* stream, IMifStatementVisitor* visitor)
 
 MifObject* MifParser::BuildObject(int32 id, int32 nesting)
 {
-    auto object = std::make_unique<MifObject>(id, mLine);
+    MifTreeBuilder& builder = *mBuilder;
+    MifObject* object = nesting == 0 ? builder.NewRoot(mLine) : builder.NewObject(id, mLine);
+    // A body on the heap is owned here until its prop holds it; the root, by the builder.
+    std::unique_ptr<MifObject> owner(nesting > 0 && !builder.InArena() ? object : nullptr);
+    // In an arena the props wait on a stack shared by all open bodies, and each body gets its
+    // array at its final size when it is complete.
+    const size_t firstPending = mPending.size();
     for (;;) {
         int32 type = kMifTypeNone;
         int32 propId = ReadStatementHeader(type);
@@ -168,12 +182,20 @@ MifObject* MifParser::BuildObject(int32 id, int32 nesting)
             SetCharUnits(value.keyword);
             continue;
         }
-        auto prop = std::make_unique<MifProp>(propId, type, value, mLine);
+        if (builder.InArena()) {
+            mPending.push_back(builder.NewProp(propId, type, value, mLine));
+            continue;
+        }
+        std::unique_ptr<MifProp> prop(builder.NewProp(propId, type, value, mLine));
         if (mVisitor && !mVisitor->Visit(*object, *prop)) continue;
         object->AddProp(prop.release());
     }
-    object->props.shrink_to_fit();
-    return object.release();
+    if (builder.InArena()) {
+        builder.SetProps(*object, mPending.data() + firstPending, mPending.size() - firstPending);
+        mPending.resize(firstPending);
+    }
+    owner.release();
+    return object;
 }
 
 void MifParser::CheckEnding()
@@ -249,6 +271,15 @@ void MifParser::SkipComment(bool allowLiveStatements)
         if (c == -1 || c == '\r' || c == '\n') return;
     }
     for (;;) {
+        // Pass over the bytes that end no line in one go.
+        const uchar* run = mNext;
+        while (run < mEnd && *run > '\r') ++run;
+        if (run > mNext) {
+            mPrevAfterCR = (run - mNext == 1) ? mAfterCR : false;
+            mNext = run;
+            mAfterCR = mLastCounted = false;
+            mLastWasEnd = false;
+        }
         int c = Next();
         if (c == -1 || c == '\r' || c == '\n') return;
     }
@@ -267,11 +298,42 @@ int MifParser::NextNonBlank(bool allowLiveStatements)
     }
 }
 
+void MifParser::SkipToStatementMark()
+{
+    // Blanks and line ends between statements, taken from the block in one go and counted as
+    // Next() counts them: a line ends at CR, at LF, and once at a CR LF pair.
+    const uchar* p = mNext;
+    bool afterCR = mAfterCR;
+    int32 line = mLine;
+    for (; p < mEnd; ++p) {
+        const uchar b = *p;
+        if (b > '\r') {
+            if (b == '<' || b == '>' || b == '=' || b == '#') break;
+            afterCR = false;
+        } else if (b == '\r') {
+            ++line;
+            afterCR = true;
+        } else if (b == '\n') {
+            if (!afterCR) ++line;
+            afterCR = false;
+        } else {
+            afterCR = false;
+        }
+    }
+    if (p == mNext) return;
+    // Next() follows at once, so only the state it starts from matters.
+    mNext = p;
+    mLine = line;
+    mAfterCR = afterCR;
+    mPrevAfterCR = mLastCounted = mLastWasEnd = false;
+}
+
 int32 MifParser::ReadStatementHeader(int32& type)
 {
     ShowProgress();
     int c;
     for (;;) {
+        SkipToStatementMark();
         c = Next();
         if (c == -1) {
             if (mDepth != 1 && !mEofReported) {
@@ -299,6 +361,20 @@ int32 MifParser::ReadStatementHeader(int32& type)
     char keyword[kMaxKeywordBytes];
     size_t length = 0;
     bool tooLong = false;
+    if (IsKeywordChar(c)) {
+        // The rest of the name is mostly in the block: take it in one go, bytes that end no line.
+        keyword[length++] = static_cast<char>(c);
+        const uchar* run = mNext;
+        const uchar* stop = mNext + std::min<size_t>(static_cast<size_t>(mEnd - mNext), kMaxKeywordBytes - 1);
+        while (run < stop && IsKeywordChar(*run)) ++run;
+        if (run > mNext) {
+            std::memcpy(keyword + length, mNext, static_cast<size_t>(run - mNext));
+            length += static_cast<size_t>(run - mNext);
+            mNext = run;
+            mPrevAfterCR = mAfterCR = mLastCounted = false;
+        }
+        c = Next();
+    }
     while (IsKeywordChar(c)) {
         if (length < kMaxKeywordBytes)
             keyword[length++] = static_cast<char>(c);
@@ -443,10 +519,11 @@ void MifParser::ReadString(MifPropVal& value, int32 type, int c)
         std::string detail = "more than " + std::to_string(mLimits.stringBytes) + " bytes";
         ReportError("String too long, cut", PMString(detail), line);
     }
-    auto text = std::make_unique<PMString>();
+    // Outside a parse (a caller of ReadPropVal) the string is the caller's, on the heap.
+    PMString* text = mBuilder ? mBuilder->NewString() : new PMString;
+    value.rawString = text;
     MifUtf8::Decode(mScratch, *text);
     if (type != kMifTypeRawString && mVersion < 8.0) ConvertOldString(*text);
-    value.rawString = text.release();
     if (closed) StatementClosed();
 }
 

@@ -22,6 +22,8 @@ class IMifErrorLog;
 class IMifStatementVisitor;
 class IMifTextConverter;
 class MifFacetList;
+class MifProp;
+class MifTreeBuilder;
 class TaskProgressBar;
 
 class MifParser : public IMifParser {
@@ -81,6 +83,8 @@ private:
     bool Refill();
     int64 Position() const { return mBlockStart + (mNext - mBlock.data()); }
     void SkipComment(bool allowLiveStatements);
+    // Passes over the bytes before the next '<', '>', '=' or '#' (or the block's end).
+    void SkipToStatementMark();
     int NextNonBlank(bool allowLiveStatements);
 
     // Parse and Scan: reads the whole stream into the root; with a visitor, only what it keeps.
@@ -143,6 +147,8 @@ private:
     bool mLastWasEnd = false;
 
     std::string mScratch;  // bytes of the string or token being read
+    MifTreeBuilder* mBuilder = nullptr;  // during a parse: makes the tree's parts
+    std::vector<MifProp*> mPending;      // props of the open bodies, innermost last (in an arena)
 
     // The stream is read a block at a time, which is many times faster than a call per byte. The
     // byte before the block is kept at its front so that a byte can always be put back.

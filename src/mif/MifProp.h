@@ -7,17 +7,25 @@
 
 class MifProp {
 public:
-    MifProp(int32 id, int32 type, const MifPropVal& value, int32 line) : id(id), type(type), value(value), line(line) {}
+    MifProp(int32 id, int32 type, const MifPropVal& value, int32 line)
+        : id(static_cast<int16>(id)), type(static_cast<int16>(type)), line(line), value(value)
+    {
+    }
     ~MifProp();
     MifProp(const MifProp&) = delete;
     MifProp& operator=(const MifProp&) = delete;
 
-    // Props are many and small: they come from a shared pool rather than one allocation each.
+    // Props made with new are many and small: they come from a shared pool rather than one
+    // allocation each. Those of a parsed tree are in its arena.
     static void* operator new(size_t size);
     static void operator delete(void* p, size_t size);
 
-    int32 id;
-    int32 type;
-    MifPropVal value;
+    // Keyword ids are below 1024 and value kinds below 32 (MifKeywordTable): 16 bits each keep
+    // a prop at 40 bytes, a tree holds millions of them.
+    int16 id;
+    int16 type;
     int32 line;
+    MifPropVal value;
 };
+
+static_assert(sizeof(MifProp) == 40, "a prop is its value and 8 bytes");

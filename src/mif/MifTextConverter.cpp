@@ -154,7 +154,7 @@ bool MifTextConverter::FindFileEncoding(const PMString& family, const MifObject*
     if (cached == mFileTables.end()) {
         FileEncodingTable entries;
         const MifObject* encodingTable = mifRoot->GetObject(kMifTQ_EncodingTable);
-        for (const MifProp* prop : encodingTable ? encodingTable->props : std::vector<MifProp*>()) {
+        for (const MifProp* prop : encodingTable ? encodingTable->props : MifPropList::Empty()) {
             if (prop->id != kMifTQ_FamilyEncoding || !MifIsStringType(prop->type) || !prop->value.rawString) continue;
             std::unique_ptr<PMString> item1, item2;
             SplitFamilyEncoding(*prop->value.rawString, item1, item2);

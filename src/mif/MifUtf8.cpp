@@ -53,7 +53,13 @@ void MifUtf8::Decode(std::string_view bytes, PMString& out)
         // Most MIF text is ASCII: take the run before the next other byte (or NUL) in one go.
         const unsigned char* ascii = p;
         while (ascii < end && *ascii < 0x80 && *ascii != 0) ++ascii;
-        text.append(p, ascii);
+        // Widened in place: appending an iterator range would build a temporary string first.
+        if (ascii > p) {
+            size_t at = text.size();
+            text.resize(at + static_cast<size_t>(ascii - p));
+            char16_t* out = text.data() + at;
+            for (const unsigned char* q = p; q < ascii; ++q) *out++ = *q;
+        }
         p = ascii;
         if (p == end) break;
         UTF32TextChar cp = 0;

@@ -79,7 +79,7 @@ struct Twin {
     std::vector<std::u16string> TableTexts(const char* marker) const
     {
         const MifObject* tbls = mif.root->GetObject(kMifTbls);
-        for (const MifProp* tbl : tbls ? tbls->props : std::vector<MifProp*>()) {
+        for (const MifProp* tbl : tbls ? tbls->props : MifPropList::Empty()) {
             if (ReadAll(*tbl->value.object).find(PMString(marker).GetUTF16()) == std::u16string::npos) continue;
             std::vector<std::u16string> texts;
             CollectNonASCII(*tbl->value.object, texts);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "TaskProgressBar.h"
 #include "TestUtils.h"
@@ -194,6 +196,30 @@ TEST(MifParser, Lines_CountedOnCRLFAndBoth)
     EXPECT_EQ(mif.root->GetProp(1)->line, 2);
     EXPECT_EQ(mif.root->GetProp(2)->line, 3);
     EXPECT_EQ(mif.ErrorText(), "Line 5: Invalid value for number property: x");
+}
+
+TEST(MifParser, Lines_CountedAcrossBlocksAndRuns)
+{
+    // Blanks, comments and line ends of every kind between statements, long enough to cross the
+    // parser's 64 KiB blocks at every offset of a CR LF pair; each Pen records the line it ended on.
+    const char* gaps[] = {"\r\n", "\r", "\n", "  \t", "\r\r\n\n", " # note\r\n", "#x\r", "\n\r"};
+    std::string mif;
+    std::vector<int32> lines;
+    int32 line = 1;
+    for (int n = 0; mif.size() < 200000; ++n) {
+        mif += "<Pen " + std::to_string(n % 7) + ">";
+        lines.push_back(line);
+        std::string gap = gaps[n % 8];
+        if (n % 13 == 0) gap = std::string(n % 29, ' ') + gap;  // shifts the pairs across the block ends
+        mif += gap;
+        for (size_t i = 0; i < gap.size(); ++i)
+            if (gap[i] == '\r' || (gap[i] == '\n' && (i == 0 || gap[i - 1] != '\r'))) ++line;
+    }
+    mif += "<FooBar 1>";
+    ParsedMif parsed(mif);
+    ASSERT_EQ(parsed.root->GetPropCount(), static_cast<int32>(lines.size()));
+    for (size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(parsed.root->GetProp(static_cast<int32>(i))->line, lines[i]) << i;
+    EXPECT_EQ(parsed.ErrorText(), "Line " + std::to_string(line) + ": Unknown statement <FooBar >, skipping");
 }
 
 TEST(MifParser, Facets_HexDataNameSizeAndCRC)
