@@ -42,6 +42,13 @@ UID FrameList::FindFrameOfIndex(int32 index) const
     return frame ? frame->frame : kInvalidUID;
 }
 
+int32 FrameList::GetLastHeldIndex() const
+{
+    if (!mComposed || mLastFilled < 0) return -1;
+    const ComposedFrame& frame = mFrames[static_cast<size_t>(mLastFilled)];
+    return frame.start + frame.length - 1;
+}
+
 const ComposedLine* FrameList::FindLine(int32 index) const
 {
     if (!mComposed) return nullptr;

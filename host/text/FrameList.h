@@ -155,6 +155,8 @@ public:
 
     // The frame whose lines hold `index`; kInvalidUID when none (not composed, or overset).
     UID FindFrameOfIndex(int32 index) const;
+    // The last character a frame's lines hold; -1 when none does (or the story was never composed).
+    int32 GetLastHeldIndex() const;
     // The composed line holding `index`; null when none.
     const ComposedLine* FindLine(int32 index) const;
 

@@ -64,10 +64,7 @@ UID MifTextModelUtils::FindFrameOfIndex(const UIDRef& story, int32 index) const
     // An index no frame holds (past the end, or overset) is answered by the nearest character
     // before it that a frame holds, down to index 1.
     // What lies beyond the last character a frame holds is answered by that character.
-    int32 lastHeld = -1;
-    for (const ComposedFrame& frame : frameList.GetFrames())
-        if (frame.length > 0) lastHeld = frame.start + frame.length - 1;
-    index = std::min(index, lastHeld);
+    index = std::min(index, frameList.GetLastHeldIndex());
     for (; index >= 1; --index)
         if (UID frame = frameList.FindFrameOfIndex(index); frame != kInvalidUID) return frame;
     return index == 0 ? frameList.FindFrameOfIndex(0) : kInvalidUID;

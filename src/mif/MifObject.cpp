@@ -1,5 +1,7 @@
 #include "mif/MifObject.h"
 
+#include <algorithm>
+
 #include "mif/MifFacetList.h"
 #include "mif/MifTreeArena.h"
 
@@ -48,6 +50,13 @@ MifPropVal MifObject::GetPropValAt(int32 i) const
 
 MifProp* MifObject::FindProp(int32 id, bool first) const
 {
+    if (const MifRootIndex* index = GetRootIndex(); index && index->entries) {
+        const MifRootIndex::Entry* end = index->entries + index->count;
+        const MifRootIndex::Entry* entry =
+            std::lower_bound(index->entries, end, id, [](const MifRootIndex::Entry& e, int32 key) { return e.id < key; });
+        if (entry == end || entry->id != id) return nullptr;
+        return props[first ? entry->first : entry->last];
+    }
     MifProp* found = nullptr;
     for (MifProp* prop : props) {
         if (!prop) break;

@@ -77,6 +77,19 @@ private:
     int32 mId;
 };
 
+// Where the statements of each keyword stand among a parsed root's: the root of a long file holds
+// a statement per page, and the importers ask it for its catalogs per table, cell and font. It
+// lives in the arena right after the root; a root made by hand has none and is searched in order.
+struct MifRootIndex {
+    struct Entry {
+        int32 id;
+        uint32 first;  // the positions of the first and last statement `id` in the root's props
+        uint32 last;
+    };
+    const Entry* entries = nullptr;  // by id; null until the root's props are set
+    uint32 count = 0;
+};
+
 class MifObject {
 public:
     MifObject(int32 id, int32 line) : id(id), line(line) {}
@@ -119,6 +132,11 @@ public:
     static bool GetPropValCascade(int32 id, MifPropVal& propVal, const MifObject* base, const MifObject* middle,
                                   const MifObject* top);
 
+    // The index of a parsed root, which stands right after it in its arena; null for any other.
+    const MifRootIndex* GetRootIndex() const
+    {
+        return props.mCapacity == MifPropList::kArenaRoot ? reinterpret_cast<const MifRootIndex*>(this + 1) : nullptr;
+    }
     int32 id;                     // keyword of the container statement; 0 for the root
     int32 line;                   // line at which the body began
     MifPropList props;            // child statements in file order, owned

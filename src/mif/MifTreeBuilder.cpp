@@ -1,8 +1,11 @@
 #include "mif/MifTreeBuilder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <unordered_map>
+#include <vector>
 
 #include "mif/MifObject.h"
 #include "mif/MifTreeArena.h"
@@ -21,9 +24,12 @@ MifObject* MifTreeBuilder::NewRoot(int32 line)
         mRoot = new MifObject(0, line);
         return mRoot;
     }
-    mArena = MifTreeArena::Create(sizeof(MifObject));
+    // The root and its index (MifObject::GetRootIndex) make the arena's head.
+    static_assert(sizeof(MifObject) % alignof(MifRootIndex) == 0, "the root's index follows it");
+    mArena = MifTreeArena::Create(sizeof(MifObject) + sizeof(MifRootIndex));
     if (!mArena) throw std::bad_alloc();
     mRoot = ::new (mArena->GetHead()) MifObject(0, line);
+    ::new (mRoot + 1) MifRootIndex();
     mRoot->props.mCapacity = MifPropList::kArenaRoot;
     return mRoot;
 }
@@ -60,6 +66,26 @@ void MifTreeBuilder::SetProps(MifObject& object, MifProp* const* props, size_t c
     std::memcpy(items, props, count * sizeof(MifProp*));
     object.props.mItems = items;
     object.props.mSize = static_cast<uint32_t>(count);
+    if (&object == mRoot) IndexRoot();
+}
+
+void MifTreeBuilder::IndexRoot()
+{
+    // The first and last statement of each keyword, up to a null slot (which ends every lookup).
+    std::vector<MifRootIndex::Entry> entries;
+    std::unordered_map<int32, size_t> entryOf;
+    for (uint32_t i = 0; i < mRoot->props.size() && mRoot->props[i]; ++i) {
+        const int32 id = mRoot->props[i]->id;
+        auto [it, added] = entryOf.try_emplace(id, entries.size());
+        if (added) entries.push_back(MifRootIndex::Entry{id, i, i});
+        else entries[it->second].last = i;
+    }
+    std::sort(entries.begin(), entries.end(), [](const MifRootIndex::Entry& a, const MifRootIndex::Entry& b) { return a.id < b.id; });
+    auto* kept = static_cast<MifRootIndex::Entry*>(mArena->Allocate(std::max<size_t>(1, entries.size()) * sizeof(MifRootIndex::Entry)));
+    std::copy(entries.begin(), entries.end(), kept);
+    auto* index = const_cast<MifRootIndex*>(mRoot->GetRootIndex());
+    index->entries = kept;
+    index->count = static_cast<uint32>(entries.size());
 }
 
 MifObject* MifTreeBuilder::ReleaseRoot()

@@ -38,6 +38,8 @@ public:
     MifObject* ReleaseRoot();
 
 private:
+    // Makes the root's index of its statements by keyword, once its props are set.
+    void IndexRoot();
     bool mInArena;
     MifTreeArena* mArena = nullptr;
     MifObject* mRoot = nullptr;
