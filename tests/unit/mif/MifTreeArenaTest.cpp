@@ -210,3 +210,34 @@ TEST(MifParser, ArenaTree_ManyBodiesLongStringsAndLongLists)
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->GetString(kMifPageTag)->GetUTF8String(), Long(-1));
 }
+
+TEST(MifParser, RootFindsItsStatementsByKeyword)
+{
+    // A long file's root: a statement per page, catalogs before and after them, a keyword that
+    // comes twice and one that never does. The root's index answers what a walk of its statements
+    // answers: the first or the last of a keyword, a container's body, nothing for an absent one.
+    std::string mif = "<MIFFile 9.00>\n<Units Uin>\n<PgfCatalog <Pgf <PgfTag `Body'>>>\n";
+    for (int n = 0; n < 500; ++n) mif += "<Page <PageNum `" + std::to_string(n + 1) + "'>>\n";
+    mif += "<Units Ucm>\n<TblCatalog <TblFormat <TFTag `Format A'>>>\n";
+    ParsedMif parsed(mif);
+    ASSERT_NE(parsed.root, nullptr);
+    ASSERT_EQ(parsed.ErrorText(), "");
+    const MifObject& root = *parsed.root;
+    ASSERT_NE(root.GetRootIndex(), nullptr);
+    auto walk = [&](int32 id, bool first) {
+        MifProp* found = nullptr;
+        for (int32 i = 0; i < root.GetPropCount(); ++i)
+            if (root.GetProp(i)->id == id) {
+                if (first) return root.GetProp(i);
+                found = root.GetProp(i);
+            }
+        return found;
+    };
+    for (int32 id : {kMifMIFFile, kMifUnits, kMifPgfCatalog, kMifPage, kMifTblCatalog, kMifTextFlow, kMifRulingCatalog})
+        for (bool first : {true, false}) EXPECT_EQ(root.FindProp(id, first), walk(id, first)) << id << (first ? " first" : " last");
+    ASSERT_NE(root.GetObject(kMifTblCatalog), nullptr);
+    EXPECT_EQ(root.GetObject(kMifRulingCatalog), nullptr);
+    EXPECT_NE(root.FindProp(kMifPage, true), root.FindProp(kMifPage, false));
+    // Bodies inside the tree have no index of their own.
+    EXPECT_EQ(root.GetObject(kMifPgfCatalog)->GetRootIndex(), nullptr);
+}
