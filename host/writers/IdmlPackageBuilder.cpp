@@ -37,7 +37,6 @@ constexpr const char* kChildrenMark = "tessel children written out";
 
 } // namespace
 
-
 IdmlPackageBuilder::IdmlPackageBuilder()
 {
     AppendDeclaration(mDesignMap);
