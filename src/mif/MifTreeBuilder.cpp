@@ -4,8 +4,7 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
-#include <unordered_map>
-#include <vector>
+#include <map>
 
 #include "mif/MifObject.h"
 #include "mif/MifTreeArena.h"
@@ -72,20 +71,17 @@ void MifTreeBuilder::SetProps(MifObject& object, MifProp* const* props, size_t c
 void MifTreeBuilder::IndexRoot()
 {
     // The first and last statement of each keyword, up to a null slot (which ends every lookup).
-    std::vector<MifRootIndex::Entry> entries;
-    std::unordered_map<int32, size_t> entryOf;
+    std::map<int32, MifRootIndex::Entry> entries;
     for (uint32_t i = 0; i < mRoot->props.size() && mRoot->props[i]; ++i) {
         const int32 id = mRoot->props[i]->id;
-        auto [it, added] = entryOf.try_emplace(id, entries.size());
-        if (added) entries.push_back(MifRootIndex::Entry{id, i, i});
-        else entries[it->second].last = i;
+        if (auto [it, added] = entries.try_emplace(id, MifRootIndex::Entry{id, i, i}); !added) it->second.last = i;
     }
-    std::sort(entries.begin(), entries.end(), [](const MifRootIndex::Entry& a, const MifRootIndex::Entry& b) { return a.id < b.id; });
     auto* kept = static_cast<MifRootIndex::Entry*>(mArena->Allocate(std::max<size_t>(1, entries.size()) * sizeof(MifRootIndex::Entry)));
-    std::copy(entries.begin(), entries.end(), kept);
-    auto* index = const_cast<MifRootIndex*>(mRoot->GetRootIndex());
+    size_t n = 0;
+    for (const auto& [id, entry] : entries) kept[n++] = entry;
+    auto* index = reinterpret_cast<MifRootIndex*>(mRoot + 1);  // placed there by NewRoot
     index->entries = kept;
-    index->count = static_cast<uint32>(entries.size());
+    index->count = static_cast<uint32>(n);
 }
 
 MifObject* MifTreeBuilder::ReleaseRoot()
