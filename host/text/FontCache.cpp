@@ -107,7 +107,7 @@ FontCache::FontCache()
 
 FontCache::~FontCache()
 {
-    mShaped.clear();
+    mShaped.Clear();
     mFaces.clear();
     if (mLibrary) FT_Done_FreeType(static_cast<FT_Library>(mLibrary));
     if (mCoverage) FcCharSetDestroy(static_cast<FcCharSet*>(mCoverage));
@@ -219,9 +219,14 @@ const FontFaceEntry* FontCache::GetFaceOfFile(const std::string& file, int index
 
 const ShapedText& FontCache::Shape(const FontFaceEntry* entry, std::u16string_view text)
 {
-    if (auto it = mShaped.find(ShapeKeyView{entry, text}); it != mShaped.end()) return it->second;
+    if (const ShapedText* known = mShaped.Find(entry, text)) return *known;
     ++mShapings;
-    ShapedText shaped;
+    mGlyphs.clear();
+    mClusters.clear();
+    mAdvances.clear();
+    mOffsetsX.clear();
+    mOffsetsY.clear();
+    double width = 0;
     auto faceIt = mFaceOfEntry.find(entry);
     Face* face = faceIt != mFaceOfEntry.end() ? faceIt->second : nullptr;
     if (face && face->font) {
@@ -235,33 +240,38 @@ const ShapedText& FontCache::Shape(const FontFaceEntry* entry, std::u16string_vi
         const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
         const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
         for (unsigned int i = 0; i < count; ++i) {
-            shaped.glyphs.push_back(infos[i].codepoint);
-            shaped.clusters.push_back(static_cast<int32>(infos[i].cluster));
-            shaped.advances.push_back(positions[i].x_advance / face->scale);
-            shaped.offsetsX.push_back(positions[i].x_offset / face->scale);
-            shaped.offsetsY.push_back(positions[i].y_offset / face->scale);
-            shaped.width += positions[i].x_advance / face->scale;
+            mGlyphs.push_back(infos[i].codepoint);
+            mClusters.push_back(static_cast<int32>(infos[i].cluster));
+            mAdvances.push_back(positions[i].x_advance / face->scale);
+            mOffsetsX.push_back(positions[i].x_offset / face->scale);
+            mOffsetsY.push_back(positions[i].y_offset / face->scale);
+            width += positions[i].x_advance / face->scale;
         }
     } else {
         // No font at all: every character half an em wide.
         for (size_t i = 0; i < text.size(); ++i) {
-            shaped.glyphs.push_back(0);
-            shaped.clusters.push_back(static_cast<int32>(i));
-            shaped.advances.push_back(0.5);
-            shaped.offsetsX.push_back(0);
-            shaped.offsetsY.push_back(0);
-            shaped.width += 0.5;
+            mGlyphs.push_back(0);
+            mClusters.push_back(static_cast<int32>(i));
+            mAdvances.push_back(0.5);
+            mOffsetsX.push_back(0);
+            mOffsetsY.push_back(0);
+            width += 0.5;
         }
     }
-    std::vector<double> perCharacter(text.size() + 1, 0.0);
-    for (size_t g = 0; g < shaped.glyphs.size(); ++g)
-        perCharacter[std::min(static_cast<size_t>(std::max(0, shaped.clusters[g])), text.size())] += shaped.advances[g];
-    shaped.prefix.assign(text.size() + 1, 0.0);
-    for (size_t i = 0; i < text.size(); ++i) shaped.prefix[i + 1] = shaped.prefix[i] + perCharacter[i];
-    return mShaped.emplace(ShapeKey{entry, std::u16string(text)}, std::move(shaped)).first->second;
+    // A glyph's advance counts for the character its cluster starts at.
+    mPrefix.assign(text.size() + 1, 0.0);
+    for (size_t g = 0; g < mGlyphs.size(); ++g)
+        mPrefix[std::min(static_cast<size_t>(std::max(0, mClusters[g])), text.size())] += mAdvances[g];
+    double before = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        const double own = mPrefix[i];
+        mPrefix[i] = before;
+        before += own;
+    }
+    return mShaped.Add(entry, text, ShapedText{mGlyphs, mAdvances, mOffsetsX, mOffsetsY, mClusters, width, mPrefix});
 }
 
-void FontCache::ClearShapedWords() { mShaped.clear(); }
+void FontCache::ClearShapedWords() { mShaped.Clear(); }
 
 bool FontCache::IsInvisible(char32_t c)
 {

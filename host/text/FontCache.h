@@ -18,20 +18,7 @@
 #include <vector>
 
 #include "PMString.h"
-
-// The glyphs of a shaped piece of text, positions in em units (multiply by the point size).
-struct ShapedText {
-    std::vector<uint32> glyphs;
-    std::vector<double> advances;   // per glyph
-    std::vector<double> offsetsX;   // per glyph, from its pen position
-    std::vector<double> offsetsY;
-    std::vector<int32> clusters;    // per glyph, the index of its first character in the text
-    double width = 0;               // sum of the advances
-    // prefix[i]: the advance of the glyphs of the text's first i characters (a glyph counts
-    // for the character its cluster starts at), so any range is measured in constant time.
-    std::vector<double> prefix;
-    double WidthOf(size_t from, size_t to) const { return to > from && to < prefix.size() ? prefix[to] - prefix[from] : 0; }
-};
+#include "ShapedWordCache.h"
 
 // One face of a family, as fontconfig matched it.
 struct FontFaceEntry {
@@ -115,33 +102,6 @@ private:
         std::array<uint64, kChars / 64> mKnown{};
         std::array<uint64, kChars / 64> mHas{};
     };
-    // Shaped words are kept by face and text, and looked up by face and a view of the text.
-    struct ShapeKey {
-        const FontFaceEntry* face;
-        std::u16string text;
-    };
-    struct ShapeKeyView {
-        const FontFaceEntry* face;
-        std::u16string_view text;
-    };
-    struct KeyHash {
-        using is_transparent = void;
-        size_t operator()(const ShapeKeyView& key) const
-        {
-            return std::hash<std::u16string_view>()(key.text) ^ (std::hash<const void*>()(key.face) * 31);
-        }
-        size_t operator()(const ShapeKey& key) const { return (*this)(ShapeKeyView{key.face, key.text}); }
-    };
-    struct KeyEqual {
-        using is_transparent = void;
-        static ShapeKeyView View(const ShapeKey& key) { return {key.face, key.text}; }
-        static ShapeKeyView View(const ShapeKeyView& key) { return key; }
-        template <typename A, typename B>
-        bool operator()(const A& a, const B& b) const
-        {
-            return View(a).face == View(b).face && View(a).text == View(b).text;
-        }
-    };
     Face* Load(const std::string& file, int index);
     // Loads the entry's font and sets its vertical metrics.
     void Measure(FontFaceEntry& entry);
@@ -153,7 +113,11 @@ private:
     std::map<std::pair<std::string, int>, std::unique_ptr<FontFaceEntry>> mFileEntries;  // by file and index
     std::map<std::pair<std::string, int>, std::unique_ptr<Face>> mFaces;  // by file and index
     std::map<const FontFaceEntry*, Face*> mFaceOfEntry;
-    std::unordered_map<ShapeKey, ShapedText, KeyHash, KeyEqual> mShaped;
+    ShapedWordCache mShaped;
+    // The arrays of the word being shaped, before the cache keeps a copy.
+    std::vector<uint32> mGlyphs;
+    std::vector<int32> mClusters;
+    std::vector<double> mAdvances, mOffsetsX, mOffsetsY, mPrefix;
     std::map<std::pair<const FontFaceEntry*, char32_t>, const FontFaceEntry*> mFaceForCharacter;
     std::map<const FontFaceEntry*, std::vector<const FontFaceEntry*>> mCharacterFallbacks;
     void* mLibrary = nullptr;  // FT_Library

@@ -22,7 +22,11 @@ constexpr const char* kFamily = "DejaVu Sans";
 
 const FontFaceEntry* Face() { return TextComposer::Get().GetFontCache().GetFace(PMString(kFamily), PMString("Book")); }
 PMReal WidthOf(const std::u16string& text, PMReal size = 10) { return TextComposer::Get().GetFontCache().Shape(Face(), text).width * size; }
-std::vector<uint32> GlyphsOf(const std::u16string& text) { return TextComposer::Get().GetFontCache().Shape(Face(), text).glyphs; }
+std::vector<uint32> GlyphsOf(const std::u16string& text)
+{
+    const std::span<const uint32> glyphs = TextComposer::Get().GetFontCache().Shape(Face(), text).glyphs;
+    return {glyphs.begin(), glyphs.end()};
+}
 // The glyphs of the line's run `r`.
 std::vector<uint32> Glyphs(const ComposedLine& line, size_t r)
 {
