@@ -12,37 +12,9 @@
 #include <vector>
 
 #include "FontCache.h"
+#include "LineRuns.h"
 #include "PMGeometry.h"
 #include "UIDRef.h"
-
-// Glyphs of one face and size on a line: text of one character run in one face, or one tab,
-// anchor, value, hyphen or number piece.
-struct GlyphRun {
-    int32 start = 0;         // first character
-    int32 length = 0;
-    const FontFaceEntry* face = nullptr;
-    PMReal pointSize = 0;
-    PMReal x = 0;            // pen position of the first glyph
-    PMReal width = 0;
-    PMReal rise = 0;         // how far its glyphs stand above the line's baseline: superscripts
-                             // (positive) and subscripts (negative)
-    PMReal ascent = 0;       // the face's, at the run's size
-    PMReal descent = 0;
-    PMReal leading = 0;      // the line measure the run asks for (auto leading: 120 % of its size)
-    // Where its glyphs stand in its line's glyph arrays: those of its characters; for a tab, the
-    // copies of its stop's leader across its room.
-    uint32 firstGlyph = 0;
-    uint32 glyphCount = 0;
-};
-
-// One glyph on a line: its glyph id and its x from its run's pen position (GlyphRun::x, so that
-// moving a run moves its glyphs). A float is exact to a ten-thousandth of a point across a page
-// and keeps a glyph in eight bytes: a book's lines hold millions of them.
-struct LineGlyph {
-    uint32 id = 0;
-    float dx = 0;
-    PMReal XIn(const GlyphRun& run) const { return run.x + dx; }
-};
 
 struct ComposedLine {
     int32 start = 0;
@@ -56,11 +28,9 @@ struct ComposedLine {
     PMReal descent = 0;
     PMReal leading = 0;   // the distance from the baseline of the line before
     bool hyphenated = false;  // ends inside a word with a hyphen (its last run, of no characters)
-    std::vector<GlyphRun> runs;
-    // The glyphs of all its runs, run after run: one array a line rather than two a run.
-    std::vector<LineGlyph> glyphs;
+    LineRuns runs;        // and their glyphs
     int32 End() const { return start + length; }
-    std::span<const LineGlyph> GlyphsOf(const GlyphRun& run) const { return {glyphs.data() + run.firstGlyph, run.glyphCount}; }
+    std::span<const LineGlyph> GlyphsOf(const GlyphRun& run) const { return runs.Glyphs().subspan(run.firstGlyph, run.glyphCount); }
 };
 
 // A page item anchored at character `index`, as the composer placed it: `bounds` is the box of

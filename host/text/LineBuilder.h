@@ -85,6 +85,7 @@ private:
     std::vector<GlyphRun> mRuns;
     std::vector<uint32> mGlyphs;
     std::vector<PMReal> mPositions;
+    std::vector<LineGlyph> mLineGlyphs;  // the glyphs as the line keeps them
     // The character run of the last run added when it is text a next text run may join.
     static constexpr uint32 kNoTextRun = UINT32_MAX;
     uint32 mLastTextRun = kNoTextRun;

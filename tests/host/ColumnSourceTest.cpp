@@ -111,7 +111,8 @@ TEST_F(ColumnSourceTest, FirstBaseline_FollowsTheFramesSetting)
     small.face = large.face = &face;
     small.pointSize = 10;
     large.pointSize = 12;
-    line.runs = {small, large};
+    const std::vector<GlyphRun> runs{small, large};
+    line.runs = LineRuns(runs, {});
     FrameColumn column;
     column.top = 100;
     auto baseline = [&](FirstBaselineOffset setting) {

@@ -254,19 +254,22 @@ TEST_F(PreviewWriterTest, Png_FaceThatCannotBeLoaded)
     ComposedLine line;
     line.length = 6;
     line.baseline = 50;
-    auto run = [&line](const FontFaceEntry* face, int32 start, PMReal x, std::vector<uint32> glyphs) {
+    std::vector<LineGlyph> lineGlyphs;
+    auto run = [&lineGlyphs](const FontFaceEntry* face, int32 start, PMReal x, std::span<const uint32> glyphs) {
         GlyphRun glyphRun;
         glyphRun.start = start;
         glyphRun.length = 2;
         glyphRun.face = face;
         glyphRun.pointSize = 20;
-        glyphRun.firstGlyph = static_cast<uint32>(line.glyphs.size());
+        glyphRun.firstGlyph = static_cast<uint32>(lineGlyphs.size());
         glyphRun.glyphCount = static_cast<uint32>(glyphs.size());
         glyphRun.x = x;
-        for (size_t g = 0; g < glyphs.size(); ++g) line.glyphs.push_back(LineGlyph{glyphs[g], 12 * static_cast<float>(g)});
+        for (size_t g = 0; g < glyphs.size(); ++g) lineGlyphs.push_back(LineGlyph{glyphs[g], 12 * static_cast<float>(g)});
         return glyphRun;
     };
-    line.runs = {run(&broken, 0, 10, {5, 6}), run(good, 2, 110, shaped.glyphs), run(&broken, 4, 210, {5, 6})};
+    const std::vector<uint32> brokenGlyphs{5, 6};
+    const std::vector<GlyphRun> runs{run(&broken, 0, 10, brokenGlyphs), run(good, 2, 110, shaped.glyphs), run(&broken, 4, 210, brokenGlyphs)};
+    line.runs = LineRuns(runs, lineGlyphs);
     ComposedFrame composed;
     composed.frame = frame.GetUID();
     composed.length = 6;

@@ -92,7 +92,7 @@ TEST_F(StoryComposerTest, BreaksAtSpacesIntoTheColumnWidthAndStepsByTheLeading)
         EXPECT_EQ(run.firstGlyph, glyphCount);
         glyphCount += run.glyphCount;
     }
-    EXPECT_EQ(lines[0].glyphs.size(), glyphCount);
+    EXPECT_EQ(lines[0].runs.Glyphs().size(), glyphCount);
 }
 
 TEST_F(StoryComposerTest, ParagraphsForcedBreaksIndentsAndSpaces)
