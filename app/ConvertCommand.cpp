@@ -433,6 +433,8 @@ int ResolveOutputs(Options& options, const IDFile& input, std::vector<Output>& o
 UIDRef ImportScope(const Options& options, const IDFile& input, int32 previousPreset, AppPresenter& presenter)
 {
     CAlert::SetPresenter(&presenter);
+    // Only the preview draws the lines' glyphs: a conversion without one composes without them.
+    TextComposer::Get().SetKeepGlyphs(options.HasPreview());
     UIDRef document;
     PMString message;
     // Missing images are asked for on a terminal; elsewhere they are skipped with a warning.

@@ -13,6 +13,7 @@
 #include "PreviewFaces.h"
 #include "PreviewPainter.h"
 #include "Spread.h"
+#include "TextComposer.h"
 
 namespace {
 
@@ -54,6 +55,15 @@ std::string Format(double value)
     return text;
 }
 
+// Lines composed without their glyphs (TextComposer::SetKeepGlyphs) have nothing to draw: the
+// preview is refused rather than drawn without its text.
+bool GlyphsKept(std::vector<std::string>* problems)
+{
+    if (TextComposer::Get().KeepsGlyphs()) return true;
+    if (problems) problems->push_back("the text was composed without its glyphs: no page is drawn");
+    return false;
+}
+
 } // namespace
 
 double PreviewWriter::FitResolution(PMReal width, PMReal height, double dpi)
@@ -70,7 +80,7 @@ ErrorCode PreviewWriter::BuildPdf(const DataBase& db, const PreviewOptions& opti
                                   std::vector<std::string>* problems)
 {
     std::vector<const Page*> pages = PagesOf(db);
-    if (pages.empty()) return kInvalidParameterError;
+    if (pages.empty() || !GlyphsKept(problems)) return kInvalidParameterError;
     std::string out;
     cairo_surface_t* surface =
         cairo_pdf_surface_create_for_stream(AppendTo, &out, Side(pages.front()->width), Side(pages.front()->height));
@@ -100,7 +110,7 @@ ErrorCode PreviewWriter::BuildPngs(const DataBase& db, const PreviewOptions& opt
                                    std::vector<std::string>* problems)
 {
     std::vector<const Page*> pages = PagesOf(db);
-    if (pages.empty()) return kInvalidParameterError;
+    if (pages.empty() || !GlyphsKept(problems)) return kInvalidParameterError;
     PreviewFaces faces;
     PreviewEpsRenderer pictures;
     PreviewPainter painter(db, options, faces, pictures);

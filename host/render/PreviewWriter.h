@@ -32,7 +32,8 @@ public:
     static constexpr double kMaxDpi = 1200;
 
     // The document's pages as one PDF file in `bytes`. kSuccess; kInvalidParameterError when the
-    // document has no pages; kOutOfMemoryError when cairo cannot make or finish the file.
+    // document has no pages, or its text was composed without glyphs (TextComposer::SetKeepGlyphs);
+    // kOutOfMemoryError when cairo cannot make or finish the file.
     static ErrorCode BuildPdf(const DataBase& db, const PreviewOptions& options, std::string* bytes,
                               std::vector<std::string>* problems);
 

@@ -2,9 +2,9 @@
 
 #include "ColumnFiller.h"
 
-Composition::Composition(const DataBase& db, const TextModel& model, FontCache& fonts, Hyphenator& hyphenator)
+Composition::Composition(const DataBase& db, const TextModel& model, FontCache& fonts, Hyphenator& hyphenator, bool keepGlyphs)
     : mDB(db), mModel(model), mFonts(fonts), mHyphenator(hyphenator), mShaper(db, model, fonts),
-      mLineBuilder(fonts, hyphenator, mShaper.Shaped())
+      mLineBuilder(fonts, hyphenator, mShaper.Shaped(), keepGlyphs)
 {
 }
 

@@ -17,7 +17,8 @@
 
 class Composition {
 public:
-    Composition(const DataBase& db, const TextModel& model, FontCache& fonts, Hyphenator& hyphenator);
+    // `keepGlyphs`: the lines keep their glyphs (LineBuilder).
+    Composition(const DataBase& db, const TextModel& model, FontCache& fonts, Hyphenator& hyphenator, bool keepGlyphs = true);
     Composition(const Composition&) = delete;
     Composition& operator=(const Composition&) = delete;
 

@@ -30,7 +30,13 @@ struct ComposedLine {
     bool hyphenated = false;  // ends inside a word with a hyphen (its last run, of no characters)
     LineRuns runs;        // and their glyphs
     int32 End() const { return start + length; }
-    std::span<const LineGlyph> GlyphsOf(const GlyphRun& run) const { return runs.Glyphs().subspan(run.firstGlyph, run.glyphCount); }
+    // The glyphs of its run `run`; none when it was composed without them (TextComposer::SetKeepGlyphs).
+    std::span<const LineGlyph> GlyphsOf(const GlyphRun& run) const
+    {
+        const std::span<const LineGlyph> glyphs = runs.Glyphs();
+        return glyphs.size() >= size_t(run.firstGlyph) + run.glyphCount ? glyphs.subspan(run.firstGlyph, run.glyphCount)
+                                                                       : std::span<const LineGlyph>();
+    }
 };
 
 // A page item anchored at character `index`, as the composer placed it: `bounds` is the box of

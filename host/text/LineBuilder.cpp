@@ -116,10 +116,13 @@ int32 LineBuilder::BuildLine(const FrameColumn& col, int32 pos, ComposedLine& li
     FillLine(line, x, gapExtra);
     // The glyphs' x were set from the line's left edge; they are kept from their runs' (runs of one
     // character run that follow one another were joined after their glyphs were placed).
-    mLineGlyphs.resize(mGlyphs.size());
-    for (const GlyphRun& run : mRuns)
-        for (uint32 g = run.firstGlyph; g < run.firstGlyph + run.glyphCount; ++g)
-            mLineGlyphs[g] = LineGlyph{mGlyphs[g], static_cast<float>(mPositions[g] - run.x)};
+    mLineGlyphs.clear();
+    if (mKeepGlyphs) {
+        mLineGlyphs.resize(mGlyphs.size());
+        for (const GlyphRun& run : mRuns)
+            for (uint32 g = run.firstGlyph; g < run.firstGlyph + run.glyphCount; ++g)
+                mLineGlyphs[g] = LineGlyph{mGlyphs[g], static_cast<float>(mPositions[g] - run.x)};
+    }
     line.runs = LineRuns(mRuns, mLineGlyphs);
     return end;
 }

@@ -20,9 +20,10 @@
 
 class LineBuilder {
 public:
-    // Builds lines of the paragraph `paragraph` holds, as it is when a line is built.
-    LineBuilder(FontCache& fonts, Hyphenator& hyphenator, ShapedParagraph& paragraph)
-        : mFonts(fonts), mHyphenator(hyphenator), mShaped(paragraph)
+    // Builds lines of the paragraph `paragraph` holds, as it is when a line is built; without
+    // `keepGlyphs` a line keeps its runs and not their glyphs (which only drawing it reads).
+    LineBuilder(FontCache& fonts, Hyphenator& hyphenator, ShapedParagraph& paragraph, bool keepGlyphs = true)
+        : mFonts(fonts), mHyphenator(hyphenator), mShaped(paragraph), mKeepGlyphs(keepGlyphs)
     {
     }
 
@@ -80,6 +81,7 @@ private:
     FontCache& mFonts;
     Hyphenator& mHyphenator;
     ShapedParagraph& mShaped;
+    const bool mKeepGlyphs;
     // The runs and glyphs of the line being built: they grow once and serve every line, and a
     // line built takes copies of the size it needs.
     std::vector<GlyphRun> mRuns;

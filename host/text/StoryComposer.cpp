@@ -59,7 +59,7 @@ void StoryComposer::ComposeInto(Story& story, const std::vector<UID>& frames, bo
 {
     DataBase* db = story.GetDataBase();
     if (!db) return;
-    Composition composition(*db, story.textModel, mFonts, mHyphenator);
+    Composition composition(*db, story.textModel, mFonts, mHyphenator, mKeepGlyphs);
     composition.Run(frames, story.frameList, resume);
     mLinesSet = composition.LinesSet();
 }
@@ -94,7 +94,7 @@ std::vector<ComposedLine> StoryComposer::ComposeParagraphAlone(Story& story, int
     if (!lastColumn) return {};
     FrameColumn column = *lastColumn;
     column.bottom = column.top + 1e9;  // as deep as the paragraph needs
-    Composition composition(*db, story.textModel, mFonts, mHyphenator);
+    Composition composition(*db, story.textModel, mFonts, mHyphenator, mKeepGlyphs);
     return composition.RunAlone(index, column);
 }
 
@@ -104,7 +104,7 @@ std::vector<ComposedLine> StoryComposer::ComposeCell(Story& story, UID cellText)
     const CellText* text = db ? db->Get<CellText>(cellText) : nullptr;
     const Table* table = text ? db->Get<Table>(text->table) : nullptr;
     if (!table || table->story != story.GetUID()) return {};
-    Composition composition(*db, story.textModel, mFonts, mHyphenator);
+    Composition composition(*db, story.textModel, mFonts, mHyphenator, mKeepGlyphs);
     return TableComposer::ComposeCell(*db, story.textModel, *table, cellText,
                                       [&composition](const TextRange& thread, PMReal width, int32 rule, PMReal& height) {
                                           return composition.SetCellText(thread, width, rule, height);

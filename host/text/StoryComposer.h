@@ -34,6 +34,8 @@ public:
     std::vector<ComposedLine> ComposeCell(Story& story, UID cellText) override;
     void ComposeAll(DataBase& db) override;
     FontCache& GetFontCache() override { return mFonts; }
+    void SetKeepGlyphs(bool keep) override { mKeepGlyphs = keep; }
+    bool KeepsGlyphs() const override { return mKeepGlyphs; }
     // How many lines the last composition of a story set (the frames it resumed after keep theirs).
     int64 GetLinesSet() const { return mLinesSet; }
 
@@ -48,4 +50,5 @@ private:
     FontCache mFonts;
     Hyphenator mHyphenator;
     int64 mLinesSet = 0;
+    bool mKeepGlyphs = true;
 };

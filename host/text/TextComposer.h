@@ -33,6 +33,11 @@ public:
     virtual void ComposeAll(DataBase& db) = 0;
     // The fonts and shaped words it measures with.
     virtual FontCache& GetFontCache() = 0;
+    // Whether the lines it composes keep their glyphs and where each stands, which only drawing
+    // the pages reads: a conversion that draws no page turns it off, and a book's lines then
+    // take a fraction of the memory. They are the same lines otherwise. On until turned off.
+    virtual void SetKeepGlyphs(bool keep) = 0;
+    virtual bool KeepsGlyphs() const = 0;
 
     // The session's composer, with the font cache that all documents share.
     static TextComposer& Get();

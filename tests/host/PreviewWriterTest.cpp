@@ -327,6 +327,26 @@ TEST_F(PreviewWriterTest, NoPages_IsRefused)
     EXPECT_EQ(PreviewWriter::BuildPngs(DB(), {}, [](int32, std::string_view) { return kSuccess; }, nullptr), kInvalidParameterError);
 }
 
+// Text composed without its glyphs has nothing to draw: the preview says so rather than show
+// pages without text.
+TEST_F(PreviewWriterTest, TextComposedWithoutGlyphs_IsRefused)
+{
+    Spread& spread = doc.AddSpread(1);
+    AddFrame(spread, 0, AddStory(kText), PMRect(20, 20, 280, 180));
+    composer.ComposeAll(DB());
+    struct KeepGlyphs {
+        ~KeepGlyphs() { TextComposer::Get().SetKeepGlyphs(true); }
+    } restore;
+    TextComposer::Get().SetKeepGlyphs(false);
+    std::string pdf;
+    EXPECT_EQ(PreviewWriter::BuildPdf(DB(), {}, &pdf, &problems), kInvalidParameterError);
+    EXPECT_EQ(PreviewWriter::BuildPngs(DB(), {}, [](int32, std::string_view) { return kSuccess; }, &problems), kInvalidParameterError);
+    EXPECT_EQ(problems, std::vector<std::string>(2, "the text was composed without its glyphs: no page is drawn"));
+    EXPECT_TRUE(pdf.empty());
+    TextComposer::Get().SetKeepGlyphs(true);
+    EXPECT_EQ(PreviewWriter::BuildPdf(DB(), {}, &pdf, nullptr), kSuccess);
+}
+
 TEST_F(PreviewWriterTest, Png_PageTooLargeIsDrawnSmaller)
 {
     Spread& spread = doc.AddSpread(1);

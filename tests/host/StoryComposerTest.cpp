@@ -95,6 +95,41 @@ TEST_F(StoryComposerTest, BreaksAtSpacesIntoTheColumnWidthAndStepsByTheLeading)
     EXPECT_EQ(lines[0].runs.Glyphs().size(), glyphCount);
 }
 
+// A line composed without its glyphs is the same line, its runs where they were: it only holds
+// no glyphs.
+TEST_F(StoryComposerTest, LinesComposedWithoutGlyphsAreTheSameLines)
+{
+    Story& story = AddStory(u"one two three four five six seven eight nine ten eleven twelve\tthirteen");
+    AddFrame(story, WidthOf(u"one two three") + 0.5, 200);
+    composer.Compose(story);
+    const std::vector<ComposedLine> with = story.frameList.GetFrames().at(0).lines;
+    composer.SetKeepGlyphs(false);
+    composer.Recompose(story);
+    const std::vector<ComposedLine>& without = story.frameList.GetFrames().at(0).lines;
+    ASSERT_GT(with.size(), 3u);
+    ASSERT_EQ(without.size(), with.size());
+    for (size_t l = 0; l < with.size(); ++l) {
+        EXPECT_EQ(without[l].start, with[l].start);
+        EXPECT_EQ(without[l].length, with[l].length);
+        EXPECT_EQ(without[l].baseline, with[l].baseline);
+        EXPECT_EQ(without[l].width, with[l].width);
+        EXPECT_FALSE(with[l].runs.Glyphs().empty());
+        EXPECT_TRUE(without[l].runs.Glyphs().empty());
+        ASSERT_EQ(without[l].runs.size(), with[l].runs.size());
+        for (size_t r = 0; r < with[l].runs.size(); ++r) {
+            const GlyphRun& run = without[l].runs[r];
+            EXPECT_EQ(run.start, with[l].runs[r].start);
+            EXPECT_EQ(run.x, with[l].runs[r].x);
+            EXPECT_EQ(run.width, with[l].runs[r].width);
+            EXPECT_EQ(run.glyphCount, with[l].runs[r].glyphCount);
+            EXPECT_TRUE(without[l].GlyphsOf(run).empty());
+        }
+    }
+    composer.SetKeepGlyphs(true);
+    composer.Recompose(story);
+    EXPECT_EQ(story.frameList.GetFrames().at(0).lines.at(0).runs.Glyphs().size(), with.at(0).runs.Glyphs().size());
+}
+
 TEST_F(StoryComposerTest, ParagraphsForcedBreaksIndentsAndSpaces)
 {
     // "one\ntwo\rthree": a forced break, then a second paragraph with space before, indented.
