@@ -199,6 +199,7 @@ void FontCache::Measure(FontFaceEntry& entry)
     }
     mFaceOfEntry[&entry] = face;
     mLastEntry = nullptr;  // HasGlyph looks it up again
+    mLastPresence = nullptr;
 }
 
 const FontFaceEntry* FontCache::GetFaceOfFile(const std::string& file, int index, const PMString& family, const PMString& style)
@@ -273,19 +274,13 @@ const ShapedText& FontCache::Shape(const FontFaceEntry* entry, std::u16string_vi
 
 void FontCache::ClearShapedWords() { mShaped.Clear(); }
 
-bool FontCache::IsInvisible(char32_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xAD || (c >= 0x200B && c <= 0x200F) || (c >= 0x2028 && c <= 0x202E) ||
-           (c >= 0x2060 && c <= 0x206F) || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFEFF || c == 0xFFFC ||
-           (c >= 0xE0100 && c <= 0xE01EF);
-}
-
-bool FontCache::HasGlyph(const FontFaceEntry* entry, char32_t c)
+bool FontCache::LookUpGlyph(const FontFaceEntry* entry, char32_t c)
 {
     if (entry != mLastEntry) {
         auto found = mFaceOfEntry.find(entry);
         mLastFace = found != mFaceOfEntry.end() ? found->second : nullptr;
         mLastEntry = entry;
+        mLastPresence = mLastFace && mLastFace->ftFace ? &mLastFace->presence : nullptr;
     }
     Face* face = mLastFace;
     if (!face || !face->ftFace) return false;
@@ -297,7 +292,7 @@ bool FontCache::HasGlyph(const FontFaceEntry* entry, char32_t c)
     return has;
 }
 
-const FontFaceEntry* FontCache::FaceFor(const FontFaceEntry* entry, char32_t c)
+const FontFaceEntry* FontCache::LookUpFaceFor(const FontFaceEntry* entry, char32_t c)
 {
     if (!entry || IsInvisible(c) || HasGlyph(entry, c)) return entry;
     auto key = std::make_pair(entry, c);
@@ -367,7 +362,7 @@ std::vector<const FontFaceEntry*> FontCache::GetCharacterFallbacks(const FontFac
     return found == mCharacterFallbacks.end() ? std::vector<const FontFaceEntry*>() : found->second;
 }
 
-bool FontCache::CanDraw(char32_t c)
+bool FontCache::LookUpDrawable(char32_t c)
 {
     if (IsInvisible(c)) return true;
     if (!mConfig) mConfig = FcInitLoadConfigAndFonts();

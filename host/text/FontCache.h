@@ -55,20 +55,41 @@ public:
     // Whether the font of `face` has a glyph for the character `c` (false when it has no font).
     // A font whose Unicode map is a symbol font's own encoding in disguise has none but the
     // blank's: its map leads Greek letters nowhere and Latin-1 characters to its symbols.
-    bool HasGlyph(const FontFaceEntry* face, char32_t c);
+    bool HasGlyph(const FontFaceEntry* face, char32_t c)
+    {
+        // Answered at once when the face is the one last asked about and knows `c`.
+        if (face == mLastEntry && mLastPresence)
+            if (int known = mLastPresence->Get(c); known >= 0) return known != 0;
+        return LookUpGlyph(face, c);
+    }
     // The face that draws `c` in text set in `face`: `face` itself when its font has the glyph
     // (or `c` is a character that shows nothing), else the first face of the same style that
     // fontconfig finds with the glyph (the first font file in fontconfig's order whose glyph is
     // real); `face` again when no installed font has one. Each answer is kept.
-    const FontFaceEntry* FaceFor(const FontFaceEntry* face, char32_t c);
+    const FontFaceEntry* FaceFor(const FontFaceEntry* face, char32_t c)
+    {
+        // At once for most characters: the face last asked about has them.
+        if (face && face == mLastEntry && mLastPresence && mLastPresence->Get(c) == 1) return face;
+        return LookUpFaceFor(face, c);
+    }
     // The faces FaceFor has answered for the characters `face` lacks, in the order first used;
     // empty when it lacked none.
     std::vector<const FontFaceEntry*> GetCharacterFallbacks(const FontFaceEntry* face) const;
     // Whether some installed font has a glyph for `c`, or `c` shows nothing.
-    bool CanDraw(char32_t c);
+    bool CanDraw(char32_t c)
+    {
+        if (int known = mDrawable.Get(c); known >= 0) return known != 0;
+        return LookUpDrawable(c);
+    }
     // Whether `c` shows nothing (controls, format characters, variation selectors): no font is
     // asked for a glyph of its own.
-    static bool IsInvisible(char32_t c);
+    static bool IsInvisible(char32_t c)
+    {
+        if (c >= 0x20 && c < 0x7F) return false;  // printable ASCII: most text, at once
+        return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xAD || (c >= 0x200B && c <= 0x200F) || (c >= 0x2028 && c <= 0x202E) ||
+               (c >= 0x2060 && c <= 0x206F) || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFEFF || c == 0xFFFC ||
+               (c >= 0xE0100 && c <= 0xE01EF);
+    }
 
     // How many font files were loaded and how many shapings were run (the rest came from the
     // cache).
@@ -102,6 +123,10 @@ private:
         std::array<uint64, kChars / 64> mKnown{};
         std::array<uint64, kChars / 64> mHas{};
     };
+    // The answers of HasGlyph, FaceFor and CanDraw when they are not known yet.
+    bool LookUpGlyph(const FontFaceEntry* face, char32_t c);
+    const FontFaceEntry* LookUpFaceFor(const FontFaceEntry* face, char32_t c);
+    bool LookUpDrawable(char32_t c);
     Face* Load(const std::string& file, int index);
     // Loads the entry's font and sets its vertical metrics.
     void Measure(FontFaceEntry& entry);
@@ -127,6 +152,7 @@ private:
     // The face of the entry HasGlyph was last asked about: text asks for one face many times.
     const FontFaceEntry* mLastEntry = nullptr;
     Face* mLastFace = nullptr;
+    const GlyphPresence* mLastPresence = nullptr;  // mLastFace's, when it has a font
     int32 mLoads = 0;
     int64 mShapings = 0;
 };

@@ -301,7 +301,6 @@ void ParagraphShaper::CutWords()
     }
     fragment.face = face;
     fragment.length = end - at;
-    mPiece.assign(chars + (at - start), static_cast<size_t>(fragment.length));
-    fragment.shaped = &mFonts.Shape(face, mPiece);
+    fragment.shaped = &mFonts.Shape(face, std::u16string_view(chars + (at - start), static_cast<size_t>(fragment.length)));
     fragment.width = fragment.shaped->width * size;
 }

@@ -103,7 +103,6 @@ private:
     ShapedParagraph mShaped;
     std::vector<std::pair<TextRange, const TextFormat*>> mRuns;  // the paragraph's character runs
     std::vector<char> mBreaks;  // the line-break opportunity after each character
-    std::u16string mPiece;      // the text of the fragment being shaped
     // Where FontAt stands: its run, and the face and size of the run resolved last.
     size_t mRun = 0;
     RunFont mRunFont{nullptr, 0};
