@@ -193,9 +193,14 @@ inline void ColumnFiller::FitAroundWraps(const FrameColumn& col, ComposedLine& l
 inline void ColumnFiller::AddLine(int32 frameIndex, ComposedLine& line)
 {
     ComposedFrame& frame = FrameEntry(frameIndex);
-    if (frame.lines.empty()) frame.start = line.start;
+    if (frame.lines.empty()) {
+        frame.start = line.start;
+        // Frames of a thread mostly hold as many lines as the one before: room for them at once.
+        frame.lines.reserve(mLastFrameLines);
+    }
     frame.length = line.End() - frame.start;
     frame.lines.push_back(std::move(line));
+    mLastFrameLines = frame.lines.size();
     mComposition.CountLines(1);
 }
 

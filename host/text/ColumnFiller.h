@@ -145,6 +145,7 @@ private:
     std::vector<ComposedFrame> mComposed;  // the frames from mStart.frame on, as composition reaches them
     Cursor mCursor;
     int32 mResumedAt = 0;  // the first character set
+    size_t mLastFrameLines = 0;  // the lines of the frame a line was last added to
     FootnoteArea mNotes;
     bool mTableOverset = false;  // rows were left over after the last column
     int32 mTableOversetIndex = 0;
