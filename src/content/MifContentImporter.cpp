@@ -725,7 +725,7 @@ void MifContentImporter::InsertText(const PMString& text, bool decode)
     if (decode) DecodeText(decoded);
     if (decoded.IsEmpty()) return;
     if (mImportState.In(Place::kRunIn)) mImportState.runInText.Append(decoded);
-    InsertAtTextIndex(decoded.GetUTF16());
+    InsertAtTextIndex(std::move(decoded.GetUTF16Ref()));
 }
 
 void MifContentImporter::DecodeText(PMString& text)
@@ -760,7 +760,7 @@ void MifContentImporter::DecodeText(PMString& text)
 
 bool MifContentImporter::HasStory() const { return mImportState.story.ExistsInDB(); }
 
-bool MifContentImporter::InsertAtTextIndex(const std::u16string& text)
+bool MifContentImporter::InsertAtTextIndex(std::u16string text)
 {
     MifImportState& state = mImportState;
     Story* textModel = HasStory() ? state.story.GetDataBase()->Get<Story>(state.story.GetUID()) : nullptr;
@@ -773,15 +773,16 @@ bool MifContentImporter::InsertAtTextIndex(const std::u16string& text)
         MIF_LOG_FALSE(state.textIndex < before);
         return false;
     }
+    const int64 characters = CountCharacters(text);
     auto insertCmd = std::make_shared<InsertTextCmd>();
     insertCmd->SetItemList(UIDList(state.story));
     insertCmd->index = state.textIndex;
-    insertCmd->text = text;
+    insertCmd->text = std::move(text);
     if (!MIF_RUN_COMMAND(insertCmd)) {
         return false;
     }
     state.textIndex += textModel->textModel.TotalLength() - before;
-    mImportedCharacters += CountCharacters(text);
+    mImportedCharacters += characters;
     return true;
 }
 

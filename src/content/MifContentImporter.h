@@ -85,7 +85,7 @@ public:
 
     // The text-model commands at the text index of the current story.
     bool HasStory() const;
-    bool InsertAtTextIndex(const std::u16string& text);
+    bool InsertAtTextIndex(std::u16string text);
     void ApplyStyleAtTextIndex(UID style);
     void ApplyAttributesAtTextIndex(const AttributeBossList& attributes, int32 index);
     // Inserts `text` at the text index, decoded (escapes, or the 8-bit set of the font in force)
