@@ -222,54 +222,45 @@ const ShapedText& FontCache::Shape(const FontFaceEntry* entry, std::u16string_vi
 {
     if (const ShapedText* known = mShaped.Find(entry, text)) return *known;
     ++mShapings;
-    mGlyphs.clear();
-    mClusters.clear();
-    mAdvances.clear();
-    mOffsetsX.clear();
-    mOffsetsY.clear();
-    double width = 0;
     auto faceIt = mFaceOfEntry.find(entry);
     Face* face = faceIt != mFaceOfEntry.end() ? faceIt->second : nullptr;
-    if (face && face->font) {
+    const hb_glyph_info_t* infos = nullptr;
+    const hb_glyph_position_t* positions = nullptr;
+    unsigned int count = 0;
+    const bool hasFont = face && face->font;
+    if (hasFont) {
         hb_buffer_t* buffer = face->buffer;
         hb_buffer_reset(buffer);
         hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(text.data()), static_cast<int>(text.size()), 0,
                             static_cast<int>(text.size()));
         hb_buffer_guess_segment_properties(buffer);
         hb_shape(face->font, buffer, nullptr, 0);
-        unsigned int count = 0;
-        const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
-        const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
-        for (unsigned int i = 0; i < count; ++i) {
-            mGlyphs.push_back(infos[i].codepoint);
-            mClusters.push_back(static_cast<int32>(infos[i].cluster));
-            mAdvances.push_back(positions[i].x_advance / face->scale);
-            mOffsetsX.push_back(positions[i].x_offset / face->scale);
-            mOffsetsY.push_back(positions[i].y_offset / face->scale);
-            width += positions[i].x_advance / face->scale;
-        }
-    } else {
-        // No font at all: every character half an em wide.
-        for (size_t i = 0; i < text.size(); ++i) {
-            mGlyphs.push_back(0);
-            mClusters.push_back(static_cast<int32>(i));
-            mAdvances.push_back(0.5);
-            mOffsetsX.push_back(0);
-            mOffsetsY.push_back(0);
-            width += 0.5;
-        }
+        infos = hb_buffer_get_glyph_infos(buffer, &count);
+        positions = hb_buffer_get_glyph_positions(buffer, &count);
     }
-    // A glyph's advance counts for the character its cluster starts at.
-    mPrefix.assign(text.size() + 1, 0.0);
-    for (size_t g = 0; g < mGlyphs.size(); ++g)
-        mPrefix[std::min(static_cast<size_t>(std::max(0, mClusters[g])), text.size())] += mAdvances[g];
+    // Without a font at all every character is a glyph half an em wide.
+    const size_t glyphs = hasFont ? count : text.size();
+    ShapedWordCache::NewWord word = mShaped.Add(entry, text, glyphs);
+    for (size_t i = 0; i < glyphs; ++i) {
+        word.glyphs[i] = hasFont ? infos[i].codepoint : 0;
+        word.clusters[i] = hasFont ? static_cast<int32>(infos[i].cluster) : static_cast<int32>(i);
+        word.advances[i] = hasFont ? positions[i].x_advance / face->scale : 0.5;
+        word.offsetsX[i] = hasFont ? positions[i].x_offset / face->scale : 0;
+        word.offsetsY[i] = hasFont ? positions[i].y_offset / face->scale : 0;
+        word.width += word.advances[i];
+    }
+    // prefix[i]: the advances of the characters before i, a glyph's advance counting for the
+    // character its cluster starts at (one past the text's end for none of them).
+    std::span<double> prefix = word.prefix;
+    for (size_t g = 0; g < glyphs; ++g)
+        prefix[std::min(static_cast<size_t>(std::max(0, word.clusters[g])), text.size())] += word.advances[g];
     double before = 0;
     for (size_t i = 0; i <= text.size(); ++i) {
-        const double own = mPrefix[i];
-        mPrefix[i] = before;
+        const double own = prefix[i];
+        prefix[i] = before;
         before += own;
     }
-    return mShaped.Add(entry, text, ShapedText{mGlyphs, mAdvances, mOffsetsX, mOffsetsY, mClusters, width, mPrefix});
+    return word.shaped;
 }
 
 void FontCache::ClearShapedWords() { mShaped.Clear(); }

@@ -139,10 +139,6 @@ private:
     std::map<std::pair<std::string, int>, std::unique_ptr<Face>> mFaces;  // by file and index
     std::map<const FontFaceEntry*, Face*> mFaceOfEntry;
     ShapedWordCache mShaped;
-    // The arrays of the word being shaped, before the cache keeps a copy.
-    std::vector<uint32> mGlyphs;
-    std::vector<int32> mClusters;
-    std::vector<double> mAdvances, mOffsetsX, mOffsetsY, mPrefix;
     std::map<std::pair<const FontFaceEntry*, char32_t>, const FontFaceEntry*> mFaceForCharacter;
     std::map<const FontFaceEntry*, std::vector<const FontFaceEntry*>> mCharacterFallbacks;
     void* mLibrary = nullptr;  // FT_Library

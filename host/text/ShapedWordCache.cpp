@@ -22,14 +22,14 @@ constexpr size_t kFirstSlots = 1024;
 
 constexpr size_t RoundUp(size_t bytes) { return (bytes + alignof(double) - 1) & ~(alignof(double) - 1); }
 
-// Copies `from` to `at` and returns the copy's view; `at` moves past it (rounded for a double).
+// `count` values at `at`, zero; `at` moves past them (rounded for a double).
 template <typename T>
-std::span<const T> Place(std::byte*& at, std::span<const T> from)
+std::span<T> Take(std::byte*& at, size_t count)
 {
-    T* to = reinterpret_cast<T*>(at);
-    std::uninitialized_copy(from.begin(), from.end(), to);
-    at += RoundUp(from.size() * sizeof(T));
-    return {to, from.size()};
+    T* values = reinterpret_cast<T*>(at);
+    std::uninitialized_value_construct_n(values, count);
+    at += RoundUp(count * sizeof(T));
+    return {values, count};
 }
 
 } // namespace
@@ -56,27 +56,27 @@ const ShapedText* ShapedWordCache::Find(const FontFaceEntry* face, std::u16strin
     }
 }
 
-const ShapedText& ShapedWordCache::Add(const FontFaceEntry* face, std::u16string_view text, const ShapedText& shaped)
+ShapedWordCache::NewWord ShapedWordCache::Add(const FontFaceEntry* face, std::u16string_view text, size_t glyphCount)
 {
-    const size_t bytes = RoundUp(sizeof(Entry)) + RoundUp(text.size() * sizeof(char16_t)) +
-                         RoundUp(shaped.glyphs.size() * sizeof(uint32)) + RoundUp(shaped.clusters.size() * sizeof(int32)) +
-                         (shaped.advances.size() + shaped.offsetsX.size() + shaped.offsetsY.size() + shaped.prefix.size()) * sizeof(double);
+    const size_t bytes = RoundUp(sizeof(Entry)) + RoundUp(text.size() * sizeof(char16_t)) + RoundUp(glyphCount * sizeof(uint32)) +
+                         RoundUp(glyphCount * sizeof(int32)) + (3 * glyphCount + text.size() + 1) * sizeof(double);
     std::byte* at = Allocate(bytes);
     Entry* entry = new (at) Entry{face, text.size(), {}};
     at += RoundUp(sizeof(Entry));
-    Place(at, std::span<const char16_t>(text));
-    ShapedText& copy = entry->shaped;
-    copy.glyphs = Place(at, shaped.glyphs);
-    copy.clusters = Place(at, shaped.clusters);
-    copy.advances = Place(at, shaped.advances);
-    copy.offsetsX = Place(at, shaped.offsetsX);
-    copy.offsetsY = Place(at, shaped.offsetsY);
-    copy.prefix = Place(at, shaped.prefix);
-    copy.width = shaped.width;
+    std::uninitialized_copy(text.begin(), text.end(), reinterpret_cast<char16_t*>(at));
+    at += RoundUp(text.size() * sizeof(char16_t));
+    const std::span<uint32> glyphs = Take<uint32>(at, glyphCount);
+    const std::span<int32> clusters = Take<int32>(at, glyphCount);
+    const std::span<double> advances = Take<double>(at, glyphCount);
+    const std::span<double> offsetsX = Take<double>(at, glyphCount);
+    const std::span<double> offsetsY = Take<double>(at, glyphCount);
+    const std::span<double> prefix = Take<double>(at, text.size() + 1);
+    ShapedText& shaped = entry->shaped;
+    shaped = ShapedText{glyphs, advances, offsetsX, offsetsY, clusters, 0, prefix};
     if ((mSize + 1) * 2 > mSlots.size()) Grow();
     Insert(Hash(face, text), entry);
     ++mSize;
-    return copy;
+    return NewWord{glyphs, clusters, advances, offsetsX, offsetsY, prefix, shaped.width, shaped};
 }
 
 void ShapedWordCache::Clear()

@@ -40,9 +40,22 @@ public:
 
     // The shaping kept for `text` in `face`; null when there is none.
     const ShapedText* Find(const FontFaceEntry* face, std::u16string_view text) const;
-    // Keeps a copy of `shaped` (whose arrays may be anywhere) as the shaping of `text` in
-    // `face`, which Find did not have; the copy.
-    const ShapedText& Add(const FontFaceEntry* face, std::u16string_view text, const ShapedText& shaped);
+    // The arrays of a word being added, for its shaper to fill: `glyphs`, `clusters`,
+    // `advances`, `offsetsX` and `offsetsY` of its glyph count, `prefix` of its length + 1, and
+    // its width. They are filled in place: a long text's arrays are never copied.
+    struct NewWord {
+        std::span<uint32> glyphs;
+        std::span<int32> clusters;
+        std::span<double> advances;
+        std::span<double> offsetsX;
+        std::span<double> offsetsY;
+        std::span<double> prefix;
+        double& width;
+        const ShapedText& shaped;  // what Find answers for it once it is filled
+    };
+    // Adds the shaping of `text` in `face` (which Find did not have) of `glyphCount` glyphs,
+    // its arrays to be filled before the next call.
+    NewWord Add(const FontFaceEntry* face, std::u16string_view text, size_t glyphCount);
     size_t Size() const { return mSize; }
     // Forgets every word (what Find and Add answered is then gone).
     void Clear();

@@ -71,20 +71,17 @@ void TextModel::InsertChars(int32 index, std::u16string_view text)
     int32 at = index > 0 ? index - 1 : index;
     auto run = mText.Find(at);
     if (run.value && run.length + count <= kMaxChunk) {
-        // A chunk that must grow takes the room it may ever need at once, rather than doubling
-        // its way there (and past it).
-        if (run.value->capacity() < static_cast<size_t>(run.length + count)) run.value->reserve(kMaxChunk);
+        // A chunk grows as a string does, by doubling, but never past the most it may hold.
+        std::u16string& chunk = *run.value;
+        if (chunk.capacity() < static_cast<size_t>(run.length + count))
+            chunk.reserve(std::min<size_t>(kMaxChunk, std::max<size_t>(2 * chunk.capacity(), static_cast<size_t>(run.length + count))));
         run.value->insert(static_cast<size_t>(index - run.start), text.data(), text.size());
         mText.Grow(at, count);
         return;
     }
     for (int32 done = 0; done < count;) {
         int32 piece = std::min(count - done, kMaxChunk / 2);
-        std::u16string chunk;
-        // The last piece is the chunk that text typed (or imported) after it fills.
-        if (done + piece == count) chunk.reserve(kMaxChunk);
-        chunk.assign(text.substr(static_cast<size_t>(done), static_cast<size_t>(piece)));
-        mText.Insert(index + done, piece, std::move(chunk));
+        mText.Insert(index + done, piece, std::u16string(text.substr(static_cast<size_t>(done), static_cast<size_t>(piece))));
         done += piece;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,22 @@ struct Arrays {
         prefix.assign(text.size() + 1, 0);
         for (size_t i = 0; i < text.size(); ++i) prefix[i + 1] = prefix[i] + advances[i];
     }
-    ShapedText View() const { return {glyphs, advances, offsetsX, offsetsY, clusters, prefix.back(), prefix}; }
 };
+
+// Adds the word `text` of `face` to `cache` as `made` shapes it.
+const ShapedText& Keep(ShapedWordCache& cache, const FontFaceEntry* face, std::u16string_view text, const Arrays& made)
+{
+    ShapedWordCache::NewWord word = cache.Add(face, text, made.glyphs.size());
+    EXPECT_EQ(word.prefix.size(), text.size() + 1);
+    std::copy(made.glyphs.begin(), made.glyphs.end(), word.glyphs.begin());
+    std::copy(made.clusters.begin(), made.clusters.end(), word.clusters.begin());
+    std::copy(made.advances.begin(), made.advances.end(), word.advances.begin());
+    std::copy(made.offsetsX.begin(), made.offsetsX.end(), word.offsetsX.begin());
+    std::copy(made.offsetsY.begin(), made.offsetsY.end(), word.offsetsY.begin());
+    std::copy(made.prefix.begin(), made.prefix.end(), word.prefix.begin());
+    word.width = made.prefix.back();
+    return word.shaped;
+}
 
 void ExpectSame(const ShapedText& kept, const Arrays& made)
 {
@@ -47,9 +62,9 @@ TEST(ShapedWordCacheTest, KeepsEachWordPerFaceAndFindsItByTextAlone)
     EXPECT_EQ(cache.Find(&roman, u"word"), nullptr);
     const Arrays romanWord(u"word", 1), boldWord(u"word", 2), empty(u"", 3);
     std::u16string text = u"word";
-    const ShapedText& kept = cache.Add(&roman, text, romanWord.View());
-    cache.Add(&bold, u"word", boldWord.View());
-    cache.Add(&roman, u"", empty.View());
+    const ShapedText& kept = Keep(cache, &roman, text, romanWord);
+    Keep(cache, &bold, u"word", boldWord);
+    Keep(cache, &roman, u"", empty);
     text = u"xxxx";  // the cache holds its own copy of the text
     ASSERT_NE(cache.Find(&roman, u"word"), nullptr);
     EXPECT_EQ(cache.Find(&roman, u"word"), &kept);
@@ -64,7 +79,7 @@ TEST(ShapedWordCacheTest, KeepsEachWordPerFaceAndFindsItByTextAlone)
     cache.Clear();
     EXPECT_EQ(cache.Size(), 0u);
     EXPECT_EQ(cache.Find(&roman, u"word"), nullptr);
-    cache.Add(&roman, u"word", boldWord.View());  // usable again after clearing
+    Keep(cache, &roman, u"word", boldWord);  // usable again after clearing
     ExpectSame(*cache.Find(&roman, u"word"), boldWord);
 }
 
@@ -77,13 +92,13 @@ TEST(ShapedWordCacheTest, WordsStayWhereTheyAreAsTheCacheGrowsAndLongTextsFit)
     for (int i = 0; i < 20000; ++i) {
         words.push_back(u"w" + std::u16string(static_cast<size_t>(i % 7), u'x') + std::u16string(1, char16_t(u'A' + i % 26)) +
                         std::u16string(static_cast<size_t>(i / 26), u'y').substr(0, 40) + std::u16string(1, char16_t(0x100 + i)));
-        kept.push_back(&cache.Add(&face, words.back(), Arrays(words.back(), 1).View()));
+        kept.push_back(&Keep(cache, &face, words.back(), Arrays(words.back(), 1)));
     }
     // A text larger than a block of the arena, and words added after it.
     const std::u16string paragraph(100000, u'p');
     const Arrays long_(paragraph, 4);
-    const ShapedText& longKept = cache.Add(&face, paragraph, long_.View());
-    cache.Add(&face, u"after", Arrays(u"after", 5).View());
+    const ShapedText& longKept = Keep(cache, &face, paragraph, long_);
+    Keep(cache, &face, u"after", Arrays(u"after", 5));
     for (size_t i = 0; i < words.size(); ++i) {
         ASSERT_EQ(cache.Find(&face, words[i]), kept[i]) << i;
         EXPECT_EQ(kept[i]->glyphs.size(), words[i].size());
