@@ -22,9 +22,14 @@ class Command {
 public:
     virtual ~Command() = default;
 
-    // The name shown in the Undo menu.
-    const PMString& GetName() const { return mName; }
-    void SetName(const PMString& name) { mName = name; mName.Translate(); }
+    // The name shown in the Undo menu, translated when it is first read (most commands' names
+    // never are).
+    const PMString& GetName() const
+    {
+        mName.Translate();
+        return mName;
+    }
+    void SetName(const PMString& name) { mName = name; }
 
     // kSuccess once processed without failure; kFailure until then.
     ErrorCode GetResult() const { return mResult; }
@@ -46,6 +51,6 @@ protected:
     virtual CommandMgr* GetCommandMgr() const;
 
 private:
-    PMString mName;
+    mutable PMString mName;
     ErrorCode mResult = kFailure;
 };

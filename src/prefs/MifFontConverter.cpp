@@ -1,5 +1,7 @@
 #include "prefs/MifFontConverter.h"
 
+#include <optional>
+
 #include "FontManager.h"
 #include "InterfacePtr.h"
 #include "Session.h"
@@ -47,11 +49,10 @@ bool MifFontConverter::Convert(const MifFontKey& frameFont, const PMString& post
     // The current preset is the import's copy when an import runs, else the preferences' own.
     InterfacePtr<IMifPrefs> prefs(GetSessionWorkspace(), IID_IMIFPREFS);
     InterfacePtr<IMifImportOptions> importOptions(this, IID_IMIFIMPORTOPTIONS);
-    MifPresetRecord current;
-    if (importOptions)
-        current = importOptions->GetPreset();
-    else if (prefs)
-        current = prefs->GetPreset(prefs->GetCurrentPreset());
+    // The import's preset is read where it stands: a font is converted for every format.
+    std::optional<MifPresetRecord> own;
+    if (!importOptions) own.emplace(prefs ? prefs->GetPreset(prefs->GetCurrentPreset()) : MifPresetRecord());
+    const MifPresetRecord& current = importOptions ? importOptions->GetPreset() : *own;
     if (FindSubstitution(current, frameFont, designFont)) return true;
     if (prefs && prefs->GetPresetCount() > 0) {
         MifPresetRecord common = prefs->GetPreset(0);
