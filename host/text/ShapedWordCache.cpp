@@ -51,7 +51,7 @@ const ShapedText* ShapedWordCache::Find(const FontFaceEntry* face, std::u16strin
         if (!slot.entry) return nullptr;
         const Entry& entry = *slot.entry;
         if (slot.hash == hash && entry.face == face && entry.length == text.size() &&
-            std::memcmp(entry.Text(), text.data(), text.size() * sizeof(char16_t)) == 0)
+            (text.empty() || std::memcmp(entry.Text(), text.data(), text.size() * sizeof(char16_t)) == 0))
             return &entry.shaped;
     }
 }
