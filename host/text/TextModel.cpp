@@ -71,10 +71,17 @@ void TextModel::InsertChars(int32 index, std::u16string_view text)
     int32 at = index > 0 ? index - 1 : index;
     auto run = mText.Find(at);
     if (run.value && run.length + count <= kMaxChunk) {
-        // A chunk grows as a string does, by doubling, but never past the most it may hold.
+        // A chunk grows by doubling, but never past the most it may hold (a string that grows on
+        // its own doubles past it: 3,840 characters of room for 2,048). A new string takes the
+        // room it is given exactly.
         std::u16string& chunk = *run.value;
-        if (chunk.capacity() < static_cast<size_t>(run.length + count))
-            chunk.reserve(std::min<size_t>(kMaxChunk, std::max<size_t>(2 * chunk.capacity(), static_cast<size_t>(run.length + count))));
+        const size_t needed = static_cast<size_t>(run.length + count);
+        if (chunk.capacity() < needed) {
+            std::u16string grown;
+            grown.reserve(std::min<size_t>(kMaxChunk, std::max(2 * chunk.capacity(), needed)));
+            grown.assign(chunk);
+            chunk.swap(grown);
+        }
         run.value->insert(static_cast<size_t>(index - run.start), text.data(), text.size());
         mText.Grow(at, count);
         return;
