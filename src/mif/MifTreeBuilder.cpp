@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <new>
 #include <stdexcept>
-#include <map>
 
 #include "mif/MifObject.h"
 #include "mif/MifTreeArena.h"

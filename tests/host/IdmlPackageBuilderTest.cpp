@@ -8,6 +8,15 @@
 
 namespace {
 
+// The package of what `builder` holds, with a styles part added last.
+std::string PackWithStyles(IdmlPackageBuilder& builder)
+{
+    builder.AddPart(IdmlSlot::kStyles, "Styles", "Resources/Styles.xml").append_child("RootCharacterStyleGroup");
+    std::string package;
+    EXPECT_EQ(builder.Pack(&package), kSuccess);
+    return package;
+}
+
 // A package of a story, two spreads and the styles, added out of designmap order; `seal` seals
 // the parts after each one, as the writers do.
 std::string BuildPackage(bool seal)
@@ -24,10 +33,7 @@ std::string BuildPackage(bool seal)
         element.append_child("Page").append_attribute("Name").set_value("1 & <2>");
         sealed();
     }
-    builder.AddPart(IdmlSlot::kStyles, "Styles", "Resources/Styles.xml").append_child("RootCharacterStyleGroup");
-    std::string package;
-    EXPECT_EQ(builder.Pack(&package), kSuccess);
-    return package;
+    return PackWithStyles(builder);
 }
 
 } // namespace
@@ -65,10 +71,7 @@ std::string StoryPackage(int paragraphs, const std::string& text, int writeOutEv
         characters.append_child("Footnote").append_child("ParagraphStyleRange").append_child("Br");
         characters.append_child("Br");
     }
-    builder.AddPart(IdmlSlot::kStyles, "Styles", "Resources/Styles.xml").append_child("RootCharacterStyleGroup");
-    std::string package;
-    EXPECT_EQ(builder.Pack(&package), kSuccess);
-    return package;
+    return PackWithStyles(builder);
 }
 
 } // namespace
